@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// A run-time failure as the program reports it to the user: the platform's error number and its
+// wording. Procedures that trap failures show "name : description (number)".
+struct RuntimeError {
+    int number = 0;
+    QString description;
+
+    static RuntimeError overflow() { return {6, QStringLiteral("Overflow")}; }
+    static RuntimeError outOfMemory() { return {7, QStringLiteral("Out of memory")}; }
+    static RuntimeError subscriptOutOfRange() { return {9, QStringLiteral("Subscript out of range")}; }
+    static RuntimeError typeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
+    static RuntimeError fileNotFound() { return {53, QStringLiteral("File not found")}; }
+    static RuntimeError permissionDenied() { return {70, QStringLiteral("Permission denied")}; }
+    static RuntimeError pathFileAccess() { return {75, QStringLiteral("Path/File access error")}; }
+};

@@ -1,0 +1,242 @@
+#include "fichierini.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString infos = QStringLiteral("Infos");
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestFichierINI : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void readsAsWindowsDoes_data();
+    void readsAsWindowsDoes();
+    void absentFileGivesDefault();
+    void longValueCutTo1023();
+    void writeCreatesFileWithCrLf();
+    void writeKeepsEveryOtherLine_data();
+    void writeKeepsEveryOtherLine();
+    void writeAddsKeyAfterLastLineOfSection();
+    void writeToFileWithoutFinalLineBreak();
+    void valueWithLineBreaksStoredOnOneLine();
+    void accountsLiveSideBySide();
+    void accentedValuesInWindows1252();
+    void readOnlyFileOrFolderRefused_data();
+    void readOnlyFileOrFolderRefused();
+    void fichierExiste();
+    void otherFileArgument();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_ini;
+    QStringList m_reports;
+};
+
+void TestFichierINI::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    FichierINI::setRepertoireProgramme(m_dir->path());
+    m_ini = m_dir->filePath(QStringLiteral("Solvarin.ini"));
+    m_reports.clear();
+    FichierINI::setRapporteur([this](const QString &t, const QString &m) { m_reports << t + u'|' + m; });
+}
+
+void TestFichierINI::readsAsWindowsDoes_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    const QByteArray base = "[Infos]\r\nNomRepart1=OCP\r\n";
+    QTest::newRow("plain") << base << "NomRepart1" << "OCP";
+    QTest::newRow("key in other case") << base << "NOMREPART1" << "OCP";
+    QTest::newRow("section in other case") << QByteArray("[INFOS]\r\nA=1\r\n") << "a" << "1";
+    QTest::newRow("absent key") << base << "NomRepart2" << "<default>";
+    QTest::newRow("present but empty") << QByteArray("[Infos]\r\nNomRepart1=\r\n") << "NomRepart1" << "";
+    QTest::newRow("blanks around name and value") << QByteArray("[Infos]\r\n  A \t=  x y  \r\n") << "A" << "x y";
+    QTest::newRow("double quotes") << QByteArray("[Infos]\nA=\" x \"\n") << "A" << " x ";
+    QTest::newRow("single quotes") << QByteArray("[Infos]\nA='x'\n") << "A" << "x";
+    QTest::newRow("unmatched quote kept") << QByteArray("[Infos]\nA=\"x\n") << "A" << "\"x";
+    QTest::newRow("first of two equal keys") << QByteArray("[Infos]\nA=1\na=2\n") << "A" << "1";
+    QTest::newRow("repeated section: first only")
+        << QByteArray("[Infos]\nA=1\n[Autre]\nB=2\n[Infos]\nC=3\n") << "C" << "<default>";
+    QTest::newRow("key of another section") << QByteArray("[Autre]\nA=1\n[Infos]\n") << "A" << "<default>";
+    QTest::newRow("line without equals ignored") << QByteArray("[Infos]\nA\nA=2\n") << "A" << "2";
+    QTest::newRow("comment ignored") << QByteArray("[Infos]\n;A=1\nA=2\n") << "A" << "2";
+    QTest::newRow("no final line break") << QByteArray("[Infos]\r\nA=last") << "A" << "last";
+    QTest::newRow("equals in value") << QByteArray("[Infos]\nURL=http://h/p?a=b\n") << "URL" << "http://h/p?a=b";
+    QTest::newRow("lines before any section") << QByteArray("A=0\n[Infos]\nA=1\n") << "A" << "1";
+}
+
+void TestFichierINI::readsAsWindowsDoes()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    writeAll(m_ini, file);
+    QCOMPARE(FichierINI::LireIni(infos, key, QStringLiteral("<default>")), expected);
+    QCOMPARE(FichierINI::CheminIni(), m_ini);
+}
+
+void TestFichierINI::absentFileGivesDefault()
+{
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("URLRepart1"), QStringLiteral("000000")),
+             QStringLiteral("000000"));
+    QVERIFY(!QFile::exists(m_ini));
+    QVERIFY(m_reports.isEmpty());
+}
+
+void TestFichierINI::longValueCutTo1023()
+{
+    const QString value(1500, u'x');
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), value) != 0);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), value.left(1023));
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), value.left(1023)) != 0);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}).size(), 1023);
+}
+
+void TestFichierINI::writeCreatesFileWithCrLf()
+{
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie du Port")) != 0);
+    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nAdrPharmacie=Pharmacie du Port\r\n"));
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("adrpharmacie"), QStringLiteral("Autre")) != 0);
+    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nAdrPharmacie=Autre\r\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Solvarin.ini")});
+}
+
+void TestFichierINI::writeKeepsEveryOtherLine_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray head = "; Solvarin\r\n[Materiel]\nImprimante = HP  \r\n\r\n[infos]\r\n";
+    const QByteArray tail = "\r\n[Autre]\r\nClefCli1=garde\r\n";
+    QTest::newRow("replace, keeping the key's spelling")
+        << head + "  ClefCli1 = \"ancien\"\r\nPortRepart1=8080\r\n" + tail << "CLEFCLI1"
+        << head + "ClefCli1=nouveau\r\nPortRepart1=8080\r\n" + tail;
+    QTest::newRow("replace the first of two")
+        << QByteArray("[Infos]\nA=1\nA=2\n") << "A" << QByteArray("[Infos]\nA=nouveau\nA=2\n");
+    QTest::newRow("new section at the end")
+        << QByteArray("[Autre]\r\nX=1\r\n") << "A" << QByteArray("[Autre]\r\nX=1\r\n[Infos]\r\nA=nouveau\r\n");
+    QTest::newRow("key in repeated section goes in the first")
+        << QByteArray("[Infos]\r\nX=1\r\n[B]\r\n[Infos]\r\nA=2\r\n") << "A"
+        << QByteArray("[Infos]\r\nX=1\r\nA=nouveau\r\n[B]\r\n[Infos]\r\nA=2\r\n");
+}
+
+void TestFichierINI::writeKeepsEveryOtherLine()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, key);
+    QFETCH(QByteArray, after);
+    writeAll(m_ini, before);
+    QVERIFY(FichierINI::EcrireIni(infos, key, QStringLiteral("nouveau")) != 0);
+    QCOMPARE(readAll(m_ini), after);
+}
+
+void TestFichierINI::writeAddsKeyAfterLastLineOfSection()
+{
+    writeAll(m_ini, "[Infos]\r\nA=1\r\n\r\n[Autre]\r\nB=2\r\n");
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("C"), QStringLiteral("3")) != 0);
+    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nA=1\r\nC=3\r\n\r\n[Autre]\r\nB=2\r\n"));
+}
+
+void TestFichierINI::writeToFileWithoutFinalLineBreak()
+{
+    writeAll(m_ini, "[Infos]\r\nA=1");
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
+    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nA=1\r\nB=2\r\n"));
+    writeAll(m_ini, "[Autre]");
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
+    QCOMPARE(readAll(m_ini), QByteArray("[Autre]\r\n[Infos]\r\nB=2\r\n"));
+}
+
+void TestFichierINI::valueWithLineBreaksStoredOnOneLine()
+{
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("x\r\n[Infos]\nB=pirate")) != 0);
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("ok")) != 0);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), QStringLiteral("x  [Infos] B=pirate"));
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("ok"));
+}
+
+void TestFichierINI::accountsLiveSideBySide()
+{
+    for (int n : {1, 2})
+        for (const char *stem : {"NomRepart", "IdRepart", "CodeRepart", "URLRepart", "NumeroCli", "ClefCli"})
+            QVERIFY(FichierINI::EcrireIni(infos, stem + QString::number(n), QStringLiteral("%1-%2").arg(stem).arg(n)));
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli2"), QStringLiteral("changee")));
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("ClefCli1"), {}), QStringLiteral("ClefCli-1"));
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("ClefCli2"), {}), QStringLiteral("changee"));
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("URLRepart1"), {}), QStringLiteral("URLRepart-1"));
+    QCOMPARE(readAll(m_ini).count('\n'), 13);
+}
+
+void TestFichierINI::accentedValuesInWindows1252()
+{
+    writeAll(m_ini, "[Infos]\r\nAdrPharmacie=Pharmacie de l'\xC9toile \x80\r\n");
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("AdrPharmacie"), {}), QStringLiteral("Pharmacie de l'Étoile €"));
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("NomRepart1"), QStringLiteral("Répartiteur œ Ω")));
+    QVERIFY(readAll(m_ini).endsWith("NomRepart1=R\xE9partiteur \x9C ?\r\n"));
+}
+
+void TestFichierINI::readOnlyFileOrFolderRefused_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestFichierINI::readOnlyFileOrFolderRefused()
+{
+    QFETCH(bool, folder);
+    const QByteArray before = "[Infos]\r\nA=1\r\n";
+    writeAll(m_ini, before);
+    const auto readOnly = QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser;
+    const QString target = folder ? m_dir->path() : m_ini;
+    const auto permissions = QFile::permissions(target);
+    QVERIFY(QFile::setPermissions(target, folder ? readOnly : (QFile::ReadOwner | QFile::ReadUser)));
+    const qint32 result = FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2"));
+    QFile::setPermissions(target, permissions);
+    QCOMPARE(result, 0);
+    QCOMPARE(readAll(m_ini), before);
+    QVERIFY(m_reports.isEmpty());
+}
+
+void TestFichierINI::fichierExiste()
+{
+    writeAll(m_ini, "x");
+    QVERIFY(FichierINI::FichierExiste(m_ini));
+    QVERIFY(!FichierINI::FichierExiste(m_dir->filePath(QStringLiteral("HandIE53232.ico"))));
+    QVERIFY(!FichierINI::FichierExiste(m_dir->path()));
+}
+
+void TestFichierINI::otherFileArgument()
+{
+    const QString other = m_dir->filePath(QStringLiteral("autre.ini"));
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1"), other));
+    QCOMPARE(FichierINI::CheminIni(), other);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}, other), QStringLiteral("1"));
+    QVERIFY(!QFile::exists(m_ini));
+}
+
+QTEST_GUILESS_MAIN(TestFichierINI)
+#include "tst_fichierini.moc"
