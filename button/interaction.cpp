@@ -232,6 +232,9 @@ void TOVAButton::focusOutEvent(QFocusEvent *event)
 
 void TOVAButton::mousePressEvent(QMouseEvent *event)
 {
+    // The second press of a double click is announced by the double-click event alone.
+    if (event->flags() & Qt::MouseEventCreatedDoubleClick)
+        return;
     d->ClickPending = true;
     const QPointF at = event->position();
     d->MousePressed(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()), float(at.y()));
