@@ -150,9 +150,8 @@ void TOVAButtonPrivate::DoubleClicked()
 {
     if (LastMouseButton != 1)
         return;
+    // The widget pressed keeps the mouse until the release (Qt's implicit grab): that is the capture.
     MousePressed(1, 0, 0, 0);
-    q->grabMouse();
-    MouseCaptured = true;
 }
 
 void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
@@ -244,10 +243,6 @@ void TOVAButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF at = event->position();
     d->MouseReleased(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()), float(at.y()));
-    if (d->MouseCaptured) {
-        d->MouseCaptured = false;
-        releaseMouse();
-    }
     // The framework's click: a press and a release of a button on the control.
     const bool click = d->ClickPending && rect().contains(at.toPoint());
     d->ClickPending = false;

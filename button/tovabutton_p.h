@@ -75,8 +75,6 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     QTimer OverTimer;
     // A framework click (press and release on the control) is pending after a press.
     bool ClickPending = false;
-    // The mouse is held for the control after a double click, until the next release.
-    bool MouseCaptured = false;
     int ShortcutId = 0;
     // Set while the control itself changes its widget's font or enabled state.
     bool ChangingWidget = false;
