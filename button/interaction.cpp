@@ -10,32 +10,35 @@
 
 namespace {
 
-short shiftState(Qt::KeyboardModifiers modifiers)
-{
+short shiftState(Qt::KeyboardModifiers modifiers) {
     return short((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
                  (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
-short buttonCode(Qt::MouseButtons buttons)
-{
+short buttonCode(Qt::MouseButtons buttons) {
     return short((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
                  (buttons & Qt::MiddleButton ? 4 : 0));
 }
 
 // The window system's virtual-key code of a key (0 for keys without one).
-short virtualKeyCode(const QKeyEvent *event)
-{
+short virtualKeyCode(const QKeyEvent *event) {
     const int key = event->key();
     if (event->modifiers() & Qt::KeypadModifier) {
         if (key >= Qt::Key_0 && key <= Qt::Key_9)
             return short(96 + key - Qt::Key_0);
         switch (key) {
-        case Qt::Key_Asterisk: return 106;
-        case Qt::Key_Plus: return 107;
-        case Qt::Key_Minus: return 109;
-        case Qt::Key_Period: return 110;
-        case Qt::Key_Slash: return 111;
-        default: break;
+        case Qt::Key_Asterisk:
+            return 106;
+        case Qt::Key_Plus:
+            return 107;
+        case Qt::Key_Minus:
+            return 109;
+        case Qt::Key_Period:
+            return 110;
+        case Qt::Key_Slash:
+            return 111;
+        default:
+            break;
         }
     }
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
@@ -43,49 +46,82 @@ short virtualKeyCode(const QKeyEvent *event)
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return short(112 + key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab:
+        return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    case Qt::Key_Semicolon: return 186;
-    case Qt::Key_Equal: return 187;
-    case Qt::Key_Comma: return 188;
-    case Qt::Key_Minus: return 189;
-    case Qt::Key_Period: return 190;
-    case Qt::Key_Slash: return 191;
-    case Qt::Key_QuoteLeft: return 192;
-    case Qt::Key_BracketLeft: return 219;
-    case Qt::Key_Backslash: return 220;
-    case Qt::Key_BracketRight: return 221;
-    case Qt::Key_Apostrophe: return 222;
-    default: return 0;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    case Qt::Key_Semicolon:
+        return 186;
+    case Qt::Key_Equal:
+        return 187;
+    case Qt::Key_Comma:
+        return 188;
+    case Qt::Key_Minus:
+        return 189;
+    case Qt::Key_Period:
+        return 190;
+    case Qt::Key_Slash:
+        return 191;
+    case Qt::Key_QuoteLeft:
+        return 192;
+    case Qt::Key_BracketLeft:
+        return 219;
+    case Qt::Key_Backslash:
+        return 220;
+    case Qt::Key_BracketRight:
+        return 221;
+    case Qt::Key_Apostrophe:
+        return 222;
+    default:
+        return 0;
     }
 }
 
 // Tab (or Shift+Tab) for the focus widget of the active window, delivered once the current handler
 // has returned.
-void postTab(bool backwards)
-{
+void postTab(bool backwards) {
     QWidget *window = QApplication::activeWindow();
     if (!window)
         return;
@@ -98,23 +134,20 @@ void postTab(bool backwards)
 
 } // namespace
 
-void TOVAButtonPrivate::MousePressed(short button, short shift, float x, float y)
-{
+void TOVAButtonPrivate::MousePressed(short button, short shift, float x, float y) {
     emit q->MouseDown(button, shift, x, y);
     LastMouseButton = quint8(button);
     if (button != 2)
         DrawButton(2, false);
 }
 
-void TOVAButtonPrivate::MouseReleased(short button, short shift, float x, float y)
-{
+void TOVAButtonPrivate::MouseReleased(short button, short shift, float x, float y) {
     emit q->MouseUp(button, shift, x, y);
     if (button != 2)
         DrawButton(0, false);
 }
 
-void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y)
-{
+void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y) {
     emit q->MouseMove(button, shift, x, y);
     if (button != 0 && button != 1)
         return;
@@ -135,8 +168,7 @@ void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y)
     }
 }
 
-void TOVAButtonPrivate::Clicked()
-{
+void TOVAButtonPrivate::Clicked() {
     if (LastMouseButton != 1 || !Enabled)
         return;
     if (CheckBoxBehaviour)
@@ -146,16 +178,14 @@ void TOVAButtonPrivate::Clicked()
     emit q->Click();
 }
 
-void TOVAButtonPrivate::DoubleClicked()
-{
+void TOVAButtonPrivate::DoubleClicked() {
     if (LastMouseButton != 1)
         return;
     // The widget pressed keeps the mouse until the release (Qt's implicit grab): that is the capture.
     MousePressed(1, 0, 0, 0);
 }
 
-void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
-{
+void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift) {
     emit q->KeyDown(keyCode, shift);
     LastKeyCode = quint8(keyCode & 0xFF);
     switch (keyCode) {
@@ -175,8 +205,7 @@ void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
     }
 }
 
-void TOVAButtonPrivate::KeyReleased(short keyCode, short shift)
-{
+void TOVAButtonPrivate::KeyReleased(short keyCode, short shift) {
     emit q->KeyUp(keyCode, shift);
     if (keyCode != 32 || LastKeyCode != 32)
         return;
@@ -187,14 +216,12 @@ void TOVAButtonPrivate::KeyReleased(short keyCode, short shift)
     emit q->Click();
 }
 
-void TOVAButtonPrivate::AccessKeyPressed()
-{
+void TOVAButtonPrivate::AccessKeyPressed() {
     LastMouseButton = 1;
     Clicked();
 }
 
-void TOVAButtonPrivate::OverTimerTick()
-{
+void TOVAButtonPrivate::OverTimerTick() {
     if (IsMouseOver())
         return;
     OverTimer.stop();
@@ -203,10 +230,11 @@ void TOVAButtonPrivate::OverTimerTick()
     emit q->MouseOut();
 }
 
-bool TOVAButtonPrivate::IsMouseOver() const { return QApplication::widgetAt(QCursor::pos()) == q; }
+bool TOVAButtonPrivate::IsMouseOver() const {
+    return QApplication::widgetAt(QCursor::pos()) == q;
+}
 
-bool TOVAButton::event(QEvent *event)
-{
+bool TOVAButton::event(QEvent *event) {
     if (event->type() == QEvent::Shortcut &&
         static_cast<QShortcutEvent *>(event)->shortcutId() == d->ShortcutId && d->ShortcutId != 0) {
         d->AccessKeyPressed();
@@ -215,34 +243,32 @@ bool TOVAButton::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void TOVAButton::focusInEvent(QFocusEvent *event)
-{
+void TOVAButton::focusInEvent(QFocusEvent *event) {
     QWidget::focusInEvent(event);
     d->HasFocus = true;
     d->DrawButton(d->LastState, true);
 }
 
-void TOVAButton::focusOutEvent(QFocusEvent *event)
-{
+void TOVAButton::focusOutEvent(QFocusEvent *event) {
     QWidget::focusOutEvent(event);
     d->HasFocus = false;
     d->DrawButton(d->LastState, true);
 }
 
-void TOVAButton::mousePressEvent(QMouseEvent *event)
-{
+void TOVAButton::mousePressEvent(QMouseEvent *event) {
     // The second press of a double click is announced by the double-click event alone.
     if (event->flags() & Qt::MouseEventCreatedDoubleClick)
         return;
     d->ClickPending = true;
     const QPointF at = event->position();
-    d->MousePressed(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()), float(at.y()));
+    d->MousePressed(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()),
+                    float(at.y()));
 }
 
-void TOVAButton::mouseReleaseEvent(QMouseEvent *event)
-{
+void TOVAButton::mouseReleaseEvent(QMouseEvent *event) {
     const QPointF at = event->position();
-    d->MouseReleased(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()), float(at.y()));
+    d->MouseReleased(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()),
+                     float(at.y()));
     // The framework's click: a press and a release of a button on the control.
     const bool click = d->ClickPending && rect().contains(at.toPoint());
     d->ClickPending = false;
@@ -250,16 +276,16 @@ void TOVAButton::mouseReleaseEvent(QMouseEvent *event)
         d->Clicked();
 }
 
-void TOVAButton::mouseDoubleClickEvent(QMouseEvent *) { d->DoubleClicked(); }
+void TOVAButton::mouseDoubleClickEvent(QMouseEvent *) {
+    d->DoubleClicked();
+}
 
-void TOVAButton::mouseMoveEvent(QMouseEvent *event)
-{
+void TOVAButton::mouseMoveEvent(QMouseEvent *event) {
     const QPointF at = event->position();
     d->MouseMoved(buttonCode(event->buttons()), shiftState(event->modifiers()), float(at.x()), float(at.y()));
 }
 
-void TOVAButton::keyPressEvent(QKeyEvent *event)
-{
+void TOVAButton::keyPressEvent(QKeyEvent *event) {
     d->KeyPressedDown(virtualKeyCode(event), shiftState(event->modifiers()));
     const QString text = event->text();
     if (!text.isEmpty()) {
@@ -270,8 +296,7 @@ void TOVAButton::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void TOVAButton::keyReleaseEvent(QKeyEvent *event)
-{
+void TOVAButton::keyReleaseEvent(QKeyEvent *event) {
     if (event->isAutoRepeat())
         return;
     d->KeyReleased(virtualKeyCode(event), shiftState(event->modifiers()));

@@ -24,8 +24,12 @@ enum SystemIndex : quint32 {
 
 constexpr quint32 SystemFlag = 0x80000000u;
 
-constexpr quint32 systemReference(SystemIndex index) { return SystemFlag | index; }
-constexpr bool isSystemReference(quint32 colour) { return (colour & SystemFlag) != 0; }
+constexpr quint32 systemReference(SystemIndex index) {
+    return SystemFlag | index;
+}
+constexpr bool isSystemReference(quint32 colour) {
+    return (colour & SystemFlag) != 0;
+}
 
 // The RGB value of a system colour, taken from the application's palette; an unknown index is black.
 TOVA_BUTTON_EXPORT quint32 systemColor(quint32 index);

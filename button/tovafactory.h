@@ -13,5 +13,4 @@ extern "C" {
 // a class this library does not provide. The caller (or the parent) owns it. Hosts that load the
 // library at run time resolve this symbol by name.
 TOVA_BUTTON_EXPORT QWidget *TOVA_CreateControl(const char *classId, QWidget *parent);
-
 }

@@ -13,28 +13,40 @@ private slots:
     void keyFollowsTheCaption();
 };
 
-void TestAccessKey::keyOfCaption_data()
-{
+void TestAccessKey::keyOfCaption_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("key");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("one character") << "&" << "";
-    QTest::newRow("no ampersand") << "Envoyer" << "";
-    QTest::newRow("first letter") << "&Envoyer" << "e";
-    QTest::newRow("inside, upper case made lower") << "Dispo &N°1" << "n";
-    QTest::newRow("first single ampersand wins") << "a&b&c" << "b";
-    QTest::newRow("final ampersand") << "Envoyer&" << "";
-    QTest::newRow("only a doubled pair") << "Pierre && Fils" << "";
-    QTest::newRow("doubled pair then &N") << "R && D &Nord" << "n";
-    QTest::newRow("doubled pair then final &") << "R && D&" << "";
-    QTest::newRow("doubled pair twice") << "a&&b&&c" << "";
-    QTest::newRow("doubled pair then &&&x") << "a&&b&&&x" << "";
-    QTest::newRow("digit") << "&2" << "2";
-    QTest::newRow("ampersand and blank") << "& x" << " ";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("one character") << "&"
+                                   << "";
+    QTest::newRow("no ampersand") << "Envoyer"
+                                  << "";
+    QTest::newRow("first letter") << "&Envoyer"
+                                  << "e";
+    QTest::newRow("inside, upper case made lower") << "Dispo &N°1"
+                                                   << "n";
+    QTest::newRow("first single ampersand wins") << "a&b&c"
+                                                 << "b";
+    QTest::newRow("final ampersand") << "Envoyer&"
+                                     << "";
+    QTest::newRow("only a doubled pair") << "Pierre && Fils"
+                                         << "";
+    QTest::newRow("doubled pair then &N") << "R && D &Nord"
+                                          << "n";
+    QTest::newRow("doubled pair then final &") << "R && D&"
+                                               << "";
+    QTest::newRow("doubled pair twice") << "a&&b&&c"
+                                        << "";
+    QTest::newRow("doubled pair then &&&x") << "a&&b&&&x"
+                                            << "";
+    QTest::newRow("digit") << "&2"
+                           << "2";
+    QTest::newRow("ampersand and blank") << "& x"
+                                         << " ";
 }
 
-void TestAccessKey::keyOfCaption()
-{
+void TestAccessKey::keyOfCaption() {
     QFETCH(QString, caption);
     QFETCH(QString, key);
     QCOMPARE(accessKeyOf(caption), key);
@@ -43,8 +55,7 @@ void TestAccessKey::keyOfCaption()
     QCOMPARE(button.AccessKeys(), key);
 }
 
-void TestAccessKey::keyPressClicks()
-{
+void TestAccessKey::keyPressClicks() {
     QWidget form;
     auto *button = new TOVAButton(&form);
     button->setCaption(QStringLiteral("&Quitter"));
@@ -63,8 +74,7 @@ void TestAccessKey::keyPressClicks()
     QCOMPARE(clicks.count(), 1);
 }
 
-void TestAccessKey::keyFollowsTheCaption()
-{
+void TestAccessKey::keyFollowsTheCaption() {
     QWidget form;
     auto *button = new TOVAButton(&form);
     button->setCaption(QStringLiteral("&Quitter"));

@@ -10,8 +10,7 @@ namespace {
 
 // A small form: a field, the button, another field, in that focus order.
 struct Form {
-    Form()
-    {
+    Form() {
         first = new QLineEdit(&window);
         first->setGeometry(10, 10, 100, 22);
         button = new TOVAButton(&window);
@@ -30,8 +29,7 @@ struct Form {
 };
 
 // Appends the button's events to the log, with their arguments.
-void followEvents(TOVAButton *button, DrawLog &log)
-{
+void followEvents(TOVAButton *button, DrawLog &log) {
     const auto mouse = [&log](const char *name) {
         return [&log, name](short &b, short &s, float &x, float &y) {
             log.entries.append(QStringLiteral("%1 %2 %3 %4,%5").arg(name).arg(b).arg(s).arg(x).arg(y));
@@ -43,10 +41,12 @@ void followEvents(TOVAButton *button, DrawLog &log)
     QObject::connect(button, &TOVAButton::Click, button, [&log] { log.entries.append("Click"); });
     QObject::connect(button, &TOVAButton::MouseOver, button, [&log] { log.entries.append("MouseOver"); });
     QObject::connect(button, &TOVAButton::MouseOut, button, [&log] { log.entries.append("MouseOut"); });
-    QObject::connect(button, &TOVAButton::KeyDown, button,
-                     [&log](short &k, short &s) { log.entries.append(QStringLiteral("KeyDown %1 %2").arg(k).arg(s)); });
-    QObject::connect(button, &TOVAButton::KeyUp, button,
-                     [&log](short &k, short &s) { log.entries.append(QStringLiteral("KeyUp %1 %2").arg(k).arg(s)); });
+    QObject::connect(button, &TOVAButton::KeyDown, button, [&log](short &k, short &s) {
+        log.entries.append(QStringLiteral("KeyDown %1 %2").arg(k).arg(s));
+    });
+    QObject::connect(button, &TOVAButton::KeyUp, button, [&log](short &k, short &s) {
+        log.entries.append(QStringLiteral("KeyUp %1 %2").arg(k).arg(s));
+    });
     QObject::connect(button, &TOVAButton::KeyPress, button,
                      [&log](short &a) { log.entries.append(QStringLiteral("KeyPress %1").arg(a)); });
 }
@@ -74,21 +74,19 @@ private slots:
     void suspendedDrawingStillRaisesEvents();
 };
 
-void TestInteraction::mouseClick_data()
-{
+void TestInteraction::mouseClick_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("left") << Qt::LeftButton
-                          << QStringList{"MouseDown 1 1 50,15", "Draw 2 lazy", "MouseUp 1 1 50,15",
-                                         "Draw 0 lazy", "Draw 0 forced", "Click"};
+                          << QStringList{"MouseDown 1 1 50,15", "Draw 2 lazy",   "MouseUp 1 1 50,15",
+                                         "Draw 0 lazy",         "Draw 0 forced", "Click"};
     QTest::newRow("right") << Qt::RightButton << QStringList{"MouseDown 2 1 50,15", "MouseUp 2 1 50,15"};
     QTest::newRow("middle") << Qt::MiddleButton
                             << QStringList{"MouseDown 4 1 50,15", "Draw 2 lazy", "MouseUp 4 1 50,15",
                                            "Draw 0 lazy"};
 }
 
-void TestInteraction::mouseClick()
-{
+void TestInteraction::mouseClick() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QStringList, expected);
     Form form;
@@ -101,8 +99,7 @@ void TestInteraction::mouseClick()
     QCOMPARE(TOVAButtonPrivate::get(form.button)->LastState, quint8(0));
 }
 
-void TestInteraction::releaseOutsideDoesNotClick()
-{
+void TestInteraction::releaseOutsideDoesNotClick() {
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     QSignalSpy clicks(form.button, &TOVAButton::Click);
@@ -111,8 +108,7 @@ void TestInteraction::releaseOutsideDoesNotClick()
     QCOMPARE(clicks.count(), 0);
 }
 
-void TestInteraction::doubleClick()
-{
+void TestInteraction::doubleClick() {
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     form.button->setFocus();
@@ -123,40 +119,36 @@ void TestInteraction::doubleClick()
     const QPoint at = form.button->mapTo(&form.window, QPoint(30, 10));
     QTest::mouseDClick(form.window.windowHandle(), Qt::LeftButton, {}, at);
     log.entries.removeIf([](const QString &entry) { return entry.startsWith("MouseMove"); });
-    QCOMPARE(log.entries, QStringList({"MouseDown 1 0 30,10", "Draw 2 lazy", "MouseUp 1 0 30,10", "Draw 0 lazy",
-                                       "Draw 0 forced", "Click", "MouseDown 1 0 0,0", "Draw 2 lazy",
-                                       "MouseUp 1 0 30,10", "Draw 0 lazy"}));
+    QCOMPARE(log.entries, QStringList({"MouseDown 1 0 30,10", "Draw 2 lazy", "MouseUp 1 0 30,10",
+                                       "Draw 0 lazy", "Draw 0 forced", "Click", "MouseDown 1 0 0,0",
+                                       "Draw 2 lazy", "MouseUp 1 0 30,10", "Draw 0 lazy"}));
     QVERIFY(!QWidget::mouseGrabber());
 }
 
-void TestInteraction::middleButtonMoveRaisesOnlyMouseMove()
-{
+void TestInteraction::middleButtonMoveRaisesOnlyMouseMove() {
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     DrawLog log(*form.button);
     followEvents(form.button, log);
-    QMouseEvent move(QEvent::MouseMove, QPointF(20, 5), form.button->mapToGlobal(QPointF(20, 5)), Qt::NoButton,
-                     Qt::MiddleButton, Qt::ControlModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 5), form.button->mapToGlobal(QPointF(20, 5)),
+                     Qt::NoButton, Qt::MiddleButton, Qt::ControlModifier);
     QCoreApplication::sendEvent(form.button, &move);
     QCOMPARE(log.entries, QStringList({"MouseMove 4 2 20,5"}));
 }
 
-void TestInteraction::handlerCanChangeTheButton()
-{
+void TestInteraction::handlerCanChangeTheButton() {
     // Arguments go by reference: a handler turning a left press into a right one suppresses the click.
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
-    connect(form.button, &TOVAButton::MouseDown, form.button, [](short &button, short &, float &, float &) {
-        button = 2;
-    });
+    connect(form.button, &TOVAButton::MouseDown, form.button,
+            [](short &button, short &, float &, float &) { button = 2; });
     QSignalSpy clicks(form.button, &TOVAButton::Click);
     QTest::mouseClick(form.button, Qt::LeftButton);
     QCOMPARE(TOVAButtonPrivate::get(form.button)->LastMouseButton, quint8(2));
     QCOMPARE(clicks.count(), 0);
 }
 
-void TestInteraction::disabledControlDoesNotClick()
-{
+void TestInteraction::disabledControlDoesNotClick() {
     Form form;
     form.button->setCaption(QStringLiteral("&Envoyer"));
     form.button->setCheckBoxBehaviour(true);
@@ -169,8 +161,7 @@ void TestInteraction::disabledControlDoesNotClick()
     QVERIFY(!form.button->Value());
 }
 
-void TestInteraction::spaceBar_data()
-{
+void TestInteraction::spaceBar_data() {
     QTest::addColumn<QString>("keys"); // "+k" press, "-k" release; s is the space bar
     QTest::addColumn<int>("clicks");
     QTest::newRow("press and release") << "+s -s" << 1;
@@ -179,8 +170,7 @@ void TestInteraction::spaceBar_data()
     QTest::newRow("space pressed again after another key") << "+a +s -a -s" << 1;
 }
 
-void TestInteraction::spaceBar()
-{
+void TestInteraction::spaceBar() {
     QFETCH(QString, keys);
     QFETCH(int, clicks);
     Form form;
@@ -197,8 +187,7 @@ void TestInteraction::spaceBar()
     QCOMPARE(clickSpy.count(), clicks);
 }
 
-void TestInteraction::checkBoxToggles()
-{
+void TestInteraction::checkBoxToggles() {
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     form.button->setCheckBoxBehaviour(true);
@@ -220,8 +209,7 @@ void TestInteraction::checkBoxToggles()
     QCOMPARE(changed.count(), 0);
 }
 
-void TestInteraction::hover()
-{
+void TestInteraction::hover() {
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     auto *d = TOVAButtonPrivate::get(form.button);
@@ -252,8 +240,7 @@ void TestInteraction::hover()
     QCOMPARE(over.count(), 1);
 }
 
-void TestInteraction::leftButtonHeldInside()
-{
+void TestInteraction::leftButtonHeldInside() {
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     auto *d = TOVAButtonPrivate::get(form.button);
@@ -261,8 +248,8 @@ void TestInteraction::leftButtonHeldInside()
     QVERIFY(d->IsOver);
     DrawLog log(*form.button);
     QSignalSpy out(form.button, &TOVAButton::MouseOut);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(25, 12), form.button->mapToGlobal(QPointF(25, 12)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(25, 12), form.button->mapToGlobal(QPointF(25, 12)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(form.button, &drag);
     QCOMPARE(log.entries, QStringList({"Draw 2 lazy"}));
     QVERIFY(!d->IsOver);
@@ -271,8 +258,7 @@ void TestInteraction::leftButtonHeldInside()
     QTRY_COMPARE(out.count(), 1);
 }
 
-void TestInteraction::arrowKeysMoveTheFocus_data()
-{
+void TestInteraction::arrowKeysMoveTheFocus_data() {
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<bool>("forwards");
     QTest::newRow("left") << Qt::Key_Left << false;
@@ -281,8 +267,7 @@ void TestInteraction::arrowKeysMoveTheFocus_data()
     QTest::newRow("down") << Qt::Key_Down << true;
 }
 
-void TestInteraction::arrowKeysMoveTheFocus()
-{
+void TestInteraction::arrowKeysMoveTheFocus() {
     QFETCH(Qt::Key, key);
     QFETCH(bool, forwards);
     Form form;
@@ -299,8 +284,7 @@ void TestInteraction::arrowKeysMoveTheFocus()
     QTRY_VERIFY(expected->hasFocus());
 }
 
-void TestInteraction::focusRedraws()
-{
+void TestInteraction::focusRedraws() {
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     auto *d = TOVAButtonPrivate::get(form.button);
@@ -312,8 +296,7 @@ void TestInteraction::focusRedraws()
     QCOMPARE(log.entries, QStringList({"Draw 0 forced", "Draw 0 forced"}));
 }
 
-void TestInteraction::suspendedDrawingStillRaisesEvents()
-{
+void TestInteraction::suspendedDrawingStillRaisesEvents() {
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     form.button->setFocus();
@@ -323,8 +306,8 @@ void TestInteraction::suspendedDrawingStillRaisesEvents()
     DrawLog log(*form.button);
     followEvents(form.button, log);
     QTest::keyClick(form.button, Qt::Key_Space);
-    QCOMPARE(log.entries, QStringList({"KeyDown 32 0", "Draw 2 lazy", "KeyPress 32", "KeyUp 32 0", "Draw 0 lazy",
-                                       "Click"}));
+    QCOMPARE(log.entries, QStringList({"KeyDown 32 0", "Draw 2 lazy", "KeyPress 32", "KeyUp 32 0",
+                                       "Draw 0 lazy", "Click"}));
     QCOMPARE(d->BackBuffer, before);
     QCOMPARE(d->LastState, quint8(0));
 }

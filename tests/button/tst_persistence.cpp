@@ -8,19 +8,17 @@
 
 namespace {
 
-const QStringList allKeys = {"BTYPE", "TX",    "ENAB",   "FONT",  "COLTYPE", "FOCUSR", "BCOL",  "BCOLO",
-                             "FCOL",  "FCOLO", "MCOL",   "MPTR",  "MICON",   "PICN",   "PICH",  "UMCOL",
-                             "SOFT",  "PICPOS", "NGREY", "FX",    "HAND",    "CHECK",  "VALUE"};
+const QStringList allKeys = {"BTYPE", "TX",     "ENAB",  "FONT", "COLTYPE", "FOCUSR", "BCOL", "BCOLO",
+                             "FCOL",  "FCOLO",  "MCOL",  "MPTR", "MICON",   "PICN",   "PICH", "UMCOL",
+                             "SOFT",  "PICPOS", "NGREY", "FX",   "HAND",    "CHECK",  "VALUE"};
 
-TOVAPicture bitmap(QColor colour, QSize size)
-{
+TOVAPicture bitmap(QColor colour, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     return TOVAPicture::bitmap(image);
 }
 
-TOVAPicture icon()
-{
+TOVAPicture icon() {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     image.setPixel(8, 8, 0xFF0000FFu);
@@ -46,8 +44,7 @@ private slots:
     void pictureKnowsKindAndSize();
 };
 
-void TestPersistence::emptyBagGivesDefaults()
-{
+void TestPersistence::emptyBagGivesDefaults() {
     TOVAButton button;
     button.setButtonType(TOVAButton::OvalFlat);
     button.setCaption(QStringLiteral("Ancien"));
@@ -82,8 +79,7 @@ void TestPersistence::emptyBagGivesDefaults()
     QCOMPARE(button.Value(), false);
 }
 
-void TestPersistence::readingDoesNotDraw()
-{
+void TestPersistence::readingDoesNotDraw() {
     QWidget form;
     TOVAButton &button = *new TOVAButton(&form);
     button.setGeometry(0, 0, 80, 24);
@@ -98,8 +94,7 @@ void TestPersistence::readingDoesNotDraw()
     QCOMPARE(button.Caption(), QStringLiteral("Lu"));
 }
 
-void TestPersistence::writesEveryKeyInOrder()
-{
+void TestPersistence::writesEveryKeyInOrder() {
     TOVAButton button;
     button.setMouseIcon(icon());
     button.setPictureNormal(bitmap(Qt::red, {5, 4}));
@@ -108,21 +103,23 @@ void TestPersistence::writesEveryKeyInOrder()
     button.WriteProperties(bag);
     QCOMPARE(bag.keys(), allKeys);
 
-    const QList<QMetaType> types = {
-        QMetaType::fromType<int>(),         QMetaType::fromType<QString>(),     QMetaType::fromType<bool>(),
-        QMetaType::fromType<QFont>(),       QMetaType::fromType<int>(),         QMetaType::fromType<bool>(),
-        QMetaType::fromType<int>(),         QMetaType::fromType<int>(),         QMetaType::fromType<int>(),
-        QMetaType::fromType<int>(),         QMetaType::fromType<int>(),         QMetaType::fromType<short>(),
-        QMetaType::fromType<TOVAPicture>(), QMetaType::fromType<TOVAPicture>(), QMetaType::fromType<TOVAPicture>(),
-        QMetaType::fromType<bool>(),        QMetaType::fromType<bool>(),        QMetaType::fromType<int>(),
-        QMetaType::fromType<bool>(),        QMetaType::fromType<int>(),         QMetaType::fromType<bool>(),
-        QMetaType::fromType<bool>(),        QMetaType::fromType<bool>()};
+    const QList<QMetaType> types = {QMetaType::fromType<int>(),         QMetaType::fromType<QString>(),
+                                    QMetaType::fromType<bool>(),        QMetaType::fromType<QFont>(),
+                                    QMetaType::fromType<int>(),         QMetaType::fromType<bool>(),
+                                    QMetaType::fromType<int>(),         QMetaType::fromType<int>(),
+                                    QMetaType::fromType<int>(),         QMetaType::fromType<int>(),
+                                    QMetaType::fromType<int>(),         QMetaType::fromType<short>(),
+                                    QMetaType::fromType<TOVAPicture>(), QMetaType::fromType<TOVAPicture>(),
+                                    QMetaType::fromType<TOVAPicture>(), QMetaType::fromType<bool>(),
+                                    QMetaType::fromType<bool>(),        QMetaType::fromType<int>(),
+                                    QMetaType::fromType<bool>(),        QMetaType::fromType<int>(),
+                                    QMetaType::fromType<bool>(),        QMetaType::fromType<bool>(),
+                                    QMetaType::fromType<bool>()};
     for (qsizetype i = 0; i < allKeys.size(); ++i)
         QCOMPARE(bag.value(allKeys[i]).metaType(), types[i]);
 }
 
-void TestPersistence::unsetPicturesStoreNothing()
-{
+void TestPersistence::unsetPicturesStoreNothing() {
     TOVAButton button;
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("PICN"), QVariant::fromValue(bitmap(Qt::red, {2, 2})));
@@ -134,8 +131,7 @@ void TestPersistence::unsetPicturesStoreNothing()
     QCOMPARE(bag.keys(), expected);
 }
 
-void TestPersistence::roundTripOfEveryKey()
-{
+void TestPersistence::roundTripOfEveryKey() {
     TOVAButton source;
     source.setButtonType(TOVAButton::KDE2);
     source.setCaption(QStringLiteral("Dispo &1 && 2"));
@@ -165,11 +161,12 @@ void TestPersistence::roundTripOfEveryKey()
     TOVAButton copy;
     copy.ReadProperties(bag);
 
-    const QList<QByteArray> properties = {
-        "ButtonType",   "Caption",       "Enabled",         "Font",       "ColorScheme",  "ShowFocusRect",
-        "BackColor",    "BackOver",      "ForeColor",       "ForeOver",   "MaskColor",    "MousePointer",
-        "MouseIcon",    "PictureNormal", "PictureOver",     "UseMaskColor", "SoftBevel",  "PicturePosition",
-        "UseGreyscale", "SpecialEffect", "HandPointer",     "CheckBoxBehaviour", "Value"};
+    const QList<QByteArray> properties = {"ButtonType",  "Caption",           "Enabled",      "Font",
+                                          "ColorScheme", "ShowFocusRect",     "BackColor",    "BackOver",
+                                          "ForeColor",   "ForeOver",          "MaskColor",    "MousePointer",
+                                          "MouseIcon",   "PictureNormal",     "PictureOver",  "UseMaskColor",
+                                          "SoftBevel",   "PicturePosition",   "UseGreyscale", "SpecialEffect",
+                                          "HandPointer", "CheckBoxBehaviour", "Value"};
     for (const QByteArray &name : properties)
         QVERIFY2(copy.property(name) == source.property(name), name.constData());
     QVERIFY(!copy.isEnabled());
@@ -190,8 +187,7 @@ void TestPersistence::roundTripOfEveryKey()
     QCOMPARE(copy.MouseIcon(), source.MouseIcon());
 }
 
-void TestPersistence::overColoursDefaultToStoredColours()
-{
+void TestPersistence::overColoursDefaultToStoredColours() {
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("BCOL"), 0x00336699);
     bag.writeProperty(QStringLiteral("FCOL"), 0x00996633);
@@ -206,8 +202,7 @@ void TestPersistence::overColoursDefaultToStoredColours()
     QCOMPARE(button.BackOver(), 0x00010203u);
 }
 
-void TestPersistence::pictureOverPersistsUnderPICH()
-{
+void TestPersistence::pictureOverPersistsUnderPICH() {
     TOVAButton button;
     QSignalSpy changed(&button, &TOVAButton::PropertyChanged);
     const TOVAPicture over = bitmap(Qt::cyan, {6, 6});
@@ -225,8 +220,7 @@ void TestPersistence::pictureOverPersistsUnderPICH()
     QCOMPARE(copy.PictureOver(), over);
 }
 
-void TestPersistence::storedHandLoadsTheHandCursor()
-{
+void TestPersistence::storedHandLoadsTheHandCursor() {
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("MPTR"), QVariant::fromValue(short(TOVAButton::vbIbeam)));
     bag.writeProperty(QStringLiteral("HAND"), true);
@@ -238,8 +232,7 @@ void TestPersistence::storedHandLoadsTheHandCursor()
     QCOMPARE(button.cursor().shape(), Qt::BitmapCursor);
 }
 
-void TestPersistence::storedPointerSurvivesHandFalse()
-{
+void TestPersistence::storedPointerSurvivesHandFalse() {
     TOVAButton source;
     source.setMousePointer(TOVAButton::vbCustom);
     source.setMouseIcon(icon());
@@ -259,8 +252,7 @@ void TestPersistence::storedPointerSurvivesHandFalse()
     QCOMPARE(copy.cursor().shape(), Qt::CrossCursor);
 }
 
-void TestPersistence::readAppliesEnabledAndAccessKey()
-{
+void TestPersistence::readAppliesEnabledAndAccessKey() {
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("ENAB"), false);
     bag.writeProperty(QStringLiteral("TX"), QStringLiteral("&Quitter"));
@@ -272,8 +264,7 @@ void TestPersistence::readAppliesEnabledAndAccessKey()
     QCOMPARE(changed.count(), 0);
 }
 
-void TestPersistence::bagConvertsStoredTypes()
-{
+void TestPersistence::bagConvertsStoredTypes() {
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("enab"), -1); // a 16-bit True
     bag.writeProperty(QStringLiteral("CHECK"), 0);
@@ -287,8 +278,7 @@ void TestPersistence::bagConvertsStoredTypes()
     QCOMPARE(button.ColorScheme(), TOVAButton::UseWindows);
 }
 
-void TestPersistence::pictureKnowsKindAndSize()
-{
+void TestPersistence::pictureKnowsKindAndSize() {
     const TOVAPicture b = bitmap(Qt::red, {3, 5});
     QCOMPARE(b.kind(), TOVAPicture::Kind::Bitmap);
     QCOMPARE(b.size(), QSize(3, 5));
