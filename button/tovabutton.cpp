@@ -453,7 +453,7 @@ void TOVAButton::setHandPointer(bool hand) {
     d->Notify("HAND");
 }
 
-qint32 TOVAButton::hWnd() {
+qint32 TOVAButton::hWnd() const {
     return qint32(quintptr(winId()));
 }
 

@@ -161,7 +161,7 @@ public:
     bool HandPointer() const;
     void setHandPointer(bool hand);
     // The native window handle, truncated to 32 bits; asking for it makes the control a native window.
-    qint32 hWnd();
+    qint32 hWnd() const;
     bool SoftBevel() const;
     void setSoftBevel(bool soft);
     TOVAPicture PictureNormal() const;

@@ -42,6 +42,7 @@ private slots:
     void fontShortcutsChangeTheFont();
     void disableRefreshSuspendsDrawing();
     void valueWithoutCheckBoxDoesNotChangeTheLook();
+    void drawsOnlyWhileShown();
     void enabledFollowsTheWidget();
     void ambientChangeRedrawsUnlessCustom();
     void handPointer();
@@ -269,6 +270,28 @@ void TestProperties::disableRefreshSuspendsDrawing() {
     button.Refresh();
     QCOMPARE(d->LastCaption, QStringLiteral("Après"));
     QVERIFY(d->BackBuffer != before);
+}
+
+void TestProperties::drawsOnlyWhileShown() {
+    QWidget form;
+    TOVAButton &button = *new TOVAButton(&form);
+    button.setGeometry(0, 0, 100, 30);
+    auto *d = TOVAButtonPrivate::get(&button);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(d->RedrawEnabled);
+    QCOMPARE(d->LastCaption, button.Caption());
+
+    button.hide();
+    QVERIFY(!d->RedrawEnabled);
+    button.setCaption(QStringLiteral("Caché"));
+    QCOMPARE(d->LastCaption, QStringLiteral("TOVAButton"));
+
+    DrawLog log(button);
+    button.show();
+    QVERIFY(d->RedrawEnabled);
+    QCOMPARE(log.entries, QStringList({"Draw 0 forced"}));
+    QCOMPARE(d->LastCaption, QStringLiteral("Caché"));
 }
 
 void TestProperties::valueWithoutCheckBoxDoesNotChangeTheLook() {
