@@ -9,6 +9,11 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 
+void montreErreurFichier(const QString &title, const QString &text)
+{
+    QMessageBox::critical(QApplication::activeWindow(), title, text);
+}
+
 int lanceSolvarin(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -23,9 +28,7 @@ int lanceSolvarin(int argc, char **argv)
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
 
     FichierINI::setRepertoireProgramme(QCoreApplication::applicationDirPath());
-    FichierINI::setRapporteur([](const QString &title, const QString &text) {
-        QMessageBox::critical(QApplication::activeWindow(), title, text);
-    });
+    FichierINI::setRapporteur(montreErreurFichier);
 
     frmMain window;
     window.show();
