@@ -147,6 +147,9 @@ void frmMain::construitControles()
 
     m_webInfos = new WebInfos(m_pic);
     place(m_webInfos, "WebInfos", {180, 2895, 9000, 1935});
+    // The skin draws the pane's frame; the page sits on the same paper.
+    m_webInfos->setFrameShape(QFrame::NoFrame);
+    setBackground(m_webInfos, QColor(0xFB, 0xFC, 0xFC));
     m_webInfos->hide();
 
     m_tabParam = new TabStrip(m_pic);

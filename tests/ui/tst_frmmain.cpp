@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -75,6 +76,7 @@ private slots:
     void pageIgnoredWhileSettingsShown();
     void resultBoxChangeFocusesCip();
     void accessKeys();
+    void linkPointerBesideTheProgram();
     void settingsFileMessages();
 
 private:
@@ -621,6 +623,26 @@ void TestFrmMain::accessKeys()
     QVERIFY(control<QLineEdit>("TxtDispo7")->hasFocus());
     QTest::keyClick(m_window.get(), Qt::Key_N, Qt::AltModifier);
     QVERIFY(control<QLineEdit>("TxtDispo0")->hasFocus());
+}
+
+void TestFrmMain::linkPointerBesideTheProgram()
+{
+    m_window = ouvre();
+    QCOMPARE(control<QLabel>("LabAdresse")->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(control<QLabel>("LabAdresse")->text(), QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
+    m_window.reset();
+
+    QVERIFY(QFile::copy(QStringLiteral(SOLVARIN_SOURCE_DIR "/ui/artwork/HandIE53232.ico"),
+                        m_dir->filePath(QStringLiteral("HandIE53232.ico"))));
+    m_window = ouvre();
+    const QCursor pointer = control<QLabel>("LabAdresse")->cursor();
+    QCOMPARE(pointer.shape(), Qt::BitmapCursor);
+    QCOMPARE(pointer.pixmap().size(), QSize(32, 32));
+    QCOMPARE(pointer.hotSpot(), QPoint(11, 1));
+    // The program's icon holds its four sizes.
+    const QList<QSize> sizes = QIcon(QStringLiteral(":/solvarin/solvarin.ico")).availableSizes();
+    for (const int side : {16, 32, 48, 128})
+        QVERIFY2(sizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
 }
 
 void TestFrmMain::settingsFileMessages()
