@@ -2,7 +2,7 @@
 # Takes the two reference screenshots of the main window under Xvfb, each with a settings folder of its
 # own: doc/screenshots/start-no-account.png and doc/screenshots/start-two-accounts.png
 # (or into the folder given as first argument). The information page comes from pharmaml-sim when it
-# has been built.
+# has been built; otherwise the web pane says that the page cannot be reached.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -25,7 +25,8 @@ trap cleanup EXIT
 
 xsetroot -solid '#46535c'
 
-pages=""
+# The pages come from the simulator, or from nowhere (a closed loopback port): never from outside.
+pages="URLEditeur=http://127.0.0.1:9"
 if [[ -x "$build/bin/pharmaml-sim" ]]; then
     "$build/bin/pharmaml-sim" --port 0 >"$work/sim.out" 2>/dev/null &
     pids+=($!)
@@ -41,7 +42,7 @@ shot() {
     local dir=$work/$name
     mkdir -p "$dir"
     cp "$build/bin/solvarin" "$build/bin/HandIE53232.ico" "$dir/"
-    { printf '[Infos]\r\n'; for line in "$@" ${pages:+"$pages"}; do printf '%s\r\n' "$line"; done; } |
+    { printf '[Infos]\r\n'; for line in "$@" "$pages"; do printf '%s\r\n' "$line"; done; } |
         iconv -f UTF-8 -t WINDOWS-1252 >"$dir/Solvarin.ini"
     "$dir/solvarin" &
     local pid=$!

@@ -2,8 +2,7 @@
 
 #include <QLocale>
 
-bool EstNumerique(const QString &text)
-{
+bool EstNumerique(const QString &text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return false;
@@ -19,4 +18,6 @@ bool EstNumerique(const QString &text)
     return ok;
 }
 
-bool EstCipDuPressePapiers(const QString &text) { return text.size() == 7 && EstNumerique(text); }
+bool EstCipDuPressePapiers(const QString &text) {
+    return text.size() == 7 && EstNumerique(text);
+}

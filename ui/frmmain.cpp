@@ -22,25 +22,34 @@
 #include <QTextEdit>
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void initArtwork() { Q_INIT_RESOURCE(artwork); }
+static void initArtwork() {
+    Q_INIT_RESOURCE(artwork);
+}
 
 namespace {
 
 const QString infos = QStringLiteral("Infos");
 
-QString lire(const QString &key) { return FichierINI::LireIni(infos, key, QString()); }
-QString lire(const QString &stem, int n) { return lire(stem + QString::number(n)); }
-void ecrire(const QString &key, const QString &value) { FichierINI::EcrireIni(infos, key, value); }
+QString lire(const QString &key) {
+    return FichierINI::LireIni(infos, key, QString());
+}
+QString lire(const QString &stem, int n) {
+    return lire(stem + QString::number(n));
+}
+void ecrire(const QString &key, const QString &value) {
+    FichierINI::EcrireIni(infos, key, value);
+}
 
 const QStringList accountKeys{QStringLiteral("NomRepart"),  QStringLiteral("IdRepart"),
                               QStringLiteral("CodeRepart"), QStringLiteral("URLRepart"),
                               QStringLiteral("NumeroCli"),  QStringLiteral("ClefCli")};
 
-QString libelleDispo(int n) { return QStringLiteral("Disponibilité ") + lire(QStringLiteral("NomRepart"), n); }
+QString libelleDispo(int n) {
+    return QStringLiteral("Disponibilité ") + lire(QStringLiteral("NomRepart"), n);
+}
 
 // Leaving a field validates it; a popup of its own or another window taking the activation does not.
-bool leaves(const QEvent *event)
-{
+bool leaves(const QEvent *event) {
     if (event->type() != QEvent::FocusOut)
         return false;
     const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
@@ -49,8 +58,7 @@ bool leaves(const QEvent *event)
 
 // The wholesaler list takes no typed printable character; blanks, editing keys and control
 // combinations (paste among them) pass.
-bool refusedInList(const QEvent *event)
-{
+bool refusedInList(const QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<const QKeyEvent *>(event);
@@ -63,8 +71,7 @@ bool refusedInList(const QEvent *event)
 } // namespace
 
 frmMain::frmMain(QWidget *parent, Temporisation temporisation)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_temporisation(temporisation)
-{
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_temporisation(temporisation) {
     initArtwork();
     construitControles();
     setFixedSize(9885 / 15, 5445 / 15);
@@ -95,8 +102,7 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
 
 frmMain::~frmMain() = default;
 
-void frmMain::chargement()
-{
+void frmMain::chargement() {
     m_numRepartCourant = 1;
     bool complet = false;
 
@@ -148,23 +154,20 @@ void frmMain::chargement()
     m_webInfos->navigate(SiteEditeur::pageInfos(lire(QStringLiteral("AdeliPharmacie"))));
 }
 
-void frmMain::prendCipDuPressePapiers()
-{
+void frmMain::prendCipDuPressePapiers() {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QString text = clipboard ? clipboard->text() : QString();
     if (EstCipDuPressePapiers(text))
         txtDispo(2)->setText(text);
 }
 
-void frmMain::activation()
-{
+void frmMain::activation() {
     prendCipDuPressePapiers();
     if (m_tabParam->isHidden())
         txtDispo(2)->setFocus();
 }
 
-bool frmMain::event(QEvent *event)
-{
+bool frmMain::event(QEvent *event) {
     // The window is the program's only one: it is activated once, right after start-up; going to
     // another program and back is no activation of the program.
     if (event->type() == QEvent::WindowActivate && !m_activated) {
@@ -176,15 +179,13 @@ bool frmMain::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void frmMain::resizeEvent(QResizeEvent *event)
-{
+void frmMain::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     if (const auto width = largeurOnglet(m_tabParam->width(), m_tabParam->count()))
         m_tabParam->setTabWidth(*width);
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
+bool frmMain::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_cboDispo || watched == m_cboDispo->lineEdit()) {
         if (refusedInList(event))
             return true;
@@ -201,8 +202,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-bool frmMain::RepartComplet(int n) const
-{
+bool frmMain::RepartComplet(int n) const {
     for (const QString &stem : accountKeys) {
         if (lire(stem, n).isEmpty())
             return false;
@@ -210,8 +210,7 @@ bool frmMain::RepartComplet(int n) const
     return true;
 }
 
-void frmMain::ChargeRepart(int n)
-{
+void frmMain::ChargeRepart(int n) {
     const QString nom = lire(QStringLiteral("NomRepart"), n);
     const int index = m_cboDispo->findText(nom, Qt::MatchExactly | Qt::MatchCaseSensitive);
     m_cboDispo->setCurrentIndex(index);
@@ -220,8 +219,7 @@ void frmMain::ChargeRepart(int n)
         txtDispo(i)->setText(lire(accountKeys[i - 2], n));
 }
 
-void frmMain::ValideChampActif()
-{
+void frmMain::ValideChampActif() {
     QWidget *focus = focusWidget();
     if (!focus)
         return;
@@ -235,15 +233,13 @@ void frmMain::ValideChampActif()
     }
 }
 
-void frmMain::tabParamClick()
-{
+void frmMain::tabParamClick() {
     m_numRepartCourant = static_cast<qint16>(m_tabParam->SelectedIndex());
     m_labDemandeInfos->setVisible(!RepartComplet(m_numRepartCourant));
     ChargeRepart(m_numRepartCourant);
 }
 
-void frmMain::cmdParamClick()
-{
+void frmMain::cmdParamClick() {
     if (!m_tabParam->isHidden()) {
         ValideChampActif();
         m_tabParam->hide();
@@ -262,14 +258,12 @@ void frmMain::cmdParamClick()
     }
 }
 
-void frmMain::webInfosDownloadComplete()
-{
+void frmMain::webInfosDownloadComplete() {
     m_essaisInfos = 0;
     m_lectureInfos.start();
 }
 
-void frmMain::essaiLectureInfos()
-{
+void frmMain::essaiLectureInfos() {
     if (++m_essaisInfos > m_temporisation.essaisInfos)
         return;
     // The page is read once it is there; a new navigation under way means trying again later.
@@ -283,10 +277,11 @@ void frmMain::essaiLectureInfos()
     }
 }
 
-void frmMain::txtInfosChange() { txtDispo(2)->setFocus(); }
+void frmMain::txtInfosChange() {
+    txtDispo(2)->setFocus();
+}
 
-void frmMain::txtDispoValidate(int index)
-{
+void frmMain::txtDispoValidate(int index) {
     const int n = m_numRepartCourant;
     const QString text = txtDispo(index)->text();
     switch (index) {
@@ -318,8 +313,7 @@ void frmMain::txtDispoValidate(int index)
     }
 }
 
-void frmMain::cboDispoValidate()
-{
+void frmMain::cboDispoValidate() {
     // A text that is not one of the names, the empty text included, stores nothing.
     const QString nom = m_cboDispo->currentText();
     const auto id = Repartiteurs::identifiant(nom);

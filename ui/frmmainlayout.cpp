@@ -18,36 +18,33 @@
 
 namespace {
 
-int pixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+int pixels(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
 
-QRect fromTwips(QRect twips)
-{
+QRect fromTwips(QRect twips) {
     return {pixels(twips.x()), pixels(twips.y()), pixels(twips.width()), pixels(twips.height())};
 }
 
-void place(QWidget *w, const char *name, QRect twips)
-{
+void place(QWidget *w, const char *name, QRect twips) {
     w->setObjectName(QLatin1String(name));
     w->setGeometry(fromTwips(twips));
 }
 
-void setBackground(QWidget *w, QColor colour)
-{
+void setBackground(QWidget *w, QColor colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::Base, colour);
     p.setColor(QPalette::Window, colour);
     w->setPalette(p);
 }
 
-void setTextColour(QWidget *w, QColor colour)
-{
+void setTextColour(QWidget *w, QColor colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, colour);
     w->setPalette(p);
 }
 
-QFont tahoma(qreal points, bool bold = false)
-{
+QFont tahoma(qreal points, bool bold = false) {
     QFont f(QStringLiteral("Tahoma"));
     f.setPointSizeF(points);
     f.setBold(bold);
@@ -60,16 +57,14 @@ const QColor red(255, 0, 0);
 
 } // namespace
 
-QLabel *frmMain::label(QWidget *parent, const char *name, const QString &caption, QRect twips)
-{
+QLabel *frmMain::label(QWidget *parent, const char *name, const QString &caption, QRect twips) {
     auto *l = new QLabel(caption, parent);
     place(l, name, twips);
     l->setAlignment(Qt::AlignRight | Qt::AlignTop);
     return l;
 }
 
-void frmMain::construitControles()
-{
+void frmMain::construitControles() {
     setWindowTitle(QStringLiteral("Disponibilité Pharma-ML par le module Ardevio (agréé Pharma-ML 1.0)"));
     setFont(tahoma(9));
 
@@ -93,14 +88,16 @@ void frmMain::construitControles()
     m_labRetour[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labRetour[0]->setFont(tahoma(9, true));
     m_labSansParam =
-        label(m_pic, "LabSansParam", QStringLiteral("Pour accéder à la disponibilité paramétrez au moins un répartiteur"),
+        label(m_pic, "LabSansParam",
+              QStringLiteral("Pour accéder à la disponibilité paramétrez au moins un répartiteur"),
               {780, 2520, 7470, 330});
     m_labSansParam->setFont(tahoma(11.25, true));
     setTextColour(m_labSansParam, red);
     m_labSansParam->hide();
     const std::array<QRect, 2> resultLabels{QRect{240, 4035, 4095, 840}, QRect{4800, 4035, 4125, 840}};
     for (int n = 1; n <= 2; ++n) {
-        QLabel *l = label(m_pic, n == 1 ? "LabRetour1" : "LabRetour2", QString(), resultLabels[size_t(n - 1)]);
+        QLabel *l =
+            label(m_pic, n == 1 ? "LabRetour1" : "LabRetour2", QString(), resultLabels[size_t(n - 1)]);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setWordWrap(true);
         m_labRetour[size_t(n)] = l;
@@ -163,9 +160,12 @@ void frmMain::construitControles()
     m_picParam->hide();
 
     QLabel *label4 = label(m_picParam, "Label4", QStringLiteral("&Répartiteur : "), {795, 60, 1215, 330});
-    QLabel *label5 = label(m_picParam, "Label5", QStringLiteral("Code &Etablissement : "), {5235, 60, 1905, 330});
-    QLabel *label8 = label(m_picParam, "Label8", QStringLiteral("&URL de connexion : "), {105, 435, 1905, 330});
-    QLabel *label6 = label(m_picParam, "Label6", QStringLiteral("&Identifiant Client : "), {105, 840, 1905, 330});
+    QLabel *label5 =
+        label(m_picParam, "Label5", QStringLiteral("Code &Etablissement : "), {5235, 60, 1905, 330});
+    QLabel *label8 =
+        label(m_picParam, "Label8", QStringLiteral("&URL de connexion : "), {105, 435, 1905, 330});
+    QLabel *label6 =
+        label(m_picParam, "Label6", QStringLiteral("&Identifiant Client : "), {105, 840, 1905, 330});
     QLabel *label7 = label(m_picParam, "Label7", QStringLiteral("Clef &secrète : "), {3885, 840, 1470, 240});
     m_labDemandeInfos = label(m_picParam, "LabDemandeInfos",
                               QStringLiteral("(Demandez vos paramètres Pharma-ML à votre répartiteur)"),
@@ -205,16 +205,17 @@ void frmMain::construitControles()
     place(m_cmdParam, "cmdParam", {180, 4920, 1620, 300});
 
     // Stacking of the lower area, top first: settings pane, tab strip, web pane, result boxes.
-    for (QWidget *w : std::initializer_list<QWidget *>{txtInfos(1), txtInfos(2), m_webInfos, m_tabParam, m_picParam})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{txtInfos(1), txtInfos(2), m_webInfos, m_tabParam, m_picParam})
         w->raise();
 
     // The skin and the settings pane hold the controls but take no focus of their own.
     m_pic->setFocusPolicy(Qt::NoFocus);
     m_picParam->setFocusPolicy(Qt::NoFocus);
     const std::initializer_list<QWidget *> order{
-        txtDispo(0), txtDispo(1), txtDispo(2), cmdDispo(0), cmdDispo(1), m_cboDispo, txtDispo(4), txtDispo(5),
-        txtDispo(6), txtDispo(7), m_picAide, m_cmdParam, txtDispo(3), txtInfos(2), txtInfos(1), m_tabParam->tabBar(),
-        m_webInfos, m_picClose};
+        txtDispo(0), txtDispo(1), txtDispo(2), cmdDispo(0),          cmdDispo(1), m_cboDispo,
+        txtDispo(4), txtDispo(5), txtDispo(6), txtDispo(7),          m_picAide,   m_cmdParam,
+        txtDispo(3), txtInfos(2), txtInfos(1), m_tabParam->tabBar(), m_webInfos,  m_picClose};
     QWidget *previous = nullptr;
     for (QWidget *w : order) {
         if (previous)

@@ -9,8 +9,7 @@
 // request lines it received.
 class PageServer : public QObject {
 public:
-    explicit PageServer(QByteArray reply) : m_reply(std::move(reply))
-    {
+    explicit PageServer(QByteArray reply) : m_reply(std::move(reply)) {
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
@@ -36,9 +35,7 @@ private:
     QByteArray m_received;
 };
 
-inline QByteArray httpReply(const QByteArray &body, const QByteArray &type = "text/html; charset=utf-8")
-{
-    return "HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: " + QByteArray::number(body.size())
-           + "\r\nConnection: close\r\n\r\n" + body;
+inline QByteArray httpReply(const QByteArray &body, const QByteArray &type = "text/html; charset=utf-8") {
+    return "HTTP/1.1 200 OK\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
-

@@ -27,11 +27,14 @@ namespace {
 
 const QString infos = QStringLiteral("Infos");
 
-QString lire(const QString &key) { return FichierINI::LireIni(infos, key, QStringLiteral("<absent>")); }
-void ecrire(const QString &key, const QString &value) { FichierINI::EcrireIni(infos, key, value); }
+QString lire(const QString &key) {
+    return FichierINI::LireIni(infos, key, QStringLiteral("<absent>"));
+}
+void ecrire(const QString &key, const QString &value) {
+    FichierINI::EcrireIni(infos, key, value);
+}
 
-void compteComplet(int n, const QString &nom)
-{
+void compteComplet(int n, const QString &nom) {
     const QString s = QString::number(n);
     ecrire(QStringLiteral("NomRepart") + s, nom);
     ecrire(QStringLiteral("IdRepart") + s, QStringLiteral("23"));
@@ -81,8 +84,7 @@ private slots:
 
 private:
     std::unique_ptr<frmMain> ouvre();
-    template <typename T> T *control(const char *name)
-    {
+    template <typename T> T *control(const char *name) {
         T *found = m_window->findChild<T *>(QLatin1String(name));
         if (!found)
             qFatal("no control %s", name);
@@ -96,8 +98,7 @@ private:
     std::unique_ptr<frmMain> m_window;
 };
 
-void TestFrmMain::init()
-{
+void TestFrmMain::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     FichierINI::setRepertoireProgramme(m_dir->path());
@@ -106,14 +107,12 @@ void TestFrmMain::init()
     QGuiApplication::clipboard()->clear();
 }
 
-void TestFrmMain::cleanup()
-{
+void TestFrmMain::cleanup() {
     m_window.reset();
     m_pages.reset();
 }
 
-std::unique_ptr<frmMain> TestFrmMain::ouvre()
-{
+std::unique_ptr<frmMain> TestFrmMain::ouvre() {
     auto w = std::make_unique<frmMain>(nullptr, Temporisation{10, 20});
     w->show();
     w->activateWindow();
@@ -122,15 +121,13 @@ std::unique_ptr<frmMain> TestFrmMain::ouvre()
     return w;
 }
 
-void TestFrmMain::leave(QWidget *field)
-{
+void TestFrmMain::leave(QWidget *field) {
     QVERIFY(field->hasFocus());
     QTest::keyClick(field, Qt::Key_Tab);
     QVERIFY(!field->hasFocus());
 }
 
-void TestFrmMain::openPanelOnTab(int tab)
-{
+void TestFrmMain::openPanelOnTab(int tab) {
     auto *tabs = control<TabStrip>("TabParam");
     if (tabs->isHidden())
         QTest::mouseClick(control<TOVAButton>("cmdParam"), Qt::LeftButton);
@@ -139,8 +136,7 @@ void TestFrmMain::openPanelOnTab(int tab)
     QCOMPARE(m_window->NumRepartCourant(), tab);
 }
 
-void TestFrmMain::startWithoutAccount()
-{
+void TestFrmMain::startWithoutAccount() {
     ecrire(QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie du Centre"));
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
     m_window = ouvre();
@@ -156,10 +152,10 @@ void TestFrmMain::startWithoutAccount()
     // The web pane is shown, beneath the settings pane.
     auto *web = control<WebInfos>("WebInfos");
     QVERIFY(web->isVisible());
-    QVERIFY(web->parentWidget()->children().indexOf(web)
-            < web->parentWidget()->children().indexOf(control<QWidget>("PicParam")));
-    QVERIFY(web->parentWidget()->children().indexOf(web)
-            < web->parentWidget()->children().indexOf(control<TabStrip>("TabParam")));
+    QVERIFY(web->parentWidget()->children().indexOf(web) <
+            web->parentWidget()->children().indexOf(control<QWidget>("PicParam")));
+    QVERIFY(web->parentWidget()->children().indexOf(web) <
+            web->parentWidget()->children().indexOf(control<TabStrip>("TabParam")));
     // The settings pane shows nothing of a file without accounts.
     QCOMPARE(control<QComboBox>("cboDispo")->currentText(), QString());
     QCOMPARE(control<QLineEdit>("TxtDispo5")->text(), QString());
@@ -167,8 +163,7 @@ void TestFrmMain::startWithoutAccount()
     QCOMPARE(m_pages->requests, (QList<QByteArray>{"GET /Infos.php?ADL=751234567 HTTP/1.1"}));
 }
 
-void TestFrmMain::startWithAccount2Only()
-{
+void TestFrmMain::startWithAccount2Only() {
     compteComplet(2, QStringLiteral("CERP ROUEN"));
     ecrire(QStringLiteral("NomRepart1"), QStringLiteral("PHOENIX"));
     m_window = ouvre();
@@ -188,8 +183,7 @@ void TestFrmMain::startWithAccount2Only()
     QTRY_VERIFY(control<QLineEdit>("TxtDispo2")->hasFocus());
 }
 
-void TestFrmMain::startWithBothAccounts()
-{
+void TestFrmMain::startWithBothAccounts() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     compteComplet(2, QStringLiteral("CERP ROUEN"));
     m_window = ouvre();
@@ -222,11 +216,11 @@ void TestFrmMain::startWithBothAccounts()
     QVERIFY(control<TOVAButton>("cmdParam")->PictureNormal().isNull());
 }
 
-void TestFrmMain::windowShapeAndLayout()
-{
+void TestFrmMain::windowShapeAndLayout() {
     m_window = ouvre();
     QCOMPARE(m_window->size(), QSize(659, 363));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Disponibilité Pharma-ML par le module Ardevio (agréé Pharma-ML 1.0)"));
+    QCOMPARE(m_window->windowTitle(),
+             QStringLiteral("Disponibilité Pharma-ML par le module Ardevio (agréé Pharma-ML 1.0)"));
     QVERIFY(m_window->windowFlags() & Qt::FramelessWindowHint);
     const QRegion shape = modSkin::RegionDepuisImage(QImage(QStringLiteral(":/solvarin/skin.png")));
     QCOMPARE(m_window->mask(), shape);
@@ -250,8 +244,8 @@ void TestFrmMain::windowShapeAndLayout()
 
     // Tab order, hidden controls included.
     const QStringList expected{"TxtDispo0", "TxtDispo1", "TxtDispo2", "cmdDispo0", "cmdDispo1", "cboDispo",
-                               "TxtDispo4", "TxtDispo5", "TxtDispo6", "TxtDispo7", "PicAide", "cmdParam",
-                               "TxtDispo3", "txtInfos2", "txtInfos1", "WebInfos", "PicClose"};
+                               "TxtDispo4", "TxtDispo5", "TxtDispo6", "TxtDispo7", "PicAide",   "cmdParam",
+                               "TxtDispo3", "txtInfos2", "txtInfos1", "WebInfos",  "PicClose"};
     QStringList chain;
     QWidget *w = control<QLineEdit>("TxtDispo0");
     do {
@@ -262,8 +256,7 @@ void TestFrmMain::windowShapeAndLayout()
     QCOMPARE(chain, expected);
 }
 
-void TestFrmMain::clipboardNumbers_data()
-{
+void TestFrmMain::clipboardNumbers_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("taken");
     QTest::newRow("seven digits") << "1234567" << true;
@@ -278,15 +271,13 @@ void TestFrmMain::clipboardNumbers_data()
     QTest::newRow("empty") << "" << false;
 }
 
-void TestFrmMain::clipboardNumbers()
-{
+void TestFrmMain::clipboardNumbers() {
     QFETCH(QString, text);
     QFETCH(bool, taken);
     QCOMPARE(EstCipDuPressePapiers(text), taken);
 }
 
-void TestFrmMain::clipboardAtStartUpAndActivation_data()
-{
+void TestFrmMain::clipboardAtStartUpAndActivation_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("taken");
     QTest::newRow("1234567") << "1234567" << true;
@@ -295,14 +286,14 @@ void TestFrmMain::clipboardAtStartUpAndActivation_data()
     QTest::newRow("12345678") << "12345678" << false;
 }
 
-void TestFrmMain::clipboardAtStartUpAndActivation()
-{
+void TestFrmMain::clipboardAtStartUpAndActivation() {
     QFETCH(QString, text);
     QFETCH(bool, taken);
     QGuiApplication::clipboard()->setText(text);
     {
         frmMain started(nullptr, Temporisation{10, 20});
-        QCOMPARE(started.findChild<QLineEdit *>(QStringLiteral("TxtDispo2"))->text(), taken ? text : QString());
+        QCOMPARE(started.findChild<QLineEdit *>(QStringLiteral("TxtDispo2"))->text(),
+                 taken ? text : QString());
     }
     // Copied after start-up and before the window is activated.
     QGuiApplication::clipboard()->clear();
@@ -316,8 +307,7 @@ void TestFrmMain::clipboardAtStartUpAndActivation()
     QCOMPARE(cip->text(), taken ? text : QString());
 }
 
-void TestFrmMain::tabClickWithIncompleteAccount()
-{
+void TestFrmMain::tabClickWithIncompleteAccount() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     ecrire(QStringLiteral("NomRepart2"), QStringLiteral("ORP"));
     ecrire(QStringLiteral("CodeRepart2"), QStringLiteral("ORP-7"));
@@ -335,8 +325,7 @@ void TestFrmMain::tabClickWithIncompleteAccount()
     QCOMPARE(control<QLineEdit>("TxtDispo4")->text(), QStringLiteral("CODE1"));
 }
 
-void TestFrmMain::settingsButtonShowsAndHidesThePanel()
-{
+void TestFrmMain::settingsButtonShowsAndHidesThePanel() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     m_window = ouvre();
     auto *web = control<WebInfos>("WebInfos");
@@ -362,21 +351,25 @@ void TestFrmMain::settingsButtonShowsAndHidesThePanel()
     QVERIFY(control<QLabel>("LabRetour1")->isHidden());
 }
 
-void TestFrmMain::fieldStoredOnLeaving_data()
-{
+void TestFrmMain::fieldStoredOnLeaving_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("pharmacy name") << 0 << "AdrPharmacie" << "Pharmacie de la Gare";
-    QTest::newRow("ADELI") << 1 << "AdeliPharmacie" << "751234567";
-    QTest::newRow("establishment code") << 4 << "CodeRepart2" << "ETS 42";
-    QTest::newRow("URL") << 5 << "URLRepart2" << "https://pml.example/ws";
-    QTest::newRow("client identifier") << 6 << "NumeroCli2" << "0999908";
-    QTest::newRow("secret key") << 7 << "ClefCli2" << "4083 x";
+    QTest::newRow("pharmacy name") << 0 << "AdrPharmacie"
+                                   << "Pharmacie de la Gare";
+    QTest::newRow("ADELI") << 1 << "AdeliPharmacie"
+                           << "751234567";
+    QTest::newRow("establishment code") << 4 << "CodeRepart2"
+                                        << "ETS 42";
+    QTest::newRow("URL") << 5 << "URLRepart2"
+                         << "https://pml.example/ws";
+    QTest::newRow("client identifier") << 6 << "NumeroCli2"
+                                       << "0999908";
+    QTest::newRow("secret key") << 7 << "ClefCli2"
+                                << "4083 x";
 }
 
-void TestFrmMain::fieldStoredOnLeaving()
-{
+void TestFrmMain::fieldStoredOnLeaving() {
     QFETCH(int, index);
     QFETCH(QString, key);
     QFETCH(QString, typed);
@@ -394,8 +387,7 @@ void TestFrmMain::fieldStoredOnLeaving()
         QCOMPARE(lire(key.chopped(1) + u'1'), QStringLiteral("<absent>"));
 }
 
-void TestFrmMain::cipFieldStoresNothing()
-{
+void TestFrmMain::cipFieldStoresNothing() {
     m_window = ouvre();
     auto *cip = control<QLineEdit>("TxtDispo2");
     cip->setFocus();
@@ -409,8 +401,7 @@ void TestFrmMain::cipFieldStoresNothing()
     QCOMPARE(ini.readAll(), before);
 }
 
-void TestFrmMain::emptiedFieldStoredAtOnce()
-{
+void TestFrmMain::emptiedFieldStoredAtOnce() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     m_window = ouvre();
     openPanelOnTab(1);
@@ -425,8 +416,7 @@ void TestFrmMain::emptiedFieldStoredAtOnce()
     QVERIFY(control<QLabel>("LabDemandeInfos")->isVisible());
 }
 
-void TestFrmMain::wholesalerChosenFromTheList()
-{
+void TestFrmMain::wholesalerChosenFromTheList() {
     m_window = ouvre();
     openPanelOnTab(2);
     auto *list = control<QComboBox>("cboDispo");
@@ -451,8 +441,7 @@ void TestFrmMain::wholesalerChosenFromTheList()
     QCOMPARE(lire(QStringLiteral("IdRepart2")), QStringLiteral("27"));
 }
 
-void TestFrmMain::wholesalerNameShortenedOrPasted()
-{
+void TestFrmMain::wholesalerNameShortenedOrPasted() {
     ecrire(QStringLiteral("NomRepart1"), QStringLiteral("PHOENIX"));
     ecrire(QStringLiteral("IdRepart1"), QStringLiteral("23"));
     m_window = ouvre();
@@ -486,8 +475,7 @@ void TestFrmMain::wholesalerNameShortenedOrPasted()
     QCOMPARE(lire(QStringLiteral("IdRepart1")), QStringLiteral("23"));
 }
 
-void TestFrmMain::typedLettersRefusedInTheList()
-{
+void TestFrmMain::typedLettersRefusedInTheList() {
     m_window = ouvre();
     openPanelOnTab(1);
     auto *list = control<QComboBox>("cboDispo");
@@ -499,8 +487,7 @@ void TestFrmMain::typedLettersRefusedInTheList()
     QCOMPARE(list->currentText(), QStringLiteral(" "));
 }
 
-void TestFrmMain::completenessTogglesButtonAndHints()
-{
+void TestFrmMain::completenessTogglesButtonAndHints() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     ecrire(QStringLiteral("ClefCli1"), QString());
     m_window = ouvre();
@@ -541,8 +528,7 @@ void TestFrmMain::completenessTogglesButtonAndHints()
     QCOMPARE(button->Caption(), QStringLiteral("Disponibilité ORP"));
 }
 
-void TestFrmMain::pendingEditValidatedOnClosingThePanel()
-{
+void TestFrmMain::pendingEditValidatedOnClosingThePanel() {
     m_window = ouvre();
     openPanelOnTab(1);
     auto *url = control<QLineEdit>("TxtDispo5");
@@ -558,8 +544,7 @@ void TestFrmMain::pendingEditValidatedOnClosingThePanel()
     QCOMPARE(lire(QStringLiteral("URLRepart1")), QStringLiteral("https://pml.example/ws"));
 }
 
-void TestFrmMain::pageWithTextBringsWebPaneForward()
-{
+void TestFrmMain::pageWithTextBringsWebPaneForward() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     m_window = ouvre();
     auto *web = control<WebInfos>("WebInfos");
@@ -572,8 +557,7 @@ void TestFrmMain::pageWithTextBringsWebPaneForward()
     QVERIFY(control<QLineEdit>("TxtDispo2")->hasFocus());
 }
 
-void TestFrmMain::pageWithoutTextLeavesEverything()
-{
+void TestFrmMain::pageWithoutTextLeavesEverything() {
     compteComplet(1, QStringLiteral("PHOENIX"));
     m_pages->setReply(pageWithoutText);
     m_window = ouvre();
@@ -590,8 +574,7 @@ void TestFrmMain::pageWithoutTextLeavesEverything()
     QVERIFY(name->hasFocus());
 }
 
-void TestFrmMain::pageIgnoredWhileSettingsShown()
-{
+void TestFrmMain::pageIgnoredWhileSettingsShown() {
     m_window = ouvre();
     auto *name = control<QLineEdit>("TxtDispo0");
     name->setFocus();
@@ -605,8 +588,7 @@ void TestFrmMain::pageIgnoredWhileSettingsShown()
     QVERIFY(control<TabStrip>("TabParam")->isVisible());
 }
 
-void TestFrmMain::resultBoxChangeFocusesCip()
-{
+void TestFrmMain::resultBoxChangeFocusesCip() {
     compteComplet(2, QStringLiteral("ORP"));
     m_window = ouvre();
     control<QLineEdit>("TxtDispo0")->setFocus();
@@ -614,8 +596,7 @@ void TestFrmMain::resultBoxChangeFocusesCip()
     QVERIFY(control<QLineEdit>("TxtDispo2")->hasFocus());
 }
 
-void TestFrmMain::accessKeys()
-{
+void TestFrmMain::accessKeys() {
     m_window = ouvre();
     QTest::keyClick(m_window.get(), Qt::Key_A, Qt::AltModifier);
     QVERIFY(control<QLineEdit>("TxtDispo1")->hasFocus());
@@ -625,11 +606,11 @@ void TestFrmMain::accessKeys()
     QVERIFY(control<QLineEdit>("TxtDispo0")->hasFocus());
 }
 
-void TestFrmMain::linkPointerBesideTheProgram()
-{
+void TestFrmMain::linkPointerBesideTheProgram() {
     m_window = ouvre();
     QCOMPARE(control<QLabel>("LabAdresse")->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(control<QLabel>("LabAdresse")->text(), QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
+    QCOMPARE(control<QLabel>("LabAdresse")->text(),
+             QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
     m_window.reset();
 
     QVERIFY(QFile::copy(QStringLiteral(SOLVARIN_SOURCE_DIR "/ui/artwork/HandIE53232.ico"),
@@ -645,8 +626,7 @@ void TestFrmMain::linkPointerBesideTheProgram()
         QVERIFY2(sizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
 }
 
-void TestFrmMain::settingsFileMessages()
-{
+void TestFrmMain::settingsFileMessages() {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QTimer::singleShot(0, this, [&] {

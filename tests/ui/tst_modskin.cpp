@@ -5,8 +5,7 @@
 namespace {
 
 // A picture from rows of characters: '.' the key colour (whatever colour (0, 0) has), '#' drawing.
-QImage picture(const QStringList &rows, QColor key = Qt::white)
-{
+QImage picture(const QStringList &rows, QColor key = Qt::white) {
     QImage img(int(rows.first().size()), int(rows.size()), QImage::Format_RGB888);
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -14,7 +13,9 @@ QImage picture(const QStringList &rows, QColor key = Qt::white)
     return img;
 }
 
-QList<QRect> rects(const QRegion &region) { return {region.begin(), region.end()}; }
+QList<QRect> rects(const QRegion &region) {
+    return {region.begin(), region.end()};
+}
 
 } // namespace
 
@@ -28,23 +29,21 @@ private slots:
     void storedSkinIsOneRunPerRow();
 };
 
-void TestModSkin::runsPerRow_data()
-{
+void TestModSkin::runsPerRow_data() {
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QList<QRect>>("expected");
 
-    QTest::newRow("run reaching the last column") << QStringList{"..###", "#...."}
-                                                  << QList<QRect>{{2, 0, 3, 1}, {0, 1, 1, 1}};
-    QTest::newRow("hole inside the drawing") << QStringList{".....", ".#.##", "....."}
-                                             << QList<QRect>{{1, 1, 1, 1}, {3, 1, 2, 1}};
-    QTest::newRow("single pixel between key pixels") << QStringList{"...", ".#.", "..."}
-                                                     << QList<QRect>{{1, 1, 1, 1}};
+    QTest::newRow("run reaching the last column")
+        << QStringList{"..###", "#...."} << QList<QRect>{{2, 0, 3, 1}, {0, 1, 1, 1}};
+    QTest::newRow("hole inside the drawing")
+        << QStringList{".....", ".#.##", "....."} << QList<QRect>{{1, 1, 1, 1}, {3, 1, 2, 1}};
+    QTest::newRow("single pixel between key pixels")
+        << QStringList{"...", ".#.", "..."} << QList<QRect>{{1, 1, 1, 1}};
     QTest::newRow("full rows") << QStringList{".###", "####", "####"}
                                << QList<QRect>{{1, 0, 3, 1}, {0, 1, 4, 2}};
 }
 
-void TestModSkin::runsPerRow()
-{
+void TestModSkin::runsPerRow() {
     QFETCH(QStringList, rows);
     QFETCH(QList<QRect>, expected);
     const QRegion region = modSkin::RegionDepuisImage(picture(rows));
@@ -58,14 +57,12 @@ void TestModSkin::runsPerRow()
             QCOMPARE(region.contains(QPoint(x, y)), rows[y][x] == u'#');
 }
 
-void TestModSkin::allKeyGivesNoRegion()
-{
+void TestModSkin::allKeyGivesNoRegion() {
     QVERIFY(modSkin::RegionDepuisImage(picture({"....", "...."})).isEmpty());
     QVERIFY(modSkin::RegionDepuisImage(QImage()).isEmpty());
 }
 
-void TestModSkin::keyColourIsTopLeftPixel()
-{
+void TestModSkin::keyColourIsTopLeftPixel() {
     // With a black key, white pixels belong to the drawing; the top-left pixel never does.
     QImage img = picture({"..#", "..."}, Qt::black);
     img.setPixelColor(1, 1, Qt::white);
@@ -80,8 +77,7 @@ void TestModSkin::keyColourIsTopLeftPixel()
     QCOMPARE(rects(modSkin::RegionDepuisImage(near)), (QList<QRect>{{2, 0, 1, 1}}));
 }
 
-void TestModSkin::storedSkinIsOneRunPerRow()
-{
+void TestModSkin::storedSkinIsOneRunPerRow() {
     const QImage skin(QStringLiteral(SOLVARIN_SOURCE_DIR "/ui/artwork/skin.png"));
     QCOMPARE(skin.size(), QSize(666, 363));
     QCOMPARE(skin.pixelColor(0, 0), QColor(Qt::white));

@@ -26,32 +26,30 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestSiteEditeur::init()
-{
+void TestSiteEditeur::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     FichierINI::setRepertoireProgramme(m_dir->path());
 }
 
-void TestSiteEditeur::pageAddresses_data()
-{
+void TestSiteEditeur::pageAddresses_data() {
     QTest::addColumn<QString>("base");
     QTest::addColumn<QString>("adeli");
     QTest::addColumn<QByteArray>("infos");
     QTest::addColumn<QByteArray>("aide");
 
-    QTest::newRow("empty ADELI") << "http://127.0.0.1:8123" << ""
-                                 << QByteArray("http://127.0.0.1:8123/Infos.php?ADL=")
+    QTest::newRow("empty ADELI") << "http://127.0.0.1:8123"
+                                 << "" << QByteArray("http://127.0.0.1:8123/Infos.php?ADL=")
                                  << QByteArray("http://127.0.0.1:8123/solvarin.php");
-    QTest::newRow("digits") << "http://127.0.0.1:8123" << "751234567"
-                            << QByteArray("http://127.0.0.1:8123/Infos.php?ADL=751234567")
+    QTest::newRow("digits") << "http://127.0.0.1:8123"
+                            << "751234567" << QByteArray("http://127.0.0.1:8123/Infos.php?ADL=751234567")
                             << QByteArray("http://127.0.0.1:8123/solvarin.php");
-    QTest::newRow("characters encoded") << "https://pages.example/sub/" << "75 12&X=1#é"
-                                        << QByteArray("https://pages.example/sub/Infos.php?ADL=75%2012%26X%3D1%23%C3%A9")
-                                        << QByteArray("https://pages.example/sub/solvarin.php");
+    QTest::newRow("characters encoded")
+        << "https://pages.example/sub/"
+        << "75 12&X=1#é" << QByteArray("https://pages.example/sub/Infos.php?ADL=75%2012%26X%3D1%23%C3%A9")
+        << QByteArray("https://pages.example/sub/solvarin.php");
 }
 
-void TestSiteEditeur::pageAddresses()
-{
+void TestSiteEditeur::pageAddresses() {
     QFETCH(QString, base);
     QFETCH(QString, adeli);
     QFETCH(QByteArray, infos);
@@ -64,19 +62,18 @@ void TestSiteEditeur::pageAddresses()
     QCOMPARE(page.query(QUrl::FullyDecoded), QStringLiteral("ADL=") + adeli);
 }
 
-void TestSiteEditeur::defaultSiteWithoutSetting()
-{
+void TestSiteEditeur::defaultSiteWithoutSetting() {
     QCOMPARE(SiteEditeur::pageInfos(QStringLiteral("123")).toEncoded(),
              QByteArray("https://www.ardevio.fr/Infos.php?ADL=123"));
     QCOMPARE(SiteEditeur::nomHote(), QStringLiteral("www.ardevio.fr"));
     QCOMPARE(SiteEditeur::texteAccueil(), QStringLiteral("www.ardevio.fr"));
     // A setting that is no usable address leaves the maker's site.
-    FichierINI::EcrireIni(QStringLiteral("Infos"), QStringLiteral("URLEditeur"), QStringLiteral("not an address"));
+    FichierINI::EcrireIni(QStringLiteral("Infos"), QStringLiteral("URLEditeur"),
+                          QStringLiteral("not an address"));
     QCOMPARE(SiteEditeur::nomHote(), QStringLiteral("www.ardevio.fr"));
 }
 
-void TestSiteEditeur::loadsTheInformationPage()
-{
+void TestSiteEditeur::loadsTheInformationPage() {
     PageServer server(httpReply("<html><body><h1>Bonjour</h1><p>Pharmacie du Centre</p></body></html>"));
     FichierINI::EcrireIni(QStringLiteral("Infos"), QStringLiteral("URLEditeur"), server.base());
     WebInfos web;
@@ -93,8 +90,7 @@ void TestSiteEditeur::loadsTheInformationPage()
     QCOMPARE(server.requests.size(), 2);
 }
 
-void TestSiteEditeur::unreachablePageStillEnds()
-{
+void TestSiteEditeur::unreachablePageStillEnds() {
     QTcpServer closed;
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
@@ -107,8 +103,7 @@ void TestSiteEditeur::unreachablePageStillEnds()
     QVERIFY(web.texte().contains(QStringLiteral("pas joignables")));
 }
 
-void TestSiteEditeur::newerNavigationWins()
-{
+void TestSiteEditeur::newerNavigationWins() {
     PageServer first(httpReply("<p>premiere</p>"));
     PageServer second(httpReply("seconde", "text/plain"));
     WebInfos web;

@@ -13,8 +13,7 @@ private slots:
     void clickOnEveryChoice();
 };
 
-void TestTabStrip::width_data()
-{
+void TestTabStrip::width_data() {
     QTest::addColumn<int>("strip");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("expected");
@@ -24,16 +23,14 @@ void TestTabStrip::width_data()
     QTest::newRow("exact") << 101 << 1 << 100;
 }
 
-void TestTabStrip::width()
-{
+void TestTabStrip::width() {
     QFETCH(int, strip);
     QFETCH(int, count);
     QFETCH(int, expected);
     QCOMPARE(largeurOnglet(strip, count), std::optional<int>(expected));
 }
 
-void TestTabStrip::fixedWidthApplied()
-{
+void TestTabStrip::fixedWidthApplied() {
     QVERIFY(!largeurOnglet(599, 0).has_value());
     TabStrip strip;
     strip.resize(599, 131);
@@ -45,8 +42,7 @@ void TestTabStrip::fixedWidthApplied()
     QCOMPARE(strip.tabBar()->tabRect(1).left(), 297);
 }
 
-void TestTabStrip::clickOnEveryChoice()
-{
+void TestTabStrip::clickOnEveryChoice() {
     TabStrip strip;
     strip.resize(599, 131);
     strip.addTab(QStringLiteral("A"));

@@ -5,12 +5,13 @@
 
 namespace {
 
-int rowBytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
+int rowBytes(int width, int bits) {
+    return ((width * bits + 31) / 32) * 4;
+}
 
 // Partly transparent edge pixels are blended over a neutral light grey for the formats without
 // an alpha channel.
-QImage flattened(const QImage &source)
-{
+QImage flattened(const QImage &source) {
     QImage out(source.size(), QImage::Format_RGB32);
     const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < argb.height(); ++y) {
@@ -24,8 +25,7 @@ QImage flattened(const QImage &source)
     return out;
 }
 
-QByteArray bitmap(const IconImage &entry)
-{
+QByteArray bitmap(const IconImage &entry) {
     const QImage argb = entry.image.convertToFormat(QImage::Format_ARGB32);
     const int w = argb.width();
     const int h = argb.height();
@@ -33,9 +33,8 @@ QByteArray bitmap(const IconImage &entry)
     QDataStream s(&out, QIODevice::WriteOnly);
     s.setByteOrder(QDataStream::LittleEndian);
     // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
-    s << quint32(40) << qint32(w) << qint32(2 * h) << quint16(1) << quint16(entry.bitsPerPixel)
-      << quint32(0) << quint32(0) << qint32(0) << qint32(0)
-      << quint32(entry.bitsPerPixel == 8 ? 256 : 0) << quint32(0);
+    s << quint32(40) << qint32(w) << qint32(2 * h) << quint16(1) << quint16(entry.bitsPerPixel) << quint32(0)
+      << quint32(0) << qint32(0) << qint32(0) << quint32(entry.bitsPerPixel == 8 ? 256 : 0) << quint32(0);
 
     const int colourRow = rowBytes(w, entry.bitsPerPixel);
     QByteArray colours(colourRow * h, '\0');
@@ -72,15 +71,15 @@ QByteArray bitmap(const IconImage &entry)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (qAlpha(argb.pixel(x, y)) < 128)
-                mask[(h - 1 - y) * maskRow + x / 8] = char(mask[(h - 1 - y) * maskRow + x / 8] | (0x80 >> (x % 8)));
+                mask[(h - 1 - y) * maskRow + x / 8] =
+                    char(mask[(h - 1 - y) * maskRow + x / 8] | (0x80 >> (x % 8)));
     out += mask;
     return out;
 }
 
 } // namespace
 
-QByteArray iconFile(const QList<IconImage> &images)
-{
+QByteArray iconFile(const QList<IconImage> &images) {
     QList<QByteArray> bitmaps;
     for (const IconImage &entry : images)
         bitmaps << bitmap(entry);

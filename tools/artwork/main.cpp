@@ -30,16 +30,14 @@ constexpr int skinHeight = 363;
 constexpr int cardWidth = 624; // the controls end at x = 613; the rest of the skin is cut away
 constexpr int headerHeight = 96;
 
-QFont font(int pixels, bool bold)
-{
+QFont font(int pixels, bool bold) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
 }
 
-QPainterPath plus(QPointF centre, qreal arm, qreal thickness)
-{
+QPainterPath plus(QPointF centre, qreal arm, qreal thickness) {
     QPainterPath p;
     p.setFillRule(Qt::WindingFill);
     p.addRoundedRect(QRectF(centre.x() - thickness / 2, centre.y() - arm, thickness, 2 * arm), thickness / 4,
@@ -51,8 +49,7 @@ QPainterPath plus(QPointF centre, qreal arm, qreal thickness)
 
 // The window's skin: a white key colour around one rounded card; every row holds one run of card
 // pixels and the card holds no pixel of the key colour.
-QImage skin()
-{
+QImage skin() {
     QImage img(skinWidth, skinHeight, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -123,8 +120,7 @@ QImage skin()
     return img.convertToFormat(QImage::Format_RGB888);
 }
 
-bool oneRunPerRow(const QImage &img)
-{
+bool oneRunPerRow(const QImage &img) {
     const QRgb key = img.pixel(0, 0);
     for (int y = 0; y < img.height(); ++y) {
         int runs = 0;
@@ -142,8 +138,7 @@ bool oneRunPerRow(const QImage &img)
 }
 
 // 19 x 19 pictures on the grey of their picture boxes.
-QImage roundPicture(const QColor &disc, const std::function<void(QPainter &)> &glyph)
-{
+QImage roundPicture(const QColor &disc, const std::function<void(QPainter &)> &glyph) {
     QImage img(19, 19, QImage::Format_RGB32);
     img.fill(face);
     QPainter p(&img);
@@ -155,8 +150,7 @@ QImage roundPicture(const QColor &disc, const std::function<void(QPainter &)> &g
     return img.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage closePicture()
-{
+QImage closePicture() {
     return roundPicture(QColor(0xD2, 0x4B, 0x45), [](QPainter &p) {
         p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(6.2, 6.2), QPointF(12.8, 12.8));
@@ -164,8 +158,7 @@ QImage closePicture()
     });
 }
 
-QImage helpPicture()
-{
+QImage helpPicture() {
     return roundPicture(teal, [](QPainter &p) {
         p.setPen(Qt::white);
         p.setFont(font(14, true));
@@ -174,8 +167,7 @@ QImage helpPicture()
 }
 
 // 16 x 16 badges of the two availability buttons, opaque on the buttons' grey.
-QImage badge(const QColor &colour, const QString &digit)
-{
+QImage badge(const QColor &colour, const QString &digit) {
     QImage img(16, 16, QImage::Format_ARGB32);
     img.fill(face);
     QPainter p(&img);
@@ -189,8 +181,7 @@ QImage badge(const QColor &colour, const QString &digit)
     return img;
 }
 
-QImage programIcon(int size)
-{
+QImage programIcon(int size) {
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -212,36 +203,33 @@ QImage programIcon(int size)
 }
 
 // The link's pointer: a pointing hand, its finger tip at (11, 1).
-QImage handPointer()
-{
+QImage handPointer() {
     QImage img(32, 32, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath hand;
     hand.setFillRule(Qt::WindingFill);
-    hand.addRoundedRect(QRectF(8.5, 0.5, 5, 18), 2.5, 2.5);    // index finger
-    hand.addRoundedRect(QRectF(13.5, 8.5, 4.5, 9), 2.2, 2.2);  // middle finger
-    hand.addRoundedRect(QRectF(18, 9.5, 4.5, 9), 2.2, 2.2);    // ring finger
-    hand.addRoundedRect(QRectF(22.5, 11, 4, 8.5), 2, 2);       // little finger
-    hand.addRoundedRect(QRectF(2.5, 14, 9, 4.5), 2.2, 2.2);    // thumb
-    hand.addRoundedRect(QRectF(6.5, 13, 20, 16.5), 5, 5);      // palm
+    hand.addRoundedRect(QRectF(8.5, 0.5, 5, 18), 2.5, 2.5);   // index finger
+    hand.addRoundedRect(QRectF(13.5, 8.5, 4.5, 9), 2.2, 2.2); // middle finger
+    hand.addRoundedRect(QRectF(18, 9.5, 4.5, 9), 2.2, 2.2);   // ring finger
+    hand.addRoundedRect(QRectF(22.5, 11, 4, 8.5), 2, 2);      // little finger
+    hand.addRoundedRect(QRectF(2.5, 14, 9, 4.5), 2.2, 2.2);   // thumb
+    hand.addRoundedRect(QRectF(6.5, 13, 20, 16.5), 5, 5);     // palm
     p.setPen(QPen(Qt::black, 1.2));
     p.setBrush(Qt::white);
     p.drawPath(hand.simplified());
     return img;
 }
 
-bool write(const QString &path, const QByteArray &bytes)
-{
+bool write(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: solvarin-artwork OUTPUT-DIRECTORY\n");
@@ -254,19 +242,18 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the skin must hold one run of non-key pixels per row\n");
         return 1;
     }
-    const bool ok = skinImage.save(out.filePath(QStringLiteral("skin.png")))
-                    && closePicture().save(out.filePath(QStringLiteral("close.png")))
-                    && helpPicture().save(out.filePath(QStringLiteral("aide.png")))
-                    && write(out.filePath(QStringLiteral("dispo1.ico")),
-                             iconFile({{badge(teal, QStringLiteral("1")), 24}}))
-                    && write(out.filePath(QStringLiteral("dispo2.ico")),
-                             iconFile({{badge(QColor(0x3F, 0x5B, 0xA9), QStringLiteral("2")), 24}}))
-                    && write(out.filePath(QStringLiteral("solvarin.ico")),
-                             iconFile({{programIcon(16), 8},
-                                       {programIcon(32), 8},
-                                       {programIcon(48), 32},
-                                       {programIcon(128), 32}}))
-                    && write(out.filePath(QStringLiteral("HandIE53232.ico")), iconFile({{handPointer(), 32}}));
+    const bool ok = skinImage.save(out.filePath(QStringLiteral("skin.png"))) &&
+                    closePicture().save(out.filePath(QStringLiteral("close.png"))) &&
+                    helpPicture().save(out.filePath(QStringLiteral("aide.png"))) &&
+                    write(out.filePath(QStringLiteral("dispo1.ico")),
+                          iconFile({{badge(teal, QStringLiteral("1")), 24}})) &&
+                    write(out.filePath(QStringLiteral("dispo2.ico")),
+                          iconFile({{badge(QColor(0x3F, 0x5B, 0xA9), QStringLiteral("2")), 24}})) &&
+                    write(out.filePath(QStringLiteral("solvarin.ico")), iconFile({{programIcon(16), 8},
+                                                                                  {programIcon(32), 8},
+                                                                                  {programIcon(48), 32},
+                                                                                  {programIcon(128), 32}})) &&
+                    write(out.filePath(QStringLiteral("HandIE53232.ico")), iconFile({{handPointer(), 32}}));
     if (!ok) {
         std::fprintf(stderr, "cannot write into %s\n", argv[1]);
         return 1;
