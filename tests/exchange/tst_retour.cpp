@@ -271,10 +271,14 @@ void TestRetour::hostileReplies_data()
         laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
                   ("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
     QTest::newRow("billion laughs") << laughs + "]>" + envelope(info(line("&l9;", "")), "") << nonConforme;
-    QTest::newRow("quadratic blowup")
-        << "<?xml version=\"1.0\"?><!DOCTYPE CSRP_ENVELOPPE [<!ENTITY e \"" + QByteArray(30000, 'a') + "\">]>" +
-               envelope(info(line(QByteArray("&e;").repeated(30000), "")), "")
-        << nonConforme;
+    // Declared well enough to be valid: only the size of the expanded text can refuse it.
+    const QByteArray blowup = "<?xml version=\"1.0\"?><!DOCTYPE CSRP_ENVELOPPE [<!ENTITY e \"" + QByteArray(20000, 'a') +
+                              "\"><!ELEMENT CSRP_ENVELOPPE ANY><!ELEMENT ACTION ANY><!ATTLIST ACTION a CDATA #IMPLIED>]>";
+    const QByteArray refs = QByteArray("&e;").repeated(20000);
+    QTest::newRow("quadratic blowup in a text")
+        << blowup + "<CSRP_ENVELOPPE><ACTION>" + refs + "</ACTION></CSRP_ENVELOPPE>" << nonConforme;
+    QTest::newRow("quadratic blowup in an attribute")
+        << blowup + "<CSRP_ENVELOPPE><ACTION a=\"" + refs + "\"/></CSRP_ENVELOPPE>" << nonConforme;
     QTest::newRow("huge attribute") << envelope(info(line(QByteArray(4'000'000, 'D'), "<DISPO/>"))) << "";
     QTest::newRow("100000 prices") << envelope(info(line("X", prix("TFR", "1").repeated(100000))))
                                    << "Base TFR = 1\r\nBase TFR = 1\r\nBase TFR = 1";
