@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev
-  libxml2-dev libbenchmark-dev
+  libxml2-dev libbenchmark-dev libssl-dev
   fonts-dejavu-core
   "$@"
 )
