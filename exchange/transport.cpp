@@ -1,0 +1,242 @@
+// The HTTP transport of the exchange: one request out, one reply back, over the window's socket.
+#include "modpharmaml.h"
+
+#include "fichierini.h"
+#include "sockethttp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+const QString infos = QStringLiteral("Infos");
+
+} // namespace
+
+void ModPharmaML::setSocket(SocketHttp *socket)
+{
+    if (m_socket)
+        m_socket->setRappels({}, {});
+    m_socket = socket;
+    if (!socket)
+        return;
+    // The socket may outlive us (it belongs to the window): its handlers check that we still exist.
+    const std::weak_ptr<int> vivant = m_vivant;
+    socket->setRappels(
+        [this, vivant] {
+            if (!vivant.expired() && m_attenteRetour)
+                PML_EnvoieRequeteHttp();
+        },
+        [this, vivant](qint32 octets) {
+            if (!vivant.expired())
+                PML_Http_DataArrival(octets);
+        });
+}
+
+void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
+{
+    if (m_enCours)
+        return;
+    m_enCours = true;
+    const std::weak_ptr<int> vivant = m_vivant;
+    try {
+        PML_ConstruitRequeteInfoProduit(lignes, n);
+        PML_DecoupeUrl(FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
+        if (m_hoteRepart.isEmpty()) {
+            PML_AfficheErreur(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
+        } else {
+            m_attenteRetour = true;
+            m_retourXML.clear();
+            m_retour.vide();
+            if (!m_socket)
+                throw RuntimeError::objectNotSet();
+            m_socket->setRemoteHost(m_hoteRepart);
+            m_socket->setRemotePort(litPort(n));
+            m_socket->Connect();
+            attendsRetour();
+            if (vivant.expired())
+                return;
+            if (m_attenteRetour) {
+                m_attenteRetour = false;
+                ferme();
+                PML_AfficheErreur(QStringLiteral("Aucun retour reçu dans les délais !"));
+            } else if (m_zone.LabRetour(m_zone.NumRepartCourant()).isEmpty() || !m_retourXML.isEmpty()) {
+                PML_TraiteRetour(m_retourXML);
+            }
+        }
+    } catch (const RuntimeError &e) {
+        signaleEchec(QStringLiteral("PML_EnvoieUneRequete"), e, Forme::Parentheses);
+    } catch (const std::exception &e) {
+        signaleEchec(QStringLiteral("PML_EnvoieUneRequete"), RuntimeError::from(e), Forme::Parentheses);
+    }
+    if (vivant.expired())
+        return;
+    m_attenteRetour = false;
+    ferme();
+    m_enCours = false;
+}
+
+qint32 ModPharmaML::litPort(qint16 n) const
+{
+    const QString texte =
+        FichierINI::LireIni(infos, QStringLiteral("PortRepart%1").arg(n), QStringLiteral("80")).trimmed();
+    bool nombre = false;
+    const qlonglong port = texte.toLongLong(&nombre);
+    if (!nombre) {
+        bool chiffres = !texte.isEmpty();
+        for (qsizetype i = texte.startsWith(u'-') || texte.startsWith(u'+') ? 1 : 0; i < texte.size(); ++i)
+            chiffres = chiffres && texte[i].isDigit();
+        // A number too long for 64 bits still is a number, only too large.
+        throw chiffres ? RuntimeError::overflow() : RuntimeError::typeMismatch();
+    }
+    if (port < INT32_MIN || port > INT32_MAX)
+        throw RuntimeError::overflow();
+    return qint32(port);
+}
+
+void ModPharmaML::attendsRetour()
+{
+    QElapsedTimer chrono;
+    chrono.start();
+    QEventLoop boucle;
+    QTimer limite;
+    limite.setSingleShot(true);
+    QObject::connect(&limite, &QTimer::timeout, &boucle, &QEventLoop::quit);
+    const std::weak_ptr<int> vivant = m_vivant;
+    m_boucle = &boucle;
+    while (m_attenteRetour) {
+        const qint64 reste = m_delaiAttente.count() - chrono.elapsed();
+        if (reste < 0)
+            break;
+        limite.start(std::chrono::milliseconds(reste + 1));
+        boucle.exec();
+        if (vivant.expired())
+            return;
+    }
+    m_boucle = nullptr;
+}
+
+void ModPharmaML::finAttente()
+{
+    m_attenteRetour = false;
+    ferme();
+    if (m_boucle)
+        m_boucle->quit();
+}
+
+void ModPharmaML::ferme()
+{
+    try {
+        if (m_socket)
+            m_socket->Close();
+    } catch (...) {
+        // Closing is the last step of every path; nothing is left to report it to.
+    }
+}
+
+void ModPharmaML::PML_DecoupeUrl(const QString &url)
+{
+    try {
+        m_hoteRepart.clear();
+        m_cheminRepart.clear();
+        const auto parties = Http::decoupeUrl(url);
+        if (!parties)
+            return;
+        m_hoteRepart = parties->hote;
+        m_identRepart = parties->ident;
+        m_cheminRepart = parties->chemin;
+    } catch (const std::exception &e) {
+        signaleEchec(QStringLiteral("PML_DecoupeUrl"), RuntimeError::from(e), Forme::Parentheses);
+    }
+}
+
+void ModPharmaML::PML_EnvoieRequeteHttp()
+{
+    // Each step runs whatever happened to the one before.
+    try {
+        PML_CreerFichier(m_requeteXML);
+    } catch (...) {
+    }
+    try {
+        if (m_socket)
+            m_socket->SendData(
+                Http::requete({m_hoteRepart, m_identRepart, m_cheminRepart}, m_empreinteRequete, m_requeteXML.toUtf8()));
+    } catch (...) {
+    }
+}
+
+void ModPharmaML::PML_Http_DataArrival(qint32)
+{
+    try {
+        if (!m_socket)
+            return;
+        const QByteArray d = m_socket->GetData();
+        if (!m_attenteRetour)
+            return; // what a closed exchange still receives is not ours
+        switch (m_retour.ajoute(d)) {
+        case Http::AssembleurRetour::Etat::EnCours: break;
+        case Http::AssembleurRetour::Etat::Complet:
+            m_retourXML = m_retour.retour();
+            finAttente();
+            break;
+        // The exchange is over before the message shows: events run during the display.
+        case Http::AssembleurRetour::Etat::ErreurHttp:
+            finAttente();
+            PML_AfficheErreur(QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
+            break;
+        case Http::AssembleurRetour::Etat::TropGrand:
+            finAttente();
+            PML_AfficheErreur(QStringLiteral("Retour non conforme"));
+            break;
+        }
+    } catch (const RuntimeError &e) {
+        signaleEchec(QStringLiteral("PML_Http_DataArrival"), e, Forme::Parentheses);
+    } catch (const std::exception &e) {
+        signaleEchec(QStringLiteral("PML_Http_DataArrival"), RuntimeError::from(e), Forme::Parentheses);
+    }
+}
+
+qint16 ModPharmaML::PML_StatutHttp(QByteArrayView texte) { return qint16(Http::statut(texte)); }
+
+QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte)
+{
+    try {
+        if (!texte.contains("\r\n")) {
+            const qsizetype xml = texte.indexOf("<?xml");
+            if (xml > 0)
+                texte.remove(0, xml);
+            return texte;
+        }
+        Http::DecodeurChunks decodeur;
+        decodeur.avance(texte);
+        return decodeur.donnees();
+    } catch (const std::exception &e) {
+        signaleEchec(QStringLiteral("PML_DecodeChunkedMessage"), RuntimeError::from(e), Forme::Parentheses);
+        return {};
+    }
+}
+
+void ModPharmaML::PML_CreerFichier(const QString &texte)
+{
+    QFile fichier(QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml")));
+    const auto echec = [&fichier] {
+        return fichier.error() == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
+                                                                : RuntimeError::pathFileAccess();
+    };
+    try {
+        if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw echec();
+        const QByteArray octets = texte.toUtf8() + "\r\n";
+        if (fichier.write(octets) != octets.size() || !fichier.flush())
+            throw echec();
+    } catch (const RuntimeError &e) {
+        fichier.close();
+        signaleEchec(QStringLiteral("PML_CreerFichier Error"), e, Forme::RetourChariot);
+    } catch (const std::exception &e) {
+        fichier.close();
+        signaleEchec(QStringLiteral("PML_CreerFichier Error"), RuntimeError::from(e), Forme::RetourChariot);
+    }
+}
