@@ -2,6 +2,7 @@
 #include "modpharmaml.h"
 
 #include "fichierini.h"
+#include "piege.h"
 #include "sockethttp.h"
 
 #include <QDir>
@@ -42,36 +43,32 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
         return;
     m_enCours = true;
     const std::weak_ptr<int> vivant = m_vivant;
-    try {
+    piege(QStringLiteral("PML_EnvoieUneRequete"), Forme::Parentheses, [&] {
         PML_ConstruitRequeteInfoProduit(lignes, n);
         PML_DecoupeUrl(FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
         if (m_hoteRepart.isEmpty()) {
             PML_AfficheErreur(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
-        } else {
-            m_attenteRetour = true;
-            m_retourXML.clear();
-            m_retour.vide();
-            if (!m_socket)
-                throw RuntimeError::objectNotSet();
-            m_socket->setRemoteHost(m_hoteRepart);
-            m_socket->setRemotePort(litPort(n));
-            m_socket->Connect();
-            attendsRetour();
-            if (vivant.expired())
-                return;
-            if (m_attenteRetour) {
-                m_attenteRetour = false;
-                ferme();
-                PML_AfficheErreur(QStringLiteral("Aucun retour reçu dans les délais !"));
-            } else if (m_zone.LabRetour(m_zone.NumRepartCourant()).isEmpty() || !m_retourXML.isEmpty()) {
-                PML_TraiteRetour(m_retourXML);
-            }
+            return;
         }
-    } catch (const RuntimeError &e) {
-        signaleEchec(QStringLiteral("PML_EnvoieUneRequete"), e, Forme::Parentheses);
-    } catch (const std::exception &e) {
-        signaleEchec(QStringLiteral("PML_EnvoieUneRequete"), RuntimeError::from(e), Forme::Parentheses);
-    }
+        m_attenteRetour = true;
+        m_retourXML.clear();
+        m_retour.vide();
+        if (!m_socket)
+            throw RuntimeError::objectNotSet();
+        m_socket->setRemoteHost(m_hoteRepart);
+        m_socket->setRemotePort(litPort(n));
+        m_socket->Connect();
+        attendsRetour();
+        if (vivant.expired())
+            return;
+        if (m_attenteRetour) {
+            m_attenteRetour = false;
+            ferme();
+            PML_AfficheErreur(QStringLiteral("Aucun retour reçu dans les délais !"));
+        } else if (m_zone.LabRetour(m_zone.NumRepartCourant()).isEmpty() || !m_retourXML.isEmpty()) {
+            PML_TraiteRetour(m_retourXML);
+        }
+    });
     if (vivant.expired())
         return;
     m_attenteRetour = false;
@@ -139,7 +136,7 @@ void ModPharmaML::ferme()
 
 void ModPharmaML::PML_DecoupeUrl(const QString &url)
 {
-    try {
+    piege(QStringLiteral("PML_DecoupeUrl"), Forme::Parentheses, [&] {
         m_hoteRepart.clear();
         m_cheminRepart.clear();
         const auto parties = Http::decoupeUrl(url);
@@ -148,9 +145,7 @@ void ModPharmaML::PML_DecoupeUrl(const QString &url)
         m_hoteRepart = parties->hote;
         m_identRepart = parties->ident;
         m_cheminRepart = parties->chemin;
-    } catch (const std::exception &e) {
-        signaleEchec(QStringLiteral("PML_DecoupeUrl"), RuntimeError::from(e), Forme::Parentheses);
-    }
+    });
 }
 
 void ModPharmaML::PML_EnvoieRequeteHttp()
@@ -170,7 +165,7 @@ void ModPharmaML::PML_EnvoieRequeteHttp()
 
 void ModPharmaML::PML_Http_DataArrival(qint32)
 {
-    try {
+    piege(QStringLiteral("PML_Http_DataArrival"), Forme::Parentheses, [&] {
         if (!m_socket)
             return;
         const QByteArray d = m_socket->GetData();
@@ -192,31 +187,27 @@ void ModPharmaML::PML_Http_DataArrival(qint32)
             PML_AfficheErreur(QStringLiteral("Retour non conforme"));
             break;
         }
-    } catch (const RuntimeError &e) {
-        signaleEchec(QStringLiteral("PML_Http_DataArrival"), e, Forme::Parentheses);
-    } catch (const std::exception &e) {
-        signaleEchec(QStringLiteral("PML_Http_DataArrival"), RuntimeError::from(e), Forme::Parentheses);
-    }
+    });
 }
 
 qint16 ModPharmaML::PML_StatutHttp(QByteArrayView texte) { return qint16(Http::statut(texte)); }
 
 QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte)
 {
-    try {
+    QByteArray resultat;
+    piege(QStringLiteral("PML_DecodeChunkedMessage"), Forme::Parentheses, [&] {
         if (!texte.contains("\r\n")) {
             const qsizetype xml = texte.indexOf("<?xml");
             if (xml > 0)
                 texte.remove(0, xml);
-            return texte;
+            resultat = texte;
+            return;
         }
         Http::DecodeurChunks decodeur;
         decodeur.avance(texte);
-        return decodeur.donnees();
-    } catch (const std::exception &e) {
-        signaleEchec(QStringLiteral("PML_DecodeChunkedMessage"), RuntimeError::from(e), Forme::Parentheses);
-        return {};
-    }
+        resultat = decodeur.donnees();
+    });
+    return resultat;
 }
 
 void ModPharmaML::PML_CreerFichier(const QString &texte)
@@ -226,17 +217,12 @@ void ModPharmaML::PML_CreerFichier(const QString &texte)
         return fichier.error() == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
                                                                 : RuntimeError::pathFileAccess();
     };
-    try {
+    // On failure the message shows and the file is closed as `fichier` goes.
+    piege(QStringLiteral("PML_CreerFichier Error"), Forme::RetourChariot, [&] {
         if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw echec();
         const QByteArray octets = texte.toUtf8() + "\r\n";
         if (fichier.write(octets) != octets.size() || !fichier.flush())
             throw echec();
-    } catch (const RuntimeError &e) {
-        fichier.close();
-        signaleEchec(QStringLiteral("PML_CreerFichier Error"), e, Forme::RetourChariot);
-    } catch (const std::exception &e) {
-        fichier.close();
-        signaleEchec(QStringLiteral("PML_CreerFichier Error"), RuntimeError::from(e), Forme::RetourChariot);
-    }
+    });
 }

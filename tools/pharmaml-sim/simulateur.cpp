@@ -66,7 +66,8 @@ QByteArray page(const QString &titre, const QString &texte)
         .toUtf8();
 }
 
-// Cut points: every `morceau` bytes, and inside the header block's blank line and the end tag.
+// Cut points: every `morceau` bytes; inside the header block's blank line, just after it, and inside
+// the end tag.
 QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o)
 {
     QList<qsizetype> coupures;
@@ -77,9 +78,9 @@ QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o)
     if (o.coupeEntetesEtFin) {
         const qsizetype blanc = fil.indexOf("\r\n\r\n");
         if (blanc >= 0)
-            coupures.append(blanc + 2);
+            coupures << blanc + 2 << blanc + 4;
         const qsizetype fin = fil.lastIndexOf("</CSRP_ENVELOPPE>");
-        if (fin >= 0)
+        if (fin > blanc + 4)
             coupures.append(fin + 8);
     }
     std::sort(coupures.begin(), coupures.end());

@@ -15,7 +15,7 @@ struct OptionsSimulateur {
     QString detailErreur = QStringLiteral("Client inconnu ou suspendu");
     int tailleChunk = 0;            // > 0: chunked transfer coding, chunks of this many bytes
     int morceau = 0;                // > 0: the reply is written this many bytes at a time
-    bool coupeEntetesEtFin = false; // writes split inside the blank line and inside the end tag
+    bool coupeEntetesEtFin = false; // writes split in and after the blank line, and in the end tag
     int delaiMs = 0;                // pause before the reply and between two writes
     bool sansFin = false;           // the reply stops short of its end tag; the connection stays open
     bool deluge = false;            // a reply that streams without end, as fast as it can
