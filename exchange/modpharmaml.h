@@ -11,8 +11,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QObject>
+
 #include <chrono>
-#include <memory>
 
 class QEventLoop;
 class SocketHttp;
@@ -165,5 +166,7 @@ private:
     bool m_attenteRetour = false;
     bool m_enCours = false;
     QEventLoop *m_boucle = nullptr;
-    std::shared_ptr<int> m_vivant = std::make_shared<int>(); // lets a nested wait see us deleted
+    // Goes with us: ends a wait that is running when we are deleted, and lets the socket's handlers
+    // and that wait see that we are gone.
+    QObject m_gardien;
 };

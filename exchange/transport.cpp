@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -25,14 +26,14 @@ void ModPharmaML::setSocket(SocketHttp *socket)
     if (!socket)
         return;
     // The socket may outlive us (it belongs to the window): its handlers check that we still exist.
-    const std::weak_ptr<int> vivant = m_vivant;
+    const QPointer<QObject> vivant = &m_gardien;
     socket->setRappels(
         [this, vivant] {
-            if (!vivant.expired() && m_attenteRetour)
+            if (vivant && m_attenteRetour)
                 PML_EnvoieRequeteHttp();
         },
         [this, vivant](qint32 octets) {
-            if (!vivant.expired())
+            if (vivant)
                 PML_Http_DataArrival(octets);
         });
 }
@@ -42,7 +43,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
     if (m_enCours)
         return;
     m_enCours = true;
-    const std::weak_ptr<int> vivant = m_vivant;
+    const QPointer<QObject> vivant = &m_gardien;
     piege(QStringLiteral("PML_EnvoieUneRequete"), Forme::Parentheses, [&] {
         PML_ConstruitRequeteInfoProduit(lignes, n);
         PML_DecoupeUrl(FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
@@ -59,7 +60,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
         m_socket->setRemotePort(litPort(n));
         m_socket->Connect();
         attendsRetour();
-        if (vivant.expired())
+        if (!vivant)
             return;
         if (m_attenteRetour) {
             m_attenteRetour = false;
@@ -69,7 +70,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
             PML_TraiteRetour(m_retourXML);
         }
     });
-    if (vivant.expired())
+    if (!vivant)
         return;
     m_attenteRetour = false;
     ferme();
@@ -102,7 +103,8 @@ void ModPharmaML::attendsRetour()
     QTimer limite;
     limite.setSingleShot(true);
     QObject::connect(&limite, &QTimer::timeout, &boucle, &QEventLoop::quit);
-    const std::weak_ptr<int> vivant = m_vivant;
+    QObject::connect(&m_gardien, &QObject::destroyed, &boucle, &QEventLoop::quit);
+    const QPointer<QObject> vivant = &m_gardien;
     m_boucle = &boucle;
     while (m_attenteRetour) {
         const qint64 reste = m_delaiAttente.count() - chrono.elapsed();
@@ -110,7 +112,7 @@ void ModPharmaML::attendsRetour()
             break;
         limite.start(std::chrono::milliseconds(reste + 1));
         boucle.exec();
-        if (vivant.expired())
+        if (!vivant)
             return;
     }
     m_boucle = nullptr;
