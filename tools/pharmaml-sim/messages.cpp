@@ -43,7 +43,7 @@ QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString 
     xml += QStringLiteral("    <RECEPTEUR Nature=\"OF\" Code=\"00\" Id=\"%1\" Adresse=\"%2\" />\n")
                .arg(attr(ouDefaut(r.idClient, "0")), attr(ouDefaut(r.adresseClient, "-")));
     xml += QStringLiteral("    <REF_MESSAGE>%1</REF_MESSAGE>\n").arg(attr(refReponse));
-    xml += QStringLiteral("    <EN_REPONSE_A>%1</EN_REPONSE_A>\n").arg(attr(r.refMessage));
+    xml += QStringLiteral("    <EN_REPONSE_A>%1</EN_REPONSE_A>\n").arg(attr(ouDefaut(r.refMessage, "0")));
     xml += QStringLiteral("    <DATE>%1</DATE>\n").arg(date);
     xml += QStringLiteral("  </ENTETE>\n");
     xml += QStringLiteral("  <CORPS>") + corps + QStringLiteral("</CORPS>\n");
@@ -126,6 +126,9 @@ QString empreinte(QByteArrayView corps, const QString &numeroClient, const QStri
 
 QByteArray repInfoProduit(const Requete &requete, const QString &refReponse)
 {
+    // A product answer needs at least one line.
+    if (requete.lignes.isEmpty())
+        return erreur(requete, refReponse, QStringLiteral("Demande sans ligne produit"));
     QString lignes;
     for (int i = 0; i < requete.lignes.size(); ++i)
         lignes += ligne(requete.lignes[i], i + 1);

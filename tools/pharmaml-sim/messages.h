@@ -31,7 +31,7 @@ Requete lit(QByteArrayView corps);
 // first four characters of the key.
 QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef);
 
-// Replies; `refReponse` names the reply message.
+// Replies; `refReponse` names the reply message. A request without any line is answered with an error.
 QByteArray repInfoProduit(const Requete &requete, const QString &refReponse);
 QByteArray finService(const Requete &requete, const QString &refReponse);
 QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail);
