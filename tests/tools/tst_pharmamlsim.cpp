@@ -188,7 +188,8 @@ void TestPharmaMLSim::reponseChunked()
     sim.options().tailleChunk = 250; // "fa" and "FA"
     QVERIFY(sim.ecoute());
     const QByteArray recu =
-        echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", "4083")), "\r\n\r\n0;");
+        echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", "4083")),
+                                    "\r\n0;fin=1\r\nX-Controle: ok\r\n\r\n");
     QVERIFY(recu.contains("\r\nTransfer-Encoding: chunked\r\n"));
     QVERIFY(recu.contains("\r\n\r\nfa;piece=0\r\n<?xml"));
     QVERIFY(recu.contains("\r\nFA;piece=1\r\n"));
