@@ -48,6 +48,9 @@ public:
     // Base64 of MD5 over the UTF-8 bytes of RequeteXML + client number padded to 16 with "0" + the
     // first 4 characters of the secret key: 24 characters.
     const QString &EmpreinteRequete() const { return m_empreinteRequete; }
+    // The credential of a request text for that client number and secret key (as read from the
+    // settings file): what EmpreinteRequete holds for RequeteXML.
+    QString calculeEmpreinte(const QString &requete, QString numeroCli, const QString &clefCli) const;
 
     // ---- Reply processing.
 
@@ -136,7 +139,6 @@ private:
 
     QString lisInfos(const QString &cle, qint16 n, const QString &defaut) const;
     QString dateHeure() const;
-    QString empreinte(qint16 n) const;
     void parcoursEnveloppe(const Xml::Document &document);
 
     ZoneResultat &m_zone;

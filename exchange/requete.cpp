@@ -83,20 +83,19 @@ QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, qint
         requete += PML_ConstruitCorpsInfoProduit(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
         m_requeteXML = requete;
-        m_empreinteRequete = empreinte(n);
+        m_empreinteRequete = calculeEmpreinte(m_requeteXML, lisInfos(QStringLiteral("NumeroCli"), n, QString()),
+                                              lisInfos(QStringLiteral("ClefCli"), n, QString()));
         message = PML_ControleStringXML(m_requeteXML);
     });
     return message;
 }
 
-QString ModPharmaML::empreinte(qint16 n) const
+QString ModPharmaML::calculeEmpreinte(const QString &requete, QString numeroCli, const QString &clefCli) const
 {
-    QString numero = lisInfos(QStringLiteral("NumeroCli"), n, QString());
-    if (numero.size() < longueurNumeroCli)
-        numero += QString(longueurNumeroCli - numero.size(), u'0');
-    const QString clef = lisInfos(QStringLiteral("ClefCli"), n, QString()).left(caracteresClef);
+    if (numeroCli.size() < longueurNumeroCli)
+        numeroCli += QString(longueurNumeroCli - numeroCli.size(), u'0');
     // The request travels as UTF-8, and the wholesaler digests what it receives.
-    const QByteArray octets = (m_requeteXML + numero + clef).toUtf8();
+    const QByteArray octets = (requete + numeroCli + clefCli.left(caracteresClef)).toUtf8();
     const QByteArray digest = m_md5.MD5_bytes(octets, qint32(qMin<qsizetype>(octets.size(), INT32_MAX)));
     return m_base64.EncodeArray64OneLine(digest).left(24);
 }

@@ -6,6 +6,9 @@
 #include <libxml/valid.h>
 #include <libxml/xmlerror.h>
 
+#include <QHash>
+#include <QSet>
+
 #include <climits>
 #include <cstring>
 #include <mutex>
@@ -93,6 +96,81 @@ QString referenceExterne(xmlDocPtr doc)
     }
     return {};
 }
+
+// The parser keeps entity references as they are and expands them only when text is read, so a
+// small document can hold gigabytes of text. This measures what reading everything would give.
+class MesureExpansion {
+public:
+    static constexpr qint64 limite = 10'000'000; // the parser's own limit for one text
+
+    explicit MesureExpansion(xmlDocPtr doc) : m_doc(doc) {}
+
+    bool depasse()
+    {
+        qint64 total = 0;
+        for (xmlNodePtr n = m_doc->children; n != nullptr;) {
+            if (n->type == XML_ENTITY_REF_NODE)
+                total = borne(total + taille(xmlGetDocEntity(m_doc, n->name)));
+            if (n->type == XML_ELEMENT_NODE)
+                for (xmlAttrPtr a = n->properties; a != nullptr; a = a->next)
+                    for (xmlNodePtr v = a->children; v != nullptr; v = v->next)
+                        if (v->type == XML_ENTITY_REF_NODE)
+                            total = borne(total + taille(xmlGetDocEntity(m_doc, v->name)));
+            if (total > limite)
+                return true;
+            if (n->children != nullptr && n->type != XML_ENTITY_REF_NODE && n->type != XML_DTD_NODE) {
+                n = n->children;
+                continue;
+            }
+            while (n != nullptr && n->next == nullptr)
+                n = n->parent == reinterpret_cast<xmlNodePtr>(m_doc) ? nullptr : n->parent;
+            if (n != nullptr)
+                n = n->next;
+        }
+        return false;
+    }
+
+private:
+    static qint64 borne(qint64 v) { return qMin(v, limite + 1); }
+
+    // Length of the entity's replacement text once every reference in it is expanded; a cycle
+    // counts as beyond the limit.
+    qint64 taille(xmlEntityPtr e)
+    {
+        if (e == nullptr || e->content == nullptr)
+            return 0;
+        if (e->etype == XML_INTERNAL_PREDEFINED_ENTITY)
+            return 1;
+        if (const auto connu = m_tailles.constFind(e); connu != m_tailles.cend())
+            return *connu;
+        if (m_enCours.contains(e))
+            return limite + 1;
+        m_enCours.insert(e);
+        const QByteArrayView contenu(reinterpret_cast<const char *>(e->content));
+        qint64 total = 0;
+        for (qsizetype i = 0; i < contenu.size() && total <= limite; ++i) {
+            const qsizetype fin = contenu[i] == '&' ? contenu.indexOf(';', i) : -1;
+            if (fin < 0) {
+                ++total;
+                continue;
+            }
+            if (contenu[i + 1] == '#') {
+                ++total;
+            } else {
+                const QByteArray nom = contenu.sliced(i + 1, fin - i - 1).toByteArray();
+                total = borne(total + taille(xmlGetDocEntity(m_doc, reinterpret_cast<const xmlChar *>(nom.constData()))));
+            }
+            i = fin;
+        }
+        m_enCours.remove(e);
+        m_tailles.insert(e, total);
+        return total;
+    }
+
+    xmlDocPtr m_doc;
+    QHash<xmlEntityPtr, qint64> m_tailles;
+    QSet<xmlEntityPtr> m_enCours;
+};
 
 // The text of line `ligne` (from 1) of the input, without its line break.
 QString texteDeLigne(QByteArrayView octets, int ligne)
@@ -291,6 +369,10 @@ Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, co
             collecteur.vu = true;
             collecteur.raison = refus;
             collecteur.ligne = ligneDe(octets, "<!DOCTYPE");
+        } else if (doc->intSubset != nullptr && MesureExpansion(doc.get()).depasse()) {
+            collecteur.vu = true;
+            collecteur.raison = QStringLiteral("Entity expansion too large");
+            collecteur.ligne = ligneDe(octets, "<!ENTITY");
         } else if (doc->intSubset != nullptr) {
             const std::unique_ptr<xmlValidCtxt, void (*)(xmlValidCtxtPtr)> validateur(xmlNewValidCtxt(),
                                                                                       xmlFreeValidCtxt);
