@@ -1,6 +1,7 @@
 #include "fichierini.h"
 #include "modpharmaml.h"
 #include "simulateur.h"
+#include "windows1252.h"
 #include "sockettcp.h"
 #include "zonetexte.h"
 
@@ -16,8 +17,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-const QString infos = QStringLiteral("Infos");
 
 const QStringList doliprane = {
     QStringLiteral("LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8"),
@@ -98,9 +97,11 @@ private slots:
 
 private:
     void compte(int n, const QString &url, const QString &clef = QStringLiteral("4083XYZ"));
+    void ecritReglages();
     void lance(const QString &cip = QStringLiteral("3582910"), qint16 n = 1);
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QMap<QString, QString> m_reglages;
     std::unique_ptr<SimulateurPharmaML> m_sim;
     std::unique_ptr<ZoneJournal> m_zone;
     std::unique_ptr<QTcpSocket> m_tcp;
@@ -112,6 +113,7 @@ void TestTransport::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    m_reglages.clear();
     FichierINI::setRepertoireProgramme(m_dir->path());
     m_sim = std::make_unique<SimulateurPharmaML>();
     QVERIFY(m_sim->ecoute());
@@ -137,16 +139,26 @@ void TestTransport::cleanup()
 
 void TestTransport::compte(int n, const QString &url, const QString &clef)
 {
-    const auto ecrit = [n](const char *cle, const QString &valeur) {
-        QVERIFY(FichierINI::EcrireIni(infos, QLatin1String(cle) + QString::number(n), valeur) != 0);
-    };
-    ecrit("NomRepart", QStringLiteral("OCP"));
-    ecrit("IdRepart", QStringLiteral("12"));
-    ecrit("CodeRepart", QStringLiteral("04"));
-    ecrit("URLRepart", url);
-    ecrit("PortRepart", QString::number(m_sim->port()));
-    ecrit("NumeroCli", QStringLiteral("0999908"));
-    ecrit("ClefCli", clef);
+    const QString suffixe = QString::number(n);
+    m_reglages.insert("NomRepart" + suffixe, QStringLiteral("OCP"));
+    m_reglages.insert("IdRepart" + suffixe, QStringLiteral("12"));
+    m_reglages.insert("CodeRepart" + suffixe, QStringLiteral("04"));
+    m_reglages.insert("URLRepart" + suffixe, url);
+    m_reglages.insert("PortRepart" + suffixe, QString::number(m_sim->port()));
+    m_reglages.insert("NumeroCli" + suffixe, QStringLiteral("0999908"));
+    m_reglages.insert("ClefCli" + suffixe, clef);
+    ecritReglages();
+}
+
+// The whole settings file in one write: a test needs many values and no atomic replacement.
+void TestTransport::ecritReglages()
+{
+    QByteArray texte = "[Infos]\r\n";
+    for (auto it = m_reglages.cbegin(); it != m_reglages.cend(); ++it)
+        texte += Windows1252::fromText(it.key() + u'=' + it.value()) + "\r\n";
+    QFile f(m_dir->filePath(QStringLiteral("Solvarin.ini")));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(texte);
 }
 
 void TestTransport::lance(const QString &cip, qint16 n)
@@ -279,8 +291,10 @@ void TestTransport::urlRefusee()
 {
     QFETCH(QString, url);
     compte(1, url);
-    if (url.isEmpty())
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("URLRepart1"), QString()) != 0);
+    if (url.isEmpty()) {
+        m_reglages.remove(QStringLiteral("URLRepart1"));
+        ecritReglages();
+    }
     lance();
     QCOMPARE(m_zone->lignes(), erreur("Merci de vérifier l'adresse URL du répartiteur !"));
     QTest::qWait(20);
@@ -307,16 +321,11 @@ void TestTransport::port()
     QFETCH(int, port);
     QFETCH(QString, message);
     compte(1, QStringLiteral("http://pml.exemple.fr/pml"));
-    const QString ini = m_dir->filePath(QStringLiteral("Solvarin.ini"));
-    QByteArray texte = contenu(ini);
-    const QByteArray cle = "PortRepart1=" + QByteArray::number(m_sim->port()) + "\r\n";
-    QVERIFY(texte.contains(cle));
-    texte.replace(cle, QTest::currentDataTag() == QByteArray("absent") ? QByteArray()
-                                                                      : "PortRepart1=" + valeur.toLatin1() + "\r\n");
-    QFile f(ini);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(texte);
-    f.close();
+    if (QTest::currentDataTag() == QByteArray("absent"))
+        m_reglages.remove(QStringLiteral("PortRepart1"));
+    else
+        m_reglages.insert(QStringLiteral("PortRepart1"), valeur);
+    ecritReglages();
 
     SocketEnregistreur enregistreur;
     m_module->setSocket(&enregistreur);
@@ -331,7 +340,8 @@ void TestTransport::port()
 
 void TestTransport::portHorsDesValeursTcp()
 {
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("PortRepart1"), QStringLiteral("70000")) != 0);
+    m_reglages.insert(QStringLiteral("PortRepart1"), QStringLiteral("70000"));
+    ecritReglages();
     lance();
     QCOMPARE(m_zone->lignes(), erreur("PML_EnvoieUneRequete : Invalid property value (380)"));
 }
@@ -353,7 +363,8 @@ void TestTransport::compte2()
 // A value with an accent travels as UTF-8: counted in bytes, signed over those bytes.
 void TestTransport::corpsAccentueEnUtf8()
 {
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("AdrRepart1"), QStringLiteral("Répartiteur Sud-Ouest")) != 0);
+    m_reglages.insert(QStringLiteral("AdrRepart1"), QStringLiteral("Répartiteur Sud-Ouest"));
+    ecritReglages();
     lance();
     QCOMPARE(m_zone->lignes(), doliprane);
     const QByteArray corps = m_module->RequeteXML().toUtf8();
@@ -405,7 +416,8 @@ void TestTransport::portRefuse()
     QVERIFY(libre.listen(QHostAddress::LocalHost));
     const quint16 port = libre.serverPort();
     libre.close();
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("PortRepart1"), QString::number(port)) != 0);
+    m_reglages.insert(QStringLiteral("PortRepart1"), QString::number(port));
+    ecritReglages();
     m_module->setDelaiAttente(300ms);
     QElapsedTimer chrono;
     chrono.start();
