@@ -33,7 +33,8 @@ const QByteArray typicalReply =
     "  </ENTETE>\n"
     "  <CORPS>\n"
     "    <MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\">\n"
-    "      <ENTETE><EMETTEUR Code_Societe=\"12\" Id_Societe=\"04\"/><DESTINATAIRE Id_Client=\"0999908\"/></ENTETE>\n"
+    "      <ENTETE><EMETTEUR Code_Societe=\"12\" Id_Societe=\"04\"/><DESTINATAIRE "
+    "Id_Client=\"0999908\"/></ENTETE>\n"
     "      <CORPS>\n"
     "        <REP_INFO_PRODUIT Ref_Demande_Info=\"20260305090702\" Ref_Reponse_Info=\"RR1\">\n"
     "          <LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" Code_Produit=\"3400930260494\" "
@@ -49,28 +50,28 @@ const QByteArray typicalReply =
     "  </CORPS>\n"
     "</CSRP_ENVELOPPE>\n";
 
-void BuildOneRequest(benchmark::State &state)
-{
+void BuildOneRequest(benchmark::State &state) {
     QTemporaryDir dir;
     FichierINI::setRepertoireProgramme(dir.path());
     QFile ini(dir.filePath(QStringLiteral("Solvarin.ini")));
     if (!ini.open(QIODevice::WriteOnly))
         state.SkipWithError("cannot write the settings file");
-    ini.write("[Infos]\r\nAdrPharmacie=Pharmacie de la Gare\r\nNomRepart1=OCP\r\nIdRepart1=12\r\nCodeRepart1=04\r\n"
-              "URLRepart1=http://127.0.0.1/pharmaml\r\nNumeroCli1=0999908\r\nClefCli1=4083\r\n");
+    ini.write(
+        "[Infos]\r\nAdrPharmacie=Pharmacie de la Gare\r\nNomRepart1=OCP\r\nIdRepart1=12\r\nCodeRepart1=04\r\n"
+        "URLRepart1=http://127.0.0.1/pharmaml\r\nNumeroCli1=0999908\r\nClefCli1=4083\r\n");
     ini.close();
 
     ZoneMuette zone;
     ModPharmaML module(zone);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1));
+        benchmark::DoNotOptimize(
+            module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1));
         benchmark::DoNotOptimize(module.EmpreinteRequete());
     }
 }
 BENCHMARK(BuildOneRequest);
 
-void ProcessThreePriceReply(benchmark::State &state)
-{
+void ProcessThreePriceReply(benchmark::State &state) {
     ZoneMuette zone;
     ModPharmaML module(zone);
     for (auto _ : state)

@@ -4,11 +4,11 @@
 
 ModPharmaML::ModPharmaML(ZoneResultat &zone, Horloge horloge) : m_zone(zone), m_horloge(std::move(horloge)) {}
 
-void ModPharmaML::signaleEchec(const QString &procedure, const RuntimeError &erreur, Forme forme)
-{
+void ModPharmaML::signaleEchec(const QString &procedure, const RuntimeError &erreur, Forme forme) {
     const QString numero = QString::number(erreur.number);
-    const QString texte = procedure + QStringLiteral(" : ") + erreur.description +
-                          (forme == Forme::Parentheses ? QStringLiteral(" (") + numero + u')' : u'\r' + numero);
+    const QString texte =
+        procedure + QStringLiteral(" : ") + erreur.description +
+        (forme == Forme::Parentheses ? QStringLiteral(" (") + numero + u')' : u'\r' + numero);
     try {
         PML_AfficheErreur(texte);
     } catch (const std::exception &) {
@@ -19,11 +19,12 @@ void ModPharmaML::signaleEchec(const QString &procedure, const RuntimeError &err
 // ---- Result display
 
 namespace {
-bool estCompte(qint16 n) { return n == 1 || n == 2; }
+bool estCompte(qint16 n) {
+    return n == 1 || n == 2;
+}
 } // namespace
 
-void ModPharmaML::PML_AfficheErreur(const QString &texte)
-{
+void ModPharmaML::PML_AfficheErreur(const QString &texte) {
     const qint16 n = m_zone.NumRepartCourant();
     if (!estCompte(n))
         return;
@@ -32,8 +33,7 @@ void ModPharmaML::PML_AfficheErreur(const QString &texte)
     PML_AfficheDispo(QStringLiteral("REQUETE EN ERREUR"));
 }
 
-void ModPharmaML::PML_AfficheInfo(const QString &texte)
-{
+void ModPharmaML::PML_AfficheInfo(const QString &texte) {
     const qint16 n = m_zone.NumRepartCourant();
     if (!estCompte(n))
         return;
@@ -41,16 +41,14 @@ void ModPharmaML::PML_AfficheInfo(const QString &texte)
     m_zone.setLabRetour(n, texte);
 }
 
-void ModPharmaML::PML_AfficheDesignation(QString &texte)
-{
+void ModPharmaML::PML_AfficheDesignation(QString &texte) {
     if (texte.toLower() == QLatin1String("description"))
         texte.clear();
     m_zone.setCouleurTexteLabRetour(0, Couleurs::noir);
     m_zone.setLabRetour(0, texte);
 }
 
-void ModPharmaML::PML_AfficheDispo(const QString &texte)
-{
+void ModPharmaML::PML_AfficheDispo(const QString &texte) {
     const qint16 n = m_zone.NumRepartCourant();
     if (!estCompte(n))
         return;
@@ -61,22 +59,21 @@ void ModPharmaML::PML_AfficheDispo(const QString &texte)
 
 // ---- XML check and text filter
 
-QString ModPharmaML::PML_ControleStringXML(const QString &texte)
-{
+QString ModPharmaML::PML_ControleStringXML(const QString &texte) {
     QString message;
     piege(QStringLiteral("PML_ControleStringXML"), Forme::Parentheses, [&] {
         const Xml::Document document = Xml::Document::depuisTexte(texte, Xml::espacesEnveloppe);
         if (document.estAnalyse())
             return;
         const Xml::ErreurAnalyse &e = document.erreur();
-        message = QStringLiteral("Erreur de validation \r\nRaison: ") + e.raison + QStringLiteral("\r\nSource: ") +
-                  e.source + QStringLiteral("\r\nLigne: ") + QString::number(e.ligne);
+        message = QStringLiteral("Erreur de validation \r\nRaison: ") + e.raison +
+                  QStringLiteral("\r\nSource: ") + e.source + QStringLiteral("\r\nLigne: ") +
+                  QString::number(e.ligne);
     });
     return message;
 }
 
-QString ModPharmaML::PML_FiltreTexte(const QString &texte)
-{
+QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
     QString filtre = texte;
     piege(QStringLiteral("PML_FiltreTexte"), Forme::Parentheses, [&] {
         static const QString accentues = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");

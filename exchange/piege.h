@@ -6,8 +6,7 @@
 
 // How the module's procedures trap an unexpected failure: it is shown with the procedure's name,
 // and the procedure ends with what it has. Nothing is thrown out of the module.
-template <typename Corps> bool ModPharmaML::piege(const QString &procedure, Forme forme, Corps &&corps)
-{
+template <typename Corps> bool ModPharmaML::piege(const QString &procedure, Forme forme, Corps &&corps) {
     try {
         corps();
         return true;

@@ -27,8 +27,7 @@ constexpr qsizetype prixAffiches = 3;
 
 } // namespace
 
-void ModPharmaML::PML_TraiteRetour(const QByteArray &retour)
-{
+void ModPharmaML::PML_TraiteRetour(const QByteArray &retour) {
     piege(QStringLiteral("PML_TraiteRetour"), Forme::Parentheses, [&] {
         const Xml::Document document = Xml::Document::depuisOctets(retour, Xml::espacesEnveloppe);
         if (!document.estAnalyse()) {
@@ -39,7 +38,8 @@ void ModPharmaML::PML_TraiteRetour(const QByteArray &retour)
             PML_AfficheErreur(QStringLiteral("Retour : fin de service"));
             return;
         }
-        const QString detail = PML_TexteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail"));
+        const QString detail =
+            PML_TexteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail"));
         if (!detail.isEmpty()) {
             PML_AfficheErreur(QStringLiteral("Retour : Erreur ") + detail);
             return;
@@ -48,8 +48,7 @@ void ModPharmaML::PML_TraiteRetour(const QByteArray &retour)
     });
 }
 
-void ModPharmaML::parcoursEnveloppe(const Xml::Document &document)
-{
+void ModPharmaML::parcoursEnveloppe(const Xml::Document &document) {
     const QList<Xml::Noeud> tete = document.noeudsDeTete();
     // The first top-level node is never examined; in a reply that opens with an XML declaration,
     // that first node is the declaration.
@@ -57,9 +56,8 @@ void ModPharmaML::parcoursEnveloppe(const Xml::Document &document)
         const Xml::Noeud &enveloppe = tete[i];
         if (!enveloppe.estElement() || enveloppe.nom() != QLatin1String("CSRP_ENVELOPPE"))
             continue;
-        const Xml::Noeud corps = enveloppe.premierEnfant(u"CORPS")
-                                     .premierEnfant(u"MESSAGE_REPARTITEUR")
-                                     .premierEnfant(u"CORPS");
+        const Xml::Noeud corps =
+            enveloppe.premierEnfant(u"CORPS").premierEnfant(u"MESSAGE_REPARTITEUR").premierEnfant(u"CORPS");
         if (corps.estAbsent())
             continue;
         for (const Xml::Noeud &enfant : corps.enfants()) {
@@ -71,16 +69,16 @@ void ModPharmaML::parcoursEnveloppe(const Xml::Document &document)
                 return;
             }
             if (nom == QLatin1String("ERREUR")) {
-                PML_AfficheErreur(QStringLiteral("Retour : Erreur ") +
-                                  PML_TexteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail")));
+                PML_AfficheErreur(
+                    QStringLiteral("Retour : Erreur ") +
+                    PML_TexteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail")));
                 return;
             }
         }
     }
 }
 
-void ModPharmaML::PML_RetourInfosProduit(const QString &corps)
-{
+void ModPharmaML::PML_RetourInfosProduit(const QString &corps) {
     piege(QStringLiteral("PML_RetourInfosProduit"), Forme::RetourChariot, [&] {
         const Xml::Document document = Xml::Document::depuisTexte(corps, Xml::espacesMessage);
         for (const Xml::Noeud &ligne : document.elementsParNom(u"LIGNE"))
@@ -88,8 +86,7 @@ void ModPharmaML::PML_RetourInfosProduit(const QString &corps)
     });
 }
 
-QString ModPharmaML::PML_DecodeUneLigneProduit(Xml::Noeud ligne)
-{
+QString ModPharmaML::PML_DecodeUneLigneProduit(Xml::Noeud ligne) {
     if (ligne.estAbsent())
         return {};
     QString dispo;
@@ -120,23 +117,22 @@ QString ModPharmaML::PML_DecodeUneLigneProduit(Xml::Noeud ligne)
             s = QStringLiteral("DISPONIBLE");
         const QList<Xml::Noeud> nonDispo = ligne.elementsParNom(u"NON_DISPO");
         if (!nonDispo.isEmpty())
-            s = QStringLiteral("NON DISPONIBLE \r\n(") + nonDispo.first().attribut(u"Additif").value_or(QString()) + u')';
+            s = QStringLiteral("NON DISPONIBLE \r\n(") +
+                nonDispo.first().attribut(u"Additif").value_or(QString()) + u')';
         PML_AfficheDispo(s);
         dispo = s;
     });
     return dispo;
 }
 
-QString ModPharmaML::PML_LibellePrix(const QString &nature, QString &montant)
-{
+QString ModPharmaML::PML_LibellePrix(const QString &nature, QString &montant) {
     for (const Libelle &l : libelles)
         if (nature == l.nature)
             return l.libelle.toString() + PML_SupprimeZeros(montant);
     return {};
 }
 
-QString ModPharmaML::PML_SupprimeZeros(QString &texte)
-{
+QString ModPharmaML::PML_SupprimeZeros(QString &texte) {
     qsizetype zeros = 0;
     while (zeros < texte.size() && texte[zeros] == u'0')
         ++zeros;
@@ -144,8 +140,7 @@ QString ModPharmaML::PML_SupprimeZeros(QString &texte)
     return texte;
 }
 
-QString ModPharmaML::PML_TexteElement(const Xml::Document &document, const QString &balise)
-{
+QString ModPharmaML::PML_TexteElement(const Xml::Document &document, const QString &balise) {
     try {
         const QList<Xml::Noeud> elements = document.elementsParNom(balise);
         return elements.isEmpty() ? QString() : elements.first().texte();
@@ -155,8 +150,7 @@ QString ModPharmaML::PML_TexteElement(const Xml::Document &document, const QStri
 }
 
 QString ModPharmaML::PML_TexteAttribut(const Xml::Document &document, const QString &balise,
-                                       const QString &attribut)
-{
+                                       const QString &attribut) {
     try {
         const QList<Xml::Noeud> elements = document.elementsParNom(balise);
         return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());

@@ -22,8 +22,7 @@ struct Collecteur {
     QString raison;
     int ligne = 0;
 
-    void retiens(const xmlError *e)
-    {
+    void retiens(const xmlError *e) {
         if (vu || e == nullptr || e->level < XML_ERR_ERROR)
             return;
         vu = true;
@@ -32,36 +31,34 @@ struct Collecteur {
     }
 };
 
-void surErreurAnalyse(void *contexte, xmlErrorPtr erreur)
-{
+void surErreurAnalyse(void *contexte, xmlErrorPtr erreur) {
     auto *analyseur = static_cast<xmlParserCtxtPtr>(contexte);
     static_cast<Collecteur *>(analyseur->_private)->retiens(erreur);
 }
 
 // The validator reports through a printf-like channel; the error itself is already recorded.
-void surErreurValidite(void *contexte, const char *, ...)
-{
+void surErreurValidite(void *contexte, const char *, ...) {
     static_cast<Collecteur *>(contexte)->retiens(xmlGetLastError());
 }
 
 void silencieux(void *, const char *, ...) {}
 
-xmlParserInputPtr refuseExterne(const char *, const char *, xmlParserCtxtPtr) { return nullptr; }
+xmlParserInputPtr refuseExterne(const char *, const char *, xmlParserCtxtPtr) {
+    return nullptr;
+}
 
 // While a document is parsed or validated, nothing external can be loaded and nothing is printed.
 class Confinement {
 public:
     Confinement()
         : m_chargeur(xmlGetExternalEntityLoader()), m_erreur(xmlGenericError),
-          m_contexteErreur(xmlGenericErrorContext)
-    {
+          m_contexteErreur(xmlGenericErrorContext) {
         static std::once_flag initialise;
         std::call_once(initialise, xmlInitParser);
         xmlSetExternalEntityLoader(refuseExterne);
         xmlSetGenericErrorFunc(nullptr, silencieux);
     }
-    ~Confinement()
-    {
+    ~Confinement() {
         xmlSetGenericErrorFunc(m_contexteErreur, m_erreur);
         xmlSetExternalEntityLoader(m_chargeur);
     }
@@ -75,8 +72,7 @@ private:
 };
 
 // Why a document refers to something outside itself, or "" when it does not.
-QString referenceExterne(xmlDocPtr doc)
-{
+QString referenceExterne(xmlDocPtr doc) {
     const xmlDtdPtr dtd = doc->intSubset;
     if (dtd == nullptr)
         return {};
@@ -105,8 +101,7 @@ public:
 
     explicit MesureExpansion(xmlDocPtr doc) : m_doc(doc) {}
 
-    bool depasse()
-    {
+    bool depasse() {
         qint64 total = 0;
         for (xmlNodePtr n = m_doc->children; n != nullptr;) {
             if (n->type == XML_ENTITY_REF_NODE)
@@ -135,8 +130,7 @@ private:
 
     // Length of the entity's replacement text once every reference in it is expanded; a cycle
     // counts as beyond the limit.
-    qint64 taille(xmlEntityPtr e)
-    {
+    qint64 taille(xmlEntityPtr e) {
         if (e == nullptr || e->content == nullptr)
             return 0;
         if (e->etype == XML_INTERNAL_PREDEFINED_ENTITY)
@@ -158,7 +152,9 @@ private:
                 ++total;
             } else {
                 const QByteArray nom = contenu.sliced(i + 1, fin - i - 1).toByteArray();
-                total = borne(total + taille(xmlGetDocEntity(m_doc, reinterpret_cast<const xmlChar *>(nom.constData()))));
+                total =
+                    borne(total +
+                          taille(xmlGetDocEntity(m_doc, reinterpret_cast<const xmlChar *>(nom.constData()))));
             }
             i = fin;
         }
@@ -173,8 +169,7 @@ private:
 };
 
 // The text of line `ligne` (from 1) of the input, without its line break.
-QString texteDeLigne(QByteArrayView octets, int ligne)
-{
+QString texteDeLigne(QByteArrayView octets, int ligne) {
     qsizetype debut = 0;
     for (int i = 1; i < ligne && debut < octets.size(); ++i) {
         const qsizetype fin = octets.indexOf('\n', debut);
@@ -190,24 +185,24 @@ QString texteDeLigne(QByteArrayView octets, int ligne)
     return QString::fromUtf8(octets.sliced(debut, fin - debut));
 }
 
-int ligneDe(QByteArrayView octets, QByteArrayView motif)
-{
+int ligneDe(QByteArrayView octets, QByteArrayView motif) {
     const qsizetype position = octets.indexOf(motif);
     return position < 0 ? 1 : int(octets.first(position).count('\n')) + 1;
 }
 
-QByteArray enUtf8(QStringView nom) { return nom.toUtf8(); }
+QByteArray enUtf8(QStringView nom) {
+    return nom.toUtf8();
+}
 
-bool aPourNom(const xmlNode *n, const QByteArray &nom)
-{
-    return n->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char *>(n->name), nom.constData()) == 0;
+bool aPourNom(const xmlNode *n, const QByteArray &nom) {
+    return n->type == XML_ELEMENT_NODE &&
+           std::strcmp(reinterpret_cast<const char *>(n->name), nom.constData()) == 0;
 }
 
 // Element descendants of `racine` in document order; entity references and document types are not
 // entered (their content belongs to the definitions).
 QList<Xml::Noeud> descendantsNommes(xmlNodePtr premier, xmlNodePtr racine, const QByteArray &nom,
-                                    Xml::Noeud (*fabrique)(xmlNodePtr))
-{
+                                    Xml::Noeud (*fabrique)(xmlNodePtr)) {
     QList<Xml::Noeud> trouves;
     xmlNodePtr n = premier;
     while (n != nullptr) {
@@ -233,16 +228,19 @@ struct LibereChaine {
 };
 using Chaine = std::unique_ptr<xmlChar, LibereChaine>;
 
-QString enTexte(const Chaine &s) { return QString::fromUtf8(reinterpret_cast<const char *>(s.get())); }
+QString enTexte(const Chaine &s) {
+    return QString::fromUtf8(reinterpret_cast<const char *>(s.get()));
+}
 
 } // namespace
 
 namespace Xml {
 
-bool Noeud::estElement() const { return m_noeud != nullptr && m_noeud->type == XML_ELEMENT_NODE; }
+bool Noeud::estElement() const {
+    return m_noeud != nullptr && m_noeud->type == XML_ELEMENT_NODE;
+}
 
-QString Noeud::nom() const
-{
+QString Noeud::nom() const {
     if (m_noeud == nullptr)
         return {};
     switch (m_noeud->type) {
@@ -257,8 +255,7 @@ QString Noeud::nom() const
     }
 }
 
-QList<Noeud> Noeud::enfants() const
-{
+QList<Noeud> Noeud::enfants() const {
     QList<Noeud> liste;
     if (m_noeud == nullptr || m_noeud->type == XML_ENTITY_REF_NODE || m_noeud->type == XML_DTD_NODE)
         return liste;
@@ -267,8 +264,7 @@ QList<Noeud> Noeud::enfants() const
     return liste;
 }
 
-Noeud Noeud::premierEnfant(QStringView nom) const
-{
+Noeud Noeud::premierEnfant(QStringView nom) const {
     if (!estElement())
         return {};
     const QByteArray cle = enUtf8(nom);
@@ -278,15 +274,13 @@ Noeud Noeud::premierEnfant(QStringView nom) const
     return {};
 }
 
-QList<Noeud> Noeud::elementsParNom(QStringView nom) const
-{
+QList<Noeud> Noeud::elementsParNom(QStringView nom) const {
     if (!estElement())
         return {};
     return descendantsNommes(m_noeud->children, m_noeud, enUtf8(nom), [](xmlNodePtr n) { return Noeud(n); });
 }
 
-std::optional<QString> Noeud::attribut(QStringView nom) const
-{
+std::optional<QString> Noeud::attribut(QStringView nom) const {
     if (!estElement())
         return std::nullopt;
     const Chaine valeur(xmlGetProp(m_noeud, reinterpret_cast<const xmlChar *>(enUtf8(nom).constData())));
@@ -295,15 +289,13 @@ std::optional<QString> Noeud::attribut(QStringView nom) const
     return enTexte(valeur);
 }
 
-QString Noeud::texte() const
-{
+QString Noeud::texte() const {
     if (m_noeud == nullptr)
         return {};
     return enTexte(Chaine(xmlNodeGetContent(m_noeud)));
 }
 
-QString Noeud::serialise() const
-{
+QString Noeud::serialise() const {
     if (!estElement())
         return {};
     // A copy in a document of its own carries the namespace declarations it inherited.
@@ -322,24 +314,23 @@ QString Noeud::serialise() const
                              xmlBufferLength(tampon.get()));
 }
 
-void Document::LibereDoc::operator()(_xmlDoc *doc) const { xmlFreeDoc(doc); }
+void Document::LibereDoc::operator()(_xmlDoc *doc) const {
+    xmlFreeDoc(doc);
+}
 
 Document::Document(Document &&) noexcept = default;
 Document &Document::operator=(Document &&) noexcept = default;
 Document::~Document() = default;
 
-Document Document::depuisOctets(QByteArrayView octets, const char *espacesSelection)
-{
+Document Document::depuisOctets(QByteArrayView octets, const char *espacesSelection) {
     return analyse(octets, false, espacesSelection);
 }
 
-Document Document::depuisTexte(QStringView texte, const char *espacesSelection)
-{
+Document Document::depuisTexte(QStringView texte, const char *espacesSelection) {
     return analyse(texte.toUtf8(), true, espacesSelection);
 }
 
-Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, const char *espacesSelection)
-{
+Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, const char *espacesSelection) {
     Document d;
     d.m_espacesSelection = QString::fromLatin1(espacesSelection);
     if (octets.size() > INT_MAX) {
@@ -359,9 +350,9 @@ Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, co
     // No DTD loading, no entity substitution, no network: see referenceExterne for the rest.
     const int options = XML_PARSE_NONET | (ignoreEncodageDeclare ? XML_PARSE_IGNORE_ENC : 0);
     const char *donnees = octets.isEmpty() ? "" : octets.data();
-    std::unique_ptr<_xmlDoc, LibereDoc> doc(xmlCtxtReadMemory(analyseur.get(), donnees, int(octets.size()),
-                                                              nullptr, ignoreEncodageDeclare ? "UTF-8" : nullptr,
-                                                              options));
+    std::unique_ptr<_xmlDoc, LibereDoc> doc(
+        xmlCtxtReadMemory(analyseur.get(), donnees, int(octets.size()), nullptr,
+                          ignoreEncodageDeclare ? "UTF-8" : nullptr, options));
 
     if (doc && analyseur->wellFormed && analyseur->nsWellFormed) {
         const QString refus = referenceExterne(doc.get());
@@ -403,8 +394,7 @@ Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, co
     return d;
 }
 
-QList<Noeud> Document::noeudsDeTete() const
-{
+QList<Noeud> Document::noeudsDeTete() const {
     QList<Noeud> liste;
     if (m_doc)
         for (xmlNodePtr n = m_doc->children; n != nullptr; n = n->next)
@@ -412,8 +402,7 @@ QList<Noeud> Document::noeudsDeTete() const
     return liste;
 }
 
-QList<Noeud> Document::elementsParNom(QStringView nom) const
-{
+QList<Noeud> Document::elementsParNom(QStringView nom) const {
     if (!m_doc)
         return {};
     const xmlNodePtr racine = reinterpret_cast<xmlNodePtr>(m_doc.get());

@@ -26,20 +26,21 @@ private:
     ZoneResultatEnregistree m_zone;
 };
 
-void TestAffichage::init() { m_zone = ZoneResultatEnregistree(); }
+void TestAffichage::init() {
+    m_zone = ZoneResultatEnregistree();
+}
 
-void TestAffichage::erreurPaintsLabelAndBoxRed()
-{
+void TestAffichage::erreurPaintsLabelAndBoxRed() {
     ModPharmaML module(m_zone);
     module.PML_AfficheErreur(QStringLiteral("Retour non conforme"));
-    QCOMPARE(m_zone.journal, (QStringList{"LabRetour(1) couleur", "LabRetour(1)=Retour non conforme",
-                                          "txtInfos(1) fond", "txtInfos(1)=\r\nREQUETE EN ERREUR", "evenements"}));
+    QCOMPARE(m_zone.journal,
+             (QStringList{"LabRetour(1) couleur", "LabRetour(1)=Retour non conforme", "txtInfos(1) fond",
+                          "txtInfos(1)=\r\nREQUETE EN ERREUR", "evenements"}));
     QCOMPARE(m_zone.labRetour[1].couleur, Couleurs::rouge);
     QCOMPARE(m_zone.txtInfos[1].couleur, Couleurs::rouge);
 }
 
-void TestAffichage::infoIsBlackAndLeavesBoxAlone()
-{
+void TestAffichage::infoIsBlackAndLeavesBoxAlone() {
     ModPharmaML module(m_zone);
     module.PML_AfficheErreur(QStringLiteral("x"));
     module.PML_AfficheInfo(QStringLiteral("Prix public TTC = 2.50"));
@@ -49,20 +50,24 @@ void TestAffichage::infoIsBlackAndLeavesBoxAlone()
     QCOMPARE(m_zone.evenementsDeroules, 1);
 }
 
-void TestAffichage::designation_data()
-{
+void TestAffichage::designation_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << "DOLIPRANE 1000MG CPR 8" << "DOLIPRANE 1000MG CPR 8";
-    QTest::newRow("description") << "description" << "";
-    QTest::newRow("Description") << "Description" << "";
-    QTest::newRow("DESCRIPTION") << "DESCRIPTION" << "";
-    QTest::newRow("longer") << "Description produit" << "Description produit";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "DOLIPRANE 1000MG CPR 8"
+                           << "DOLIPRANE 1000MG CPR 8";
+    QTest::newRow("description") << "description"
+                                 << "";
+    QTest::newRow("Description") << "Description"
+                                 << "";
+    QTest::newRow("DESCRIPTION") << "DESCRIPTION"
+                                 << "";
+    QTest::newRow("longer") << "Description produit"
+                            << "Description produit";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
-void TestAffichage::designation()
-{
+void TestAffichage::designation() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     m_zone.numRepartCourant = 2;
@@ -76,8 +81,7 @@ void TestAffichage::designation()
     QCOMPARE(m_zone.labRetour[2].ecritures + m_zone.txtInfos[2].ecritures, 0);
 }
 
-void TestAffichage::dispo_data()
-{
+void TestAffichage::dispo_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("green");
     QTest::newRow("DISPONIBLE") << "DISPONIBLE" << true;
@@ -87,8 +91,7 @@ void TestAffichage::dispo_data()
     QTest::newRow("empty") << "" << false;
 }
 
-void TestAffichage::dispo()
-{
+void TestAffichage::dispo() {
     QFETCH(QString, text);
     QFETCH(bool, green);
     ModPharmaML module(m_zone);
@@ -98,8 +101,7 @@ void TestAffichage::dispo()
     QCOMPARE(m_zone.journal.last(), QStringLiteral("evenements"));
 }
 
-void TestAffichage::secondAccountLeavesFirstUntouched()
-{
+void TestAffichage::secondAccountLeavesFirstUntouched() {
     m_zone.numRepartCourant = 2;
     ModPharmaML module(m_zone);
     module.PML_AfficheErreur(QStringLiteral("e"));
@@ -111,8 +113,7 @@ void TestAffichage::secondAccountLeavesFirstUntouched()
     QCOMPARE(m_zone.txtInfos[2].couleur, Couleurs::vert);
 }
 
-void TestAffichage::noSuchAccountWritesNothing()
-{
+void TestAffichage::noSuchAccountWritesNothing() {
     m_zone.numRepartCourant = 0;
     ModPharmaML module(m_zone);
     module.PML_AfficheErreur(QStringLiteral("e"));
@@ -122,19 +123,21 @@ void TestAffichage::noSuchAccountWritesNothing()
     QCOMPARE(m_zone.journal, QStringList());
 }
 
-void TestAffichage::controleStringXml_data()
-{
+void TestAffichage::controleStringXml_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("source");
     QTest::addColumn<int>("line");
-    QTest::newRow("well-formed") << "<a><b/></a>" << "" << 0;
-    QTest::newRow("empty") << "" << "" << 1;
-    QTest::newRow("second line") << "<a>\r\n<b></a>" << "<b></a>" << 2;
-    QTest::newRow("ampersand") << "<a v=\"A&B\"/>" << "<a v=\"A&B\"/>" << 1;
+    QTest::newRow("well-formed") << "<a><b/></a>"
+                                 << "" << 0;
+    QTest::newRow("empty") << ""
+                           << "" << 1;
+    QTest::newRow("second line") << "<a>\r\n<b></a>"
+                                 << "<b></a>" << 2;
+    QTest::newRow("ampersand") << "<a v=\"A&B\"/>"
+                               << "<a v=\"A&B\"/>" << 1;
 }
 
-void TestAffichage::controleStringXml()
-{
+void TestAffichage::controleStringXml() {
     QFETCH(QString, text);
     QFETCH(QString, source);
     QFETCH(int, line);
@@ -154,23 +157,30 @@ void TestAffichage::controleStringXml()
     QCOMPARE(m_zone.journal, QStringList());
 }
 
-void TestAffichage::filtreTexte_data()
-{
+void TestAffichage::filtreTexte_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("filtered");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("example") << "Pharmacie de l'Étoile - Gare" << "Pharmacie de l Etoile   Gare";
-    QTest::newRow("ÀÉ") << "ÀÉ" << " E";
-    QTest::newRow("whole table") << "àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ" << "aaaaaaceeeeiiiinoooouuuuAACENOU";
-    QTest::newRow("capitals outside the table") << "ÀÂÈÊËÎÏÔÙÛ" << "          ";
-    QTest::newRow("ligatures") << "œuvre æ" << " uvre  ";
-    QTest::newRow("digits and punctuation") << "12, rue du 8-Mai (Nord)!" << "12  rue du 8 Mai  Nord  ";
-    QTest::newRow("outside the code page") << "Ж€漢" << "   ";
-    QTest::newRow("control characters") << "a\tb\r\nc" << "a b  c";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("example") << "Pharmacie de l'Étoile - Gare"
+                             << "Pharmacie de l Etoile   Gare";
+    QTest::newRow("ÀÉ") << "ÀÉ"
+                        << " E";
+    QTest::newRow("whole table") << "àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ"
+                                 << "aaaaaaceeeeiiiinoooouuuuAACENOU";
+    QTest::newRow("capitals outside the table") << "ÀÂÈÊËÎÏÔÙÛ"
+                                                << "          ";
+    QTest::newRow("ligatures") << "œuvre æ"
+                               << " uvre  ";
+    QTest::newRow("digits and punctuation") << "12, rue du 8-Mai (Nord)!"
+                                            << "12  rue du 8 Mai  Nord  ";
+    QTest::newRow("outside the code page") << "Ж€漢"
+                                           << "   ";
+    QTest::newRow("control characters") << "a\tb\r\nc"
+                                        << "a b  c";
 }
 
-void TestAffichage::filtreTexte()
-{
+void TestAffichage::filtreTexte() {
     QFETCH(QString, text);
     QFETCH(QString, filtered);
     ModPharmaML module(m_zone);

@@ -23,14 +23,13 @@ const QDateTime instant(QDate(2026, 3, 5), QTime(9, 7, 2));
 
 // What the wholesaler computes: Base64 of MD5 over the body's UTF-8 bytes, the client number padded
 // to 16 with "0" and the key's first 4 characters.
-QString credentialOf(const QString &body, const QString &paddedClient, const QString &keyStart)
-{
+QString credentialOf(const QString &body, const QString &paddedClient, const QString &keyStart) {
     return QString::fromLatin1(
-        QCryptographicHash::hash((body + paddedClient + keyStart).toUtf8(), QCryptographicHash::Md5).toBase64());
+        QCryptographicHash::hash((body + paddedClient + keyStart).toUtf8(), QCryptographicHash::Md5)
+            .toBase64());
 }
 
-QString golden()
-{
+QString golden() {
     return QStringLiteral(
         R"(<CSRP_ENVELOPPE xmlns="urn:x-csrp:fr.csrp.protocole:enveloppe" )"
         R"(xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" Nature_Action="REQ_EMISSION" )"
@@ -47,27 +46,28 @@ QString golden()
         R"(</REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>)");
 }
 
-QString pharmaml() { return QStringLiteral(SOLVARIN_SOURCE_DIR "/../shared/pharmaml"); }
+QString pharmaml() {
+    return QStringLiteral(SOLVARIN_SOURCE_DIR "/../shared/pharmaml");
+}
 
 // The LIGNE elements of a request, one after the other.
-QString lines(const QString &request)
-{
+QString lines(const QString &request) {
     const qsizetype start = request.indexOf(QLatin1String("<LIGNE "));
     if (start < 0)
         return {};
     return request.mid(start, request.indexOf(QLatin1String("</REQ_INFO_PRODUIT>")) - start);
 }
 
-QString line(int number, const QString &code, const QString &quantity)
-{
-    return QStringLiteral(R"(<LIGNE Num_Ligne="%1" Type_Codification="CIP39" Code_Produit="%2" Quantite="%3"/>)")
+QString line(int number, const QString &code, const QString &quantity) {
+    return QStringLiteral(
+               R"(<LIGNE Num_Ligne="%1" Type_Codification="CIP39" Code_Produit="%2" Quantite="%3"/>)")
         .arg(number)
         .arg(code, quantity);
 }
 
-QString attribute(const QString &request, const QString &element, const QString &name)
-{
-    const QRegularExpression re(u'<' + element + QStringLiteral(R"( [^>]*\b)") + name + QStringLiteral("=\"([^\"]*)\""));
+QString attribute(const QString &request, const QString &element, const QString &name) {
+    const QRegularExpression re(u'<' + element + QStringLiteral(R"( [^>]*\b)") + name +
+                                QStringLiteral("=\"([^\"]*)\""));
     return re.match(request).captured(1);
 }
 
@@ -107,8 +107,7 @@ private:
     std::unique_ptr<ModPharmaML> m_module;
 };
 
-void TestRequete::init()
-{
+void TestRequete::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     FichierINI::setRepertoireProgramme(m_dir->path());
@@ -116,8 +115,7 @@ void TestRequete::init()
     m_module = std::make_unique<ModPharmaML>(m_zone, [] { return instant; });
 }
 
-void TestRequete::writeIni(const Settings &values)
-{
+void TestRequete::writeIni(const Settings &values) {
     QByteArray bytes = "[Infos]\r\n";
     for (const auto &[key, value] : values)
         bytes += Windows1252::fromText(key + u'=' + value) + "\r\n";
@@ -126,8 +124,7 @@ void TestRequete::writeIni(const Settings &values)
     file.write(bytes);
 }
 
-void TestRequete::wholeRequestForFixedClock()
-{
+void TestRequete::wholeRequestForFixedClock() {
     writeIni({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
               {"IdRepart1", "12"},
               {"CodeRepart1", "04"},
@@ -145,9 +142,12 @@ void TestRequete::wholeRequestForFixedClock()
     QCOMPARE(m_zone.journal, QStringList()); // nothing shown
 }
 
-void TestRequete::secondAccountUsesItsOwnKeys()
-{
-    writeIni({{"NumeroCli1", "111"}, {"IdRepart1", "11"}, {"NumeroCli2", "222"}, {"IdRepart2", "22"}, {"ClefCli2", "K2"}});
+void TestRequete::secondAccountUsesItsOwnKeys() {
+    writeIni({{"NumeroCli1", "111"},
+              {"IdRepart1", "11"},
+              {"NumeroCli2", "222"},
+              {"IdRepart2", "22"},
+              {"ClefCli2", "K2"}});
     m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 2);
     const QString request = m_module->RequeteXML();
     QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("222"));
@@ -157,31 +157,43 @@ void TestRequete::secondAccountUsesItsOwnKeys()
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, "2220000000000000", "K2"));
 }
 
-void TestRequete::credentialInput_data()
-{
+void TestRequete::credentialInput_data() {
     QTest::addColumn<Settings>("settings");
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("padded");
     QTest::addColumn<QString>("keyStart");
 
-    QTest::newRow("short number padded to 16") << Settings{{"NumeroCli1", "12345"}, {"ClefCli1", "ABCD"}} << "12345"
-                                               << "1234500000000000" << "ABCD";
+    QTest::newRow("short number padded to 16")
+        << Settings{{"NumeroCli1", "12345"}, {"ClefCli1", "ABCD"}} << "12345"
+        << "1234500000000000"
+        << "ABCD";
     QTest::newRow("absent number: 000000 in the request, 16 zeros in the credential")
-        << Settings{{"ClefCli1", "ABCD"}} << "000000" << "0000000000000000" << "ABCD";
-    QTest::newRow("empty number") << Settings{{"NumeroCli1", ""}, {"ClefCli1", "ABCD"}} << "" << "0000000000000000"
+        << Settings{{"ClefCli1", "ABCD"}} << "000000"
+        << "0000000000000000"
+        << "ABCD";
+    QTest::newRow("empty number") << Settings{{"NumeroCli1", ""}, {"ClefCli1", "ABCD"}} << ""
+                                  << "0000000000000000"
                                   << "ABCD";
-    QTest::newRow("number of 16 unchanged") << Settings{{"NumeroCli1", "1234567890123456"}} << "1234567890123456"
-                                            << "1234567890123456" << "";
-    QTest::newRow("number of 18 unchanged") << Settings{{"NumeroCli1", "123456789012345678"}} << "123456789012345678"
-                                            << "123456789012345678" << "";
-    QTest::newRow("key of 2") << Settings{{"NumeroCli1", "7"}, {"ClefCli1", "K9"}} << "7" << "7000000000000000" << "K9";
+    QTest::newRow("number of 16 unchanged")
+        << Settings{{"NumeroCli1", "1234567890123456"}} << "1234567890123456"
+        << "1234567890123456"
+        << "";
+    QTest::newRow("number of 18 unchanged")
+        << Settings{{"NumeroCli1", "123456789012345678"}} << "123456789012345678"
+        << "123456789012345678"
+        << "";
+    QTest::newRow("key of 2") << Settings{{"NumeroCli1", "7"}, {"ClefCli1", "K9"}} << "7"
+                              << "7000000000000000"
+                              << "K9";
     QTest::newRow("key of 10 gives 4") << Settings{{"NumeroCli1", "7"}, {"ClefCli1", "ABCDEFGHIJ"}} << "7"
-                                       << "7000000000000000" << "ABCD";
-    QTest::newRow("absent key gives nothing") << Settings{{"NumeroCli1", "7"}} << "7" << "7000000000000000" << "";
+                                       << "7000000000000000"
+                                       << "ABCD";
+    QTest::newRow("absent key gives nothing") << Settings{{"NumeroCli1", "7"}} << "7"
+                                              << "7000000000000000"
+                                              << "";
 }
 
-void TestRequete::credentialInput()
-{
+void TestRequete::credentialInput() {
     QFETCH(Settings, settings);
     QFETCH(QString, id);
     QFETCH(QString, padded);
@@ -196,20 +208,19 @@ void TestRequete::credentialInput()
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, padded, keyStart));
 }
 
-void TestRequete::credentialOfRealWholesalerVector()
-{
+void TestRequete::credentialOfRealWholesalerVector() {
     QFile sample(pharmaml() + QStringLiteral("/samples/C_DPCI_commande_v1.xml"));
     if (!sample.exists())
         QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
     QVERIFY(sample.open(QIODevice::ReadOnly));
     const QByteArray bytes = sample.readAll();
     QVERIFY(!bytes.contains('\r'));
-    QCOMPARE(m_module->calculeEmpreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"), QStringLiteral("4083")),
+    QCOMPARE(m_module->calculeEmpreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"),
+                                        QStringLiteral("4083")),
              QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
 }
 
-void TestRequete::defaultsWithoutSettingsFile()
-{
+void TestRequete::defaultsWithoutSettingsFile() {
     const QString message = m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
     QCOMPARE(message, QString());
     const QString request = m_module->RequeteXML();
@@ -224,18 +235,17 @@ void TestRequete::defaultsWithoutSettingsFile()
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, "0000000000000000", ""));
 }
 
-void TestRequete::receiverAddress_data()
-{
+void TestRequete::receiverAddress_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("sent");
     QTest::newRow("28 kept") << QString(28, u'x') << QString(28, u'x');
     QTest::newRow("40 cut to 28") << QStringLiteral("0123456789012345678901234567890123456789")
                                   << QStringLiteral("0123456789012345678901234567");
-    QTest::newRow("empty stays empty") << "" << "";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
 }
 
-void TestRequete::receiverAddress()
-{
+void TestRequete::receiverAddress() {
     QFETCH(QString, stored);
     QFETCH(QString, sent);
     writeIni({{"AdrRepart1", stored}});
@@ -243,8 +253,7 @@ void TestRequete::receiverAddress()
     QCOMPARE(attribute(m_module->RequeteXML(), "RECEPTEUR", "Adresse"), sent);
 }
 
-void TestRequete::productLines_data()
-{
+void TestRequete::productLines_data() {
     QTest::addColumn<QString>("lignes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("one item") << "1234567,1" << line(1, "1234567", "1");
@@ -254,17 +263,24 @@ void TestRequete::productLines_data()
     QTest::newRow("decimal in short form") << "1234567,2.50" << line(1, "1234567", "2.5");
     QTest::newRow("blanks and sign") << "1234567, +4 " << line(1, "1234567", "4");
     QTest::newRow("exponent") << "1234567,1e3" << line(1, "1234567", "1000");
+    QTest::newRow("point first") << "1234567,.5" << line(1, "1234567", "0.5");
+    QTest::newRow("point last") << "1234567,5." << line(1, "1234567", "5");
+    QTest::newRow("too small for a double") << "1234567,1e-400" << line(1, "1234567", "0");
+    QTest::newRow("comma decimal is two commas") << "1234567,2,5" << "";
+    QTest::newRow("hexadecimal is not a number") << "1234567,0x10" << line(1, "1234567", "1");
     QTest::newRow("minus zero") << "1234567,-0" << line(1, "1234567", "0");
-    QTest::newRow("no comma skipped") << "1234567" << "";
-    QTest::newRow("two commas skipped") << "1234567,1,2" << "";
-    QTest::newRow("empty list") << "" << "";
+    QTest::newRow("no comma skipped") << "1234567"
+                                      << "";
+    QTest::newRow("two commas skipped") << "1234567,1,2"
+                                        << "";
+    QTest::newRow("empty list") << ""
+                                << "";
     QTest::newRow("gap in numbering") << "A,1;B;C,2" << line(1, "A", "1") + line(3, "C", "2");
     QTest::newRow("empty item counts") << "A,1;;B,1" << line(1, "A", "1") + line(3, "B", "1");
     QTest::newRow("code kept as is") << " 12 34,1" << line(1, " 12 34", "1");
 }
 
-void TestRequete::productLines()
-{
+void TestRequete::productLines() {
     QFETCH(QString, lignes);
     QFETCH(QString, expected);
     const QString message = m_module->PML_ConstruitRequeteInfoProduit(lignes, 1);
@@ -275,8 +291,7 @@ void TestRequete::productLines()
             QLatin1String(R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702"></REQ_INFO_PRODUIT>)")));
 }
 
-void TestRequete::onlyFiftyItemsExamined()
-{
+void TestRequete::onlyFiftyItemsExamined() {
     QStringList items;
     QString expected;
     for (int i = 1; i <= 60; ++i) {
@@ -288,8 +303,7 @@ void TestRequete::onlyFiftyItemsExamined()
     QCOMPARE(lines(m_module->RequeteXML()), expected);
 }
 
-void TestRequete::quantityBeyondDoubleShowsOverflow()
-{
+void TestRequete::quantityBeyondDoubleShowsOverflow() {
     const QString message = m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1e400"), 1);
     QCOMPARE(m_zone.resultat().texte, QStringLiteral("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
     QCOMPARE(m_zone.resultat().couleur, Couleurs::rouge);
@@ -297,33 +311,32 @@ void TestRequete::quantityBeyondDoubleShowsOverflow()
     // The request is still completed and signed, without its body.
     QCOMPARE(message, QString());
     QVERIFY(!m_module->RequeteXML().contains(QLatin1String("REQ_INFO_PRODUIT")));
-    QVERIFY(m_module->RequeteXML().endsWith(QLatin1String("</ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
+    QVERIFY(m_module->RequeteXML().endsWith(
+        QLatin1String("</ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(m_module->RequeteXML(), QString(16, u'0'), ""));
 }
 
-void TestRequete::clockReadInOrder()
-{
+void TestRequete::clockReadInOrder() {
     int reading = 0;
     ModPharmaML module(m_zone, [&reading] { return instant.addSecs(reading++); });
     module.PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
     const QString request = module.RequeteXML();
     QCOMPARE(reading, 3);
     QCOMPARE(module.RefMessage(), QStringLiteral("20260305090702"));
-    QVERIFY(request.contains(QLatin1String("<REF_MESSAGE>20260305090702</REF_MESSAGE><DATE>2026-03-05T09:07:03</DATE>")));
+    QVERIFY(request.contains(
+        QLatin1String("<REF_MESSAGE>20260305090702</REF_MESSAGE><DATE>2026-03-05T09:07:03</DATE>")));
     QVERIFY(request.contains(QLatin1String(R"(/><DATE>2026-03-05T09:07:04</DATE></ENTETE><CORPS>)")));
     QVERIFY(request.contains(QLatin1String(R"(Ref_Req_Info_Produit="20260305090702")")));
 }
 
-void TestRequete::sameSecondSameReference()
-{
+void TestRequete::sameSecondSameReference() {
     m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
     const QString first = m_module->RefMessage();
     m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("7654321,1"), 1);
     QCOMPARE(m_module->RefMessage(), first);
 }
 
-void TestRequete::pharmacyNameReadOncePerRun()
-{
+void TestRequete::pharmacyNameReadOncePerRun() {
     writeIni({{"AdrPharmacie", "Pharmacie du Port"}});
     m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
     QVERIFY(FichierINI::EcrireIni("Infos", "AdrPharmacie", "Pharmacie Neuve"));
@@ -334,26 +347,35 @@ void TestRequete::pharmacyNameReadOncePerRun()
     QCOMPARE(nextRun.PML_AdressePharmacie(), QStringLiteral("Pharmacie Neuve"));
 }
 
-void TestRequete::pharmacyNameCutTo128()
-{
+void TestRequete::pharmacyNameCutTo128() {
     writeIni({{"AdrPharmacie", QString(100, u'a') + QString(100, u'é')}});
     QCOMPARE(m_module->PML_AdressePharmacie(), QString(100, u'a') + QString(28, u'e'));
 }
 
-void TestRequete::insertedValuesEscaped_data()
-{
+void TestRequete::insertedValuesEscaped_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("element");
     QTest::addColumn<QString>("attribute");
-    QTest::newRow("client number") << "NumeroCli1" << R"(12"/><INJECTE a="1)" << "EMETTEUR" << "Id";
-    QTest::newRow("receiver code") << "IdRepart1" << "A&B" << "RECEPTEUR" << "Code";
-    QTest::newRow("receiver id") << "CodeRepart1" << "<x>" << "DESTINATAIRE" << "Id_Societe";
-    QTest::newRow("receiver address") << "AdrRepart1" << R"(Grossiste "A&B" <Sud>)" << "RECEPTEUR" << "Adresse";
+    QTest::newRow("client number") << "NumeroCli1"
+                                   << R"(12"/><INJECTE a="1)"
+                                   << "EMETTEUR"
+                                   << "Id";
+    QTest::newRow("receiver code") << "IdRepart1"
+                                   << "A&B"
+                                   << "RECEPTEUR"
+                                   << "Code";
+    QTest::newRow("receiver id") << "CodeRepart1"
+                                 << "<x>"
+                                 << "DESTINATAIRE"
+                                 << "Id_Societe";
+    QTest::newRow("receiver address") << "AdrRepart1"
+                                      << R"(Grossiste "A&B" <Sud>)"
+                                      << "RECEPTEUR"
+                                      << "Adresse";
 }
 
-void TestRequete::insertedValuesEscaped()
-{
+void TestRequete::insertedValuesEscaped() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QString, element);
@@ -369,8 +391,7 @@ void TestRequete::insertedValuesEscaped()
              std::optional<QString>(QStringLiteral("12&3<4>\"5")));
 }
 
-void TestRequete::accentedValueTravelsAsUtf8()
-{
+void TestRequete::accentedValueTravelsAsUtf8() {
     writeIni({{"CodeRepart1", "Société"}, {"NumeroCli1", "42"}, {"ClefCli1", "clé!"}});
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
     const QString request = m_module->RequeteXML();
@@ -378,9 +399,9 @@ void TestRequete::accentedValueTravelsAsUtf8()
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, "4200000000000000", "clé!"));
 }
 
-void TestRequete::forbiddenCharacterReportedButRequestBuilt()
-{
-    writeIni({{"IdRepart1", QStringLiteral("A\x01" "B")}});
+void TestRequete::forbiddenCharacterReportedButRequestBuilt() {
+    writeIni({{"IdRepart1", QStringLiteral("A\x01"
+                                           "B")}});
     const QString message = m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
     const QStringList parts = message.split(QStringLiteral("\r\n"));
     QCOMPARE(parts.size(), 4);
@@ -388,13 +409,13 @@ void TestRequete::forbiddenCharacterReportedButRequestBuilt()
     QVERIFY(parts[1].startsWith(QLatin1String("Raison: ")) && parts[1].size() > 8);
     QVERIFY(parts[2].startsWith(QLatin1String("Source: <CSRP_ENVELOPPE ")));
     QCOMPARE(parts[3], QStringLiteral("Ligne: 1"));
-    QVERIFY(m_module->RequeteXML().contains(QStringLiteral("Code=\"A\x01" "B\"")));
+    QVERIFY(m_module->RequeteXML().contains(QStringLiteral("Code=\"A\x01"
+                                                           "B\"")));
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(m_module->RequeteXML(), QString(16, u'0'), ""));
     QCOMPARE(m_zone.journal, QStringList()); // the message is returned, not shown
 }
 
-void TestRequete::completeAccountSatisfiesSchemas()
-{
+void TestRequete::completeAccountSatisfiesSchemas() {
     const QString schemaPath = pharmaml() + QStringLiteral("/xsd/pharmaml-all.xsd");
     if (!QFile::exists(schemaPath))
         QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
@@ -404,15 +425,16 @@ void TestRequete::completeAccountSatisfiesSchemas()
               {"NumeroCli1", "0999908"},
               {"ClefCli1", "4083"},
               {"AdrRepart1", "DPCI"}});
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1;3153342,2"), 1), QString());
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1;3153342,2"), 1),
+             QString());
 
     const QByteArray path = QFile::encodeName(schemaPath);
     std::unique_ptr<xmlSchemaParserCtxt, void (*)(xmlSchemaParserCtxtPtr)> parser(
         xmlSchemaNewParserCtxt(path.constData()), xmlSchemaFreeParserCtxt);
     std::unique_ptr<xmlSchema, void (*)(xmlSchemaPtr)> schema(xmlSchemaParse(parser.get()), xmlSchemaFree);
     QVERIFY(schema);
-    std::unique_ptr<xmlSchemaValidCtxt, void (*)(xmlSchemaValidCtxtPtr)> validator(xmlSchemaNewValidCtxt(schema.get()),
-                                                                                  xmlSchemaFreeValidCtxt);
+    std::unique_ptr<xmlSchemaValidCtxt, void (*)(xmlSchemaValidCtxtPtr)> validator(
+        xmlSchemaNewValidCtxt(schema.get()), xmlSchemaFreeValidCtxt);
     const QByteArray body = m_module->RequeteXML().toUtf8();
     std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
         xmlReadMemory(body.constData(), int(body.size()), nullptr, nullptr, XML_PARSE_NONET), xmlFreeDoc);

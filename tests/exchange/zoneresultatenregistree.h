@@ -26,13 +26,11 @@ public:
 
     qint16 NumRepartCourant() const override { return numRepartCourant; }
 
-    void setCouleurTexteLabRetour(int index, CouleurRVB couleur) override
-    {
+    void setCouleurTexteLabRetour(int index, CouleurRVB couleur) override {
         place(labRetour, index, 0).couleur = couleur;
         journal << QStringLiteral("LabRetour(%1) couleur").arg(index);
     }
-    void setLabRetour(int index, const QString &texte) override
-    {
+    void setLabRetour(int index, const QString &texte) override {
         Place &p = place(labRetour, index, 0);
         p.texte = texte;
         ++p.ecritures;
@@ -40,20 +38,17 @@ public:
     }
     QString LabRetour(int index) const override { return labRetour.at(index).texte; }
 
-    void setCouleurFondTxtInfos(int index, CouleurRVB couleur) override
-    {
+    void setCouleurFondTxtInfos(int index, CouleurRVB couleur) override {
         place(txtInfos, index, 1).couleur = couleur;
         journal << QStringLiteral("txtInfos(%1) fond").arg(index);
     }
-    void setTxtInfos(int index, const QString &texte) override
-    {
+    void setTxtInfos(int index, const QString &texte) override {
         Place &p = place(txtInfos, index, 1);
         p.texte = texte;
         ++p.ecritures;
         journal << QStringLiteral("txtInfos(%1)=").arg(index) + texte;
     }
-    void laisseDeroulerEvenements() override
-    {
+    void laisseDeroulerEvenements() override {
         ++evenementsDeroules;
         journal << QStringLiteral("evenements");
     }
@@ -64,8 +59,7 @@ public:
 
 private:
     // A place that does not exist is a fault of the exchange: at() throws and the test fails.
-    static Place &place(std::array<Place, 3> &places, int index, int premier)
-    {
+    static Place &place(std::array<Place, 3> &places, int index, int premier) {
         if (index < premier)
             throw std::out_of_range("no such place in the result area");
         return places.at(index);
