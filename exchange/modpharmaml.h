@@ -3,12 +3,20 @@
 #include "base64.h"
 #include "clsmd5.h"
 #include "horloge.h"
+#include "http.h"
 #include "runtimeerror.h"
 #include "xmldocument.h"
 #include "zoneresultat.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <QObject>
+
+#include <chrono>
+
+class QEventLoop;
+class SocketHttp;
 
 // The Pharma-ML exchange with a wholesaler: builds the signed REQ_INFO_PRODUIT request, decodes the
 // reply and writes every outcome into the result area. One instance lives for the whole run and
@@ -74,6 +82,41 @@ public:
     // an ASCII letter or digit into a blank; the length is kept.
     QString PML_FiltreTexte(const QString &texte);
 
+    // ---- HTTP transport.
+
+    // The socket the exchange drives (the window's); the exchange does not own it.
+    void setSocket(SocketHttp *socket);
+    // Longest wait for a complete reply, 60 s unless changed.
+    void setDelaiAttente(std::chrono::milliseconds delai) { m_delaiAttente = delai; }
+
+    // One whole exchange for the product list and account n: builds and sends the request, waits
+    // for the reply while events run, processes it. Every outcome goes to the result area. A call
+    // made while an exchange is waiting does nothing.
+    void PML_EnvoieUneRequete(const QString &lignes, qint16 n);
+    // Splits the URL into HoteRepart, IdentRepart and CheminRepart; HoteRepart stays empty for a
+    // URL that cannot be used.
+    void PML_DecoupeUrl(const QString &url);
+    // On connection: writes the trace file, then sends the request in one piece.
+    void PML_EnvoieRequeteHttp();
+    // On data arrival: gathers the reply; checks its status, finds its end tag.
+    void PML_Http_DataArrival(qint32 octets);
+    static qint16 PML_StatutHttp(QByteArrayView texte);
+    // The text without chunked transfer coding. A text without any line break is taken as plain:
+    // everything before its "<?xml" is dropped (from the caller's text too).
+    QByteArray PML_DecodeChunkedMessage(QByteArray &texte);
+    // Overwrites "Trace.xml" in the program's directory with the text's UTF-8 bytes and CR LF.
+    void PML_CreerFichier(const QString &texte);
+
+    const QString &HoteRepart() const { return m_hoteRepart; }
+    const QString &IdentRepart() const { return m_identRepart; }
+    const QString &CheminRepart() const { return m_cheminRepart; }
+    // The reply without its headers and transfer coding, up to the envelope's end tag.
+    const QByteArray &RetourXML() const { return m_retourXML; }
+    // Everything received so far of a reply still incomplete.
+    const QByteArray &RetourPartiel() const { return m_retour.recu(); }
+    bool AttenteRetour() const { return m_attenteRetour; }
+    bool RetourChunked() const { return m_retour.chunked(); }
+
     // ---- Result display, on the places of account NumRepartCourant.
 
     // Result label red with the text, then availability box with "REQUETE EN ERREUR".
@@ -108,4 +151,24 @@ private:
     QString m_requeteXML;
     QString m_empreinteRequete;
     QString m_adressePharmacie; // read once per run
+
+    // HTTP transport.
+    qint32 litPort(qint16 n) const;
+    void attendsRetour();
+    void finAttente();
+    void ferme();
+
+    SocketHttp *m_socket = nullptr;
+    std::chrono::milliseconds m_delaiAttente{60000};
+    QString m_hoteRepart;
+    QString m_identRepart;
+    QString m_cheminRepart;
+    QByteArray m_retourXML;
+    Http::AssembleurRetour m_retour; // RetourPartiel, RetourChunked
+    bool m_attenteRetour = false;
+    bool m_enCours = false;
+    QEventLoop *m_boucle = nullptr;
+    // Goes with us: ends a wait that is running when we are deleted, and lets the socket's handlers
+    // and that wait see that we are gone.
+    QObject m_gardien;
 };
