@@ -2,6 +2,8 @@
 
 #include "windows1252.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -43,6 +45,9 @@ QString encodeOneLine(QByteArrayView bytes)
     return text;
 }
 
+// 57 bytes make one full line of 76 characters.
+constexpr qsizetype bytesPerLine = lineLength / 4 * 3;
+
 } // namespace
 
 QString Base64::Encode64(QStringView text) const
@@ -54,20 +59,25 @@ QString Base64::Encode64(QStringView text) const
 
 QString Base64::EncodeArray64(QByteArrayView bytes) const
 {
-    const QString line = encodeOneLine(bytes);
-    if (line.size() <= lineLength)
-        return line;
+    const qsizetype length = encodedLength(bytes.size());
+    if (length <= lineLength)
+        return encodeOneLine(bytes);
 
-    // CR LF after every complete line of 76, the last one included.
-    const qsizetype full = line.size() / lineLength;
-    QString text;
-    text.reserve(line.size() + 2 * full);
-    for (qsizetype start = 0; start < line.size(); start += lineLength) {
-        const QStringView part = QStringView(line).mid(start, lineLength);
-        text += part;
-        if (part.size() == lineLength)
-            text += u"\r\n";
+    // CR LF after every complete line of 76 characters, the last one included.
+    const qsizetype fullLines = length / lineLength;
+    QString text(length + 2 * fullLines, Qt::Uninitialized);
+    auto *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    qsizetype done = 0;
+    for (qsizetype line = 0; line < fullLines; ++line, done += bytesPerLine) {
+        // The last full line may end in padding, holding fewer than 57 bytes.
+        encode(in + done, std::min(bytesPerLine, bytes.size() - done), out);
+        out += lineLength;
+        *out++ = u'\r';
+        *out++ = u'\n';
     }
+    if (done < bytes.size())
+        encode(in + done, bytes.size() - done, out);
     return text;
 }
 

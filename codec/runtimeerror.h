@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <exception>
+#include <new>
+
 // A run-time failure as the program reports it to the user: the platform's error number and its
 // wording. Procedures that trap failures show "name : description (number)".
 struct RuntimeError {
@@ -15,4 +18,14 @@ struct RuntimeError {
     static RuntimeError fileNotFound() { return {53, QStringLiteral("File not found")}; }
     static RuntimeError permissionDenied() { return {70, QStringLiteral("Permission denied")}; }
     static RuntimeError pathFileAccess() { return {75, QStringLiteral("Path/File access error")}; }
+    static RuntimeError internalError() { return {51, QStringLiteral("Internal error")}; }
+    static RuntimeError invalidUseOfNull() { return {94, QStringLiteral("Invalid use of Null")}; }
+    static RuntimeError objectNotSet() { return {91, QStringLiteral("Object variable or With block variable not set")}; }
+    static RuntimeError invalidPropertyValue() { return {380, QStringLiteral("Invalid property value")}; }
+
+    // A failure of the C++ library as the platform would have numbered it.
+    static RuntimeError from(const std::exception &e)
+    {
+        return dynamic_cast<const std::bad_alloc *>(&e) ? outOfMemory() : internalError();
+    }
 };

@@ -38,13 +38,6 @@ void report(const QString &title, const RuntimeError &error)
         reporter(title, error.description + u'\r' + QString::number(error.number));
 }
 
-RuntimeError asRuntimeError(const std::exception &e)
-{
-    if (dynamic_cast<const std::bad_alloc *>(&e))
-        return RuntimeError::outOfMemory();
-    return {51, QStringLiteral("Internal error")};
-}
-
 } // namespace
 
 namespace FichierINI {
@@ -67,7 +60,7 @@ QString LireIni(const QString &section, const QString &key, const QString &defau
     } catch (const RuntimeError &e) {
         report(QStringLiteral("Lecture Error"), e);
     } catch (const std::exception &e) {
-        report(QStringLiteral("Lecture Error"), asRuntimeError(e));
+        report(QStringLiteral("Lecture Error"), RuntimeError::from(e));
     }
     return {};
 }
@@ -95,7 +88,7 @@ qint32 EcrireIni(const QString &section, const QString &key, const QString &valu
     } catch (const RuntimeError &e) {
         report(QStringLiteral("Ecriture Error"), e);
     } catch (const std::exception &e) {
-        report(QStringLiteral("Ecriture Error"), asRuntimeError(e));
+        report(QStringLiteral("Ecriture Error"), RuntimeError::from(e));
     }
     return 0;
 }

@@ -13,6 +13,7 @@ struct Line {
     qsizetype begin = 0;
     qsizetype end = 0;
     qsizetype next = 0;
+    bool terminated = false; // ends with a line feed
 };
 
 struct KeyLine {
@@ -30,18 +31,25 @@ std::vector<Line> splitLines(const QByteArray &file)
         qsizetype end = lf < 0 ? file.size() : lf;
         if (end > begin && file[end - 1] == '\r')
             --end;
-        lines.push_back({Windows1252::toText(QByteArrayView(file).sliced(begin, end - begin)), begin, end, next});
+        lines.push_back(
+            {Windows1252::toText(QByteArrayView(file).sliced(begin, end - begin)), begin, end, next, lf >= 0});
         begin = next;
     }
     return lines;
 }
 
+// Blanks as the platform's profile reader counts them, including a stray CR and the old end-of-file mark.
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f' || c == u'\x1a';
+}
+
 QStringView trimmed(QStringView s)
 {
     qsizetype b = 0, e = s.size();
-    while (b < e && (s[b] == u' ' || s[b] == u'\t'))
+    while (b < e && isBlank(s[b]))
         ++b;
-    while (e > b && (s[e - 1] == u' ' || s[e - 1] == u'\t'))
+    while (e > b && isBlank(s[e - 1]))
         --e;
     return s.sliced(b, e - b);
 }
@@ -52,8 +60,9 @@ std::optional<QString> sectionName(const QString &line)
     if (!t.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = t.lastIndexOf(u']');
-    const QStringView name = close > 0 ? t.sliced(1, close - 1) : t.sliced(1);
-    return trimmed(name).toString();
+    if (close < 0)
+        return std::nullopt; // not a section header, and no key line either
+    return trimmed(t.sliced(1, close - 1)).toString();
 }
 
 std::optional<KeyLine> keyLine(const QString &line)
@@ -158,7 +167,7 @@ QByteArray writeValue(const QByteArray &file, QStringView section, QStringView k
         --last;
     const Line &after = lines[last];
     QByteArray out = file.first(after.next);
-    if (after.next == after.end)
+    if (!after.terminated)
         out += "\r\n"; // the file ended without a line break
     out += encodedLine(key, value) + "\r\n";
     out += file.sliced(after.next);

@@ -7,8 +7,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev
-  libxml2-dev libbenchmark-dev
-  fonts-dejavu-core
+  libxml2-dev libbenchmark-dev libssl-dev
+  fonts-dejavu-core fonts-liberation2
+  xvfb xauth x11-xserver-utils xdotool imagemagick
   "$@"
 )
 

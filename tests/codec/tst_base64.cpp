@@ -51,6 +51,9 @@ void TestBase64::lineBreaking_data()
     QTest::newRow("58 bytes: 76 + 4") << 58 << QList<int>{76, 4} << false;
     QTest::newRow("114 bytes: two full lines") << 114 << QList<int>{76, 76} << true;
     QTest::newRow("115 bytes: 76 + 76 + 4") << 115 << QList<int>{76, 76, 4} << false;
+    QTest::newRow("56 bytes: 76 with padding") << 56 << QList<int>{76} << false;
+    QTest::newRow("113 bytes: second line ends in padding") << 113 << QList<int>{76, 76} << true;
+    QTest::newRow("112 bytes: 76 + 76 with two pads") << 112 << QList<int>{76, 76} << true;
     QTest::newRow("0 bytes") << 0 << QList<int>{} << false;
 }
 

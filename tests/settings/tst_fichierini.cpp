@@ -85,6 +85,8 @@ void TestFichierINI::readsAsWindowsDoes_data()
     QTest::newRow("comment ignored") << QByteArray("[Infos]\n;A=1\nA=2\n") << "A" << "2";
     QTest::newRow("no final line break") << QByteArray("[Infos]\r\nA=last") << "A" << "last";
     QTest::newRow("equals in value") << QByteArray("[Infos]\nURL=http://h/p?a=b\n") << "URL" << "http://h/p?a=b";
+    QTest::newRow("header without bracket is no section") << QByteArray("[Infos\nA=1\n") << "A" << "<default>";
+    QTest::newRow("stray CR is a blank") << QByteArray("[Infos]\r\r\nA = 1\r\r\n") << "A" << "1";
     QTest::newRow("lines before any section") << QByteArray("A=0\n[Infos]\nA=1\n") << "A" << "1";
 }
 
@@ -165,6 +167,12 @@ void TestFichierINI::writeToFileWithoutFinalLineBreak()
     writeAll(m_ini, "[Infos]\r\nA=1");
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
     QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nA=1\r\nB=2\r\n"));
+    writeAll(m_ini, "[Infos]\r\n#\r");
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("2"));
+    writeAll(m_ini, "[Infos\t\r");
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("2"));
     writeAll(m_ini, "[Autre]");
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
     QCOMPARE(readAll(m_ini), QByteArray("[Autre]\r\n[Infos]\r\nB=2\r\n"));

@@ -1,0 +1,85 @@
+#include "fichierini.h"
+#include "modpharmaml.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A result area that shows nothing: the figures are those of the exchange alone.
+class ZoneMuette : public ZoneResultat {
+public:
+    qint16 NumRepartCourant() const override { return 1; }
+    void setCouleurTexteLabRetour(int, CouleurRVB) override {}
+    void setLabRetour(int, const QString &texte) override { benchmark::DoNotOptimize(texte); }
+    QString LabRetour(int) const override { return {}; }
+    void setCouleurFondTxtInfos(int, CouleurRVB) override {}
+    void setTxtInfos(int, const QString &texte) override { benchmark::DoNotOptimize(texte); }
+    void laisseDeroulerEvenements() override {}
+};
+
+const QByteArray typicalReply =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\" Nature_Action=\"REP_EMISSION\" "
+    "Version_Protocole=\"1.0.0.0\" Id_Logiciel=\"GROSSISTE\" Version_Logiciel=\"2.1\" Usage=\"P\">\n"
+    "  <ENTETE>\n"
+    "    <EMETTEUR Nature=\"RE\" Code=\"12\" Id=\"04\" Adresse=\"GROSSISTE\"/>\n"
+    "    <RECEPTEUR Nature=\"OF\" Code=\"00\" Id=\"0999908\" Adresse=\"PHARMACIE DE LA GARE\"/>\n"
+    "    <REF_MESSAGE>R1</REF_MESSAGE>\n"
+    "    <EN_REPONSE_A>20260305090702</EN_REPONSE_A>\n"
+    "    <DATE>2026-03-05T09:07:03</DATE>\n"
+    "  </ENTETE>\n"
+    "  <CORPS>\n"
+    "    <MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\">\n"
+    "      <ENTETE><EMETTEUR Code_Societe=\"12\" Id_Societe=\"04\"/><DESTINATAIRE "
+    "Id_Client=\"0999908\"/></ENTETE>\n"
+    "      <CORPS>\n"
+    "        <REP_INFO_PRODUIT Ref_Demande_Info=\"20260305090702\" Ref_Reponse_Info=\"RR1\">\n"
+    "          <LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" Code_Produit=\"3400930260494\" "
+    "Designation=\"DOLIPRANE 1000MG CPR 8\">\n"
+    "            <PRIX Nature=\"PHAHT\" Valeur=\"0001.234\"/>\n"
+    "            <PRIX Nature=\"PUBTC\" Valeur=\"2.50\"/>\n"
+    "            <PRIX Nature=\"CSLTC\" Valeur=\"3.00\"/>\n"
+    "            <DISPO/>\n"
+    "          </LIGNE>\n"
+    "        </REP_INFO_PRODUIT>\n"
+    "      </CORPS>\n"
+    "    </MESSAGE_REPARTITEUR>\n"
+    "  </CORPS>\n"
+    "</CSRP_ENVELOPPE>\n";
+
+void BuildOneRequest(benchmark::State &state) {
+    QTemporaryDir dir;
+    FichierINI::setRepertoireProgramme(dir.path());
+    QFile ini(dir.filePath(QStringLiteral("Solvarin.ini")));
+    if (!ini.open(QIODevice::WriteOnly))
+        state.SkipWithError("cannot write the settings file");
+    ini.write(
+        "[Infos]\r\nAdrPharmacie=Pharmacie de la Gare\r\nNomRepart1=OCP\r\nIdRepart1=12\r\nCodeRepart1=04\r\n"
+        "URLRepart1=http://127.0.0.1/pharmaml\r\nNumeroCli1=0999908\r\nClefCli1=4083\r\n");
+    ini.close();
+
+    ZoneMuette zone;
+    ModPharmaML module(zone);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1));
+        benchmark::DoNotOptimize(module.EmpreinteRequete());
+    }
+}
+BENCHMARK(BuildOneRequest);
+
+void ProcessThreePriceReply(benchmark::State &state) {
+    ZoneMuette zone;
+    ModPharmaML module(zone);
+    for (auto _ : state)
+        module.PML_TraiteRetour(typicalReply);
+    state.SetBytesProcessed(state.iterations() * typicalReply.size());
+}
+BENCHMARK(ProcessThreePriceReply);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,73 @@
+// One whole availability query against the simulated wholesaler on loopback: settings read, request
+// built and signed, trace written, HTTP exchange, reply parsed and shown.
+#include "fichierini.h"
+#include "interrogation.h"
+#include "simulateur.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The wholesaler answers from its own thread, as a remote server would, while the exchange waits.
+class Repartiteur {
+public:
+    explicit Repartiteur(int tailleChunk) {
+        m_fil.start();
+        m_sim = new SimulateurPharmaML;
+        m_sim->options().tailleChunk = tailleChunk;
+        m_sim->moveToThread(&m_fil);
+        QMetaObject::invokeMethod(
+            m_sim, [this] { m_sim->ecoute(); }, Qt::BlockingQueuedConnection);
+    }
+    ~Repartiteur() {
+        QMetaObject::invokeMethod(
+            m_sim, [this] { delete m_sim; }, Qt::BlockingQueuedConnection);
+        m_fil.quit();
+        m_fil.wait();
+    }
+    quint16 port() const { return m_sim->port(); }
+
+private:
+    QThread m_fil;
+    SimulateurPharmaML *m_sim;
+};
+
+void WholeQueryOverLoopback(benchmark::State &state) {
+    Repartiteur repartiteur(int(state.range(0)));
+    QTemporaryDir dir;
+    FichierINI::setRepertoireProgramme(dir.path());
+    const QList<std::pair<QString, QString>> reglages = {
+        {"NomRepart1", "OCP"},
+        {"IdRepart1", "12"},
+        {"CodeRepart1", "04"},
+        {"URLRepart1", "http://127.0.0.1/pharmaml/info.php"},
+        {"PortRepart1", QString::number(repartiteur.port())},
+        {"NumeroCli1", "0999908"},
+        {"ClefCli1", "4083"},
+    };
+    for (const auto &[cle, valeur] : reglages)
+        FichierINI::EcrireIni(QStringLiteral("Infos"), cle, valeur);
+    for (auto _ : state) {
+        const QStringList lignes = interrogeRepartiteur(dir.path(), 1, QStringLiteral("3582910"));
+        if (lignes.size() != 3 || !lignes[2].endsWith(QStringLiteral("DISPONIBLE"))) {
+            state.SkipWithError("the exchange did not show the product as available");
+            break;
+        }
+        benchmark::DoNotOptimize(lignes);
+    }
+}
+BENCHMARK(WholeQueryOverLoopback)->Arg(0)->Arg(64)->ArgName("chunk")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

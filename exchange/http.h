@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The pieces of the hand-written HTTP/1.1 exchange that need no socket: splitting the wholesaler's
+// URL, writing the request, reading the reply's header block and undoing chunked transfer coding.
+namespace Http {
+
+// "http://[user-information@]host/path". The port never comes from the URL.
+struct UrlRepartiteur {
+    QString hote;
+    QString ident;  // the text before the first "@" of the host part, or empty
+    QString chemin; // after the first "/" that follows the host, without that "/"
+};
+
+// The parts of the URL; nothing when it does not start with "http://" (any letter case), has no "/"
+// after the host, or holds a control character or a blank in its host or path (a header injection).
+std::optional<UrlRepartiteur> decoupeUrl(QStringView url);
+
+// The request as it goes on the wire, "Content-Length" counting the body's bytes, the body followed
+// by CR LF. "Authorization: Basic" only with user information, encoded on one line.
+QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps);
+
+// The status code: the three characters after the first space of the text (its first three when it
+// has no space) read as a number; 0 when they are not one.
+int statut(QByteArrayView texte);
+
+// What the header block of a reply says, once all of it has arrived.
+struct Entetes {
+    qsizetype longueur = 0; // bytes of the header block, blank line included
+    int statut = 0;
+    bool chunked = false; // "Transfer-Encoding" ends with "chunked", names and value in any case
+};
+std::optional<Entetes> litEntetes(QByteArrayView recu);
+
+// Undoes chunked transfer coding as the body arrives: sizes in either letter case, chunk extensions,
+// trailers after the last chunk. Data of a chunk still arriving is delivered as it comes.
+class DecodeurChunks {
+public:
+    // `corps` is the whole body received so far (it only ever grows); decoding resumes where it stopped.
+    void avance(QByteArrayView corps);
+    const QByteArray &donnees() const { return m_donnees; }
+    // The last chunk and the trailers have been read.
+    bool termine() const { return m_etape == Etape::Fin; }
+    // The framing is not chunked transfer coding; nothing more is decoded.
+    bool malforme() const { return m_etape == Etape::Malforme; }
+
+private:
+    enum class Etape { Taille, Donnees, FinDonnees, Trailers, Fin, Malforme };
+    // The next line from m_position without its line end, or nothing while it is incomplete.
+    std::optional<QByteArrayView> ligne(QByteArrayView corps);
+
+    Etape m_etape = Etape::Taille;
+    qsizetype m_position = 0;
+    qint64 m_reste = 0;
+    QByteArray m_donnees;
+};
+
+// The Pharma-ML envelope's end tag, which ends a reply.
+inline constexpr char baliseFin[] = "</CSRP_ENVELOPPE>";
+
+// Gathers one reply from everything received, however it was cut into arrivals: the header block,
+// its status and transfer coding, then the body until the envelope's end tag, de-chunked first.
+class AssembleurRetour {
+public:
+    enum class Etat { EnCours, Complet, ErreurHttp, TropGrand };
+    // A reply that grows beyond this is abandoned.
+    static constexpr qsizetype tailleMax = 16 * 1024 * 1024;
+
+    void vide();
+    Etat ajoute(QByteArrayView donnees);
+
+    // Everything received of a reply still incomplete; emptied when it ends, whichever way.
+    const QByteArray &recu() const { return m_recu; }
+    bool chunked() const { return m_chunked; }
+    int statut() const { return m_statut; }
+    // After Complet: the body without its transfer coding, up to and including the end tag.
+    const QByteArray &retour() const { return m_retour; }
+
+private:
+    Etat termine(Etat etat);
+
+    QByteArray m_recu;
+    QByteArray m_retour;
+    std::optional<Entetes> m_entetes;
+    DecodeurChunks m_decodeur;
+    bool m_chunked = false;
+    int m_statut = 0;
+    qsizetype m_dejaCherche = 0; // the end tag is not in the body before this offset
+};
+
+} // namespace Http

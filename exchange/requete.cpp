@@ -1,0 +1,189 @@
+#include "modpharmaml.h"
+
+#include "fichierini.h"
+#include "piege.h"
+#include "quantite.h"
+
+#include <QStringList>
+
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+constexpr qsizetype maxItems = 50;
+constexpr qsizetype maxAdresseRepart = 28;
+constexpr qsizetype maxAdressePharmacie = 128;
+constexpr qsizetype longueurNumeroCli = 16;
+constexpr qsizetype caracteresClef = 4;
+
+// A value can no longer end an attribute or open an element of the request.
+QString echappe(QStringView valeur) {
+    QString texte;
+    texte.reserve(valeur.size());
+    for (const QChar c : valeur) {
+        switch (c.unicode()) {
+        case u'&':
+            texte += QLatin1String("&amp;");
+            break;
+        case u'<':
+            texte += QLatin1String("&lt;");
+            break;
+        case u'>':
+            texte += QLatin1String("&gt;");
+            break;
+        case u'"':
+            texte += QLatin1String("&quot;");
+            break;
+        default:
+            texte += c;
+        }
+    }
+    return texte;
+}
+
+using Attributs = std::initializer_list<std::pair<const char *, QString>>;
+
+// A start tag, or an empty element when `vide`: name, then ` name="value"` for each attribute.
+QString balise(const char *nom, Attributs attributs, bool vide = false) {
+    QString texte = u'<' + QLatin1String(nom);
+    for (const auto &[cle, valeur] : attributs)
+        texte += u' ' + QLatin1String(cle) + QLatin1String("=\"") + echappe(valeur) + u'"';
+    texte += vide ? QLatin1String("/>") : QLatin1String(">");
+    return texte;
+}
+
+QString element(const char *nom, const QString &contenu) {
+    return u'<' + QLatin1String(nom) + u'>' + echappe(contenu) + QLatin1String("</") + QLatin1String(nom) +
+           u'>';
+}
+
+const QString zeros6 = QStringLiteral("000000");
+
+} // namespace
+
+QString ModPharmaML::lisInfos(const QString &cle, qint16 n, const QString &defaut) const {
+    return FichierINI::LireIni(QStringLiteral("Infos"), cle + QString::number(n), defaut);
+}
+
+QString ModPharmaML::dateHeure() const {
+    return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+}
+
+QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, qint16 n) {
+    QString message;
+    piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), Forme::Parentheses, [&] {
+        m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
+        QString requete = PML_ConstruitEntete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
+        requete += PML_ConstruitCorpsInfoProduit(lignes, m_refMessage);
+        requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
+        m_requeteXML = requete;
+        m_empreinteRequete =
+            calculeEmpreinte(m_requeteXML, lisInfos(QStringLiteral("NumeroCli"), n, QString()),
+                             lisInfos(QStringLiteral("ClefCli"), n, QString()));
+        message = PML_ControleStringXML(m_requeteXML);
+    });
+    return message;
+}
+
+QString ModPharmaML::calculeEmpreinte(const QString &requete, QString numeroCli,
+                                      const QString &clefCli) const {
+    if (numeroCli.size() < longueurNumeroCli)
+        numeroCli += QString(longueurNumeroCli - numeroCli.size(), u'0');
+    // The request travels as UTF-8, and the wholesaler digests what it receives.
+    const QByteArray octets = (requete + numeroCli + clefCli.left(caracteresClef)).toUtf8();
+    const QByteArray digest = m_md5.MD5_bytes(octets, qint32(qMin<qsizetype>(octets.size(), INT32_MAX)));
+    return m_base64.EncodeArray64OneLine(digest).left(24);
+}
+
+QString ModPharmaML::PML_ConstruitEntete(const QString &refMessage, const QString &natureAction, qint16 n) {
+    QString enveloppe; // complete up to the end of the envelope's header
+    QString entete;
+    const bool reussi = piege(QStringLiteral("PML_ConstruitEntete"), Forme::Parentheses, [&] {
+        const QString dateEnveloppe = dateHeure();
+        m_numeroCliRequete = lisInfos(QStringLiteral("NumeroCli"), n, zeros6);
+        QString texte = balise("CSRP_ENVELOPPE",
+                               {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:enveloppe")},
+                                {"xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance")},
+                                {"Nature_Action", natureAction},
+                                {"Version_Protocole", QStringLiteral("1.0.0.0")},
+                                {"Id_Logiciel", QStringLiteral("Ardevio")},
+                                {"Version_Logiciel", QStringLiteral("1.0.1")},
+                                {"Usage", QStringLiteral("P")}});
+        texte += QLatin1String("<ENTETE>");
+        texte += balise("EMETTEUR",
+                        {{"Nature", QStringLiteral("OF")},
+                         {"Code", QStringLiteral("00")},
+                         {"Id", m_numeroCliRequete},
+                         {"Adresse", PML_AdressePharmacie()}},
+                        true);
+        texte += balise(
+            "RECEPTEUR",
+            {{"Nature", QStringLiteral("RE")},
+             {"Code", lisInfos(QStringLiteral("IdRepart"), n, zeros6)},
+             {"Id", lisInfos(QStringLiteral("CodeRepart"), n, zeros6)},
+             {"Adresse",
+              lisInfos(QStringLiteral("AdrRepart"), n, QStringLiteral("......")).left(maxAdresseRepart)}},
+            true);
+        texte += element("REF_MESSAGE", refMessage);
+        texte += element("DATE", dateEnveloppe);
+        texte += QLatin1String("</ENTETE>");
+        enveloppe = texte;
+
+        const QString dateMessage = dateHeure();
+        texte += QLatin1String("<CORPS>");
+        texte +=
+            balise("MESSAGE_OFFICINE", {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:message")}});
+        texte += QLatin1String("<ENTETE>");
+        texte += balise("EMETTEUR",
+                        {{"Nature_Partenaire", QStringLiteral("OF")},
+                         {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6)}},
+                        true);
+        texte += balise("DESTINATAIRE",
+                        {{"Nature_Partenaire", QStringLiteral("RE")},
+                         {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6)},
+                         {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6)}},
+                        true);
+        texte += element("DATE", dateMessage);
+        texte += QLatin1String("</ENTETE>");
+        entete = texte;
+    });
+    return reussi ? entete : enveloppe;
+}
+
+QString ModPharmaML::PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage) {
+    QString corps;
+    piege(QStringLiteral("PML_ConstruitCorpsInfoProduit"), Forme::Parentheses, [&] {
+        QString texte =
+            QLatin1String("<CORPS>") + balise("REQ_INFO_PRODUIT", {{"Ref_Req_Info_Produit", refMessage}});
+        const QStringList items = lignes.isEmpty() ? QStringList() : lignes.split(u';');
+        for (qsizetype p = 0; p < items.size() && p < maxItems; ++p) {
+            const QStringList parties = items[p].split(u',');
+            if (parties.size() != 2)
+                continue;
+            const QString quantite = Quantite::estNumerique(parties[1]) ? Quantite::valeurAbsolue(parties[1])
+                                                                        : QStringLiteral("1");
+            texte += balise("LIGNE",
+                            {{"Num_Ligne", QString::number(p + 1)},
+                             {"Type_Codification", QStringLiteral("CIP39")},
+                             {"Code_Produit", parties[0]},
+                             {"Quantite", quantite}},
+                            true);
+        }
+        texte += QLatin1String("</REQ_INFO_PRODUIT></CORPS>");
+        corps = texte;
+    });
+    return corps;
+}
+
+QString ModPharmaML::PML_AdressePharmacie() {
+    // Failures here are ignored: the address is then left empty.
+    try {
+        if (m_adressePharmacie.isEmpty())
+            m_adressePharmacie = FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("AdrPharmacie"),
+                                                     QStringLiteral("Pharmacie Ardevio"));
+        return PML_FiltreTexte(m_adressePharmacie).left(maxAdressePharmacie);
+    } catch (const std::exception &) {
+        return {};
+    }
+}

@@ -1,0 +1,412 @@
+#include "xmldocument.h"
+
+#include <libxml/entities.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/valid.h>
+#include <libxml/xmlerror.h>
+
+#include <QHash>
+#include <QSet>
+
+#include <climits>
+#include <cstring>
+#include <mutex>
+#include <new>
+
+namespace {
+
+// The first error the parser or the validator reports; later ones follow from it.
+struct Collecteur {
+    bool vu = false;
+    QString raison;
+    int ligne = 0;
+
+    void retiens(const xmlError *e) {
+        if (vu || e == nullptr || e->level < XML_ERR_ERROR)
+            return;
+        vu = true;
+        raison = QString::fromUtf8(e->message ? e->message : "").trimmed();
+        ligne = e->line;
+    }
+};
+
+void surErreurAnalyse(void *contexte, xmlErrorPtr erreur) {
+    auto *analyseur = static_cast<xmlParserCtxtPtr>(contexte);
+    static_cast<Collecteur *>(analyseur->_private)->retiens(erreur);
+}
+
+// The validator reports through a printf-like channel; the error itself is already recorded.
+void surErreurValidite(void *contexte, const char *, ...) {
+    static_cast<Collecteur *>(contexte)->retiens(xmlGetLastError());
+}
+
+void silencieux(void *, const char *, ...) {}
+
+xmlParserInputPtr refuseExterne(const char *, const char *, xmlParserCtxtPtr) {
+    return nullptr;
+}
+
+// While a document is parsed or validated, nothing external can be loaded and nothing is printed.
+class Confinement {
+public:
+    Confinement()
+        : m_chargeur(xmlGetExternalEntityLoader()), m_erreur(xmlGenericError),
+          m_contexteErreur(xmlGenericErrorContext) {
+        static std::once_flag initialise;
+        std::call_once(initialise, xmlInitParser);
+        xmlSetExternalEntityLoader(refuseExterne);
+        xmlSetGenericErrorFunc(nullptr, silencieux);
+    }
+    ~Confinement() {
+        xmlSetGenericErrorFunc(m_contexteErreur, m_erreur);
+        xmlSetExternalEntityLoader(m_chargeur);
+    }
+    Confinement(const Confinement &) = delete;
+    Confinement &operator=(const Confinement &) = delete;
+
+private:
+    xmlExternalEntityLoader m_chargeur;
+    xmlGenericErrorFunc m_erreur;
+    void *m_contexteErreur;
+};
+
+// Why a document refers to something outside itself, or "" when it does not.
+QString referenceExterne(xmlDocPtr doc) {
+    const xmlDtdPtr dtd = doc->intSubset;
+    if (dtd == nullptr)
+        return {};
+    if (dtd->ExternalID != nullptr || dtd->SystemID != nullptr)
+        return QStringLiteral("External DTD refused");
+    for (xmlNodePtr n = dtd->children; n != nullptr; n = n->next) {
+        if (n->type != XML_ENTITY_DECL)
+            continue;
+        switch (reinterpret_cast<xmlEntityPtr>(n)->etype) {
+        case XML_EXTERNAL_GENERAL_PARSED_ENTITY:
+        case XML_EXTERNAL_GENERAL_UNPARSED_ENTITY:
+        case XML_EXTERNAL_PARAMETER_ENTITY:
+            return QStringLiteral("External entity refused");
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
+// The parser keeps entity references as they are and expands them only when text is read, so a
+// small document can hold gigabytes of text. This measures what reading everything would give.
+class MesureExpansion {
+public:
+    static constexpr qint64 limite = 10'000'000; // the parser's own limit for one text
+
+    explicit MesureExpansion(xmlDocPtr doc) : m_doc(doc) {}
+
+    bool depasse() {
+        qint64 total = 0;
+        for (xmlNodePtr n = m_doc->children; n != nullptr;) {
+            if (n->type == XML_ENTITY_REF_NODE)
+                total = borne(total + taille(xmlGetDocEntity(m_doc, n->name)));
+            if (n->type == XML_ELEMENT_NODE)
+                for (xmlAttrPtr a = n->properties; a != nullptr; a = a->next)
+                    for (xmlNodePtr v = a->children; v != nullptr; v = v->next)
+                        if (v->type == XML_ENTITY_REF_NODE)
+                            total = borne(total + taille(xmlGetDocEntity(m_doc, v->name)));
+            if (total > limite)
+                return true;
+            if (n->children != nullptr && n->type != XML_ENTITY_REF_NODE && n->type != XML_DTD_NODE) {
+                n = n->children;
+                continue;
+            }
+            while (n != nullptr && n->next == nullptr)
+                n = n->parent == reinterpret_cast<xmlNodePtr>(m_doc) ? nullptr : n->parent;
+            if (n != nullptr)
+                n = n->next;
+        }
+        return false;
+    }
+
+private:
+    static qint64 borne(qint64 v) { return qMin(v, limite + 1); }
+
+    // Length of the entity's replacement text once every reference in it is expanded; a cycle
+    // counts as beyond the limit.
+    qint64 taille(xmlEntityPtr e) {
+        if (e == nullptr || e->content == nullptr)
+            return 0;
+        if (e->etype == XML_INTERNAL_PREDEFINED_ENTITY)
+            return 1;
+        if (const auto connu = m_tailles.constFind(e); connu != m_tailles.cend())
+            return *connu;
+        if (m_enCours.contains(e))
+            return limite + 1;
+        m_enCours.insert(e);
+        const QByteArrayView contenu(reinterpret_cast<const char *>(e->content));
+        qint64 total = 0;
+        for (qsizetype i = 0; i < contenu.size() && total <= limite; ++i) {
+            const qsizetype fin = contenu[i] == '&' ? contenu.indexOf(';', i) : -1;
+            if (fin < 0) {
+                ++total;
+                continue;
+            }
+            if (contenu[i + 1] == '#') {
+                ++total;
+            } else {
+                const QByteArray nom = contenu.sliced(i + 1, fin - i - 1).toByteArray();
+                total =
+                    borne(total +
+                          taille(xmlGetDocEntity(m_doc, reinterpret_cast<const xmlChar *>(nom.constData()))));
+            }
+            i = fin;
+        }
+        m_enCours.remove(e);
+        m_tailles.insert(e, total);
+        return total;
+    }
+
+    xmlDocPtr m_doc;
+    QHash<xmlEntityPtr, qint64> m_tailles;
+    QSet<xmlEntityPtr> m_enCours;
+};
+
+// The text of line `ligne` (from 1) of the input, without its line break.
+QString texteDeLigne(QByteArrayView octets, int ligne) {
+    qsizetype debut = 0;
+    for (int i = 1; i < ligne && debut < octets.size(); ++i) {
+        const qsizetype fin = octets.indexOf('\n', debut);
+        if (fin < 0)
+            return {};
+        debut = fin + 1;
+    }
+    qsizetype fin = octets.indexOf('\n', debut);
+    if (fin < 0)
+        fin = octets.size();
+    if (fin > debut && octets[fin - 1] == '\r')
+        --fin;
+    return QString::fromUtf8(octets.sliced(debut, fin - debut));
+}
+
+int ligneDe(QByteArrayView octets, QByteArrayView motif) {
+    const qsizetype position = octets.indexOf(motif);
+    return position < 0 ? 1 : int(octets.first(position).count('\n')) + 1;
+}
+
+QByteArray enUtf8(QStringView nom) {
+    return nom.toUtf8();
+}
+
+bool aPourNom(const xmlNode *n, const QByteArray &nom) {
+    return n->type == XML_ELEMENT_NODE &&
+           std::strcmp(reinterpret_cast<const char *>(n->name), nom.constData()) == 0;
+}
+
+// Element descendants of `racine` in document order; entity references and document types are not
+// entered (their content belongs to the definitions).
+QList<Xml::Noeud> descendantsNommes(xmlNodePtr premier, xmlNodePtr racine, const QByteArray &nom,
+                                    Xml::Noeud (*fabrique)(xmlNodePtr)) {
+    QList<Xml::Noeud> trouves;
+    xmlNodePtr n = premier;
+    while (n != nullptr) {
+        if (aPourNom(n, nom))
+            trouves.append(fabrique(n));
+        if (n->children != nullptr && n->type != XML_ENTITY_REF_NODE && n->type != XML_DTD_NODE) {
+            n = n->children;
+            continue;
+        }
+        while (n != nullptr && n->next == nullptr) {
+            n = n->parent;
+            if (n == racine)
+                return trouves;
+        }
+        if (n != nullptr)
+            n = n->next;
+    }
+    return trouves;
+}
+
+struct LibereChaine {
+    void operator()(xmlChar *s) const { xmlFree(s); }
+};
+using Chaine = std::unique_ptr<xmlChar, LibereChaine>;
+
+QString enTexte(const Chaine &s) {
+    return QString::fromUtf8(reinterpret_cast<const char *>(s.get()));
+}
+
+} // namespace
+
+namespace Xml {
+
+bool Noeud::estElement() const {
+    return m_noeud != nullptr && m_noeud->type == XML_ELEMENT_NODE;
+}
+
+QString Noeud::nom() const {
+    if (m_noeud == nullptr)
+        return {};
+    switch (m_noeud->type) {
+    case XML_TEXT_NODE:
+        return QStringLiteral("#text");
+    case XML_CDATA_SECTION_NODE:
+        return QStringLiteral("#cdata-section");
+    case XML_COMMENT_NODE:
+        return QStringLiteral("#comment");
+    default:
+        return m_noeud->name ? QString::fromUtf8(reinterpret_cast<const char *>(m_noeud->name)) : QString();
+    }
+}
+
+QList<Noeud> Noeud::enfants() const {
+    QList<Noeud> liste;
+    if (m_noeud == nullptr || m_noeud->type == XML_ENTITY_REF_NODE || m_noeud->type == XML_DTD_NODE)
+        return liste;
+    for (xmlNodePtr n = m_noeud->children; n != nullptr; n = n->next)
+        liste.append(Noeud(n));
+    return liste;
+}
+
+Noeud Noeud::premierEnfant(QStringView nom) const {
+    if (!estElement())
+        return {};
+    const QByteArray cle = enUtf8(nom);
+    for (xmlNodePtr n = m_noeud->children; n != nullptr; n = n->next)
+        if (aPourNom(n, cle))
+            return Noeud(n);
+    return {};
+}
+
+QList<Noeud> Noeud::elementsParNom(QStringView nom) const {
+    if (!estElement())
+        return {};
+    return descendantsNommes(m_noeud->children, m_noeud, enUtf8(nom), [](xmlNodePtr n) { return Noeud(n); });
+}
+
+std::optional<QString> Noeud::attribut(QStringView nom) const {
+    if (!estElement())
+        return std::nullopt;
+    const Chaine valeur(xmlGetProp(m_noeud, reinterpret_cast<const xmlChar *>(enUtf8(nom).constData())));
+    if (!valeur)
+        return std::nullopt;
+    return enTexte(valeur);
+}
+
+QString Noeud::texte() const {
+    if (m_noeud == nullptr)
+        return {};
+    return enTexte(Chaine(xmlNodeGetContent(m_noeud)));
+}
+
+QString Noeud::serialise() const {
+    if (!estElement())
+        return {};
+    // A copy in a document of its own carries the namespace declarations it inherited.
+    std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> seul(xmlNewDoc(reinterpret_cast<const xmlChar *>("1.0")),
+                                                      xmlFreeDoc);
+    if (!seul)
+        throw std::bad_alloc();
+    const xmlNodePtr copie = xmlDocCopyNode(m_noeud, seul.get(), 1);
+    if (copie == nullptr)
+        throw std::bad_alloc();
+    xmlDocSetRootElement(seul.get(), copie);
+    std::unique_ptr<xmlBuffer, void (*)(xmlBufferPtr)> tampon(xmlBufferCreate(), xmlBufferFree);
+    if (!tampon || xmlNodeDump(tampon.get(), seul.get(), copie, 0, 0) < 0)
+        throw std::bad_alloc();
+    return QString::fromUtf8(reinterpret_cast<const char *>(xmlBufferContent(tampon.get())),
+                             xmlBufferLength(tampon.get()));
+}
+
+void Document::LibereDoc::operator()(_xmlDoc *doc) const {
+    xmlFreeDoc(doc);
+}
+
+Document::Document(Document &&) noexcept = default;
+Document &Document::operator=(Document &&) noexcept = default;
+Document::~Document() = default;
+
+Document Document::depuisOctets(QByteArrayView octets, const char *espacesSelection) {
+    return analyse(octets, false, espacesSelection);
+}
+
+Document Document::depuisTexte(QStringView texte, const char *espacesSelection) {
+    return analyse(texte.toUtf8(), true, espacesSelection);
+}
+
+Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, const char *espacesSelection) {
+    Document d;
+    d.m_espacesSelection = QString::fromLatin1(espacesSelection);
+    if (octets.size() > INT_MAX) {
+        d.m_erreur = {QStringLiteral("Document too large"), 1, {}};
+        return d;
+    }
+
+    const Confinement confinement;
+    const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> analyseur(xmlNewParserCtxt(),
+                                                                               xmlFreeParserCtxt);
+    if (!analyseur)
+        throw std::bad_alloc();
+    Collecteur collecteur;
+    analyseur->_private = &collecteur;
+    analyseur->sax->serror = surErreurAnalyse;
+
+    // No DTD loading, no entity substitution, no network: see referenceExterne for the rest.
+    const int options = XML_PARSE_NONET | (ignoreEncodageDeclare ? XML_PARSE_IGNORE_ENC : 0);
+    const char *donnees = octets.isEmpty() ? "" : octets.data();
+    std::unique_ptr<_xmlDoc, LibereDoc> doc(
+        xmlCtxtReadMemory(analyseur.get(), donnees, int(octets.size()), nullptr,
+                          ignoreEncodageDeclare ? "UTF-8" : nullptr, options));
+
+    if (doc && analyseur->wellFormed && analyseur->nsWellFormed) {
+        const QString refus = referenceExterne(doc.get());
+        if (!refus.isEmpty()) {
+            collecteur.vu = true;
+            collecteur.raison = refus;
+            collecteur.ligne = ligneDe(octets, "<!DOCTYPE");
+        } else if (doc->intSubset != nullptr && MesureExpansion(doc.get()).depasse()) {
+            collecteur.vu = true;
+            collecteur.raison = QStringLiteral("Entity expansion too large");
+            collecteur.ligne = ligneDe(octets, "<!ENTITY");
+        } else if (doc->intSubset != nullptr) {
+            const std::unique_ptr<xmlValidCtxt, void (*)(xmlValidCtxtPtr)> validateur(xmlNewValidCtxt(),
+                                                                                      xmlFreeValidCtxt);
+            if (!validateur)
+                throw std::bad_alloc();
+            validateur->userData = &collecteur;
+            validateur->error = surErreurValidite;
+            validateur->warning = silencieux;
+            if (!xmlValidateDocument(validateur.get(), doc.get()) && !collecteur.vu) {
+                collecteur.vu = true;
+                collecteur.raison = QStringLiteral("Document is not valid");
+                collecteur.ligne = 1;
+            }
+        }
+    } else if (!collecteur.vu) {
+        collecteur.vu = true;
+        collecteur.raison = QStringLiteral("Document is not well-formed");
+        collecteur.ligne = 1;
+    }
+
+    if (collecteur.vu) {
+        d.m_erreur = {collecteur.raison, collecteur.ligne, texteDeLigne(octets, collecteur.ligne)};
+        return d;
+    }
+    // Without an XML declaration the parser leaves `standalone` at -1.
+    d.m_declaration = doc->standalone != -1;
+    d.m_doc = std::move(doc);
+    return d;
+}
+
+QList<Noeud> Document::noeudsDeTete() const {
+    QList<Noeud> liste;
+    if (m_doc)
+        for (xmlNodePtr n = m_doc->children; n != nullptr; n = n->next)
+            liste.append(Noeud(n));
+    return liste;
+}
+
+QList<Noeud> Document::elementsParNom(QStringView nom) const {
+    if (!m_doc)
+        return {};
+    const xmlNodePtr racine = reinterpret_cast<xmlNodePtr>(m_doc.get());
+    return descendantsNommes(m_doc->children, racine, enUtf8(nom), [](xmlNodePtr n) { return Noeud(n); });
+}
+
+} // namespace Xml

@@ -1,0 +1,114 @@
+#include "fichierini.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString bin = QStringLiteral(SOLVARIN_BINARY_DIR "/bin/");
+
+} // namespace
+
+// The two programs as a support person runs them: the simulator started alone, the query against it.
+class TestProgrammes : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void requeteContreLeSimulateur_data();
+    void requeteContreLeSimulateur();
+    void usage_data();
+    void usage();
+
+private:
+    QProcess m_sim;
+    QTemporaryDir m_dir;
+    QString m_port;
+};
+
+void TestProgrammes::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    m_sim.start(bin + "pharmaml-sim", {QStringLiteral("--port"), QStringLiteral("0")});
+    QVERIFY(m_sim.waitForStarted());
+    QTRY_VERIFY(m_sim.canReadLine());
+    m_port = QString::fromLatin1(m_sim.readLine()).trimmed();
+    QVERIFY(m_port.toUInt() > 0);
+
+    FichierINI::setRepertoireProgramme(m_dir.path());
+    const QList<std::pair<QString, QString>> valeurs = {
+        {"AdrPharmacie", "Pharmacie de l'Étoile"},
+        {"NomRepart1", "OCP"},
+        {"IdRepart1", "12"},
+        {"CodeRepart1", "04"},
+        {"URLRepart1", "http://127.0.0.1/pharmaml"},
+        {"PortRepart1", m_port},
+        {"NumeroCli1", "0999908"},
+        {"ClefCli1", "4083"},
+        {"URLRepart2", "http://127.0.0.1"},
+    };
+    for (const auto &[cle, valeur] : valeurs)
+        QVERIFY(FichierINI::EcrireIni("Infos", cle, valeur) != 0);
+}
+
+void TestProgrammes::cleanupTestCase() {
+    m_sim.kill();
+    m_sim.waitForFinished();
+}
+
+void TestProgrammes::requeteContreLeSimulateur_data() {
+    QTest::addColumn<QString>("compte");
+    QTest::addColumn<QString>("cip");
+    QTest::addColumn<QString>("sortie");
+    QTest::newRow("available")
+        << "1"
+        << "3582910"
+        << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
+           "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
+           "1.490\\r\\nPrix public TTC = 2.180\n"
+           "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
+    QTest::newRow("not available")
+        << "1"
+        << "3400892"
+        << "LabRetour(0)\t#000000\tSMECTA 3G PDRE SACH B/30\n"
+           "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 4.310\\r\\nPrix catalogue "
+           "HT = 4.480\\r\\nPrix public TTC = 6.990\n"
+           "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Rupture fabricant)\n";
+    QTest::newRow("account 2 with a bad URL")
+        << "2"
+        << "3582910"
+        << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
+           "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n";
+}
+
+void TestProgrammes::requeteContreLeSimulateur() {
+    QFETCH(QString, compte);
+    QFETCH(QString, cip);
+    QFETCH(QString, sortie);
+    QProcess requete;
+    requete.start(bin + "solvarin-query", {m_dir.path(), compte, cip});
+    QVERIFY(requete.waitForFinished(10000));
+    QCOMPARE(requete.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(requete.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(requete.readAllStandardOutput()), sortie);
+}
+
+void TestProgrammes::usage_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("nothing") << QStringList();
+    QTest::newRow("account 3") << QStringList{".", "3", "3582910"};
+    QTest::newRow("no such folder") << QStringList{"/nonexistent/folder", "1", "3582910"};
+}
+
+void TestProgrammes::usage() {
+    QFETCH(QStringList, arguments);
+    QProcess requete;
+    requete.start(bin + "solvarin-query", arguments);
+    QVERIFY(requete.waitForFinished(10000));
+    QCOMPARE(requete.exitCode(), 2);
+    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query DIR ACCOUNT CIP"));
+    QVERIFY(requete.readAllStandardOutput().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestProgrammes)
+#include "tst_programmes.moc"

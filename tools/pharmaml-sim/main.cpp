@@ -1,0 +1,96 @@
+// pharmaml-sim: a Pharma-ML wholesaler on 127.0.0.1 for trying Solvarin without a real one.
+#include "catalogue.h"
+#include "simulateur.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pharmaml-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated Pharma-ML wholesaler on 127.0.0.1. Prints the port it listens on as its first line."));
+    parser.addHelpOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Port to listen on; 0 picks a free one."),
+                                  QStringLiteral("port"), QStringLiteral("0"));
+    const QCommandLineOption compte(
+        QStringLiteral("account"),
+        QStringLiteral("Adds a client account (repeatable). Built in: 0999908:4083, "
+                       "123456:CLEF9876."),
+        QStringLiteral("client:key"));
+    const QCommandLineOption refus(QStringLiteral("reply-401"),
+                                   QStringLiteral("Answers HTTP 401 to every request."));
+    const QCommandLineOption finService(QStringLiteral("fin-service"),
+                                        QStringLiteral("Answers the end-of-service notice."));
+    const QCommandLineOption erreur(QStringLiteral("erreur"), QStringLiteral("Answers a Pharma-ML error."),
+                                    QStringLiteral("detail"));
+    const QCommandLineOption chunked(QStringLiteral("chunked"),
+                                     QStringLiteral("Chunked transfer coding, chunks of this many bytes."),
+                                     QStringLiteral("size"));
+    const QCommandLineOption morceau(QStringLiteral("piece"),
+                                     QStringLiteral("Writes the reply this many bytes at a time."),
+                                     QStringLiteral("bytes"));
+    const QCommandLineOption coupe(
+        QStringLiteral("split"),
+        QStringLiteral("Splits writes inside the header block's end and the end tag."));
+    const QCommandLineOption delai(QStringLiteral("delay"),
+                                   QStringLiteral("Pause before the reply and between writes."),
+                                   QStringLiteral("ms"));
+    const QCommandLineOption sansFin(
+        QStringLiteral("never-end"),
+        QStringLiteral("Stops the reply before its end tag and keeps the connection."));
+    const QCommandLineOption deluge(QStringLiteral("flood"), QStringLiteral("Streams a reply without end."));
+    parser.addOptions(
+        {port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge});
+    parser.process(app);
+
+    SimulateurPharmaML sim;
+    OptionsSimulateur &o = sim.options();
+    for (const QString &c : parser.values(compte)) {
+        const qsizetype deuxPoints = c.indexOf(u':');
+        if (deuxPoints <= 0) {
+            std::fprintf(stderr, "pharmaml-sim: --account takes client:key\n");
+            return 2;
+        }
+        o.comptes.insert(c.left(deuxPoints), c.mid(deuxPoints + 1));
+    }
+    if (parser.isSet(refus))
+        o.reponse = OptionsSimulateur::Reponse::Refus401;
+    else if (parser.isSet(finService))
+        o.reponse = OptionsSimulateur::Reponse::FinService;
+    else if (parser.isSet(erreur)) {
+        o.reponse = OptionsSimulateur::Reponse::Erreur;
+        o.detailErreur = parser.value(erreur);
+    }
+    o.tailleChunk = parser.value(chunked).toInt();
+    o.morceau = parser.value(morceau).toInt();
+    o.coupeEntetesEtFin = parser.isSet(coupe);
+    o.delaiMs = parser.value(delai).toInt();
+    o.sansFin = parser.isSet(sansFin);
+    o.deluge = parser.isSet(deluge);
+
+    bool portLu = false;
+    const uint numero = parser.value(port).toUInt(&portLu);
+    if (!portLu || numero > 65535 || !sim.ecoute(quint16(numero))) {
+        std::fprintf(stderr, "pharmaml-sim: cannot listen on 127.0.0.1 port %s\n",
+                     qPrintable(parser.value(port)));
+        return 1;
+    }
+    QTextStream out(stdout);
+    out << sim.port() << Qt::endl;
+    out << "pharmaml-sim: Pharma-ML wholesaler on http://127.0.0.1:" << sim.port()
+        << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php" << Qt::endl;
+    for (const Catalogue::Produit &p : Catalogue::produits())
+        out << "  " << p.cip << "  " << p.designation << (p.disponible ? "  DISPO" : "  NON_DISPO")
+            << Qt::endl;
+    out << "  " << QString::fromUtf16(Catalogue::codeInconnu) << "  (unknown product)" << Qt::endl;
+    QObject::connect(&sim, &SimulateurPharmaML::journal, &sim,
+                     [&out](const QString &ligne) { out << ligne << Qt::endl; });
+    return app.exec();
+}

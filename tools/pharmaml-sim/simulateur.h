@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class QTcpServer;
+
+// What the simulated wholesaler does with the connections it accepts from now on.
+struct OptionsSimulateur {
+    enum class Reponse { Produits, Refus401, FinService, Erreur };
+
+    Reponse reponse = Reponse::Produits;
+    QString detailErreur = QStringLiteral("Client inconnu ou suspendu");
+    int tailleChunk = 0;            // > 0: chunked transfer coding, chunks of this many bytes
+    int morceau = 0;                // > 0: the reply is written this many bytes at a time
+    bool coupeEntetesEtFin = false; // writes split in and after the blank line, and in the end tag
+    int delaiMs = 0;                // pause before the reply and between two writes
+    bool sansFin = false;           // the reply stops short of its end tag; the connection stays open
+    bool deluge = false;            // a reply that streams without end, as fast as it can
+
+    // Client number -> secret key. The credential uses the key's first four characters.
+    QHash<QString, QString> comptes = comptesParDefaut();
+    static QHash<QString, QString> comptesParDefaut();
+};
+
+// A Pharma-ML wholesaler on 127.0.0.1: answers REQ_INFO_PRODUIT posted to any path after checking the
+// "Content-pharmaML" credential (HTTP 401 when it does not match), and serves the maker's pages
+// /Infos.php?ADL=... and /solvarin.php. Connections stay open after a reply, as HTTP/1.1 allows.
+class SimulateurPharmaML : public QObject {
+    Q_OBJECT
+public:
+    explicit SimulateurPharmaML(QObject *parent = nullptr);
+
+    OptionsSimulateur &options() { return m_options; }
+
+    bool ecoute(quint16 port = 0);
+    quint16 port() const;
+
+    // Every byte received on the latest connection, as it came.
+    QByteArray dernierRecu() const { return m_dernierRecu; }
+    int connexions() const { return m_connexions; }
+
+signals:
+    // One line per request handled: method, path, client, status.
+    void journal(const QString &ligne);
+
+private:
+    friend class ConnexionSim;
+    void accepte();
+
+    QTcpServer *m_serveur;
+    OptionsSimulateur m_options;
+    QByteArray m_dernierRecu;
+    int m_connexions = 0;
+    int m_reponses = 0;
+};

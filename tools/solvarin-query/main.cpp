@@ -1,0 +1,27 @@
+// solvarin-query DIR ACCOUNT CIP: one availability query from the command line, for checking an
+// account's settings. Prints what the result area would show; exits 0 whatever the answer.
+#include "interrogation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const qint16 compte = args.size() == 4 ? qint16(args[2].toShort()) : 0;
+    if (args.size() != 4 || (compte != 1 && compte != 2) || !QDir(args[1]).exists()) {
+        std::fprintf(stderr, "usage: solvarin-query DIR ACCOUNT CIP\n"
+                             "  DIR      folder holding Solvarin.ini (Trace.xml is written there)\n"
+                             "  ACCOUNT  wholesaler account, 1 or 2\n"
+                             "  CIP      product code\n");
+        return 2;
+    }
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    for (const QString &ligne : interrogeRepartiteur(QDir(args[1]).absolutePath(), compte, args[3]))
+        out << ligne << '\n';
+    return 0;
+}

@@ -1,0 +1,326 @@
+#include "frmmain.h"
+
+#include "estnumerique.h"
+#include "fichierini.h"
+#include "modskin.h"
+#include "picturebox.h"
+#include "repartiteurs.h"
+#include "siteediteur.h"
+#include "tabstrip.h"
+#include "tovabutton.h"
+#include "webinfos.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTextEdit>
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void initArtwork() {
+    Q_INIT_RESOURCE(artwork);
+}
+
+namespace {
+
+const QString infos = QStringLiteral("Infos");
+
+QString lire(const QString &key) {
+    return FichierINI::LireIni(infos, key, QString());
+}
+QString lire(const QString &stem, int n) {
+    return lire(stem + QString::number(n));
+}
+void ecrire(const QString &key, const QString &value) {
+    FichierINI::EcrireIni(infos, key, value);
+}
+
+const QStringList accountKeys{QStringLiteral("NomRepart"),  QStringLiteral("IdRepart"),
+                              QStringLiteral("CodeRepart"), QStringLiteral("URLRepart"),
+                              QStringLiteral("NumeroCli"),  QStringLiteral("ClefCli")};
+
+QString libelleDispo(int n) {
+    return QStringLiteral("Disponibilité ") + lire(QStringLiteral("NomRepart"), n);
+}
+
+// Leaving a field validates it; a popup of its own or another window taking the activation does not.
+bool leaves(const QEvent *event) {
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+// The wholesaler list takes no typed printable character; blanks, editing keys and control
+// combinations (paste among them) pass.
+bool refusedInList(const QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    return !text.isEmpty() && text.front().unicode() > 32 && text.front().isPrint();
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget *parent, Temporisation temporisation)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_temporisation(temporisation) {
+    initArtwork();
+    construitControles();
+    setFixedSize(9885 / 15, 5445 / 15);
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - rect().center());
+
+    for (int i = 0; i < int(m_txtDispo.size()); ++i) {
+        txtDispo(i)->installEventFilter(this);
+        // A field the user empties is stored at once, without waiting for the focus to leave.
+        connect(txtDispo(i), &QLineEdit::textEdited, this, [this, i](const QString &text) {
+            if (text.isEmpty())
+                txtDispoValidate(i);
+        });
+    }
+    m_cboDispo->installEventFilter(this);
+    m_cboDispo->lineEdit()->installEventFilter(this);
+    for (int n = 1; n <= 2; ++n)
+        connect(txtInfos(n), &QTextEdit::textChanged, this, &frmMain::txtInfosChange);
+    connect(m_tabParam, &TabStrip::Click, this, &frmMain::tabParamClick);
+    connect(m_cmdParam, &TOVAButton::Click, this, &frmMain::cmdParamClick);
+    connect(m_webInfos, &WebInfos::downloadComplete, this, &frmMain::webInfosDownloadComplete);
+    m_lectureInfos.setSingleShot(true);
+    m_lectureInfos.setInterval(m_temporisation.attenteInfos);
+    connect(&m_lectureInfos, &QTimer::timeout, this, &frmMain::essaiLectureInfos);
+
+    chargement();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::chargement() {
+    m_numRepartCourant = 1;
+    bool complet = false;
+
+    txtDispo(0)->setText(lire(QStringLiteral("AdrPharmacie")));
+    txtDispo(1)->setText(lire(QStringLiteral("AdeliPharmacie")));
+
+    if (RepartComplet(1)) {
+        cmdDispo(0)->setCaption(libelleDispo(1));
+        cmdDispo(0)->show();
+        ChargeRepart(m_numRepartCourant);
+        complet = true;
+    } else {
+        cmdDispo(0)->hide();
+    }
+    if (RepartComplet(2)) {
+        cmdDispo(1)->setCaption(libelleDispo(2));
+        cmdDispo(1)->show();
+        complet = true;
+    } else {
+        cmdDispo(1)->hide();
+    }
+
+    if (!complet) {
+        m_labSansParam->show();
+        m_tabParam->show();
+        m_picParam->show();
+        m_webInfos->hide();
+        m_labDemandeInfos->hide();
+    }
+
+    const QString hand = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("HandIE53232.ico"));
+    if (FichierINI::FichierExiste(hand)) {
+        const QPixmap pointer(hand);
+        if (!pointer.isNull())
+            m_labAdresse->setCursor(QCursor(pointer, 11, 1));
+    }
+    m_labAdresse->setToolTip(QStringLiteral("Accès au site web"));
+    m_labAdresse->setText(SiteEditeur::texteAccueil());
+
+    const QImage skin(QStringLiteral(":/solvarin/skin.png"));
+    m_pic->setPixmap(QPixmap::fromImage(skin));
+    m_pic->setGeometry(QRect(QPoint(0, 0), skin.size()));
+    const QRegion shape = modSkin::RegionDepuisImage(skin);
+    if (!shape.isEmpty())
+        setMask(shape);
+
+    m_webInfos->show();
+    prendCipDuPressePapiers();
+    m_webInfos->navigate(SiteEditeur::pageInfos(lire(QStringLiteral("AdeliPharmacie"))));
+}
+
+void frmMain::prendCipDuPressePapiers() {
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QString text = clipboard ? clipboard->text() : QString();
+    if (EstCipDuPressePapiers(text))
+        txtDispo(2)->setText(text);
+}
+
+void frmMain::activation() {
+    prendCipDuPressePapiers();
+    if (m_tabParam->isHidden())
+        txtDispo(2)->setFocus();
+}
+
+bool frmMain::event(QEvent *event) {
+    // The window is the program's only one: it is activated once, right after start-up; going to
+    // another program and back is no activation of the program.
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        const bool handled = QWidget::event(event);
+        activation();
+        return handled;
+    }
+    return QWidget::event(event);
+}
+
+void frmMain::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    if (const auto width = largeurOnglet(m_tabParam->width(), m_tabParam->count()))
+        m_tabParam->setTabWidth(*width);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_cboDispo || watched == m_cboDispo->lineEdit()) {
+        if (refusedInList(event))
+            return true;
+        if (watched == m_cboDispo && leaves(event))
+            cboDispoValidate();
+        return false;
+    }
+    if (leaves(event)) {
+        for (int i = 0; i < int(m_txtDispo.size()); ++i) {
+            if (watched == txtDispo(i))
+                txtDispoValidate(i);
+        }
+    }
+    return false;
+}
+
+bool frmMain::RepartComplet(int n) const {
+    for (const QString &stem : accountKeys) {
+        if (lire(stem, n).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void frmMain::ChargeRepart(int n) {
+    const QString nom = lire(QStringLiteral("NomRepart"), n);
+    const int index = m_cboDispo->findText(nom, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    m_cboDispo->setCurrentIndex(index);
+    m_cboDispo->setEditText(nom);
+    for (int i = 3; i <= 7; ++i)
+        txtDispo(i)->setText(lire(accountKeys[i - 2], n));
+}
+
+void frmMain::ValideChampActif() {
+    QWidget *focus = focusWidget();
+    if (!focus)
+        return;
+    if (focus == m_cboDispo || focus == m_cboDispo->lineEdit()) {
+        cboDispoValidate();
+        return;
+    }
+    for (int i = 0; i < int(m_txtDispo.size()); ++i) {
+        if (focus == txtDispo(i))
+            txtDispoValidate(i);
+    }
+}
+
+void frmMain::tabParamClick() {
+    m_numRepartCourant = static_cast<qint16>(m_tabParam->SelectedIndex());
+    m_labDemandeInfos->setVisible(!RepartComplet(m_numRepartCourant));
+    ChargeRepart(m_numRepartCourant);
+}
+
+void frmMain::cmdParamClick() {
+    if (!m_tabParam->isHidden()) {
+        ValideChampActif();
+        m_tabParam->hide();
+        m_picParam->hide();
+        m_webInfos->show();
+        m_webInfos->refresh();
+    } else {
+        m_webInfos->hide();
+        txtInfos(1)->hide();
+        txtInfos(2)->hide();
+        m_labRetour[1]->hide();
+        m_labRetour[2]->hide();
+        m_tabParam->show();
+        m_picParam->show();
+        tabParamClick();
+    }
+}
+
+void frmMain::webInfosDownloadComplete() {
+    m_essaisInfos = 0;
+    m_lectureInfos.start();
+}
+
+void frmMain::essaiLectureInfos() {
+    if (++m_essaisInfos > m_temporisation.essaisInfos)
+        return;
+    // The page is read once it is there; a new navigation under way means trying again later.
+    if (!m_webInfos->documentCharge()) {
+        m_lectureInfos.start();
+        return;
+    }
+    if (m_tabParam->isHidden() && !m_webInfos->texte().isEmpty()) {
+        m_webInfos->show();
+        txtDispo(2)->setFocus();
+    }
+}
+
+void frmMain::txtInfosChange() {
+    txtDispo(2)->setFocus();
+}
+
+void frmMain::txtDispoValidate(int index) {
+    const int n = m_numRepartCourant;
+    const QString text = txtDispo(index)->text();
+    switch (index) {
+    case 0:
+        ecrire(QStringLiteral("AdrPharmacie"), text);
+        break;
+    case 1:
+        ecrire(QStringLiteral("AdeliPharmacie"), text);
+        break;
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+        ecrire(accountKeys[index - 2] + QString::number(n), text);
+        break;
+    default:
+        break;
+    }
+
+    TOVAButton *button = cmdDispo(n - 1);
+    if (RepartComplet(n)) {
+        m_labSansParam->hide();
+        button->setCaption(libelleDispo(n));
+        button->show();
+        m_labDemandeInfos->hide();
+    } else {
+        m_labDemandeInfos->show();
+        button->hide();
+    }
+}
+
+void frmMain::cboDispoValidate() {
+    // A text that is not one of the names, the empty text included, stores nothing.
+    const QString nom = m_cboDispo->currentText();
+    const auto id = Repartiteurs::identifiant(nom);
+    if (!id)
+        return;
+    const int n = m_numRepartCourant;
+    txtDispo(3)->setText(QString::number(*id));
+    ecrire(QStringLiteral("NomRepart") + QString::number(n), nom);
+    ecrire(QStringLiteral("IdRepart") + QString::number(n), txtDispo(3)->text());
+}
