@@ -2,7 +2,8 @@
 
 #include <QKeySequence>
 
-QString accessKeyOf(const QString &caption) {
+QString accessKeyOf(const QString &caption)
+{
     const QChar amp = QLatin1Char('&');
     const qsizetype length = caption.size();
     if (length <= 1)
@@ -19,7 +20,8 @@ QString accessKeyOf(const QString &caption) {
     return caption.mid(next + 1, 1).toLower();
 }
 
-void TOVAButtonPrivate::UpdateAccessKey() {
+void TOVAButtonPrivate::UpdateAccessKey()
+{
     if (ShortcutId != 0) {
         q->releaseShortcut(ShortcutId);
         ShortcutId = 0;

@@ -8,7 +8,8 @@
 #include <QCoreApplication>
 #include <QPainter>
 
-void TOVAButtonPrivate::DrawButton(quint8 state, bool force) {
+void TOVAButtonPrivate::DrawButton(quint8 state, bool force)
+{
     if (DrawObserver)
         DrawObserver(state, force);
     if (CheckBoxBehaviour && Value)
@@ -33,7 +34,8 @@ void TOVAButtonPrivate::DrawButton(quint8 state, bool force) {
     q->update();
 }
 
-void TOVAButtonPrivate::ComputePalette() {
+void TOVAButtonPrivate::ComputePalette()
+{
     using namespace OleColor;
     switch (ColorScheme) {
     case TOVAButton::Custom:
@@ -59,7 +61,8 @@ void TOVAButtonPrivate::ComputePalette() {
     Pal.Mask = translate(MaskColor);
 }
 
-void TOVAButtonPrivate::LayoutCaption() {
+void TOVAButtonPrivate::LayoutCaption()
+{
     CaptionRect = QRect(1, 1, qMax(0, W - 2), qMax(0, H - 2));
     CaptionRectDown = CaptionRect.translated(1, 1);
     CaptionWidth = CaptionRect.width();
@@ -67,23 +70,27 @@ void TOVAButtonPrivate::LayoutCaption() {
     PositionPicture();
 }
 
-void TOVAButtonPrivate::PositionPicture() {
+void TOVAButtonPrivate::PositionPicture()
+{
     if (PictureNormal.isNull() && PictureOver.isNull())
         return;
     PictureX = (W - PictureWidth) / 2;
     PictureY = (H - PictureHeight) / 2;
 }
 
-void TOVAButtonPrivate::MeasurePicture() {
+void TOVAButtonPrivate::MeasurePicture()
+{
     PictureWidth = PictureNormal.size().width();
     PictureHeight = PictureNormal.size().height();
 }
 
-void TOVAButtonPrivate::BuildRegion() {
+void TOVAButtonPrivate::BuildRegion()
+{
     Region = QRegion(0, 0, W, H);
 }
 
-void TOVAButtonPrivate::CaptureBackground() {
+void TOVAButtonPrivate::CaptureBackground()
+{
     QWidget *parent = q->parentWidget();
     if (!parent || BackgroundBuffer.isNull())
         return;
@@ -97,7 +104,8 @@ void TOVAButtonPrivate::CaptureBackground() {
     CapturingBackground = false;
 }
 
-void TOVAButtonPrivate::HandleResize() {
+void TOVAButtonPrivate::HandleResize()
+{
     if (CapturingBackground)
         return;
     W = q->width();

@@ -17,7 +17,8 @@ constexpr const char *shape[] = {
 
 } // namespace
 
-QImage image() {
+QImage image()
+{
     QImage result(32, 32, QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     for (int y = 0; y < int(std::size(shape)); ++y) {
@@ -31,7 +32,8 @@ QImage image() {
     return result;
 }
 
-QPoint hotSpot() {
+QPoint hotSpot()
+{
     return {5, 0};
 }
 

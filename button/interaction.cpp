@@ -10,18 +10,21 @@
 
 namespace {
 
-short shiftState(Qt::KeyboardModifiers modifiers) {
+short shiftState(Qt::KeyboardModifiers modifiers)
+{
     return short((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
                  (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
-short buttonCode(Qt::MouseButtons buttons) {
+short buttonCode(Qt::MouseButtons buttons)
+{
     return short((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
                  (buttons & Qt::MiddleButton ? 4 : 0));
 }
 
 // The window system's virtual-key code of a key (0 for keys without one).
-short virtualKeyCode(const QKeyEvent *event) {
+short virtualKeyCode(const QKeyEvent *event)
+{
     const int key = event->key();
     if (event->modifiers() & Qt::KeypadModifier) {
         if (key >= Qt::Key_0 && key <= Qt::Key_9)
@@ -121,7 +124,8 @@ short virtualKeyCode(const QKeyEvent *event) {
 
 // Tab (or Shift+Tab) for the focus widget of the active window, delivered once the current handler
 // has returned.
-void postTab(bool backwards) {
+void postTab(bool backwards)
+{
     QWidget *window = QApplication::activeWindow();
     if (!window)
         return;
@@ -134,20 +138,23 @@ void postTab(bool backwards) {
 
 } // namespace
 
-void TOVAButtonPrivate::MousePressed(short button, short shift, float x, float y) {
+void TOVAButtonPrivate::MousePressed(short button, short shift, float x, float y)
+{
     emit q->MouseDown(button, shift, x, y);
     LastMouseButton = quint8(button);
     if (button != 2)
         DrawButton(2, false);
 }
 
-void TOVAButtonPrivate::MouseReleased(short button, short shift, float x, float y) {
+void TOVAButtonPrivate::MouseReleased(short button, short shift, float x, float y)
+{
     emit q->MouseUp(button, shift, x, y);
     if (button != 2)
         DrawButton(0, false);
 }
 
-void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y) {
+void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y)
+{
     emit q->MouseMove(button, shift, x, y);
     if (button != 0 && button != 1)
         return;
@@ -168,7 +175,8 @@ void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y) 
     }
 }
 
-void TOVAButtonPrivate::Clicked() {
+void TOVAButtonPrivate::Clicked()
+{
     if (LastMouseButton != 1 || !Enabled)
         return;
     if (CheckBoxBehaviour)
@@ -178,14 +186,16 @@ void TOVAButtonPrivate::Clicked() {
     emit q->Click();
 }
 
-void TOVAButtonPrivate::DoubleClicked() {
+void TOVAButtonPrivate::DoubleClicked()
+{
     if (LastMouseButton != 1)
         return;
     // The widget pressed keeps the mouse until the release (Qt's implicit grab): that is the capture.
     MousePressed(1, 0, 0, 0);
 }
 
-void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift) {
+void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
+{
     emit q->KeyDown(keyCode, shift);
     LastKeyCode = quint8(keyCode & 0xFF);
     switch (keyCode) {
@@ -205,7 +215,8 @@ void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift) {
     }
 }
 
-void TOVAButtonPrivate::KeyReleased(short keyCode, short shift) {
+void TOVAButtonPrivate::KeyReleased(short keyCode, short shift)
+{
     emit q->KeyUp(keyCode, shift);
     if (keyCode != 32 || LastKeyCode != 32)
         return;
@@ -216,12 +227,14 @@ void TOVAButtonPrivate::KeyReleased(short keyCode, short shift) {
     emit q->Click();
 }
 
-void TOVAButtonPrivate::AccessKeyPressed() {
+void TOVAButtonPrivate::AccessKeyPressed()
+{
     LastMouseButton = 1;
     Clicked();
 }
 
-void TOVAButtonPrivate::OverTimerTick() {
+void TOVAButtonPrivate::OverTimerTick()
+{
     if (IsMouseOver())
         return;
     OverTimer.stop();
@@ -230,11 +243,13 @@ void TOVAButtonPrivate::OverTimerTick() {
     emit q->MouseOut();
 }
 
-bool TOVAButtonPrivate::IsMouseOver() const {
+bool TOVAButtonPrivate::IsMouseOver() const
+{
     return QApplication::widgetAt(QCursor::pos()) == q;
 }
 
-bool TOVAButton::event(QEvent *event) {
+bool TOVAButton::event(QEvent *event)
+{
     if (event->type() == QEvent::Shortcut &&
         static_cast<QShortcutEvent *>(event)->shortcutId() == d->ShortcutId && d->ShortcutId != 0) {
         d->AccessKeyPressed();
@@ -243,19 +258,22 @@ bool TOVAButton::event(QEvent *event) {
     return QWidget::event(event);
 }
 
-void TOVAButton::focusInEvent(QFocusEvent *event) {
+void TOVAButton::focusInEvent(QFocusEvent *event)
+{
     QWidget::focusInEvent(event);
     d->HasFocus = true;
     d->DrawButton(d->LastState, true);
 }
 
-void TOVAButton::focusOutEvent(QFocusEvent *event) {
+void TOVAButton::focusOutEvent(QFocusEvent *event)
+{
     QWidget::focusOutEvent(event);
     d->HasFocus = false;
     d->DrawButton(d->LastState, true);
 }
 
-void TOVAButton::mousePressEvent(QMouseEvent *event) {
+void TOVAButton::mousePressEvent(QMouseEvent *event)
+{
     // The second press of a double click is announced by the double-click event alone.
     if (event->flags() & Qt::MouseEventCreatedDoubleClick)
         return;
@@ -265,7 +283,8 @@ void TOVAButton::mousePressEvent(QMouseEvent *event) {
                     float(at.y()));
 }
 
-void TOVAButton::mouseReleaseEvent(QMouseEvent *event) {
+void TOVAButton::mouseReleaseEvent(QMouseEvent *event)
+{
     const QPointF at = event->position();
     d->MouseReleased(buttonCode(event->button()), shiftState(event->modifiers()), float(at.x()),
                      float(at.y()));
@@ -276,16 +295,19 @@ void TOVAButton::mouseReleaseEvent(QMouseEvent *event) {
         d->Clicked();
 }
 
-void TOVAButton::mouseDoubleClickEvent(QMouseEvent *) {
+void TOVAButton::mouseDoubleClickEvent(QMouseEvent *)
+{
     d->DoubleClicked();
 }
 
-void TOVAButton::mouseMoveEvent(QMouseEvent *event) {
+void TOVAButton::mouseMoveEvent(QMouseEvent *event)
+{
     const QPointF at = event->position();
     d->MouseMoved(buttonCode(event->buttons()), shiftState(event->modifiers()), float(at.x()), float(at.y()));
 }
 
-void TOVAButton::keyPressEvent(QKeyEvent *event) {
+void TOVAButton::keyPressEvent(QKeyEvent *event)
+{
     d->KeyPressedDown(virtualKeyCode(event), shiftState(event->modifiers()));
     const QString text = event->text();
     if (!text.isEmpty()) {
@@ -296,7 +318,8 @@ void TOVAButton::keyPressEvent(QKeyEvent *event) {
     }
 }
 
-void TOVAButton::keyReleaseEvent(QKeyEvent *event) {
+void TOVAButton::keyReleaseEvent(QKeyEvent *event)
+{
     if (event->isAutoRepeat())
         return;
     d->KeyReleased(virtualKeyCode(event), shiftState(event->modifiers()));

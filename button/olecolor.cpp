@@ -49,25 +49,29 @@ constexpr SystemRole systemRoles[] = {
 
 } // namespace
 
-quint32 systemColor(quint32 index) {
+quint32 systemColor(quint32 index)
+{
     if (index >= std::size(systemRoles) || systemRoles[index].role == QPalette::NoRole)
         return 0;
     const SystemRole entry = systemRoles[index];
     return fromQColor(QGuiApplication::palette().color(entry.group, entry.role));
 }
 
-quint32 translate(quint32 colour) {
+quint32 translate(quint32 colour)
+{
     if (isSystemReference(colour))
         return systemColor(colour & 0xFFFFu);
     return colour & 0x00FFFFFFu;
 }
 
-quint32 fromQColor(const QColor &colour) {
+quint32 fromQColor(const QColor &colour)
+{
     const QRgb rgb = colour.rgb();
     return quint32(qRed(rgb)) | quint32(qGreen(rgb)) << 8 | quint32(qBlue(rgb)) << 16;
 }
 
-QColor toQColor(quint32 rgb) {
+QColor toQColor(quint32 rgb)
+{
     return QColor(int(rgb & 0xFF), int(rgb >> 8 & 0xFF), int(rgb >> 16 & 0xFF));
 }
 

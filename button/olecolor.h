@@ -24,10 +24,12 @@ enum SystemIndex : quint32 {
 
 constexpr quint32 SystemFlag = 0x80000000u;
 
-constexpr quint32 systemReference(SystemIndex index) {
+constexpr quint32 systemReference(SystemIndex index)
+{
     return SystemFlag | index;
 }
-constexpr bool isSystemReference(quint32 colour) {
+constexpr bool isSystemReference(quint32 colour)
+{
     return (colour & SystemFlag) != 0;
 }
 

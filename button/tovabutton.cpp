@@ -19,7 +19,8 @@ namespace {
 // Ambient properties of a host that supplies none: a running program, read from the parent widget.
 const TOVAAmbient defaultAmbient;
 
-TOVAPicture handPicture() {
+TOVAPicture handPicture()
+{
     return TOVAPicture::icon(HandCursor::image());
 }
 
@@ -27,15 +28,18 @@ TOVAPicture handPicture() {
 
 TOVAButtonPrivate::TOVAButtonPrivate(TOVAButton *owner) : q(owner), Ambient(&defaultAmbient) {}
 
-bool TOVAButtonPrivate::DesignMode() const {
+bool TOVAButtonPrivate::DesignMode() const
+{
     return !Ambient->userMode(q);
 }
 
-void TOVAButtonPrivate::Notify(const char *key) {
+void TOVAButtonPrivate::Notify(const char *key)
+{
     emit q->PropertyChanged(QString::fromLatin1(key));
 }
 
-void TOVAButtonPrivate::ApplyFont(const QFont &font) {
+void TOVAButtonPrivate::ApplyFont(const QFont &font)
+{
     // A fully resolved font is the control's own: later font changes of the parent leave it alone.
     QFont own(font);
     own.setResolveMask(QFont::AllPropertiesResolved);
@@ -44,13 +48,15 @@ void TOVAButtonPrivate::ApplyFont(const QFont &font) {
     ChangingWidget = false;
 }
 
-void TOVAButtonPrivate::ApplyWidgetEnabled() {
+void TOVAButtonPrivate::ApplyWidgetEnabled()
+{
     ChangingWidget = true;
     q->QWidget::setEnabled(Enabled);
     ChangingWidget = false;
 }
 
-void TOVAButtonPrivate::ApplyCursor() {
+void TOVAButtonPrivate::ApplyCursor()
+{
     static constexpr Qt::CursorShape shapes[] = {
         Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
         Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
@@ -70,14 +76,16 @@ void TOVAButtonPrivate::ApplyCursor() {
     }
 }
 
-void TOVAButtonPrivate::ApplyAmbientChange() {
+void TOVAButtonPrivate::ApplyAmbientChange()
+{
     if (ColorScheme == TOVAButton::Custom)
         return;
     ComputePalette();
     DrawButton(LastState, true);
 }
 
-TOVAButton::TOVAButton(QWidget *parent) : QWidget(parent), d(std::make_unique<TOVAButtonPrivate>(this)) {
+TOVAButton::TOVAButton(QWidget *parent) : QWidget(parent), d(std::make_unique<TOVAButtonPrivate>(this))
+{
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     d->OverTimer.setInterval(3);
@@ -86,11 +94,13 @@ TOVAButton::TOVAButton(QWidget *parent) : QWidget(parent), d(std::make_unique<TO
     InitProperties();
 }
 
-TOVAButton::~TOVAButton() {
+TOVAButton::~TOVAButton()
+{
     d->RedrawEnabled = false;
 }
 
-QString TOVAButton::displayName(ButtonTypes value) {
+QString TOVAButton::displayName(ButtonTypes value)
+{
     switch (value) {
     case Windows16Bit:
         return QStringLiteral("Windows 16-bit");
@@ -122,7 +132,8 @@ QString TOVAButton::displayName(ButtonTypes value) {
     return {};
 }
 
-QString TOVAButton::displayName(ColorTypes value) {
+QString TOVAButton::displayName(ColorTypes value)
+{
     switch (value) {
     case UseWindows:
         return QStringLiteral("Use Windows");
@@ -136,23 +147,28 @@ QString TOVAButton::displayName(ColorTypes value) {
     return {};
 }
 
-QString TOVAButton::displayName(PicPositions value) {
+QString TOVAButton::displayName(PicPositions value)
+{
     return QString::fromLatin1(QMetaEnum::fromType<PicPositions>().valueToKey(value));
 }
 
-QString TOVAButton::displayName(fx value) {
+QString TOVAButton::displayName(fx value)
+{
     return QString::fromLatin1(QMetaEnum::fromType<fx>().valueToKey(value));
 }
 
-void TOVAButton::setAmbient(const TOVAAmbient *ambient) {
+void TOVAButton::setAmbient(const TOVAAmbient *ambient)
+{
     d->Ambient = ambient ? ambient : &defaultAmbient;
 }
 
-void TOVAButton::AmbientChanged(const QString &) {
+void TOVAButton::AmbientChanged(const QString &)
+{
     d->ApplyAmbientChange();
 }
 
-void TOVAButton::InitProperties() {
+void TOVAButton::InitProperties()
+{
     d->Enabled = true;
     d->ShowFocusRect = true;
     d->UseMaskColor = true;
@@ -167,7 +183,8 @@ void TOVAButton::InitProperties() {
     d->LayoutCaption();
 }
 
-void TOVAButton::ReadProperties(const TOVAPropertyBag &bag) {
+void TOVAButton::ReadProperties(const TOVAPropertyBag &bag)
+{
     const auto readInt = [&bag](const char *key, qint32 fallback) {
         return bag.readProperty(QLatin1String(key), fallback).toInt();
     };
@@ -217,7 +234,8 @@ void TOVAButton::ReadProperties(const TOVAPropertyBag &bag) {
     d->UpdateAccessKey();
 }
 
-void TOVAButton::WriteProperties(TOVAPropertyBag &bag) const {
+void TOVAButton::WriteProperties(TOVAPropertyBag &bag) const
+{
     const auto colour = [](quint32 value) { return QVariant(qint32(value)); };
     bag.writeProperty(QStringLiteral("BTYPE"), qint32(d->ButtonType));
     bag.writeProperty(QStringLiteral("TX"), d->Caption);
@@ -244,11 +262,13 @@ void TOVAButton::WriteProperties(TOVAPropertyBag &bag) const {
     bag.writeProperty(QStringLiteral("VALUE"), d->Value);
 }
 
-quint32 TOVAButton::BackColor() const {
+quint32 TOVAButton::BackColor() const
+{
     return d->BackColor;
 }
 
-void TOVAButton::setBackColor(quint32 colour) {
+void TOVAButton::setBackColor(quint32 colour)
+{
     d->BackColor = colour;
     if (d->DesignMode())
         d->BackOver = colour;
@@ -257,22 +277,26 @@ void TOVAButton::setBackColor(quint32 colour) {
     d->Notify("BCOL");
 }
 
-quint32 TOVAButton::BackOver() const {
+quint32 TOVAButton::BackOver() const
+{
     return d->BackOver;
 }
 
-void TOVAButton::setBackOver(quint32 colour) {
+void TOVAButton::setBackOver(quint32 colour)
+{
     d->BackOver = colour;
     d->ComputePalette();
     d->DrawButton(d->LastState, true);
     d->Notify("BCOLO");
 }
 
-quint32 TOVAButton::ForeColor() const {
+quint32 TOVAButton::ForeColor() const
+{
     return d->ForeColor;
 }
 
-void TOVAButton::setForeColor(quint32 colour) {
+void TOVAButton::setForeColor(quint32 colour)
+{
     d->ForeColor = colour;
     if (d->DesignMode())
         d->ForeOver = colour;
@@ -281,33 +305,39 @@ void TOVAButton::setForeColor(quint32 colour) {
     d->Notify("FCOL");
 }
 
-quint32 TOVAButton::ForeOver() const {
+quint32 TOVAButton::ForeOver() const
+{
     return d->ForeOver;
 }
 
-void TOVAButton::setForeOver(quint32 colour) {
+void TOVAButton::setForeOver(quint32 colour)
+{
     d->ForeOver = colour;
     d->ComputePalette();
     d->DrawButton(d->LastState, true);
     d->Notify("FCOLO");
 }
 
-quint32 TOVAButton::MaskColor() const {
+quint32 TOVAButton::MaskColor() const
+{
     return d->MaskColor;
 }
 
-void TOVAButton::setMaskColor(quint32 colour) {
+void TOVAButton::setMaskColor(quint32 colour)
+{
     d->MaskColor = colour;
     d->ComputePalette();
     d->DrawButton(d->LastState, true);
     d->Notify("MCOL");
 }
 
-TOVAButton::ButtonTypes TOVAButton::ButtonType() const {
+TOVAButton::ButtonTypes TOVAButton::ButtonType() const
+{
     return ButtonTypes(d->ButtonType);
 }
 
-void TOVAButton::setButtonType(ButtonTypes type) {
+void TOVAButton::setButtonType(ButtonTypes type)
+{
     d->ButtonType = type;
     if (type == JavaMetal && d->DesignMode()) {
         QFont bold = font();
@@ -320,11 +350,13 @@ void TOVAButton::setButtonType(ButtonTypes type) {
     d->Notify("BTYPE");
 }
 
-QString TOVAButton::Caption() const {
+QString TOVAButton::Caption() const
+{
     return d->Caption;
 }
 
-void TOVAButton::setCaption(const QString &caption) {
+void TOVAButton::setCaption(const QString &caption)
+{
     d->Caption = caption;
     d->UpdateAccessKey();
     d->LayoutCaption();
@@ -332,22 +364,26 @@ void TOVAButton::setCaption(const QString &caption) {
     d->Notify("TX");
 }
 
-bool TOVAButton::Enabled() const {
+bool TOVAButton::Enabled() const
+{
     return d->Enabled;
 }
 
-void TOVAButton::setEnabled(bool enabled) {
+void TOVAButton::setEnabled(bool enabled)
+{
     d->Enabled = enabled;
     d->DrawButton(0, true);
     d->ApplyWidgetEnabled();
     d->Notify("ENAB");
 }
 
-QFont TOVAButton::Font() const {
+QFont TOVAButton::Font() const
+{
     return font();
 }
 
-void TOVAButton::setFont(const QFont &font) {
+void TOVAButton::setFont(const QFont &font)
+{
     d->ApplyFont(font);
     d->LayoutCaption();
     d->DrawButton(0, true);
@@ -357,7 +393,8 @@ void TOVAButton::setFont(const QFont &font) {
 namespace {
 
 // Font shortcuts change one attribute of the current font and redraw, without a change notification.
-template <typename Change> void changeFont(TOVAButtonPrivate *d, Change change) {
+template <typename Change> void changeFont(TOVAButtonPrivate *d, Change change)
+{
     QFont changed = d->q->font();
     change(changed);
     d->ApplyFont(changed);
@@ -367,85 +404,105 @@ template <typename Change> void changeFont(TOVAButtonPrivate *d, Change change) 
 
 } // namespace
 
-bool TOVAButton::FontBold() const {
+bool TOVAButton::FontBold() const
+{
     return font().bold();
 }
-void TOVAButton::setFontBold(bool bold) {
+void TOVAButton::setFontBold(bool bold)
+{
     changeFont(d.get(), [bold](QFont &f) { f.setBold(bold); });
 }
-bool TOVAButton::FontItalic() const {
+bool TOVAButton::FontItalic() const
+{
     return font().italic();
 }
-void TOVAButton::setFontItalic(bool italic) {
+void TOVAButton::setFontItalic(bool italic)
+{
     changeFont(d.get(), [italic](QFont &f) { f.setItalic(italic); });
 }
-bool TOVAButton::FontUnderline() const {
+bool TOVAButton::FontUnderline() const
+{
     return font().underline();
 }
 
-void TOVAButton::setFontUnderline(bool underline) {
+void TOVAButton::setFontUnderline(bool underline)
+{
     changeFont(d.get(), [underline](QFont &f) { f.setUnderline(underline); });
 }
 
-short TOVAButton::FontSize() const {
+short TOVAButton::FontSize() const
+{
     return short(std::nearbyint(font().pointSizeF()));
 }
-void TOVAButton::setFontSize(short points) {
+void TOVAButton::setFontSize(short points)
+{
     changeFont(d.get(), [points](QFont &f) { f.setPointSize(points); });
 }
-QString TOVAButton::FontName() const {
+QString TOVAButton::FontName() const
+{
     return font().family();
 }
-void TOVAButton::setFontName(const QString &name) {
+void TOVAButton::setFontName(const QString &name)
+{
     changeFont(d.get(), [&name](QFont &f) { f.setFamily(name); });
 }
 
-TOVAButton::ColorTypes TOVAButton::ColorScheme() const {
+TOVAButton::ColorTypes TOVAButton::ColorScheme() const
+{
     return ColorTypes(d->ColorScheme);
 }
 
-void TOVAButton::setColorScheme(ColorTypes scheme) {
+void TOVAButton::setColorScheme(ColorTypes scheme)
+{
     d->ColorScheme = scheme;
     d->ComputePalette();
     d->DrawButton(0, true);
     d->Notify("COLTYPE");
 }
 
-bool TOVAButton::ShowFocusRect() const {
+bool TOVAButton::ShowFocusRect() const
+{
     return d->ShowFocusRect;
 }
 
-void TOVAButton::setShowFocusRect(bool show) {
+void TOVAButton::setShowFocusRect(bool show)
+{
     d->ShowFocusRect = show;
     d->DrawButton(d->LastState, true);
     d->Notify("FOCUSR");
 }
 
-TOVAButton::MousePointerConstants TOVAButton::MousePointer() const {
+TOVAButton::MousePointerConstants TOVAButton::MousePointer() const
+{
     return MousePointerConstants(d->MousePointer);
 }
 
-void TOVAButton::setMousePointer(MousePointerConstants pointer) {
+void TOVAButton::setMousePointer(MousePointerConstants pointer)
+{
     d->MousePointer = qint16(pointer);
     d->ApplyCursor();
     d->Notify("MPTR");
 }
 
-TOVAPicture TOVAButton::MouseIcon() const {
+TOVAPicture TOVAButton::MouseIcon() const
+{
     return d->MouseIcon;
 }
 
-void TOVAButton::setMouseIcon(const TOVAPicture &icon) {
+void TOVAButton::setMouseIcon(const TOVAPicture &icon)
+{
     d->MouseIcon = icon;
     d->ApplyCursor();
     d->Notify("MICON");
 }
 
-bool TOVAButton::HandPointer() const {
+bool TOVAButton::HandPointer() const
+{
     return d->HandPointer;
 }
 
-void TOVAButton::setHandPointer(bool hand) {
+void TOVAButton::setHandPointer(bool hand)
+{
     d->HandPointer = hand;
     d->MouseIcon = hand ? handPicture() : TOVAPicture();
     d->MousePointer = hand ? vbCustom : vbArrow;
@@ -453,26 +510,31 @@ void TOVAButton::setHandPointer(bool hand) {
     d->Notify("HAND");
 }
 
-qint32 TOVAButton::hWnd() const {
+qint32 TOVAButton::hWnd() const
+{
     return qint32(quintptr(winId()));
 }
 
-bool TOVAButton::SoftBevel() const {
+bool TOVAButton::SoftBevel() const
+{
     return d->SoftBevel;
 }
 
-void TOVAButton::setSoftBevel(bool soft) {
+void TOVAButton::setSoftBevel(bool soft)
+{
     d->SoftBevel = soft;
     d->ComputePalette();
     d->DrawButton(d->LastState, true);
     d->Notify("SOFT");
 }
 
-TOVAPicture TOVAButton::PictureNormal() const {
+TOVAPicture TOVAButton::PictureNormal() const
+{
     return d->PictureNormal;
 }
 
-void TOVAButton::setPictureNormal(const TOVAPicture &picture) {
+void TOVAButton::setPictureNormal(const TOVAPicture &picture)
+{
     d->PictureNormal = picture;
     d->MeasurePicture();
     d->LayoutCaption();
@@ -480,94 +542,112 @@ void TOVAButton::setPictureNormal(const TOVAPicture &picture) {
     d->Notify("PICN");
 }
 
-TOVAPicture TOVAButton::PictureOver() const {
+TOVAPicture TOVAButton::PictureOver() const
+{
     return d->PictureOver;
 }
 
-void TOVAButton::setPictureOver(const TOVAPicture &picture) {
+void TOVAButton::setPictureOver(const TOVAPicture &picture)
+{
     d->PictureOver = picture;
     if (d->IsOver)
         d->DrawButton(d->LastState, true);
     d->Notify("PICO");
 }
 
-TOVAButton::PicPositions TOVAButton::PicturePosition() const {
+TOVAButton::PicPositions TOVAButton::PicturePosition() const
+{
     return PicPositions(d->PicturePosition);
 }
 
-void TOVAButton::setPicturePosition(PicPositions position) {
+void TOVAButton::setPicturePosition(PicPositions position)
+{
     d->PicturePosition = position;
     d->Notify("PICPOS");
     d->LayoutCaption();
     d->DrawButton(d->LastState, true);
 }
 
-bool TOVAButton::UseMaskColor() const {
+bool TOVAButton::UseMaskColor() const
+{
     return d->UseMaskColor;
 }
 
-void TOVAButton::setUseMaskColor(bool use) {
+void TOVAButton::setUseMaskColor(bool use)
+{
     d->UseMaskColor = use;
     if (!d->PictureNormal.isNull())
         d->DrawButton(d->LastState, true);
     d->Notify("UMCOL");
 }
 
-bool TOVAButton::UseGreyscale() const {
+bool TOVAButton::UseGreyscale() const
+{
     return d->UseGreyscale;
 }
 
-void TOVAButton::setUseGreyscale(bool grey) {
+void TOVAButton::setUseGreyscale(bool grey)
+{
     d->UseGreyscale = grey;
     if (!d->PictureNormal.isNull())
         d->DrawButton(d->LastState, true);
     d->Notify("NGREY");
 }
 
-TOVAButton::fx TOVAButton::SpecialEffect() const {
+TOVAButton::fx TOVAButton::SpecialEffect() const
+{
     return fx(d->SpecialEffect);
 }
 
-void TOVAButton::setSpecialEffect(fx effect) {
+void TOVAButton::setSpecialEffect(fx effect)
+{
     d->SpecialEffect = effect;
     d->DrawButton(d->LastState, true);
     d->Notify("FX");
 }
 
-bool TOVAButton::CheckBoxBehaviour() const {
+bool TOVAButton::CheckBoxBehaviour() const
+{
     return d->CheckBoxBehaviour;
 }
 
-void TOVAButton::setCheckBoxBehaviour(bool check) {
+void TOVAButton::setCheckBoxBehaviour(bool check)
+{
     d->CheckBoxBehaviour = check;
     d->DrawButton(d->LastState, true);
     d->Notify("CHECK");
 }
 
-bool TOVAButton::Value() const {
+bool TOVAButton::Value() const
+{
     return d->Value;
 }
 
-void TOVAButton::setValue(bool value) {
+void TOVAButton::setValue(bool value)
+{
     d->Value = value;
     if (d->CheckBoxBehaviour)
         d->DrawButton(0, true);
     d->Notify("VALUE");
 }
 
-QString TOVAButton::Version() const {
+QString TOVAButton::Version() const
+{
     return QStringLiteral("2.0.6");
 }
 
-QString TOVAButton::AccessKeys() const {
+QString TOVAButton::AccessKeys() const
+{
     return d->AccessKey;
 }
 
-void TOVAButton::DisableRefresh() {
+void TOVAButton::DisableRefresh()
+{
     d->RedrawEnabled = false;
 }
 
-void TOVAButton::Refresh() {
+void TOVAButton::Refresh()
+{
     if (d->ButtonType == Transparent)
         d->CaptureBackground();
     d->ComputePalette();
@@ -576,7 +656,8 @@ void TOVAButton::Refresh() {
     d->DrawButton(d->LastState, true);
 }
 
-void TOVAButton::changeEvent(QEvent *event) {
+void TOVAButton::changeEvent(QEvent *event)
+{
     QWidget::changeEvent(event);
     if (d->ChangingWidget)
         return;
@@ -600,7 +681,8 @@ void TOVAButton::changeEvent(QEvent *event) {
     }
 }
 
-void TOVAButton::showEvent(QShowEvent *event) {
+void TOVAButton::showEvent(QShowEvent *event)
+{
     QWidget::showEvent(event);
     if (d->ButtonType == Transparent) {
         if (d->BackgroundBuffer.isNull())
@@ -612,17 +694,20 @@ void TOVAButton::showEvent(QShowEvent *event) {
     d->DrawButton(0, true);
 }
 
-void TOVAButton::hideEvent(QHideEvent *event) {
+void TOVAButton::hideEvent(QHideEvent *event)
+{
     QWidget::hideEvent(event);
     d->RedrawEnabled = false;
 }
 
-void TOVAButton::resizeEvent(QResizeEvent *event) {
+void TOVAButton::resizeEvent(QResizeEvent *event)
+{
     QWidget::resizeEvent(event);
     d->HandleResize();
 }
 
-void TOVAButton::paintEvent(QPaintEvent *) {
+void TOVAButton::paintEvent(QPaintEvent *)
+{
     if (!d->BackBuffer.isNull())
         QPainter(this).drawImage(0, 0, d->BackBuffer);
 }

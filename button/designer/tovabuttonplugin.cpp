@@ -16,42 +16,53 @@ const DesignAmbient designAmbient;
 
 TOVAButtonPlugin::TOVAButtonPlugin(QObject *parent) : QObject(parent) {}
 
-QString TOVAButtonPlugin::name() const {
+QString TOVAButtonPlugin::name() const
+{
     return QStringLiteral("TOVAButton");
 }
-QString TOVAButtonPlugin::group() const {
+QString TOVAButtonPlugin::group() const
+{
     return QStringLiteral("Buttons");
 }
-QString TOVAButtonPlugin::toolTip() const {
+QString TOVAButtonPlugin::toolTip() const
+{
     return QStringLiteral("Owner-drawn push or check button");
 }
-QString TOVAButtonPlugin::whatsThis() const {
+QString TOVAButtonPlugin::whatsThis() const
+{
     return toolTip();
 }
-QString TOVAButtonPlugin::includeFile() const {
+QString TOVAButtonPlugin::includeFile() const
+{
     return QStringLiteral("tovabutton.h");
 }
-QIcon TOVAButtonPlugin::icon() const {
+QIcon TOVAButtonPlugin::icon() const
+{
     return {};
 }
-bool TOVAButtonPlugin::isContainer() const {
+bool TOVAButtonPlugin::isContainer() const
+{
     return false;
 }
 
-QWidget *TOVAButtonPlugin::createWidget(QWidget *parent) {
+QWidget *TOVAButtonPlugin::createWidget(QWidget *parent)
+{
     auto *button = new TOVAButton(parent);
     button->setAmbient(&designAmbient);
     return button;
 }
 
-bool TOVAButtonPlugin::isInitialized() const {
+bool TOVAButtonPlugin::isInitialized() const
+{
     return m_initialized;
 }
-void TOVAButtonPlugin::initialize(QDesignerFormEditorInterface *) {
+void TOVAButtonPlugin::initialize(QDesignerFormEditorInterface *)
+{
     m_initialized = true;
 }
 
-QString TOVAButtonPlugin::domXml() const {
+QString TOVAButtonPlugin::domXml() const
+{
     return QStringLiteral(R"(<ui language="c++">
  <widget class="TOVAButton" name="tovaButton">
   <property name="geometry"><rect><x>0</x><y>0</y><width>100</width><height>25</height></rect></property>

@@ -8,14 +8,16 @@
 // and, when asked, its property notifications as "Changed KEY".
 class DrawLog {
 public:
-    explicit DrawLog(TOVAButton &button) : m_button(button) {
+    explicit DrawLog(TOVAButton &button) : m_button(button)
+    {
         TOVAButtonPrivate::get(&button)->DrawObserver = [this](quint8 state, bool force) {
             entries.append(QStringLiteral("Draw %1 %2").arg(state).arg(force ? "forced" : "lazy"));
         };
     }
     ~DrawLog() { TOVAButtonPrivate::get(&m_button)->DrawObserver = nullptr; }
 
-    void followNotifications() {
+    void followNotifications()
+    {
         QObject::connect(&m_button, &TOVAButton::PropertyChanged, &m_button,
                          [this](const QString &key) { entries.append(QStringLiteral("Changed ") + key); });
     }

@@ -13,7 +13,8 @@ private slots:
     void keyFollowsTheCaption();
 };
 
-void TestAccessKey::keyOfCaption_data() {
+void TestAccessKey::keyOfCaption_data()
+{
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("key");
     QTest::newRow("empty") << ""
@@ -46,7 +47,8 @@ void TestAccessKey::keyOfCaption_data() {
                                          << " ";
 }
 
-void TestAccessKey::keyOfCaption() {
+void TestAccessKey::keyOfCaption()
+{
     QFETCH(QString, caption);
     QFETCH(QString, key);
     QCOMPARE(accessKeyOf(caption), key);
@@ -55,7 +57,8 @@ void TestAccessKey::keyOfCaption() {
     QCOMPARE(button.AccessKeys(), key);
 }
 
-void TestAccessKey::keyPressClicks() {
+void TestAccessKey::keyPressClicks()
+{
     QWidget form;
     auto *button = new TOVAButton(&form);
     button->setCaption(QStringLiteral("&Quitter"));
@@ -74,7 +77,8 @@ void TestAccessKey::keyPressClicks() {
     QCOMPARE(clicks.count(), 1);
 }
 
-void TestAccessKey::keyFollowsTheCaption() {
+void TestAccessKey::keyFollowsTheCaption()
+{
     QWidget form;
     auto *button = new TOVAButton(&form);
     button->setCaption(QStringLiteral("&Quitter"));

@@ -30,13 +30,15 @@ private:
     CreateControl m_create = nullptr;
 };
 
-void TestFactory::initTestCase() {
+void TestFactory::initTestCase()
+{
     QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
     m_create = reinterpret_cast<CreateControl>(m_library.resolve("TOVA_CreateControl"));
     QVERIFY(m_create);
 }
 
-void TestFactory::createsTheButtonByClassIdentifier() {
+void TestFactory::createsTheButtonByClassIdentifier()
+{
     QWidget form;
     QWidget *control = m_create("TOVA_Button.TOVAButton", &form);
     QVERIFY(control);
@@ -56,20 +58,23 @@ void TestFactory::createsTheButtonByClassIdentifier() {
     QCOMPARE(type.enumerator().valueToKey(13), "OvalFlat");
 }
 
-void TestFactory::refusesOtherClasses_data() {
+void TestFactory::refusesOtherClasses_data()
+{
     QTest::addColumn<QByteArray>("classId");
     QTest::newRow("other class") << QByteArray("MSWinsockLib.Winsock");
     QTest::newRow("letter case") << QByteArray("tova_button.tovabutton");
     QTest::newRow("empty") << QByteArray("");
 }
 
-void TestFactory::refusesOtherClasses() {
+void TestFactory::refusesOtherClasses()
+{
     QFETCH(QByteArray, classId);
     QCOMPARE(m_create(classId.constData(), nullptr), nullptr);
     QCOMPARE(m_create(nullptr, nullptr), nullptr);
 }
 
-void TestFactory::designerPluginCreatesInDesignMode() {
+void TestFactory::designerPluginCreatesInDesignMode()
+{
 #ifdef DESIGNER_PLUGIN
     QPluginLoader loader(QStringLiteral(DESIGNER_PLUGIN));
     auto *plugin = qobject_cast<QDesignerCustomWidgetInterface *>(loader.instance());

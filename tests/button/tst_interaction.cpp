@@ -10,7 +10,8 @@ namespace {
 
 // A small form: a field, the button, another field, in that focus order.
 struct Form {
-    Form() {
+    Form()
+    {
         first = new QLineEdit(&window);
         first->setGeometry(10, 10, 100, 22);
         button = new TOVAButton(&window);
@@ -29,7 +30,8 @@ struct Form {
 };
 
 // Appends the button's events to the log, with their arguments.
-void followEvents(TOVAButton *button, DrawLog &log) {
+void followEvents(TOVAButton *button, DrawLog &log)
+{
     const auto mouse = [&log](const char *name) {
         return [&log, name](short &b, short &s, float &x, float &y) {
             log.entries.append(QStringLiteral("%1 %2 %3 %4,%5").arg(name).arg(b).arg(s).arg(x).arg(y));
@@ -74,7 +76,8 @@ private slots:
     void suspendedDrawingStillRaisesEvents();
 };
 
-void TestInteraction::mouseClick_data() {
+void TestInteraction::mouseClick_data()
+{
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("left") << Qt::LeftButton
@@ -86,7 +89,8 @@ void TestInteraction::mouseClick_data() {
                                            "Draw 0 lazy"};
 }
 
-void TestInteraction::mouseClick() {
+void TestInteraction::mouseClick()
+{
     QFETCH(Qt::MouseButton, button);
     QFETCH(QStringList, expected);
     Form form;
@@ -99,7 +103,8 @@ void TestInteraction::mouseClick() {
     QCOMPARE(TOVAButtonPrivate::get(form.button)->LastState, quint8(0));
 }
 
-void TestInteraction::releaseOutsideDoesNotClick() {
+void TestInteraction::releaseOutsideDoesNotClick()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     QSignalSpy clicks(form.button, &TOVAButton::Click);
@@ -108,7 +113,8 @@ void TestInteraction::releaseOutsideDoesNotClick() {
     QCOMPARE(clicks.count(), 0);
 }
 
-void TestInteraction::doubleClick() {
+void TestInteraction::doubleClick()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     form.button->setFocus();
@@ -125,7 +131,8 @@ void TestInteraction::doubleClick() {
     QVERIFY(!QWidget::mouseGrabber());
 }
 
-void TestInteraction::middleButtonMoveRaisesOnlyMouseMove() {
+void TestInteraction::middleButtonMoveRaisesOnlyMouseMove()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     DrawLog log(*form.button);
@@ -136,7 +143,8 @@ void TestInteraction::middleButtonMoveRaisesOnlyMouseMove() {
     QCOMPARE(log.entries, QStringList({"MouseMove 4 2 20,5"}));
 }
 
-void TestInteraction::handlerCanChangeTheButton() {
+void TestInteraction::handlerCanChangeTheButton()
+{
     // Arguments go by reference: a handler turning a left press into a right one suppresses the click.
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
@@ -148,7 +156,8 @@ void TestInteraction::handlerCanChangeTheButton() {
     QCOMPARE(clicks.count(), 0);
 }
 
-void TestInteraction::disabledControlDoesNotClick() {
+void TestInteraction::disabledControlDoesNotClick()
+{
     Form form;
     form.button->setCaption(QStringLiteral("&Envoyer"));
     form.button->setCheckBoxBehaviour(true);
@@ -161,7 +170,8 @@ void TestInteraction::disabledControlDoesNotClick() {
     QVERIFY(!form.button->Value());
 }
 
-void TestInteraction::spaceBar_data() {
+void TestInteraction::spaceBar_data()
+{
     QTest::addColumn<QString>("keys"); // "+k" press, "-k" release; s is the space bar
     QTest::addColumn<int>("clicks");
     QTest::newRow("press and release") << "+s -s" << 1;
@@ -170,7 +180,8 @@ void TestInteraction::spaceBar_data() {
     QTest::newRow("space pressed again after another key") << "+a +s -a -s" << 1;
 }
 
-void TestInteraction::spaceBar() {
+void TestInteraction::spaceBar()
+{
     QFETCH(QString, keys);
     QFETCH(int, clicks);
     Form form;
@@ -187,7 +198,8 @@ void TestInteraction::spaceBar() {
     QCOMPARE(clickSpy.count(), clicks);
 }
 
-void TestInteraction::checkBoxToggles() {
+void TestInteraction::checkBoxToggles()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     form.button->setCheckBoxBehaviour(true);
@@ -209,7 +221,8 @@ void TestInteraction::checkBoxToggles() {
     QCOMPARE(changed.count(), 0);
 }
 
-void TestInteraction::hover() {
+void TestInteraction::hover()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     auto *d = TOVAButtonPrivate::get(form.button);
@@ -240,7 +253,8 @@ void TestInteraction::hover() {
     QCOMPARE(over.count(), 1);
 }
 
-void TestInteraction::leftButtonHeldInside() {
+void TestInteraction::leftButtonHeldInside()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     auto *d = TOVAButtonPrivate::get(form.button);
@@ -258,7 +272,8 @@ void TestInteraction::leftButtonHeldInside() {
     QTRY_COMPARE(out.count(), 1);
 }
 
-void TestInteraction::arrowKeysMoveTheFocus_data() {
+void TestInteraction::arrowKeysMoveTheFocus_data()
+{
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<bool>("forwards");
     QTest::newRow("left") << Qt::Key_Left << false;
@@ -267,7 +282,8 @@ void TestInteraction::arrowKeysMoveTheFocus_data() {
     QTest::newRow("down") << Qt::Key_Down << true;
 }
 
-void TestInteraction::arrowKeysMoveTheFocus() {
+void TestInteraction::arrowKeysMoveTheFocus()
+{
     QFETCH(Qt::Key, key);
     QFETCH(bool, forwards);
     Form form;
@@ -284,7 +300,8 @@ void TestInteraction::arrowKeysMoveTheFocus() {
     QTRY_VERIFY(expected->hasFocus());
 }
 
-void TestInteraction::focusRedraws() {
+void TestInteraction::focusRedraws()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     auto *d = TOVAButtonPrivate::get(form.button);
@@ -296,7 +313,8 @@ void TestInteraction::focusRedraws() {
     QCOMPARE(log.entries, QStringList({"Draw 0 forced", "Draw 0 forced"}));
 }
 
-void TestInteraction::suspendedDrawingStillRaisesEvents() {
+void TestInteraction::suspendedDrawingStillRaisesEvents()
+{
     Form form;
     QVERIFY(QTest::qWaitForWindowActive(&form.window));
     form.button->setFocus();

@@ -12,13 +12,15 @@ const QStringList allKeys = {"BTYPE", "TX",     "ENAB",  "FONT", "COLTYPE", "FOC
                              "FCOL",  "FCOLO",  "MCOL",  "MPTR", "MICON",   "PICN",   "PICH", "UMCOL",
                              "SOFT",  "PICPOS", "NGREY", "FX",   "HAND",    "CHECK",  "VALUE"};
 
-TOVAPicture bitmap(QColor colour, QSize size) {
+TOVAPicture bitmap(QColor colour, QSize size)
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     return TOVAPicture::bitmap(image);
 }
 
-TOVAPicture icon() {
+TOVAPicture icon()
+{
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     image.setPixel(8, 8, 0xFF0000FFu);
@@ -44,7 +46,8 @@ private slots:
     void pictureKnowsKindAndSize();
 };
 
-void TestPersistence::emptyBagGivesDefaults() {
+void TestPersistence::emptyBagGivesDefaults()
+{
     TOVAButton button;
     button.setButtonType(TOVAButton::OvalFlat);
     button.setCaption(QStringLiteral("Ancien"));
@@ -79,7 +82,8 @@ void TestPersistence::emptyBagGivesDefaults() {
     QCOMPARE(button.Value(), false);
 }
 
-void TestPersistence::readingDoesNotDraw() {
+void TestPersistence::readingDoesNotDraw()
+{
     QWidget form;
     TOVAButton &button = *new TOVAButton(&form);
     button.setGeometry(0, 0, 80, 24);
@@ -94,7 +98,8 @@ void TestPersistence::readingDoesNotDraw() {
     QCOMPARE(button.Caption(), QStringLiteral("Lu"));
 }
 
-void TestPersistence::writesEveryKeyInOrder() {
+void TestPersistence::writesEveryKeyInOrder()
+{
     TOVAButton button;
     button.setMouseIcon(icon());
     button.setPictureNormal(bitmap(Qt::red, {5, 4}));
@@ -119,7 +124,8 @@ void TestPersistence::writesEveryKeyInOrder() {
         QCOMPARE(bag.value(allKeys[i]).metaType(), types[i]);
 }
 
-void TestPersistence::unsetPicturesStoreNothing() {
+void TestPersistence::unsetPicturesStoreNothing()
+{
     TOVAButton button;
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("PICN"), QVariant::fromValue(bitmap(Qt::red, {2, 2})));
@@ -131,7 +137,8 @@ void TestPersistence::unsetPicturesStoreNothing() {
     QCOMPARE(bag.keys(), expected);
 }
 
-void TestPersistence::roundTripOfEveryKey() {
+void TestPersistence::roundTripOfEveryKey()
+{
     TOVAButton source;
     source.setButtonType(TOVAButton::KDE2);
     source.setCaption(QStringLiteral("Dispo &1 && 2"));
@@ -187,7 +194,8 @@ void TestPersistence::roundTripOfEveryKey() {
     QCOMPARE(copy.MouseIcon(), source.MouseIcon());
 }
 
-void TestPersistence::overColoursDefaultToStoredColours() {
+void TestPersistence::overColoursDefaultToStoredColours()
+{
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("BCOL"), 0x00336699);
     bag.writeProperty(QStringLiteral("FCOL"), 0x00996633);
@@ -202,7 +210,8 @@ void TestPersistence::overColoursDefaultToStoredColours() {
     QCOMPARE(button.BackOver(), 0x00010203u);
 }
 
-void TestPersistence::pictureOverPersistsUnderPICH() {
+void TestPersistence::pictureOverPersistsUnderPICH()
+{
     TOVAButton button;
     QSignalSpy changed(&button, &TOVAButton::PropertyChanged);
     const TOVAPicture over = bitmap(Qt::cyan, {6, 6});
@@ -220,7 +229,8 @@ void TestPersistence::pictureOverPersistsUnderPICH() {
     QCOMPARE(copy.PictureOver(), over);
 }
 
-void TestPersistence::storedHandLoadsTheHandCursor() {
+void TestPersistence::storedHandLoadsTheHandCursor()
+{
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("MPTR"), QVariant::fromValue(short(TOVAButton::vbIbeam)));
     bag.writeProperty(QStringLiteral("HAND"), true);
@@ -232,7 +242,8 @@ void TestPersistence::storedHandLoadsTheHandCursor() {
     QCOMPARE(button.cursor().shape(), Qt::BitmapCursor);
 }
 
-void TestPersistence::storedPointerSurvivesHandFalse() {
+void TestPersistence::storedPointerSurvivesHandFalse()
+{
     TOVAButton source;
     source.setMousePointer(TOVAButton::vbCustom);
     source.setMouseIcon(icon());
@@ -252,7 +263,8 @@ void TestPersistence::storedPointerSurvivesHandFalse() {
     QCOMPARE(copy.cursor().shape(), Qt::CrossCursor);
 }
 
-void TestPersistence::readAppliesEnabledAndAccessKey() {
+void TestPersistence::readAppliesEnabledAndAccessKey()
+{
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("ENAB"), false);
     bag.writeProperty(QStringLiteral("TX"), QStringLiteral("&Quitter"));
@@ -264,7 +276,8 @@ void TestPersistence::readAppliesEnabledAndAccessKey() {
     QCOMPARE(changed.count(), 0);
 }
 
-void TestPersistence::bagConvertsStoredTypes() {
+void TestPersistence::bagConvertsStoredTypes()
+{
     TOVAPropertyBag bag;
     bag.writeProperty(QStringLiteral("enab"), -1); // a 16-bit True
     bag.writeProperty(QStringLiteral("CHECK"), 0);
@@ -278,7 +291,8 @@ void TestPersistence::bagConvertsStoredTypes() {
     QCOMPARE(button.ColorScheme(), TOVAButton::UseWindows);
 }
 
-void TestPersistence::pictureKnowsKindAndSize() {
+void TestPersistence::pictureKnowsKindAndSize()
+{
     const TOVAPicture b = bitmap(Qt::red, {3, 5});
     QCOMPARE(b.kind(), TOVAPicture::Kind::Bitmap);
     QCOMPARE(b.size(), QSize(3, 5));

@@ -18,7 +18,8 @@ public:
     QFont font(const QWidget *) const override { return QFont(QStringLiteral("DejaVu Serif"), 11); }
 };
 
-TOVAPicture smallBitmap() {
+TOVAPicture smallBitmap()
+{
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::red);
     return TOVAPicture::bitmap(image);
@@ -50,7 +51,8 @@ private slots:
     void publishedNames();
 };
 
-void TestProperties::newInstanceDefaults() {
+void TestProperties::newInstanceDefaults()
+{
     TOVAButton button;
     QCOMPARE(button.Enabled(), true);
     QCOMPARE(button.ShowFocusRect(), true);
@@ -80,7 +82,8 @@ void TestProperties::newInstanceDefaults() {
     QCOMPARE(button.property("Version").toString(), QStringLiteral("2.0.6"));
 }
 
-void TestProperties::newInstanceTakesHostNameAndFont() {
+void TestProperties::newInstanceTakesHostNameAndFont()
+{
     DesignAmbient ambient;
     TOVAButton button;
     button.setAmbient(&ambient);
@@ -92,7 +95,8 @@ void TestProperties::newInstanceTakesHostNameAndFont() {
 
 // Each setter through the property system, from a shown button last drawn down, so that "last state"
 // (2) and state 0 can be told apart.
-void TestProperties::settersNotifyAndRedraw_data() {
+void TestProperties::settersNotifyAndRedraw_data()
+{
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QStringList>("expected");
@@ -131,7 +135,8 @@ void TestProperties::settersNotifyAndRedraw_data() {
     row("Value", true, {"Changed VALUE"});
 }
 
-void TestProperties::settersNotifyAndRedraw() {
+void TestProperties::settersNotifyAndRedraw()
+{
     QFETCH(QByteArray, property);
     QFETCH(QVariant, value);
     QFETCH(QStringList, expected);
@@ -156,7 +161,8 @@ void TestProperties::settersNotifyAndRedraw() {
         QCOMPARE(button.property(property), value);
 }
 
-void TestProperties::pictureOverRedrawsOnlyWhileHovered() {
+void TestProperties::pictureOverRedrawsOnlyWhileHovered()
+{
     TOVAButton button;
     TOVAButtonPrivate::get(&button)->IsOver = true;
     DrawLog log(button);
@@ -173,13 +179,15 @@ void TestProperties::pictureOverRedrawsOnlyWhileHovered() {
     QCOMPARE(log.entries, QStringList({"Draw 0 forced", "Draw 0 forced"}));
 }
 
-void TestProperties::colourSettersInDesignAndRunMode_data() {
+void TestProperties::colourSettersInDesignAndRunMode_data()
+{
     QTest::addColumn<bool>("designMode");
     QTest::newRow("design mode") << true;
     QTest::newRow("run time") << false;
 }
 
-void TestProperties::colourSettersInDesignAndRunMode() {
+void TestProperties::colourSettersInDesignAndRunMode()
+{
     QFETCH(bool, designMode);
     DesignAmbient design;
     TOVAButton button;
@@ -195,7 +203,8 @@ void TestProperties::colourSettersInDesignAndRunMode() {
     QCOMPARE(button.ForeOver(), designMode ? 0x778899u : 0x000002u);
 }
 
-void TestProperties::javaMetalTurnsFontBoldOnlyInDesignMode() {
+void TestProperties::javaMetalTurnsFontBoldOnlyInDesignMode()
+{
     DesignAmbient design;
     TOVAButton designed;
     designed.setAmbient(&design);
@@ -210,7 +219,8 @@ void TestProperties::javaMetalTurnsFontBoldOnlyInDesignMode() {
     QCOMPARE(running.ButtonType(), TOVAButton::JavaMetal);
 }
 
-void TestProperties::fontSizeRoundsOnReading_data() {
+void TestProperties::fontSizeRoundsOnReading_data()
+{
     QTest::addColumn<double>("points");
     QTest::addColumn<short>("read");
     QTest::newRow("whole") << 9.0 << short(9);
@@ -220,7 +230,8 @@ void TestProperties::fontSizeRoundsOnReading_data() {
     QTest::newRow("half to even, up") << 9.5 << short(10);
 }
 
-void TestProperties::fontSizeRoundsOnReading() {
+void TestProperties::fontSizeRoundsOnReading()
+{
     QFETCH(double, points);
     QFETCH(short, read);
     TOVAButton button;
@@ -231,7 +242,8 @@ void TestProperties::fontSizeRoundsOnReading() {
     QCOMPARE(button.Font().pointSizeF(), points);
 }
 
-void TestProperties::fontShortcutsChangeTheFont() {
+void TestProperties::fontShortcutsChangeTheFont()
+{
     TOVAButton button;
     button.setFontName(QStringLiteral("DejaVu Sans Mono"));
     button.setFontSize(9);
@@ -248,7 +260,8 @@ void TestProperties::fontShortcutsChangeTheFont() {
     QVERIFY(button.Font().italic());
 }
 
-void TestProperties::disableRefreshSuspendsDrawing() {
+void TestProperties::disableRefreshSuspendsDrawing()
+{
     QWidget form;
     TOVAButton &button = *new TOVAButton(&form);
     button.setCaption(QStringLiteral("Avant"));
@@ -272,7 +285,8 @@ void TestProperties::disableRefreshSuspendsDrawing() {
     QVERIFY(d->BackBuffer != before);
 }
 
-void TestProperties::drawsOnlyWhileShown() {
+void TestProperties::drawsOnlyWhileShown()
+{
     QWidget form;
     TOVAButton &button = *new TOVAButton(&form);
     button.setGeometry(0, 0, 100, 30);
@@ -294,7 +308,8 @@ void TestProperties::drawsOnlyWhileShown() {
     QCOMPARE(d->LastCaption, QStringLiteral("Caché"));
 }
 
-void TestProperties::valueWithoutCheckBoxDoesNotChangeTheLook() {
+void TestProperties::valueWithoutCheckBoxDoesNotChangeTheLook()
+{
     QWidget form;
     TOVAButton &button = *new TOVAButton(&form);
     button.setGeometry(0, 0, 100, 30);
@@ -313,7 +328,8 @@ void TestProperties::valueWithoutCheckBoxDoesNotChangeTheLook() {
     QVERIFY(d->BackBuffer != up);
 }
 
-void TestProperties::enabledFollowsTheWidget() {
+void TestProperties::enabledFollowsTheWidget()
+{
     QWidget parent;
     TOVAButton &button = *new TOVAButton(&parent);
     QSignalSpy changed(&button, &TOVAButton::PropertyChanged);
@@ -334,7 +350,8 @@ void TestProperties::enabledFollowsTheWidget() {
     QCOMPARE(changed.count(), 2);
 }
 
-void TestProperties::ambientChangeRedrawsUnlessCustom() {
+void TestProperties::ambientChangeRedrawsUnlessCustom()
+{
     QWidget parent;
     auto *button = new TOVAButton(&parent);
     DrawLog log(*button);
@@ -351,7 +368,8 @@ void TestProperties::ambientChangeRedrawsUnlessCustom() {
     QVERIFY(log.entries.isEmpty());
 }
 
-void TestProperties::handPointer() {
+void TestProperties::handPointer()
+{
     TOVAButton button;
     button.setHandPointer(true);
     QCOMPARE(button.MousePointer(), TOVAButton::vbCustom);
@@ -364,7 +382,8 @@ void TestProperties::handPointer() {
     QCOMPARE(button.cursor().shape(), Qt::ArrowCursor);
 }
 
-void TestProperties::publishedNames_data() {
+void TestProperties::publishedNames_data()
+{
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("name");
     QTest::newRow("1") << 1 << "Windows 16-bit";
@@ -383,7 +402,8 @@ void TestProperties::publishedNames_data() {
     QTest::newRow("14") << 14 << "KDE 2";
 }
 
-void TestProperties::publishedNames() {
+void TestProperties::publishedNames()
+{
     QFETCH(int, value);
     QFETCH(QString, name);
     QCOMPARE(TOVAButton::displayName(TOVAButton::ButtonTypes(value)), name);
