@@ -1,68 +1,11 @@
 #include "colorarith.h"
 
-#include <QPalette>
-
 #include <algorithm>
 #include <cmath>
 
 namespace TovaColor {
 
 namespace {
-
-QColor paletteColor(SystemColor index, const QPalette &p)
-{
-    switch (index) {
-    case ButtonFace:
-    case ActiveBorder:
-    case InactiveBorder:
-    case MenuBar:
-        return p.color(QPalette::Active, QPalette::Button);
-    case ButtonShadow:
-        return p.color(QPalette::Active, QPalette::Dark);
-    case ButtonHighlight:
-        return p.color(QPalette::Active, QPalette::Light);
-    case Light3D:
-        return p.color(QPalette::Active, QPalette::Midlight);
-    case DarkShadow3D:
-    case WindowFrame:
-        return p.color(QPalette::Active, QPalette::Shadow);
-    case ButtonText:
-        return p.color(QPalette::Active, QPalette::ButtonText);
-    case GrayText:
-        return p.color(QPalette::Disabled, QPalette::Text);
-    case Window:
-        return p.color(QPalette::Active, QPalette::Base);
-    case WindowText:
-    case MenuText:
-        return p.color(QPalette::Active, QPalette::WindowText);
-    case Menu:
-    case Desktop:
-    case ScrollBar:
-        return p.color(QPalette::Active, QPalette::Window);
-    case AppWorkspace:
-        return p.color(QPalette::Active, QPalette::Mid);
-    case Highlight:
-    case ActiveCaption:
-    case GradientActiveCaption:
-    case MenuHighlight:
-        return p.color(QPalette::Active, QPalette::Highlight);
-    case HighlightText:
-    case CaptionText:
-        return p.color(QPalette::Active, QPalette::HighlightedText);
-    case InactiveCaption:
-    case GradientInactiveCaption:
-        return p.color(QPalette::Inactive, QPalette::Highlight);
-    case InactiveCaptionText:
-        return p.color(QPalette::Inactive, QPalette::HighlightedText);
-    case InfoText:
-        return p.color(QPalette::Active, QPalette::ToolTipText);
-    case InfoBackground:
-        return p.color(QPalette::Active, QPalette::ToolTipBase);
-    case HotLight:
-        return p.color(QPalette::Active, QPalette::Link);
-    }
-    return Qt::black;
-}
 
 int clampShifted(int v, int n)
 {
@@ -74,28 +17,6 @@ int clampShifted(int v, int n)
 }
 
 } // namespace
-
-ColorRef systemColor(SystemColor index, const QPalette &palette)
-{
-    return fromQRgb(paletteColor(index, palette).rgb());
-}
-
-ColorRef translateColor(quint32 oleColor, const QPalette &palette)
-{
-    switch (oleColor >> 24) {
-    case 0x00:
-    case 0x02:
-        return oleColor & 0xFFFFFF;
-    case 0x80: {
-        const quint32 index = oleColor & 0xFFFFFF;
-        if (index <= MenuBar && index != 25)
-            return systemColor(SystemColor(index), palette);
-        return 0;
-    }
-    default:
-        return 0;
-    }
-}
 
 ColorRef shiftColor(ColorRef c, int n, bool scaleBlue, bool softBevel)
 {

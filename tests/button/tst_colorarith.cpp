@@ -1,6 +1,5 @@
 #include "colorarith.h"
 
-#include <QPalette>
 #include <QTest>
 
 using namespace TovaColor;
@@ -11,8 +10,6 @@ private slots:
     void shift_data();
     void shift();
     void blendToWhiteChannels();
-    void translate_data();
-    void translate();
     void roundsHalvesToEven_data();
     void roundsHalvesToEven();
 };
@@ -62,38 +59,6 @@ void TestColorArith::blendToWhiteChannels()
     QCOMPARE(blendToWhite(0x800000, 176), rgb(176, 176, 215));
     QCOMPARE(blendToWhite(rgb(255, 0, 10), 128), rgb(255, 128, 132));
     QCOMPARE(blendToWhite(rgb(255, 255, 255), 0), rgb(255, 255, 255));
-}
-
-void TestColorArith::translate_data()
-{
-    QTest::addColumn<uint>("ole");
-    QTest::addColumn<uint>("expected");
-    QTest::newRow("RGB value") << 0x00123456u << 0x00123456u;
-    QTest::newRow("palette-relative RGB") << 0x02123456u << 0x00123456u;
-    QTest::newRow("button face") << (SystemColorFlag | ButtonFace) << uint(rgb(10, 20, 30));
-    QTest::newRow("button shadow") << (SystemColorFlag | ButtonShadow) << uint(rgb(40, 50, 60));
-    QTest::newRow("button highlight") << (SystemColorFlag | ButtonHighlight) << uint(rgb(250, 240, 230));
-    QTest::newRow("3D light") << (SystemColorFlag | Light3D) << uint(rgb(200, 201, 202));
-    QTest::newRow("3D dark shadow") << (SystemColorFlag | DarkShadow3D) << uint(rgb(1, 2, 3));
-    QTest::newRow("button text") << (SystemColorFlag | ButtonText) << uint(rgb(7, 8, 9));
-    QTest::newRow("selection") << (SystemColorFlag | Highlight) << uint(rgb(0, 0, 128));
-    QTest::newRow("unknown system index") << (SystemColorFlag | 99u) << 0u;
-    QTest::newRow("palette index form") << 0x01000005u << 0u;
-}
-
-void TestColorArith::translate()
-{
-    QFETCH(uint, ole);
-    QFETCH(uint, expected);
-    QPalette p;
-    p.setColor(QPalette::Button, QColor(10, 20, 30));
-    p.setColor(QPalette::Dark, QColor(40, 50, 60));
-    p.setColor(QPalette::Light, QColor(250, 240, 230));
-    p.setColor(QPalette::Midlight, QColor(200, 201, 202));
-    p.setColor(QPalette::Shadow, QColor(1, 2, 3));
-    p.setColor(QPalette::ButtonText, QColor(7, 8, 9));
-    p.setColor(QPalette::Highlight, QColor(0, 0, 128));
-    QCOMPARE(translateColor(ole, p), ColorRef(expected));
 }
 
 void TestColorArith::roundsHalvesToEven_data()

@@ -1,0 +1,571 @@
+#include "tovabutton.h"
+
+#include "handcursor.h"
+#include "olecolor.h"
+#include "tovaambient.h"
+#include "tovabutton_p.h"
+#include "tovapropertybag.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QMetaEnum>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+
+namespace {
+
+// Ambient properties of a host that supplies none: a running program, read from the parent widget.
+const TOVAAmbient defaultAmbient;
+
+TOVAPicture handPicture() { return TOVAPicture::icon(HandCursor::image()); }
+
+} // namespace
+
+TOVAButtonPrivate::TOVAButtonPrivate(TOVAButton *owner) : q(owner), Ambient(&defaultAmbient) {}
+
+bool TOVAButtonPrivate::DesignMode() const { return !Ambient->userMode(q); }
+
+void TOVAButtonPrivate::Notify(const char *key) { emit q->PropertyChanged(QString::fromLatin1(key)); }
+
+void TOVAButtonPrivate::ApplyFont(const QFont &font)
+{
+    // A fully resolved font is the control's own: later font changes of the parent leave it alone.
+    QFont own(font);
+    own.setResolveMask(QFont::AllPropertiesResolved);
+    ChangingWidget = true;
+    q->QWidget::setFont(own);
+    ChangingWidget = false;
+}
+
+void TOVAButtonPrivate::ApplyWidgetEnabled()
+{
+    ChangingWidget = true;
+    q->QWidget::setEnabled(Enabled);
+    ChangingWidget = false;
+}
+
+void TOVAButtonPrivate::ApplyCursor()
+{
+    static constexpr Qt::CursorShape shapes[] = {
+        Qt::ArrowCursor,     Qt::ArrowCursor,     Qt::CrossCursor,   Qt::IBeamCursor,
+        Qt::ArrowCursor,     Qt::SizeAllCursor,   Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+        Qt::SizeFDiagCursor, Qt::SizeHorCursor,   Qt::UpArrowCursor, Qt::WaitCursor,
+        Qt::ForbiddenCursor, Qt::BusyCursor,      Qt::WhatsThisCursor, Qt::SizeAllCursor,
+    };
+    if (MousePointer == TOVAButton::vbCustom && !MouseIcon.isNull()) {
+        const QPixmap pixmap = QPixmap::fromImage(MouseIcon.image());
+        if (MouseIcon == handPicture())
+            q->setCursor(QCursor(pixmap, HandCursor::hotSpot().x(), HandCursor::hotSpot().y()));
+        else
+            q->setCursor(QCursor(pixmap));
+    } else if (MousePointer > 0 && MousePointer < qint16(std::size(shapes))) {
+        q->setCursor(shapes[MousePointer]);
+    } else {
+        q->unsetCursor();
+    }
+}
+
+void TOVAButtonPrivate::ApplyAmbientChange()
+{
+    if (ColorScheme == TOVAButton::Custom)
+        return;
+    ComputePalette();
+    DrawButton(LastState, true);
+}
+
+TOVAButton::TOVAButton(QWidget *parent) : QWidget(parent), d(std::make_unique<TOVAButtonPrivate>(this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    d->OverTimer.setInterval(3);
+    connect(&d->OverTimer, &QTimer::timeout, this, [this] { d->OverTimerTick(); });
+    d->RedrawEnabled = true;
+    InitProperties();
+}
+
+TOVAButton::~TOVAButton() { d->RedrawEnabled = false; }
+
+QString TOVAButton::displayName(ButtonTypes value)
+{
+    switch (value) {
+    case Windows16Bit: return QStringLiteral("Windows 16-bit");
+    case Windows32Bit: return QStringLiteral("Windows 32-bit");
+    case WindowsXP: return QStringLiteral("Windows XP");
+    case Mac: return QStringLiteral("Mac");
+    case JavaMetal: return QStringLiteral("Java metal");
+    case Netscape6: return QStringLiteral("Netscape 6");
+    case SimpleFlat: return QStringLiteral("Simple Flat");
+    case FlatHighlight: return QStringLiteral("Flat Highlight");
+    case OfficeXP: return QStringLiteral("Office XP");
+    case Transparent: return QStringLiteral("Transparent");
+    case Hover3D: return QStringLiteral("3D Hover");
+    case OvalFlat: return QStringLiteral("Oval Flat");
+    case KDE2: return QStringLiteral("KDE 2");
+    }
+    return {};
+}
+
+QString TOVAButton::displayName(ColorTypes value)
+{
+    switch (value) {
+    case UseWindows: return QStringLiteral("Use Windows");
+    case Custom: return QStringLiteral("Custom");
+    case ForceStandard: return QStringLiteral("Force Standard");
+    case UseContainer: return QStringLiteral("Use Container");
+    }
+    return {};
+}
+
+QString TOVAButton::displayName(PicPositions value)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<PicPositions>().valueToKey(value));
+}
+
+QString TOVAButton::displayName(fx value) { return QString::fromLatin1(QMetaEnum::fromType<fx>().valueToKey(value)); }
+
+void TOVAButton::setAmbient(const TOVAAmbient *ambient) { d->Ambient = ambient ? ambient : &defaultAmbient; }
+
+void TOVAButton::AmbientChanged(const QString &) { d->ApplyAmbientChange(); }
+
+void TOVAButton::InitProperties()
+{
+    d->Enabled = true;
+    d->ShowFocusRect = true;
+    d->UseMaskColor = true;
+    d->Caption = d->Ambient->displayName(this);
+    d->ApplyFont(d->Ambient->font(this));
+    d->ButtonType = Windows32Bit;
+    d->ColorScheme = UseWindows;
+    d->ComputePalette();
+    d->BackColor = d->BackOver = d->Pal.Face;
+    d->ForeColor = d->ForeOver = d->Pal.Text;
+    d->MaskColor = 0xC0C0C0;
+    d->LayoutCaption();
+}
+
+void TOVAButton::ReadProperties(const TOVAPropertyBag &bag)
+{
+    const auto readInt = [&bag](const char *key, qint32 fallback) {
+        return bag.readProperty(QLatin1String(key), fallback).toInt();
+    };
+    const auto readColour = [&](const char *key, quint32 fallback) {
+        return quint32(readInt(key, qint32(fallback)));
+    };
+    const auto readBool = [&bag](const char *key, bool fallback) {
+        return bag.readProperty(QLatin1String(key), fallback).toBool();
+    };
+    const auto readPicture = [&bag](const char *key) {
+        return bag.readProperty(QLatin1String(key), QVariant::fromValue(TOVAPicture())).value<TOVAPicture>();
+    };
+
+    d->ButtonType = readInt("BTYPE", Windows32Bit);
+    d->Caption = bag.readProperty(QStringLiteral("TX"), QString()).toString();
+    d->Enabled = readBool("ENAB", true);
+    d->ApplyFont(bag.readProperty(QStringLiteral("FONT"), font()).value<QFont>());
+    d->ColorScheme = readInt("COLTYPE", UseWindows);
+    d->ShowFocusRect = readBool("FOCUSR", true);
+    d->BackColor = readColour("BCOL", OleColor::systemColor(OleColor::ButtonFace));
+    d->BackOver = readColour("BCOLO", d->BackColor);
+    d->ForeColor = readColour("FCOL", OleColor::systemColor(OleColor::ButtonText));
+    d->ForeOver = readColour("FCOLO", d->ForeColor);
+    d->MaskColor = readColour("MCOL", 0xC0C0C0);
+    d->MousePointer = bag.readProperty(QStringLiteral("MPTR"), QVariant::fromValue(short(0))).value<short>();
+    d->MouseIcon = readPicture("MICON");
+    d->PictureNormal = readPicture("PICN");
+    d->PictureOver = readPicture("PICH");
+    d->UseMaskColor = readBool("UMCOL", true);
+    d->SoftBevel = readBool("SOFT", false);
+    d->PicturePosition = readInt("PICPOS", cbLeft);
+    d->UseGreyscale = readBool("NGREY", false);
+    d->SpecialEffect = readInt("FX", cbNone);
+    // A stored hand pointer is applied through its setter. A stored False keeps the pointer and icon
+    // read above: running the setter would replace them with the arrow and lose them on every load.
+    if (readBool("HAND", false))
+        setHandPointer(true);
+    else
+        d->HandPointer = false;
+    d->CheckBoxBehaviour = readBool("CHECK", false);
+    d->Value = readBool("VALUE", false);
+    d->ApplyCursor();
+
+    d->ApplyWidgetEnabled();
+    d->MeasurePicture();
+    d->LayoutCaption();
+    d->UpdateAccessKey();
+}
+
+void TOVAButton::WriteProperties(TOVAPropertyBag &bag) const
+{
+    const auto colour = [](quint32 value) { return QVariant(qint32(value)); };
+    bag.writeProperty(QStringLiteral("BTYPE"), qint32(d->ButtonType));
+    bag.writeProperty(QStringLiteral("TX"), d->Caption);
+    bag.writeProperty(QStringLiteral("ENAB"), d->Enabled);
+    bag.writeProperty(QStringLiteral("FONT"), font());
+    bag.writeProperty(QStringLiteral("COLTYPE"), qint32(d->ColorScheme));
+    bag.writeProperty(QStringLiteral("FOCUSR"), d->ShowFocusRect);
+    bag.writeProperty(QStringLiteral("BCOL"), colour(d->BackColor));
+    bag.writeProperty(QStringLiteral("BCOLO"), colour(d->BackOver));
+    bag.writeProperty(QStringLiteral("FCOL"), colour(d->ForeColor));
+    bag.writeProperty(QStringLiteral("FCOLO"), colour(d->ForeOver));
+    bag.writeProperty(QStringLiteral("MCOL"), colour(d->MaskColor));
+    bag.writeProperty(QStringLiteral("MPTR"), QVariant::fromValue(short(d->MousePointer)));
+    bag.writeProperty(QStringLiteral("MICON"), QVariant::fromValue(d->MouseIcon));
+    bag.writeProperty(QStringLiteral("PICN"), QVariant::fromValue(d->PictureNormal));
+    bag.writeProperty(QStringLiteral("PICH"), QVariant::fromValue(d->PictureOver));
+    bag.writeProperty(QStringLiteral("UMCOL"), d->UseMaskColor);
+    bag.writeProperty(QStringLiteral("SOFT"), d->SoftBevel);
+    bag.writeProperty(QStringLiteral("PICPOS"), qint32(d->PicturePosition));
+    bag.writeProperty(QStringLiteral("NGREY"), d->UseGreyscale);
+    bag.writeProperty(QStringLiteral("FX"), qint32(d->SpecialEffect));
+    bag.writeProperty(QStringLiteral("HAND"), d->HandPointer);
+    bag.writeProperty(QStringLiteral("CHECK"), d->CheckBoxBehaviour);
+    bag.writeProperty(QStringLiteral("VALUE"), d->Value);
+}
+
+quint32 TOVAButton::BackColor() const { return d->BackColor; }
+
+void TOVAButton::setBackColor(quint32 colour)
+{
+    d->BackColor = colour;
+    if (d->DesignMode())
+        d->BackOver = colour;
+    d->ComputePalette();
+    d->DrawButton(d->LastState, true);
+    d->Notify("BCOL");
+}
+
+quint32 TOVAButton::BackOver() const { return d->BackOver; }
+
+void TOVAButton::setBackOver(quint32 colour)
+{
+    d->BackOver = colour;
+    d->ComputePalette();
+    d->DrawButton(d->LastState, true);
+    d->Notify("BCOLO");
+}
+
+quint32 TOVAButton::ForeColor() const { return d->ForeColor; }
+
+void TOVAButton::setForeColor(quint32 colour)
+{
+    d->ForeColor = colour;
+    if (d->DesignMode())
+        d->ForeOver = colour;
+    d->ComputePalette();
+    d->DrawButton(d->LastState, true);
+    d->Notify("FCOL");
+}
+
+quint32 TOVAButton::ForeOver() const { return d->ForeOver; }
+
+void TOVAButton::setForeOver(quint32 colour)
+{
+    d->ForeOver = colour;
+    d->ComputePalette();
+    d->DrawButton(d->LastState, true);
+    d->Notify("FCOLO");
+}
+
+quint32 TOVAButton::MaskColor() const { return d->MaskColor; }
+
+void TOVAButton::setMaskColor(quint32 colour)
+{
+    d->MaskColor = colour;
+    d->ComputePalette();
+    d->DrawButton(d->LastState, true);
+    d->Notify("MCOL");
+}
+
+TOVAButton::ButtonTypes TOVAButton::ButtonType() const { return ButtonTypes(d->ButtonType); }
+
+void TOVAButton::setButtonType(ButtonTypes type)
+{
+    d->ButtonType = type;
+    if (type == JavaMetal && d->DesignMode()) {
+        QFont bold = font();
+        bold.setBold(true);
+        d->ApplyFont(bold);
+    } else if (type == Transparent && d->RedrawEnabled) {
+        d->CaptureBackground();
+    }
+    d->HandleResize();
+    d->Notify("BTYPE");
+}
+
+QString TOVAButton::Caption() const { return d->Caption; }
+
+void TOVAButton::setCaption(const QString &caption)
+{
+    d->Caption = caption;
+    d->UpdateAccessKey();
+    d->LayoutCaption();
+    d->DrawButton(0, true);
+    d->Notify("TX");
+}
+
+bool TOVAButton::Enabled() const { return d->Enabled; }
+
+void TOVAButton::setEnabled(bool enabled)
+{
+    d->Enabled = enabled;
+    d->DrawButton(0, true);
+    d->ApplyWidgetEnabled();
+    d->Notify("ENAB");
+}
+
+QFont TOVAButton::Font() const { return font(); }
+
+void TOVAButton::setFont(const QFont &font)
+{
+    d->ApplyFont(font);
+    d->LayoutCaption();
+    d->DrawButton(0, true);
+    d->Notify("FONT");
+}
+
+namespace {
+
+// Font shortcuts change one attribute of the current font and redraw, without a change notification.
+template <typename Change>
+void changeFont(TOVAButtonPrivate *d, Change change)
+{
+    QFont changed = d->q->font();
+    change(changed);
+    d->ApplyFont(changed);
+    d->LayoutCaption();
+    d->DrawButton(0, true);
+}
+
+} // namespace
+
+bool TOVAButton::FontBold() const { return font().bold(); }
+void TOVAButton::setFontBold(bool bold) { changeFont(d.get(), [bold](QFont &f) { f.setBold(bold); }); }
+bool TOVAButton::FontItalic() const { return font().italic(); }
+void TOVAButton::setFontItalic(bool italic) { changeFont(d.get(), [italic](QFont &f) { f.setItalic(italic); }); }
+bool TOVAButton::FontUnderline() const { return font().underline(); }
+
+void TOVAButton::setFontUnderline(bool underline)
+{
+    changeFont(d.get(), [underline](QFont &f) { f.setUnderline(underline); });
+}
+
+short TOVAButton::FontSize() const { return short(std::nearbyint(font().pointSizeF())); }
+void TOVAButton::setFontSize(short points) { changeFont(d.get(), [points](QFont &f) { f.setPointSize(points); }); }
+QString TOVAButton::FontName() const { return font().family(); }
+void TOVAButton::setFontName(const QString &name) { changeFont(d.get(), [&name](QFont &f) { f.setFamily(name); }); }
+
+TOVAButton::ColorTypes TOVAButton::ColorScheme() const { return ColorTypes(d->ColorScheme); }
+
+void TOVAButton::setColorScheme(ColorTypes scheme)
+{
+    d->ColorScheme = scheme;
+    d->ComputePalette();
+    d->DrawButton(0, true);
+    d->Notify("COLTYPE");
+}
+
+bool TOVAButton::ShowFocusRect() const { return d->ShowFocusRect; }
+
+void TOVAButton::setShowFocusRect(bool show)
+{
+    d->ShowFocusRect = show;
+    d->DrawButton(d->LastState, true);
+    d->Notify("FOCUSR");
+}
+
+TOVAButton::MousePointerConstants TOVAButton::MousePointer() const
+{
+    return MousePointerConstants(d->MousePointer);
+}
+
+void TOVAButton::setMousePointer(MousePointerConstants pointer)
+{
+    d->MousePointer = qint16(pointer);
+    d->ApplyCursor();
+    d->Notify("MPTR");
+}
+
+TOVAPicture TOVAButton::MouseIcon() const { return d->MouseIcon; }
+
+void TOVAButton::setMouseIcon(const TOVAPicture &icon)
+{
+    d->MouseIcon = icon;
+    d->ApplyCursor();
+    d->Notify("MICON");
+}
+
+bool TOVAButton::HandPointer() const { return d->HandPointer; }
+
+void TOVAButton::setHandPointer(bool hand)
+{
+    d->HandPointer = hand;
+    d->MouseIcon = hand ? handPicture() : TOVAPicture();
+    d->MousePointer = hand ? vbCustom : vbArrow;
+    d->ApplyCursor();
+    d->Notify("HAND");
+}
+
+qint32 TOVAButton::hWnd() { return qint32(quintptr(winId())); }
+
+bool TOVAButton::SoftBevel() const { return d->SoftBevel; }
+
+void TOVAButton::setSoftBevel(bool soft)
+{
+    d->SoftBevel = soft;
+    d->ComputePalette();
+    d->DrawButton(d->LastState, true);
+    d->Notify("SOFT");
+}
+
+TOVAPicture TOVAButton::PictureNormal() const { return d->PictureNormal; }
+
+void TOVAButton::setPictureNormal(const TOVAPicture &picture)
+{
+    d->PictureNormal = picture;
+    d->MeasurePicture();
+    d->LayoutCaption();
+    d->DrawButton(d->LastState, true);
+    d->Notify("PICN");
+}
+
+TOVAPicture TOVAButton::PictureOver() const { return d->PictureOver; }
+
+void TOVAButton::setPictureOver(const TOVAPicture &picture)
+{
+    d->PictureOver = picture;
+    if (d->IsOver)
+        d->DrawButton(d->LastState, true);
+    d->Notify("PICO");
+}
+
+TOVAButton::PicPositions TOVAButton::PicturePosition() const { return PicPositions(d->PicturePosition); }
+
+void TOVAButton::setPicturePosition(PicPositions position)
+{
+    d->PicturePosition = position;
+    d->Notify("PICPOS");
+    d->LayoutCaption();
+    d->DrawButton(d->LastState, true);
+}
+
+bool TOVAButton::UseMaskColor() const { return d->UseMaskColor; }
+
+void TOVAButton::setUseMaskColor(bool use)
+{
+    d->UseMaskColor = use;
+    if (!d->PictureNormal.isNull())
+        d->DrawButton(d->LastState, true);
+    d->Notify("UMCOL");
+}
+
+bool TOVAButton::UseGreyscale() const { return d->UseGreyscale; }
+
+void TOVAButton::setUseGreyscale(bool grey)
+{
+    d->UseGreyscale = grey;
+    if (!d->PictureNormal.isNull())
+        d->DrawButton(d->LastState, true);
+    d->Notify("NGREY");
+}
+
+TOVAButton::fx TOVAButton::SpecialEffect() const { return fx(d->SpecialEffect); }
+
+void TOVAButton::setSpecialEffect(fx effect)
+{
+    d->SpecialEffect = effect;
+    d->DrawButton(d->LastState, true);
+    d->Notify("FX");
+}
+
+bool TOVAButton::CheckBoxBehaviour() const { return d->CheckBoxBehaviour; }
+
+void TOVAButton::setCheckBoxBehaviour(bool check)
+{
+    d->CheckBoxBehaviour = check;
+    d->DrawButton(d->LastState, true);
+    d->Notify("CHECK");
+}
+
+bool TOVAButton::Value() const { return d->Value; }
+
+void TOVAButton::setValue(bool value)
+{
+    d->Value = value;
+    if (d->CheckBoxBehaviour)
+        d->DrawButton(0, true);
+    d->Notify("VALUE");
+}
+
+QString TOVAButton::Version() const { return QStringLiteral("2.0.6"); }
+
+QString TOVAButton::AccessKeys() const { return d->AccessKey; }
+
+void TOVAButton::DisableRefresh() { d->RedrawEnabled = false; }
+
+void TOVAButton::Refresh()
+{
+    if (d->ButtonType == Transparent)
+        d->CaptureBackground();
+    d->ComputePalette();
+    d->LayoutCaption();
+    d->RedrawEnabled = true;
+    d->DrawButton(d->LastState, true);
+}
+
+void TOVAButton::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (d->ChangingWidget)
+        return;
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+        // QWidget::setEnabled called directly: the property follows the widget.
+        if (testAttribute(Qt::WA_ForceDisabled) == d->Enabled) {
+            d->Enabled = !d->Enabled;
+            d->DrawButton(0, true);
+            d->Notify("ENAB");
+            return;
+        }
+        d->ApplyAmbientChange();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+        d->ApplyAmbientChange();
+        break;
+    default:
+        break;
+    }
+}
+
+void TOVAButton::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (d->ButtonType == Transparent) {
+        if (d->BackgroundBuffer.isNull())
+            d->BackgroundBuffer = QImage(size(), QImage::Format_RGB32);
+        d->CaptureBackground();
+    }
+    d->RedrawEnabled = true;
+    d->ComputePalette();
+    d->DrawButton(0, true);
+}
+
+void TOVAButton::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    d->RedrawEnabled = false;
+}
+
+void TOVAButton::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    d->HandleResize();
+}
+
+void TOVAButton::paintEvent(QPaintEvent *)
+{
+    if (!d->BackBuffer.isNull())
+        QPainter(this).drawImage(0, 0, d->BackBuffer);
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+// The whole state of a TOVAButton, shared by its property, interaction and drawing code. Not part of
+// the library's public interface.
+
+#include "tovabutton.h"
+
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class TOVAAmbient;
+
+struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
+    explicit TOVAButtonPrivate(TOVAButton *owner);
+
+    static TOVAButtonPrivate *get(TOVAButton *button) { return button->d.get(); }
+
+    // Colours in RGB 0x00BBGGRR, derived from the colour scheme by ComputePalette.
+    struct Palette {
+        quint32 Face = 0;
+        quint32 Light = 0;
+        quint32 Highlight = 0;
+        quint32 Shadow = 0;
+        quint32 DarkShadow = 0;
+        quint32 Text = 0;
+        quint32 TextOver = 0;
+        quint32 Mask = 0;
+        quint32 FaceXP = 0;
+        quint32 Selection = 0;
+        quint32 SelectionSoft = 0;
+    };
+
+    TOVAButton *q;
+    const TOVAAmbient *Ambient;
+
+    // Properties. Font, MousePointer and MouseIcon live in the widget (cursor and font) and here.
+    quint32 BackColor = 0;
+    quint32 BackOver = 0;
+    quint32 ForeColor = 0;
+    quint32 ForeOver = 0;
+    quint32 MaskColor = 0;
+    qint32 ButtonType = 0;
+    QString Caption;
+    bool Enabled = false;
+    qint32 ColorScheme = 0;
+    bool ShowFocusRect = false;
+    qint16 MousePointer = 0;
+    TOVAPicture MouseIcon;
+    bool HandPointer = false;
+    bool SoftBevel = false;
+    TOVAPicture PictureNormal;
+    TOVAPicture PictureOver;
+    qint32 PicturePosition = 0;
+    bool UseMaskColor = false;
+    bool UseGreyscale = false;
+    qint32 SpecialEffect = 0;
+    bool CheckBoxBehaviour = false;
+    bool Value = false;
+
+    // Drawing and interaction state.
+    bool RedrawEnabled = false;
+    bool IsOver = false;
+    bool HasFocus = false;
+    quint8 LastState = 0; // 0 up, 2 down
+    QString LastCaption;
+    quint8 LastMouseButton = 0;
+    quint8 LastKeyCode = 0;
+    bool CapturingBackground = false;
+    QString AccessKey;
+    QTimer OverTimer;
+    // A framework click (press and release on the control) is pending after a press.
+    bool ClickPending = false;
+    // The mouse is held for the control after a double click, until the next release.
+    bool MouseCaptured = false;
+    int ShortcutId = 0;
+    // Set while the control itself changes its widget's font or enabled state.
+    bool ChangingWidget = false;
+
+    // Geometry in pixels, recomputed on every resize.
+    int W = 0;
+    int H = 0;
+    QRect FocusRect;
+    QRect CaptionRect;
+    QRect CaptionRectDown;
+    int CaptionWidth = 0;
+    int CaptionHeight = 0;
+    int PictureWidth = 0;
+    int PictureHeight = 0;
+    int PictureX = 0;
+    int PictureY = 0;
+    QRegion Region;
+    quint8 TextMode = 0;
+
+    Palette Pal;
+    // What paintEvent shows; every drawing goes here.
+    QImage BackBuffer;
+    // The parent's pixels under a Transparent control, captured once the control is shown.
+    QImage BackgroundBuffer;
+
+    // Told of every DrawButton request before anything else happens (tests follow the requests).
+    std::function<void(quint8 state, bool force)> DrawObserver;
+
+    // Drawing entry points.
+    void DrawButton(quint8 state, bool force);
+    void ComputePalette();
+    void LayoutCaption();
+    void PositionPicture();
+    void MeasurePicture();
+    void BuildRegion();
+    void CaptureBackground();
+    void HandleResize();
+
+    // Access key of the caption.
+    void UpdateAccessKey();
+
+    // Interaction handlers, in the framework's terms.
+    void MousePressed(short button, short shift, float x, float y);
+    void MouseReleased(short button, short shift, float x, float y);
+    void MouseMoved(short button, short shift, float x, float y);
+    void Clicked();
+    void DoubleClicked();
+    void KeyPressedDown(short keyCode, short shift);
+    void KeyReleased(short keyCode, short shift);
+    void AccessKeyPressed();
+    void OverTimerTick();
+    bool IsMouseOver() const;
+
+    void ApplyFont(const QFont &font);
+    void ApplyWidgetEnabled();
+    void ApplyCursor();
+    void ApplyAmbientChange();
+    bool DesignMode() const;
+    void Notify(const char *key);
+};
+
+// The access key a caption gives: the letter after its first "&" that is not part of "&&" (a single
+// "&&" pair is looked past once), in lower case; empty when there is none.
+TOVA_BUTTON_EXPORT QString accessKeyOf(const QString &caption);
