@@ -10,7 +10,8 @@ void TOVAButtonPrivate::DrawButton(quint8 state, bool force)
         DrawObserver(state, force);
     if (CheckBoxBehaviour && Value)
         state = 2;
-    if (!(force || Caption != LastCaption || state != LastState) || H == 0 || !RedrawEnabled)
+    if (!(force || Caption != LastCaption || state != LastState) || H == 0 || !RedrawEnabled ||
+        !q->isVisible())
         return;
     LastState = state;
     LastCaption = Caption;
