@@ -186,7 +186,7 @@ QImage gallery()
     };
     const QList<int> types = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14};
 
-    const int labelWidth = 190;
+    const int labelWidth = 230;
     const int gap = 6;
     const int header = 22;
     QImage sheet(labelWidth + int(states.size()) * (cell.width() + gap) + gap,
