@@ -283,6 +283,13 @@ void TestButtonContent::iconOverMaskColour()
     QCOMPARE(f.draw(0).pixel(x, y), grey(0xC0)); // transparent: the face shows
     f.button->setUseMaskColor(false);
     QCOMPARE(f.draw(0).pixel(x, y), qRgb(0, 255, 0)); // the square it was composed over
+
+    // A mask colour given as a system colour: the square takes the colour it stands for, so the
+    // icon's transparent area still matches it.
+    f.button->setUseMaskColor(true);
+    f.button->setMaskColor(0x80000000u | 13u);
+    QCOMPARE(f.draw(0).pixel(x, y), grey(0xC0));
+    QCOMPARE(f.draw(0).pixel(x + 1, y + 1), qRgb(0, 0, 255));
 }
 
 void TestButtonContent::greyscaleAndOfficeBlend()

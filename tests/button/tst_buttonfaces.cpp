@@ -40,6 +40,7 @@ private slots:
     void nothingDrawnWhenItCannotBe();
     void customHoverDrawsFromBackOver();
     void focusRectangle();
+    void transparentShowsWhatLiesBehind();
 };
 
 void TestButtonFaces::bevels_data()
@@ -339,6 +340,42 @@ void TestButtonFaces::focusRectangle()
     ButtonFixture k(14, 20, 16);
     k.d->HandleResize();
     QCOMPARE(k.d->FocusRect, QRect(6, 6, 10, 6));
+}
+
+void TestButtonFaces::transparentShowsWhatLiesBehind()
+{
+    QWidget host;
+    QPalette palette = host.palette();
+    palette.setColor(QPalette::Window, QColor(10, 200, 30));
+    host.setPalette(palette);
+    host.resize(100, 60);
+    auto *sibling = new QWidget(&host);
+    sibling->setAutoFillBackground(true);
+    QPalette red = sibling->palette();
+    red.setColor(QPalette::Window, QColor(200, 0, 0));
+    sibling->setPalette(red);
+    sibling->setGeometry(30, 10, 10, 40);
+    auto *button = new TOVAButton(&host);
+    button->setCaption(QString());
+    button->setButtonType(TOVAButton::Transparent);
+    button->setGeometry(20, 20, 40, 20);
+    button->raise();
+    host.show();
+    TOVAButtonPrivate *d = TOVAButtonPrivate::get(button);
+    QCOMPARE(button->height(), 20);
+    QCOMPARE(d->BackBuffer.pixel(2, 2), qRgb(10, 200, 30));
+    QCOMPARE(d->BackBuffer.pixel(12, 2), qRgb(200, 0, 0));
+    QCOMPARE(d->BackBuffer.pixel(25, 15), qRgb(10, 200, 30));
+
+    // A control shown in another style and made Transparent afterwards gets its background too.
+    auto *late = new TOVAButton(&host);
+    late->setCaption(QString());
+    late->setGeometry(25, 5, 20, 10);
+    late->show();
+    late->setButtonType(TOVAButton::Transparent);
+    TOVAButtonPrivate *l = TOVAButtonPrivate::get(late);
+    QCOMPARE(l->BackBuffer.pixel(1, 1), qRgb(10, 200, 30));
+    QCOMPARE(l->BackBuffer.pixel(7, 7), qRgb(200, 0, 0));
 }
 
 QTEST_MAIN(TestButtonFaces)
