@@ -1,0 +1,224 @@
+#include "buttonshot.h"
+
+#include "tovaambient.h"
+#include "tovabutton.h"
+#include "tovabutton_p.h"
+#include "tovapropertybag.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPainter>
+#include <QWidget>
+
+namespace ButtonShot {
+
+namespace {
+
+enum class KeyType { Int, Short, Bool, Text, Font, Picture };
+
+KeyType typeOf(const QString &key, bool *known)
+{
+    static const QHash<QString, KeyType> types = {
+        {"BTYPE", KeyType::Int},    {"TX", KeyType::Text},      {"ENAB", KeyType::Bool},
+        {"FONT", KeyType::Font},    {"COLTYPE", KeyType::Int},  {"FOCUSR", KeyType::Bool},
+        {"BCOL", KeyType::Int},     {"BCOLO", KeyType::Int},    {"FCOL", KeyType::Int},
+        {"FCOLO", KeyType::Int},    {"MCOL", KeyType::Int},     {"MPTR", KeyType::Short},
+        {"MICON", KeyType::Picture}, {"PICN", KeyType::Picture}, {"PICH", KeyType::Picture},
+        {"UMCOL", KeyType::Bool},   {"SOFT", KeyType::Bool},    {"PICPOS", KeyType::Int},
+        {"NGREY", KeyType::Bool},   {"FX", KeyType::Int},       {"HAND", KeyType::Bool},
+        {"CHECK", KeyType::Bool},   {"VALUE", KeyType::Bool},
+    };
+    *known = types.contains(key);
+    return types.value(key, KeyType::Text);
+}
+
+bool parseNumber(const QString &text, qint64 *value)
+{
+    bool ok = false;
+    const QString t = text.trimmed();
+    if (t.startsWith("0x", Qt::CaseInsensitive))
+        *value = t.mid(2).toLongLong(&ok, 16);
+    else
+        *value = t.toLongLong(&ok, 10);
+    return ok && *value >= -2147483648LL && *value <= 0xFFFFFFFFLL;
+}
+
+// The host of a rendered control: its default-button flag is the look's.
+class ShotAmbient : public TOVAAmbient {
+public:
+    explicit ShotAmbient(bool asDefault) : m_asDefault(asDefault) {}
+    bool displayAsDefault(const QWidget *) const override { return m_asDefault; }
+
+private:
+    bool m_asDefault;
+};
+
+// Diagonal stripes behind the control, so that the Transparent style shows what it lets through.
+class Backdrop : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0xE8, 0xF0, 0xD8));
+        p.setPen(QPen(QColor(0xB0, 0xC8, 0x90), 3));
+        for (int x = -height(); x < width(); x += 10)
+            p.drawLine(x, height(), x + height(), 0);
+    }
+};
+
+} // namespace
+
+QString parseProperties(const QStringList &assignments, TOVAPropertyBag &bag)
+{
+    for (const QString &assignment : assignments) {
+        const qsizetype eq = assignment.indexOf('=');
+        if (eq <= 0)
+            return QStringLiteral("not KEY=VALUE: %1").arg(assignment);
+        const QString key = assignment.left(eq).toUpper();
+        const QString value = assignment.mid(eq + 1);
+        bool known = false;
+        const KeyType type = typeOf(key, &known);
+        if (!known)
+            return QStringLiteral("unknown key: %1").arg(key);
+        qint64 number = 0;
+        switch (type) {
+        case KeyType::Int:
+        case KeyType::Short:
+            if (!parseNumber(value, &number))
+                return QStringLiteral("not a number: %1").arg(assignment);
+            if (type == KeyType::Short)
+                bag.writeProperty(key, QVariant::fromValue(short(number)));
+            else
+                bag.writeProperty(key, int(qint32(quint32(number))));
+            break;
+        case KeyType::Bool: {
+            const QString v = value.trimmed().toLower();
+            if (v != "0" && v != "-1" && v != "1" && v != "true" && v != "false")
+                return QStringLiteral("not a Boolean: %1").arg(assignment);
+            bag.writeProperty(key, v == "-1" || v == "1" || v == "true");
+            break;
+        }
+        case KeyType::Text:
+            bag.writeProperty(key, value);
+            break;
+        case KeyType::Font: {
+            const QStringList parts = value.split(',');
+            QFont font(parts.value(0));
+            if (parts.size() > 1)
+                font.setPointSizeF(parts[1].toDouble());
+            font.setBold(parts.value(2).trimmed().toLower() == "bold");
+            bag.writeProperty(key, font);
+            break;
+        }
+        case KeyType::Picture: {
+            const TOVAPicture picture = TOVAPicture::fromFile(value);
+            if (picture.isNull())
+                return QStringLiteral("cannot read the picture: %1").arg(value);
+            bag.writeProperty(key, QVariant::fromValue(picture));
+            break;
+        }
+        }
+    }
+    return {};
+}
+
+QImage render(const TOVAPropertyBag &bag, const Look &look)
+{
+    const ShotAmbient ambient(look.asDefault);
+    QWidget host;
+    host.setAttribute(Qt::WA_DontShowOnScreen);
+    QPalette palette = host.palette();
+    palette.setColor(QPalette::Window, QColor(0xE8, 0xF0, 0xD8));
+    palette.setColor(QPalette::WindowText, QColor(0x20, 0x50, 0x10));
+    host.setPalette(palette);
+    host.resize(look.size);
+    auto *backdrop = new Backdrop(&host);
+    backdrop->setGeometry(0, 0, look.size.width(), look.size.height());
+    auto *button = new TOVAButton(&host);
+    button->setAmbient(&ambient);
+    button->ReadProperties(bag);
+    button->setGeometry(0, 0, look.size.width(), look.size.height());
+    host.show();
+
+    TOVAButtonPrivate *d = TOVAButtonPrivate::get(button);
+    d->IsOver = look.hover;
+    d->HasFocus = look.focus;
+    d->DrawButton(look.down ? 2 : 0, true);
+
+    QImage shot = d->BackBuffer.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < shot.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(shot.scanLine(y));
+        for (int x = 0; x < shot.width(); ++x)
+            if (!d->Region.contains(QPoint(x, y)))
+                line[x] = 0;
+    }
+    return shot;
+}
+
+QImage gallery()
+{
+    struct Scheme {
+        int value;
+        QStringList properties;
+    };
+    const QList<Scheme> schemes = {
+        {1, {}},
+        {2, {"BCOL=0xF0D8B0", "BCOLO=0xFFE8C8", "FCOL=0x402000", "FCOLO=0x0000C0"}},
+        {3, {}},
+        {4, {}},
+    };
+    struct State {
+        const char *name;
+        Look look;
+        QStringList properties;
+    };
+    const QSize cell(112, 26);
+    const QList<State> states = {
+        {"up", {cell, false, false, false, false}, {}},
+        {"hover", {cell, true, false, false, false}, {}},
+        {"down", {cell, false, true, false, false}, {}},
+        {"disabled", {cell, false, false, false, false}, {"ENAB=0"}},
+        {"focus", {cell, false, false, true, false}, {}},
+        {"default", {cell, false, false, false, true}, {}},
+    };
+    const QList<int> types = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14};
+
+    const int labelWidth = 230;
+    const int gap = 6;
+    const int header = 22;
+    QImage sheet(labelWidth + int(states.size()) * (cell.width() + gap) + gap,
+                 header + int(types.size() * schemes.size()) * (cell.height() + gap) + gap,
+                 QImage::Format_ARGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.setPen(Qt::black);
+    for (int s = 0; s < states.size(); ++s)
+        painter.drawText(QRect(labelWidth + s * (cell.width() + gap), 0, cell.width(), header), Qt::AlignCenter,
+                         QString::fromLatin1(states[s].name));
+
+    int row = 0;
+    for (int type : types) {
+        for (const Scheme &scheme : schemes) {
+            const int top = header + row * (cell.height() + gap);
+            painter.drawText(QRect(4, top, labelWidth - 8, cell.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                             QStringLiteral("%1 %2 / %3")
+                                 .arg(type)
+                                 .arg(TOVAButton::displayName(TOVAButton::ButtonTypes(type)),
+                                      TOVAButton::displayName(TOVAButton::ColorTypes(scheme.value))));
+            for (int s = 0; s < states.size(); ++s) {
+                TOVAPropertyBag bag;
+                QStringList properties = {QStringLiteral("BTYPE=%1").arg(type),
+                                          QStringLiteral("COLTYPE=%1").arg(scheme.value), "TX=&Ok"};
+                parseProperties(properties + scheme.properties + states[s].properties, bag);
+                painter.drawImage(labelWidth + s * (cell.width() + gap), top, render(bag, states[s].look));
+            }
+            ++row;
+        }
+    }
+    return sheet;
+}
+
+} // namespace ButtonShot
