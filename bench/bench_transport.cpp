@@ -15,17 +15,17 @@ namespace {
 // The wholesaler answers from its own thread, as a remote server would, while the exchange waits.
 class Repartiteur {
 public:
-    explicit Repartiteur(int tailleChunk)
-    {
+    explicit Repartiteur(int tailleChunk) {
         m_fil.start();
         m_sim = new SimulateurPharmaML;
         m_sim->options().tailleChunk = tailleChunk;
         m_sim->moveToThread(&m_fil);
-        QMetaObject::invokeMethod(m_sim, [this] { m_sim->ecoute(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_sim, [this] { m_sim->ecoute(); }, Qt::BlockingQueuedConnection);
     }
-    ~Repartiteur()
-    {
-        QMetaObject::invokeMethod(m_sim, [this] { delete m_sim; }, Qt::BlockingQueuedConnection);
+    ~Repartiteur() {
+        QMetaObject::invokeMethod(
+            m_sim, [this] { delete m_sim; }, Qt::BlockingQueuedConnection);
         m_fil.quit();
         m_fil.wait();
     }
@@ -36,15 +36,18 @@ private:
     SimulateurPharmaML *m_sim;
 };
 
-void WholeQueryOverLoopback(benchmark::State &state)
-{
+void WholeQueryOverLoopback(benchmark::State &state) {
     Repartiteur repartiteur(int(state.range(0)));
     QTemporaryDir dir;
     FichierINI::setRepertoireProgramme(dir.path());
     const QList<std::pair<QString, QString>> reglages = {
-        {"NomRepart1", "OCP"}, {"IdRepart1", "12"},          {"CodeRepart1", "04"},
-        {"URLRepart1", "http://127.0.0.1/pharmaml/info.php"}, {"PortRepart1", QString::number(repartiteur.port())},
-        {"NumeroCli1", "0999908"}, {"ClefCli1", "4083"},
+        {"NomRepart1", "OCP"},
+        {"IdRepart1", "12"},
+        {"CodeRepart1", "04"},
+        {"URLRepart1", "http://127.0.0.1/pharmaml/info.php"},
+        {"PortRepart1", QString::number(repartiteur.port())},
+        {"NumeroCli1", "0999908"},
+        {"ClefCli1", "4083"},
     };
     for (const auto &[cle, valeur] : reglages)
         FichierINI::EcrireIni(QStringLiteral("Infos"), cle, valeur);
@@ -61,8 +64,7 @@ BENCHMARK(WholeQueryOverLoopback)->Arg(0)->Arg(64)->ArgName("chunk")->Unit(bench
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

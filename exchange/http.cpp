@@ -12,8 +12,7 @@ namespace {
 // Longest size or trailer line we wait for; beyond that the framing cannot be chunked coding.
 constexpr qsizetype ligneMax = 8 * 1024;
 
-bool injecte(QStringView texte)
-{
+bool injecte(QStringView texte) {
     for (QChar c : texte) {
         if (c.isSpace() || c.category() == QChar::Other_Control)
             return true;
@@ -21,8 +20,7 @@ bool injecte(QStringView texte)
     return false;
 }
 
-int valeurHex(char c)
-{
+int valeurHex(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -34,8 +32,7 @@ int valeurHex(char c)
 
 } // namespace
 
-std::optional<UrlRepartiteur> decoupeUrl(QStringView url)
-{
+std::optional<UrlRepartiteur> decoupeUrl(QStringView url) {
     if (url.left(7).compare(u"http://", Qt::CaseInsensitive) != 0)
         return std::nullopt;
     const QStringView reste = url.mid(7);
@@ -55,16 +52,15 @@ std::optional<UrlRepartiteur> decoupeUrl(QStringView url)
     return u;
 }
 
-QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps)
-{
+QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps) {
     QByteArray r;
     r.reserve(corps.size() + 512);
     r += "POST /" + Windows1252::fromText(url.chemin) + " HTTP/1.1\r\n";
     r += "Content-Type: text/xml; charset=\"utf-8\"\r\n";
     r += "Content-pharmaML: " + Windows1252::fromText(empreinte) + "\r\n";
     if (!url.ident.isEmpty())
-        r += "Authorization: Basic " + Base64().EncodeArray64OneLine(Windows1252::fromText(url.ident)).toLatin1() +
-             "\r\n";
+        r += "Authorization: Basic " +
+             Base64().EncodeArray64OneLine(Windows1252::fromText(url.ident)).toLatin1() + "\r\n";
     r += "Host: " + Windows1252::fromText(url.hote) + "\r\n";
     r += "Content-Length: " + QByteArray::number(corps.size()) + "\r\n";
     r += "\r\n";
@@ -73,19 +69,17 @@ QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QB
     return r;
 }
 
-int statut(QByteArrayView texte)
-{
+int statut(QByteArrayView texte) {
     const qsizetype espace = texte.indexOf(' ');
-    const QByteArrayView trois = espace < 0 ? texte.first(std::min<qsizetype>(3, texte.size()))
-                                            : texte.sliced(espace + 1).first(
-                                                  std::min<qsizetype>(3, texte.size() - espace - 1));
+    const QByteArrayView trois =
+        espace < 0 ? texte.first(std::min<qsizetype>(3, texte.size()))
+                   : texte.sliced(espace + 1).first(std::min<qsizetype>(3, texte.size() - espace - 1));
     bool nombre = false;
     const int valeur = trois.trimmed().toInt(&nombre);
     return nombre ? valeur : 0;
 }
 
-std::optional<Entetes> litEntetes(QByteArrayView recu)
-{
+std::optional<Entetes> litEntetes(QByteArrayView recu) {
     const qsizetype fin = recu.indexOf("\r\n\r\n");
     if (fin < 0)
         return std::nullopt;
@@ -97,16 +91,17 @@ std::optional<Entetes> litEntetes(QByteArrayView recu)
     for (qsizetype i = 1; i < lignes.size(); ++i) {
         const QByteArray &ligne = lignes[i];
         const qsizetype deuxPoints = ligne.indexOf(':');
-        if (deuxPoints > 0 && ligne.left(deuxPoints).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0)
+        if (deuxPoints > 0 &&
+            ligne.left(deuxPoints).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0)
             codages += ',' + ligne.mid(deuxPoints + 1);
     }
     // Chunked must be the last coding applied, so it is the last one listed.
-    e.chunked = codages.mid(codages.lastIndexOf(',') + 1).trimmed().compare("chunked", Qt::CaseInsensitive) == 0;
+    e.chunked =
+        codages.mid(codages.lastIndexOf(',') + 1).trimmed().compare("chunked", Qt::CaseInsensitive) == 0;
     return e;
 }
 
-std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps)
-{
+std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps) {
     const qsizetype fin = corps.indexOf('\n', m_position);
     if (fin < 0) {
         if (corps.size() - m_position > ligneMax)
@@ -120,8 +115,7 @@ std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps)
     return l;
 }
 
-void DecodeurChunks::avance(QByteArrayView corps)
-{
+void DecodeurChunks::avance(QByteArrayView corps) {
     for (;;) {
         switch (m_etape) {
         case Etape::Taille: {
@@ -172,25 +166,23 @@ void DecodeurChunks::avance(QByteArrayView corps)
             break;
         }
         case Etape::Fin:
-        case Etape::Malforme: return;
+        case Etape::Malforme:
+            return;
         }
     }
 }
 
-void AssembleurRetour::vide()
-{
+void AssembleurRetour::vide() {
     *this = AssembleurRetour();
 }
 
-AssembleurRetour::Etat AssembleurRetour::termine(Etat etat)
-{
+AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
     m_recu.clear();
     m_entetes.reset();
     return etat;
 }
 
-AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees)
-{
+AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     m_recu += donnees;
     if (!m_entetes) {
         m_entetes = litEntetes(m_recu);
@@ -210,7 +202,8 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees)
         }
         // Only what was not searched yet, plus enough to catch a tag split across arrivals.
         const qsizetype longueurBalise = qsizetype(sizeof(baliseFin) - 1);
-        const qsizetype fin = texte.indexOf(baliseFin, std::max<qsizetype>(0, m_dejaCherche - longueurBalise + 1));
+        const qsizetype fin =
+            texte.indexOf(baliseFin, std::max<qsizetype>(0, m_dejaCherche - longueurBalise + 1));
         if (fin >= 0) {
             m_retour = texte.first(fin + longueurBalise).toByteArray();
             return termine(Etat::Complet);

@@ -23,20 +23,17 @@ public:
     virtual void Close() = 0;
 
     // The exchange's handlers: connected, and data arrived (with the count of bytes waiting).
-    void setRappels(std::function<void()> connecte, std::function<void(qint32)> arrivee)
-    {
+    void setRappels(std::function<void()> connecte, std::function<void(qint32)> arrivee) {
         m_connecte = std::move(connecte);
         m_arrivee = std::move(arrivee);
     }
 
 protected:
-    void signaleConnexion()
-    {
+    void signaleConnexion() {
         if (m_connecte)
             m_connecte();
     }
-    void signaleArrivee(qint32 octets)
-    {
+    void signaleArrivee(qint32 octets) {
         if (m_arrivee)
             m_arrivee(octets);
     }

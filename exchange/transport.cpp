@@ -18,8 +18,7 @@ const QString infos = QStringLiteral("Infos");
 
 } // namespace
 
-void ModPharmaML::setSocket(SocketHttp *socket)
-{
+void ModPharmaML::setSocket(SocketHttp *socket) {
     if (m_socket)
         m_socket->setRappels({}, {});
     m_socket = socket;
@@ -38,15 +37,15 @@ void ModPharmaML::setSocket(SocketHttp *socket)
         });
 }
 
-void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
-{
+void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
     if (m_enCours)
         return;
     m_enCours = true;
     const QPointer<QObject> vivant = &m_gardien;
     piege(QStringLiteral("PML_EnvoieUneRequete"), Forme::Parentheses, [&] {
         PML_ConstruitRequeteInfoProduit(lignes, n);
-        PML_DecoupeUrl(FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
+        PML_DecoupeUrl(
+            FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
         if (m_hoteRepart.isEmpty()) {
             PML_AfficheErreur(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
             return;
@@ -77,8 +76,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n)
     m_enCours = false;
 }
 
-qint32 ModPharmaML::litPort(qint16 n) const
-{
+qint32 ModPharmaML::litPort(qint16 n) const {
     const QString texte =
         FichierINI::LireIni(infos, QStringLiteral("PortRepart%1").arg(n), QStringLiteral("80")).trimmed();
     bool nombre = false;
@@ -95,8 +93,7 @@ qint32 ModPharmaML::litPort(qint16 n) const
     return qint32(port);
 }
 
-void ModPharmaML::attendsRetour()
-{
+void ModPharmaML::attendsRetour() {
     QElapsedTimer chrono;
     chrono.start();
     QEventLoop boucle;
@@ -118,16 +115,14 @@ void ModPharmaML::attendsRetour()
     m_boucle = nullptr;
 }
 
-void ModPharmaML::finAttente()
-{
+void ModPharmaML::finAttente() {
     m_attenteRetour = false;
     ferme();
     if (m_boucle)
         m_boucle->quit();
 }
 
-void ModPharmaML::ferme()
-{
+void ModPharmaML::ferme() {
     try {
         if (m_socket)
             m_socket->Close();
@@ -136,8 +131,7 @@ void ModPharmaML::ferme()
     }
 }
 
-void ModPharmaML::PML_DecoupeUrl(const QString &url)
-{
+void ModPharmaML::PML_DecoupeUrl(const QString &url) {
     piege(QStringLiteral("PML_DecoupeUrl"), Forme::Parentheses, [&] {
         m_hoteRepart.clear();
         m_cheminRepart.clear();
@@ -150,8 +144,7 @@ void ModPharmaML::PML_DecoupeUrl(const QString &url)
     });
 }
 
-void ModPharmaML::PML_EnvoieRequeteHttp()
-{
+void ModPharmaML::PML_EnvoieRequeteHttp() {
     // Each step runs whatever happened to the one before.
     try {
         PML_CreerFichier(m_requeteXML);
@@ -159,14 +152,13 @@ void ModPharmaML::PML_EnvoieRequeteHttp()
     }
     try {
         if (m_socket)
-            m_socket->SendData(
-                Http::requete({m_hoteRepart, m_identRepart, m_cheminRepart}, m_empreinteRequete, m_requeteXML.toUtf8()));
+            m_socket->SendData(Http::requete({m_hoteRepart, m_identRepart, m_cheminRepart},
+                                             m_empreinteRequete, m_requeteXML.toUtf8()));
     } catch (...) {
     }
 }
 
-void ModPharmaML::PML_Http_DataArrival(qint32)
-{
+void ModPharmaML::PML_Http_DataArrival(qint32) {
     piege(QStringLiteral("PML_Http_DataArrival"), Forme::Parentheses, [&] {
         if (!m_socket)
             return;
@@ -174,7 +166,8 @@ void ModPharmaML::PML_Http_DataArrival(qint32)
         if (!m_attenteRetour)
             return; // what a closed exchange still receives is not ours
         switch (m_retour.ajoute(d)) {
-        case Http::AssembleurRetour::Etat::EnCours: break;
+        case Http::AssembleurRetour::Etat::EnCours:
+            break;
         case Http::AssembleurRetour::Etat::Complet:
             m_retourXML = m_retour.retour();
             finAttente();
@@ -192,10 +185,11 @@ void ModPharmaML::PML_Http_DataArrival(qint32)
     });
 }
 
-qint16 ModPharmaML::PML_StatutHttp(QByteArrayView texte) { return qint16(Http::statut(texte)); }
+qint16 ModPharmaML::PML_StatutHttp(QByteArrayView texte) {
+    return qint16(Http::statut(texte));
+}
 
-QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte)
-{
+QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte) {
     QByteArray resultat;
     piege(QStringLiteral("PML_DecodeChunkedMessage"), Forme::Parentheses, [&] {
         if (!texte.contains("\r\n")) {
@@ -212,8 +206,7 @@ QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte)
     return resultat;
 }
 
-void ModPharmaML::PML_CreerFichier(const QString &texte)
-{
+void ModPharmaML::PML_CreerFichier(const QString &texte) {
     QFile fichier(QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml")));
     const auto echec = [&fichier] {
         return fichier.error() == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()

@@ -13,20 +13,19 @@ namespace {
 
 const QString pharmaml = QStringLiteral(SOLVARIN_SOURCE_DIR "/../shared/pharmaml/");
 
-QByteArray lisPartage(const QString &nom)
-{
+QByteArray lisPartage(const QString &nom) {
     QFile f(pharmaml + nom);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Empty when the document satisfies the Pharma-ML schemas, else libxml2's complaints.
-QString valide(const QByteArray &xml)
-{
+QString valide(const QByteArray &xml) {
     QString erreurs;
     const xmlStructuredErrorFunc note = [](void *ctx, xmlErrorPtr e) {
         *static_cast<QString *>(ctx) += QString::fromUtf8(e->message);
     };
-    xmlSchemaParserCtxtPtr analyse = xmlSchemaNewParserCtxt(QFile::encodeName(pharmaml + "xsd/pharmaml-all.xsd"));
+    xmlSchemaParserCtxtPtr analyse =
+        xmlSchemaNewParserCtxt(QFile::encodeName(pharmaml + "xsd/pharmaml-all.xsd"));
     xmlSchemaPtr schema = xmlSchemaParse(analyse);
     xmlSchemaValidCtxtPtr controle = xmlSchemaNewValidCtxt(schema);
     xmlSchemaSetValidStructuredErrors(controle, note, &erreurs);
@@ -43,8 +42,7 @@ QString valide(const QByteArray &xml)
 }
 
 // Sends the raw request and returns everything received until `fin` shows up (or a second passes).
-QByteArray echange(quint16 port, const QByteArray &requete, const QByteArray &fin)
-{
+QByteArray echange(quint16 port, const QByteArray &requete, const QByteArray &fin) {
     QTcpSocket s;
     s.connectToHost(QHostAddress::LocalHost, port);
     if (!s.waitForConnected(1000))
@@ -60,19 +58,22 @@ QByteArray echange(quint16 port, const QByteArray &requete, const QByteArray &fi
     return recu;
 }
 
-QByteArray post(const QByteArray &corps, const QString &empreinte)
-{
+QByteArray post(const QByteArray &corps, const QString &empreinte) {
     return "POST /pml HTTP/1.1\r\nContent-Type: text/xml; charset=\"utf-8\"\r\nContent-pharmaML: " +
-           empreinte.toLatin1() + "\r\nHost: 127.0.0.1\r\nContent-Length: " + QByteArray::number(corps.size()) +
-           "\r\n\r\n" + corps + "\r\n";
+           empreinte.toLatin1() +
+           "\r\nHost: 127.0.0.1\r\nContent-Length: " + QByteArray::number(corps.size()) + "\r\n\r\n" + corps +
+           "\r\n";
 }
 
 const QByteArray requeteType =
-    "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\"><ENTETE><EMETTEUR Nature=\"OF\" Code=\"00\" "
+    "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\"><ENTETE><EMETTEUR Nature=\"OF\" "
+    "Code=\"00\" "
     "Id=\"0999908\" Adresse=\"Pharmacie\"/><RECEPTEUR Nature=\"RE\" Code=\"12\" Id=\"04\" Adresse=\"x\"/>"
     "<REF_MESSAGE>20260101120000</REF_MESSAGE></ENTETE><CORPS><MESSAGE_OFFICINE><CORPS>"
-    "<REQ_INFO_PRODUIT Ref_Req_Info_Produit=\"20260101120000\"><LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" "
-    "Code_Produit=\"3582910\" Quantite=\"1\"/></REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>";
+    "<REQ_INFO_PRODUIT Ref_Req_Info_Produit=\"20260101120000\"><LIGNE Num_Ligne=\"1\" "
+    "Type_Codification=\"CIP39\" "
+    "Code_Produit=\"3582910\" "
+    "Quantite=\"1\"/></REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>";
 
 } // namespace
 
@@ -91,8 +92,7 @@ private slots:
     void pages();
 };
 
-void TestPharmaMLSim::empreinteDuVecteurReel()
-{
+void TestPharmaMLSim::empreinteDuVecteurReel() {
     const QByteArray commande = lisPartage(QStringLiteral("samples/C_DPCI_commande_v1.xml"));
     if (commande.isEmpty())
         QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
@@ -100,8 +100,7 @@ void TestPharmaMLSim::empreinteDuVecteurReel()
              QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
 }
 
-void TestPharmaMLSim::litLaRequete()
-{
+void TestPharmaMLSim::litLaRequete() {
     const QByteArray exemple = lisPartage(QStringLiteral("constructed/REQ_INFO_PRODUIT_v48_example.xml"));
     if (exemple.isEmpty())
         QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
@@ -118,23 +117,24 @@ void TestPharmaMLSim::litLaRequete()
     QVERIFY(!MessagesSim::lit("<CSRP_ENVELOPPE>").lisible);
 }
 
-void TestPharmaMLSim::reponsesConformesAuxSchemas_data()
-{
+void TestPharmaMLSim::reponsesConformesAuxSchemas_data() {
     QTest::addColumn<QByteArray>("reponse");
     MessagesSim::Requete r = MessagesSim::lit(requeteType);
     r.adresseClient = QStringLiteral("Pharmacie \"Saint-Éloi\" & <fils>");
     r.lignes.clear();
     for (const Catalogue::Produit &p : Catalogue::produits())
         r.lignes.append({QString::number(r.lignes.size() + 1), QStringLiteral("CIP39"), p.cip});
-    r.lignes.append({QStringLiteral("9"), QStringLiteral("CIP39"), QString::fromUtf16(Catalogue::codeInconnu)});
-    QTest::newRow("whole catalogue and an unknown code") << MessagesSim::repInfoProduit(r, QStringLiteral("SIM1"));
+    r.lignes.append(
+        {QStringLiteral("9"), QStringLiteral("CIP39"), QString::fromUtf16(Catalogue::codeInconnu)});
+    QTest::newRow("whole catalogue and an unknown code")
+        << MessagesSim::repInfoProduit(r, QStringLiteral("SIM1"));
     QTest::newRow("end of service") << MessagesSim::finService(r, QStringLiteral("SIM2"));
-    QTest::newRow("error") << MessagesSim::erreur(r, QStringLiteral("SIM3"), QStringLiteral("Client suspendu"));
+    QTest::newRow("error") << MessagesSim::erreur(r, QStringLiteral("SIM3"),
+                                                  QStringLiteral("Client suspendu"));
     QTest::newRow("request without settings") << MessagesSim::repInfoProduit(MessagesSim::Requete(), "SIM4");
 }
 
-void TestPharmaMLSim::reponsesConformesAuxSchemas()
-{
+void TestPharmaMLSim::reponsesConformesAuxSchemas() {
     if (!QFile::exists(pharmaml + "xsd/pharmaml-all.xsd"))
         QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
     QFETCH(QByteArray, reponse);
@@ -142,8 +142,7 @@ void TestPharmaMLSim::reponsesConformesAuxSchemas()
     QCOMPARE(valide(reponse), QString());
 }
 
-void TestPharmaMLSim::catalogue()
-{
+void TestPharmaMLSim::catalogue() {
     bool dispoTroisPrix = false;
     bool nonDispoAvecRemarque = false;
     for (const Catalogue::Produit &p : Catalogue::produits()) {
@@ -157,8 +156,7 @@ void TestPharmaMLSim::catalogue()
     QVERIFY(!Catalogue::cherche(QString::fromUtf16(Catalogue::codeInconnu)));
 }
 
-void TestPharmaMLSim::repondSiLEmpreinteConcorde_data()
-{
+void TestPharmaMLSim::repondSiLEmpreinteConcorde_data() {
     QTest::addColumn<QString>("clef");
     QTest::addColumn<QByteArray>("statut");
     QTest::newRow("right key") << "4083" << QByteArray("HTTP/1.1 200 OK\r\n");
@@ -166,56 +164,56 @@ void TestPharmaMLSim::repondSiLEmpreinteConcorde_data()
     QTest::newRow("wrong key") << "4084" << QByteArray("HTTP/1.1 401 Unauthorized\r\n");
 }
 
-void TestPharmaMLSim::repondSiLEmpreinteConcorde()
-{
+void TestPharmaMLSim::repondSiLEmpreinteConcorde() {
     QFETCH(QString, clef);
     QFETCH(QByteArray, statut);
     SimulateurPharmaML sim;
     QVERIFY(sim.ecoute());
-    const QByteArray recu = echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", clef)),
-                                    statut.contains("200") ? "</CSRP_ENVELOPPE>\n" : "</html>\n");
+    const QByteArray recu =
+        echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", clef)),
+                statut.contains("200") ? "</CSRP_ENVELOPPE>\n" : "</html>\n");
     QVERIFY2(recu.startsWith(statut), recu.constData());
     if (statut.contains("200")) {
         const qsizetype blanc = recu.indexOf("\r\n\r\n");
-        QVERIFY(recu.left(blanc).contains("\r\nContent-Length: " + QByteArray::number(recu.size() - blanc - 4)));
+        QVERIFY(
+            recu.left(blanc).contains("\r\nContent-Length: " + QByteArray::number(recu.size() - blanc - 4)));
         QVERIFY(recu.contains("Designation=\"DOLIPRANE 1000MG CPR B/8\""));
     }
 }
 
-void TestPharmaMLSim::reponseChunked()
-{
+void TestPharmaMLSim::reponseChunked() {
     SimulateurPharmaML sim;
     sim.options().tailleChunk = 250; // "fa" and "FA"
     QVERIFY(sim.ecoute());
     const QByteArray recu =
         echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", "4083")),
-                                    "\r\n0;fin=1\r\nX-Controle: ok\r\n\r\n");
+                "\r\n0;fin=1\r\nX-Controle: ok\r\n\r\n");
     QVERIFY(recu.contains("\r\nTransfer-Encoding: chunked\r\n"));
     QVERIFY(recu.contains("\r\n\r\nfa;piece=0\r\n<?xml"));
     QVERIFY(recu.contains("\r\nFA;piece=1\r\n"));
     QVERIFY(!recu.contains("Content-Length"));
 }
 
-void TestPharmaMLSim::pages_data()
-{
+void TestPharmaMLSim::pages_data() {
     QTest::addColumn<QByteArray>("cible");
     QTest::addColumn<QByteArray>("statut");
     QTest::addColumn<QString>("texte");
-    QTest::newRow("information page") << QByteArray("/Infos.php?ADL=75%2012") << QByteArray("200")
-                                      << QStringLiteral("numéro ADELI 75 12.");
+    QTest::newRow("information page")
+        << QByteArray("/Infos.php?ADL=75%2012") << QByteArray("200") << QStringLiteral("numéro ADELI 75 12.");
     QTest::newRow("help page") << QByteArray("/solvarin.php") << QByteArray("200")
                                << QStringLiteral("Tapez le code CIP");
-    QTest::newRow("other page") << QByteArray("/index.html") << QByteArray("404") << QStringLiteral("Page inconnue");
+    QTest::newRow("other page") << QByteArray("/index.html") << QByteArray("404")
+                                << QStringLiteral("Page inconnue");
 }
 
-void TestPharmaMLSim::pages()
-{
+void TestPharmaMLSim::pages() {
     QFETCH(QByteArray, cible);
     QFETCH(QByteArray, statut);
     QFETCH(QString, texte);
     SimulateurPharmaML sim;
     QVERIFY(sim.ecoute());
-    const QByteArray recu = echange(sim.port(), "GET " + cible + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", "</html>\n");
+    const QByteArray recu =
+        echange(sim.port(), "GET " + cible + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", "</html>\n");
     QVERIFY(recu.startsWith("HTTP/1.1 " + statut + ' '));
     QVERIFY(recu.contains("Content-Type: text/html; charset=UTF-8\r\n"));
     QVERIFY(QString::fromUtf8(recu).contains(texte));

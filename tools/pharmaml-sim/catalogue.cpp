@@ -2,8 +2,7 @@
 
 namespace Catalogue {
 
-const QList<Produit> &produits()
-{
+const QList<Produit> &produits() {
     static const QList<Produit> liste = {
         {QStringLiteral("3582910"),
          QStringLiteral("DOLIPRANE 1000MG CPR B/8"),
@@ -15,7 +14,8 @@ const QList<Produit> &produits()
          {}},
         {QStringLiteral("2756339"),
          QStringLiteral("EFFERALGAN 1G CPR EFF B/8"),
-         {{QStringLiteral("PHAHT"), QStringLiteral("1.620")}, {QStringLiteral("PUBTC"), QStringLiteral("2.270")}},
+         {{QStringLiteral("PHAHT"), QStringLiteral("1.620")},
+          {QStringLiteral("PUBTC"), QStringLiteral("2.270")}},
          true,
          {},
          {}},
@@ -37,8 +37,7 @@ const QList<Produit> &produits()
     return liste;
 }
 
-std::optional<Produit> cherche(const QString &cip)
-{
+std::optional<Produit> cherche(const QString &cip) {
     for (const Produit &p : produits()) {
         if (p.cip == cip)
             return p;

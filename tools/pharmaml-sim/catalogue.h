@@ -16,10 +16,10 @@ struct Prix {
 struct Produit {
     QString cip;
     QString designation;
-    QList<Prix> prix;      // at most three
+    QList<Prix> prix; // at most three
     bool disponible = true;
-    QString codeReponse;   // NON_DISPO only
-    QString additif;       // NON_DISPO only: the wholesaler's remark
+    QString codeReponse; // NON_DISPO only
+    QString additif;     // NON_DISPO only: the wholesaler's remark
 };
 
 const QList<Produit> &produits();

@@ -8,8 +8,7 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pharmaml-sim"));
 
@@ -17,13 +16,16 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Simulated Pharma-ML wholesaler on 127.0.0.1. Prints the port it listens on as its first line."));
     parser.addHelpOption();
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port to listen on; 0 picks a free one."),
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Port to listen on; 0 picks a free one."),
                                   QStringLiteral("port"), QStringLiteral("0"));
-    const QCommandLineOption compte(QStringLiteral("account"),
-                                    QStringLiteral("Adds a client account (repeatable). Built in: 0999908:4083, "
-                                                   "123456:CLEF9876."),
-                                    QStringLiteral("client:key"));
-    const QCommandLineOption refus(QStringLiteral("reply-401"), QStringLiteral("Answers HTTP 401 to every request."));
+    const QCommandLineOption compte(
+        QStringLiteral("account"),
+        QStringLiteral("Adds a client account (repeatable). Built in: 0999908:4083, "
+                       "123456:CLEF9876."),
+        QStringLiteral("client:key"));
+    const QCommandLineOption refus(QStringLiteral("reply-401"),
+                                   QStringLiteral("Answers HTTP 401 to every request."));
     const QCommandLineOption finService(QStringLiteral("fin-service"),
                                         QStringLiteral("Answers the end-of-service notice."));
     const QCommandLineOption erreur(QStringLiteral("erreur"), QStringLiteral("Answers a Pharma-ML error."),
@@ -31,16 +33,21 @@ int main(int argc, char *argv[])
     const QCommandLineOption chunked(QStringLiteral("chunked"),
                                      QStringLiteral("Chunked transfer coding, chunks of this many bytes."),
                                      QStringLiteral("size"));
-    const QCommandLineOption morceau(QStringLiteral("piece"), QStringLiteral("Writes the reply this many bytes at a time."),
+    const QCommandLineOption morceau(QStringLiteral("piece"),
+                                     QStringLiteral("Writes the reply this many bytes at a time."),
                                      QStringLiteral("bytes"));
-    const QCommandLineOption coupe(QStringLiteral("split"),
-                                   QStringLiteral("Splits writes inside the header block's end and the end tag."));
+    const QCommandLineOption coupe(
+        QStringLiteral("split"),
+        QStringLiteral("Splits writes inside the header block's end and the end tag."));
     const QCommandLineOption delai(QStringLiteral("delay"),
-                                   QStringLiteral("Pause before the reply and between writes."), QStringLiteral("ms"));
-    const QCommandLineOption sansFin(QStringLiteral("never-end"),
-                                     QStringLiteral("Stops the reply before its end tag and keeps the connection."));
+                                   QStringLiteral("Pause before the reply and between writes."),
+                                   QStringLiteral("ms"));
+    const QCommandLineOption sansFin(
+        QStringLiteral("never-end"),
+        QStringLiteral("Stops the reply before its end tag and keeps the connection."));
     const QCommandLineOption deluge(QStringLiteral("flood"), QStringLiteral("Streams a reply without end."));
-    parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge});
+    parser.addOptions(
+        {port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge});
     parser.process(app);
 
     SimulateurPharmaML sim;
@@ -71,7 +78,8 @@ int main(int argc, char *argv[])
     bool portLu = false;
     const uint numero = parser.value(port).toUInt(&portLu);
     if (!portLu || numero > 65535 || !sim.ecoute(quint16(numero))) {
-        std::fprintf(stderr, "pharmaml-sim: cannot listen on 127.0.0.1 port %s\n", qPrintable(parser.value(port)));
+        std::fprintf(stderr, "pharmaml-sim: cannot listen on 127.0.0.1 port %s\n",
+                     qPrintable(parser.value(port)));
         return 1;
     }
     QTextStream out(stdout);
@@ -79,10 +87,10 @@ int main(int argc, char *argv[])
     out << "pharmaml-sim: Pharma-ML wholesaler on http://127.0.0.1:" << sim.port()
         << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php" << Qt::endl;
     for (const Catalogue::Produit &p : Catalogue::produits())
-        out << "  " << p.cip << "  " << p.designation << (p.disponible ? "  DISPO" : "  NON_DISPO") << Qt::endl;
+        out << "  " << p.cip << "  " << p.designation << (p.disponible ? "  DISPO" : "  NON_DISPO")
+            << Qt::endl;
     out << "  " << QString::fromUtf16(Catalogue::codeInconnu) << "  (unknown product)" << Qt::endl;
-    QObject::connect(&sim, &SimulateurPharmaML::journal, &sim, [&out](const QString &ligne) {
-        out << ligne << Qt::endl;
-    });
+    QObject::connect(&sim, &SimulateurPharmaML::journal, &sim,
+                     [&out](const QString &ligne) { out << ligne << Qt::endl; });
     return app.exec();
 }

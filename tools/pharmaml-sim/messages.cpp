@@ -11,8 +11,7 @@ namespace MessagesSim {
 
 namespace {
 
-QString attr(QString value)
-{
+QString attr(QString value) {
     value.replace(u'&', QStringLiteral("&amp;"));
     value.replace(u'<', QStringLiteral("&lt;"));
     value.replace(u'>', QStringLiteral("&gt;"));
@@ -20,17 +19,17 @@ QString attr(QString value)
     return value;
 }
 
-QString maintenant() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
+QString maintenant() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
 
 // Envelope attributes and message-level ids must not be empty; a request that lacks them still
 // gets a well-formed answer.
-QString ouDefaut(const QString &value, const char *defaut)
-{
+QString ouDefaut(const QString &value, const char *defaut) {
     return value.isEmpty() ? QString::fromLatin1(defaut) : value;
 }
 
-QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString &corps)
-{
+QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString &corps) {
     const QString date = maintenant();
     QString xml;
     xml += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
@@ -38,7 +37,8 @@ QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString 
                           "Nature_Action=\"REP_EMISSION\" Version_Protocole=\"1.0.0.0\" "
                           "Id_Logiciel=\"PHARMAMLSIM\" Version_Logiciel=\"1.0.0.0\" Usage=\"P\">\n");
     xml += QStringLiteral("  <ENTETE>\n");
-    xml += QStringLiteral("    <EMETTEUR Nature=\"RE\" Code=\"%1\" Id=\"%2\" Adresse=\"REPARTITEUR SIMULE\" />\n")
+    xml += QStringLiteral(
+               "    <EMETTEUR Nature=\"RE\" Code=\"%1\" Id=\"%2\" Adresse=\"REPARTITEUR SIMULE\" />\n")
                .arg(attr(ouDefaut(r.codeRepart, "00")), attr(ouDefaut(r.idRepart, "00")));
     xml += QStringLiteral("    <RECEPTEUR Nature=\"OF\" Code=\"00\" Id=\"%1\" Adresse=\"%2\" />\n")
                .arg(attr(ouDefaut(r.idClient, "0")), attr(ouDefaut(r.adresseClient, "-")));
@@ -51,26 +51,27 @@ QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString 
     return xml.toUtf8();
 }
 
-QString messageRepartiteur(const Requete &r, const QString &corps)
-{
-    return QStringLiteral("<MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\"><ENTETE>"
-                          "<EMETTEUR Code_Societe=\"%1\" Id_Societe=\"%2\" /><DESTINATAIRE Id_Client=\"%3\" />"
-                          "<DATE>%4</DATE></ENTETE><CORPS>")
+QString messageRepartiteur(const Requete &r, const QString &corps) {
+    return QStringLiteral(
+               "<MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\"><ENTETE>"
+               "<EMETTEUR Code_Societe=\"%1\" Id_Societe=\"%2\" /><DESTINATAIRE Id_Client=\"%3\" />"
+               "<DATE>%4</DATE></ENTETE><CORPS>")
                .arg(attr(ouDefaut(r.codeRepart, "00")), attr(ouDefaut(r.idRepart, "00")),
                     attr(ouDefaut(r.idClient, "0")), maintenant()) +
            corps + QStringLiteral("</CORPS></MESSAGE_REPARTITEUR>");
 }
 
-QString ligne(const LigneDemandee &demande, int numero)
-{
+QString ligne(const LigneDemandee &demande, int numero) {
     const auto produit = Catalogue::cherche(demande.codeProduit);
-    QString xml = QStringLiteral("<LIGNE Num_Ligne=\"%1\" Num_Ligne_Demande=\"%2\" Type_Codification=\"%3\" "
-                                 "Code_Produit=\"%4\"")
-                      .arg(numero)
-                      .arg(attr(ouDefaut(demande.numLigne, "1")), attr(ouDefaut(demande.typeCodification, "CIP39")),
-                           attr(ouDefaut(demande.codeProduit, "0")));
+    QString xml =
+        QStringLiteral("<LIGNE Num_Ligne=\"%1\" Num_Ligne_Demande=\"%2\" Type_Codification=\"%3\" "
+                       "Code_Produit=\"%4\"")
+            .arg(numero)
+            .arg(attr(ouDefaut(demande.numLigne, "1")), attr(ouDefaut(demande.typeCodification, "CIP39")),
+                 attr(ouDefaut(demande.codeProduit, "0")));
     if (!produit)
-        return xml + QStringLiteral("><NON_DISPO Code_Reponse=\"0002\" Additif=\"Produit inconnu\" /></LIGNE>");
+        return xml +
+               QStringLiteral("><NON_DISPO Code_Reponse=\"0002\" Additif=\"Produit inconnu\" /></LIGNE>");
     xml += QStringLiteral(" Designation=\"%1\">").arg(attr(produit->designation));
     for (const Catalogue::Prix &p : produit->prix)
         xml += QStringLiteral("<PRIX Nature=\"%1\" Valeur=\"%2\" />").arg(p.nature, p.valeur);
@@ -84,8 +85,7 @@ QString ligne(const LigneDemandee &demande, int numero)
 
 } // namespace
 
-Requete lit(QByteArrayView corps)
-{
+Requete lit(QByteArrayView corps) {
     Requete r;
     QXmlStreamReader xml(QByteArray(corps.data(), corps.size()));
     bool enveloppeEmetteurLu = false;
@@ -108,7 +108,8 @@ Requete lit(QByteArrayView corps)
         } else if (nom == u"REQ_INFO_PRODUIT") {
             r.refDemande = a.value(QLatin1String("Ref_Req_Info_Produit")).toString();
         } else if (nom == u"LIGNE") {
-            r.lignes.append({a.value(QLatin1String("Num_Ligne")).toString(), a.value(QLatin1String("Type_Codification")).toString(),
+            r.lignes.append({a.value(QLatin1String("Num_Ligne")).toString(),
+                             a.value(QLatin1String("Type_Codification")).toString(),
                              a.value(QLatin1String("Code_Produit")).toString()});
         }
     }
@@ -116,16 +117,14 @@ Requete lit(QByteArrayView corps)
     return r;
 }
 
-QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef)
-{
+QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef) {
     QByteArray entree(corps.data(), corps.size());
     entree += numeroClient.leftJustified(16, u'0').toUtf8();
     entree += clef.left(4).toUtf8();
     return Base64().EncodeArray64OneLine(ClsMD5().MD5_bytes(entree, qint32(entree.size())));
 }
 
-QByteArray repInfoProduit(const Requete &requete, const QString &refReponse)
-{
+QByteArray repInfoProduit(const Requete &requete, const QString &refReponse) {
     // A product answer needs at least one line.
     if (requete.lignes.isEmpty())
         return erreur(requete, refReponse, QStringLiteral("Demande sans ligne produit"));
@@ -138,16 +137,15 @@ QByteArray repInfoProduit(const Requete &requete, const QString &refReponse)
     return enveloppe(requete, refReponse, messageRepartiteur(requete, corps));
 }
 
-QByteArray finService(const Requete &requete, const QString &refReponse)
-{
+QByteArray finService(const Requete &requete, const QString &refReponse) {
     return enveloppe(requete, refReponse, QStringLiteral("<ACTION>FIN_SERVICE</ACTION>"));
 }
 
-QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail)
-{
-    return enveloppe(requete, refReponse,
-                     messageRepartiteur(requete, QStringLiteral("<ERREUR Statut=\"10\" Detail=\"%1\" />")
-                                                     .arg(attr(detail))));
+QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail) {
+    return enveloppe(
+        requete, refReponse,
+        messageRepartiteur(requete,
+                           QStringLiteral("<ERREUR Statut=\"10\" Detail=\"%1\" />").arg(attr(detail))));
 }
 
 } // namespace MessagesSim

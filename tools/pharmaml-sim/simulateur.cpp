@@ -16,19 +16,22 @@ namespace {
 constexpr qsizetype blocDeluge = 64 * 1024;
 constexpr qint64 limiteDeluge = 64LL * 1024 * 1024; // a runaway client cannot keep us streaming forever
 
-QByteArray raison(int statut)
-{
+QByteArray raison(int statut) {
     switch (statut) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 404: return "Not Found";
-    default: return "Error";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 404:
+        return "Not Found";
+    default:
+        return "Error";
     }
 }
 
-QByteArray entetes(int statut, const QByteArray &type, const QByteArray &longueurOuCodage)
-{
+QByteArray entetes(int statut, const QByteArray &type, const QByteArray &longueurOuCodage) {
     const QString date = QLocale::c().toString(QDateTime::currentDateTimeUtc(),
                                                QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"));
     return "HTTP/1.1 " + QByteArray::number(statut) + ' ' + raison(statut) + "\r\nDate: " + date.toLatin1() +
@@ -37,8 +40,7 @@ QByteArray entetes(int statut, const QByteArray &type, const QByteArray &longueu
 
 // Chunks with their sizes alternately in small and capital hexadecimal, each with an extension,
 // and a trailer after the last chunk: everything a server may legitimately write.
-QByteArray enChunks(const QByteArray &corps, int taille)
-{
+QByteArray enChunks(const QByteArray &corps, int taille) {
     QByteArray sortie;
     int numero = 0;
     for (qsizetype i = 0; i < corps.size(); i += taille, ++numero) {
@@ -51,15 +53,13 @@ QByteArray enChunks(const QByteArray &corps, int taille)
     return sortie + "0;fin=1\r\nX-Controle: ok\r\n\r\n";
 }
 
-QByteArray reponse(int statut, const QByteArray &type, const QByteArray &corps, int tailleChunk)
-{
+QByteArray reponse(int statut, const QByteArray &type, const QByteArray &corps, int tailleChunk) {
     if (tailleChunk > 0)
         return entetes(statut, type, "Transfer-Encoding: chunked") + enChunks(corps, tailleChunk);
     return entetes(statut, type, "Content-Length: " + QByteArray::number(corps.size())) + corps;
 }
 
-QByteArray page(const QString &titre, const QString &texte)
-{
+QByteArray page(const QString &titre, const QString &texte) {
     return QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title></head>"
                           "<body><h1>%1</h1><p>%2</p></body></html>\n")
         .arg(titre.toHtmlEscaped(), texte.toHtmlEscaped())
@@ -68,8 +68,7 @@ QByteArray page(const QString &titre, const QString &texte)
 
 // Cut points: every `morceau` bytes; inside the header block's blank line, just after it, and inside
 // the end tag.
-QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o)
-{
+QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o) {
     QList<qsizetype> coupures;
     if (o.morceau > 0) {
         for (qsizetype i = o.morceau; i < fil.size(); i += o.morceau)
@@ -101,16 +100,14 @@ QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o)
 class ConnexionSim : public QObject {
 public:
     ConnexionSim(SimulateurPharmaML *sim, QTcpSocket *socket)
-        : QObject(socket), m_sim(sim), m_socket(socket), m_options(sim->m_options)
-    {
+        : QObject(socket), m_sim(sim), m_socket(socket), m_options(sim->m_options) {
         m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(m_socket, &QTcpSocket::readyRead, this, &ConnexionSim::lit);
         connect(m_socket, &QTcpSocket::disconnected, m_socket, &QObject::deleteLater);
     }
 
 private:
-    void lit()
-    {
+    void lit() {
         const QByteArray recu = m_socket->readAll();
         m_recu += recu;
         if (m_sim)
@@ -119,8 +116,7 @@ private:
             traite();
     }
 
-    void traite()
-    {
+    void traite() {
         const qsizetype blanc = m_recu.indexOf("\r\n\r\n");
         if (blanc < 0)
             return;
@@ -133,7 +129,8 @@ private:
             const QByteArray ligne = lignes[i].trimmed();
             const qsizetype deuxPoints = ligne.indexOf(':');
             if (deuxPoints > 0)
-                champs.insert(ligne.left(deuxPoints).trimmed().toLower(), ligne.mid(deuxPoints + 1).trimmed());
+                champs.insert(ligne.left(deuxPoints).trimmed().toLower(),
+                              ligne.mid(deuxPoints + 1).trimmed());
         }
         const QUrl url(QString::fromLatin1(cible));
         if (methode == "GET") {
@@ -143,9 +140,9 @@ private:
         }
         if (methode != "POST" || !champs.contains("content-length")) {
             m_repondu = true;
-            termine(400, "-", reponse(400, "text/html; charset=UTF-8", page(QStringLiteral("Erreur"),
-                                                                             QStringLiteral("Requête incorrecte")),
-                                      0));
+            termine(400, "-",
+                    reponse(400, "text/html; charset=UTF-8",
+                            page(QStringLiteral("Erreur"), QStringLiteral("Requête incorrecte")), 0));
             return;
         }
         const qsizetype longueur = champs.value("content-length").toLongLong();
@@ -155,22 +152,23 @@ private:
         repondPharmaML(url.path(), m_recu.mid(blanc + 4, longueur), champs.value("content-pharmaml"));
     }
 
-    void repondPage(const QUrl &url)
-    {
+    void repondPage(const QUrl &url) {
         const QString chemin = url.path();
         if (chemin == u"/Infos.php") {
             const QString adeli = QUrlQuery(url).queryItemValue(QStringLiteral("ADL"), QUrl::FullyDecoded);
-            termine(200, "GET " + chemin,
-                    reponse(200, "text/html; charset=UTF-8",
-                            page(QStringLiteral("Solvarin"),
-                                 QStringLiteral("Informations pour la pharmacie, numéro ADELI %1.").arg(adeli)),
-                            m_options.tailleChunk));
+            termine(
+                200, "GET " + chemin,
+                reponse(200, "text/html; charset=UTF-8",
+                        page(QStringLiteral("Solvarin"),
+                             QStringLiteral("Informations pour la pharmacie, numéro ADELI %1.").arg(adeli)),
+                        m_options.tailleChunk));
         } else if (chemin == u"/solvarin.php") {
-            termine(200, "GET " + chemin,
-                    reponse(200, "text/html; charset=UTF-8",
-                            page(QStringLiteral("Aide de Solvarin"),
-                                 QStringLiteral("Tapez le code CIP du produit, puis choisissez le répartiteur.")),
-                            m_options.tailleChunk));
+            termine(
+                200, "GET " + chemin,
+                reponse(200, "text/html; charset=UTF-8",
+                        page(QStringLiteral("Aide de Solvarin"),
+                             QStringLiteral("Tapez le code CIP du produit, puis choisissez le répartiteur.")),
+                        m_options.tailleChunk));
         } else {
             termine(404, "GET " + chemin,
                     reponse(404, "text/html; charset=UTF-8",
@@ -178,31 +176,37 @@ private:
         }
     }
 
-    void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte)
-    {
+    void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte) {
         const MessagesSim::Requete requete = MessagesSim::lit(corps);
         const QString quoi = QStringLiteral("POST %1 client %2").arg(chemin, requete.idClient);
         const auto compte = m_options.comptes.constFind(requete.idClient);
-        const bool autorise = compte != m_options.comptes.cend() &&
-                              MessagesSim::empreinte(corps, requete.idClient, *compte) == QLatin1String(empreinte);
+        const bool autorise =
+            compte != m_options.comptes.cend() &&
+            MessagesSim::empreinte(corps, requete.idClient, *compte) == QLatin1String(empreinte);
         if (!autorise || m_options.reponse == OptionsSimulateur::Reponse::Refus401) {
             termine(401, quoi,
                     reponse(401, "text/html; charset=UTF-8",
-                            page(QStringLiteral("Accès refusé"), QStringLiteral("Élément de contrôle incorrect.")),
+                            page(QStringLiteral("Accès refusé"),
+                                 QStringLiteral("Élément de contrôle incorrect.")),
                             m_options.tailleChunk));
             return;
         }
         const QString ref = QStringLiteral("SIM%1").arg(m_sim ? ++m_sim->m_reponses : 0);
         QByteArray xml;
         switch (m_options.reponse) {
-        case OptionsSimulateur::Reponse::FinService: xml = MessagesSim::finService(requete, ref); break;
+        case OptionsSimulateur::Reponse::FinService:
+            xml = MessagesSim::finService(requete, ref);
+            break;
         case OptionsSimulateur::Reponse::Erreur:
             xml = MessagesSim::erreur(requete, ref, m_options.detailErreur);
             break;
-        default: xml = MessagesSim::repInfoProduit(requete, ref); break;
+        default:
+            xml = MessagesSim::repInfoProduit(requete, ref);
+            break;
         }
         if (m_options.deluge) {
-            termine(200, quoi, entetes(200, "text/xml; charset=UTF-8", "Connection: keep-alive") + xml.left(200));
+            termine(200, quoi,
+                    entetes(200, "text/xml; charset=UTF-8", "Connection: keep-alive") + xml.left(200));
             connect(m_socket, &QTcpSocket::bytesWritten, this, &ConnexionSim::inonde);
             return;
         }
@@ -212,16 +216,14 @@ private:
         termine(200, quoi, fil);
     }
 
-    void termine(int statut, const QString &quoi, const QByteArray &fil)
-    {
+    void termine(int statut, const QString &quoi, const QByteArray &fil) {
         if (m_sim)
             emit m_sim->journal(QStringLiteral("%1 -> %2").arg(quoi).arg(statut));
         m_pieces = decoupe(fil, m_options);
         QTimer::singleShot(m_options.delaiMs, this, &ConnexionSim::ecritSuivante);
     }
 
-    void ecritSuivante()
-    {
+    void ecritSuivante() {
         if (m_pieces.isEmpty() || m_socket->state() != QAbstractSocket::ConnectedState)
             return;
         m_socket->write(m_pieces.takeFirst());
@@ -230,8 +232,7 @@ private:
             QTimer::singleShot(m_options.delaiMs, this, &ConnexionSim::ecritSuivante);
     }
 
-    void inonde()
-    {
+    void inonde() {
         if (m_inonde >= limiteDeluge || m_socket->bytesToWrite() > 4 * blocDeluge)
             return;
         static const QByteArray bloc = QByteArray("<!-- ") + QByteArray(blocDeluge - 9, 'x') + " -->";
@@ -247,22 +248,24 @@ private:
     qint64 m_inonde = 0;
 };
 
-QHash<QString, QString> OptionsSimulateur::comptesParDefaut()
-{
-    return {{QStringLiteral("0999908"), QStringLiteral("4083")}, {QStringLiteral("123456"), QStringLiteral("CLEF9876")}};
+QHash<QString, QString> OptionsSimulateur::comptesParDefaut() {
+    return {{QStringLiteral("0999908"), QStringLiteral("4083")},
+            {QStringLiteral("123456"), QStringLiteral("CLEF9876")}};
 }
 
-SimulateurPharmaML::SimulateurPharmaML(QObject *parent) : QObject(parent), m_serveur(new QTcpServer(this))
-{
+SimulateurPharmaML::SimulateurPharmaML(QObject *parent) : QObject(parent), m_serveur(new QTcpServer(this)) {
     connect(m_serveur, &QTcpServer::newConnection, this, &SimulateurPharmaML::accepte);
 }
 
-bool SimulateurPharmaML::ecoute(quint16 port) { return m_serveur->listen(QHostAddress::LocalHost, port); }
+bool SimulateurPharmaML::ecoute(quint16 port) {
+    return m_serveur->listen(QHostAddress::LocalHost, port);
+}
 
-quint16 SimulateurPharmaML::port() const { return m_serveur->serverPort(); }
+quint16 SimulateurPharmaML::port() const {
+    return m_serveur->serverPort();
+}
 
-void SimulateurPharmaML::accepte()
-{
+void SimulateurPharmaML::accepte() {
     while (QTcpSocket *socket = m_serveur->nextPendingConnection()) {
         ++m_connexions;
         m_dernierRecu.clear();

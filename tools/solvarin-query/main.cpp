@@ -8,8 +8,7 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const qint16 compte = args.size() == 4 ? qint16(args[2].toShort()) : 0;
