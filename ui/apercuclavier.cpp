@@ -3,16 +3,19 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
-ApercuClavier::ApercuClavier(Gestionnaire gestionnaire) : m_gestionnaire(std::move(gestionnaire)) {
+ApercuClavier::ApercuClavier(Gestionnaire gestionnaire) : m_gestionnaire(std::move(gestionnaire))
+{
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-ApercuClavier::~ApercuClavier() {
+ApercuClavier::~ApercuClavier()
+{
     if (QCoreApplication *app = QCoreApplication::instance())
         app->removeEventFilter(this);
 }
 
-bool ApercuClavier::eventFilter(QObject *watched, QEvent *event) {
+bool ApercuClavier::eventFilter(QObject *watched, QEvent *event)
+{
     if (event->type() == QEvent::KeyPress)
         m_gestionnaire(watched, static_cast<QKeyEvent *>(event));
     return false;

@@ -4,7 +4,8 @@
 
 namespace Clavier {
 
-std::optional<int> caractere(const QKeyEvent &event) {
+std::optional<int> caractere(const QKeyEvent &event)
+{
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     const int key = event.key();
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
@@ -38,14 +39,16 @@ std::optional<int> caractere(const QKeyEvent &event) {
     return int(first);
 }
 
-bool caractereRefuse(int index, int code) {
+bool caractereRefuse(int index, int code)
+{
     if (code == 8 || (index != 1 && index != 2))
         return false;
     const bool chiffre = code >= '0' && code <= '9';
     return !chiffre && code != 3 && code != 22 && code != 24;
 }
 
-bool passeAuChampSuivant(const QKeyEvent &event) {
+bool passeAuChampSuivant(const QKeyEvent &event)
+{
     const int key = event.key();
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down;
 }

@@ -17,7 +17,8 @@
 #include <QTcpSocket>
 #include <QWindow>
 
-void frmMain::keyDown(QObject *receiver, QKeyEvent *event) {
+void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
+{
     // A key reaches the focused control first and then, unless taken, its parents: it is the
     // window's once, on its first delivery.
     QWidget *focus = focusWidget();
@@ -66,7 +67,8 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event) {
     }
 }
 
-bool frmMain::picMouse(QEvent *event) {
+bool frmMain::picMouse(QEvent *event)
+{
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
@@ -97,7 +99,8 @@ bool frmMain::picMouse(QEvent *event) {
     }
 }
 
-void frmMain::closeEvent(QCloseEvent *event) {
+void frmMain::closeEvent(QCloseEvent *event)
+{
     // An exchange still waiting ends with the window; nothing else is kept or saved.
     if (m_requeteEnCours) {
         m_pharmaML.reset();
@@ -106,7 +109,8 @@ void frmMain::closeEvent(QCloseEvent *event) {
     QWidget::closeEvent(event);
 }
 
-void frmMain::aideEnLigne() {
+void frmMain::aideEnLigne()
+{
     const QString texte = QStringLiteral("Accès à l'aide en ligne de Solvarin\r\nsur le site web ") +
                           SiteEditeur::nomHote() + QStringLiteral(" ?");
     QMessageBox question(QMessageBox::Question, QStringLiteral("Aide en ligne"), texte,
@@ -116,6 +120,7 @@ void frmMain::aideEnLigne() {
         QDesktopServices::openUrl(SiteEditeur::pageAide());
 }
 
-void frmMain::ouvreAccueil() {
+void frmMain::ouvreAccueil()
+{
     QDesktopServices::openUrl(SiteEditeur::pageAccueil());
 }

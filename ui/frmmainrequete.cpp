@@ -19,7 +19,8 @@
 
 namespace {
 
-QColor couleur(CouleurRVB c) {
+QColor couleur(CouleurRVB c)
+{
     return QColor(c.rouge, c.vert, c.bleu);
 }
 
@@ -27,40 +28,47 @@ const CouleurRVB jaune{255, 255, 0};
 
 } // namespace
 
-void frmMain::setCouleurTexteLabRetour(int index, CouleurRVB c) {
+void frmMain::setCouleurTexteLabRetour(int index, CouleurRVB c)
+{
     QLabel *label = m_labRetour.at(size_t(index));
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, couleur(c));
     label->setPalette(p);
 }
 
-void frmMain::setLabRetour(int index, const QString &texte) {
+void frmMain::setLabRetour(int index, const QString &texte)
+{
     m_labRetour.at(size_t(index))->setText(texte);
 }
 
-QString frmMain::LabRetour(int index) const {
+QString frmMain::LabRetour(int index) const
+{
     return m_labRetour.at(size_t(index))->text();
 }
 
-void frmMain::setCouleurFondTxtInfos(int index, CouleurRVB c) {
+void frmMain::setCouleurFondTxtInfos(int index, CouleurRVB c)
+{
     QTextEdit *box = txtInfos(index);
     QPalette p = box->palette();
     p.setColor(QPalette::Base, couleur(c));
     box->setPalette(p);
 }
 
-void frmMain::setTxtInfos(int index, const QString &texte) {
+void frmMain::setTxtInfos(int index, const QString &texte)
+{
     // The box breaks lines at CR LF; a lone CR or LF would start a line of its own in the editor.
     QString lignes = texte;
     lignes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtInfos(index)->setPlainText(lignes);
 }
 
-void frmMain::laisseDeroulerEvenements() {
+void frmMain::laisseDeroulerEvenements()
+{
     QCoreApplication::processEvents();
 }
 
-ModPharmaML &frmMain::pharmaML() {
+ModPharmaML &frmMain::pharmaML()
+{
     if (!m_socket)
         m_socket = std::make_unique<SocketTcp>(m_wckHttp);
     if (!m_pharmaML) {
@@ -71,7 +79,8 @@ ModPharmaML &frmMain::pharmaML() {
     return *m_pharmaML;
 }
 
-bool frmMain::controleSaisie() {
+bool frmMain::controleSaisie()
+{
     struct Controle {
         bool echoue;
         const char16_t *message;
@@ -97,7 +106,8 @@ bool frmMain::controleSaisie() {
     return true;
 }
 
-void frmMain::cmdDispoClick(int index) {
+void frmMain::cmdDispoClick(int index)
+{
     ValideChampActif();
     if (!controleSaisie())
         return;
@@ -133,7 +143,8 @@ void frmMain::cmdDispoClick(int index) {
     txtDispo(2)->setFocus();
 }
 
-void frmMain::effaceResultat() {
+void frmMain::effaceResultat()
+{
     m_webInfos->show();
     m_webInfos->refresh();
     txtInfos(1)->hide();
@@ -143,7 +154,8 @@ void frmMain::effaceResultat() {
     txtDispo(2)->setFocus();
 }
 
-bool frmMain::txtDispoKeyDown(int, QKeyEvent *event) {
+bool frmMain::txtDispoKeyDown(int, QKeyEvent *event)
+{
     if (!Clavier::passeAuChampSuivant(*event))
         return false;
     // As a Tab typed by the user: delivered later, to whatever field has the focus then.
@@ -152,7 +164,8 @@ bool frmMain::txtDispoKeyDown(int, QKeyEvent *event) {
     return true;
 }
 
-bool frmMain::txtDispoKeyPress(int index, QKeyEvent *event) {
+bool frmMain::txtDispoKeyPress(int index, QKeyEvent *event)
+{
     const std::optional<int> code = Clavier::caractere(*event);
     if (!code)
         return false;

@@ -25,11 +25,13 @@ namespace {
 class Navigateur : public QObject {
     Q_OBJECT
 public:
-    Navigateur() {
+    Navigateur()
+    {
         QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "ouvre");
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "ouvre");
     }
-    ~Navigateur() override {
+    ~Navigateur() override
+    {
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     }
@@ -47,7 +49,8 @@ struct Question {
 };
 
 // Answers the next modal message box with `reponse`, noting what it showed.
-void repondra(Question &q, QMessageBox::StandardButton reponse) {
+void repondra(Question &q, QMessageBox::StandardButton reponse)
+{
     auto *attente = new QTimer;
     attente->setInterval(5);
     QObject::connect(attente, &QTimer::timeout, attente, [&q, reponse, attente] {
@@ -94,7 +97,8 @@ private:
     std::unique_ptr<frmMain> m_window;
 };
 
-void TestRaccourcis::init() {
+void TestRaccourcis::init()
+{
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     FichierINI::setRepertoireProgramme(m_dir->path());
@@ -104,13 +108,15 @@ void TestRaccourcis::init() {
     QGuiApplication::clipboard()->clear();
 }
 
-void TestRaccourcis::cleanup() {
+void TestRaccourcis::cleanup()
+{
     m_window.reset();
     m_navigateur.reset();
     m_pages.reset();
 }
 
-void TestRaccourcis::flecheHaut_data() {
+void TestRaccourcis::flecheHaut_data()
+{
     QTest::addColumn<QList<int>>("comptes"); // complete accounts
     QTest::addColumn<bool>("panneau");
     QTest::addColumn<QString>("depart");
@@ -127,7 +133,8 @@ void TestRaccourcis::flecheHaut_data() {
         << deux << true << "TxtDispo7" << QStringList{"TxtDispo6", "TxtDispo5", "TxtDispo4", "cboDispo"};
 }
 
-void TestRaccourcis::flecheHaut() {
+void TestRaccourcis::flecheHaut()
+{
     QFETCH(QList<int>, comptes);
     QFETCH(bool, panneau);
     QFETCH(QString, depart);
@@ -147,7 +154,8 @@ void TestRaccourcis::flecheHaut() {
     QCOMPARE(suivi, chemin);
 }
 
-void TestRaccourcis::flecheHautDansLaListe() {
+void TestRaccourcis::flecheHautDansLaListe()
+{
     compteLocal(1, 9);
     m_window = ouvre();
     ouvrePanneau();
@@ -160,7 +168,8 @@ void TestRaccourcis::flecheHautDansLaListe() {
     QCOMPARE(liste->currentText(), QStringLiteral("PHARMAR"));
 }
 
-void TestRaccourcis::flecheBasEtEntree() {
+void TestRaccourcis::flecheBasEtEntree()
+{
     compteLocal(1, 9);
     m_window = ouvre();
     ouvrePanneau();
@@ -182,7 +191,8 @@ void TestRaccourcis::flecheBasEtEntree() {
     }
 }
 
-void TestRaccourcis::aideEnLigne_data() {
+void TestRaccourcis::aideEnLigne_data()
+{
     QTest::addColumn<bool>("parLaTouche");
     QTest::addColumn<bool>("oui");
     QTest::newRow("F1, Yes") << true << true;
@@ -191,7 +201,8 @@ void TestRaccourcis::aideEnLigne_data() {
     QTest::newRow("help picture, No") << false << false;
 }
 
-void TestRaccourcis::aideEnLigne() {
+void TestRaccourcis::aideEnLigne()
+{
     QFETCH(bool, parLaTouche);
     QFETCH(bool, oui);
     m_window = ouvre();
@@ -215,7 +226,8 @@ void TestRaccourcis::aideEnLigne() {
         QVERIFY(m_navigateur->ouvertes.isEmpty());
 }
 
-void TestRaccourcis::pageAccueil() {
+void TestRaccourcis::pageAccueil()
+{
     m_window = ouvre();
     auto *lien = c<QLabel>(QStringLiteral("LabAdresse"));
     QCOMPARE(lien->toolTip(), QStringLiteral("Accès au site web"));
@@ -228,14 +240,16 @@ void TestRaccourcis::pageAccueil() {
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
-void TestRaccourcis::glisser_data() {
+void TestRaccourcis::glisser_data()
+{
     QTest::addColumn<Qt::MouseButton>("bouton");
     QTest::newRow("left") << Qt::LeftButton;
     QTest::newRow("right") << Qt::RightButton;
     QTest::newRow("middle") << Qt::MiddleButton;
 }
 
-void TestRaccourcis::glisser() {
+void TestRaccourcis::glisser()
+{
     QFETCH(Qt::MouseButton, bouton);
     m_window = ouvre();
     auto *peau = c<QLabel>(QStringLiteral("Pic"));
@@ -252,7 +266,8 @@ void TestRaccourcis::glisser() {
     QCOMPARE(m_window->pos(), depart + QPoint(40, 25));
 }
 
-void TestRaccourcis::pasDeGlisserSurLesControles() {
+void TestRaccourcis::pasDeGlisserSurLesControles()
+{
     m_window = ouvre();
     const QPoint depart = m_window->pos();
     for (const char *nom : {"Label2", "LabRetour1", "TxtDispo0"}) {
@@ -264,7 +279,8 @@ void TestRaccourcis::pasDeGlisserSurLesControles() {
     }
 }
 
-void TestRaccourcis::fermeture() {
+void TestRaccourcis::fermeture()
+{
     m_window = ouvre();
     QVERIFY(m_window->isVisible());
     QTest::mouseClick(c<QLabel>(QStringLiteral("PicClose")), Qt::LeftButton);
@@ -272,7 +288,8 @@ void TestRaccourcis::fermeture() {
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
-void TestRaccourcis::touchesDAccesDuPanneau() {
+void TestRaccourcis::touchesDAccesDuPanneau()
+{
     compteLocal(1, 9);
     m_window = ouvre();
     txt(2)->setFocus();

@@ -27,10 +27,12 @@ const QString doliprane = QStringLiteral("3582910"); // available, three prices
 const QString spasfon = QStringLiteral("3153342");   // not available
 const QColor vert(0, 255, 0), rouge(255, 0, 0), jaune(255, 255, 0), noir(0, 0, 0);
 
-QColor fond(QTextEdit *box) {
+QColor fond(QTextEdit *box)
+{
     return box->palette().color(QPalette::Base);
 }
-QColor encre(QLabel *label) {
+QColor encre(QLabel *label)
+{
     return label->palette().color(QPalette::WindowText);
 }
 
@@ -75,7 +77,8 @@ private:
     std::unique_ptr<frmMain> m_window;
 };
 
-void TestRequete::init() {
+void TestRequete::init()
+{
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     FichierINI::setRepertoireProgramme(m_dir->path());
@@ -88,13 +91,15 @@ void TestRequete::init() {
     QGuiApplication::clipboard()->clear();
 }
 
-void TestRequete::cleanup() {
+void TestRequete::cleanup()
+{
     m_window.reset();
     m_sim.reset();
     m_pages.reset();
 }
 
-void TestRequete::interroge(int compte, const QString &code) {
+void TestRequete::interroge(int compte, const QString &code)
+{
     cip()->setFocus();
     cip()->selectAll();
     QTest::keyClicks(cip(), code);
@@ -102,11 +107,13 @@ void TestRequete::interroge(int compte, const QString &code) {
     QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo%1").arg(compte - 1)), Qt::LeftButton);
 }
 
-int TestRequete::requetesRecues() const {
+int TestRequete::requetesRecues() const
+{
     return int(m_journal.filter(QStringLiteral("POST")).size());
 }
 
-void TestRequete::produitDisponible() {
+void TestRequete::produitDisponible()
+{
     pharmacie();
     compteLocal(1, m_sim->port());
     m_window = ouvre();
@@ -146,7 +153,8 @@ void TestRequete::produitDisponible() {
     QCOMPARE(m_window->NumRepartCourant(), 1);
 }
 
-void TestRequete::reponses_data() {
+void TestRequete::reponses_data()
+{
     QTest::addColumn<int>("reponse");
     QTest::addColumn<bool>("sansFin");
     QTest::addColumn<QString>("code");
@@ -170,7 +178,8 @@ void TestRequete::reponses_data() {
         << "Aucun retour reçu dans les délais !" << rouge << "\nREQUETE EN ERREUR" << rouge;
 }
 
-void TestRequete::reponses() {
+void TestRequete::reponses()
+{
     QFETCH(int, reponse);
     QFETCH(bool, sansFin);
     QFETCH(QString, code);
@@ -195,7 +204,8 @@ void TestRequete::reponses() {
     QVERIFY(cip()->hasFocus());
 }
 
-void TestRequete::commandesDesactiveesPendantLEchange() {
+void TestRequete::commandesDesactiveesPendantLEchange()
+{
     m_sim->options().delaiMs = 300;
     pharmacie();
     compteLocal(1, m_sim->port());
@@ -239,7 +249,8 @@ void TestRequete::commandesDesactiveesPendantLEchange() {
     QCOMPARE(m_window->NumRepartCourant(), 2);
 }
 
-void TestRequete::compte2ApresCompte1() {
+void TestRequete::compte2ApresCompte1()
+{
     pharmacie();
     compteLocal(1, m_sim->port());
     compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
@@ -263,7 +274,8 @@ void TestRequete::compte2ApresCompte1() {
     QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), QString());
 }
 
-void TestRequete::controlesDeSaisie_data() {
+void TestRequete::controlesDeSaisie_data()
+{
     QTest::addColumn<QString>("nom");
     QTest::addColumn<QString>("adeli");
     QTest::addColumn<QString>("code");
@@ -292,7 +304,8 @@ void TestRequete::controlesDeSaisie_data() {
                                 << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
 }
 
-void TestRequete::controlesDeSaisie() {
+void TestRequete::controlesDeSaisie()
+{
     QFETCH(QString, nom);
     QFETCH(QString, adeli);
     QFETCH(QString, code);
@@ -317,14 +330,16 @@ void TestRequete::controlesDeSaisie() {
     QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isVisible());
 }
 
-void TestRequete::entreeNeLancePasDeRequete_data() {
+void TestRequete::entreeNeLancePasDeRequete_data()
+{
     QTest::addColumn<int>("touche");
     QTest::newRow("Enter") << int(Qt::Key_Return);
     QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
     QTest::newRow("Down arrow") << int(Qt::Key_Down);
 }
 
-void TestRequete::entreeNeLancePasDeRequete() {
+void TestRequete::entreeNeLancePasDeRequete()
+{
     QFETCH(int, touche);
     pharmacie();
     compteLocal(1, m_sim->port());
@@ -340,7 +355,8 @@ void TestRequete::entreeNeLancePasDeRequete() {
     QCOMPARE(cip()->text(), doliprane);
 }
 
-void TestRequete::f2SurBoutonCacheMaisActif() {
+void TestRequete::f2SurBoutonCacheMaisActif()
+{
     pharmacie();
     compteLocal(1, m_sim->port());
     ecrire(QStringLiteral("NomRepart1"), QString());
@@ -357,7 +373,8 @@ void TestRequete::f2SurBoutonCacheMaisActif() {
     QVERIFY(cip()->hasFocus());
 }
 
-void TestRequete::f3SansCompte2() {
+void TestRequete::f3SansCompte2()
+{
     pharmacie();
     m_window = ouvre();
     cip()->setFocus();
@@ -370,7 +387,8 @@ void TestRequete::f3SansCompte2() {
     QCOMPARE(requetesRecues(), 0);
 }
 
-void TestRequete::premiereToucheEffaceLeResultat_data() {
+void TestRequete::premiereToucheEffaceLeResultat_data()
+{
     QTest::addColumn<int>("touche");
     QTest::addColumn<QString>("reste");
     QTest::newRow("letter, dropped") << int(Qt::Key_X) << doliprane;
@@ -378,7 +396,8 @@ void TestRequete::premiereToucheEffaceLeResultat_data() {
     QTest::newRow("Enter") << int(Qt::Key_Return) << doliprane;
 }
 
-void TestRequete::premiereToucheEffaceLeResultat() {
+void TestRequete::premiereToucheEffaceLeResultat()
+{
     QFETCH(int, touche);
     QFETCH(QString, reste);
     pharmacie();
@@ -406,7 +425,8 @@ void TestRequete::premiereToucheEffaceLeResultat() {
     QTRY_COMPARE(int(m_pages->requests.size()), pages + 1);
 }
 
-void TestRequete::chiffresSeulement_data() {
+void TestRequete::chiffresSeulement_data()
+{
     QTest::addColumn<int>("champ");
     QTest::addColumn<QString>("tape");
     QTest::addColumn<QString>("garde");
@@ -422,7 +442,8 @@ void TestRequete::chiffresSeulement_data() {
                                         << "ETS-42";
 }
 
-void TestRequete::chiffresSeulement() {
+void TestRequete::chiffresSeulement()
+{
     QFETCH(int, champ);
     QFETCH(QString, tape);
     QFETCH(QString, garde);
@@ -444,7 +465,8 @@ void TestRequete::chiffresSeulement() {
     QCOMPARE(field->hasSelectedText(), champ != 1 && champ != 2);
 }
 
-void TestRequete::caracteresTapes_data() {
+void TestRequete::caracteresTapes_data()
+{
     QTest::addColumn<int>("touche");
     QTest::addColumn<int>("modificateurs");
     QTest::addColumn<QString>("texte");
@@ -466,7 +488,8 @@ void TestRequete::caracteresTapes_data() {
     QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << "" << -1;
 }
 
-void TestRequete::caracteresTapes() {
+void TestRequete::caracteresTapes()
+{
     QFETCH(int, touche);
     QFETCH(int, modificateurs);
     QFETCH(QString, texte);
@@ -484,7 +507,8 @@ void TestRequete::caracteresTapes() {
     QVERIFY(!Clavier::caractereRefuse(5, code));
 }
 
-void TestRequete::fermetureDuranteLEchange() {
+void TestRequete::fermetureDuranteLEchange()
+{
     m_sim->options().sansFin = true;
     pharmacie();
     compteLocal(1, m_sim->port());
