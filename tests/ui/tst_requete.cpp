@@ -55,6 +55,7 @@ private slots:
     void entreeNeLancePasDeRequete();
     void f2SurBoutonCacheMaisActif();
     void f3SansCompte2();
+    void saisieEnCoursEnregistreeDAbord();
     void premiereToucheEffaceLeResultat_data();
     void premiereToucheEffaceLeResultat();
     void chiffresSeulement_data();
@@ -385,6 +386,24 @@ void TestRequete::f3SansCompte2()
              QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
     QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
     QCOMPARE(requetesRecues(), 0);
+}
+
+void TestRequete::saisieEnCoursEnregistreeDAbord()
+{
+    ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
+    compteLocal(1, m_sim->port());
+    m_window = ouvre();
+    cip()->setText(doliprane);
+    auto *nom = c<QLineEdit>(QStringLiteral("TxtDispo0"));
+    nom->setFocus();
+    QTest::keyClicks(nom, QStringLiteral("Pharmacie de la Gare"));
+    QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("<absent>"));
+    // The name being typed is stored before the query reads it for the request's sender.
+    QTest::keyClick(nom, Qt::Key_F2);
+    QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
+    QCOMPARE(requetesRecues(), 1);
+    QVERIFY(m_sim->dernierRecu().contains("Pharmacie de la Gare"));
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
 }
 
 void TestRequete::premiereToucheEffaceLeResultat_data()
