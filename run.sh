@@ -1,13 +1,83 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs Solvarin. Its settings live in build/bin/Solvarin.ini, beside the program.
-# Without a display, the start-up screenshots are taken under Xvfb instead (tools/screenshots.sh).
+# Sets up, builds and runs Solvarin against the Pharma-ML wholesaler simulator (tools/pharmaml-sim).
+# The program runs from demo/, a settings folder of its own, made on the first run: a pharmacy, account 1
+# at the simulator, the maker's pages served by the simulator. Without a display it runs under Xvfb,
+# asks for one catalogue product by simulated key presses, writes solvarin-demo.png and exits.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
-"$root/tools/install-deps.sh"
-export BUILD_DIR=$root/build
-"$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF
-if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
-    exec "$BUILD_DIR/bin/solvarin"
+build=$root/build
+demo=$root/demo
+shot=$root/solvarin-demo.png
+cip=3582910 # in the simulator's catalogue: available, three prices
+
+if [[ -z "${SOLVARIN_DEMO_XVFB:-}" ]]; then
+    "$root/tools/install-deps.sh"
+    BUILD_DIR=$build "$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF
+    if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+        echo "No display: one query under Xvfb, answer photographed in $shot"
+        SOLVARIN_DEMO_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24" "$0"
+    fi
 fi
-echo "No display: taking the start-up screenshots under Xvfb instead."
-exec "$root/tools/screenshots.sh"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$build/bin/pharmaml-sim" --port 0 >"$work/sim.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [[ -s "$work/sim.out" ]] && break; sleep 0.1; done
+port=$(head -n1 "$work/sim.out")
+[[ "$port" =~ ^[0-9]+$ ]] || { echo "pharmaml-sim did not start: $(cat "$work/sim.out")" >&2; exit 1; }
+echo "pharmaml-sim listens on 127.0.0.1:$port"
+
+mkdir -p "$demo"
+ini=$demo/Solvarin.ini
+if [[ ! -f "$ini" ]]; then
+    # Lines end with CR LF and the file is in Windows-1252, as the program writes it.
+    printf '%s\r\n' '[Infos]' 'AdrPharmacie=Pharmacie du Marché' 'AdeliPharmacie=751234567' \
+        'NomRepart1=PHOENIX' 'IdRepart1=23' 'CodeRepart1=PHX075' 'URLRepart1=http://127.0.0.1/pharmaml' \
+        "PortRepart1=$port" 'NumeroCli1=0999908' 'ClefCli1=4083' "URLEditeur=http://127.0.0.1:$port" |
+        iconv -f UTF-8 -t WINDOWS-1252 >"$ini"
+    echo "Demo settings written to $ini"
+else
+    # The simulator's port changes from run to run; the rest of the settings is the user's.
+    sed -i "s|^URLEditeur=http://127\.0\.0\.1:[0-9]*|URLEditeur=http://127.0.0.1:$port|" "$ini"
+    if grep -q '^URLRepart1=http://127\.0\.0\.1/' "$ini"; then
+        sed -i "s|^PortRepart1=[0-9]*|PortRepart1=$port|" "$ini"
+    fi
+fi
+
+# The program reads its settings beside itself: it runs from a copy in the demo folder.
+cp -f "$build/bin/solvarin" "$build/bin/HandIE53232.ico" "$build"/bin/libTOVA_Button.so* "$demo/"
+
+if [[ -z "${SOLVARIN_DEMO_XVFB:-}" ]]; then
+    echo "Catalogue of the simulator:"
+    tail -n +3 "$work/sim.out" | head -n 5
+    "$demo/solvarin"
+    exit 0
+fi
+
+xsetroot -solid '#46535c'
+"$demo/solvarin" &
+pid=$!
+pids+=("$pid")
+id=""
+for _ in $(seq 100); do
+    id=$(xdotool search --pid "$pid" --onlyvisible 2>/dev/null | head -n1 || true)
+    [[ -n "$id" ]] && break
+    sleep 0.1
+done
+[[ -n "$id" ]] || { echo "the window of solvarin did not appear" >&2; exit 1; }
+sleep 2 # the information page comes first
+xdotool windowfocus --sync "$id"
+xdotool key alt+c
+xdotool type --delay 60 "$cip"
+xdotool key F2
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$id")"
+import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$shot"
+echo "$shot"

@@ -1,11 +1,14 @@
 #include "frmmain.h"
 
+#include "apercuclavier.h"
 #include "estnumerique.h"
 #include "fichierini.h"
+#include "modpharmaml.h"
 #include "modskin.h"
 #include "picturebox.h"
 #include "repartiteurs.h"
 #include "siteediteur.h"
+#include "sockettcp.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -18,7 +21,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QTcpSocket>
 #include <QTextEdit>
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -92,6 +97,17 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
         connect(txtInfos(n), &QTextEdit::textChanged, this, &frmMain::txtInfosChange);
     connect(m_tabParam, &TabStrip::Click, this, &frmMain::tabParamClick);
     connect(m_cmdParam, &TOVAButton::Click, this, &frmMain::cmdParamClick);
+    for (int i = 0; i < int(m_cmdDispo.size()); ++i)
+        connect(cmdDispo(i), &TOVAButton::Click, this, [this, i] { cmdDispoClick(i); });
+    connect(m_picClose, &PictureBox::clicked, this, &QWidget::close);
+    connect(m_picAide, &PictureBox::clicked, this, &frmMain::aideEnLigne);
+    m_pic->installEventFilter(this);
+    m_labAdresse->installEventFilter(this);
+    m_apercuClavier = std::make_unique<ApercuClavier>(
+        [this](QObject *receveur, QKeyEvent *touche) { keyDown(receveur, touche); });
+
+    m_wckHttp = new QTcpSocket(this);
+    m_wckHttp->setObjectName(QStringLiteral("wck_http"));
     connect(m_webInfos, &WebInfos::downloadComplete, this, &frmMain::webInfosDownloadComplete);
     m_lectureInfos.setSingleShot(true);
     m_lectureInfos.setInterval(m_temporisation.attenteInfos);
@@ -100,7 +116,10 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
     chargement();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // An exchange still waiting ends here, before the controls it writes to go.
+    m_pharmaML.reset();
+}
 
 void frmMain::chargement() {
     m_numRepartCourant = 1;
@@ -186,6 +205,17 @@ void frmMain::resizeEvent(QResizeEvent *event) {
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_pic)
+        return picMouse(event);
+    if (watched == m_labAdresse) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<const QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                m_labAdresse->rect().contains(mouse->position().toPoint()))
+                ouvreAccueil();
+        }
+        return false;
+    }
     if (watched == m_cboDispo || watched == m_cboDispo->lineEdit()) {
         if (refusedInList(event))
             return true;
@@ -193,11 +223,17 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
             cboDispoValidate();
         return false;
     }
-    if (leaves(event)) {
-        for (int i = 0; i < int(m_txtDispo.size()); ++i) {
-            if (watched == txtDispo(i))
-                txtDispoValidate(i);
+    for (int i = 0; i < int(m_txtDispo.size()); ++i) {
+        if (watched != txtDispo(i))
+            continue;
+        if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            // Key down, then the character it types; either may drop the key.
+            const bool dropped = txtDispoKeyDown(i, key);
+            return txtDispoKeyPress(i, key) || dropped;
         }
+        if (leaves(event))
+            txtDispoValidate(i);
     }
     return false;
 }

@@ -1,29 +1,43 @@
 #pragma once
 
+#include "zoneresultat.h"
+
+#include <QPoint>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <chrono>
+#include <memory>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class ApercuClavier;
+class QKeyEvent;
+class QMouseEvent;
+class QTcpSocket;
 class QTextEdit;
+class ModPharmaML;
 class PictureBox;
 class TabStrip;
 class TOVAButton;
+class SocketTcp;
 class WebInfos;
 
-// After the web pane's download, its page is read up to `essaisInfos` times, `attenteInfos` ms apart.
+// After the web pane's download, its page is read up to `essaisInfos` times, `attenteInfos` ms apart;
+// a query waits at most `attenteRetour` for the wholesaler's reply.
 struct Temporisation {
     int attenteInfos = 200;
     int essaisInfos = 20;
+    std::chrono::milliseconds attenteRetour{60000};
 };
 
 // The program's only window: a frameless skin holding the pharmacy's identity, the CIP field, the
 // availability buttons of the two wholesaler accounts and a lower area that shows the web pane, the
 // settings pane or the result pane. Every field is stored in the settings file as the user leaves it.
-class frmMain : public QWidget {
+// The window is the exchange's result area and owns the socket the exchange drives.
+class frmMain : public QWidget, public ZoneResultat {
     Q_OBJECT
 public:
     // Builds the window from its stored layout and runs its start-up.
@@ -31,7 +45,7 @@ public:
     ~frmMain() override;
 
     // The wholesaler account (1 or 2) that the settings pane shows and a query fills.
-    qint16 NumRepartCourant() const { return m_numRepartCourant; }
+    qint16 NumRepartCourant() const override { return m_numRepartCourant; }
 
     // Whether the six settings of account n are all non-empty.
     bool RepartComplet(int n) const;
@@ -40,9 +54,18 @@ public:
     // Makes the pending edit of the focused field take effect, as leaving it would.
     void ValideChampActif();
 
+    // The result area: LabRetour(0..2) and txtInfos(1..2).
+    void setCouleurTexteLabRetour(int index, CouleurRVB couleur) override;
+    void setLabRetour(int index, const QString &texte) override;
+    QString LabRetour(int index) const override;
+    void setCouleurFondTxtInfos(int index, CouleurRVB couleur) override;
+    void setTxtInfos(int index, const QString &texte) override;
+    void laisseDeroulerEvenements() override;
+
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -59,6 +82,20 @@ private:
     void cboDispoValidate();
     void prendCipDuPressePapiers();
 
+    // The availability query (index 0 or 1 for account 1 or 2) and the entry fields' keys.
+    void cmdDispoClick(int index);
+    bool controleSaisie();
+    bool txtDispoKeyDown(int index, QKeyEvent *event);
+    bool txtDispoKeyPress(int index, QKeyEvent *event);
+    void effaceResultat();
+    ModPharmaML &pharmaML();
+
+    // Dragging, closing, the window's keys and the links to the maker's site.
+    void keyDown(QObject *receiver, QKeyEvent *event);
+    bool picMouse(QEvent *event);
+    void aideEnLigne();
+    void ouvreAccueil();
+
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }
     QTextEdit *&txtInfos(int n) { return m_txtInfos[size_t(n - 1)]; }
@@ -69,6 +106,12 @@ private:
     bool m_activated = false;
     int m_essaisInfos = 0;
     QTimer m_lectureInfos;
+    bool m_requeteEnCours = false;
+    // Where a drag moved by hand started (window position and pointer), when the window system
+    // cannot move the window itself.
+    bool m_glisse = false;
+    QPoint m_origineFenetre;
+    QPoint m_originePointeur;
 
     QLabel *m_pic = nullptr;
     PictureBox *m_picClose = nullptr;
@@ -85,4 +128,10 @@ private:
     QWidget *m_picParam = nullptr;
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
+    QTcpSocket *m_wckHttp = nullptr;
+
+    std::unique_ptr<ApercuClavier> m_apercuClavier;
+    // The exchange drives the socket through its adapter; it goes first, the adapter after.
+    std::unique_ptr<SocketTcp> m_socket;
+    std::unique_ptr<ModPharmaML> m_pharmaML;
 };

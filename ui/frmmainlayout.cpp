@@ -87,6 +87,7 @@ void frmMain::construitControles() {
     m_labRetour[0] = label(m_pic, "LabRetour0", QString(), {3135, 2145, 5910, 330});
     m_labRetour[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labRetour[0]->setFont(tahoma(9, true));
+    m_labRetour[0]->setTextFormat(Qt::PlainText);
     m_labSansParam =
         label(m_pic, "LabSansParam",
               QStringLiteral("Pour accéder à la disponibilité paramétrez au moins un répartiteur"),
@@ -100,6 +101,8 @@ void frmMain::construitControles() {
             label(m_pic, n == 1 ? "LabRetour1" : "LabRetour2", QString(), resultLabels[size_t(n - 1)]);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setWordWrap(true);
+        // The wholesaler's words are shown as written, never as markup.
+        l->setTextFormat(Qt::PlainText);
         m_labRetour[size_t(n)] = l;
     }
     label(m_pic, "Label9", QStringLiteral("Solvarin, une réalisation Ardevio — Pharma-ML 1.0"),

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "fichierini.h"
+#include "frmmain.h"
+
+#include <QTest>
+
+#include <memory>
+
+// What the window tests share: the settings they write, the window they open and its controls.
+namespace FenetreEssai {
+
+inline QString lire(const QString &key)
+{
+    return FichierINI::LireIni(QStringLiteral("Infos"), key, QStringLiteral("<absent>"));
+}
+
+inline void ecrire(const QString &key, const QString &value)
+{
+    FichierINI::EcrireIni(QStringLiteral("Infos"), key, value);
+}
+
+// Account n complete, pointing at a wholesaler on 127.0.0.1:port with that client and key.
+inline void compteLocal(int n, quint16 port, const QString &client = QStringLiteral("0999908"),
+                        const QString &clef = QStringLiteral("4083"))
+{
+    const QString s = QString::number(n);
+    ecrire(QStringLiteral("NomRepart") + s,
+           n == 1 ? QStringLiteral("PHOENIX") : QStringLiteral("CERP ROUEN"));
+    ecrire(QStringLiteral("IdRepart") + s, n == 1 ? QStringLiteral("23") : QStringLiteral("18"));
+    ecrire(QStringLiteral("CodeRepart") + s, QStringLiteral("ETS") + s);
+    ecrire(QStringLiteral("URLRepart") + s, QStringLiteral("http://127.0.0.1/pml"));
+    ecrire(QStringLiteral("PortRepart") + s, QString::number(port));
+    ecrire(QStringLiteral("NumeroCli") + s, client);
+    ecrire(QStringLiteral("ClefCli") + s, clef);
+}
+
+inline void pharmacie()
+{
+    ecrire(QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie du Marché"));
+    ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
+}
+
+// The window, shown and active; a reply is awaited at most `attente`.
+inline std::unique_ptr<frmMain> ouvre(std::chrono::milliseconds attente = std::chrono::seconds(5))
+{
+    auto w = std::make_unique<frmMain>(nullptr, Temporisation{10, 20, attente});
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("the window did not become active");
+    return w;
+}
+
+template <typename T> T *controle(QWidget *fenetre, const QString &nom)
+{
+    T *found = fenetre->findChild<T *>(nom);
+    if (!found)
+        qFatal("no control %s", qPrintable(nom));
+    return found;
+}
+
+} // namespace FenetreEssai

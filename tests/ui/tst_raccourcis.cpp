@@ -1,0 +1,316 @@
+#include "siteediteur.h"
+#include "tabstrip.h"
+#include "tovabutton.h"
+#include "webinfos.h"
+
+#include "ui/fenetreessai.h"
+#include "ui/pageserver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace FenetreEssai;
+
+namespace {
+
+// Stands for the user's browser: keeps the addresses it is asked to open.
+class Navigateur : public QObject {
+    Q_OBJECT
+public:
+    Navigateur()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "ouvre");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "ouvre");
+    }
+    ~Navigateur() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+    Q_INVOKABLE void ouvre(const QUrl &url) { ouvertes << url; }
+    QList<QUrl> ouvertes;
+};
+
+// What the question box showed, and the answer given to it.
+struct Question {
+    QString titre;
+    QString texte;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons boutons;
+    bool vue = false;
+};
+
+// Answers the next modal message box with `reponse`, noting what it showed.
+void repondra(Question &q, QMessageBox::StandardButton reponse)
+{
+    auto *attente = new QTimer;
+    attente->setInterval(5);
+    QObject::connect(attente, &QTimer::timeout, attente, [&q, reponse, attente] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        q = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), true};
+        box->button(reponse)->click();
+        attente->deleteLater();
+    });
+    attente->start();
+}
+
+} // namespace
+
+class TestRaccourcis : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void flecheHaut_data();
+    void flecheHaut();
+    void flecheHautDansLaListe();
+    void flecheBasEtEntree();
+    void aideEnLigne_data();
+    void aideEnLigne();
+    void pageAccueil();
+    void glisser_data();
+    void glisser();
+    void pasDeGlisserSurLesControles();
+    void fermeture();
+    void touchesDAccesDuPanneau();
+
+private:
+    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
+    QLineEdit *txt(int i) { return c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(i)); }
+    void touche(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+    void ouvrePanneau() { QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdParam")), Qt::LeftButton); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PageServer> m_pages;
+    std::unique_ptr<Navigateur> m_navigateur;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void TestRaccourcis::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    FichierINI::setRepertoireProgramme(m_dir->path());
+    m_pages = std::make_unique<PageServer>(httpReply("<html><body><p>Bienvenue</p></body></html>"));
+    ecrire(QStringLiteral("URLEditeur"), m_pages->base());
+    m_navigateur = std::make_unique<Navigateur>();
+    QGuiApplication::clipboard()->clear();
+}
+
+void TestRaccourcis::cleanup()
+{
+    m_window.reset();
+    m_navigateur.reset();
+    m_pages.reset();
+}
+
+void TestRaccourcis::flecheHaut_data()
+{
+    QTest::addColumn<QList<int>>("comptes"); // complete accounts
+    QTest::addColumn<bool>("panneau");
+    QTest::addColumn<QString>("depart");
+    QTest::addColumn<QStringList>("chemin"); // focus after each Up arrow (the buttons have keys of their own)
+
+    const QList<int> deux{1, 2};
+    QTest::newRow("identity fields to account 2's button")
+        << deux << false << "TxtDispo2" << QStringList{"TxtDispo1", "TxtDispo0", "cmdDispo1"};
+    QTest::newRow("only account 1's button")
+        << QList<int>{1} << false << "TxtDispo0" << QStringList{"cmdDispo0"};
+    QTest::newRow("no button") << QList<int>{} << false << "TxtDispo1"
+                               << QStringList{"TxtDispo0", "TxtDispo0"};
+    QTest::newRow("settings fields to the list")
+        << deux << true << "TxtDispo7" << QStringList{"TxtDispo6", "TxtDispo5", "TxtDispo4", "cboDispo"};
+}
+
+void TestRaccourcis::flecheHaut()
+{
+    QFETCH(QList<int>, comptes);
+    QFETCH(bool, panneau);
+    QFETCH(QString, depart);
+    QFETCH(QStringList, chemin);
+    for (int n : comptes)
+        compteLocal(n, 9);
+    m_window = ouvre();
+    if (panneau)
+        ouvrePanneau();
+    c<QWidget>(depart)->setFocus();
+    QStringList suivi;
+    for (int i = 0; i < chemin.size(); ++i) {
+        touche(Qt::Key_Up);
+        QApplication::processEvents();
+        suivi << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(suivi, chemin);
+}
+
+void TestRaccourcis::flecheHautDansLaListe()
+{
+    compteLocal(1, 9);
+    m_window = ouvre();
+    ouvrePanneau();
+    auto *liste = c<QComboBox>(QStringLiteral("cboDispo"));
+    QCOMPARE(liste->currentText(), QStringLiteral("PHOENIX"));
+    liste->setFocus();
+    touche(Qt::Key_Up);
+    // The window leaves it to the list, which goes to the entry above.
+    QVERIFY(liste->hasFocus());
+    QCOMPARE(liste->currentText(), QStringLiteral("PHARMAR"));
+}
+
+void TestRaccourcis::flecheBasEtEntree()
+{
+    compteLocal(1, 9);
+    m_window = ouvre();
+    ouvrePanneau();
+    // Down and Enter walk the fields in tab order; from the last settings field to the help picture,
+    // and from there back to the top.
+    const QList<std::pair<Qt::Key, QString>> pas{{Qt::Key_Down, "TxtDispo1"}, {Qt::Key_Return, "TxtDispo2"},
+                                                 {Qt::Key_Down, "cmdDispo0"}, {Qt::Key_Tab, "cboDispo"},
+                                                 {Qt::Key_Tab, "TxtDispo4"},  {Qt::Key_Enter, "TxtDispo5"},
+                                                 {Qt::Key_Down, "TxtDispo6"}, {Qt::Key_Down, "TxtDispo7"},
+                                                 {Qt::Key_Down, "PicAide"},   {Qt::Key_Down, "TxtDispo0"}};
+    txt(0)->setFocus();
+    for (const auto &[key, attendu] : pas) {
+        const QString avant = QApplication::focusWidget()->objectName();
+        touche(key);
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget()->objectName(), attendu, 1000);
+        // The key itself does nothing in the field it left.
+        if (avant.startsWith(QStringLiteral("TxtDispo")))
+            QVERIFY2(!c<QLineEdit>(avant)->text().contains(u'\r'), qPrintable(avant));
+    }
+}
+
+void TestRaccourcis::aideEnLigne_data()
+{
+    QTest::addColumn<bool>("parLaTouche");
+    QTest::addColumn<bool>("oui");
+    QTest::newRow("F1, Yes") << true << true;
+    QTest::newRow("F1, No") << true << false;
+    QTest::newRow("help picture, Yes") << false << true;
+    QTest::newRow("help picture, No") << false << false;
+}
+
+void TestRaccourcis::aideEnLigne()
+{
+    QFETCH(bool, parLaTouche);
+    QFETCH(bool, oui);
+    m_window = ouvre();
+    txt(0)->setFocus();
+    Question q;
+    repondra(q, oui ? QMessageBox::Yes : QMessageBox::No);
+    if (parLaTouche)
+        touche(Qt::Key_F1);
+    else
+        QTest::mouseClick(c<QLabel>(QStringLiteral("PicAide")), Qt::LeftButton);
+
+    QVERIFY(q.vue);
+    QCOMPARE(q.titre, QStringLiteral("Aide en ligne"));
+    QCOMPARE(q.texte, QStringLiteral("Accès à l'aide en ligne de Solvarin\r\nsur le site web 127.0.0.1 ?"));
+    QCOMPARE(q.icone, QMessageBox::Question);
+    QCOMPARE(q.boutons, QMessageBox::Yes | QMessageBox::No);
+    if (oui)
+        QCOMPARE(m_navigateur->ouvertes,
+                 QList<QUrl>{QUrl(m_pages->base() + QStringLiteral("/solvarin.php"))});
+    else
+        QVERIFY(m_navigateur->ouvertes.isEmpty());
+}
+
+void TestRaccourcis::pageAccueil()
+{
+    m_window = ouvre();
+    auto *lien = c<QLabel>(QStringLiteral("LabAdresse"));
+    QCOMPARE(lien->toolTip(), QStringLiteral("Accès au site web"));
+    // A right click opens nothing; a click opens the address the link shows, without a question.
+    QTest::mouseClick(lien, Qt::RightButton);
+    QVERIFY(m_navigateur->ouvertes.isEmpty());
+    QTest::mouseClick(lien, Qt::LeftButton);
+    QCOMPARE(m_navigateur->ouvertes, QList<QUrl>{SiteEditeur::pageAccueil()});
+    QCOMPARE(SiteEditeur::pageAccueil().toString(), m_pages->base() + u'/');
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestRaccourcis::glisser_data()
+{
+    QTest::addColumn<Qt::MouseButton>("bouton");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestRaccourcis::glisser()
+{
+    QFETCH(Qt::MouseButton, bouton);
+    m_window = ouvre();
+    auto *peau = c<QLabel>(QStringLiteral("Pic"));
+    // A bare spot of the skin, between the help picture and the pharmacy name.
+    const QPoint nu(300, 30);
+    QVERIFY(peau->childAt(nu) == nullptr);
+    const QPoint depart = m_window->pos();
+    QTest::mousePress(peau, bouton, {}, nu);
+    QTest::mouseMove(peau, nu + QPoint(40, 25));
+    QTest::mouseRelease(peau, bouton, {}, nu + QPoint(40, 25));
+    QCOMPARE(m_window->pos(), depart + QPoint(40, 25));
+    // Once released, the pointer moves alone.
+    QTest::mouseMove(peau, nu);
+    QCOMPARE(m_window->pos(), depart + QPoint(40, 25));
+}
+
+void TestRaccourcis::pasDeGlisserSurLesControles()
+{
+    m_window = ouvre();
+    const QPoint depart = m_window->pos();
+    for (const char *nom : {"Label2", "LabRetour1", "TxtDispo0"}) {
+        auto *w = c<QWidget>(QLatin1String(nom));
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(w, QPoint(60, 40));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(60, 40));
+        QCOMPARE(m_window->pos(), depart);
+    }
+}
+
+void TestRaccourcis::fermeture()
+{
+    m_window = ouvre();
+    QVERIFY(m_window->isVisible());
+    QTest::mouseClick(c<QLabel>(QStringLiteral("PicClose")), Qt::LeftButton);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestRaccourcis::touchesDAccesDuPanneau()
+{
+    compteLocal(1, 9);
+    m_window = ouvre();
+    txt(2)->setFocus();
+    // The settings pane is hidden: its access keys do nothing.
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(m_window.get(), Qt::Key_R, Qt::AltModifier);
+    QVERIFY(txt(2)->hasFocus());
+    QTest::keyClick(m_window.get(), Qt::Key_C, Qt::AltModifier);
+    QVERIFY(txt(2)->hasFocus());
+    QTest::keyClick(m_window.get(), Qt::Key_N, Qt::AltModifier);
+    QVERIFY(txt(0)->hasFocus());
+
+    ouvrePanneau();
+    const QList<std::pair<Qt::Key, QString>> acces{{Qt::Key_R, "cboDispo"},  {Qt::Key_E, "TxtDispo4"},
+                                                   {Qt::Key_U, "TxtDispo5"}, {Qt::Key_I, "TxtDispo6"},
+                                                   {Qt::Key_S, "TxtDispo7"}, {Qt::Key_C, "TxtDispo2"}};
+    for (const auto &[key, attendu] : acces) {
+        QTest::keyClick(m_window.get(), key, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), attendu);
+    }
+}
+
+QTEST_MAIN(TestRaccourcis)
+#include "tst_raccourcis.moc"

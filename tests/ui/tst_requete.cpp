@@ -1,0 +1,547 @@
+#include "clavier.h"
+#include "simulateur.h"
+#include "tabstrip.h"
+#include "tovabutton.h"
+#include "webinfos.h"
+
+#include "ui/fenetreessai.h"
+#include "ui/pageserver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace FenetreEssai;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString doliprane = QStringLiteral("3582910"); // available, three prices
+const QString spasfon = QStringLiteral("3153342");   // not available
+const QColor vert(0, 255, 0), rouge(255, 0, 0), jaune(255, 255, 0), noir(0, 0, 0);
+
+QColor fond(QTextEdit *box)
+{
+    return box->palette().color(QPalette::Base);
+}
+QColor encre(QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+class TestRequete : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void produitDisponible();
+    void reponses_data();
+    void reponses();
+    void commandesDesactiveesPendantLEchange();
+    void compte2ApresCompte1();
+    void controlesDeSaisie_data();
+    void controlesDeSaisie();
+    void entreeNeLancePasDeRequete_data();
+    void entreeNeLancePasDeRequete();
+    void f2SurBoutonCacheMaisActif();
+    void f3SansCompte2();
+    void saisieEnCoursEnregistreeDAbord();
+    void premiereToucheEffaceLeResultat_data();
+    void premiereToucheEffaceLeResultat();
+    void chiffresSeulement_data();
+    void chiffresSeulement();
+    void caracteresTapes_data();
+    void caracteresTapes();
+    void fermetureDuranteLEchange();
+
+private:
+    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
+    QLineEdit *cip() { return c<QLineEdit>(QStringLiteral("TxtDispo2")); }
+    // Types the code in the CIP field and presses the query command of that account.
+    void interroge(int compte, const QString &code);
+    int requetesRecues() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PageServer> m_pages;
+    std::unique_ptr<SimulateurPharmaML> m_sim;
+    QStringList m_journal;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void TestRequete::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    FichierINI::setRepertoireProgramme(m_dir->path());
+    m_pages = std::make_unique<PageServer>(httpReply("<html><body><p>Bienvenue</p></body></html>"));
+    ecrire(QStringLiteral("URLEditeur"), m_pages->base());
+    m_sim = std::make_unique<SimulateurPharmaML>();
+    QVERIFY(m_sim->ecoute());
+    m_journal.clear();
+    connect(m_sim.get(), &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
+    QGuiApplication::clipboard()->clear();
+}
+
+void TestRequete::cleanup()
+{
+    m_window.reset();
+    m_sim.reset();
+    m_pages.reset();
+}
+
+void TestRequete::interroge(int compte, const QString &code)
+{
+    cip()->setFocus();
+    cip()->selectAll();
+    QTest::keyClicks(cip(), code);
+    QCOMPARE(cip()->text(), code);
+    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo%1").arg(compte - 1)), Qt::LeftButton);
+}
+
+int TestRequete::requetesRecues() const
+{
+    return int(m_journal.filter(QStringLiteral("POST")).size());
+}
+
+void TestRequete::produitDisponible()
+{
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    m_window = ouvre();
+    interroge(1, doliprane);
+
+    auto *general = c<QLabel>(QStringLiteral("LabRetour0"));
+    QCOMPARE(general->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+    QCOMPARE(encre(general), noir);
+    auto *prix = c<QLabel>(QStringLiteral("LabRetour1"));
+    QCOMPARE(
+        prix->text().split(QStringLiteral("\r\n")),
+        (QStringList{QStringLiteral("Prix d'achat HT hors remise = 1.570"),
+                     QStringLiteral("Prix achat HT = 1.490"), QStringLiteral("Prix public TTC = 2.180")}));
+    QVERIFY(prix->isVisible());
+    auto *box = c<QTextEdit>(QStringLiteral("txtInfos1"));
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(fond(box), vert);
+    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos2"))->isHidden());
+    QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isHidden());
+
+    // One product, quantity 1, signed for the account, traced beside the program.
+    QCOMPARE(requetesRecues(), 1);
+    const QByteArray recu = m_sim->dernierRecu();
+    QVERIFY(recu.contains("Code_Produit=\"3582910\""));
+    QVERIFY(recu.contains("Quantite=\"1\""));
+    QFile trace(m_dir->filePath(QStringLiteral("Trace.xml")));
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    QVERIFY(trace.readAll().contains("Code_Produit=\"3582910\""));
+
+    // Commands back, focus back in the CIP field, which keeps the code.
+    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isEnabled());
+    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo1"))->isEnabled());
+    QVERIFY(c<TOVAButton>(QStringLiteral("cmdParam"))->isEnabled());
+    QVERIFY(cip()->hasFocus());
+    QCOMPARE(cip()->text(), doliprane);
+    QCOMPARE(m_window->NumRepartCourant(), 1);
+}
+
+void TestRequete::reponses_data()
+{
+    QTest::addColumn<int>("reponse");
+    QTest::addColumn<bool>("sansFin");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("designation");
+    QTest::addColumn<QString>("resultat");
+    QTest::addColumn<QColor>("couleurResultat");
+    QTest::addColumn<QString>("dispo");
+    QTest::addColumn<QColor>("couleurDispo");
+
+    const int produits = int(OptionsSimulateur::Reponse::Produits);
+    QTest::newRow("not available") << produits << false << spasfon << "SPASFON LYOC 80MG B/10"
+                                   << "Prix public TTC = 3.950" << noir << "\nNON DISPONIBLE \n(Manque Rayon)"
+                                   << rouge;
+    QTest::newRow("unknown product") << produits << false << QStringLiteral("1234567") << ""
+                                     << "" << noir << "\nNON DISPONIBLE \n(Produit inconnu)" << rouge;
+    QTest::newRow("credential refused")
+        << int(OptionsSimulateur::Reponse::Refus401) << false << doliprane << ""
+        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << rouge << "\nREQUETE EN ERREUR" << rouge;
+    QTest::newRow("no reply in time")
+        << produits << true << doliprane << ""
+        << "Aucun retour reçu dans les délais !" << rouge << "\nREQUETE EN ERREUR" << rouge;
+}
+
+void TestRequete::reponses()
+{
+    QFETCH(int, reponse);
+    QFETCH(bool, sansFin);
+    QFETCH(QString, code);
+    QFETCH(QString, designation);
+    QFETCH(QString, resultat);
+    QFETCH(QColor, couleurResultat);
+    QFETCH(QString, dispo);
+    QFETCH(QColor, couleurDispo);
+    m_sim->options().reponse = OptionsSimulateur::Reponse(reponse);
+    m_sim->options().sansFin = sansFin;
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    m_window = ouvre(400ms);
+    interroge(1, code);
+
+    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), designation);
+    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour1"))->text(), resultat);
+    QCOMPARE(encre(c<QLabel>(QStringLiteral("LabRetour1"))), couleurResultat);
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), dispo);
+    QCOMPARE(fond(c<QTextEdit>(QStringLiteral("txtInfos1"))), couleurDispo);
+    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isEnabled());
+    QVERIFY(cip()->hasFocus());
+}
+
+void TestRequete::commandesDesactiveesPendantLEchange()
+{
+    m_sim->options().delaiMs = 300;
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
+    m_window = ouvre();
+    auto *dispo1 = c<TOVAButton>(QStringLiteral("cmdDispo0"));
+    auto *dispo2 = c<TOVAButton>(QStringLiteral("cmdDispo1"));
+    auto *param = c<TOVAButton>(QStringLiteral("cmdParam"));
+    auto *box = c<QTextEdit>(QStringLiteral("txtInfos2"));
+
+    QList<bool> actives;
+    QString pendant;
+    QColor fondPendant;
+    bool resultatVide = false;
+    QTimer::singleShot(100, this, [&] {
+        actives = {dispo1->isEnabled(), dispo2->isEnabled(), param->isEnabled()};
+        pendant = box->toPlainText();
+        fondPendant = fond(box);
+        resultatVide = c<QLabel>(QStringLiteral("LabRetour0"))->text().isEmpty() &&
+                       c<QLabel>(QStringLiteral("LabRetour2"))->text().isEmpty();
+        // Neither shortcut starts a second exchange meanwhile.
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus, Qt::Key_F2);
+        QTest::keyClick(focus, Qt::Key_F3);
+    });
+    QElapsedTimer chrono;
+    chrono.start();
+    interroge(2, doliprane);
+    QVERIFY(chrono.elapsed() >= 300);
+
+    QCOMPARE(actives, (QList<bool>{false, false, false}));
+    QCOMPARE(pendant, QStringLiteral("\nRequête envoyée"));
+    QCOMPARE(fondPendant, jaune);
+    QVERIFY(resultatVide);
+    QCOMPARE(requetesRecues(), 1);
+    QCOMPARE(box->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QVERIFY(dispo1->isEnabled());
+    QVERIFY(dispo2->isEnabled());
+    QVERIFY(param->isEnabled());
+    QVERIFY(cip()->hasFocus());
+    QCOMPARE(m_window->NumRepartCourant(), 2);
+}
+
+void TestRequete::compte2ApresCompte1()
+{
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
+    m_window = ouvre();
+    interroge(1, doliprane);
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+
+    // Same code, no key typed in between: the other account's answer stays on screen.
+    m_sim->options().reponse = OptionsSimulateur::Reponse::Refus401;
+    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo1")), Qt::LeftButton);
+    QCOMPARE(m_window->NumRepartCourant(), 2);
+    auto *box1 = c<QTextEdit>(QStringLiteral("txtInfos1"));
+    QVERIFY(box1->isVisible());
+    QCOMPARE(box1->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(fond(box1), vert);
+    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour1"))->text().count(QStringLiteral("\r\n")), 2);
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour2"))->text(),
+             QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
+    // The general label is emptied by every query.
+    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), QString());
+}
+
+void TestRequete::controlesDeSaisie_data()
+{
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<QString>("adeli");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("champ");
+
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << ""
+                               << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !" << 0;
+    QTest::newRow("no pharmacy name")
+        << ""
+        << "751234567" << doliprane << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !"
+        << 0;
+    QTest::newRow("no ADELI") << "Pharmacie"
+                              << ""
+                              << ""
+                              << "Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !" << 1;
+    QTest::newRow("no CIP") << "Pharmacie"
+                            << "751234567"
+                            << ""
+                            << "Merci d'indiquer un code CIP !" << 2;
+    QTest::newRow("six digits") << "Pharmacie"
+                                << "751234567"
+                                << "358291"
+                                << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
+}
+
+void TestRequete::controlesDeSaisie()
+{
+    QFETCH(QString, nom);
+    QFETCH(QString, adeli);
+    QFETCH(QString, code);
+    QFETCH(QString, message);
+    QFETCH(int, champ);
+    compteLocal(1, m_sim->port());
+    m_window = ouvre();
+    c<QLineEdit>(QStringLiteral("TxtDispo0"))->setText(nom);
+    c<QLineEdit>(QStringLiteral("TxtDispo1"))->setText(adeli);
+    cip()->setText(code);
+    c<TOVAButton>(QStringLiteral("cmdDispo0"))->setFocus();
+    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo0")), Qt::LeftButton);
+
+    auto *general = c<QLabel>(QStringLiteral("LabRetour0"));
+    QCOMPARE(general->text(), message);
+    QCOMPARE(encre(general), rouge);
+    QVERIFY(c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ))->hasFocus());
+    // Nothing is sent and the lower area is left as it was.
+    QTest::qWait(50);
+    QCOMPARE(requetesRecues(), 0);
+    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
+    QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isVisible());
+}
+
+void TestRequete::entreeNeLancePasDeRequete_data()
+{
+    QTest::addColumn<int>("touche");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Down arrow") << int(Qt::Key_Down);
+}
+
+void TestRequete::entreeNeLancePasDeRequete()
+{
+    QFETCH(int, touche);
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    m_window = ouvre();
+    cip()->setFocus();
+    QTest::keyClicks(cip(), doliprane);
+    QTest::keyClick(cip(), Qt::Key(touche));
+    // The focus moves on to the next control in tab order, the query command; nothing is asked.
+    QTRY_VERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->hasFocus());
+    QTest::qWait(50);
+    QCOMPARE(requetesRecues(), 0);
+    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
+    QCOMPARE(cip()->text(), doliprane);
+}
+
+void TestRequete::f2SurBoutonCacheMaisActif()
+{
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    ecrire(QStringLiteral("NomRepart1"), QString());
+    m_window = ouvre();
+    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isHidden());
+    cip()->setFocus();
+    QTest::keyClicks(cip(), doliprane);
+    QTest::keyClick(cip(), Qt::Key_F2);
+    QCOMPARE(requetesRecues(), 1);
+    QCOMPARE(m_window->NumRepartCourant(), 1);
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    // The key then reaches the field, which has nothing to do with it.
+    QCOMPARE(cip()->text(), doliprane);
+    QVERIFY(cip()->hasFocus());
+}
+
+void TestRequete::f3SansCompte2()
+{
+    pharmacie();
+    m_window = ouvre();
+    cip()->setFocus();
+    QTest::keyClicks(cip(), doliprane);
+    QTest::keyClick(cip(), Qt::Key_F3);
+    QCOMPARE(m_window->NumRepartCourant(), 2);
+    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour2"))->text(),
+             QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QCOMPARE(requetesRecues(), 0);
+}
+
+void TestRequete::saisieEnCoursEnregistreeDAbord()
+{
+    ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
+    compteLocal(1, m_sim->port());
+    m_window = ouvre();
+    cip()->setText(doliprane);
+    auto *nom = c<QLineEdit>(QStringLiteral("TxtDispo0"));
+    nom->setFocus();
+    QTest::keyClicks(nom, QStringLiteral("Pharmacie de la Gare"));
+    QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("<absent>"));
+    // The name being typed is stored before the query reads it for the request's sender.
+    QTest::keyClick(nom, Qt::Key_F2);
+    QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
+    QCOMPARE(requetesRecues(), 1);
+    QVERIFY(m_sim->dernierRecu().contains("Pharmacie de la Gare"));
+    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+}
+
+void TestRequete::premiereToucheEffaceLeResultat_data()
+{
+    QTest::addColumn<int>("touche");
+    QTest::addColumn<QString>("reste");
+    QTest::newRow("letter, dropped") << int(Qt::Key_X) << doliprane;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << doliprane.chopped(1);
+    QTest::newRow("Enter") << int(Qt::Key_Return) << doliprane;
+}
+
+void TestRequete::premiereToucheEffaceLeResultat()
+{
+    QFETCH(int, touche);
+    QFETCH(QString, reste);
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    m_window = ouvre();
+    auto *web = c<WebInfos>(QStringLiteral("WebInfos"));
+    QTRY_VERIFY(web->documentCharge());
+    interroge(1, doliprane);
+    QVERIFY(web->isHidden());
+    const int pages = int(m_pages->requests.size());
+
+    // A bare key (an arrow) types nothing and leaves the answer.
+    QTest::keyClick(cip(), Qt::Key_Left);
+    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isVisible());
+    QTest::keyClick(cip(), Qt::Key_End);
+
+    QTest::keyClick(cip(), Qt::Key(touche));
+    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
+    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos2"))->isHidden());
+    for (int i = 0; i <= 2; ++i)
+        QCOMPARE(c<QLabel>(QStringLiteral("LabRetour%1").arg(i))->text(), QString());
+    QVERIFY(web->isVisible());
+    QCOMPARE(cip()->text(), reste);
+    // The page is fetched again.
+    QTRY_COMPARE(int(m_pages->requests.size()), pages + 1);
+}
+
+void TestRequete::chiffresSeulement_data()
+{
+    QTest::addColumn<int>("champ");
+    QTest::addColumn<QString>("tape");
+    QTest::addColumn<QString>("garde");
+    QTest::newRow("ADELI") << 1 << "75a12-34 5.6"
+                           << "75123456";
+    QTest::newRow("CIP") << 2 << "3a5=8+29"
+                         << "35829";
+    QTest::newRow("CIP, an eighth digit") << 2 << "35829101"
+                                          << "3582910";
+    QTest::newRow("pharmacy name") << 0 << "Pharmacie 2"
+                                   << "Pharmacie 2";
+    QTest::newRow("establishment code") << 4 << "ETS-42"
+                                        << "ETS-42";
+}
+
+void TestRequete::chiffresSeulement()
+{
+    QFETCH(int, champ);
+    QFETCH(QString, tape);
+    QFETCH(QString, garde);
+    m_window = ouvre();
+    auto *field = c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ));
+    if (champ >= 3)
+        QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdParam")), Qt::LeftButton);
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, tape);
+    QCOMPARE(field->text(), garde);
+
+    // Pasted text is not filtered; Ctrl+A (select all) is dropped in the digit fields.
+    QGuiApplication::clipboard()->setText(QStringLiteral("AB"));
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field->text(), (garde + QStringLiteral("AB")).left(field->maxLength()));
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(field->hasSelectedText(), champ != 1 && champ != 2);
+}
+
+void TestRequete::caracteresTapes_data()
+{
+    QTest::addColumn<int>("touche");
+    QTest::addColumn<int>("modificateurs");
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<int>("code"); // -1: no character
+    QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << int('7');
+    QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << int('a');
+    QTest::newRow("accented") << int(Qt::Key_Eacute) << 0 << "é" << 0xE9;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 13;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
+    QTest::newRow("Ctrl+C, X11 text") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << 3;
+    QTest::newRow("Ctrl+V, no text") << int(Qt::Key_V) << int(Qt::ControlModifier) << "" << 22;
+    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << "x" << 24;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "\t" << -1;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
+    QTest::newRow("arrow") << int(Qt::Key_Down) << 0 << "" << -1;
+    QTest::newRow("F2") << int(Qt::Key_F2) << 0 << "" << -1;
+    QTest::newRow("Alt+N") << int(Qt::Key_N) << int(Qt::AltModifier) << "n" << -1;
+    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << "" << -1;
+}
+
+void TestRequete::caracteresTapes()
+{
+    QFETCH(int, touche);
+    QFETCH(int, modificateurs);
+    QFETCH(QString, texte);
+    QFETCH(int, code);
+    const QKeyEvent event(QEvent::KeyPress, touche, Qt::KeyboardModifiers(modificateurs), texte);
+    const std::optional<int> lu = Clavier::caractere(event);
+    QCOMPARE(lu.value_or(-1), code);
+    if (!lu)
+        return;
+    // The digit fields keep digits, backspace, copy, paste and cut; the other fields keep all.
+    const bool garde = (code >= '0' && code <= '9') || code == 8 || code == 3 || code == 22 || code == 24;
+    QCOMPARE(Clavier::caractereRefuse(1, code), !garde);
+    QCOMPARE(Clavier::caractereRefuse(2, code), !garde);
+    QVERIFY(!Clavier::caractereRefuse(0, code));
+    QVERIFY(!Clavier::caractereRefuse(5, code));
+}
+
+void TestRequete::fermetureDuranteLEchange()
+{
+    m_sim->options().sansFin = true;
+    pharmacie();
+    compteLocal(1, m_sim->port());
+    m_window = ouvre(20s);
+    QTimer::singleShot(200, this,
+                       [this] { QTest::mouseClick(c<QLabel>(QStringLiteral("PicClose")), Qt::LeftButton); });
+    QElapsedTimer chrono;
+    chrono.start();
+    interroge(1, doliprane);
+    // The window goes at once, and with it the exchange's wait.
+    QVERIFY2(chrono.elapsed() < 5000, qPrintable(QString::number(chrono.elapsed())));
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(requetesRecues(), 1);
+}
+
+QTEST_MAIN(TestRequete)
+#include "tst_requete.moc"

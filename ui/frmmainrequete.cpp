@@ -1,0 +1,177 @@
+// The availability query: input checks, the result pane, the exchange run with the commands disabled,
+// the result area the exchange writes to, and the keys of the entry fields.
+#include "frmmain.h"
+
+#include "clavier.h"
+#include "modpharmaml.h"
+#include "sockettcp.h"
+#include "tabstrip.h"
+#include "tovabutton.h"
+#include "webinfos.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTextEdit>
+
+namespace {
+
+QColor couleur(CouleurRVB c)
+{
+    return QColor(c.rouge, c.vert, c.bleu);
+}
+
+const CouleurRVB jaune{255, 255, 0};
+
+} // namespace
+
+void frmMain::setCouleurTexteLabRetour(int index, CouleurRVB c)
+{
+    QLabel *label = m_labRetour.at(size_t(index));
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, couleur(c));
+    label->setPalette(p);
+}
+
+void frmMain::setLabRetour(int index, const QString &texte)
+{
+    m_labRetour.at(size_t(index))->setText(texte);
+}
+
+QString frmMain::LabRetour(int index) const
+{
+    return m_labRetour.at(size_t(index))->text();
+}
+
+void frmMain::setCouleurFondTxtInfos(int index, CouleurRVB c)
+{
+    QTextEdit *box = txtInfos(index);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, couleur(c));
+    box->setPalette(p);
+}
+
+void frmMain::setTxtInfos(int index, const QString &texte)
+{
+    // The box breaks lines at CR LF; a lone CR or LF would start a line of its own in the editor.
+    QString lignes = texte;
+    lignes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtInfos(index)->setPlainText(lignes);
+}
+
+void frmMain::laisseDeroulerEvenements()
+{
+    QCoreApplication::processEvents();
+}
+
+ModPharmaML &frmMain::pharmaML()
+{
+    if (!m_socket)
+        m_socket = std::make_unique<SocketTcp>(m_wckHttp);
+    if (!m_pharmaML) {
+        m_pharmaML = std::make_unique<ModPharmaML>(*this);
+        m_pharmaML->setSocket(m_socket.get());
+        m_pharmaML->setDelaiAttente(m_temporisation.attenteRetour);
+    }
+    return *m_pharmaML;
+}
+
+bool frmMain::controleSaisie()
+{
+    struct Controle {
+        bool echoue;
+        const char16_t *message;
+        int champ;
+    };
+    const QString cip = txtDispo(2)->text();
+    const Controle controles[] = {
+        {txtDispo(0)->text().isEmpty(), u"Merci d'indiquer le nom (la raison sociale) de votre pharmacie !",
+         0},
+        {txtDispo(1)->text().isEmpty(), u"Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !",
+         1},
+        {cip.isEmpty(), u"Merci d'indiquer un code CIP !", 2},
+        {cip.size() < 7, u"Merci d'indiquer les 7 chiffres du code CIP !", 2},
+    };
+    for (const Controle &c : controles) {
+        if (c.echoue) {
+            setCouleurTexteLabRetour(0, Couleurs::rouge);
+            setLabRetour(0, QString::fromUtf16(c.message));
+            txtDispo(c.champ)->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmMain::cmdDispoClick(int index)
+{
+    ValideChampActif();
+    if (!controleSaisie())
+        return;
+
+    const qint16 n = qint16(index + 1);
+    m_numRepartCourant = n;
+    const QPointer<frmMain> vivant = this;
+    m_tabParam->hide();
+    m_picParam->hide();
+    m_webInfos->hide();
+    laisseDeroulerEvenements();
+    if (!vivant)
+        return;
+
+    setTxtInfos(n, QStringLiteral("\r\nRequête envoyée"));
+    setCouleurFondTxtInfos(n, jaune);
+    txtInfos(n)->show();
+    setLabRetour(0, QString());
+    setLabRetour(n, QString());
+    m_labRetour[size_t(n)]->show();
+
+    cmdDispo(0)->setEnabled(false);
+    cmdDispo(1)->setEnabled(false);
+    m_cmdParam->setEnabled(false);
+    m_requeteEnCours = true;
+    pharmaML().PML_EnvoieUneRequete(txtDispo(2)->text() + QStringLiteral(",1"), n);
+    if (!vivant)
+        return;
+    m_requeteEnCours = false;
+    cmdDispo(0)->setEnabled(true);
+    cmdDispo(1)->setEnabled(true);
+    m_cmdParam->setEnabled(true);
+    txtDispo(2)->setFocus();
+}
+
+void frmMain::effaceResultat()
+{
+    m_webInfos->show();
+    m_webInfos->refresh();
+    txtInfos(1)->hide();
+    txtInfos(2)->hide();
+    for (int i = 0; i <= 2; ++i)
+        setLabRetour(i, QString());
+    txtDispo(2)->setFocus();
+}
+
+bool frmMain::txtDispoKeyDown(int, QKeyEvent *event)
+{
+    if (!Clavier::passeAuChampSuivant(*event))
+        return false;
+    // As a Tab typed by the user: delivered later, to whatever field has the focus then.
+    if (QWidget *focus = QApplication::focusWidget())
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    return true;
+}
+
+bool frmMain::txtDispoKeyPress(int index, QKeyEvent *event)
+{
+    const std::optional<int> code = Clavier::caractere(*event);
+    if (!code)
+        return false;
+    const bool refuse = Clavier::caractereRefuse(index, *code);
+    // The first key typed in the CIP field after an answer, dropped or not, clears the answer.
+    if (index == 2 && !txtInfos(m_numRepartCourant)->isHidden())
+        effaceResultat();
+    return refuse;
+}
