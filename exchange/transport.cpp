@@ -108,9 +108,12 @@ void ModPharmaML::attendsRetour() {
         if (reste < 0)
             break;
         limite.start(std::chrono::milliseconds(reste + 1));
-        boucle.exec();
+        // Once the application is quitting, no event loop runs any more: stop waiting at once.
+        const bool arretDemande = boucle.exec() < 0;
         if (!vivant)
             return;
+        if (arretDemande)
+            break;
     }
     m_boucle = nullptr;
 }

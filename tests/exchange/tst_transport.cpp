@@ -91,6 +91,7 @@ private slots:
     void socketDetruitPendantLAttente();
     void moduleDetruitPendantLAttente();
     void decodeChunkedMessage();
+    void arretDeLApplicationPendantLAttente();
 
 private:
     void compte(int n, const QString &url, const QString &clef = QStringLiteral("4083XYZ"));
@@ -396,6 +397,20 @@ void TestTransport::reponseSansFin() {
     QCOMPARE(m_zone->lignes(), erreur("Aucun retour reçu dans les délais !"));
     QVERIFY(!m_module->AttenteRetour());
     QVERIFY(m_module->RetourXML().isEmpty());
+}
+
+// Runs last: it leaves the application quitting until its own event loop has run once more.
+void TestTransport::arretDeLApplicationPendantLAttente() {
+    m_sim->options().sansFin = true;
+    m_module->setDelaiAttente(5s);
+    QTimer::singleShot(100ms, qApp, [] { QCoreApplication::exit(0); });
+    QElapsedTimer chrono;
+    chrono.start();
+    lance();
+    QVERIFY2(chrono.elapsed() < 2000, "the wait went on after the application was asked to quit");
+    QCOMPARE(m_zone->lignes(), erreur("Aucun retour reçu dans les délais !"));
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }
 
 void TestTransport::portRefuse() {
