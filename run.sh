@@ -27,11 +27,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$build/bin/pharmaml-sim" --port 0 >"$work/sim.out" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -s "$work/sim.out" ]] && break; sleep 0.1; done
-port=$(head -n1 "$work/sim.out")
-[[ "$port" =~ ^[0-9]+$ ]] || { echo "pharmaml-sim did not start: $(cat "$work/sim.out")" >&2; exit 1; }
+source "$root/tools/simulator.sh"
+start_simulator "$build" "$work"
+port=$sim_port
 echo "pharmaml-sim listens on 127.0.0.1:$port"
 
 mkdir -p "$demo"

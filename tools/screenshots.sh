@@ -28,10 +28,9 @@ xsetroot -solid '#46535c'
 # The pages come from the simulator, or from nowhere (a closed loopback port): never from outside.
 pages="URLEditeur=http://127.0.0.1:9"
 if [[ -x "$build/bin/pharmaml-sim" ]]; then
-    "$build/bin/pharmaml-sim" --port 0 >"$work/sim.out" 2>/dev/null &
-    pids+=($!)
-    for _ in $(seq 50); do [[ -s "$work/sim.out" ]] && break; sleep 0.1; done
-    pages="URLEditeur=http://127.0.0.1:$(head -n1 "$work/sim.out")"
+    source "$root/tools/simulator.sh"
+    start_simulator "$build" "$work"
+    pages="URLEditeur=http://127.0.0.1:$sim_port"
 fi
 
 # shot NAME INI-LINES...: runs the program from a folder of its own holding those settings and
