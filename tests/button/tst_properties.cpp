@@ -232,18 +232,6 @@ private slots:
         button->AmbientChanged(QStringLiteral("BackColor"));
         QVERIFY(log.entries.isEmpty());
     }
-
-    void publishedNames()
-    {
-        QStringList names;
-        for (int type = 1; type <= 14; ++type)
-            names << TOVAButton::displayName(TOVAButton::ButtonTypes(type));
-        QCOMPARE(names.join('|'),
-                 "Windows 16-bit|Windows 32-bit|Windows XP|Mac|Java metal|Netscape 6|Simple Flat|"
-                 "Flat Highlight|Office XP||Transparent|3D Hover|Oval Flat|KDE 2");
-        QCOMPARE(TOVAButton::displayName(TOVAButton::UseContainer), QStringLiteral("Use Container"));
-        QCOMPARE(TOVAButton::displayName(TOVAButton::cbShadowed), QStringLiteral("cbShadowed"));
-    }
 };
 
 QTEST_MAIN(TestProperties)
