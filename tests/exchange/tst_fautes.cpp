@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -389,6 +390,7 @@ void TestFautes::reglagesIllisibles_data() {
     QTest::addColumn<QString>("cas");
     QTest::newRow("folder") << "folder";
     QTest::newRow("unreadable") << "unreadable";
+    QTest::newRow("socket, which no one can open") << "socket";
     QTest::newRow("binary garbage") << "garbage";
 }
 
@@ -401,6 +403,7 @@ void TestFautes::reglagesIllisibles() {
     ecritReglages(pair.port()); // a valid account, made unreadable below
     const QString ini = m_dir->filePath(QStringLiteral("Solvarin.ini"));
     QByteArray avant;
+    QLocalServer prise;
     if (cas == QLatin1String("folder")) {
         QVERIFY(QFile::remove(ini));
         QVERIFY(QDir().mkdir(ini));
@@ -409,6 +412,12 @@ void TestFautes::reglagesIllisibles() {
         QFile essai(ini);
         if (essai.open(QIODevice::ReadOnly))
             QSKIP("this user reads files whatever their permissions");
+    } else if (cas == QLatin1String("socket")) {
+#ifdef Q_OS_WIN
+        QSKIP("local sockets are named pipes here, not files");
+#endif
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(prise.listen(ini));
     } else {
         avant.resize(4096);
         QRandomGenerator aleas(20260306);
@@ -431,9 +440,9 @@ void TestFautes::reglagesIllisibles() {
 
     const qint32 ecrit =
         FichierINI::EcrireIni(QStringLiteral("Infos"), QStringLiteral("CodeRepart1"), QStringLiteral("05"));
-    if (cas == QLatin1String("folder")) {
+    if (cas == QLatin1String("folder") || cas == QLatin1String("socket")) {
         QCOMPARE(ecrit, 0);
-        QVERIFY(QFileInfo(ini).isDir());
+        QVERIFY(QFileInfo::exists(ini) && !QFileInfo(ini).isFile());
     } else if (cas == QLatin1String("garbage")) {
         QCOMPARE(ecrit, 1);
         QFile f(ini);
