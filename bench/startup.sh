@@ -12,18 +12,22 @@ cp "$build/bin/solvarin" "$build"/bin/libTOVA_Button.so* "$work/" 2>/dev/null ||
 cp "$build"/bin/*.ico "$work/" 2>/dev/null || true
 printf '[Infos]\r\nURLEditeur=http://127.0.0.1:9\r\n' > "$work/Solvarin.ini"
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a display number no one else uses and tells it once it is ready.
+Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display" 2>/dev/null &
 xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n 1 "$work/display")
 
 times=() rss=()
 for _ in $(seq "$runs"); do
   start=$(date +%s%N)
   "$work/solvarin" >/dev/null 2>&1 &
   pid=$!
-  until xdotool search --onlyvisible --name 'Disponibilit' >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name 'Disponibilit' >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "the program ended before showing its window" >&2; exit 1; }
+    sleep 0.005
+  done
   end=$(date +%s%N)
   sleep 1
   rss+=("$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")")
