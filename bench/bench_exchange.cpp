@@ -50,6 +50,23 @@ const QByteArray typicalReply =
     "  </CORPS>\n"
     "</CSRP_ENVELOPPE>\n";
 
+// A reply of 50 product lines, each with three prices and an availability, as a wholesaler answers a
+// full order: every line is decoded and shown in turn.
+QByteArray replyOfFiftyLines() {
+    const qsizetype debut = typicalReply.indexOf("          <LIGNE");
+    const qsizetype fin = typicalReply.indexOf("        </REP_INFO_PRODUIT>");
+    const QByteArray ligne = typicalReply.mid(debut, fin - debut);
+    QByteArray lignes;
+    for (int i = 1; i <= 50; ++i) {
+        QByteArray l = ligne;
+        l.replace("Num_Ligne=\"1\"", "Num_Ligne=\"" + QByteArray::number(i) + '"');
+        if (i % 3 == 0)
+            l.replace("<DISPO/>", "<NON_DISPO Additif=\"Manque rayon\"/>");
+        lignes += l;
+    }
+    return typicalReply.first(debut) + lignes + typicalReply.sliced(fin);
+}
+
 void BuildOneRequest(benchmark::State &state) {
     QTemporaryDir dir;
     FichierINI::setRepertoireProgramme(dir.path());
@@ -79,6 +96,16 @@ void ProcessThreePriceReply(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * typicalReply.size());
 }
 BENCHMARK(ProcessThreePriceReply);
+
+void ProcessFiftyLineReply(benchmark::State &state) {
+    const QByteArray reply = replyOfFiftyLines();
+    ZoneMuette zone;
+    ModPharmaML module(zone);
+    for (auto _ : state)
+        module.PML_TraiteRetour(reply);
+    state.SetBytesProcessed(state.iterations() * reply.size());
+}
+BENCHMARK(ProcessFiftyLineReply);
 
 } // namespace
 

@@ -12,18 +12,35 @@ cp "$build/bin/solvarin" "$build"/bin/libTOVA_Button.so* "$work/" 2>/dev/null ||
 cp "$build"/bin/*.ico "$work/" 2>/dev/null || true
 printf '[Infos]\r\nURLEditeur=http://127.0.0.1:9\r\n' > "$work/Solvarin.ini"
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+# A display of our own, well away from the low numbers other programs take; another number when
+# it is already taken (our server then ends at once). No reset when the last client leaves: a
+# server resetting refuses the next program's connection.
+xvfb=
+for _ in $(seq 10); do
+  n=$((200 + RANDOM % 600))
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do
+    kill -0 "$xvfb" 2>/dev/null || break
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+    sleep 0.1
+  done
+  kill "$xvfb" 2>/dev/null || true
+  xvfb=
+done
+[[ -n "$xvfb" ]] || { echo "no display could be started" >&2; exit 1; }
 
 times=() rss=()
 for _ in $(seq "$runs"); do
   start=$(date +%s%N)
-  "$work/solvarin" >/dev/null 2>&1 &
+  "$work/solvarin" >"$work/output" 2>&1 &
   pid=$!
-  until xdotool search --onlyvisible --name 'Disponibilit' >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name 'Disponibilit' >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "the program ended before showing its window:" >&2; cat "$work/output" >&2; exit 1; }
+    sleep 0.005
+  done
   end=$(date +%s%N)
   sleep 1
   rss+=("$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")")

@@ -85,7 +85,8 @@ std::optional<Entetes> litEntetes(QByteArrayView recu) {
         return std::nullopt;
     Entetes e;
     e.longueur = fin + 4;
-    e.statut = statut(recu);
+    // From the header block alone: what follows it must not change the status, however it arrives.
+    e.statut = statut(recu.first(fin));
     QByteArray codages;
     const QList<QByteArray> lignes = recu.first(fin).toByteArray().split('\n');
     for (qsizetype i = 1; i < lignes.size(); ++i) {
@@ -106,6 +107,11 @@ std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps) {
     if (fin < 0) {
         if (corps.size() - m_position > ligneMax)
             m_etape = Etape::Malforme;
+        return std::nullopt;
+    }
+    if (fin - m_position > ligneMax) {
+        // Judged as when it arrives in pieces: however the body is cut, the outcome is the same.
+        m_etape = Etape::Malforme;
         return std::nullopt;
     }
     QByteArrayView l = corps.sliced(m_position, fin - m_position);
@@ -185,12 +191,16 @@ AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
 AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     m_recu += donnees;
     if (!m_entetes) {
-        m_entetes = litEntetes(m_recu);
-        if (m_entetes) {
+        // Only what was not searched yet, plus enough to catch a blank line split across arrivals.
+        if (m_recu.indexOf("\r\n\r\n", std::max<qsizetype>(0, m_dejaCherche - 3)) >= 0) {
+            m_entetes = litEntetes(m_recu);
+            m_dejaCherche = 0;
             m_statut = m_entetes->statut;
             m_chunked = m_entetes->chunked;
             if (m_statut != 200)
                 return termine(Etat::ErreurHttp);
+        } else {
+            m_dejaCherche = m_recu.size();
         }
     }
     if (m_entetes) {
@@ -209,6 +219,9 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
             return termine(Etat::Complet);
         }
         m_dejaCherche = texte.size();
+        // Nothing more can be decoded, so the end tag can never come.
+        if (m_chunked && m_decodeur.malforme())
+            return termine(Etat::Malforme);
     }
     if (m_recu.size() > tailleMax)
         return termine(Etat::TropGrand);

@@ -66,7 +66,8 @@ inline constexpr char baliseFin[] = "</CSRP_ENVELOPPE>";
 // its status and transfer coding, then the body until the envelope's end tag, de-chunked first.
 class AssembleurRetour {
 public:
-    enum class Etat { EnCours, Complet, ErreurHttp, TropGrand };
+    // Malforme: the chunked framing broke before the end tag, so the reply can never complete.
+    enum class Etat { EnCours, Complet, ErreurHttp, TropGrand, Malforme };
     // A reply that grows beyond this is abandoned.
     static constexpr qsizetype tailleMax = 16 * 1024 * 1024;
 
@@ -89,7 +90,7 @@ private:
     DecodeurChunks m_decodeur;
     bool m_chunked = false;
     int m_statut = 0;
-    qsizetype m_dejaCherche = 0; // the end tag is not in the body before this offset
+    qsizetype m_dejaCherche = 0; // the blank line, then the end tag, is not before this offset
 };
 
 } // namespace Http

@@ -181,6 +181,7 @@ void ModPharmaML::PML_Http_DataArrival(qint32) {
             PML_AfficheErreur(QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
             break;
         case Http::AssembleurRetour::Etat::TropGrand:
+        case Http::AssembleurRetour::Etat::Malforme:
             finAttente();
             PML_AfficheErreur(QStringLiteral("Retour non conforme"));
             break;

@@ -1,24 +1,42 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer + UndefinedBehaviorSanitizer) in build-fuzz/
 # and runs each for the given number of seconds (default 60), starting from fuzz/corpus/<target>/.
-# Usage: tools/fuzz.sh [SECONDS] [TARGET ...]
+# JOBS=N runs N targets at a time (default 1), at low priority. Inputs that crash land in
+# build-fuzz/findings/<target>/, the grown corpus in build-fuzz/corpus/<target>/, logs in build-fuzz/logs/.
+# Usage: [JOBS=N] tools/fuzz.sh [SECONDS] [TARGET ...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh" clang libclang-rt-14-dev
 seconds=${1:-60}
 shift || true
+jobs=${JOBS:-1}
 build=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSOLVARIN_BUILD_TESTS=OFF -DSOLVARIN_FUZZ=ON -DSOLVARIN_SANITIZE=ON >/dev/null
-cmake --build "$build"
+cmake --build "$build" --target fuzzers -j "$jobs"
 
 targets=("$@")
-((${#targets[@]})) || mapfile -t targets < <(cd "$build/bin" && ls fuzz_* )
+((${#targets[@]})) || mapfile -t targets < <(cd "$build/bin" && ls fuzz_*)
+
+run() {
+  local t=$1 name=${1#fuzz_}
+  local work=$build/corpus/$name findings=$build/findings/$name
+  mkdir -p "$work" "$findings" "$build/logs"
+  nice -n 10 "$build/bin/$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/" \
+    "$work" "$root/fuzz/corpus/$name" >"$build/logs/$name.log" 2>&1 || true
+  local execs
+  execs=$(grep -m1 '^stat::number_of_executed_units' "$build/logs/$name.log" | awk '{print $2}')
+  echo "$t: ${execs:-?} executions in ${seconds}s, $(find "$findings" -type f | wc -l) finding(s)," \
+    "corpus $(find "$work" -type f | wc -l) inputs"
+}
+
+running=0
 for t in "${targets[@]}"; do
-  name=${t#fuzz_}
-  work=$build/corpus/$name
-  mkdir -p "$work" "$build/findings/$name"
-  echo "== $t for ${seconds}s"
-  "$build/bin/$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/findings/$name/" \
-    "$work" "$root/fuzz/corpus/$name" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|Done)' || true
+  run "$t" &
+  running=$((running + 1))
+  if ((running >= jobs)); then
+    wait -n
+    running=$((running - 1))
+  fi
 done
+wait

@@ -51,6 +51,10 @@ private slots:
     void erreurHttpVideLeRecu();
     void enteteSansFinPasEncoreLue();
     void retourTropGrandAbandonne();
+    void statutLuDansLesEntetesSeulement();
+    void chunksMalformesAbandonnes_data();
+    void chunksMalformesAbandonnes();
+    void ligneTropLongueQuelleQueSoitLaCoupe();
 };
 
 void TestHttp::decoupeUrl_data() {
@@ -344,6 +348,53 @@ void TestHttp::retourTropGrandAbandonne() {
     QCOMPARE(a.recu().size(), AssembleurRetour::tailleMax);
     QCOMPARE(a.ajoute(" "), AssembleurRetour::Etat::TropGrand);
     QVERIFY(a.recu().isEmpty());
+}
+
+// The status comes from the header block: a space in the body must not change it, whether the body
+// arrives with the headers or after them.
+void TestHttp::statutLuDansLesEntetesSeulement() {
+    const QByteArray fil = "HTTP/d\r\n\r\nx 200 " + enveloppe;
+    AssembleurRetour entier;
+    QCOMPARE(entier.ajoute(fil), AssembleurRetour::Etat::ErreurHttp);
+    QCOMPARE(entier.statut(), 0);
+    AssembleurRetour coupe;
+    QCOMPARE(coupe.ajoute(fil.first(10)), AssembleurRetour::Etat::ErreurHttp);
+    QCOMPARE(coupe.statut(), 0);
+}
+
+void TestHttp::chunksMalformesAbandonnes_data() {
+    QTest::addColumn<QByteArray>("corps");
+    QTest::addColumn<AssembleurRetour::Etat>("etat");
+    QTest::newRow("size not hexadecimal") << "zz\r\n" + enveloppe << AssembleurRetour::Etat::Malforme;
+    QTest::newRow("data longer than announced") << "5\r\n" + enveloppe + "\r\n"
+                                                << AssembleurRetour::Etat::Malforme;
+    QTest::newRow("broken after the end tag")
+        << chunks(enveloppe, {int(enveloppe.size())}, "zz\r\n") << AssembleurRetour::Etat::Complet;
+}
+
+// Once the framing breaks, the end tag can never come: the reply is given up at once.
+void TestHttp::chunksMalformesAbandonnes() {
+    QFETCH(QByteArray, corps);
+    QFETCH(AssembleurRetour::Etat, etat);
+    AssembleurRetour a;
+    QCOMPARE(a.ajoute(entetesChunked + corps), etat);
+    QVERIFY(a.recu().isEmpty());
+    if (etat == AssembleurRetour::Etat::Complet)
+        QCOMPARE(a.retour(), enveloppe);
+}
+
+// A size line longer than any the decoder waits for is refused even when it arrives whole.
+void TestHttp::ligneTropLongueQuelleQueSoitLaCoupe() {
+    const QByteArray fil = "5" + QByteArray(9000, ' ') + "\r\nhello\r\n0\r\n\r\n";
+    Http::DecodeurChunks entier;
+    entier.avance(fil);
+    QVERIFY(entier.malforme());
+    Http::DecodeurChunks parMorceaux;
+    for (qsizetype i = 1000; i < fil.size(); i += 1000)
+        parMorceaux.avance(QByteArrayView(fil).first(i));
+    parMorceaux.avance(fil);
+    QVERIFY(parMorceaux.malforme());
+    QVERIFY(entier.donnees().isEmpty() && parMorceaux.donnees().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestHttp)

@@ -1,0 +1,64 @@
+// URL splitting on arbitrary text, read from the settings file's bytes or as any UTF-16: a URL that
+// is accepted splits back into exactly what was written, and the request written from it has the
+// fixed header lines and nothing more (no header can be injected).
+#include "exchange/zoneresultatenregistree.h"
+#include "http.h"
+#include "modpharmaml.h"
+#include "windows1252.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void verifie(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+bool propre(QStringView texte) {
+    for (QChar c : texte)
+        if (c.isSpace() || c.category() == QChar::Other_Control)
+            return false;
+    return true;
+}
+
+void essaie(const QString &url) {
+    const std::optional<Http::UrlRepartiteur> u = Http::decoupeUrl(url);
+
+    ZoneResultatEnregistree zone;
+    ModPharmaML module(zone);
+    module.PML_DecoupeUrl(url);
+    verifie(zone.labRetour[1].ecritures == 0);
+    verifie(module.HoteRepart() == (u ? u->hote : QString()));
+    verifie(module.CheminRepart() == (u ? u->chemin : QString()));
+    if (!u)
+        return;
+
+    verifie(url.startsWith(u"http://", Qt::CaseInsensitive));
+    const QStringView reste = QStringView(url).sliced(7);
+    const QString sansIdent = u->hote + u'/' + u->chemin;
+    verifie(reste == sansIdent || reste == u->ident + u'@' + sansIdent);
+    verifie(!u->hote.contains(u'/') && !u->ident.contains(u'/') && !u->ident.contains(u'@'));
+    verifie(propre(u->hote) && propre(u->chemin));
+
+    const QByteArray corps = "<a/>";
+    const QByteArray requete = Http::requete(*u, QStringLiteral("AAAAAAAAAAAAAAAAAAAAAA=="), corps);
+    const qsizetype blanc = requete.indexOf("\r\n\r\n");
+    verifie(blanc > 0 && requete.sliced(blanc + 4) == corps + "\r\n");
+    const QList<QByteArray> lignes = requete.first(blanc).split('\n');
+    verifie(lignes.size() == (u->ident.isEmpty() ? 5 : 6));
+    for (qsizetype i = 0; i < lignes.size(); ++i)
+        verifie((i + 1 == lignes.size() || lignes[i].endsWith('\r')) && lignes[i].count('\r') <= 1);
+    verifie(lignes[0] == "POST /" + Windows1252::fromText(u->chemin) + " HTTP/1.1\r");
+    verifie(lignes.last() == "Content-Length: 4");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArrayView octets(reinterpret_cast<const char *>(data), qsizetype(size));
+    essaie(Windows1252::toText(octets));
+    essaie(QString(reinterpret_cast<const QChar *>(data), qsizetype(size / 2)));
+    return 0;
+}
