@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QTranslator>
 
 void montreErreurFichier(const QString &title, const QString &text) {
     QMessageBox::critical(QApplication::activeWindow(), title, text);
@@ -17,6 +19,10 @@ int lanceSolvarin(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Solvarin"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The program speaks French: so do the standard buttons of its message boxes ("Oui", "Non").
+    QTranslator qtFrancais;
+    if (qtFrancais.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrancais);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/solvarin/solvarin.ico")));
     // Where Tahoma and Arial are not installed, fonts of the same metrics keep the captions in
     // their places.
