@@ -3,6 +3,12 @@
 #include "fichierini.h"
 #include "frmmain.h"
 
+#include "ui/pageserver.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -59,5 +65,32 @@ template <typename T> T *controle(QWidget *fenetre, const QString &nom)
         qFatal("no control %s", qPrintable(nom));
     return found;
 }
+
+// Each test's surroundings: settings in a temporary folder, the maker's pages served locally, an empty
+// clipboard; and the window once opened.
+class Banc {
+public:
+    void prepare()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        FichierINI::setRepertoireProgramme(m_dir->path());
+        m_pages = std::make_unique<PageServer>(httpReply("<html><body><p>Bienvenue</p></body></html>"));
+        ecrire(QStringLiteral("URLEditeur"), m_pages->base());
+        QGuiApplication::clipboard()->clear();
+    }
+    void libere()
+    {
+        m_window.reset();
+        m_pages.reset();
+    }
+    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
+    QLineEdit *txt(int i) { return c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(i)); }
+
+protected:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PageServer> m_pages;
+    std::unique_ptr<frmMain> m_window;
+};
 
 } // namespace FenetreEssai

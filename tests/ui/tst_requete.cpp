@@ -5,16 +5,11 @@
 #include "webinfos.h"
 
 #include "ui/fenetreessai.h"
-#include "ui/pageserver.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -38,7 +33,7 @@ QColor encre(QLabel *label)
 
 } // namespace
 
-class TestRequete : public QObject {
+class TestRequete : public QObject, public Banc {
     Q_OBJECT
 private slots:
     void init();
@@ -65,93 +60,76 @@ private slots:
     void fermetureDuranteLEchange();
 
 private:
-    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
-    QLineEdit *cip() { return c<QLineEdit>(QStringLiteral("TxtDispo2")); }
     // Types the code in the CIP field and presses the query command of that account.
     void interroge(int compte, const QString &code);
-    int requetesRecues() const;
+    int requetesRecues() const { return int(m_journal.filter(QStringLiteral("POST")).size()); }
+    // The pharmacy and account 1 on the simulator, the window open.
+    void ouvreSurLeSimulateur(std::chrono::milliseconds attente = std::chrono::seconds(5))
+    {
+        pharmacie();
+        compteLocal(1, m_sim->port());
+        m_window = ouvre(attente);
+    }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<PageServer> m_pages;
     std::unique_ptr<SimulateurPharmaML> m_sim;
     QStringList m_journal;
-    std::unique_ptr<frmMain> m_window;
 };
 
 void TestRequete::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    FichierINI::setRepertoireProgramme(m_dir->path());
-    m_pages = std::make_unique<PageServer>(httpReply("<html><body><p>Bienvenue</p></body></html>"));
-    ecrire(QStringLiteral("URLEditeur"), m_pages->base());
+    prepare();
     m_sim = std::make_unique<SimulateurPharmaML>();
     QVERIFY(m_sim->ecoute());
     m_journal.clear();
     connect(m_sim.get(), &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
-    QGuiApplication::clipboard()->clear();
 }
 
 void TestRequete::cleanup()
 {
     m_window.reset();
     m_sim.reset();
-    m_pages.reset();
+    libere();
 }
 
 void TestRequete::interroge(int compte, const QString &code)
 {
-    cip()->setFocus();
-    cip()->selectAll();
-    QTest::keyClicks(cip(), code);
-    QCOMPARE(cip()->text(), code);
+    txt(2)->setFocus();
+    txt(2)->selectAll();
+    QTest::keyClicks(txt(2), code);
+    QCOMPARE(txt(2)->text(), code);
     QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo%1").arg(compte - 1)), Qt::LeftButton);
-}
-
-int TestRequete::requetesRecues() const
-{
-    return int(m_journal.filter(QStringLiteral("POST")).size());
 }
 
 void TestRequete::produitDisponible()
 {
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre();
+    ouvreSurLeSimulateur();
     interroge(1, doliprane);
 
-    auto *general = c<QLabel>(QStringLiteral("LabRetour0"));
-    QCOMPARE(general->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
-    QCOMPARE(encre(general), noir);
-    auto *prix = c<QLabel>(QStringLiteral("LabRetour1"));
-    QCOMPARE(
-        prix->text().split(QStringLiteral("\r\n")),
-        (QStringList{QStringLiteral("Prix d'achat HT hors remise = 1.570"),
-                     QStringLiteral("Prix achat HT = 1.490"), QStringLiteral("Prix public TTC = 2.180")}));
+    QCOMPARE(c<QLabel>("LabRetour0")->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+    QCOMPARE(encre(c<QLabel>("LabRetour0")), noir);
+    auto *prix = c<QLabel>("LabRetour1");
     QVERIFY(prix->isVisible());
-    auto *box = c<QTextEdit>(QStringLiteral("txtInfos1"));
+    QCOMPARE(prix->text(), QStringLiteral("Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\n"
+                                          "Prix public TTC = 2.180"));
+    auto *box = c<QTextEdit>("txtInfos1");
     QVERIFY(box->isVisible());
     QCOMPARE(box->toPlainText(), QStringLiteral("\nDISPONIBLE"));
     QCOMPARE(fond(box), vert);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos2"))->isHidden());
-    QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isHidden());
+    QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
+    QVERIFY(c<WebInfos>("WebInfos")->isHidden());
 
-    // One product, quantity 1, signed for the account, traced beside the program.
+    // One product, quantity 1, traced beside the program.
     QCOMPARE(requetesRecues(), 1);
-    const QByteArray recu = m_sim->dernierRecu();
-    QVERIFY(recu.contains("Code_Produit=\"3582910\""));
-    QVERIFY(recu.contains("Quantite=\"1\""));
+    QVERIFY(m_sim->dernierRecu().contains("Code_Produit=\"3582910\" Quantite=\"1\""));
     QFile trace(m_dir->filePath(QStringLiteral("Trace.xml")));
     QVERIFY(trace.open(QIODevice::ReadOnly));
     QVERIFY(trace.readAll().contains("Code_Produit=\"3582910\""));
 
     // Commands back, focus back in the CIP field, which keeps the code.
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isEnabled());
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo1"))->isEnabled());
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdParam"))->isEnabled());
-    QVERIFY(cip()->hasFocus());
-    QCOMPARE(cip()->text(), doliprane);
-    QCOMPARE(m_window->NumRepartCourant(), 1);
+    for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
+        QVERIFY2(c<TOVAButton>(nom)->isEnabled(), nom);
+    QVERIFY(txt(2)->hasFocus());
+    QCOMPARE(txt(2)->text(), doliprane);
 }
 
 void TestRequete::reponses_data()
@@ -169,8 +147,6 @@ void TestRequete::reponses_data()
     QTest::newRow("not available") << produits << false << spasfon << "SPASFON LYOC 80MG B/10"
                                    << "Prix public TTC = 3.950" << noir << "\nNON DISPONIBLE \n(Manque Rayon)"
                                    << rouge;
-    QTest::newRow("unknown product") << produits << false << QStringLiteral("1234567") << ""
-                                     << "" << noir << "\nNON DISPONIBLE \n(Produit inconnu)" << rouge;
     QTest::newRow("credential refused")
         << int(OptionsSimulateur::Reponse::Refus401) << false << doliprane << ""
         << "Retour HTTP incorrect ! (vérifier la clef secrète)" << rouge << "\nREQUETE EN ERREUR" << rouge;
@@ -191,18 +167,16 @@ void TestRequete::reponses()
     QFETCH(QColor, couleurDispo);
     m_sim->options().reponse = OptionsSimulateur::Reponse(reponse);
     m_sim->options().sansFin = sansFin;
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre(400ms);
+    ouvreSurLeSimulateur(400ms);
     interroge(1, code);
 
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), designation);
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour1"))->text(), resultat);
-    QCOMPARE(encre(c<QLabel>(QStringLiteral("LabRetour1"))), couleurResultat);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), dispo);
-    QCOMPARE(fond(c<QTextEdit>(QStringLiteral("txtInfos1"))), couleurDispo);
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isEnabled());
-    QVERIFY(cip()->hasFocus());
+    QCOMPARE(c<QLabel>("LabRetour0")->text(), designation);
+    QCOMPARE(c<QLabel>("LabRetour1")->text(), resultat);
+    QCOMPARE(encre(c<QLabel>("LabRetour1")), couleurResultat);
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), dispo);
+    QCOMPARE(fond(c<QTextEdit>("txtInfos1")), couleurDispo);
+    QVERIFY(c<TOVAButton>("cmdDispo0")->isEnabled());
+    QVERIFY(txt(2)->hasFocus());
 }
 
 void TestRequete::commandesDesactiveesPendantLEchange()
@@ -212,10 +186,10 @@ void TestRequete::commandesDesactiveesPendantLEchange()
     compteLocal(1, m_sim->port());
     compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
     m_window = ouvre();
-    auto *dispo1 = c<TOVAButton>(QStringLiteral("cmdDispo0"));
-    auto *dispo2 = c<TOVAButton>(QStringLiteral("cmdDispo1"));
-    auto *param = c<TOVAButton>(QStringLiteral("cmdParam"));
-    auto *box = c<QTextEdit>(QStringLiteral("txtInfos2"));
+    auto *dispo1 = c<TOVAButton>("cmdDispo0");
+    auto *dispo2 = c<TOVAButton>("cmdDispo1");
+    auto *param = c<TOVAButton>("cmdParam");
+    auto *box = c<QTextEdit>("txtInfos2");
 
     QList<bool> actives;
     QString pendant;
@@ -225,8 +199,8 @@ void TestRequete::commandesDesactiveesPendantLEchange()
         actives = {dispo1->isEnabled(), dispo2->isEnabled(), param->isEnabled()};
         pendant = box->toPlainText();
         fondPendant = fond(box);
-        resultatVide = c<QLabel>(QStringLiteral("LabRetour0"))->text().isEmpty() &&
-                       c<QLabel>(QStringLiteral("LabRetour2"))->text().isEmpty();
+        resultatVide = c<QLabel>("LabRetour0")->text().isEmpty() &&
+                       c<QLabel>("LabRetour2")->text().isEmpty();
         // Neither shortcut starts a second exchange meanwhile.
         QWidget *focus = QApplication::focusWidget();
         QTest::keyClick(focus, Qt::Key_F2);
@@ -246,7 +220,7 @@ void TestRequete::commandesDesactiveesPendantLEchange()
     QVERIFY(dispo1->isEnabled());
     QVERIFY(dispo2->isEnabled());
     QVERIFY(param->isEnabled());
-    QVERIFY(cip()->hasFocus());
+    QVERIFY(txt(2)->hasFocus());
     QCOMPARE(m_window->NumRepartCourant(), 2);
 }
 
@@ -257,22 +231,22 @@ void TestRequete::compte2ApresCompte1()
     compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
     m_window = ouvre();
     interroge(1, doliprane);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
 
     // Same code, no key typed in between: the other account's answer stays on screen.
     m_sim->options().reponse = OptionsSimulateur::Reponse::Refus401;
-    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo1")), Qt::LeftButton);
+    QTest::mouseClick(c<TOVAButton>("cmdDispo1"), Qt::LeftButton);
     QCOMPARE(m_window->NumRepartCourant(), 2);
-    auto *box1 = c<QTextEdit>(QStringLiteral("txtInfos1"));
+    auto *box1 = c<QTextEdit>("txtInfos1");
     QVERIFY(box1->isVisible());
     QCOMPARE(box1->toPlainText(), QStringLiteral("\nDISPONIBLE"));
     QCOMPARE(fond(box1), vert);
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour1"))->text().count(QStringLiteral("\r\n")), 2);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour2"))->text(),
+    QCOMPARE(c<QLabel>("LabRetour1")->text().count(QStringLiteral("\r\n")), 2);
+    QCOMPARE(c<QTextEdit>("txtInfos2")->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QCOMPARE(c<QLabel>("LabRetour2")->text(),
              QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
     // The general label is emptied by every query.
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), QString());
+    QCOMPARE(c<QLabel>("LabRetour0")->text(), QString());
 }
 
 void TestRequete::controlesDeSaisie_data()
@@ -283,25 +257,13 @@ void TestRequete::controlesDeSaisie_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("champ");
 
-    QTest::newRow("all empty") << ""
-                               << ""
-                               << ""
-                               << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !" << 0;
-    QTest::newRow("no pharmacy name")
-        << ""
-        << "751234567" << doliprane << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !"
-        << 0;
-    QTest::newRow("no ADELI") << "Pharmacie"
-                              << ""
-                              << ""
+    const QString nom = QStringLiteral("Merci d'indiquer le nom (la raison sociale) de votre pharmacie !");
+    QTest::newRow("all empty") << "" << "" << "" << nom << 0;
+    QTest::newRow("no pharmacy name") << "" << "751234567" << doliprane << nom << 0;
+    QTest::newRow("no ADELI") << "Pharmacie" << "" << ""
                               << "Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !" << 1;
-    QTest::newRow("no CIP") << "Pharmacie"
-                            << "751234567"
-                            << ""
-                            << "Merci d'indiquer un code CIP !" << 2;
-    QTest::newRow("six digits") << "Pharmacie"
-                                << "751234567"
-                                << "358291"
+    QTest::newRow("no CIP") << "Pharmacie" << "751234567" << "" << "Merci d'indiquer un code CIP !" << 2;
+    QTest::newRow("six digits") << "Pharmacie" << "751234567" << "358291"
                                 << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
 }
 
@@ -314,21 +276,21 @@ void TestRequete::controlesDeSaisie()
     QFETCH(int, champ);
     compteLocal(1, m_sim->port());
     m_window = ouvre();
-    c<QLineEdit>(QStringLiteral("TxtDispo0"))->setText(nom);
-    c<QLineEdit>(QStringLiteral("TxtDispo1"))->setText(adeli);
-    cip()->setText(code);
-    c<TOVAButton>(QStringLiteral("cmdDispo0"))->setFocus();
-    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo0")), Qt::LeftButton);
+    c<QLineEdit>("TxtDispo0")->setText(nom);
+    c<QLineEdit>("TxtDispo1")->setText(adeli);
+    txt(2)->setText(code);
+    c<TOVAButton>("cmdDispo0")->setFocus();
+    QTest::mouseClick(c<TOVAButton>("cmdDispo0"), Qt::LeftButton);
 
-    auto *general = c<QLabel>(QStringLiteral("LabRetour0"));
+    auto *general = c<QLabel>("LabRetour0");
     QCOMPARE(general->text(), message);
     QCOMPARE(encre(general), rouge);
     QVERIFY(c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ))->hasFocus());
     // Nothing is sent and the lower area is left as it was.
     QTest::qWait(50);
     QCOMPARE(requetesRecues(), 0);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
-    QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isVisible());
+    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+    QVERIFY(c<WebInfos>("WebInfos")->isVisible());
 }
 
 void TestRequete::entreeNeLancePasDeRequete_data()
@@ -342,18 +304,16 @@ void TestRequete::entreeNeLancePasDeRequete_data()
 void TestRequete::entreeNeLancePasDeRequete()
 {
     QFETCH(int, touche);
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre();
-    cip()->setFocus();
-    QTest::keyClicks(cip(), doliprane);
-    QTest::keyClick(cip(), Qt::Key(touche));
+    ouvreSurLeSimulateur();
+    txt(2)->setFocus();
+    QTest::keyClicks(txt(2), doliprane);
+    QTest::keyClick(txt(2), Qt::Key(touche));
     // The focus moves on to the next control in tab order, the query command; nothing is asked.
-    QTRY_VERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->hasFocus());
+    QTRY_VERIFY(c<TOVAButton>("cmdDispo0")->hasFocus());
     QTest::qWait(50);
     QCOMPARE(requetesRecues(), 0);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
-    QCOMPARE(cip()->text(), doliprane);
+    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+    QCOMPARE(txt(2)->text(), doliprane);
 }
 
 void TestRequete::f2SurBoutonCacheMaisActif()
@@ -362,29 +322,29 @@ void TestRequete::f2SurBoutonCacheMaisActif()
     compteLocal(1, m_sim->port());
     ecrire(QStringLiteral("NomRepart1"), QString());
     m_window = ouvre();
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isHidden());
-    cip()->setFocus();
-    QTest::keyClicks(cip(), doliprane);
-    QTest::keyClick(cip(), Qt::Key_F2);
+    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
+    txt(2)->setFocus();
+    QTest::keyClicks(txt(2), doliprane);
+    QTest::keyClick(txt(2), Qt::Key_F2);
     QCOMPARE(requetesRecues(), 1);
     QCOMPARE(m_window->NumRepartCourant(), 1);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
     // The key then reaches the field, which has nothing to do with it.
-    QCOMPARE(cip()->text(), doliprane);
-    QVERIFY(cip()->hasFocus());
+    QCOMPARE(txt(2)->text(), doliprane);
+    QVERIFY(txt(2)->hasFocus());
 }
 
 void TestRequete::f3SansCompte2()
 {
     pharmacie();
     m_window = ouvre();
-    cip()->setFocus();
-    QTest::keyClicks(cip(), doliprane);
-    QTest::keyClick(cip(), Qt::Key_F3);
+    txt(2)->setFocus();
+    QTest::keyClicks(txt(2), doliprane);
+    QTest::keyClick(txt(2), Qt::Key_F3);
     QCOMPARE(m_window->NumRepartCourant(), 2);
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour2"))->text(),
+    QCOMPARE(c<QLabel>("LabRetour2")->text(),
              QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QCOMPARE(c<QTextEdit>("txtInfos2")->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
     QCOMPARE(requetesRecues(), 0);
 }
 
@@ -393,8 +353,8 @@ void TestRequete::saisieEnCoursEnregistreeDAbord()
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
     compteLocal(1, m_sim->port());
     m_window = ouvre();
-    cip()->setText(doliprane);
-    auto *nom = c<QLineEdit>(QStringLiteral("TxtDispo0"));
+    txt(2)->setText(doliprane);
+    auto *nom = c<QLineEdit>("TxtDispo0");
     nom->setFocus();
     QTest::keyClicks(nom, QStringLiteral("Pharmacie de la Gare"));
     QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("<absent>"));
@@ -403,7 +363,7 @@ void TestRequete::saisieEnCoursEnregistreeDAbord()
     QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
     QCOMPARE(requetesRecues(), 1);
     QVERIFY(m_sim->dernierRecu().contains("Pharmacie de la Gare"));
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
 }
 
 void TestRequete::premiereToucheEffaceLeResultat_data()
@@ -419,27 +379,25 @@ void TestRequete::premiereToucheEffaceLeResultat()
 {
     QFETCH(int, touche);
     QFETCH(QString, reste);
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre();
-    auto *web = c<WebInfos>(QStringLiteral("WebInfos"));
+    ouvreSurLeSimulateur();
+    auto *web = c<WebInfos>("WebInfos");
     QTRY_VERIFY(web->documentCharge());
     interroge(1, doliprane);
     QVERIFY(web->isHidden());
     const int pages = int(m_pages->requests.size());
 
     // A bare key (an arrow) types nothing and leaves the answer.
-    QTest::keyClick(cip(), Qt::Key_Left);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isVisible());
-    QTest::keyClick(cip(), Qt::Key_End);
+    QTest::keyClick(txt(2), Qt::Key_Left);
+    QVERIFY(c<QTextEdit>("txtInfos1")->isVisible());
+    QTest::keyClick(txt(2), Qt::Key_End);
 
-    QTest::keyClick(cip(), Qt::Key(touche));
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos2"))->isHidden());
+    QTest::keyClick(txt(2), Qt::Key(touche));
+    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+    QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
     for (int i = 0; i <= 2; ++i)
         QCOMPARE(c<QLabel>(QStringLiteral("LabRetour%1").arg(i))->text(), QString());
     QVERIFY(web->isVisible());
-    QCOMPARE(cip()->text(), reste);
+    QCOMPARE(txt(2)->text(), reste);
     // The page is fetched again.
     QTRY_COMPARE(int(m_pages->requests.size()), pages + 1);
 }
@@ -449,16 +407,11 @@ void TestRequete::chiffresSeulement_data()
     QTest::addColumn<int>("champ");
     QTest::addColumn<QString>("tape");
     QTest::addColumn<QString>("garde");
-    QTest::newRow("ADELI") << 1 << "75a12-34 5.6"
-                           << "75123456";
-    QTest::newRow("CIP") << 2 << "3a5=8+29"
-                         << "35829";
-    QTest::newRow("CIP, an eighth digit") << 2 << "35829101"
-                                          << "3582910";
-    QTest::newRow("pharmacy name") << 0 << "Pharmacie 2"
-                                   << "Pharmacie 2";
-    QTest::newRow("establishment code") << 4 << "ETS-42"
-                                        << "ETS-42";
+    QTest::newRow("ADELI") << 1 << "75a12-34 5.6" << "75123456";
+    QTest::newRow("CIP") << 2 << "3a5=8+29" << "35829";
+    QTest::newRow("CIP, an eighth digit") << 2 << "35829101" << "3582910";
+    QTest::newRow("pharmacy name") << 0 << "Pharmacie 2" << "Pharmacie 2";
+    QTest::newRow("establishment code") << 4 << "ETS-42" << "ETS-42";
 }
 
 void TestRequete::chiffresSeulement()
@@ -469,7 +422,7 @@ void TestRequete::chiffresSeulement()
     m_window = ouvre();
     auto *field = c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ));
     if (champ >= 3)
-        QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdParam")), Qt::LeftButton);
+        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
     field->setFocus();
     field->clear();
     QTest::keyClicks(field, tape);
@@ -529,11 +482,9 @@ void TestRequete::caracteresTapes()
 void TestRequete::fermetureDuranteLEchange()
 {
     m_sim->options().sansFin = true;
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre(20s);
+    ouvreSurLeSimulateur(20s);
     QTimer::singleShot(200, this,
-                       [this] { QTest::mouseClick(c<QLabel>(QStringLiteral("PicClose")), Qt::LeftButton); });
+                       [this] { QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton); });
     QElapsedTimer chrono;
     chrono.start();
     interroge(1, doliprane);
