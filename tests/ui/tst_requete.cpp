@@ -39,7 +39,6 @@ private slots:
     void init();
     void cleanup();
 
-    void produitDisponible();
     void reponses_data();
     void reponses();
     void commandesDesactiveesPendantLEchange();
@@ -48,9 +47,8 @@ private slots:
     void controlesDeSaisie();
     void entreeNeLancePasDeRequete_data();
     void entreeNeLancePasDeRequete();
-    void f2SurBoutonCacheMaisActif();
     void f3SansCompte2();
-    void saisieEnCoursEnregistreeDAbord();
+    void f2SurBoutonCacheEnregistreLaSaisieDAbord();
     void premiereToucheEffaceLeResultat_data();
     void premiereToucheEffaceLeResultat();
     void chiffresSeulement_data();
@@ -63,12 +61,14 @@ private:
     // Types the code in the CIP field and presses the query command of that account.
     void interroge(int compte, const QString &code);
     int requetesRecues() const { return int(m_journal.filter(QStringLiteral("POST")).size()); }
-    // The pharmacy and account 1 on the simulator, the window open.
+    // The pharmacy and account 1 on the simulator, the window open and its web page loaded.
     void ouvreSurLeSimulateur(std::chrono::milliseconds attente = std::chrono::seconds(5))
     {
         pharmacie();
         compteLocal(1, m_sim->port());
         m_window = ouvre(attente);
+        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
+        QTest::qWait(50); // the page's text is read a moment later
     }
 
     std::unique_ptr<SimulateurPharmaML> m_sim;
@@ -100,38 +100,6 @@ void TestRequete::interroge(int compte, const QString &code)
     QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo%1").arg(compte - 1)), Qt::LeftButton);
 }
 
-void TestRequete::produitDisponible()
-{
-    ouvreSurLeSimulateur();
-    interroge(1, doliprane);
-
-    QCOMPARE(c<QLabel>("LabRetour0")->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
-    QCOMPARE(encre(c<QLabel>("LabRetour0")), noir);
-    auto *prix = c<QLabel>("LabRetour1");
-    QVERIFY(prix->isVisible());
-    QCOMPARE(prix->text(), QStringLiteral("Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\n"
-                                          "Prix public TTC = 2.180"));
-    auto *box = c<QTextEdit>("txtInfos1");
-    QVERIFY(box->isVisible());
-    QCOMPARE(box->toPlainText(), QStringLiteral("\nDISPONIBLE"));
-    QCOMPARE(fond(box), vert);
-    QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
-    QVERIFY(c<WebInfos>("WebInfos")->isHidden());
-
-    // One product, quantity 1, traced beside the program.
-    QCOMPARE(requetesRecues(), 1);
-    QVERIFY(m_sim->dernierRecu().contains("Code_Produit=\"3582910\" Quantite=\"1\""));
-    QFile trace(m_dir->filePath(QStringLiteral("Trace.xml")));
-    QVERIFY(trace.open(QIODevice::ReadOnly));
-    QVERIFY(trace.readAll().contains("Code_Produit=\"3582910\""));
-
-    // Commands back, focus back in the CIP field, which keeps the code.
-    for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
-        QVERIFY2(c<TOVAButton>(nom)->isEnabled(), nom);
-    QVERIFY(txt(2)->hasFocus());
-    QCOMPARE(txt(2)->text(), doliprane);
-}
-
 void TestRequete::reponses_data()
 {
     QTest::addColumn<int>("reponse");
@@ -139,20 +107,20 @@ void TestRequete::reponses_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("designation");
     QTest::addColumn<QString>("resultat");
-    QTest::addColumn<QColor>("couleurResultat");
     QTest::addColumn<QString>("dispo");
-    QTest::addColumn<QColor>("couleurDispo");
 
     const int produits = int(OptionsSimulateur::Reponse::Produits);
+    QTest::newRow("available") << produits << false << doliprane << "DOLIPRANE 1000MG CPR B/8"
+                               << "Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\n"
+                                  "Prix public TTC = 2.180"
+                               << "\nDISPONIBLE";
     QTest::newRow("not available") << produits << false << spasfon << "SPASFON LYOC 80MG B/10"
-                                   << "Prix public TTC = 3.950" << noir << "\nNON DISPONIBLE \n(Manque Rayon)"
-                                   << rouge;
+                                   << "Prix public TTC = 3.950" << "\nNON DISPONIBLE \n(Manque Rayon)";
     QTest::newRow("credential refused")
         << int(OptionsSimulateur::Reponse::Refus401) << false << doliprane << ""
-        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << rouge << "\nREQUETE EN ERREUR" << rouge;
-    QTest::newRow("no reply in time")
-        << produits << true << doliprane << ""
-        << "Aucun retour reçu dans les délais !" << rouge << "\nREQUETE EN ERREUR" << rouge;
+        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << "\nREQUETE EN ERREUR";
+    QTest::newRow("no reply in time") << produits << true << doliprane << ""
+                                      << "Aucun retour reçu dans les délais !" << "\nREQUETE EN ERREUR";
 }
 
 void TestRequete::reponses()
@@ -162,9 +130,7 @@ void TestRequete::reponses()
     QFETCH(QString, code);
     QFETCH(QString, designation);
     QFETCH(QString, resultat);
-    QFETCH(QColor, couleurResultat);
     QFETCH(QString, dispo);
-    QFETCH(QColor, couleurDispo);
     m_sim->options().reponse = OptionsSimulateur::Reponse(reponse);
     m_sim->options().sansFin = sansFin;
     ouvreSurLeSimulateur(400ms);
@@ -172,11 +138,27 @@ void TestRequete::reponses()
 
     QCOMPARE(c<QLabel>("LabRetour0")->text(), designation);
     QCOMPARE(c<QLabel>("LabRetour1")->text(), resultat);
-    QCOMPARE(encre(c<QLabel>("LabRetour1")), couleurResultat);
-    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), dispo);
-    QCOMPARE(fond(c<QTextEdit>("txtInfos1")), couleurDispo);
-    QVERIFY(c<TOVAButton>("cmdDispo0")->isEnabled());
+    QVERIFY(c<QLabel>("LabRetour1")->isVisible());
+    QCOMPARE(encre(c<QLabel>("LabRetour1")), designation.isEmpty() ? rouge : noir);
+    auto *box = c<QTextEdit>("txtInfos1");
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->toPlainText(), dispo);
+    QCOMPARE(fond(box), dispo == QLatin1String("\nDISPONIBLE") ? vert : rouge);
+    QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
+    QVERIFY(c<WebInfos>("WebInfos")->isHidden());
+
+    // One product, quantity 1, traced beside the program.
+    QCOMPARE(requetesRecues(), 1);
+    QVERIFY(m_sim->dernierRecu().contains("Code_Produit=\"" + code.toLatin1() + "\" Quantite=\"1\""));
+    QFile trace(m_dir->filePath(QStringLiteral("Trace.xml")));
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    QVERIFY(trace.readAll().contains("Code_Produit=\"" + code.toLatin1() + '"'));
+
+    // Commands back, focus back in the CIP field, which keeps the code.
+    for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
+        QVERIFY2(c<TOVAButton>(nom)->isEnabled(), nom);
     QVERIFY(txt(2)->hasFocus());
+    QCOMPARE(txt(2)->text(), code);
 }
 
 void TestRequete::commandesDesactiveesPendantLEchange()
@@ -316,24 +298,6 @@ void TestRequete::entreeNeLancePasDeRequete()
     QCOMPARE(txt(2)->text(), doliprane);
 }
 
-void TestRequete::f2SurBoutonCacheMaisActif()
-{
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    ecrire(QStringLiteral("NomRepart1"), QString());
-    m_window = ouvre();
-    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
-    txt(2)->setFocus();
-    QTest::keyClicks(txt(2), doliprane);
-    QTest::keyClick(txt(2), Qt::Key_F2);
-    QCOMPARE(requetesRecues(), 1);
-    QCOMPARE(m_window->NumRepartCourant(), 1);
-    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
-    // The key then reaches the field, which has nothing to do with it.
-    QCOMPARE(txt(2)->text(), doliprane);
-    QVERIFY(txt(2)->hasFocus());
-}
-
 void TestRequete::f3SansCompte2()
 {
     pharmacie();
@@ -348,22 +312,26 @@ void TestRequete::f3SansCompte2()
     QCOMPARE(requetesRecues(), 0);
 }
 
-void TestRequete::saisieEnCoursEnregistreeDAbord()
+void TestRequete::f2SurBoutonCacheEnregistreLaSaisieDAbord()
 {
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
     compteLocal(1, m_sim->port());
+    ecrire(QStringLiteral("NomRepart1"), QString());
     m_window = ouvre();
+    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
     txt(2)->setText(doliprane);
-    auto *nom = c<QLineEdit>("TxtDispo0");
-    nom->setFocus();
-    QTest::keyClicks(nom, QStringLiteral("Pharmacie de la Gare"));
+    txt(0)->setFocus();
+    QTest::keyClicks(txt(0), QStringLiteral("Pharmacie de la Gare"));
     QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("<absent>"));
     // The name being typed is stored before the query reads it for the request's sender.
-    QTest::keyClick(nom, Qt::Key_F2);
+    QTest::keyClick(txt(0), Qt::Key_F2);
     QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
     QCOMPARE(requetesRecues(), 1);
     QVERIFY(m_sim->dernierRecu().contains("Pharmacie de la Gare"));
+    QCOMPARE(m_window->NumRepartCourant(), 1);
     QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    // The key then reaches the field, which has nothing to do with it.
+    QCOMPARE(txt(0)->text(), QStringLiteral("Pharmacie de la Gare"));
 }
 
 void TestRequete::premiereToucheEffaceLeResultat_data()
@@ -381,7 +349,6 @@ void TestRequete::premiereToucheEffaceLeResultat()
     QFETCH(QString, reste);
     ouvreSurLeSimulateur();
     auto *web = c<WebInfos>("WebInfos");
-    QTRY_VERIFY(web->documentCharge());
     interroge(1, doliprane);
     QVERIFY(web->isHidden());
     const int pages = int(m_pages->requests.size());
@@ -445,19 +412,15 @@ void TestRequete::caracteresTapes_data()
     QTest::addColumn<int>("code"); // -1: no character
     QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << int('7');
     QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << int('a');
-    QTest::newRow("accented") << int(Qt::Key_Eacute) << 0 << "é" << 0xE9;
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8;
     QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 13;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
     QTest::newRow("Ctrl+C, X11 text") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << 3;
     QTest::newRow("Ctrl+V, no text") << int(Qt::Key_V) << int(Qt::ControlModifier) << "" << 22;
     QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << "x" << 24;
     QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "\t" << -1;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
     QTest::newRow("arrow") << int(Qt::Key_Down) << 0 << "" << -1;
     QTest::newRow("F2") << int(Qt::Key_F2) << 0 << "" << -1;
     QTest::newRow("Alt+N") << int(Qt::Key_N) << int(Qt::AltModifier) << "n" << -1;
-    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << "" << -1;
 }
 
 void TestRequete::caracteresTapes()
