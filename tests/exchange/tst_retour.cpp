@@ -199,18 +199,6 @@ void TestRetour::replies_data() {
     QTest::newRow("declared ISO-8859-1")
         << envelope(info(line("CR\xC8ME", dispo)), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")
         << "CRÈME" << "" << disponible;
-    QTest::newRow("UTF-8 without declaration, comment first")
-        << envelope(info(line("CR\xC3\x88ME", dispo)), "<!--x-->") << "CRÈME" << "" << disponible;
-    QTest::newRow("escaped characters")
-        << envelope(info(line("A &amp; B &lt;1&gt;", dispo))) << "A & B <1>" << "" << disponible;
-    QTest::newRow("valid against its inline definition")
-        << decl + "<!DOCTYPE CSRP_ENVELOPPE [<!ELEMENT CSRP_ENVELOPPE (CORPS)>"
-                  "<!ELEMENT CORPS (MESSAGE_REPARTITEUR|REP_INFO_PRODUIT)><!ELEMENT MESSAGE_REPARTITEUR (CORPS)>"
-                  "<!ELEMENT REP_INFO_PRODUIT (LIGNE)><!ELEMENT LIGNE (DISPO)><!ATTLIST LIGNE Designation CDATA "
-                  "#REQUIRED><!ELEMENT DISPO EMPTY>]><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
-                  "<REP_INFO_PRODUIT><LIGNE Designation=\"D&#xE9;fini\"><DISPO/></LIGNE></REP_INFO_PRODUIT>"
-                  "</CORPS></MESSAGE_REPARTITEUR></CORPS></CSRP_ENVELOPPE>"
-        << "Défini" << "" << disponible;
     QTest::newRow("invalid against its inline definition")
         << decl + "<!DOCTYPE CSRP_ENVELOPPE [<!ELEMENT CSRP_ENVELOPPE EMPTY>]>" + typical().mid(38) << untouched
         << "Retour non conforme" << erreur;
@@ -240,12 +228,9 @@ void TestRetour::hostileReplies_data() {
     const QString nonConforme = QStringLiteral("Retour non conforme");
     QTest::newRow("empty") << QByteArray() << nonConforme;
     QTest::newRow("truncated") << typical().left(typical().size() / 2) << nonConforme;
-    QTest::newRow("end tag missing") << typical().replace("</CSRP_ENVELOPPE>", "") << nonConforme;
     QTest::newRow("HTTP headers left in")
         << "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n" + typical() << nonConforme;
-    QTest::newRow("plain text") << QByteArray("Service indisponible") << nonConforme;
     QTest::newRow("HTML page") << QByteArray("<html><body><p>Erreur 500<br></body></html>") << nonConforme;
-    QTest::newRow("NUL bytes") << QByteArray(64, '\0') << nonConforme;
     QTest::newRow("NUL inside") << typical().insert(60, QByteArray(1, '\0')) << nonConforme;
     QByteArray noise(4096, Qt::Uninitialized);
     QRandomGenerator(20260305).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
@@ -255,8 +240,6 @@ void TestRetour::hostileReplies_data() {
     QTest::newRow("unknown encoding")
         << envelope("", "<?xml version=\"1.0\" encoding=\"x-inconnu\"?>") << nonConforme;
     QTest::newRow("two envelopes") << typical() + typical().mid(38) << nonConforme;
-    QTest::newRow("two declarations") << typical() + typical() << nonConforme;
-    QTest::newRow("unclosed CDATA") << envelope("<![CDATA[ x") << nonConforme;
     QTest::newRow("declaration only") << QByteArray("<?xml version=\"1.0\"?>") << nonConforme;
     QTest::newRow("external entity")
         << "<?xml version=\"1.0\"?><!DOCTYPE CSRP_ENVELOPPE [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>" +

@@ -5,11 +5,15 @@
 
 #include "ui/pageserver.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -64,6 +68,24 @@ template <typename T> T *controle(QWidget *fenetre, const QString &nom)
     if (!found)
         qFatal("no control %s", qPrintable(nom));
     return found;
+}
+
+// Answers the next modal message box with `reponse`; `vue` gets "title|text|icon|buttons" of the box.
+inline void repondra(QString &vue, QMessageBox::StandardButton reponse)
+{
+    auto *attente = new QTimer;
+    attente->setInterval(5);
+    QObject::connect(attente, &QTimer::timeout, attente, [&vue, reponse, attente] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        vue = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                          QString::number(box->standardButtons())}
+                  .join(u'|');
+        box->button(reponse)->click();
+        attente->deleteLater();
+    });
+    attente->start();
 }
 
 // Each test's surroundings: settings in a temporary folder, the maker's pages served locally, an empty

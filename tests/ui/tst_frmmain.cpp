@@ -7,14 +7,11 @@
 
 #include "ui/fenetreessai.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTextEdit>
-#include <QTimer>
 
 using namespace FenetreEssai;
 
@@ -457,15 +454,12 @@ void TestFrmMain::linkPointerBesideTheProgram() {
 }
 
 void TestFrmMain::settingsFileMessages() {
-    QString shown;
-    QTimer::singleShot(0, this, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            shown = box->windowTitle() + u'|' + box->text() + u'|' + QString::number(box->icon());
-            box->accept();
-        }
-    });
+    QString vue;
+    repondra(vue, QMessageBox::Ok);
     montreErreurFichier(QStringLiteral("Ecriture Error"), QStringLiteral("Disk full\r61"));
-    QCOMPARE(shown, QStringLiteral("Ecriture Error|Disk full\r61|%1").arg(int(QMessageBox::Critical)));
+    QCOMPARE(vue, QStringLiteral("Ecriture Error|Disk full\r61|%1|%2")
+                      .arg(int(QMessageBox::Critical))
+                      .arg(int(QMessageBox::Ok)));
 }
 
 QTEST_MAIN(TestFrmMain)
