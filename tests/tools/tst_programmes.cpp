@@ -57,11 +57,6 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
            "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
            "1.490\\r\\nPrix public TTC = 2.180\n"
            "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
-    QTest::newRow("not available") << "1" << "3400892"
-        << "LabRetour(0)\t#000000\tSMECTA 3G PDRE SACH B/30\n"
-           "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 4.310\\r\\nPrix catalogue "
-           "HT = 4.480\\r\\nPrix public TTC = 6.990\n"
-           "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Rupture fabricant)\n";
     QTest::newRow("account 2 with a bad URL") << "2" << "3582910"
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n";
