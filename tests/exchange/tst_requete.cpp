@@ -162,14 +162,16 @@ void TestRequete::credentialInput_data() {
         << Settings{{"NumeroCli1", "12345"}, {"ClefCli1", "ABCD"}} << "12345" << "1234500000000000" << "ABCD";
     QTest::newRow("absent number: 000000 in the request, 16 zeros in the credential")
         << Settings{{"ClefCli1", "ABCD"}} << "000000" << sixteen << "ABCD";
-    QTest::newRow("empty number") << Settings{{"NumeroCli1", ""}, {"ClefCli1", "ABCD"}} << "" << sixteen << "ABCD";
+    QTest::newRow("empty number")
+        << Settings{{"NumeroCli1", ""}, {"ClefCli1", "ABCD"}} << "" << sixteen << "ABCD";
     QTest::newRow("number of 18 unchanged") << Settings{{"NumeroCli1", "123456789012345678"}}
                                             << "123456789012345678" << "123456789012345678" << "";
-    QTest::newRow("key of 2") << Settings{{"NumeroCli1", "7"}, {"ClefCli1", "K9"}} << "7" << "7000000000000000"
-                              << "K9";
+    QTest::newRow("key of 2")
+        << Settings{{"NumeroCli1", "7"}, {"ClefCli1", "K9"}} << "7" << "7000000000000000" << "K9";
     QTest::newRow("key of 10 gives 4") << Settings{{"NumeroCli1", "7"}, {"ClefCli1", "ABCDEFGHIJ"}} << "7"
                                        << "7000000000000000" << "ABCD";
-    QTest::newRow("absent key gives nothing") << Settings{{"NumeroCli1", "7"}} << "7" << "7000000000000000" << "";
+    QTest::newRow("absent key gives nothing")
+        << Settings{{"NumeroCli1", "7"}} << "7" << "7000000000000000" << "";
 }
 
 void TestRequete::credentialInput() {
@@ -329,7 +331,8 @@ void TestRequete::insertedValuesEscaped_data() {
     QTest::newRow("client number") << "NumeroCli1" << R"(12"/><INJECTE a="1)" << "EMETTEUR" << "Id";
     QTest::newRow("receiver code") << "IdRepart1" << "A&B" << "RECEPTEUR" << "Code";
     QTest::newRow("receiver id") << "CodeRepart1" << "<x>" << "DESTINATAIRE" << "Id_Societe";
-    QTest::newRow("receiver address") << "AdrRepart1" << R"(Grossiste "A&B" <Sud>)" << "RECEPTEUR" << "Adresse";
+    QTest::newRow("receiver address")
+        << "AdrRepart1" << R"(Grossiste "A&B" <Sud>)" << "RECEPTEUR" << "Adresse";
 }
 
 void TestRequete::insertedValuesEscaped() {

@@ -157,8 +157,8 @@ void TestRetour::replies_data() {
     QTest::newRow("FIN_SERVICE wins over the answer")
         << envelope(xDispo, decl, fin) << untouched << "Retour : fin de service" << erreur;
     QTest::newRow("FIN_SERVICE before ERREUR")
-        << envelope("<ERREUR Detail=\"Client inconnu\"/>", decl, fin) << untouched << "Retour : fin de service"
-        << erreur;
+        << envelope("<ERREUR Detail=\"Client inconnu\"/>", decl, fin) << untouched
+        << "Retour : fin de service" << erreur;
     QTest::newRow("other ACTION")
         << envelope(xDispo, decl, "<ACTION>AUTRE</ACTION>") << "X" << "" << disponible;
     QTest::newRow("ERREUR Detail anywhere wins over the answer")
@@ -200,8 +200,8 @@ void TestRetour::replies_data() {
         << envelope(info(line("CR\xC8ME", dispo)), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")
         << "CRÈME" << "" << disponible;
     QTest::newRow("invalid against its inline definition")
-        << decl + "<!DOCTYPE CSRP_ENVELOPPE [<!ELEMENT CSRP_ENVELOPPE EMPTY>]>" + typical().mid(38) << untouched
-        << "Retour non conforme" << erreur;
+        << decl + "<!DOCTYPE CSRP_ENVELOPPE [<!ELEMENT CSRP_ENVELOPPE EMPTY>]>" + typical().mid(38)
+        << untouched << "Retour non conforme" << erreur;
 }
 
 void TestRetour::replies() {

@@ -84,7 +84,8 @@ void TestXmlDocument::declaredEncodingHonoured_data() {
     QTest::addColumn<QString>("value");
     QTest::newRow("utf-8 without declaration") << QByteArray("<a v=\"\xC3\xA9\"/>") << QStringLiteral("é");
     QTest::newRow("windows-1252")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"\x80\"/>") << QStringLiteral("€");
+        << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"\x80\"/>")
+        << QStringLiteral("€");
     QString utf16 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a v=\"ï\"/>");
     QByteArray bytes("\xFF\xFE", 2);
     bytes.append(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);

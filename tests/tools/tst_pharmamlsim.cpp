@@ -39,11 +39,12 @@ QByteArray post(const QByteArray &corps, const QString &empreinte) {
 }
 
 const QByteArray requeteType =
-    "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\"><ENTETE><EMETTEUR Nature=\"OF\" Code=\"00\" "
-    "Id=\"0999908\" Adresse=\"Pharmacie\"/><RECEPTEUR Nature=\"RE\" Code=\"12\" Id=\"04\" Adresse=\"x\"/>"
-    "<REF_MESSAGE>20260101120000</REF_MESSAGE></ENTETE><CORPS><MESSAGE_OFFICINE><CORPS>"
-    "<REQ_INFO_PRODUIT Ref_Req_Info_Produit=\"20260101120000\"><LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" "
-    "Code_Produit=\"3582910\" Quantite=\"1\"/></REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>";
+    "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\"><ENTETE><EMETTEUR Nature=\"OF\" "
+    "Code=\"00\" Id=\"0999908\" Adresse=\"Pharmacie\"/><RECEPTEUR Nature=\"RE\" Code=\"12\" Id=\"04\" "
+    "Adresse=\"x\"/><REF_MESSAGE>20260101120000</REF_MESSAGE></ENTETE><CORPS><MESSAGE_OFFICINE><CORPS>"
+    "<REQ_INFO_PRODUIT Ref_Req_Info_Produit=\"20260101120000\"><LIGNE Num_Ligne=\"1\" "
+    "Type_Codification=\"CIP39\" Code_Produit=\"3582910\" Quantite=\"1\"/></REQ_INFO_PRODUIT></CORPS>"
+    "</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>";
 
 } // namespace
 

@@ -37,8 +37,9 @@ void TestProgrammes::initTestCase() {
 
     FichierINI::setRepertoireProgramme(m_dir.path());
     const QStringList valeurs{"AdrPharmacie=Pharmacie de l'Étoile", "NomRepart1=OCP", "IdRepart1=12",
-                              "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pharmaml", "PortRepart1=" + m_port,
-                              "NumeroCli1=0999908", "ClefCli1=4083", "URLRepart2=http://127.0.0.1"};
+                              "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pharmaml",
+                              "PortRepart1=" + m_port, "NumeroCli1=0999908", "ClefCli1=4083",
+                              "URLRepart2=http://127.0.0.1"};
     for (const QString &v : valeurs)
         QVERIFY(FichierINI::EcrireIni("Infos", v.section(u'=', 0, 0), v.section(u'=', 1)) != 0);
 }

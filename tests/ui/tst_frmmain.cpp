@@ -442,7 +442,8 @@ void TestFrmMain::resultBoxChangeFocusesCip() {
 void TestFrmMain::linkPointerBesideTheProgram() {
     m_window = ouvre();
     QCOMPARE(c<QLabel>("LabAdresse")->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(c<QLabel>("LabAdresse")->text(), QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
+    QCOMPARE(c<QLabel>("LabAdresse")->text(),
+             QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
     m_window.reset();
 
     QVERIFY(QFile::copy(QStringLiteral(SOLVARIN_SOURCE_DIR "/ui/artwork/HandIE53232.ico"),

@@ -170,7 +170,8 @@ void TestRaccourcis::aideEnLigne()
     else
         QTest::mouseClick(c<QLabel>("PicAide"), Qt::LeftButton);
 
-    QCOMPARE(vue, QStringLiteral("Aide en ligne|Accès à l'aide en ligne de Solvarin\r\nsur le site web 127.0.0.1 ?|%1|%2")
+    QCOMPARE(vue, QStringLiteral("Aide en ligne|Accès à l'aide en ligne de Solvarin\r\n"
+                                 "sur le site web 127.0.0.1 ?|%1|%2")
                       .arg(int(QMessageBox::Question))
                       .arg(int(QMessageBox::Yes | QMessageBox::No)));
     if (oui)
