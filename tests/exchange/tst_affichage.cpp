@@ -9,14 +9,12 @@ class TestAffichage : public QObject {
 private slots:
     void init();
 
-    void erreurPaintsLabelAndBoxRed();
-    void infoIsBlackAndLeavesBoxAlone();
+    void erreurRedThenInfoBlack();
     void designation_data();
     void designation();
     void dispo_data();
     void dispo();
-    void secondAccountLeavesFirstUntouched();
-    void noSuchAccountWritesNothing();
+    void otherAccounts();
     void controleStringXml_data();
     void controleStringXml();
     void filtreTexte_data();
@@ -30,7 +28,7 @@ void TestAffichage::init() {
     m_zone = ZoneResultatEnregistree();
 }
 
-void TestAffichage::erreurPaintsLabelAndBoxRed() {
+void TestAffichage::erreurRedThenInfoBlack() {
     ModPharmaML module(m_zone);
     module.PML_AfficheErreur(QStringLiteral("Retour non conforme"));
     QCOMPARE(m_zone.journal,
@@ -38,11 +36,7 @@ void TestAffichage::erreurPaintsLabelAndBoxRed() {
                           "txtInfos(1)=\r\nREQUETE EN ERREUR", "evenements"}));
     QCOMPARE(m_zone.labRetour[1].couleur, Couleurs::rouge);
     QCOMPARE(m_zone.txtInfos[1].couleur, Couleurs::rouge);
-}
-
-void TestAffichage::infoIsBlackAndLeavesBoxAlone() {
-    ModPharmaML module(m_zone);
-    module.PML_AfficheErreur(QStringLiteral("x"));
+    // Information is black and leaves the box alone.
     module.PML_AfficheInfo(QStringLiteral("Prix public TTC = 2.50"));
     QCOMPARE(m_zone.labRetour[1].texte, QStringLiteral("Prix public TTC = 2.50"));
     QCOMPARE(m_zone.labRetour[1].couleur, Couleurs::noir);
@@ -93,26 +87,23 @@ void TestAffichage::dispo() {
     QCOMPARE(m_zone.journal.last(), QStringLiteral("evenements"));
 }
 
-void TestAffichage::secondAccountLeavesFirstUntouched() {
-    m_zone.numRepartCourant = 2;
-    ModPharmaML module(m_zone);
-    module.PML_AfficheErreur(QStringLiteral("e"));
-    module.PML_AfficheInfo(QStringLiteral("i"));
-    module.PML_AfficheDispo(QStringLiteral("DISPONIBLE"));
-    QCOMPARE(m_zone.labRetour[1].ecritures + m_zone.txtInfos[1].ecritures, 0);
-    QCOMPARE(m_zone.labRetour[2].texte, QStringLiteral("i"));
-    QCOMPARE(m_zone.txtInfos[2].texte, QStringLiteral("\r\nDISPONIBLE"));
-    QCOMPARE(m_zone.txtInfos[2].couleur, Couleurs::vert);
-}
-
-void TestAffichage::noSuchAccountWritesNothing() {
-    m_zone.numRepartCourant = 0;
-    ModPharmaML module(m_zone);
-    module.PML_AfficheErreur(QStringLiteral("e"));
-    module.PML_AfficheInfo(QStringLiteral("i"));
-    module.PML_AfficheDispo(QStringLiteral("d"));
-    module.PML_TraiteRetour(QByteArray("not xml"));
-    QCOMPARE(m_zone.journal, QStringList());
+void TestAffichage::otherAccounts() {
+    // Account 2 writes its own places only; no account at all writes nothing.
+    for (const qint16 compte : {2, 0}) {
+        m_zone = ZoneResultatEnregistree();
+        m_zone.numRepartCourant = compte;
+        ModPharmaML module(m_zone);
+        module.PML_AfficheErreur(QStringLiteral("e"));
+        module.PML_AfficheInfo(QStringLiteral("i"));
+        module.PML_AfficheDispo(QStringLiteral("DISPONIBLE"));
+        if (compte == 0)
+            module.PML_TraiteRetour(QByteArray("not xml"));
+        QCOMPARE(m_zone.labRetour[1].ecritures + m_zone.txtInfos[1].ecritures, 0);
+        QCOMPARE(m_zone.labRetour[2].texte, compte ? QStringLiteral("i") : QString());
+        QCOMPARE(m_zone.txtInfos[2].texte, compte ? QStringLiteral("\r\nDISPONIBLE") : QString());
+        QCOMPARE(m_zone.txtInfos[2].couleur, compte ? Couleurs::vert : CouleurRVB{});
+        QCOMPARE(m_zone.journal.isEmpty(), compte == 0);
+    }
 }
 
 void TestAffichage::controleStringXml_data() {
