@@ -9,14 +9,12 @@ class TestAffichage : public QObject {
 private slots:
     void init();
 
-    void erreurPaintsLabelAndBoxRed();
-    void infoIsBlackAndLeavesBoxAlone();
+    void erreurRedThenInfoBlack();
     void designation_data();
     void designation();
     void dispo_data();
     void dispo();
-    void secondAccountLeavesFirstUntouched();
-    void noSuchAccountWritesNothing();
+    void otherAccounts();
     void controleStringXml_data();
     void controleStringXml();
     void filtreTexte_data();
@@ -30,7 +28,7 @@ void TestAffichage::init() {
     m_zone = ZoneResultatEnregistree();
 }
 
-void TestAffichage::erreurPaintsLabelAndBoxRed() {
+void TestAffichage::erreurRedThenInfoBlack() {
     ModPharmaML module(m_zone);
     module.PML_AfficheErreur(QStringLiteral("Retour non conforme"));
     QCOMPARE(m_zone.journal,
@@ -38,11 +36,7 @@ void TestAffichage::erreurPaintsLabelAndBoxRed() {
                           "txtInfos(1)=\r\nREQUETE EN ERREUR", "evenements"}));
     QCOMPARE(m_zone.labRetour[1].couleur, Couleurs::rouge);
     QCOMPARE(m_zone.txtInfos[1].couleur, Couleurs::rouge);
-}
-
-void TestAffichage::infoIsBlackAndLeavesBoxAlone() {
-    ModPharmaML module(m_zone);
-    module.PML_AfficheErreur(QStringLiteral("x"));
+    // Information is black and leaves the box alone.
     module.PML_AfficheInfo(QStringLiteral("Prix public TTC = 2.50"));
     QCOMPARE(m_zone.labRetour[1].texte, QStringLiteral("Prix public TTC = 2.50"));
     QCOMPARE(m_zone.labRetour[1].couleur, Couleurs::noir);
@@ -53,18 +47,10 @@ void TestAffichage::infoIsBlackAndLeavesBoxAlone() {
 void TestAffichage::designation_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << "DOLIPRANE 1000MG CPR 8"
-                           << "DOLIPRANE 1000MG CPR 8";
-    QTest::newRow("description") << "description"
-                                 << "";
-    QTest::newRow("Description") << "Description"
-                                 << "";
-    QTest::newRow("DESCRIPTION") << "DESCRIPTION"
-                                 << "";
-    QTest::newRow("longer") << "Description produit"
-                            << "Description produit";
-    QTest::newRow("empty") << ""
-                           << "";
+    QTest::newRow("plain") << "DOLIPRANE 1000MG CPR 8" << "DOLIPRANE 1000MG CPR 8";
+    QTest::newRow("description") << "description" << "";
+    QTest::newRow("DESCRIPTION") << "DESCRIPTION" << "";
+    QTest::newRow("longer") << "Description produit" << "Description produit";
 }
 
 void TestAffichage::designation() {
@@ -101,40 +87,33 @@ void TestAffichage::dispo() {
     QCOMPARE(m_zone.journal.last(), QStringLiteral("evenements"));
 }
 
-void TestAffichage::secondAccountLeavesFirstUntouched() {
-    m_zone.numRepartCourant = 2;
-    ModPharmaML module(m_zone);
-    module.PML_AfficheErreur(QStringLiteral("e"));
-    module.PML_AfficheInfo(QStringLiteral("i"));
-    module.PML_AfficheDispo(QStringLiteral("DISPONIBLE"));
-    QCOMPARE(m_zone.labRetour[1].ecritures + m_zone.txtInfos[1].ecritures, 0);
-    QCOMPARE(m_zone.labRetour[2].texte, QStringLiteral("i"));
-    QCOMPARE(m_zone.txtInfos[2].texte, QStringLiteral("\r\nDISPONIBLE"));
-    QCOMPARE(m_zone.txtInfos[2].couleur, Couleurs::vert);
-}
-
-void TestAffichage::noSuchAccountWritesNothing() {
-    m_zone.numRepartCourant = 0;
-    ModPharmaML module(m_zone);
-    module.PML_AfficheErreur(QStringLiteral("e"));
-    module.PML_AfficheInfo(QStringLiteral("i"));
-    module.PML_AfficheDispo(QStringLiteral("d"));
-    module.PML_TraiteRetour(QByteArray("not xml"));
-    QCOMPARE(m_zone.journal, QStringList());
+void TestAffichage::otherAccounts() {
+    // Account 2 writes its own places only; no account at all writes nothing.
+    for (const qint16 compte : {2, 0}) {
+        m_zone = ZoneResultatEnregistree();
+        m_zone.numRepartCourant = compte;
+        ModPharmaML module(m_zone);
+        module.PML_AfficheErreur(QStringLiteral("e"));
+        module.PML_AfficheInfo(QStringLiteral("i"));
+        module.PML_AfficheDispo(QStringLiteral("DISPONIBLE"));
+        if (compte == 0)
+            module.PML_TraiteRetour(QByteArray("not xml"));
+        QCOMPARE(m_zone.labRetour[1].ecritures + m_zone.txtInfos[1].ecritures, 0);
+        QCOMPARE(m_zone.labRetour[2].texte, compte ? QStringLiteral("i") : QString());
+        QCOMPARE(m_zone.txtInfos[2].texte, compte ? QStringLiteral("\r\nDISPONIBLE") : QString());
+        QCOMPARE(m_zone.txtInfos[2].couleur, compte ? Couleurs::vert : CouleurRVB{});
+        QCOMPARE(m_zone.journal.isEmpty(), compte == 0);
+    }
 }
 
 void TestAffichage::controleStringXml_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("source");
     QTest::addColumn<int>("line");
-    QTest::newRow("well-formed") << "<a><b/></a>"
-                                 << "" << 0;
-    QTest::newRow("empty") << ""
-                           << "" << 1;
-    QTest::newRow("second line") << "<a>\r\n<b></a>"
-                                 << "<b></a>" << 2;
-    QTest::newRow("ampersand") << "<a v=\"A&B\"/>"
-                               << "<a v=\"A&B\"/>" << 1;
+    QTest::newRow("well-formed") << "<a><b/></a>" << "" << 0;
+    QTest::newRow("empty") << "" << "" << 1;
+    QTest::newRow("second line") << "<a>\r\n<b></a>" << "<b></a>" << 2;
+    QTest::newRow("ampersand") << "<a v=\"A&B\"/>" << "<a v=\"A&B\"/>" << 1;
 }
 
 void TestAffichage::controleStringXml() {
@@ -150,8 +129,7 @@ void TestAffichage::controleStringXml() {
     const QStringList lines = message.split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 4);
     QCOMPARE(lines[0], QStringLiteral("Erreur de validation "));
-    QVERIFY(lines[1].startsWith(QLatin1String("Raison: ")));
-    QVERIFY(lines[1].size() > 8); // the parser's own reason
+    QVERIFY(lines[1].startsWith(QLatin1String("Raison: ")) && lines[1].size() > 8); // the parser's reason
     QCOMPARE(lines[2], QStringLiteral("Source: ") + source);
     QCOMPARE(lines[3], QStringLiteral("Ligne: ") + QString::number(line));
     QCOMPARE(m_zone.journal, QStringList());
@@ -160,24 +138,14 @@ void TestAffichage::controleStringXml() {
 void TestAffichage::filtreTexte_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("filtered");
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("example") << "Pharmacie de l'Étoile - Gare"
-                             << "Pharmacie de l Etoile   Gare";
-    QTest::newRow("ÀÉ") << "ÀÉ"
-                        << " E";
-    QTest::newRow("whole table") << "àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ"
-                                 << "aaaaaaceeeeiiiinoooouuuuAACENOU";
-    QTest::newRow("capitals outside the table") << "ÀÂÈÊËÎÏÔÙÛ"
-                                                << "          ";
-    QTest::newRow("ligatures") << "œuvre æ"
-                               << " uvre  ";
-    QTest::newRow("digits and punctuation") << "12, rue du 8-Mai (Nord)!"
-                                            << "12  rue du 8 Mai  Nord  ";
-    QTest::newRow("outside the code page") << "Ж€漢"
-                                           << "   ";
-    QTest::newRow("control characters") << "a\tb\r\nc"
-                                        << "a b  c";
+    QTest::newRow("example") << "Pharmacie de l'Étoile - Gare" << "Pharmacie de l Etoile   Gare";
+    QTest::newRow("ÀÉ") << "ÀÉ" << " E";
+    QTest::newRow("whole table") << "àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ" << "aaaaaaceeeeiiiinoooouuuuAACENOU";
+    QTest::newRow("capitals outside the table") << "ÀÂÈÊËÎÏÔÙÛ" << "          ";
+    QTest::newRow("ligatures") << "œuvre æ" << " uvre  ";
+    QTest::newRow("digits and punctuation") << "12, rue du 8-Mai (Nord)!" << "12  rue du 8 Mai  Nord  ";
+    QTest::newRow("outside the code page") << "Ж€漢" << "   ";
+    QTest::newRow("control characters") << "a\tb\r\nc" << "a b  c";
 }
 
 void TestAffichage::filtreTexte() {

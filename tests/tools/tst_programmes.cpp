@@ -36,19 +36,12 @@ void TestProgrammes::initTestCase() {
     QVERIFY(m_port.toUInt() > 0);
 
     FichierINI::setRepertoireProgramme(m_dir.path());
-    const QList<std::pair<QString, QString>> valeurs = {
-        {"AdrPharmacie", "Pharmacie de l'Étoile"},
-        {"NomRepart1", "OCP"},
-        {"IdRepart1", "12"},
-        {"CodeRepart1", "04"},
-        {"URLRepart1", "http://127.0.0.1/pharmaml"},
-        {"PortRepart1", m_port},
-        {"NumeroCli1", "0999908"},
-        {"ClefCli1", "4083"},
-        {"URLRepart2", "http://127.0.0.1"},
-    };
-    for (const auto &[cle, valeur] : valeurs)
-        QVERIFY(FichierINI::EcrireIni("Infos", cle, valeur) != 0);
+    const QStringList valeurs{"AdrPharmacie=Pharmacie de l'Étoile", "NomRepart1=OCP", "IdRepart1=12",
+                              "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pharmaml",
+                              "PortRepart1=" + m_port, "NumeroCli1=0999908", "ClefCli1=4083",
+                              "URLRepart2=http://127.0.0.1"};
+    for (const QString &v : valeurs)
+        QVERIFY(FichierINI::EcrireIni("Infos", v.section(u'=', 0, 0), v.section(u'=', 1)) != 0);
 }
 
 void TestProgrammes::cleanupTestCase() {
@@ -60,23 +53,12 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
     QTest::addColumn<QString>("compte");
     QTest::addColumn<QString>("cip");
     QTest::addColumn<QString>("sortie");
-    QTest::newRow("available")
-        << "1"
-        << "3582910"
+    QTest::newRow("available") << "1" << "3582910"
         << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
            "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
            "1.490\\r\\nPrix public TTC = 2.180\n"
            "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
-    QTest::newRow("not available")
-        << "1"
-        << "3400892"
-        << "LabRetour(0)\t#000000\tSMECTA 3G PDRE SACH B/30\n"
-           "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 4.310\\r\\nPrix catalogue "
-           "HT = 4.480\\r\\nPrix public TTC = 6.990\n"
-           "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Rupture fabricant)\n";
-    QTest::newRow("account 2 with a bad URL")
-        << "2"
-        << "3582910"
+    QTest::newRow("account 2 with a bad URL") << "2" << "3582910"
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n";
 }

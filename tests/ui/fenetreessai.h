@@ -3,7 +3,17 @@
 #include "fichierini.h"
 #include "frmmain.h"
 
+#include "ui/pageserver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -59,5 +69,50 @@ template <typename T> T *controle(QWidget *fenetre, const QString &nom)
         qFatal("no control %s", qPrintable(nom));
     return found;
 }
+
+// Answers the next modal message box with `reponse`; `vue` gets "title|text|icon|buttons" of the box.
+inline void repondra(QString &vue, QMessageBox::StandardButton reponse)
+{
+    auto *attente = new QTimer;
+    attente->setInterval(5);
+    QObject::connect(attente, &QTimer::timeout, attente, [&vue, reponse, attente] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        vue = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                          QString::number(box->standardButtons())}
+                  .join(u'|');
+        box->button(reponse)->click();
+        attente->deleteLater();
+    });
+    attente->start();
+}
+
+// Each test's surroundings: settings in a temporary folder, the maker's pages served locally, an empty
+// clipboard; and the window once opened.
+class Banc {
+public:
+    void prepare()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        FichierINI::setRepertoireProgramme(m_dir->path());
+        m_pages = std::make_unique<PageServer>(httpReply("<html><body><p>Bienvenue</p></body></html>"));
+        ecrire(QStringLiteral("URLEditeur"), m_pages->base());
+        QGuiApplication::clipboard()->clear();
+    }
+    void libere()
+    {
+        m_window.reset();
+        m_pages.reset();
+    }
+    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
+    QLineEdit *txt(int i) { return c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(i)); }
+
+protected:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PageServer> m_pages;
+    std::unique_ptr<frmMain> m_window;
+};
 
 } // namespace FenetreEssai

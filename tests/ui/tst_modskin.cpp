@@ -24,7 +24,6 @@ class TestModSkin : public QObject {
 private slots:
     void runsPerRow_data();
     void runsPerRow();
-    void allKeyGivesNoRegion();
     void keyColourIsTopLeftPixel();
     void storedSkinIsOneRunPerRow();
 };
@@ -41,6 +40,7 @@ void TestModSkin::runsPerRow_data() {
         << QStringList{"...", ".#.", "..."} << QList<QRect>{{1, 1, 1, 1}};
     QTest::newRow("full rows") << QStringList{".###", "####", "####"}
                                << QList<QRect>{{1, 0, 3, 1}, {0, 1, 4, 2}};
+    QTest::newRow("key colour only") << QStringList{"....", "...."} << QList<QRect>{};
 }
 
 void TestModSkin::runsPerRow() {
@@ -57,11 +57,6 @@ void TestModSkin::runsPerRow() {
             QCOMPARE(region.contains(QPoint(x, y)), rows[y][x] == u'#');
 }
 
-void TestModSkin::allKeyGivesNoRegion() {
-    QVERIFY(modSkin::RegionDepuisImage(picture({"....", "...."})).isEmpty());
-    QVERIFY(modSkin::RegionDepuisImage(QImage()).isEmpty());
-}
-
 void TestModSkin::keyColourIsTopLeftPixel() {
     // With a black key, white pixels belong to the drawing; the top-left pixel never does.
     QImage img = picture({"..#", "..."}, Qt::black);
@@ -75,12 +70,12 @@ void TestModSkin::keyColourIsTopLeftPixel() {
     near.fill(Qt::white);
     near.setPixel(2, 0, qRgb(255, 255, 254));
     QCOMPARE(rects(modSkin::RegionDepuisImage(near)), (QList<QRect>{{2, 0, 1, 1}}));
+    QVERIFY(modSkin::RegionDepuisImage(QImage()).isEmpty());
 }
 
 void TestModSkin::storedSkinIsOneRunPerRow() {
     const QImage skin(QStringLiteral(SOLVARIN_SOURCE_DIR "/ui/artwork/skin.png"));
-    QCOMPARE(skin.size(), QSize(666, 363));
-    QCOMPARE(skin.pixelColor(0, 0), QColor(Qt::white));
+    QVERIFY(!skin.isNull());
     const QRegion region = modSkin::RegionDepuisImage(skin);
     for (int y = 0; y < skin.height(); ++y) {
         const QRegion row = region.intersected(QRect(0, y, skin.width(), 1));

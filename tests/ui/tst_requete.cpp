@@ -5,16 +5,11 @@
 #include "webinfos.h"
 
 #include "ui/fenetreessai.h"
-#include "ui/pageserver.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -24,7 +19,6 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString doliprane = QStringLiteral("3582910"); // available, three prices
-const QString spasfon = QStringLiteral("3153342");   // not available
 const QColor vert(0, 255, 0), rouge(255, 0, 0), jaune(255, 255, 0), noir(0, 0, 0);
 
 QColor fond(QTextEdit *box)
@@ -38,13 +32,12 @@ QColor encre(QLabel *label)
 
 } // namespace
 
-class TestRequete : public QObject {
+class TestRequete : public QObject, public Banc {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
 
-    void produitDisponible();
     void reponses_data();
     void reponses();
     void commandesDesactiveesPendantLEchange();
@@ -53,9 +46,8 @@ private slots:
     void controlesDeSaisie();
     void entreeNeLancePasDeRequete_data();
     void entreeNeLancePasDeRequete();
-    void f2SurBoutonCacheMaisActif();
     void f3SansCompte2();
-    void saisieEnCoursEnregistreeDAbord();
+    void f2SurBoutonCacheEnregistreLaSaisieDAbord();
     void premiereToucheEffaceLeResultat_data();
     void premiereToucheEffaceLeResultat();
     void chiffresSeulement_data();
@@ -65,144 +57,95 @@ private slots:
     void fermetureDuranteLEchange();
 
 private:
-    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
-    QLineEdit *cip() { return c<QLineEdit>(QStringLiteral("TxtDispo2")); }
     // Types the code in the CIP field and presses the query command of that account.
     void interroge(int compte, const QString &code);
-    int requetesRecues() const;
+    int requetesRecues() const { return int(m_journal.filter(QStringLiteral("POST")).size()); }
+    // The pharmacy and account 1 on the simulator, the window open and its web page loaded.
+    void ouvreSurLeSimulateur(std::chrono::milliseconds attente = std::chrono::seconds(5))
+    {
+        pharmacie();
+        compteLocal(1, m_sim->port());
+        m_window = ouvre(attente);
+        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
+        QTest::qWait(50); // the page's text is read a moment later
+    }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<PageServer> m_pages;
     std::unique_ptr<SimulateurPharmaML> m_sim;
     QStringList m_journal;
-    std::unique_ptr<frmMain> m_window;
 };
 
 void TestRequete::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    FichierINI::setRepertoireProgramme(m_dir->path());
-    m_pages = std::make_unique<PageServer>(httpReply("<html><body><p>Bienvenue</p></body></html>"));
-    ecrire(QStringLiteral("URLEditeur"), m_pages->base());
+    prepare();
     m_sim = std::make_unique<SimulateurPharmaML>();
     QVERIFY(m_sim->ecoute());
     m_journal.clear();
     connect(m_sim.get(), &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
-    QGuiApplication::clipboard()->clear();
 }
 
 void TestRequete::cleanup()
 {
     m_window.reset();
     m_sim.reset();
-    m_pages.reset();
+    libere();
 }
 
 void TestRequete::interroge(int compte, const QString &code)
 {
-    cip()->setFocus();
-    cip()->selectAll();
-    QTest::keyClicks(cip(), code);
-    QCOMPARE(cip()->text(), code);
+    txt(2)->setFocus();
+    txt(2)->selectAll();
+    QTest::keyClicks(txt(2), code);
+    QCOMPARE(txt(2)->text(), code);
     QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo%1").arg(compte - 1)), Qt::LeftButton);
-}
-
-int TestRequete::requetesRecues() const
-{
-    return int(m_journal.filter(QStringLiteral("POST")).size());
-}
-
-void TestRequete::produitDisponible()
-{
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre();
-    interroge(1, doliprane);
-
-    auto *general = c<QLabel>(QStringLiteral("LabRetour0"));
-    QCOMPARE(general->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
-    QCOMPARE(encre(general), noir);
-    auto *prix = c<QLabel>(QStringLiteral("LabRetour1"));
-    QCOMPARE(
-        prix->text().split(QStringLiteral("\r\n")),
-        (QStringList{QStringLiteral("Prix d'achat HT hors remise = 1.570"),
-                     QStringLiteral("Prix achat HT = 1.490"), QStringLiteral("Prix public TTC = 2.180")}));
-    QVERIFY(prix->isVisible());
-    auto *box = c<QTextEdit>(QStringLiteral("txtInfos1"));
-    QVERIFY(box->isVisible());
-    QCOMPARE(box->toPlainText(), QStringLiteral("\nDISPONIBLE"));
-    QCOMPARE(fond(box), vert);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos2"))->isHidden());
-    QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isHidden());
-
-    // One product, quantity 1, signed for the account, traced beside the program.
-    QCOMPARE(requetesRecues(), 1);
-    const QByteArray recu = m_sim->dernierRecu();
-    QVERIFY(recu.contains("Code_Produit=\"3582910\""));
-    QVERIFY(recu.contains("Quantite=\"1\""));
-    QFile trace(m_dir->filePath(QStringLiteral("Trace.xml")));
-    QVERIFY(trace.open(QIODevice::ReadOnly));
-    QVERIFY(trace.readAll().contains("Code_Produit=\"3582910\""));
-
-    // Commands back, focus back in the CIP field, which keeps the code.
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isEnabled());
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo1"))->isEnabled());
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdParam"))->isEnabled());
-    QVERIFY(cip()->hasFocus());
-    QCOMPARE(cip()->text(), doliprane);
-    QCOMPARE(m_window->NumRepartCourant(), 1);
 }
 
 void TestRequete::reponses_data()
 {
     QTest::addColumn<int>("reponse");
-    QTest::addColumn<bool>("sansFin");
-    QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("designation");
     QTest::addColumn<QString>("resultat");
-    QTest::addColumn<QColor>("couleurResultat");
     QTest::addColumn<QString>("dispo");
-    QTest::addColumn<QColor>("couleurDispo");
 
     const int produits = int(OptionsSimulateur::Reponse::Produits);
-    QTest::newRow("not available") << produits << false << spasfon << "SPASFON LYOC 80MG B/10"
-                                   << "Prix public TTC = 3.950" << noir << "\nNON DISPONIBLE \n(Manque Rayon)"
-                                   << rouge;
-    QTest::newRow("unknown product") << produits << false << QStringLiteral("1234567") << ""
-                                     << "" << noir << "\nNON DISPONIBLE \n(Produit inconnu)" << rouge;
+    QTest::newRow("available") << produits << "DOLIPRANE 1000MG CPR B/8"
+                               << "Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\n"
+                                  "Prix public TTC = 2.180"
+                               << "\nDISPONIBLE";
     QTest::newRow("credential refused")
-        << int(OptionsSimulateur::Reponse::Refus401) << false << doliprane << ""
-        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << rouge << "\nREQUETE EN ERREUR" << rouge;
-    QTest::newRow("no reply in time")
-        << produits << true << doliprane << ""
-        << "Aucun retour reçu dans les délais !" << rouge << "\nREQUETE EN ERREUR" << rouge;
+        << int(OptionsSimulateur::Reponse::Refus401) << ""
+        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << "\nREQUETE EN ERREUR";
 }
 
 void TestRequete::reponses()
 {
     QFETCH(int, reponse);
-    QFETCH(bool, sansFin);
-    QFETCH(QString, code);
     QFETCH(QString, designation);
     QFETCH(QString, resultat);
-    QFETCH(QColor, couleurResultat);
     QFETCH(QString, dispo);
-    QFETCH(QColor, couleurDispo);
     m_sim->options().reponse = OptionsSimulateur::Reponse(reponse);
-    m_sim->options().sansFin = sansFin;
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre(400ms);
-    interroge(1, code);
+    ouvreSurLeSimulateur();
+    interroge(1, doliprane);
 
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), designation);
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour1"))->text(), resultat);
-    QCOMPARE(encre(c<QLabel>(QStringLiteral("LabRetour1"))), couleurResultat);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), dispo);
-    QCOMPARE(fond(c<QTextEdit>(QStringLiteral("txtInfos1"))), couleurDispo);
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isEnabled());
-    QVERIFY(cip()->hasFocus());
+    QCOMPARE(c<QLabel>("LabRetour0")->text(), designation);
+    QCOMPARE(c<QLabel>("LabRetour1")->text(), resultat);
+    QVERIFY(c<QLabel>("LabRetour1")->isVisible());
+    QCOMPARE(encre(c<QLabel>("LabRetour1")), designation.isEmpty() ? rouge : noir);
+    auto *box = c<QTextEdit>("txtInfos1");
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->toPlainText(), dispo);
+    QCOMPARE(fond(box), dispo == QLatin1String("\nDISPONIBLE") ? vert : rouge);
+    QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
+    QVERIFY(c<WebInfos>("WebInfos")->isHidden());
+
+    // One product, quantity 1.
+    QCOMPARE(requetesRecues(), 1);
+    QVERIFY(m_sim->dernierRecu().contains("Code_Produit=\"3582910\" Quantite=\"1\""));
+
+    // Commands back, focus back in the CIP field, which keeps the code.
+    for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
+        QVERIFY2(c<TOVAButton>(nom)->isEnabled(), nom);
+    QVERIFY(txt(2)->hasFocus());
+    QCOMPARE(txt(2)->text(), doliprane);
 }
 
 void TestRequete::commandesDesactiveesPendantLEchange()
@@ -212,41 +155,33 @@ void TestRequete::commandesDesactiveesPendantLEchange()
     compteLocal(1, m_sim->port());
     compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
     m_window = ouvre();
-    auto *dispo1 = c<TOVAButton>(QStringLiteral("cmdDispo0"));
-    auto *dispo2 = c<TOVAButton>(QStringLiteral("cmdDispo1"));
-    auto *param = c<TOVAButton>(QStringLiteral("cmdParam"));
-    auto *box = c<QTextEdit>(QStringLiteral("txtInfos2"));
-
-    QList<bool> actives;
+    const QList<TOVAButton *> commandes{c<TOVAButton>("cmdDispo0"), c<TOVAButton>("cmdDispo1"),
+                                        c<TOVAButton>("cmdParam")};
+    auto *box = c<QTextEdit>("txtInfos2");
+    // What the screen shows: the commands that answer, the box, its colour, the labels.
+    const auto ecran = [&] {
+        QString vu;
+        for (auto *commande : commandes)
+            vu += commande->isEnabled() ? u'1' : u'0';
+        return vu + u'|' + box->toPlainText() + u'|' + fond(box).name() + u'|' +
+               c<QLabel>("LabRetour0")->text() + c<QLabel>("LabRetour2")->text();
+    };
     QString pendant;
-    QColor fondPendant;
-    bool resultatVide = false;
     QTimer::singleShot(100, this, [&] {
-        actives = {dispo1->isEnabled(), dispo2->isEnabled(), param->isEnabled()};
-        pendant = box->toPlainText();
-        fondPendant = fond(box);
-        resultatVide = c<QLabel>(QStringLiteral("LabRetour0"))->text().isEmpty() &&
-                       c<QLabel>(QStringLiteral("LabRetour2"))->text().isEmpty();
+        pendant = ecran();
         // Neither shortcut starts a second exchange meanwhile.
-        QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus, Qt::Key_F2);
-        QTest::keyClick(focus, Qt::Key_F3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
     });
     QElapsedTimer chrono;
     chrono.start();
     interroge(2, doliprane);
     QVERIFY(chrono.elapsed() >= 300);
 
-    QCOMPARE(actives, (QList<bool>{false, false, false}));
-    QCOMPARE(pendant, QStringLiteral("\nRequête envoyée"));
-    QCOMPARE(fondPendant, jaune);
-    QVERIFY(resultatVide);
+    QCOMPARE(pendant, QStringLiteral("000|\nRequête envoyée|%1|").arg(jaune.name()));
     QCOMPARE(requetesRecues(), 1);
-    QCOMPARE(box->toPlainText(), QStringLiteral("\nDISPONIBLE"));
-    QVERIFY(dispo1->isEnabled());
-    QVERIFY(dispo2->isEnabled());
-    QVERIFY(param->isEnabled());
-    QVERIFY(cip()->hasFocus());
+    QVERIFY(ecran().startsWith(QStringLiteral("111|\nDISPONIBLE|")));
+    QVERIFY(txt(2)->hasFocus());
     QCOMPARE(m_window->NumRepartCourant(), 2);
 }
 
@@ -257,22 +192,22 @@ void TestRequete::compte2ApresCompte1()
     compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
     m_window = ouvre();
     interroge(1, doliprane);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
 
     // Same code, no key typed in between: the other account's answer stays on screen.
     m_sim->options().reponse = OptionsSimulateur::Reponse::Refus401;
-    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo1")), Qt::LeftButton);
+    QTest::mouseClick(c<TOVAButton>("cmdDispo1"), Qt::LeftButton);
     QCOMPARE(m_window->NumRepartCourant(), 2);
-    auto *box1 = c<QTextEdit>(QStringLiteral("txtInfos1"));
+    auto *box1 = c<QTextEdit>("txtInfos1");
     QVERIFY(box1->isVisible());
     QCOMPARE(box1->toPlainText(), QStringLiteral("\nDISPONIBLE"));
     QCOMPARE(fond(box1), vert);
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour1"))->text().count(QStringLiteral("\r\n")), 2);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour2"))->text(),
+    QCOMPARE(c<QLabel>("LabRetour1")->text().count(QStringLiteral("\r\n")), 2);
+    QCOMPARE(c<QTextEdit>("txtInfos2")->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QCOMPARE(c<QLabel>("LabRetour2")->text(),
              QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
     // The general label is emptied by every query.
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour0"))->text(), QString());
+    QCOMPARE(c<QLabel>("LabRetour0")->text(), QString());
 }
 
 void TestRequete::controlesDeSaisie_data()
@@ -283,25 +218,13 @@ void TestRequete::controlesDeSaisie_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("champ");
 
-    QTest::newRow("all empty") << ""
-                               << ""
-                               << ""
-                               << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !" << 0;
-    QTest::newRow("no pharmacy name")
-        << ""
-        << "751234567" << doliprane << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !"
-        << 0;
-    QTest::newRow("no ADELI") << "Pharmacie"
-                              << ""
-                              << ""
+    const QString nom = QStringLiteral("Merci d'indiquer le nom (la raison sociale) de votre pharmacie !");
+    QTest::newRow("all empty") << "" << "" << "" << nom << 0;
+    QTest::newRow("no pharmacy name") << "" << "751234567" << doliprane << nom << 0;
+    QTest::newRow("no ADELI") << "Pharmacie" << "" << ""
                               << "Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !" << 1;
-    QTest::newRow("no CIP") << "Pharmacie"
-                            << "751234567"
-                            << ""
-                            << "Merci d'indiquer un code CIP !" << 2;
-    QTest::newRow("six digits") << "Pharmacie"
-                                << "751234567"
-                                << "358291"
+    QTest::newRow("no CIP") << "Pharmacie" << "751234567" << "" << "Merci d'indiquer un code CIP !" << 2;
+    QTest::newRow("six digits") << "Pharmacie" << "751234567" << "358291"
                                 << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
 }
 
@@ -314,21 +237,21 @@ void TestRequete::controlesDeSaisie()
     QFETCH(int, champ);
     compteLocal(1, m_sim->port());
     m_window = ouvre();
-    c<QLineEdit>(QStringLiteral("TxtDispo0"))->setText(nom);
-    c<QLineEdit>(QStringLiteral("TxtDispo1"))->setText(adeli);
-    cip()->setText(code);
-    c<TOVAButton>(QStringLiteral("cmdDispo0"))->setFocus();
-    QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo0")), Qt::LeftButton);
+    c<QLineEdit>("TxtDispo0")->setText(nom);
+    c<QLineEdit>("TxtDispo1")->setText(adeli);
+    txt(2)->setText(code);
+    c<TOVAButton>("cmdDispo0")->setFocus();
+    QTest::mouseClick(c<TOVAButton>("cmdDispo0"), Qt::LeftButton);
 
-    auto *general = c<QLabel>(QStringLiteral("LabRetour0"));
+    auto *general = c<QLabel>("LabRetour0");
     QCOMPARE(general->text(), message);
     QCOMPARE(encre(general), rouge);
     QVERIFY(c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ))->hasFocus());
     // Nothing is sent and the lower area is left as it was.
     QTest::qWait(50);
     QCOMPARE(requetesRecues(), 0);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
-    QVERIFY(c<WebInfos>(QStringLiteral("WebInfos"))->isVisible());
+    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+    QVERIFY(c<WebInfos>("WebInfos")->isVisible());
 }
 
 void TestRequete::entreeNeLancePasDeRequete_data()
@@ -342,68 +265,52 @@ void TestRequete::entreeNeLancePasDeRequete_data()
 void TestRequete::entreeNeLancePasDeRequete()
 {
     QFETCH(int, touche);
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre();
-    cip()->setFocus();
-    QTest::keyClicks(cip(), doliprane);
-    QTest::keyClick(cip(), Qt::Key(touche));
+    ouvreSurLeSimulateur();
+    txt(2)->setFocus();
+    QTest::keyClicks(txt(2), doliprane);
+    QTest::keyClick(txt(2), Qt::Key(touche));
     // The focus moves on to the next control in tab order, the query command; nothing is asked.
-    QTRY_VERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->hasFocus());
+    QTRY_VERIFY(c<TOVAButton>("cmdDispo0")->hasFocus());
     QTest::qWait(50);
     QCOMPARE(requetesRecues(), 0);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
-    QCOMPARE(cip()->text(), doliprane);
-}
-
-void TestRequete::f2SurBoutonCacheMaisActif()
-{
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    ecrire(QStringLiteral("NomRepart1"), QString());
-    m_window = ouvre();
-    QVERIFY(c<TOVAButton>(QStringLiteral("cmdDispo0"))->isHidden());
-    cip()->setFocus();
-    QTest::keyClicks(cip(), doliprane);
-    QTest::keyClick(cip(), Qt::Key_F2);
-    QCOMPARE(requetesRecues(), 1);
-    QCOMPARE(m_window->NumRepartCourant(), 1);
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
-    // The key then reaches the field, which has nothing to do with it.
-    QCOMPARE(cip()->text(), doliprane);
-    QVERIFY(cip()->hasFocus());
+    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+    QCOMPARE(txt(2)->text(), doliprane);
 }
 
 void TestRequete::f3SansCompte2()
 {
     pharmacie();
     m_window = ouvre();
-    cip()->setFocus();
-    QTest::keyClicks(cip(), doliprane);
-    QTest::keyClick(cip(), Qt::Key_F3);
+    txt(2)->setFocus();
+    QTest::keyClicks(txt(2), doliprane);
+    QTest::keyClick(txt(2), Qt::Key_F3);
     QCOMPARE(m_window->NumRepartCourant(), 2);
-    QCOMPARE(c<QLabel>(QStringLiteral("LabRetour2"))->text(),
+    QCOMPARE(c<QLabel>("LabRetour2")->text(),
              QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos2"))->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QCOMPARE(c<QTextEdit>("txtInfos2")->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
     QCOMPARE(requetesRecues(), 0);
 }
 
-void TestRequete::saisieEnCoursEnregistreeDAbord()
+void TestRequete::f2SurBoutonCacheEnregistreLaSaisieDAbord()
 {
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
     compteLocal(1, m_sim->port());
+    ecrire(QStringLiteral("NomRepart1"), QString());
     m_window = ouvre();
-    cip()->setText(doliprane);
-    auto *nom = c<QLineEdit>(QStringLiteral("TxtDispo0"));
-    nom->setFocus();
-    QTest::keyClicks(nom, QStringLiteral("Pharmacie de la Gare"));
+    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
+    txt(2)->setText(doliprane);
+    txt(0)->setFocus();
+    QTest::keyClicks(txt(0), QStringLiteral("Pharmacie de la Gare"));
     QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("<absent>"));
     // The name being typed is stored before the query reads it for the request's sender.
-    QTest::keyClick(nom, Qt::Key_F2);
+    QTest::keyClick(txt(0), Qt::Key_F2);
     QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
     QCOMPARE(requetesRecues(), 1);
     QVERIFY(m_sim->dernierRecu().contains("Pharmacie de la Gare"));
-    QCOMPARE(c<QTextEdit>(QStringLiteral("txtInfos1"))->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QCOMPARE(m_window->NumRepartCourant(), 1);
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    // The key then reaches the field, which has nothing to do with it.
+    QCOMPARE(txt(0)->text(), QStringLiteral("Pharmacie de la Gare"));
 }
 
 void TestRequete::premiereToucheEffaceLeResultat_data()
@@ -419,27 +326,24 @@ void TestRequete::premiereToucheEffaceLeResultat()
 {
     QFETCH(int, touche);
     QFETCH(QString, reste);
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre();
-    auto *web = c<WebInfos>(QStringLiteral("WebInfos"));
-    QTRY_VERIFY(web->documentCharge());
+    ouvreSurLeSimulateur();
+    auto *web = c<WebInfos>("WebInfos");
     interroge(1, doliprane);
     QVERIFY(web->isHidden());
     const int pages = int(m_pages->requests.size());
 
     // A bare key (an arrow) types nothing and leaves the answer.
-    QTest::keyClick(cip(), Qt::Key_Left);
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isVisible());
-    QTest::keyClick(cip(), Qt::Key_End);
+    QTest::keyClick(txt(2), Qt::Key_Left);
+    QVERIFY(c<QTextEdit>("txtInfos1")->isVisible());
+    QTest::keyClick(txt(2), Qt::Key_End);
 
-    QTest::keyClick(cip(), Qt::Key(touche));
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos1"))->isHidden());
-    QVERIFY(c<QTextEdit>(QStringLiteral("txtInfos2"))->isHidden());
+    QTest::keyClick(txt(2), Qt::Key(touche));
+    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+    QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
     for (int i = 0; i <= 2; ++i)
         QCOMPARE(c<QLabel>(QStringLiteral("LabRetour%1").arg(i))->text(), QString());
     QVERIFY(web->isVisible());
-    QCOMPARE(cip()->text(), reste);
+    QCOMPARE(txt(2)->text(), reste);
     // The page is fetched again.
     QTRY_COMPARE(int(m_pages->requests.size()), pages + 1);
 }
@@ -449,16 +353,11 @@ void TestRequete::chiffresSeulement_data()
     QTest::addColumn<int>("champ");
     QTest::addColumn<QString>("tape");
     QTest::addColumn<QString>("garde");
-    QTest::newRow("ADELI") << 1 << "75a12-34 5.6"
-                           << "75123456";
-    QTest::newRow("CIP") << 2 << "3a5=8+29"
-                         << "35829";
-    QTest::newRow("CIP, an eighth digit") << 2 << "35829101"
-                                          << "3582910";
-    QTest::newRow("pharmacy name") << 0 << "Pharmacie 2"
-                                   << "Pharmacie 2";
-    QTest::newRow("establishment code") << 4 << "ETS-42"
-                                        << "ETS-42";
+    QTest::newRow("ADELI") << 1 << "75a12-34 5.6" << "75123456";
+    QTest::newRow("CIP") << 2 << "3a5=8+29" << "35829";
+    QTest::newRow("CIP, an eighth digit") << 2 << "35829101" << "3582910";
+    QTest::newRow("pharmacy name") << 0 << "Pharmacie 2" << "Pharmacie 2";
+    QTest::newRow("establishment code") << 4 << "ETS-42" << "ETS-42";
 }
 
 void TestRequete::chiffresSeulement()
@@ -469,7 +368,7 @@ void TestRequete::chiffresSeulement()
     m_window = ouvre();
     auto *field = c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ));
     if (champ >= 3)
-        QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdParam")), Qt::LeftButton);
+        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
     field->setFocus();
     field->clear();
     QTest::keyClicks(field, tape);
@@ -492,19 +391,15 @@ void TestRequete::caracteresTapes_data()
     QTest::addColumn<int>("code"); // -1: no character
     QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << int('7');
     QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << int('a');
-    QTest::newRow("accented") << int(Qt::Key_Eacute) << 0 << "é" << 0xE9;
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8;
     QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 13;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
     QTest::newRow("Ctrl+C, X11 text") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << 3;
     QTest::newRow("Ctrl+V, no text") << int(Qt::Key_V) << int(Qt::ControlModifier) << "" << 22;
     QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << "x" << 24;
     QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "\t" << -1;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
     QTest::newRow("arrow") << int(Qt::Key_Down) << 0 << "" << -1;
     QTest::newRow("F2") << int(Qt::Key_F2) << 0 << "" << -1;
     QTest::newRow("Alt+N") << int(Qt::Key_N) << int(Qt::AltModifier) << "n" << -1;
-    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << "" << -1;
 }
 
 void TestRequete::caracteresTapes()
@@ -529,11 +424,9 @@ void TestRequete::caracteresTapes()
 void TestRequete::fermetureDuranteLEchange()
 {
     m_sim->options().sansFin = true;
-    pharmacie();
-    compteLocal(1, m_sim->port());
-    m_window = ouvre(20s);
+    ouvreSurLeSimulateur(20s);
     QTimer::singleShot(200, this,
-                       [this] { QTest::mouseClick(c<QLabel>(QStringLiteral("PicClose")), Qt::LeftButton); });
+                       [this] { QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton); });
     QElapsedTimer chrono;
     chrono.start();
     interroge(1, doliprane);
