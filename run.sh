@@ -19,15 +19,9 @@ if [[ -z "${SOLVARIN_DEMO_XVFB:-}" ]]; then
     fi
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/tools/script-common.sh"
+work_folder
 
-source "$root/tools/simulator.sh"
 start_simulator "$build" "$work"
 port=$sim_port
 echo "pharmaml-sim listens on 127.0.0.1:$port"

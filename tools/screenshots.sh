@@ -15,20 +15,14 @@ if [[ -z "${SOLVARIN_IN_XVFB:-}" ]]; then
     SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24" "$0" "$out"
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/tools/script-common.sh"
+work_folder
 
 xsetroot -solid '#46535c'
 
 # The pages come from the simulator, or from nowhere (a closed loopback port): never from outside.
 pages="URLEditeur=http://127.0.0.1:9"
 if [[ -x "$build/bin/pharmaml-sim" ]]; then
-    source "$root/tools/simulator.sh"
     start_simulator "$build" "$work"
     pages="URLEditeur=http://127.0.0.1:$sim_port"
 fi
