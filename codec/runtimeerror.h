@@ -15,7 +15,6 @@ struct RuntimeError {
     static RuntimeError outOfMemory() { return {7, QStringLiteral("Out of memory")}; }
     static RuntimeError subscriptOutOfRange() { return {9, QStringLiteral("Subscript out of range")}; }
     static RuntimeError typeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
-    static RuntimeError fileNotFound() { return {53, QStringLiteral("File not found")}; }
     static RuntimeError permissionDenied() { return {70, QStringLiteral("Permission denied")}; }
     static RuntimeError pathFileAccess() { return {75, QStringLiteral("Path/File access error")}; }
     static RuntimeError internalError() { return {51, QStringLiteral("Internal error")}; }
