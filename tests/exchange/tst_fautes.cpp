@@ -296,16 +296,15 @@ void TestFautes::rienDExterieurNEstCharge_data() {
     QTest::addColumn<QString>("message");
     // The sentinel's address is put in place of PORT.
     const QByteArray url = "http://127.0.0.1:PORT/";
-    QTest::newRow("external DTD") << "<!DOCTYPE CSRP_ENVELOPPE SYSTEM \"" + url + "csrp.dtd\">"
-                                  << QByteArray() << nonConforme;
-    QTest::newRow("external DTD with a public identifier")
-        << "<!DOCTYPE CSRP_ENVELOPPE PUBLIC \"-//CSRP//DTD//FR\" \"" + url + "csrp.dtd\">" << QByteArray()
-        << nonConforme;
-    QTest::newRow("external entity") << "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY e SYSTEM \"" + url + "e.xml\">]>"
-                                     << QByteArray("&e;") << nonConforme;
-    QTest::newRow("external parameter entity")
-        << "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY % p SYSTEM \"" + url + "p.dtd\"> %p;]>" << QByteArray()
-        << nonConforme;
+    const auto refuse = [](const char *nom, const QByteArray &prologue, const QByteArray &contenu = {}) {
+        QTest::newRow(nom) << prologue << contenu << nonConforme;
+    };
+    refuse("external DTD", "<!DOCTYPE CSRP_ENVELOPPE SYSTEM \"" + url + "csrp.dtd\">");
+    refuse("external DTD with a public identifier",
+           "<!DOCTYPE CSRP_ENVELOPPE PUBLIC \"-//CSRP//DTD//FR\" \"" + url + "csrp.dtd\">");
+    refuse("external entity", "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY e SYSTEM \"" + url + "e.xml\">]>", "&e;");
+    refuse("external parameter entity",
+           "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY % p SYSTEM \"" + url + "p.dtd\"> %p;]>");
     QTest::newRow("inclusion and style sheet are not followed")
         << "<?xml-stylesheet type=\"text/xsl\" href=\"" + url + "s.xsl\"?>"
         << "<xi:include xmlns:xi=\"http://www.w3.org/2001/XInclude\" href=\"" + url + "i.xml\"/>"

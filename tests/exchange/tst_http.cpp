@@ -35,7 +35,6 @@ private slots:
     void decoupeUrl_data();
     void decoupeUrl();
     void requeteOctetParOctet();
-    void authorizationSurUneLigne();
     void statut_data();
     void statut();
     void chunkedSelonEntetes_data();
@@ -111,18 +110,10 @@ void TestHttp::requeteOctetParOctet() {
              "Content-Length: 4\r\n"
              "\r\n"
              "<a/>\r\n");
-}
-
-void TestHttp::authorizationSurUneLigne() {
     // Beyond 57 bytes, MIME-style Base64 would break the line and end the header early.
-    const QString ident = QString(40, u'u') + u':' + QString(40, u'p');
-    const QByteArray r = Http::requete({"h", ident, "p"}, "E", "<a/>");
-    const qsizetype debut = r.indexOf("Authorization: Basic ");
-    QVERIFY(debut > 0);
-    const QByteArray ligne = r.mid(debut, r.indexOf("\r\n", debut) - debut);
-    QCOMPARE(ligne.size(), qsizetype(21 + 108));
-    QCOMPARE(QByteArray::fromBase64(ligne.mid(21)), ident.toLatin1());
-    QVERIFY(r.contains(ligne + "\r\nHost: h\r\n"));
+    const QByteArray ident = QByteArray(40, 'u') + ':' + QByteArray(40, 'p');
+    QVERIFY(Http::requete({"h", QString::fromLatin1(ident), "p"}, "E", "<a/>")
+                .contains("\r\nAuthorization: Basic " + ident.toBase64() + "\r\nHost: h\r\n"));
 }
 
 void TestHttp::statut_data() {
