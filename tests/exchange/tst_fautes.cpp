@@ -370,14 +370,9 @@ void TestFautes::reglagesIllisibles() {
         QRandomGenerator aleas(20260306);
         for (char &c : avant)
             c = char(aleas.bounded(256));
-        QFile f(ini);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(avant);
+        ecritIni(avant);
     }
 
-    QCOMPARE(
-        FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("URLRepart1"), QStringLiteral("000000")),
-        QStringLiteral("000000"));
     m_module->setDelaiAttente(5s);
     m_module->PML_EnvoieUneRequete(QStringLiteral("3582910,1"), 1);
     QCOMPARE(m_zone->lignes(), erreur(urlAVerifier));

@@ -48,8 +48,7 @@ private slots:
     void reponseSelonLivraison_data();
     void reponseSelonLivraison();
     void requeteOctetParOctet();
-    void reponsesDuRepartiteur_data();
-    void reponsesDuRepartiteur();
+    void clefErronee();
     void urlRefusee_data();
     void urlRefusee();
     void port_data();
@@ -162,28 +161,13 @@ void TestTransport::requeteOctetParOctet() {
     QCOMPARE(m_module->HoteRepart(), QStringLiteral("127.0.0.1"));
 }
 
-// How each reply is read is the reply module's own test; here, that each reaches the result area.
-void TestTransport::reponsesDuRepartiteur_data() {
-    QTest::addColumn<QString>("clef");
-    QTest::addColumn<int>("reponse");
-    QTest::addColumn<QStringList>("lignes");
-    using R = OptionsSimulateur::Reponse;
-    QTest::newRow("wrong key: 401") << "4084" << int(R::Produits)
-                                    << erreur("Retour HTTP incorrect ! (vérifier la clef secrète)");
-    QTest::newRow("end of service") << "4083" << int(R::FinService) << erreur("Retour : fin de service");
-    QTest::newRow("wholesaler error")
-        << "4083" << int(R::Erreur) << erreur("Retour : Erreur Client inconnu ou suspendu");
-}
-
-void TestTransport::reponsesDuRepartiteur() {
-    QFETCH(QString, clef);
-    QFETCH(int, reponse);
-    QFETCH(QStringList, lignes);
-    compte(1, QStringLiteral("http://127.0.0.1/pml"), clef);
-    m_sim->options().reponse = OptionsSimulateur::Reponse(reponse);
+// How each reply is read is the reply module's own test; here, that the wholesaler's refusal of a
+// request signed with another key reaches the result area.
+void TestTransport::clefErronee() {
+    compte(1, QStringLiteral("http://127.0.0.1/pml"), QStringLiteral("4084"));
     m_sim->options().tailleChunk = 50;
     lance();
-    QCOMPARE(m_zone->lignes(), lignes);
+    QCOMPARE(m_zone->lignes(), erreur("Retour HTTP incorrect ! (vérifier la clef secrète)"));
     QVERIFY(!m_module->AttenteRetour());
     QVERIFY(m_module->RetourPartiel().isEmpty());
 }
