@@ -230,14 +230,10 @@ void TestFautes::repliqueRefusee_data() {
     ligne("mail server greeting", "220 mail.exemple.fr ESMTP Postfix\r\n\r\n", httpIncorrect);
     ligne("HTML page without status line", "<html><body>\r\n\r\n" + enveloppeErreur("x") + "</body></html>",
           httpIncorrect);
-    // The framing breaks before the end tag, so the reply can never be read.
+    // The framing breaks before the end tag, so the reply can never be read (the variants are the
+    // decoder's own test).
     const QByteArray e = enveloppeErreur("x");
     ligne("chunk size not hexadecimal", entetesChunked + "zz\r\n" + e + "\r\n0\r\n\r\n", nonConforme);
-    ligne("negative chunk size", entetesChunked + "-4a\r\n" + e + "\r\n0\r\n\r\n", nonConforme);
-    ligne("garbage after the chunk size", entetesChunked + "4a zz\r\n" + e + "\r\n0\r\n\r\n", nonConforme);
-    ligne("chunk size beyond 64 bits", entetesChunked + "1" + QByteArray(20, '0') + "\r\n" + e + "\r\n",
-          nonConforme);
-    ligne("chunk longer than announced", entetesChunked + "10\r\n" + e + "\r\n0\r\n\r\n", nonConforme);
     ligne("chunk size line without end", entetesChunked + QByteArray(9000, '1') + e, nonConforme);
     ligne("second chunk size broken",
           entetesChunked + "5\r\n<CSRP\r\nxyz\r\n" + e.mid(5) + "\r\n0\r\n\r\n", nonConforme);

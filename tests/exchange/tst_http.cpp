@@ -165,27 +165,27 @@ void TestHttp::decodeChunks_data() {
     QTest::addColumn<QByteArray>("donnees");
     QTest::addColumn<bool>("termine");
     QTest::addColumn<bool>("malforme");
+    const auto ligne = [](const char *nom, const QByteArray &fil, const QByteArray &donnees, bool termine,
+                          bool malforme) { QTest::newRow(nom) << fil << donnees << termine << malforme; };
 
-    QTest::newRow("two chunks") << QByteArray("5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n")
-                                << QByteArray("hello world") << true << false;
-    QTest::newRow("sizes in both cases") << QByteArray("a\r\n0123456789\r\nB\r\nabcdefghijk\r\n0\r\n\r\n")
-                                         << QByteArray("0123456789abcdefghijk") << true << false;
-    QTest::newRow("extensions") << QByteArray("5;name=\"va;lue\"\r\nhello\r\n1 ; x\r\n!\r\n0;fin=1\r\n\r\n")
-                                << QByteArray("hello!") << true << false;
-    QTest::newRow("trailers") << QByteArray("3\r\nabc\r\n0\r\nX-Controle: ok\r\nX-Autre: 2\r\n\r\n")
-                              << QByteArray("abc") << true << false;
-    QTest::newRow("leading zeros") << QByteArray("0003\r\nabc\r\n000\r\n\r\n") << QByteArray("abc") << true
-                                   << false;
-    QTest::newRow("data holding CR LF")
-        << QByteArray("4\r\n\r\n\r\n\r\n0\r\n\r\n") << QByteArray("\r\n\r\n") << true << false;
-    QTest::newRow("cut inside a chunk") << QByteArray("1a\r\nabcdefghijklmnopqrstuvwxyz\r\n5\r\nABC")
-                                        << QByteArray("abcdefghijklmnopqrstuvwxyzABC") << false << false;
-    QTest::newRow("no size") << QByteArray("xyz\r\nabc\r\n") << QByteArray() << false << true;
-    QTest::newRow("data longer than announced")
-        << QByteArray("2\r\nabc\r\n0\r\n\r\n") << QByteArray("ab") << false << true;
-    QTest::newRow("size line longer than any awaited")
-        << "5" + QByteArray(9000, ' ') + "\r\nhello\r\n0\r\n\r\n"
-        << QByteArray() << false << true;
+    ligne("two chunks", "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n", "hello world", true, false);
+    ligne("sizes in both cases", "a\r\n0123456789\r\nB\r\nabcdefghijk\r\n0\r\n\r\n", "0123456789abcdefghijk",
+          true, false);
+    ligne("extensions", "5;name=\"va;lue\"\r\nhello\r\n1 ; x\r\n!\r\n0;fin=1\r\n\r\n", "hello!", true,
+          false);
+    ligne("trailers", "3\r\nabc\r\n0\r\nX-Controle: ok\r\nX-Autre: 2\r\n\r\n", "abc", true, false);
+    ligne("leading zeros", "0003\r\nabc\r\n000\r\n\r\n", "abc", true, false);
+    ligne("data holding CR LF", "4\r\n\r\n\r\n\r\n0\r\n\r\n", "\r\n\r\n", true, false);
+    ligne("cut inside a chunk", "1a\r\nabcdefghijklmnopqrstuvwxyz\r\n5\r\nABC", "abcdefghijklmnopqrstuvwxyzABC",
+          false, false);
+    ligne("no size", "xyz\r\nabc\r\n", {}, false, true);
+    ligne("negative size", "-3\r\nabc\r\n0\r\n\r\n", {}, false, true);
+    ligne("garbage after the size", "3 zz\r\nabc\r\n0\r\n\r\n", {}, false, true);
+    ligne("size beyond 64 bits", "1" + QByteArray(20, '0') + "\r\nabc\r\n", {}, false, true);
+    ligne("data longer than announced", "2\r\nabc\r\n0\r\n\r\n", "ab", false, true);
+    ligne("second size broken", "2\r\nab\r\nxyz\r\nabc\r\n0\r\n\r\n", "ab", false, true);
+    ligne("size line longer than any awaited", "5" + QByteArray(9000, ' ') + "\r\nhello\r\n0\r\n\r\n", {},
+          false, true);
 }
 
 void TestHttp::decodeChunks() {
