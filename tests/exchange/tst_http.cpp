@@ -176,8 +176,8 @@ void TestHttp::decodeChunks_data() {
     ligne("trailers", "3\r\nabc\r\n0\r\nX-Controle: ok\r\nX-Autre: 2\r\n\r\n", "abc", true, false);
     ligne("leading zeros", "0003\r\nabc\r\n000\r\n\r\n", "abc", true, false);
     ligne("data holding CR LF", "4\r\n\r\n\r\n\r\n0\r\n\r\n", "\r\n\r\n", true, false);
-    ligne("cut inside a chunk", "1a\r\nabcdefghijklmnopqrstuvwxyz\r\n5\r\nABC", "abcdefghijklmnopqrstuvwxyzABC",
-          false, false);
+    ligne("cut inside a chunk", "1a\r\nabcdefghijklmnopqrstuvwxyz\r\n5\r\nABC",
+          "abcdefghijklmnopqrstuvwxyzABC", false, false);
     ligne("no size", "xyz\r\nabc\r\n", {}, false, true);
     ligne("negative size", "-3\r\nabc\r\n0\r\n\r\n", {}, false, true);
     ligne("garbage after the size", "3 zz\r\nabc\r\n0\r\n\r\n", {}, false, true);
