@@ -15,7 +15,7 @@ if [[ -z "${SOLVARIN_DEMO_XVFB:-}" ]]; then
     BUILD_DIR=$build "$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF
     if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
         echo "No display: one query under Xvfb, answer photographed in $shot"
-        SOLVARIN_DEMO_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24" "$0"
+        SOLVARIN_DEMO_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24 -noreset" "$0"
     fi
 fi
 

@@ -12,7 +12,7 @@ if [[ -z "${SOLVARIN_IN_XVFB:-}" ]]; then
     "$root/tools/install-deps.sh"
     "$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF >/dev/null
     mkdir -p "$out"
-    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24" "$0" "$out"
+    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24 -noreset" "$0" "$out"
 fi
 
 source "$root/tools/script-common.sh"
