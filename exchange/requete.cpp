@@ -1,6 +1,7 @@
 #include "modpharmaml.h"
 
 #include "fichierini.h"
+#include "codeproduit.h"
 #include "piege.h"
 #include "quantite.h"
 
@@ -165,7 +166,7 @@ QString ModPharmaML::PML_ConstruitCorpsInfoProduit(const QString &lignes, const 
                                                                         : QStringLiteral("1");
             texte += balise("LIGNE",
                             {{"Num_Ligne", QString::number(p + 1)},
-                             {"Type_Codification", QStringLiteral("CIP39")},
+                             {"Type_Codification", CodeProduit::typeCodification(parties[0])},
                              {"Code_Produit", parties[0]},
                              {"Quantite", quantite}},
                             true);

@@ -40,7 +40,7 @@ QString golden() {
         R"(<DESTINATAIRE Nature_Partenaire="RE" Code_Societe="12" Id_Societe="04"/>)"
         R"(<DATE>2026-03-05T09:07:02</DATE></ENTETE><CORPS>)"
         R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702">)"
-        R"(<LIGNE Num_Ligne="1" Type_Codification="CIP39" Code_Produit="3400930260494" Quantite="1"/>)"
+        R"(<LIGNE Num_Ligne="1" Type_Codification="EAN13" Code_Produit="3400930260494" Quantite="1"/>)"
         R"(</REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>)");
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Product codes as the pharmacist gives them: the 7-digit CIP, or the 13-digit CIP13 printed as the
+// EAN-13 barcode of every box (3400 followed by 9 digits, the last one a check digit).
+namespace CodeProduit {
+
+// Whether the text is 13 digits whose last one is the EAN-13 check digit of the twelve before it.
+bool estEan13Valide(QStringView code);
+
+// The request line's Type_Codification for a code: "EAN13" for 13 digits, "CIP39" for anything else.
+QString typeCodification(QStringView code);
+
+} // namespace CodeProduit

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One LIGNE of a REP_INFO_PRODUIT reply, as received: what the result area shows for one product
+// and what the list window shows per product and account.
+struct PrixLigne {
+    QString nature; // "PHAHT", "PUBTC", ...
+    QString valeur; // as received, leading zeros included
+};
+
+enum class Disponibilite {
+    Disponible,    // the line holds DISPO
+    NonDisponible, // the line holds NON_DISPO
+    Autre          // neither (AUTRE, or nothing)
+};
+
+struct LigneReponse {
+    QString codeProduit;     // Code_Produit of the reply line
+    int numLigneDemande = 0; // Num_Ligne_Demande (else Num_Ligne) when it is a number, else 0
+    QString designation;     // Designation attribute
+    QList<PrixLigne> prix;   // every PRIX of the line, in order
+    Disponibilite disponibilite = Disponibilite::Autre;
+    QString codeReponse;     // Code_Reponse of NON_DISPO (or of AUTRE), as received ("0005")
+    QString additif;         // Additif of NON_DISPO (or of AUTRE)
+    QString commentaire;     // Commentaire of NON_DISPO (or of AUTRE)
+};
