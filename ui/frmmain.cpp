@@ -307,6 +307,9 @@ void frmMain::essaiLectureInfos() {
         m_lectureInfos.start();
         return;
     }
+    // A page that comes late never covers a query's answer, be it under way or on screen.
+    if (m_requeteEnCours || resultatAffiche())
+        return;
     if (m_tabParam->isHidden() && !m_webInfos->texte().isEmpty()) {
         m_webInfos->show();
         txtDispo(2)->setFocus();

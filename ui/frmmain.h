@@ -2,6 +2,7 @@
 
 #include "zoneresultat.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -88,6 +89,8 @@ private:
     bool txtDispoKeyDown(int index, QKeyEvent *event);
     bool txtDispoKeyPress(int index, QKeyEvent *event);
     void effaceResultat();
+    // Whether the current account's answer (or its "Requête envoyée") is on screen.
+    bool resultatAffiche() const;
     ModPharmaML &pharmaML();
 
     // Dragging, closing, the window's keys and the links to the maker's site.
@@ -118,6 +121,8 @@ private:
     PictureBox *m_picAide = nullptr;
     std::array<QLineEdit *, 8> m_txtDispo{};
     std::array<QLabel *, 3> m_labRetour{};
+    // The general label's own font; long messages are shown smaller.
+    QFont m_policeMessage;
     std::array<QTextEdit *, 2> m_txtInfos{};
     std::array<TOVAButton *, 2> m_cmdDispo{};
     TOVAButton *m_cmdParam = nullptr;

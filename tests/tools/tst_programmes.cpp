@@ -53,11 +53,12 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
     QTest::addColumn<QString>("compte");
     QTest::addColumn<QString>("cip");
     QTest::addColumn<QString>("sortie");
-    QTest::newRow("available") << "1" << "3582910"
-        << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
-           "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
-           "1.490\\r\\nPrix public TTC = 2.180\n"
-           "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
+    const QString doliprane = "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
+        "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
+        "1.490\\r\\nPrix public TTC = 2.180\n"
+        "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
+    QTest::newRow("available") << "1" << "3582910" << doliprane;
+    QTest::newRow("CIP13") << "1" << "3400935829108" << doliprane;
     QTest::newRow("account 2 with a bad URL") << "2" << "3582910"
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n";
