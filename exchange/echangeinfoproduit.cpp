@@ -51,7 +51,8 @@ void ecritTrace(const QString &requete) {
 } // namespace
 
 struct EchangeInfoProduit::Etat {
-    Etat(EchangeInfoProduit *q, Horloge horloge) : q(q), requete(std::move(horloge)), socket(new QTcpSocket(q)) {
+    Etat(EchangeInfoProduit *q, Horloge horloge)
+        : q(q), requete(std::move(horloge)), socket(new QTcpSocket(q)) {
         limite.setSingleShot(true);
         limite.setTimerType(Qt::PreciseTimer);
     }
@@ -139,7 +140,8 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
             e.requete.construit(lignes, n);
             for (const QString &echec : e.requete.prendsEchecs())
                 e.signale(echec);
-            decoupeUrl(FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
+            decoupeUrl(
+                FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
             if (e.url.hote.isEmpty()) {
                 e.echoue(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
                 return;
