@@ -8,7 +8,6 @@
 #include "picturebox.h"
 #include "repartiteurs.h"
 #include "siteediteur.h"
-#include "sockettcp.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -23,7 +22,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTcpSocket>
 #include <QTextEdit>
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -106,8 +104,6 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
     m_apercuClavier = std::make_unique<ApercuClavier>(
         [this](QObject *receveur, QKeyEvent *touche) { keyDown(receveur, touche); });
 
-    m_wckHttp = new QTcpSocket(this);
-    m_wckHttp->setObjectName(QStringLiteral("wck_http"));
     connect(m_webInfos, &WebInfos::downloadComplete, this, &frmMain::webInfosDownloadComplete);
     m_lectureInfos.setSingleShot(true);
     m_lectureInfos.setInterval(m_temporisation.attenteInfos);

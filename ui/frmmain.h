@@ -17,13 +17,11 @@ class QLineEdit;
 class ApercuClavier;
 class QKeyEvent;
 class QMouseEvent;
-class QTcpSocket;
 class QTextEdit;
 class ModPharmaML;
 class PictureBox;
 class TabStrip;
 class TOVAButton;
-class SocketTcp;
 class WebInfos;
 
 // After the web pane's download, its page is read up to `essaisInfos` times, `attenteInfos` ms apart;
@@ -37,7 +35,7 @@ struct Temporisation {
 // The program's only window: a frameless skin holding the pharmacy's identity, the CIP field, the
 // availability buttons of the two wholesaler accounts and a lower area that shows the web pane, the
 // settings pane or the result pane. Every field is stored in the settings file as the user leaves it.
-// The window is the exchange's result area and owns the socket the exchange drives.
+// The window is the result area of the one-product query.
 class frmMain : public QWidget, public ZoneResultat {
     Q_OBJECT
 public:
@@ -133,10 +131,7 @@ private:
     QWidget *m_picParam = nullptr;
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
-    QTcpSocket *m_wckHttp = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
-    // The exchange drives the socket through its adapter; it goes first, the adapter after.
-    std::unique_ptr<SocketTcp> m_socket;
     std::unique_ptr<ModPharmaML> m_pharmaML;
 };

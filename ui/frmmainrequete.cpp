@@ -5,7 +5,6 @@
 #include "clavier.h"
 #include "codeproduit.h"
 #include "modpharmaml.h"
-#include "sockettcp.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -15,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTcpSocket>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -104,11 +102,8 @@ void frmMain::laisseDeroulerEvenements()
 
 ModPharmaML &frmMain::pharmaML()
 {
-    if (!m_socket)
-        m_socket = std::make_unique<SocketTcp>(m_wckHttp);
     if (!m_pharmaML) {
         m_pharmaML = std::make_unique<ModPharmaML>(*this);
-        m_pharmaML->setSocket(m_socket.get());
         m_pharmaML->setDelaiAttente(m_temporisation.attenteRetour);
     }
     return *m_pharmaML;
