@@ -2,8 +2,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -20,6 +29,33 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+QByteArray encoded(QStringConverter::Encoding encoding, const QString &text)
+{
+    return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text);
+}
+
+// The test program, started again, as another writer: COUNT keys PREFIX0... in DIR's settings file;
+// or as another process holding the lock on that file until it is killed.
+int otherProcess(const QStringList &args)
+{
+    FichierINI::setRepertoireProgramme(args[2]);
+    if (args[1] == u"--verrou") {
+        QLockFile lock(QDir(args[2]).filePath(QStringLiteral("Solvarin.ini.lock")));
+        if (!lock.tryLock(0))
+            return 1;
+        QFile out;
+        out.open(stdout, QIODevice::WriteOnly);
+        out.write("pris\n");
+        out.flush();
+        QThread::sleep(60);
+        return 0;
+    }
+    for (int i = 0; i < args[4].toInt(); ++i)
+        if (!FichierINI::EcrireIni(infos, args[3] + QString::number(i), QString::number(i)))
+            return 1;
+    return 0;
 }
 
 } // namespace
@@ -40,11 +76,18 @@ private slots:
     void writeToFileWithoutFinalLineBreak();
     void valueWithLineBreaksStoredOnOneLine();
     void accountsLiveSideBySide();
-    void accentedValuesInWindows1252();
+    void encodingsReadAndKept_data();
+    void encodingsReadAndKept();
     void readOnlyFileOrFolderRefused_data();
     void readOnlyFileOrFolderRefused();
     void fichierExiste();
     void otherFileArgument();
+    void onlyRegularFilesRead_data();
+    void onlyRegularFilesRead();
+    void fullDiskKeepsTheFile_data();
+    void fullDiskKeepsTheFile();
+    void writersInTwoProcessesLoseNothing();
+    void lockOfAnotherProcess();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -198,24 +241,47 @@ void TestFichierINI::accountsLiveSideBySide()
     QCOMPARE(readAll(m_ini).count('\n'), 13);
 }
 
-void TestFichierINI::accentedValuesInWindows1252()
+void TestFichierINI::encodingsReadAndKept_data()
 {
-    writeAll(m_ini, "[Infos]\r\nAdrPharmacie=Pharmacie de l'\xC9toile \x80\r\n");
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("AdrPharmacie"), {}), QStringLiteral("Pharmacie de l'Étoile €"));
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("NomRepart1"), QStringLiteral("Répartiteur œ Ω")));
-    QVERIFY(readAll(m_ini).endsWith("NomRepart1=R\xE9partiteur \x9C ?\r\n"));
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QByteArray>("after");
+    const QString text = QStringLiteral("[Infos]\r\nNumeroCli1=café\r\n");
+    const QString stored = text + QStringLiteral("ClefCli1=clé œ Ω\r\n");
+    for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE})
+        QTest::newRow(QStringConverter::nameForEncoding(encoding))
+            << encoded(encoding, text) << "café" << encoded(encoding, stored);
+    QTest::newRow("no mark: Windows-1252, even UTF-8 bytes")
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\n") << "caf\u00C3\u00A9"
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\nClefCli1=cl\xE9 \x9C ?\r\n");
+    QTest::newRow("lone CR ends a line")
+        << QByteArray("[Infos]\rNumeroCli1=\x80\rClefCli1=vieille\r[Autre]\rClefCli1=garde\r") << "€"
+        << QByteArray("[Infos]\rNumeroCli1=\x80\rClefCli1=cl\xE9 \x9C ?\r[Autre]\rClefCli1=garde\r");
+}
+
+void TestFichierINI::encodingsReadAndKept()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, read);
+    QFETCH(QByteArray, after);
+    writeAll(m_ini, before);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("NumeroCli1"), {}), read);
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QStringLiteral("clé œ Ω")));
+    QCOMPARE(readAll(m_ini), after);
 }
 
 void TestFichierINI::readOnlyFileOrFolderRefused_data()
 {
     QTest::addColumn<bool>("folder");
-    QTest::newRow("read-only file") << false;
-    QTest::newRow("read-only folder") << true;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file") << false << "fichier en lecture seule";
+    QTest::newRow("read-only folder") << true << "dossier en lecture seule";
 }
 
 void TestFichierINI::readOnlyFileOrFolderRefused()
 {
     QFETCH(bool, folder);
+    QFETCH(QString, reason);
     const QByteArray before = "[Infos]\r\nA=1\r\n";
     writeAll(m_ini, before);
     const auto readOnly = QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser;
@@ -225,8 +291,11 @@ void TestFichierINI::readOnlyFileOrFolderRefused()
     const qint32 result = FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2"));
     QFile::setPermissions(target, permissions);
     QCOMPARE(result, 0);
+    QCOMPARE(FichierINI::RaisonRefus(), reason);
     QCOMPARE(readAll(m_ini), before);
     QVERIFY(m_reports.isEmpty());
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2")));
+    QCOMPARE(FichierINI::RaisonRefus(), QString());
 }
 
 void TestFichierINI::fichierExiste()
@@ -246,5 +315,108 @@ void TestFichierINI::otherFileArgument()
     QVERIFY(!QFile::exists(m_ini));
 }
 
-QTEST_GUILESS_MAIN(TestFichierINI)
+void TestFichierINI::onlyRegularFilesRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("link to /dev/zero") << "/dev/zero";
+}
+
+void TestFichierINI::onlyRegularFilesRead()
+{
+    QFETCH(QString, kind);
+#ifdef Q_OS_UNIX
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(m_ini).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(kind, m_ini));
+#else
+    QSKIP("named pipes and devices are Unix files");
+#endif
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")), QString());
+    QCOMPARE(m_reports, QStringList{QStringLiteral("Lecture Error|Path/File access error\r75")});
+    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")), 0);
+    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("fichier illisible"));
+}
+
+void TestFichierINI::fullDiskKeepsTheFile_data()
+{
+    QTest::addColumn<int>("freePages");
+    QTest::newRow("no room at all") << 0;
+    QTest::newRow("room for the lock and part of the file") << 2;
+}
+
+void TestFichierINI::fullDiskKeepsTheFile()
+{
+    QFETCH(int, freePages);
+    const QString disk = m_dir->filePath(QStringLiteral("disque"));
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+        QSKIP("mounting a small tmpfs needs root (CAP_SYS_ADMIN): full-disk case not run");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    FichierINI::setRepertoireProgramme(disk);
+    const QString ini = QDir(disk).filePath(QStringLiteral("Solvarin.ini"));
+    const QByteArray before = "[Infos]\r\nNomRepart1=PHOENIX\r\n";
+    writeAll(ini, before);
+    QFile filler(QDir(disk).filePath(QStringLiteral("plein")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) == 4096) {
+    }
+    QVERIFY(filler.resize(filler.size() - freePages * 4096));
+
+    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QString(3 * 4096, u'k')), 0);
+    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("disque plein"));
+    QCOMPARE(readAll(ini), before);
+    QCOMPARE(QDir(disk).entryList(QDir::Files), QStringList({QStringLiteral("plein"), QStringLiteral("Solvarin.ini")}));
+    QVERIFY(m_reports.isEmpty());
+}
+
+void TestFichierINI::writersInTwoProcessesLoseNothing()
+{
+    // In memory where the system offers it: the race is the point, not the disk's flushes.
+    const QTemporaryDir memory(QStringLiteral("/dev/shm/solvarin-XXXXXX"));
+    const QString dir = memory.isValid() ? memory.path() : m_dir->path();
+    FichierINI::setRepertoireProgramme(dir);
+    QProcess writers[2];
+    for (int w = 0; w < 2; ++w)
+        writers[w].start(QCoreApplication::applicationFilePath(),
+                         {"--ecrivain", dir, QStringLiteral("Cle%1_").arg(w), "150"});
+    for (QProcess &writer : writers) {
+        QVERIFY(writer.waitForFinished(60000));
+        QCOMPARE(writer.exitCode(), 0);
+    }
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < 150; ++i)
+            QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("Cle%1_%2").arg(w).arg(i), {}), QString::number(i));
+}
+
+// A lock held by a living process refuses the write after the wait; once that process is gone, its
+// lock no longer counts.
+void TestFichierINI::lockOfAnotherProcess()
+{
+    writeAll(m_ini, "[Infos]\r\n");
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), {"--verrou", m_dir->path()});
+    QVERIFY(holder.waitForReadyRead(10000));
+    FichierINI::setAttenteVerrou(std::chrono::milliseconds(100));
+    const auto restore = qScopeGuard([] { FichierINI::setAttenteVerrou(std::chrono::seconds(2)); });
+    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")), 0);
+    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("fichier utilisé par un autre programme"));
+    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\n"));
+    holder.kill();
+    QVERIFY(holder.waitForFinished(10000));
+    QVERIFY(QFile::exists(m_ini + QStringLiteral(".lock")));
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")));
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 2 && (args[1] == u"--ecrivain" || args[1] == u"--verrou"))
+        return otherProcess(args);
+    TestFichierINI test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_fichierini.moc"
