@@ -3,6 +3,7 @@
 
 #include "fichierini.h"
 #include "piege.h"
+#include "remplacefichier.h"
 #include "sockethttp.h"
 
 #include <QDir>
@@ -211,17 +212,12 @@ QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte) {
 }
 
 void ModPharmaML::PML_CreerFichier(const QString &texte) {
-    QFile fichier(QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml")));
-    const auto echec = [&fichier] {
-        return fichier.error() == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
-                                                                : RuntimeError::pathFileAccess();
-    };
-    // On failure the message shows and the file is closed as `fichier` goes.
+    // Replaced in one step: queries that end together never leave a mix of two traces.
     piege(QStringLiteral("PML_CreerFichier Error"), Forme::RetourChariot, [&] {
-        if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw echec();
-        const QByteArray octets = texte.toUtf8() + "\r\n";
-        if (fichier.write(octets) != octets.size() || !fichier.flush())
-            throw echec();
+        const QString chemin = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml"));
+        const QFileDevice::FileError erreur = remplaceFichier(chemin, texte.toUtf8() + "\r\n");
+        if (erreur != QFileDevice::NoError)
+            throw erreur == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
+                                                          : RuntimeError::pathFileAccess();
     });
 }
