@@ -235,7 +235,9 @@ QByteArray writeValue(const QByteArray &original, QStringView section, QStringVi
     const std::vector<Line> lines = splitLines(file);
     const auto span = findSection(lines, section);
     const QByteArray lineEnd = file.encode(u"\r\n");
-    const auto keyText = [&](QStringView name) { return file.encode(name.toString() + u'=' + singleLine(value)); };
+    const auto keyText = [&](QStringView name) {
+        return file.encode(name.toString() + u'=' + singleLine(value));
+    };
 
     if (!span) {
         QByteArray out = bytes;

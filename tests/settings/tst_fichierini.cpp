@@ -367,7 +367,8 @@ void TestFichierINI::fullDiskKeepsTheFile()
     QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QString(3 * 4096, u'k')), 0);
     QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("disque plein"));
     QCOMPARE(readAll(ini), before);
-    QCOMPARE(QDir(disk).entryList(QDir::Files), QStringList({QStringLiteral("plein"), QStringLiteral("Solvarin.ini")}));
+    QCOMPARE(QDir(disk).entryList(QDir::Files),
+             QStringList({QStringLiteral("plein"), QStringLiteral("Solvarin.ini")}));
     QVERIFY(m_reports.isEmpty());
 }
 
@@ -387,7 +388,8 @@ void TestFichierINI::writersInTwoProcessesLoseNothing()
     }
     for (int w = 0; w < 2; ++w)
         for (int i = 0; i < 150; ++i)
-            QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("Cle%1_%2").arg(w).arg(i), {}), QString::number(i));
+            QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("Cle%1_%2").arg(w).arg(i), {}),
+                     QString::number(i));
 }
 
 // A lock held by a living process refuses the write after the wait; once that process is gone, its
