@@ -8,11 +8,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
+#include <cstdlib>
 
 namespace {
 
@@ -31,29 +28,17 @@ void writeAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-QByteArray encoded(QStringConverter::Encoding encoding, const QString &text)
-{
-    return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text);
-}
-
-// The test program, started again, as another writer: COUNT keys PREFIX0... in DIR's settings file;
-// or as another process holding the lock on that file until it is killed.
+// The test program started again: another writer of 150 keys "Cle<N>_<i>" in DIR's settings file, or
+// a process that takes the lock on that file and ends without giving it back.
 int otherProcess(const QStringList &args)
 {
     FichierINI::setRepertoireProgramme(args[2]);
     if (args[1] == u"--verrou") {
         QLockFile lock(QDir(args[2]).filePath(QStringLiteral("Solvarin.ini.lock")));
-        if (!lock.tryLock(0))
-            return 1;
-        QFile out;
-        out.open(stdout, QIODevice::WriteOnly);
-        out.write("pris\n");
-        out.flush();
-        QThread::sleep(60);
-        return 0;
+        std::_Exit(lock.tryLock(0) ? 0 : 1);
     }
-    for (int i = 0; i < args[4].toInt(); ++i)
-        if (!FichierINI::EcrireIni(infos, args[3] + QString::number(i), QString::number(i)))
+    for (int i = 0; i < 150; ++i)
+        if (!FichierINI::EcrireIni(infos, QStringLiteral("Cle%1_%2").arg(args[3]).arg(i), QString::number(i)))
             return 1;
     return 0;
 }
@@ -78,16 +63,14 @@ private slots:
     void accountsLiveSideBySide();
     void encodingsReadAndKept_data();
     void encodingsReadAndKept();
-    void readOnlyFileOrFolderRefused_data();
-    void readOnlyFileOrFolderRefused();
+    void refusedWriteKeepsTheFile_data();
+    void refusedWriteKeepsTheFile();
     void fichierExiste();
     void otherFileArgument();
     void onlyRegularFilesRead_data();
     void onlyRegularFilesRead();
-    void fullDiskKeepsTheFile_data();
     void fullDiskKeepsTheFile();
     void writersInTwoProcessesLoseNothing();
-    void lockOfAnotherProcess();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -102,6 +85,7 @@ void TestFichierINI::init()
     FichierINI::setRepertoireProgramme(m_dir->path());
     m_ini = m_dir->filePath(QStringLiteral("Solvarin.ini"));
     m_reports.clear();
+    FichierINI::setAttenteVerrou(std::chrono::milliseconds(50));
     FichierINI::setRapporteur([this](const QString &t, const QString &m) { m_reports << t + u'|' + m; });
 }
 
@@ -248,9 +232,12 @@ void TestFichierINI::encodingsReadAndKept_data()
     QTest::addColumn<QByteArray>("after");
     const QString text = QStringLiteral("[Infos]\r\nNumeroCli1=café\r\n");
     const QString stored = text + QStringLiteral("ClefCli1=clé œ Ω\r\n");
-    for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE})
-        QTest::newRow(QStringConverter::nameForEncoding(encoding))
-            << encoded(encoding, text) << "café" << encoded(encoding, stored);
+    for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        const auto bytes = [encoding](const QString &t) -> QByteArray {
+            return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(t);
+        };
+        QTest::newRow(QStringConverter::nameForEncoding(encoding)) << bytes(text) << "café" << bytes(stored);
+    }
     QTest::newRow("no mark: Windows-1252, even UTF-8 bytes")
         << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\n") << "caf\u00C3\u00A9"
         << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\nClefCli1=cl\xE9 \x9C ?\r\n");
@@ -270,26 +257,30 @@ void TestFichierINI::encodingsReadAndKept()
     QCOMPARE(readAll(m_ini), after);
 }
 
-void TestFichierINI::readOnlyFileOrFolderRefused_data()
+void TestFichierINI::refusedWriteKeepsTheFile_data()
 {
-    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("read-only file") << false << "fichier en lecture seule";
-    QTest::newRow("read-only folder") << true << "dossier en lecture seule";
+    QTest::newRow("read-only file") << "file" << "fichier en lecture seule";
+    QTest::newRow("read-only folder") << "folder" << "dossier en lecture seule";
+    QTest::newRow("lock held by another writer") << "lock" << "fichier utilisé par un autre programme";
 }
 
-void TestFichierINI::readOnlyFileOrFolderRefused()
+void TestFichierINI::refusedWriteKeepsTheFile()
 {
-    QFETCH(bool, folder);
+    QFETCH(QString, cause);
     QFETCH(QString, reason);
     const QByteArray before = "[Infos]\r\nA=1\r\n";
     writeAll(m_ini, before);
     const auto readOnly = QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser;
-    const QString target = folder ? m_dir->path() : m_ini;
+    const QString target = cause == u"folder" ? m_dir->path() : m_ini;
     const auto permissions = QFile::permissions(target);
-    QVERIFY(QFile::setPermissions(target, folder ? readOnly : (QFile::ReadOwner | QFile::ReadUser)));
+    QLockFile held(m_ini + QStringLiteral(".lock"));
+    QVERIFY(cause == u"lock" ? held.tryLock(0)
+                             : QFile::setPermissions(target, cause == u"folder" ? readOnly : QFile::ReadOwner));
     const qint32 result = FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2"));
     QFile::setPermissions(target, permissions);
+    held.unlock();
     QCOMPARE(result, 0);
     QCOMPARE(FichierINI::RaisonRefus(), reason);
     QCOMPARE(readAll(m_ini), before);
@@ -317,98 +308,62 @@ void TestFichierINI::otherFileArgument()
 
 void TestFichierINI::onlyRegularFilesRead_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("named pipe") << "fifo";
-    QTest::newRow("link to /dev/zero") << "/dev/zero";
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("named pipe") << true;
+    QTest::newRow("link to /dev/zero") << false;
 }
 
 void TestFichierINI::onlyRegularFilesRead()
 {
-    QFETCH(QString, kind);
-#ifdef Q_OS_UNIX
-    if (kind == u"fifo")
-        QCOMPARE(::mkfifo(QFile::encodeName(m_ini).constData(), 0600), 0);
-    else
-        QVERIFY(QFile::link(kind, m_ini));
-#else
-    QSKIP("named pipes and devices are Unix files");
-#endif
+    QFETCH(bool, pipe);
+    QVERIFY(pipe ? QProcess::execute(QStringLiteral("mkfifo"), {m_ini}) == 0
+                 : QFile::link(QStringLiteral("/dev/zero"), m_ini));
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")), QString());
     QCOMPARE(m_reports, QStringList{QStringLiteral("Lecture Error|Path/File access error\r75")});
     QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")), 0);
     QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("fichier illisible"));
 }
 
-void TestFichierINI::fullDiskKeepsTheFile_data()
-{
-    QTest::addColumn<int>("freePages");
-    QTest::newRow("no room at all") << 0;
-    QTest::newRow("room for the lock and part of the file") << 2;
-}
-
+// With no room at all, then with room for the lock and part of the file.
 void TestFichierINI::fullDiskKeepsTheFile()
 {
-    QFETCH(int, freePages);
     const QString disk = m_dir->filePath(QStringLiteral("disque"));
     QVERIFY(QDir().mkpath(disk));
     if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
         QSKIP("mounting a small tmpfs needs root (CAP_SYS_ADMIN): full-disk case not run");
     const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
     FichierINI::setRepertoireProgramme(disk);
-    const QString ini = QDir(disk).filePath(QStringLiteral("Solvarin.ini"));
     const QByteArray before = "[Infos]\r\nNomRepart1=PHOENIX\r\n";
-    writeAll(ini, before);
+    writeAll(QDir(disk).filePath(QStringLiteral("Solvarin.ini")), before);
     QFile filler(QDir(disk).filePath(QStringLiteral("plein")));
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     while (filler.write(QByteArray(4096, 'x')) == 4096) {
     }
-    QVERIFY(filler.resize(filler.size() - freePages * 4096));
-
-    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QString(3 * 4096, u'k')), 0);
-    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("disque plein"));
-    QCOMPARE(readAll(ini), before);
-    QCOMPARE(QDir(disk).entryList(QDir::Files),
-             QStringList({QStringLiteral("plein"), QStringLiteral("Solvarin.ini")}));
-    QVERIFY(m_reports.isEmpty());
+    for (const int freed : {0, 2 * 4096}) {
+        QVERIFY(filler.resize(filler.size() - freed));
+        QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QString(3 * 4096, u'k')), 0);
+        QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("disque plein"));
+        QCOMPARE(readAll(FichierINI::CheminIni()), before);
+    }
 }
 
+// They find a lock left by a process that has ended, which no longer counts.
 void TestFichierINI::writersInTwoProcessesLoseNothing()
 {
     // In memory where the system offers it: the race is the point, not the disk's flushes.
     const QTemporaryDir memory(QStringLiteral("/dev/shm/solvarin-XXXXXX"));
     const QString dir = memory.isValid() ? memory.path() : m_dir->path();
     FichierINI::setRepertoireProgramme(dir);
+    QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(), {"--verrou", dir}), 0);
+    QVERIFY(QFile::exists(dir + QStringLiteral("/Solvarin.ini.lock")));
     QProcess writers[2];
     for (int w = 0; w < 2; ++w)
-        writers[w].start(QCoreApplication::applicationFilePath(),
-                         {"--ecrivain", dir, QStringLiteral("Cle%1_").arg(w), "150"});
-    for (QProcess &writer : writers) {
-        QVERIFY(writer.waitForFinished(60000));
-        QCOMPARE(writer.exitCode(), 0);
-    }
-    for (int w = 0; w < 2; ++w)
-        for (int i = 0; i < 150; ++i)
-            QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("Cle%1_%2").arg(w).arg(i), {}),
-                     QString::number(i));
-}
-
-// A lock held by a living process refuses the write after the wait; once that process is gone, its
-// lock no longer counts.
-void TestFichierINI::lockOfAnotherProcess()
-{
-    writeAll(m_ini, "[Infos]\r\n");
-    QProcess holder;
-    holder.start(QCoreApplication::applicationFilePath(), {"--verrou", m_dir->path()});
-    QVERIFY(holder.waitForReadyRead(10000));
-    FichierINI::setAttenteVerrou(std::chrono::milliseconds(100));
-    const auto restore = qScopeGuard([] { FichierINI::setAttenteVerrou(std::chrono::seconds(2)); });
-    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")), 0);
-    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("fichier utilisé par un autre programme"));
-    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\n"));
-    holder.kill();
-    QVERIFY(holder.waitForFinished(10000));
-    QVERIFY(QFile::exists(m_ini + QStringLiteral(".lock")));
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")));
+        writers[w].start(QCoreApplication::applicationFilePath(), {"--ecrivain", dir, QString::number(w)});
+    for (QProcess &writer : writers)
+        QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
+    for (int i = 0; i < 300; ++i)
+        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("Cle%1_%2").arg(i / 150).arg(i % 150), {}),
+                 QString::number(i % 150));
 }
 
 int main(int argc, char **argv)
@@ -421,4 +376,5 @@ int main(int argc, char **argv)
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
+
 #include "tst_fichierini.moc"

@@ -262,20 +262,18 @@ void TestFrmMain::fieldStoredOnLeaving() {
     }
     leave(txt(index));
     if (readOnly) {
-        QCOMPARE(vue, QStringLiteral("Ecriture Error|Le paramètre n'a pas pu être enregistré dans "
-                                     "Solvarin.ini : fichier en lecture seule|%1|%2")
-                          .arg(int(QMessageBox::Critical))
-                          .arg(int(QMessageBox::Ok)));
+        QCOMPARE(vue.section(u'|', 0, 1), QStringLiteral("Ecriture Error|Le paramètre n'a pas pu être enregistré "
+                                                         "dans Solvarin.ini : fichier en lecture seule"));
         QCOMPARE(txt(index)->text(), typed);
         // Leaving the unchanged field again tells nothing more.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        txt(index)->setFocus();
         int encore = 0;
         QTimer::singleShot(200, this, [&encore] {
             if (QWidget *box = QApplication::activeModalWidget())
                 encore += box->close();
         });
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        txt(index)->setFocus();
         leave(txt(index));
         QTest::qWait(300);
         QCOMPARE(encore, 0);
