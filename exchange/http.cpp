@@ -82,7 +82,7 @@ QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QB
 }
 
 int statut(QByteArrayView texte) {
-    const QByteArrayView code = texte.sliced(texte.indexOf(' ') + 1);
+    const QByteArrayView code = texte.sliced(texte.indexOf(' ') + 1); // from the start when no space
     if (code.size() < 3 || (code.size() > 3 && !QByteArrayView(" \t\r\n").contains(code[3])))
         return 0;
     int valeur = 0;
