@@ -216,6 +216,8 @@ void TestXmlDocument::bombsRefused_data() {
     QTest::newRow("60,000 attribute defaults")
         << "<!DOCTYPE r [<!ATTLIST r" + repete(60000, [](int i) { return " " + nom(i) + " CDATA \"\""; }) +
                ">]><r/>";
+    QTest::newRow("340,000 entity references in an attribute")
+        << "<!DOCTYPE r [<!ENTITY e \"\">]><r a=\"" + QByteArray("&e;").repeated(340000) + "\"/>";
     // An "=" that UTF-7 hides could not be counted beforehand.
     QTest::newRow("UTF-7") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-7\"?><r a+AD0AIgAi-/>");
 }
