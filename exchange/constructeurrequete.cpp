@@ -66,6 +66,22 @@ QString lisInfos(const QString &cle, qint16 n, const QString &defaut) {
     return FichierINI::LireIni(QStringLiteral("Infos"), cle + QString::number(n), defaut);
 }
 
+// Outside XML 1.0's Char production: C0 controls but tab, LF and CR; U+FFFE and U+FFFF; a
+// surrogate that is not one half of a pair.
+bool horsXml(QStringView valeur) {
+    for (qsizetype i = 0; i < valeur.size(); ++i) {
+        const QChar c = valeur[i];
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)
+            return true;
+        if (c.isHighSurrogate() && i + 1 < valeur.size() && valeur[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 ConstructeurRequete::ConstructeurRequete(Horloge horloge) : m_horloge(std::move(horloge)) {}
@@ -96,6 +112,15 @@ QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
         message = controleXML(m_requeteXML);
     });
     return message;
+}
+
+QString ConstructeurRequete::parametreInvalide(qint16 n) {
+    for (const char *cle : {"NumeroCli", "ClefCli", "IdRepart", "CodeRepart", "AdrRepart"}) {
+        const QString nom = QLatin1String(cle) + QString::number(n);
+        if (horsXml(FichierINI::LireIni(QStringLiteral("Infos"), nom, QString())))
+            return nom;
+    }
+    return {};
 }
 
 QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli,

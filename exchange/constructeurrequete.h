@@ -37,6 +37,11 @@ public:
     // an ASCII letter or digit into a blank; the length is kept.
     QString filtreTexte(const QString &texte);
 
+    // The first of the account's settings that the request carries (NumeroCli, ClefCli, IdRepart,
+    // CodeRepart, AdrRepart, with n) whose value holds a character XML 1.0 forbids, as "NumeroCli1";
+    // empty when there is none. The pharmacy name is left out: it is folded to ASCII before use.
+    static QString parametreInvalide(qint16 n);
+
     // The failures trapped since the last call, in order; taking them empties the list.
     QStringList prendsEchecs();
 
