@@ -160,6 +160,8 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
         return;
     ++e.numero;
     e.enCours = true;
+    e.joint = false;
+    e.secours = false;
     e.resultat = {};
     e.retourXML.clear();
     e.retour.vide();
@@ -182,7 +184,6 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
                 return;
             }
             e.compte = n;
-            e.secours = false;
             e.connecteA(e.url.port ? *e.url.port : litPort(QStringLiteral("PortRepart"), n));
         });
 }

@@ -380,6 +380,12 @@ void TestTransport::secours() {
     QVERIFY(m_sim->dernierRecu().contains("\r\nHost: 127.0.0.1\r\n"));
     QCOMPARE(contenu(chemin(QStringLiteral("Trace.xml"))), corps + "\r\n");
     QCOMPARE(m_module->HoteRepart(), QStringLiteral("127.0.0.1"));
+    // The next query, which sends nothing, owes nothing to this one.
+    m_reglages.insert(QStringLiteral("NumeroCli1"), QStringLiteral("\x01"));
+    ecritReglages();
+    m_zone->preparePourRequete();
+    lance();
+    QCOMPARE(m_zone->lignes().mid(1), erreur("Paramètre invalide : NumeroCli1")); // after the designation
 }
 
 // The exchange waits out its limit; what the reply left then must not lead the next one.
