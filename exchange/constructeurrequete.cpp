@@ -62,10 +62,6 @@ QString element(const char *nom, const QString &contenu) {
 
 const QString zeros6 = QStringLiteral("000000");
 
-QString lisInfos(const QString &cle, qint16 n, const QString &defaut) {
-    return FichierINI::LireIni(QStringLiteral("Infos"), cle + QString::number(n), defaut);
-}
-
 // Outside XML 1.0's Char production: C0 controls but tab, LF and CR; U+FFFE and U+FFFF; a
 // surrogate that is not one half of a pair.
 bool horsXml(QStringView valeur) {
@@ -95,12 +91,21 @@ QStringList ConstructeurRequete::prendsEchecs() {
     return std::exchange(m_echecs, {});
 }
 
+QString ConstructeurRequete::lisInfos(const QString &cle, qint16 n, const QString &defaut) {
+    const QString nom = cle + QString::number(n);
+    const QString valeur = FichierINI::LireIni(QStringLiteral("Infos"), nom, defaut);
+    if (m_parametreInvalide.isEmpty() && horsXml(valeur))
+        m_parametreInvalide = nom;
+    return valeur;
+}
+
 QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
 QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
     QString message;
+    m_parametreInvalide.clear();
     piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
         QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
@@ -112,15 +117,6 @@ QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
         message = controleXML(m_requeteXML);
     });
     return message;
-}
-
-QString ConstructeurRequete::parametreInvalide(qint16 n) {
-    for (const char *cle : {"NumeroCli", "ClefCli", "IdRepart", "CodeRepart", "AdrRepart"}) {
-        const QString nom = QLatin1String(cle) + QString::number(n);
-        if (horsXml(FichierINI::LireIni(QStringLiteral("Infos"), nom, QString())))
-            return nom;
-    }
-    return {};
 }
 
 QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli,

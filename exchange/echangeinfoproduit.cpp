@@ -169,15 +169,14 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
         QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
         [&e](const QString &message) { e.echoue(message); },
         [&] {
-            // A value XML cannot carry would make an ill-formed request that goes out all the same.
-            const QString invalide = ConstructeurRequete::parametreInvalide(n);
-            if (!invalide.isEmpty()) {
-                e.echoue(QStringLiteral("Paramètre invalide : ") + invalide);
-                return;
-            }
             e.requete.construit(lignes, n);
             for (const QString &echec : e.requete.prendsEchecs())
                 e.signale(echec);
+            // A value XML cannot carry makes an ill-formed request: it never goes out.
+            if (!e.requete.parametreInvalide().isEmpty()) {
+                e.echoue(QStringLiteral("Paramètre invalide : ") + e.requete.parametreInvalide());
+                return;
+            }
             decoupeUrl(litUrl(QStringLiteral("URLRepart"), n));
             if (e.url.hote.isEmpty()) {
                 e.echoue(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
