@@ -1,10 +1,13 @@
 #include "fichierini.h"
+#include "http.h"
 #include "modpharmaml.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 namespace {
 
@@ -106,6 +109,67 @@ void ProcessFiftyLineReply(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * reply.size());
 }
 BENCHMARK(ProcessFiftyLineReply);
+
+// The reply with `motif(i)` repeated at `marque` of the typical reply, for i = 0, 1, ... as long as
+// the whole reply, after a plain header block, stays within the reply cap.
+QByteArray hostileReply(const char *marque, QByteArray (*motif)(int)) {
+    const qsizetype position = typicalReply.indexOf(marque);
+    QByteArray reply = typicalReply.first(position);
+    const qsizetype place = Http::AssembleurRetour::tailleMax - 64 - typicalReply.size();
+    for (int i = 0; reply.size() + motif(i).size() < place; ++i)
+        reply += motif(i);
+    return reply + typicalReply.sliced(position);
+}
+
+// 100,000 or so empty attributes on one product line.
+QByteArray replyOfEmptyAttributes() {
+    return hostileReply(" Num_Ligne", [](int i) { return " a" + QByteArray::number(i) + "=\"\""; });
+}
+
+// As many empty product lines as fit.
+QByteArray replyOfEmptyLines() {
+    return hostileReply("          <LIGNE", [](int) { return QByteArray("<LIGNE/>"); });
+}
+
+// Kilobytes of a line of /proc/self/status ("VmRSS:", "VmHWM:").
+qint64 statusKiB(QByteArrayView key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+// Growth of the resident memory's peak while the reply is handled once, in MiB: freed memory is
+// given back and the peak reset first.
+double peakMiB(const QByteArray &reply) {
+    malloc_trim(0);
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+        return -1;
+    reset.close();
+    const qint64 before = statusKiB("VmRSS:");
+    {
+        ZoneMuette zone;
+        ModPharmaML(zone).PML_TraiteRetour(reply);
+    }
+    return double(statusKiB("VmHWM:") - before) / 1024.0;
+}
+
+void ProcessHostileReply(benchmark::State &state, QByteArray (*make)()) {
+    const QByteArray reply = make();
+    state.counters["peak_MiB"] = peakMiB(reply);
+    ZoneMuette zone;
+    ModPharmaML module(zone);
+    for (auto _ : state)
+        module.PML_TraiteRetour(reply);
+    state.SetBytesProcessed(state.iterations() * reply.size());
+}
+BENCHMARK_CAPTURE(ProcessHostileReply, emptyAttributes, replyOfEmptyAttributes)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ProcessHostileReply, emptyLines, replyOfEmptyLines)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

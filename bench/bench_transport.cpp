@@ -1,10 +1,12 @@
 // One whole availability query against the simulated wholesaler on loopback: settings read, request
-// built and signed, trace written, HTTP exchange, reply parsed and shown.
+// built and signed, trace written, HTTP exchange, reply parsed and shown. And the same query to a
+// wholesaler whose server is down: from the query to the message.
 #include "fichierini.h"
 #include "interrogation.h"
 #include "simulateur.h"
 
 #include <QCoreApplication>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -40,30 +43,31 @@ private:
     SimulateurPharmaML *m_sim;
 };
 
-void WholeQueryOverLoopback(benchmark::State &state) {
-    Repartiteur repartiteur(int(state.range(0)));
-    QTemporaryDir dir;
+// Account 1 of a settings file in `dir` pointed at 127.0.0.1 on that port, then one query for
+// 3582910 per iteration, each timed on its own for the percentiles of the run. `attendu` tells
+// whether the result area shows what it should.
+void interrogeChaqueFois(benchmark::State &state, const QTemporaryDir &dir, quint16 port,
+                         const std::function<bool(const QStringList &)> &attendu, const char *sinon) {
     FichierINI::setRepertoireProgramme(dir.path());
     const QList<std::pair<QString, QString>> reglages = {
         {"NomRepart1", "OCP"},
         {"IdRepart1", "12"},
         {"CodeRepart1", "04"},
         {"URLRepart1", "http://127.0.0.1/pharmaml/info.php"},
-        {"PortRepart1", QString::number(repartiteur.port())},
+        {"PortRepart1", QString::number(port)},
         {"NumeroCli1", "0999908"},
         {"ClefCli1", "4083"},
     };
     for (const auto &[cle, valeur] : reglages)
         FichierINI::EcrireIni(QStringLiteral("Infos"), cle, valeur);
-    // Each exchange timed on its own, for the percentiles of the run.
     std::vector<double> durees;
     for (auto _ : state) {
         const auto debut = std::chrono::steady_clock::now();
         const QStringList lignes = interrogeRepartiteur(dir.path(), 1, QStringLiteral("3582910"));
         durees.push_back(
             std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - debut).count());
-        if (lignes.size() != 3 || !lignes[2].endsWith(QStringLiteral("DISPONIBLE"))) {
-            state.SkipWithError("the exchange did not show the product as available");
+        if (!attendu(lignes)) {
+            state.SkipWithError(sinon);
             break;
         }
         benchmark::DoNotOptimize(lignes);
@@ -78,6 +82,38 @@ void WholeQueryOverLoopback(benchmark::State &state) {
     state.counters["p50"] = centile(50);
     state.counters["p99"] = centile(99);
 }
+
+void WholeQueryOverLoopback(benchmark::State &state) {
+    Repartiteur repartiteur(int(state.range(0)));
+    QTemporaryDir dir;
+    interrogeChaqueFois(
+        state, dir, repartiteur.port(),
+        [](const QStringList &lignes) {
+            return lignes.size() == 3 && lignes[2].endsWith(QStringLiteral("DISPONIBLE"));
+        },
+        "the exchange did not show the product as available");
+}
+
+// A port just closed: the connection is refused, and the message shows.
+void RefusedConnectionOverLoopback(benchmark::State &state) {
+    QTcpServer ferme;
+    if (!ferme.listen(QHostAddress::LocalHost)) {
+        state.SkipWithError("cannot listen on the loopback");
+        return;
+    }
+    const quint16 port = ferme.serverPort();
+    ferme.close();
+    QTemporaryDir dir;
+    interrogeChaqueFois(
+        state, dir, port,
+        [](const QStringList &lignes) {
+            return lignes.size() == 2 &&
+                   lignes[0].endsWith(QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !"));
+        },
+        "the exchange did not show the refused connection");
+}
+BENCHMARK(RefusedConnectionOverLoopback)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
 BENCHMARK(WholeQueryOverLoopback)
     ->Arg(0)
     ->Arg(64)

@@ -53,8 +53,9 @@ def main(folder):
             times[name] = b
             rate = b.get("bytes_per_second")
             rate_text = f"{rate / 1e6:.0f} MB/s" if rate else ""
-            extra = ", ".join(f"{k} = {fmt_time(v)}" for k, v in b.items()
-                              if k.startswith("p") and k[1:].isdigit())
+            extra = ", ".join([f"{k} = {fmt_time(v)}" for k, v in b.items()
+                               if k.startswith("p") and k[1:].isdigit()] +
+                              [f"peak memory + {v:.1f} MiB" for k, v in b.items() if k == "peak_MiB"])
             print(f"| {name} | {fmt_time(ns)} | {rate_text} | {extra} |")
         print()
 

@@ -62,8 +62,20 @@ QString element(const char *nom, const QString &contenu) {
 
 const QString zeros6 = QStringLiteral("000000");
 
-QString lisInfos(const QString &cle, qint16 n, const QString &defaut) {
-    return FichierINI::LireIni(QStringLiteral("Infos"), cle + QString::number(n), defaut);
+// Outside XML 1.0's Char production: C0 controls but tab, LF and CR; U+FFFE and U+FFFF; a
+// surrogate that is not one half of a pair.
+bool horsXml(QStringView valeur) {
+    for (qsizetype i = 0; i < valeur.size(); ++i) {
+        const QChar c = valeur[i];
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)
+            return true;
+        if (c.isHighSurrogate() && i + 1 < valeur.size() && valeur[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -79,12 +91,21 @@ QStringList ConstructeurRequete::prendsEchecs() {
     return std::exchange(m_echecs, {});
 }
 
+QString ConstructeurRequete::lisInfos(const QString &cle, qint16 n, const QString &defaut) {
+    const QString nom = cle + QString::number(n);
+    const QString valeur = FichierINI::LireIni(QStringLiteral("Infos"), nom, defaut);
+    if (m_parametreInvalide.isEmpty() && horsXml(valeur))
+        m_parametreInvalide = nom;
+    return valeur;
+}
+
 QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
 QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
     QString message;
+    m_parametreInvalide.clear();
     piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
         QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);

@@ -37,6 +37,12 @@ public:
     // an ASCII letter or digit into a blank; the length is kept.
     QString filtreTexte(const QString &texte);
 
+    // The first account setting read since the last construction began (NumeroCli, ClefCli,
+    // IdRepart, CodeRepart or AdrRepart, with n) whose value holds a character XML 1.0 forbids, as
+    // "NumeroCli1"; empty when there is none. The pharmacy name is not among them: it is folded to
+    // ASCII before use.
+    const QString &parametreInvalide() const { return m_parametreInvalide; }
+
     // The failures trapped since the last call, in order; taking them empties the list.
     QStringList prendsEchecs();
 
@@ -50,6 +56,8 @@ public:
 private:
     template <typename Corps> bool piege(const QString &procedure, Corps &&corps);
     QString dateHeure() const;
+    // Key stem + n of section "Infos", noted when XML cannot carry its value.
+    QString lisInfos(const QString &cle, qint16 n, const QString &defaut);
 
     Horloge m_horloge;
     ClsMD5 m_md5;
@@ -61,4 +69,5 @@ private:
     QString m_requeteXML;
     QString m_empreinteRequete;
     QString m_adressePharmacie; // read once
+    QString m_parametreInvalide;
 };

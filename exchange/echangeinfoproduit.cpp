@@ -13,11 +13,19 @@
 namespace {
 
 const QString infos = QStringLiteral("Infos");
+const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
+const QString interrompue = QStringLiteral("Connexion interrompue par le répartiteur !");
 
-// "PortRepart" + n, 80 when absent; RuntimeError for a value that is no number or no TCP port.
-quint16 litPort(qint16 n) {
+// The URL of an address (key "URLRepart" or "URLSecours" + n, "000000" when absent).
+QString litUrl(const QString &cle, qint16 n) {
+    return FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("000000"));
+}
+
+// The port of an address (key "PortRepart" or "PortSecours" + n), 80 when absent; RuntimeError for
+// a value that is no number or no TCP port.
+quint16 litPort(const QString &cle, qint16 n) {
     const QString texte =
-        FichierINI::LireIni(infos, QStringLiteral("PortRepart%1").arg(n), QStringLiteral("80")).trimmed();
+        FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("80")).trimmed();
     bool nombre = false;
     const qlonglong port = texte.toLongLong(&nombre);
     if (!nombre) {
@@ -49,8 +57,10 @@ void ecritTrace(const QString &requete) {
 struct EchangeInfoProduit::Etat {
     Etat(EchangeInfoProduit *q, Horloge horloge)
         : q(q), requete(std::move(horloge)), socket(new QTcpSocket(q)) {
-        limite.setSingleShot(true);
-        limite.setTimerType(Qt::PreciseTimer);
+        for (QTimer *t : {&limite, &limiteConnexion}) {
+            t->setSingleShot(true);
+            t->setTimerType(Qt::PreciseTimer);
+        }
     }
 
     // Later, from the event loop, unless the exchange is cancelled or started again meanwhile: so
@@ -71,8 +81,10 @@ struct EchangeInfoProduit::Etat {
     void finit(ResultatEchange r) {
         attente = false;
         limite.stop();
+        limiteConnexion.stop();
         socket->abort();
         resultat = std::move(r);
+        resultat.secours = secours && joint;
         plusTard([this] {
             enCours = false;
             emit q->termine();
@@ -84,22 +96,33 @@ struct EchangeInfoProduit::Etat {
         finit(std::move(r));
     }
 
+    // Asks for the connection to the URL's host on that port; both limits count from now.
+    void connecteA(quint16 port);
     void connecte();
     void arrivee();
     void delaiEcoule();
+    void erreurSocket();
+    // The address in use could not be reached at all: nothing was sent, so the backup may have it.
+    void nonJoint();
+    void essaieSecours();
 
     EchangeInfoProduit *q;
     ConstructeurRequete requete;
     QTcpSocket *socket; // a child of the exchange
     QTimer limite;
+    QTimer limiteConnexion;
     QElapsedTimer chrono;
     std::chrono::milliseconds delai{60000};
+    std::chrono::milliseconds delaiConnexion{10000};
     Http::UrlRepartiteur url;
     Http::AssembleurRetour retour;
     QByteArray retourXML;
     ResultatEchange resultat;
     bool enCours = false; // from lance to termine, or to annule
-    bool attente = false; // the request is out, its reply incomplete
+    bool attente = false; // from the connection request until the reply is complete
+    bool joint = false;   // the socket reached the address in use
+    bool secours = false; // the address in use is the account's backup
+    qint16 compte = 0;
     quint64 numero = 0;   // the exchange that what is delivered later belongs to
 };
 
@@ -108,7 +131,14 @@ EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
     Etat &e = *m_etat;
     connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
     connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.arrivee(); });
+    // Refusals, lookups that fail, resets and the peer's close all come this way (the close as
+    // RemoteHostClosedError, before `disconnected`).
+    connect(e.socket, &QTcpSocket::errorOccurred, this, [&e] { e.erreurSocket(); });
     connect(&e.limite, &QTimer::timeout, this, [&e] { e.delaiEcoule(); });
+    connect(&e.limiteConnexion, &QTimer::timeout, this, [&e] {
+        if (e.attente && !e.joint)
+            e.nonJoint();
+    });
 }
 
 EchangeInfoProduit::~EchangeInfoProduit() {
@@ -120,12 +150,18 @@ void EchangeInfoProduit::setDelaiAttente(std::chrono::milliseconds delai) {
     m_etat->delai = delai;
 }
 
+void EchangeInfoProduit::setDelaiConnexion(std::chrono::milliseconds delai) {
+    m_etat->delaiConnexion = delai;
+}
+
 void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
     Etat &e = *m_etat;
     if (e.enCours)
         return;
     ++e.numero;
     e.enCours = true;
+    e.joint = false;
+    e.secours = false;
     e.resultat = {};
     e.retourXML.clear();
     e.retour.vide();
@@ -136,18 +172,18 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
             e.requete.construit(lignes, n);
             for (const QString &echec : e.requete.prendsEchecs())
                 e.signale(echec);
-            decoupeUrl(
-                FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
+            // A value XML cannot carry makes an ill-formed request: it never goes out.
+            if (!e.requete.parametreInvalide().isEmpty()) {
+                e.echoue(QStringLiteral("Paramètre invalide : ") + e.requete.parametreInvalide());
+                return;
+            }
+            decoupeUrl(litUrl(QStringLiteral("URLRepart"), n));
             if (e.url.hote.isEmpty()) {
                 e.echoue(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
                 return;
             }
-            const quint16 port = litPort(n);
-            e.attente = true;
-            e.socket->abort();
-            e.socket->connectToHost(e.url.hote, port);
-            e.chrono.start();
-            e.limite.start(e.delai);
+            e.compte = n;
+            e.connecteA(e.url.port ? *e.url.port : litPort(QStringLiteral("PortRepart"), n));
         });
 }
 
@@ -157,6 +193,7 @@ void EchangeInfoProduit::annule() {
     e.enCours = false;
     e.attente = false;
     e.limite.stop();
+    e.limiteConnexion.stop();
     e.socket->abort();
 }
 
@@ -192,9 +229,22 @@ void EchangeInfoProduit::decoupeUrl(const QString &url) {
         [&] { e.url = Http::decoupeUrl(url).value_or(Http::UrlRepartiteur()); });
 }
 
+void EchangeInfoProduit::Etat::connecteA(quint16 port) {
+    attente = true;
+    joint = false;
+    socket->abort();
+    // Before the request: a failure the socket finds at once still meets running limits.
+    chrono.start();
+    limite.start(delai);
+    limiteConnexion.start(delaiConnexion);
+    socket->connectToHost(url.hote, port);
+}
+
 void EchangeInfoProduit::Etat::connecte() {
     if (!attente)
         return;
+    joint = true;
+    limiteConnexion.stop();
     // Small requests and replies: no waiting to coalesce segments.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     // The request goes whatever became of its trace.
@@ -243,4 +293,48 @@ void EchangeInfoProduit::Etat::delaiEcoule() {
         limite.start(std::chrono::milliseconds(reste));
     else
         echoue(QStringLiteral("Aucun retour reçu dans les délais !"));
+}
+
+void EchangeInfoProduit::Etat::erreurSocket() {
+    if (!attente)
+        return;
+    if (!joint) {
+        nonJoint();
+        return;
+    }
+    // Closed or reset before the reply was complete. What arrived with the close is read first: it
+    // may complete the reply.
+    arrivee();
+    if (attente)
+        echoue(interrompue);
+}
+
+void EchangeInfoProduit::Etat::nonJoint() {
+    limiteConnexion.stop();
+    limite.stop();
+    socket->abort();
+    if (secours)
+        echoue(injoignable);
+    else
+        // From the event loop: the socket is still inside the handler that reported the failure.
+        plusTard([this] { essaieSecours(); });
+}
+
+void EchangeInfoProduit::Etat::essaieSecours() {
+    Echec::piege(
+        QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
+        [this](const QString &message) { echoue(message); },
+        [this] {
+            const std::optional<Http::UrlRepartiteur> adresse =
+                Http::decoupeUrl(litUrl(QStringLiteral("URLSecours"), compte));
+            if (!adresse || adresse->hote.isEmpty()) {
+                echoue(injoignable);
+                return;
+            }
+            const quint16 port =
+                adresse->port ? *adresse->port : litPort(QStringLiteral("PortSecours"), compte);
+            url = *adresse;
+            secours = true;
+            connecteA(port);
+        });
 }

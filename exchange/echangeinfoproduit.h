@@ -20,10 +20,15 @@ public:
 
     // Longest wait for a complete reply, counted from the connection request; 60 s unless changed.
     void setDelaiAttente(std::chrono::milliseconds delai);
+    // Longest wait for the connection itself, name lookup included; 10 s unless changed.
+    void setDelaiConnexion(std::chrono::milliseconds delai);
 
     // Builds the request for `lignes` (items "code,quantity" separated by ";", at most 50) with the
     // settings of account n in Solvarin.ini, writes Trace.xml, sends it. `termine` follows once,
     // later (never from within this call), unless `annule` comes first. Ignored while one is under way.
+    // The port written in URLRepart<n> is used, else PortRepart<n>. When that address cannot be
+    // reached at all (refused, unknown host, unreachable, no connection within its limit), the same
+    // request goes to the backup address URLSecours<n> / PortSecours<n>, if the account has one.
     void lance(const QString &lignes, qint16 n);
     // Closes the connection of an exchange under way; `termine` is not emitted for it.
     void annule();
@@ -38,7 +43,8 @@ public:
     const Http::UrlRepartiteur &url() const;
     const Http::AssembleurRetour &assembleur() const;
     const QByteArray &retourXML() const;
-    // Sets the URL's parts for the next sending; none for a URL that cannot be used.
+    // Sets the URL's parts for the next sending; none for a URL that cannot be used. After a
+    // sending to the backup address, its parts.
     void decoupeUrl(const QString &url);
 
 signals:

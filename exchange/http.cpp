@@ -47,6 +47,18 @@ std::optional<UrlRepartiteur> decoupeUrl(QStringView url) {
         u.ident = u.hote.left(arobase);
         u.hote = u.hote.mid(arobase + 1);
     }
+    const qsizetype deuxPoints = u.hote.lastIndexOf(u':');
+    if (deuxPoints >= 0 && deuxPoints > u.hote.lastIndexOf(u']')) {
+        const QStringView chiffres = QStringView(u.hote).sliced(deuxPoints + 1);
+        bool nombre = !chiffres.isEmpty() && chiffres.size() <= 5;
+        for (QChar c : chiffres)
+            nombre = nombre && c >= u'0' && c <= u'9';
+        const uint port = nombre ? chiffres.toUInt() : 0;
+        if (port < 1 || port > 65535)
+            return std::nullopt;
+        u.port = quint16(port);
+        u.hote.truncate(deuxPoints);
+    }
     if (injecte(u.hote) || injecte(u.chemin))
         return std::nullopt;
     return u;
@@ -70,13 +82,16 @@ QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QB
 }
 
 int statut(QByteArrayView texte) {
-    const qsizetype espace = texte.indexOf(' ');
-    const QByteArrayView trois =
-        espace < 0 ? texte.first(std::min<qsizetype>(3, texte.size()))
-                   : texte.sliced(espace + 1).first(std::min<qsizetype>(3, texte.size() - espace - 1));
-    bool nombre = false;
-    const int valeur = trois.trimmed().toInt(&nombre);
-    return nombre ? valeur : 0;
+    const QByteArrayView code = texte.sliced(texte.indexOf(' ') + 1); // from the start when no space
+    if (code.size() < 3 || (code.size() > 3 && !QByteArrayView(" \t\r\n").contains(code[3])))
+        return 0;
+    int valeur = 0;
+    for (char c : code.first(3)) {
+        if (c < '0' || c > '9')
+            return 0;
+        valeur = valeur * 10 + (c - '0');
+    }
+    return valeur;
 }
 
 std::optional<Entetes> litEntetes(QByteArrayView recu) {
@@ -185,26 +200,35 @@ void AssembleurRetour::vide() {
 AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
     m_recu.clear();
     m_entetes.reset();
+    m_debut = 0;
+    m_dejaCherche = 0;
     return etat;
 }
 
 AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     m_recu += donnees;
-    if (!m_entetes) {
+    while (!m_entetes) {
         // Only what was not searched yet, plus enough to catch a blank line split across arrivals.
-        if (m_recu.indexOf("\r\n\r\n", std::max<qsizetype>(0, m_dejaCherche - 3)) >= 0) {
-            m_entetes = litEntetes(m_recu);
-            m_dejaCherche = 0;
-            m_statut = m_entetes->statut;
-            m_chunked = m_entetes->chunked;
-            if (m_statut != 200)
-                return termine(Etat::ErreurHttp);
-        } else {
+        if (m_recu.indexOf("\r\n\r\n", std::max(m_debut, m_dejaCherche - 3)) < 0) {
             m_dejaCherche = m_recu.size();
+            break;
         }
+        const Entetes entetes = *litEntetes(QByteArrayView(m_recu).sliced(m_debut));
+        if (entetes.statut >= 100 && entetes.statut < 200) {
+            // An interim reply: the real one follows it.
+            m_debut += entetes.longueur;
+            m_dejaCherche = m_debut;
+            continue;
+        }
+        m_entetes = entetes;
+        m_dejaCherche = 0;
+        m_statut = entetes.statut;
+        m_chunked = entetes.chunked;
+        if (m_statut != 200)
+            return termine(Etat::ErreurHttp);
     }
     if (m_entetes) {
-        const QByteArrayView corps = QByteArrayView(m_recu).sliced(m_entetes->longueur);
+        const QByteArrayView corps = QByteArrayView(m_recu).sliced(m_debut + m_entetes->longueur);
         QByteArrayView texte = corps;
         if (m_chunked) {
             m_decodeur.avance(corps);

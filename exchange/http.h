@@ -9,23 +9,28 @@
 // URL, writing the request, reading the reply's header block and undoing chunked transfer coding.
 namespace Http {
 
-// "http://[user-information@]host/path". The port never comes from the URL.
+// "http://[user-information@]host[:port]/path".
 struct UrlRepartiteur {
-    QString hote;
+    QString hote;   // the host alone, as the Host header carries it
     QString ident;  // the text before the first "@" of the host part, or empty
     QString chemin; // after the first "/" that follows the host, without that "/"
+    // The port written in the URL; the connection uses it when present, else the account's PortRepart.
+    std::optional<quint16> port = std::nullopt;
 };
 
 // The parts of the URL; nothing when it does not start with "http://" (any letter case), has no "/"
-// after the host, or holds a control character or a blank in its host or path (a header injection).
+// after the host, holds a control character or a blank in its host or path (a header injection), or
+// has a port that is not a number from 1 to 65535. The port follows the host's last ":", unless that
+// ":" is inside an IPv6 literal's brackets.
 std::optional<UrlRepartiteur> decoupeUrl(QStringView url);
 
 // The request as it goes on the wire, "Content-Length" counting the body's bytes, the body followed
 // by CR LF. "Authorization: Basic" only with user information, encoded on one line.
 QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps);
 
-// The status code: the three characters after the first space of the text (its first three when it
-// has no space) read as a number; 0 when they are not one.
+// The status code of a status line "HTTP/1.x NNN ...": exactly three digits after the first space,
+// followed by a blank, a line end or the end of the text. A text with no space is read from its start
+// the same way; anything else gives 0.
 int statut(QByteArrayView texte);
 
 // What the header block of a reply says, once all of it has arrived.
@@ -64,12 +69,14 @@ inline constexpr char baliseFin[] = "</CSRP_ENVELOPPE>";
 
 // Gathers one reply from everything received, however it was cut into arrivals: the header block,
 // its status and transfer coding, then the body until the envelope's end tag, de-chunked first.
+// Interim replies (status 1xx, a header block alone) that come before it are skipped.
 class AssembleurRetour {
 public:
     // Malforme: the chunked framing broke before the end tag, so the reply can never complete.
     enum class Etat { EnCours, Complet, ErreurHttp, TropGrand, Malforme };
-    // A reply that grows beyond this is abandoned.
-    static constexpr qsizetype tailleMax = 16 * 1024 * 1024;
+    // A reply that grows beyond this, interim header blocks included, is abandoned (a 50-line reply
+    // is about 25 KB).
+    static constexpr qsizetype tailleMax = 1024 * 1024;
 
     void vide();
     Etat ajoute(QByteArrayView donnees);
@@ -90,6 +97,7 @@ private:
     DecodeurChunks m_decodeur;
     bool m_chunked = false;
     int m_statut = 0;
+    qsizetype m_debut = 0;       // where the header block after the interim replies starts in m_recu
     qsizetype m_dejaCherche = 0; // the blank line, then the end tag, is not before this offset
 };
 

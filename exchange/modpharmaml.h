@@ -58,6 +58,8 @@ public:
 
     // Longest wait for a complete reply, 60 s unless changed.
     void setDelaiAttente(std::chrono::milliseconds delai) { m_echange->setDelaiAttente(delai); }
+    // Longest wait for the connection, 10 s unless changed.
+    void setDelaiConnexion(std::chrono::milliseconds delai) { m_echange->setDelaiConnexion(delai); }
 
     // One whole exchange for the product list and account n: builds and sends the request, waits
     // for the reply while events run, shows the outcome. A call made while one is waiting does
@@ -98,9 +100,11 @@ private:
     void signaleEchecs(const QStringList &textes);
     // Runs `corps`, showing a failure as "procedure : description (number)"; false after one.
     bool piege(const QString &procedure, const std::function<void()> &corps);
-    // The lines, then the outcome's message; the last line stays on screen.
+    // The lines, then the outcome's message; the last line stays on screen. An answer from the
+    // backup address ends the result label with the line "(adresse de secours)".
     void afficheResultat(const ResultatEchange &resultat);
-    QString afficheLigne(const LigneReponse &ligne);
+    // `finLibelle`: a last line for the result label.
+    QString afficheLigne(const LigneReponse &ligne, const QString &finLibelle = {});
 
     ZoneResultat &m_zone;
     std::unique_ptr<EchangeInfoProduit> m_echange;

@@ -30,6 +30,13 @@ const std::array<Libelle, 9> libelles{{
 
 constexpr qsizetype prixAffiches = 3;
 
+// The text, then the line after a CR LF when both are there.
+QString ajouteLigne(const QString &texte, const QString &ligne) {
+    if (ligne.isEmpty() || texte.isEmpty())
+        return texte + ligne;
+    return texte + QStringLiteral("\r\n") + ligne;
+}
+
 } // namespace
 
 void ModPharmaML::PML_TraiteRetour(const QByteArray &retour) {
@@ -43,13 +50,15 @@ void ModPharmaML::PML_RetourInfosProduit(const QString &corps) {
 void ModPharmaML::afficheResultat(const ResultatEchange &resultat) {
     // A display lets events run, and one of them may close the window and us with it.
     const QPointer<QObject> vivant = &m_gardien;
+    const QString finLibelle = resultat.secours ? QStringLiteral("(adresse de secours)") : QString();
     for (const LigneReponse &ligne : resultat.lignes) {
-        afficheLigne(ligne);
+        afficheLigne(ligne, finLibelle);
         if (!vivant)
             return;
     }
     if (!resultat.message.isEmpty())
-        piege(QStringLiteral("PML_TraiteRetour"), [&] { PML_AfficheErreur(resultat.message); });
+        piege(QStringLiteral("PML_TraiteRetour"),
+              [&] { PML_AfficheErreur(ajouteLigne(resultat.message, finLibelle)); });
 }
 
 QString ModPharmaML::PML_DecodeUneLigneProduit(Xml::Noeud ligne) {
@@ -60,7 +69,7 @@ QString ModPharmaML::PML_DecodeUneLigneProduit(Xml::Noeud ligne) {
     return lue ? afficheLigne(*lue) : QString();
 }
 
-QString ModPharmaML::afficheLigne(const LigneReponse &ligne) {
+QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finLibelle) {
     QString dispo;
     piege(QStringLiteral("PML_DecodeUneLigneProduit"), [&] {
         QString designation = ligne.designation;
@@ -75,7 +84,7 @@ QString ModPharmaML::afficheLigne(const LigneReponse &ligne) {
             QString montant = ligne.prix[i].valeur;
             s += PML_LibellePrix(ligne.prix[i].nature, montant);
         }
-        PML_AfficheInfo(s);
+        PML_AfficheInfo(ajouteLigne(s, finLibelle));
 
         // Without either, the price lines go to the box, on red.
         if (ligne.disponibilite == Disponibilite::Disponible)

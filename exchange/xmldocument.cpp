@@ -1,5 +1,6 @@
 #include "xmldocument.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/entities.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -7,8 +8,10 @@
 #include <libxml/xmlerror.h>
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <mutex>
@@ -16,11 +19,45 @@
 
 namespace {
 
-// The first error the parser or the validator reports; later ones follow from it.
+// Bounds that keep the parse of any text within about a second and a hundred MiB, far above a real
+// reply (50 product lines of 10 prices each make about 600 elements and 1,300 attributes).
+// The parser checks the attributes of an element against each other and against the defaults
+// declared for it before it reports them, so attributes written ("=" in the text) and declared
+// are bounded together, the former before the parser starts.
+constexpr qsizetype attributsMax = 10'000;
+// Elements, attributes, comments, processing instructions, CDATA sections, entity references (in
+// attribute values too) and declarations that the parser builds; the text nodes between them are
+// at most as many again.
+constexpr qsizetype partiesMax = 50'000;
+
+// Whether the bytes, read in the encoding they declare, could hide an "=": every "=" is a 0x3D byte
+// in the encodings known here (UTF-16 and UTF-32 included), not in others (EBCDIC, UTF-7...).
+bool encodageInconnu(QByteArrayView octets) {
+    static const QRegularExpression connus(
+        QStringLiteral("^(UTF-?(8|16|32)(LE|BE)?|UCS-?[24](LE|BE)?|(US-)?ASCII|ISO[-_]?8859[-_]?[0-9]{1,2}|"
+                       "LATIN-?[0-9]{1,2}|(WINDOWS|CP)-?125[0-8])$"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (octets.startsWith("\x4C\x6F\xA7\x94")) // "<?xm" in EBCDIC
+        return true;
+    // The declaration is ASCII text; in UTF-16 or UTF-32 its characters are apart by zero bytes.
+    QByteArray tete = octets.first(std::min<qsizetype>(octets.size(), 512)).toByteArray();
+    tete.removeIf([](char c) { return c == 0; });
+    if (tete.startsWith("\xEF\xBB\xBF") || tete.startsWith("\xFE\xFF") || tete.startsWith("\xFF\xFE"))
+        tete.remove(0, tete.startsWith("\xEF") ? 3 : 2);
+    static const QRegularExpression declaration(
+        QStringLiteral("^<\\?xml\\s[^>]*?encoding\\s*=\\s*([\"'])([^\"']*)\\1"));
+    const QRegularExpressionMatch m = declaration.match(QString::fromLatin1(tete));
+    return m.hasMatch() && !connus.match(m.captured(2)).hasMatch();
+}
+
+// The first error the parser or the validator reports (later ones follow from it), and what the
+// parse has built so far.
 struct Collecteur {
     bool vu = false;
     QString raison;
     int ligne = 0;
+    qsizetype parties = 0;
+    qsizetype attributs = 0; // the "=" of the text, then the attributes declared
 
     void retiens(const xmlError *e) {
         if (vu || e == nullptr || e->level < XML_ERR_ERROR)
@@ -42,6 +79,69 @@ void surErreurValidite(void *contexte, const char *, ...) {
 }
 
 void silencieux(void *, const char *, ...) {}
+
+// Counts what the parser builds; past a bound, refuses the document and stops the parser at once.
+bool compte(void *contexte, qsizetype parties, qsizetype attributsDeclares = 0) {
+    auto *analyseur = static_cast<xmlParserCtxtPtr>(contexte);
+    auto *collecteur = static_cast<Collecteur *>(analyseur->_private);
+    collecteur->parties += parties;
+    collecteur->attributs += attributsDeclares;
+    if (collecteur->parties <= partiesMax && collecteur->attributs <= attributsMax)
+        return true;
+    if (!collecteur->vu) {
+        collecteur->vu = true;
+        collecteur->raison = collecteur->attributs > attributsMax ? QStringLiteral("Too many attributes")
+                                                                  : QStringLiteral("Document too large");
+        collecteur->ligne = xmlSAX2GetLineNumber(contexte);
+    }
+    analyseur->wellFormed = 0;
+    xmlStopParser(analyseur);
+    return false;
+}
+
+// A parser callback that counts one part before the tree builder's own callback runs.
+template <auto Constructeur>
+struct Compte;
+template <typename... Arguments, void (*Constructeur)(void *, Arguments...)>
+struct Compte<Constructeur> {
+    static void appel(void *contexte, Arguments... arguments) {
+        if (compte(contexte, 1))
+            Constructeur(contexte, arguments...);
+    }
+};
+
+// An attribute value holding entity references becomes a list of nodes.
+void debutElement(void *contexte, const xmlChar *nom, const xmlChar *prefixe, const xmlChar *uri,
+                  int nbEspaces, const xmlChar **espaces, int nbAttributs, int nbDefaut,
+                  const xmlChar **attributs) {
+    qsizetype references = 0;
+    for (int i = 0; i < nbAttributs; ++i)
+        references += std::count(attributs[5 * i + 3], attributs[5 * i + 4], '&');
+    if (compte(contexte, 1 + nbEspaces + nbAttributs + references))
+        xmlSAX2StartElementNs(contexte, nom, prefixe, uri, nbEspaces, espaces, nbAttributs, nbDefaut,
+                              attributs);
+}
+
+// The enumeration belongs to the callback.
+void declarationAttribut(void *contexte, const xmlChar *element, const xmlChar *nom, int type, int defaut,
+                         const xmlChar *valeur, xmlEnumerationPtr enumeration) {
+    if (compte(contexte, 1, 1))
+        xmlSAX2AttributeDecl(contexte, element, nom, type, defaut, valeur, enumeration);
+    else
+        xmlFreeEnumeration(enumeration);
+}
+
+void compteLesParties(xmlSAXHandler *sax) {
+    sax->startElementNs = debutElement;
+    sax->attributeDecl = declarationAttribut;
+    sax->comment = Compte<xmlSAX2Comment>::appel;
+    sax->processingInstruction = Compte<xmlSAX2ProcessingInstruction>::appel;
+    sax->cdataBlock = Compte<xmlSAX2CDataBlock>::appel;
+    sax->reference = Compte<xmlSAX2Reference>::appel;
+    sax->elementDecl = Compte<xmlSAX2ElementDecl>::appel;
+    sax->entityDecl = Compte<xmlSAX2EntityDecl>::appel;
+    sax->notationDecl = Compte<xmlSAX2NotationDecl>::appel;
+}
 
 xmlParserInputPtr refuseExterne(const char *, const char *, xmlParserCtxtPtr) {
     return nullptr;
@@ -337,15 +437,23 @@ Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, co
         d.m_erreur = {QStringLiteral("Document too large"), 1, {}};
         return d;
     }
+    Collecteur collecteur;
+    collecteur.attributs = octets.count('=');
+    if (!ignoreEncodageDeclare && encodageInconnu(octets))
+        d.m_erreur = {QStringLiteral("Unsupported encoding"), 1, texteDeLigne(octets, 1)};
+    else if (collecteur.attributs > attributsMax)
+        d.m_erreur = {QStringLiteral("Too many attributes"), 1, texteDeLigne(octets, 1)};
+    if (!d.m_erreur.raison.isEmpty())
+        return d;
 
     const Confinement confinement;
     const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> analyseur(xmlNewParserCtxt(),
                                                                                xmlFreeParserCtxt);
     if (!analyseur)
         throw std::bad_alloc();
-    Collecteur collecteur;
     analyseur->_private = &collecteur;
     analyseur->sax->serror = surErreurAnalyse;
+    compteLesParties(analyseur->sax);
 
     // No DTD loading, no entity substitution, no network: see referenceExterne for the rest.
     const int options = XML_PARSE_NONET | (ignoreEncodageDeclare ? XML_PARSE_IGNORE_ENC : 0);
@@ -354,7 +462,7 @@ Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, co
         xmlCtxtReadMemory(analyseur.get(), donnees, int(octets.size()), nullptr,
                           ignoreEncodageDeclare ? "UTF-8" : nullptr, options));
 
-    if (doc && analyseur->wellFormed && analyseur->nsWellFormed) {
+    if (doc && analyseur->wellFormed && analyseur->nsWellFormed && !collecteur.vu) {
         const QString refus = referenceExterne(doc.get());
         if (!refus.isEmpty()) {
             collecteur.vu = true;

@@ -91,7 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (fil.size() <= 256)
         verifie(rassemble(fil, QList<qsizetype>(fil.size(), 1)) == entier);
 
-    const qsizetype blanc = fil.indexOf("\r\n\r\n");
+    // The body follows the first header block whose status is not an interim one (1xx).
+    qsizetype blanc = -4;
+    int statut = 0;
+    do {
+        const qsizetype debut = blanc + 4;
+        blanc = fil.indexOf("\r\n\r\n", debut);
+        statut = blanc < 0 ? 0 : Http::statut(QByteArrayView(fil).sliced(debut, blanc - debut));
+    } while (statut >= 100 && statut < 200);
     const QByteArrayView corps = blanc < 0 ? QByteArrayView() : QByteArrayView(fil).sliced(blanc + 4);
     const Decodage dechunke = decode(corps, {corps.size()});
     verifie(decode(corps, coupures(graine ^ 0x9e3779b9u, corps.size())) == dechunke);
@@ -105,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         verifie(entier.retour.indexOf(Http::baliseFin) ==
                 entier.retour.size() - qsizetype(sizeof(Http::baliseFin) - 1));
     } else if (entier.etat == AssembleurRetour::Etat::ErreurHttp) {
-        verifie(blanc >= 0 && entier.statut != 200);
+        verifie(blanc >= 0 && entier.statut == statut && statut != 200);
     } else if (entier.etat == AssembleurRetour::Etat::Malforme) {
         verifie(entier.chunked && dechunke.malforme);
     }

@@ -1,6 +1,6 @@
 // URL splitting on arbitrary text, read from the settings file's bytes or as any UTF-16: a URL that
-// is accepted splits back into exactly what was written, and the request written from it has the
-// fixed header lines and nothing more (no header can be injected).
+// is accepted splits back into exactly what was written (its port as a number), and the request
+// written from it has the fixed header lines and nothing more (no header can be injected).
 #include "exchange/zoneresultatenregistree.h"
 #include "http.h"
 #include "modpharmaml.h"
@@ -37,8 +37,14 @@ void essaie(const QString &url) {
 
     verifie(url.startsWith(u"http://", Qt::CaseInsensitive));
     const QStringView reste = QStringView(url).sliced(7);
-    const QString sansIdent = u->hote + u'/' + u->chemin;
-    verifie(reste == sansIdent || reste == u->ident + u'@' + sansIdent);
+    const QStringView partieHote = reste.first(reste.indexOf(u'/'));
+    const qsizetype arobase = partieHote.indexOf(u'@');
+    verifie(reste.sliced(partieHote.size() + 1) == u->chemin);
+    verifie(u->ident == (arobase < 0 ? QStringView() : partieHote.first(arobase)));
+    // The port, when there is one, is the number after the host, whatever zeros lead it.
+    const QStringView hote = partieHote.sliced(arobase + 1);
+    verifie(u->port ? hote.startsWith(u->hote + u':') && hote.sliced(u->hote.size() + 1).toUInt() == *u->port
+                    : hote == u->hote);
     verifie(!u->hote.contains(u'/') && !u->ident.contains(u'/') && !u->ident.contains(u'@'));
     verifie(propre(u->hote) && propre(u->chemin));
 

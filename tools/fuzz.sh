@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer + UndefinedBehaviorSanitizer) in build-fuzz/
-# and runs each for the given number of seconds (default 60), starting from fuzz/corpus/<target>/.
-# JOBS=N runs N targets at a time (default 1), at low priority. Inputs that crash land in
-# build-fuzz/findings/<target>/, the grown corpus in build-fuzz/corpus/<target>/, logs in build-fuzz/logs/.
-# Usage: [JOBS=N] tools/fuzz.sh [SECONDS] [TARGET ...]
+# and runs each for RUNS executions (default 10 million) or SECONDS (default: no limit), whichever
+# ends first, starting from fuzz/corpus/<target>/. JOBS=N runs N targets at a time (default 1), at
+# low priority. Inputs that crash land in build-fuzz/findings/<target>/, the grown corpus in
+# build-fuzz/corpus/<target>/, logs in build-fuzz/logs/.
+# Usage: [JOBS=N] [RUNS=N] tools/fuzz.sh [SECONDS] [TARGET ...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh" clang libclang-rt-14-dev
-seconds=${1:-60}
+seconds=${1:-0}
 shift || true
+runs=${RUNS:-10000000}
 jobs=${JOBS:-1}
 build=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -22,11 +24,12 @@ run() {
   local t=$1 name=${1#fuzz_}
   local work=$build/corpus/$name findings=$build/findings/$name
   mkdir -p "$work" "$findings" "$build/logs"
-  nice -n 10 "$build/bin/$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/" \
-    "$work" "$root/fuzz/corpus/$name" >"$build/logs/$name.log" 2>&1 || true
+  local start=$SECONDS
+  nice -n 10 "$build/bin/$t" -runs="$runs" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$name" >"$build/logs/$name.log" 2>&1 || true
   local execs
   execs=$(grep -m1 '^stat::number_of_executed_units' "$build/logs/$name.log" | awk '{print $2}')
-  echo "$t: ${execs:-?} executions in ${seconds}s, $(find "$findings" -type f | wc -l) finding(s)," \
+  echo "$t: ${execs:-?} executions in $((SECONDS - start))s, $(find "$findings" -type f | wc -l) finding(s)," \
     "corpus $(find "$work" -type f | wc -l) inputs"
 }
 

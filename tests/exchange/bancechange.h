@@ -7,6 +7,8 @@
 #include "zonetexte.h"
 
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +18,46 @@ inline QStringList erreur(const QString &message, int compte = 1) {
 }
 
 inline const QString delaiDepasse = QStringLiteral("Aucun retour reçu dans les délais !");
+inline const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
+
+// An address that cannot be reached, without any traffic leaving the machine:
+//   "refused"           a loopback port just closed
+//   "unknown host"      a name under .invalid, which never resolves
+//   "unreachable"       the broadcast address, which TCP refuses locally
+//   "connect time-out"  a loopback listener that accepts nothing and whose queue is full, so that
+//                       the kernel drops every further handshake
+class AdresseInjoignable {
+public:
+    explicit AdresseInjoignable(const QString &genre)
+    {
+        if (genre == QLatin1String("unknown host")) {
+            hote = QStringLiteral("repartiteur.invalid");
+            return;
+        }
+        if (genre == QLatin1String("unreachable")) {
+            hote = QStringLiteral("255.255.255.255");
+            return;
+        }
+        m_serveur.setListenBacklogSize(0);
+        if (!m_serveur.listen(QHostAddress::LocalHost))
+            qFatal("cannot listen on the loopback");
+        port = m_serveur.serverPort();
+        if (genre == QLatin1String("refused")) {
+            m_serveur.close();
+            return;
+        }
+        m_serveur.pauseAccepting();
+        m_occupant.connectToHost(QHostAddress::LocalHost, port);
+        if (!m_occupant.waitForConnected(5000))
+            qFatal("cannot fill the listener's queue");
+    }
+    QString hote = QStringLiteral("127.0.0.1");
+    quint16 port = 80;
+
+private:
+    QTcpServer m_serveur;
+    QTcpSocket m_occupant;
+};
 
 class ZoneJournal : public ZoneTexte {
 public:

@@ -68,15 +68,16 @@ private slots:
     void reponseSelonLivraison();
     void requeteOctetParOctet();
     void clefErronee();
-    void urlRefusee_data();
-    void urlRefusee();
+    void rienNEstEnvoye_data();
+    void rienNEstEnvoye();
     void port_data();
     void port();
     void portHorsDesValeursTcp();
     void compte2();
     void traceEtCorpsAccentue();
     void traceImpossibleNArretePasLEnvoi();
-    void portRefuse();
+    void secours_data();
+    void secours();
     void echangeApresUnDelaiDepasse();
     void moduleDetruitPendantLAttente();
     void decodeChunkedMessage();
@@ -192,22 +193,32 @@ void TestTransport::clefErronee() {
     QVERIFY(m_module->RetourPartiel().isEmpty());
 }
 
-void TestTransport::urlRefusee_data() {
-    QTest::addColumn<QString>("url");
-    QTest::newRow("absent") << QString();
-    QTest::newRow("https") << "https://127.0.0.1/pml";
-    QTest::newRow("nothing after the @") << "http://nom@/pml";
+void TestTransport::rienNEstEnvoye_data() {
+    QTest::addColumn<QString>("cle");
+    QTest::addColumn<QString>("valeur"); // a null one: the key is absent
+    QTest::addColumn<QString>("message");
+    const QString url = QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !");
+    QTest::newRow("URL absent") << "URLRepart1" << QString() << url;
+    QTest::newRow("URL with https") << "URLRepart1" << "https://127.0.0.1/pml" << url;
+    QTest::newRow("URL with nothing after the @") << "URLRepart1" << "http://nom@/pml" << url;
+    // Characters XML 1.0 cannot carry, even escaped.
+    QTest::newRow("NUL in the client number")
+        << "NumeroCli1" << QStringLiteral("0999%1908").arg(QChar(0)) << "Paramètre invalide : NumeroCli1";
+    QTest::newRow("control character in the wholesaler's code")
+        << "IdRepart1" << "1\x1b" "2" << "Paramètre invalide : IdRepart1";
 }
 
-void TestTransport::urlRefusee() {
-    QFETCH(QString, url);
-    compte(1, url);
-    if (url.isEmpty()) {
-        m_reglages.remove(QStringLiteral("URLRepart1"));
-        ecritReglages();
-    }
+void TestTransport::rienNEstEnvoye() {
+    QFETCH(QString, cle);
+    QFETCH(QString, valeur);
+    QFETCH(QString, message);
+    if (valeur.isNull())
+        m_reglages.remove(cle);
+    else
+        m_reglages.insert(cle, valeur);
+    ecritReglages();
     lance();
-    QCOMPARE(m_zone->lignes(), erreur("Merci de vérifier l'adresse URL du répartiteur !"));
+    QCOMPARE(m_zone->lignes(), erreur(message));
     QTest::qWait(20);
     QCOMPARE(m_sim->connexions(), 0);
     QVERIFY(!QFile::exists(chemin(QStringLiteral("Trace.xml"))));
@@ -217,9 +228,11 @@ void TestTransport::port_data() {
     QTest::addColumn<QString>("valeur");
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("message");
-    QTest::newRow("absent") << QString() << 80 << delaiDepasse;
-    QTest::newRow("present") << "8081" << 8081 << delaiDepasse;
-    QTest::newRow("blanks around") << " 8081 " << 8081 << delaiDepasse;
+    QTest::newRow("absent") << QString() << 80 << injoignable;
+    QTest::newRow("present") << "8081" << 8081 << injoignable;
+    QTest::newRow("blanks around") << " 8081 " << 8081 << injoignable;
+    // The URL's own port wins; the key is not even read.
+    QTest::newRow("written in the URL") << "http" << 8082 << injoignable;
     QTest::newRow("not a number") << "http" << -1 << "PML_EnvoieUneRequete : Type mismatch (13)";
     QTest::newRow("empty") << "" << -1 << "PML_EnvoieUneRequete : Type mismatch (13)";
     QTest::newRow("beyond 32 bits") << "99999999999" << -1 << "PML_EnvoieUneRequete : Overflow (6)";
@@ -229,15 +242,18 @@ void TestTransport::port() {
     QFETCH(QString, valeur);
     QFETCH(int, port);
     QFETCH(QString, message);
-    compte(1, QStringLiteral("http://pml.exemple.fr/pml"));
+    const bool portDansUrl = QTest::currentDataTag() == QByteArray("written in the URL");
+    compte(1, portDansUrl ? QStringLiteral("http://pml.exemple.fr:8082/pml")
+                          : QStringLiteral("http://pml.exemple.fr/pml"));
     if (QTest::currentDataTag() == QByteArray("absent"))
         m_reglages.remove(QStringLiteral("PortRepart1"));
     else
         m_reglages.insert(QStringLiteral("PortRepart1"), valeur);
     ecritReglages();
 
+    // The proxy never answers: the connection is not made within its limit.
     Mandataire mandataire;
-    m_module->setDelaiAttente(500ms);
+    m_module->setDelaiConnexion(200ms);
     lance();
     QCOMPARE(m_module->HoteRepart(), QStringLiteral("pml.exemple.fr"));
     QCOMPARE(mandataire.demandes,
@@ -308,19 +324,68 @@ void TestTransport::arretDeLApplicationPendantLAttente() {
     QCoreApplication::exec();
 }
 
-void TestTransport::portRefuse() {
-    QTcpServer libre;
-    QVERIFY(libre.listen(QHostAddress::LocalHost));
-    const quint16 port = libre.serverPort();
-    libre.close();
-    m_reglages.insert(QStringLiteral("PortRepart1"), QString::number(port));
+void TestTransport::secours_data() {
+    QTest::addColumn<QString>("principale"); // how the main address fails
+    QTest::addColumn<bool>("secoursArrete");
+    QTest::addColumn<QStringList>("attendu");
+    QTest::addColumn<bool>("secoursAppele");
+    QStringList parLeSecours = doliprane;
+    parLeSecours[1] += QStringLiteral("\\r\\n(adresse de secours)");
+    for (const char *genre : {"refused", "unknown host", "connect time-out"})
+        QTest::newRow(genre) << genre << false << parLeSecours << true;
+    QTest::newRow("refused, and so is the backup") << "refused" << true << erreur(injoignable) << false;
+    // The main address may have received the request: it is never sent twice.
+    const QString httpIncorrect = QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
+    QTest::newRow("HTTP 401") << "401" << false << erreur(httpIncorrect) << false;
+    QTest::newRow("no reply in time") << "silent" << false << erreur(delaiDepasse) << false;
+}
+
+// The backup address gets the very request the main one could not, and only when nothing reached
+// the main one.
+void TestTransport::secours() {
+    QFETCH(QString, principale);
+    QFETCH(bool, secoursArrete);
+    QFETCH(QStringList, attendu);
+    QFETCH(bool, secoursAppele);
+    SimulateurPharmaML principal;
+    std::unique_ptr<AdresseInjoignable> inaccessible;
+    if (principale == QLatin1String("401") || principale == QLatin1String("silent")) {
+        QVERIFY(principal.ecoute());
+        principal.options().reponse = OptionsSimulateur::Reponse::Refus401;
+        principal.options().delaiMs = principale == QLatin1String("silent") ? 2000 : 0;
+        m_reglages.insert(QStringLiteral("PortRepart1"), QString::number(principal.port()));
+    } else {
+        inaccessible = std::make_unique<AdresseInjoignable>(principale);
+        m_reglages.insert(QStringLiteral("URLRepart1"),
+                          QStringLiteral("http://%1/pml").arg(inaccessible->hote));
+        m_reglages.insert(QStringLiteral("PortRepart1"), QString::number(inaccessible->port));
+    }
+    const AdresseInjoignable arrete(QStringLiteral("refused"));
+    m_reglages.insert(QStringLiteral("URLSecours1"), QStringLiteral("http://127.0.0.1:%1/secours")
+                                                         .arg(secoursArrete ? arrete.port : m_sim->port()));
     ecritReglages();
-    m_module->setDelaiAttente(300ms);
-    QElapsedTimer chrono;
-    chrono.start();
+    m_module->setDelaiConnexion(300ms);
+    m_module->setDelaiAttente(principale == QLatin1String("silent") ? 300ms : 5s);
     lance();
-    QVERIFY(chrono.elapsed() >= 300);
-    QCOMPARE(m_zone->lignes(), erreur(delaiDepasse));
+    QCOMPARE(m_zone->lignes(), attendu);
+    QCOMPARE(m_sim->connexions(), int(secoursAppele));
+    if (!secoursAppele)
+        return;
+    // Same body, same credential; the Host header names the backup's host alone.
+    const QByteArray corps = m_module->RequeteXML().toUtf8();
+    QTRY_VERIFY(m_sim->dernierRecu().endsWith("\r\n\r\n" + corps + "\r\n"));
+    QVERIFY(m_sim->dernierRecu().startsWith("POST /secours HTTP/1.1\r\n"));
+    QVERIFY(m_sim->dernierRecu().contains("\r\nContent-pharmaML: " + m_module->EmpreinteRequete().toLatin1() +
+                                          "\r\n"));
+    QVERIFY(m_sim->dernierRecu().contains("\r\nHost: 127.0.0.1\r\n"));
+    QCOMPARE(contenu(chemin(QStringLiteral("Trace.xml"))), corps + "\r\n");
+    QCOMPARE(m_module->HoteRepart(), QStringLiteral("127.0.0.1"));
+    // The next query, which sends nothing, owes nothing to this one.
+    m_reglages.insert(QStringLiteral("NumeroCli1"), QStringLiteral("\x01"));
+    ecritReglages();
+    m_zone->preparePourRequete();
+    lance();
+    QCOMPARE(m_zone->lignes().mid(1), erreur("Paramètre invalide : NumeroCli1")); // after the designation
 }
 
 // The exchange waits out its limit; what the reply left then must not lead the next one.

@@ -33,6 +33,18 @@ QByteArray quadraticBlowup(bool inAttribute) {
     return dtd + (inAttribute ? "<r a=\"" + refs + "\"/>" : "<r>" + refs + "</r>");
 }
 
+// `n` times what `motif` gives for 0, 1, ... n - 1.
+QByteArray repete(int n, QByteArray (*motif)(int)) {
+    QByteArray tout;
+    for (int i = 0; i < n; ++i)
+        tout += motif(i);
+    return tout;
+}
+
+QByteArray nom(int i) {
+    return "a" + QByteArray::number(i);
+}
+
 } // namespace
 
 class TestXmlDocument : public QObject {
@@ -49,8 +61,8 @@ private slots:
     void validatedAgainstInlineDefinition();
     void nothingExternalLoaded_data();
     void nothingExternalLoaded();
-    void entityBombsRefused_data();
-    void entityBombsRefused();
+    void bombsRefused_data();
+    void bombsRefused();
     void depthLimited();
     void topLevelNodes();
     void elementsByLocalNameInDocumentOrder();
@@ -142,6 +154,10 @@ void TestXmlDocument::validatedAgainstInlineDefinition_data() {
     QTest::newRow("missing required attribute") << dtd + "<a><b/></a>" << false;
     QTest::newRow("doctype without declarations") << QByteArray("<!DOCTYPE a><a/>") << false;
     QTest::newRow("no definition: well-formed is enough") << QByteArray("<a><c/></a>") << true;
+    const QByteArray prix = "<PRIX Nature=\"PHAHT\" Valeur=\"1.50\"/>";
+    const QByteArray ligne = "<LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" Code_Produit=\"3582910\" "
+                             "Designation=\"D\">" + prix.repeated(10) + "<DISPO/></LIGNE>";
+    QTest::newRow("fifty lines of ten prices") << "<a>" + ligne.repeated(50) + "</a>" << true;
 }
 
 void TestXmlDocument::validatedAgainstInlineDefinition() {
@@ -186,16 +202,27 @@ void TestXmlDocument::nothingExternalLoaded() {
     QVERIFY(!d.erreur().raison.contains(QLatin1String("root:")));
 }
 
-void TestXmlDocument::entityBombsRefused_data() {
+// Entity bombs, and documents whose tree alone would take too long or too much memory to build.
+void TestXmlDocument::bombsRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("billion laughs") << billionLaughs();
     QTest::newRow("quadratic blowup in content") << quadraticBlowup(false);
     QTest::newRow("quadratic blowup in an attribute") << quadraticBlowup(true);
     QTest::newRow("self reference") << QByteArray(
         "<!DOCTYPE r [<!ENTITY a \"&a;\"><!ELEMENT r ANY>]><r>&a;</r>");
+    QTest::newRow("100,000 attributes on one element")
+        << "<r" + repete(100000, [](int i) { return " " + nom(i) + "=\"\""; }) + "/>";
+    QTest::newRow("130,000 elements") << "<r>" + QByteArray("<l/>").repeated(130000) + "</r>";
+    QTest::newRow("60,000 attribute defaults")
+        << "<!DOCTYPE r [<!ATTLIST r" + repete(60000, [](int i) { return " " + nom(i) + " CDATA \"\""; }) +
+               ">]><r/>";
+    QTest::newRow("340,000 entity references in an attribute")
+        << "<!DOCTYPE r [<!ENTITY e \"\">]><r a=\"" + QByteArray("&e;").repeated(340000) + "\"/>";
+    // An "=" that UTF-7 hides could not be counted beforehand.
+    QTest::newRow("UTF-7") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-7\"?><r a+AD0AIgAi-/>");
 }
 
-void TestXmlDocument::entityBombsRefused() {
+void TestXmlDocument::bombsRefused() {
     QFETCH(QByteArray, bytes);
     const Document d = parse(bytes);
     QVERIFY(!d.estAnalyse());

@@ -1,4 +1,5 @@
 #include "fichierini.h"
+#include "zonetexte.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@ private slots:
     void requeteContreLeSimulateur();
     void usage_data();
     void usage();
+    void sortieSurUneLigne();
 
 private:
     QProcess m_sim;
@@ -91,6 +93,11 @@ void TestProgrammes::usage() {
     QCOMPARE(requete.exitCode(), 2);
     QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query DIR ACCOUNT CIP"));
     QVERIFY(requete.readAllStandardOutput().isEmpty());
+}
+
+void TestProgrammes::sortieSurUneLigne() {
+    QCOMPARE(echappeSortie(QStringLiteral("\\\r\n\t\u0001\u001f\u007f\u0085\u009f\u2028\u2029é ")),
+             QStringLiteral("\\\\\\r\\n\\t\\u0001\\u001F\\u007F\\u0085\\u009F\\u2028\\u2029é "));
 }
 
 QTEST_GUILESS_MAIN(TestProgrammes)

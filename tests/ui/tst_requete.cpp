@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -45,6 +46,7 @@ private slots:
     void commandesDesactiveesPendantLEchange();
     void pageTardiveNeCouvrePasLaReponse();
     void compte2ApresCompte1();
+    void repartiteurArrete();
     void controlesDeSaisie_data();
     void controlesDeSaisie();
     void entreeNeLancePasDeRequete_data();
@@ -243,6 +245,25 @@ void TestRequete::compte2ApresCompte1()
              QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
     // The general label is emptied by every query.
     QCOMPARE(c<QLabel>("LabRetour0")->text(), QString());
+}
+
+// A wholesaler whose server is down is said so as soon as the connection is refused, not at the end
+// of the reply's limit, and the commands come back.
+void TestRequete::repartiteurArrete()
+{
+    QTcpServer ferme;
+    QVERIFY(ferme.listen(QHostAddress::LocalHost));
+    const quint16 port = ferme.serverPort();
+    ferme.close();
+    pharmacie();
+    compteLocal(1, port);
+    m_window = ouvre(20s);
+    interroge(1, doliprane);
+    QCOMPARE(c<QLabel>("LabRetour1")->text(),
+             QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !"));
+    QCOMPARE(encre(c<QLabel>("LabRetour1")), rouge);
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nREQUETE EN ERREUR"));
+    QVERIFY(c<TOVAButton>("cmdDispo0")->isEnabled());
 }
 
 void TestRequete::controlesDeSaisie_data()

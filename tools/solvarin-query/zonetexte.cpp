@@ -4,13 +4,6 @@
 
 namespace {
 
-QString echappe(QString texte) {
-    texte.replace(u'\\', QStringLiteral("\\\\"));
-    texte.replace(u'\r', QStringLiteral("\\r"));
-    texte.replace(u'\n', QStringLiteral("\\n"));
-    return texte;
-}
-
 QString rvb(CouleurRVB c) {
     return QStringLiteral("#%1%2%3")
         .arg(c.rouge, 2, 16, QLatin1Char('0'))
@@ -20,6 +13,27 @@ QString rvb(CouleurRVB c) {
 }
 
 } // namespace
+
+QString echappeSortie(const QString &texte) {
+    QString sortie;
+    sortie.reserve(texte.size());
+    for (const QChar c : texte) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            sortie += QLatin1String("\\\\");
+        else if (u == u'\r')
+            sortie += QLatin1String("\\r");
+        else if (u == u'\n')
+            sortie += QLatin1String("\\n");
+        else if (u == u'\t')
+            sortie += QLatin1String("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029)
+            sortie += QStringLiteral("\\u%1").arg(QString::number(u, 16).toUpper(), 4, QLatin1Char('0'));
+        else
+            sortie += c;
+    }
+    return sortie;
+}
 
 ZoneTexte::Place &ZoneTexte::place(const char *nom, int index) {
     return m_places[QStringLiteral("%1(%2)").arg(QLatin1String(nom)).arg(index)];
@@ -37,7 +51,7 @@ QStringList ZoneTexte::lignes() const {
     QStringList sortie;
     for (auto it = m_places.cbegin(); it != m_places.cend(); ++it) {
         if (it->ecrite)
-            sortie << it.key() + u'\t' + rvb(it->couleur) + u'\t' + echappe(it->texte);
+            sortie << it.key() + u'\t' + rvb(it->couleur) + u'\t' + echappeSortie(it->texte);
     }
     return sortie;
 }

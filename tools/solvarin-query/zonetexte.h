@@ -5,6 +5,11 @@
 #include <QMap>
 #include <QStringList>
 
+// The text with every character that would break a one-line-per-item output escaped: "\" as "\\",
+// CR "\r", LF "\n", tab "\t", other control characters (C0, DEL, C1, U+0085 among them) and the line
+// and paragraph separators U+2028, U+2029 as "\uXXXX" (four capital hexadecimal digits).
+QString echappeSortie(const QString &texte);
+
 // A result area kept as text: what the exchange wrote to each place, for printing or checking.
 class ZoneTexte : public ZoneResultat {
 public:
@@ -15,8 +20,7 @@ public:
     void preparePourRequete();
 
     // One line per place written, in the order LabRetour(0..2), txtInfos(1..2): name, tab, colour
-    // "#RRGGBB" (text colour of a label, background of a box), tab, the text with "\" written "\\",
-    // CR "\r" and LF "\n".
+    // "#RRGGBB" (text colour of a label, background of a box), tab, the text through echappeSortie.
     QStringList lignes() const;
 
     qint16 NumRepartCourant() const override { return m_numRepart; }
