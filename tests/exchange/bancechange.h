@@ -22,7 +22,8 @@ inline const QString injoignable = QStringLiteral("Le répartiteur ne répond pa
 
 // An address that cannot be reached, without any traffic leaving the machine:
 //   "refused"           a loopback port just closed
-//   "unknown host"      a name under .invalid, which never resolves
+//   "unknown host"      a name whose first label is longer than DNS allows, refused before any
+//                       look-up leaves the machine
 //   "unreachable"       the broadcast address, which TCP refuses locally
 //   "connect time-out"  a loopback listener that accepts nothing and whose queue is full, so that
 //                       the kernel drops every further handshake
@@ -31,7 +32,7 @@ public:
     explicit AdresseInjoignable(const QString &genre)
     {
         if (genre == QLatin1String("unknown host")) {
-            hote = QStringLiteral("repartiteur.invalid");
+            hote = QString(64, u'r') + QStringLiteral(".invalid");
             return;
         }
         if (genre == QLatin1String("unreachable")) {
