@@ -2,14 +2,14 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-QString echappe(QString texte) {
+QString ZoneTexte::echappe(QString texte) {
     texte.replace(u'\\', QStringLiteral("\\\\"));
     texte.replace(u'\r', QStringLiteral("\\r"));
     texte.replace(u'\n', QStringLiteral("\\n"));
     return texte;
 }
+
+namespace {
 
 QString rvb(CouleurRVB c) {
     return QStringLiteral("#%1%2%3")

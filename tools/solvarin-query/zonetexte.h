@@ -18,6 +18,8 @@ public:
     // "#RRGGBB" (text colour of a label, background of a box), tab, the text with "\" written "\\",
     // CR "\r" and LF "\n".
     QStringList lignes() const;
+    // A text on one line of that output: "\" written "\\", CR "\r", LF "\n".
+    static QString echappe(QString texte);
 
     qint16 NumRepartCourant() const override { return m_numRepart; }
     void setCouleurTexteLabRetour(int index, CouleurRVB couleur) override;
