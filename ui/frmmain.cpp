@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "apercuclavier.h"
+#include "comptes.h"
 #include "estnumerique.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
@@ -45,9 +46,7 @@ void ecrire(const QString &key, const QString &value) {
     FichierINI::EcrireIni(infos, key, value);
 }
 
-const QStringList accountKeys{QStringLiteral("NomRepart"),  QStringLiteral("IdRepart"),
-                              QStringLiteral("CodeRepart"), QStringLiteral("URLRepart"),
-                              QStringLiteral("NumeroCli"),  QStringLiteral("ClefCli")};
+const QStringList &accountKeys = Comptes::cles();
 
 QString libelleDispo(int n) {
     return QStringLiteral("Disponibilité ") + lire(QStringLiteral("NomRepart"), n);
@@ -239,11 +238,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool frmMain::RepartComplet(int n) const {
-    for (const QString &stem : accountKeys) {
-        if (lire(stem, n).isEmpty())
-            return false;
-    }
-    return true;
+    return Comptes::complet(n);
 }
 
 void frmMain::ChargeRepart(int n) {

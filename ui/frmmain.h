@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class ApercuClavier;
+class FrmListe;
 class QKeyEvent;
 class QMouseEvent;
 class QTcpSocket;
@@ -95,6 +96,8 @@ private:
     bool picMouse(QEvent *event);
     void aideEnLigne();
     void ouvreAccueil();
+    // F4: the list window, made on first use.
+    void ouvreListe();
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }
@@ -129,6 +132,7 @@ private:
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
     QTcpSocket *m_wckHttp = nullptr;
+    FrmListe *m_liste = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
     // The exchange drives the socket through its adapter; it goes first, the adapter after.
