@@ -1,23 +1,14 @@
 #pragma once
 
+#include "constructeurrequete.h"
 #include "horloge.h"
+#include "http.h"
 #include "lignereponse.h"
 
 #include <QObject>
 
 #include <chrono>
-
-// How one REQ_INFO_PRODUIT exchange ended.
-struct ResultatEchange {
-    enum class Issue {
-        Lignes, // a REP_INFO_PRODUIT was decoded: `lignes` holds its lines (possibly none)
-        Echec   // anything else: `message` is what the one-product query shows in its result label
-    };
-    Issue issue = Issue::Echec;
-    QList<LigneReponse> lignes;
-    QString message;
-    bool secours = false; // answered at the account's backup address
-};
+#include <memory>
 
 // One REQ_INFO_PRODUIT exchange with the wholesaler of an account, asynchronous: its own socket and
 // state, so that several can run at once without blocking the window.
@@ -27,12 +18,12 @@ public:
     explicit EchangeInfoProduit(QObject *parent = nullptr, Horloge horloge = horlogeSysteme());
     ~EchangeInfoProduit() override;
 
-    // Longest wait for a complete reply, 60 s unless changed.
+    // Longest wait for a complete reply, counted from the connection request; 60 s unless changed.
     void setDelaiAttente(std::chrono::milliseconds delai);
 
     // Builds the request for `lignes` (items "code,quantity" separated by ";", at most 50) with the
     // settings of account n in Solvarin.ini, writes Trace.xml, sends it. `termine` follows once,
-    // later (never from within this call), unless `annule` comes first.
+    // later (never from within this call), unless `annule` comes first. Ignored while one is under way.
     void lance(const QString &lignes, qint16 n);
     // Closes the connection of an exchange under way; `termine` is not emitted for it.
     void annule();
@@ -41,8 +32,21 @@ public:
     // After `termine`: how the exchange ended.
     const ResultatEchange &resultat() const;
 
+    // What the last exchange left: its request (reference, credential, body), the parts of the
+    // wholesaler's URL, the reply as gathered and, once complete, without headers and coding.
+    ConstructeurRequete &requete();
+    const Http::UrlRepartiteur &url() const;
+    const Http::AssembleurRetour &assembleur() const;
+    const QByteArray &retourXML() const;
+    // Sets the URL's parts for the next sending; none for a URL that cannot be used.
+    void decoupeUrl(const QString &url);
+
 signals:
     void termine();
+    // A failure that does not end the exchange (the trace file could not be written...), with what
+    // the one-product query shows for it then. Delivered later, never from within a call, in order
+    // with `termine`.
+    void incident(const QString &message);
 
 private:
     struct Etat;

@@ -21,8 +21,25 @@ struct LigneReponse {
     int numLigneDemande = 0; // Num_Ligne_Demande (else Num_Ligne) when it is a number, else 0
     QString designation;     // Designation attribute
     QList<PrixLigne> prix;   // every PRIX of the line, in order
+    // The first PRIX (index in `prix`) that lacks Nature or Valeur, kept there with the missing one
+    // empty; -1 when every PRIX has both. The result area shows such a line as a fault.
+    qsizetype prixIncomplet = -1;
     Disponibilite disponibilite = Disponibilite::Autre;
     QString codeReponse;     // Code_Reponse of NON_DISPO (or of AUTRE), as received ("0005")
     QString additif;         // Additif of NON_DISPO (or of AUTRE)
     QString commentaire;     // Commentaire of NON_DISPO (or of AUTRE)
+};
+
+// How one REQ_INFO_PRODUIT exchange ended.
+struct ResultatEchange {
+    enum class Issue {
+        Lignes, // a REP_INFO_PRODUIT was decoded: `lignes` holds its lines (possibly none)
+        Echec   // anything else: `message` is what the one-product query shows in its result label
+    };
+    Issue issue = Issue::Echec;
+    QList<LigneReponse> lignes;
+    // Empty for a reply that holds neither a product answer nor an error (the one-product query then
+    // shows nothing). After a fault met while reading the lines, `lignes` holds those read before.
+    QString message;
+    bool secours = false; // answered at the account's backup address
 };

@@ -2,18 +2,61 @@
 
 #include "piege.h"
 
-ModPharmaML::ModPharmaML(ZoneResultat &zone, Horloge horloge) : m_zone(zone), m_horloge(std::move(horloge)) {}
+ModPharmaML::ModPharmaML(ZoneResultat &zone, Horloge horloge)
+    : m_zone(zone), m_echange(std::make_unique<EchangeInfoProduit>(nullptr, std::move(horloge))) {
+    QObject::connect(m_echange.get(), &EchangeInfoProduit::incident, &m_gardien,
+                     [this](const QString &texte) { signale(texte); });
+}
 
-void ModPharmaML::signaleEchec(const QString &procedure, const RuntimeError &erreur, Forme forme) {
-    const QString numero = QString::number(erreur.number);
-    const QString texte =
-        procedure + QStringLiteral(" : ") + erreur.description +
-        (forme == Forme::Parentheses ? QStringLiteral(" (") + numero + u')' : u'\r' + numero);
+ModPharmaML::~ModPharmaML() = default;
+
+void ModPharmaML::signale(const QString &texte) {
     try {
         PML_AfficheErreur(texte);
     } catch (const std::exception &) {
         // The result area itself failed: there is nowhere left to show anything.
     }
+}
+
+void ModPharmaML::signaleEchecs(const QStringList &textes) {
+    for (const QString &texte : textes)
+        signale(texte);
+}
+
+bool ModPharmaML::piege(const QString &procedure, const std::function<void()> &corps) {
+    return Echec::piege(
+        procedure, Echec::Forme::Parentheses, [this](const QString &texte) { signale(texte); }, corps);
+}
+
+// ---- Request construction
+
+QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, qint16 n) {
+    const QString message = m_echange->requete().construit(lignes, n);
+    signaleEchecs(m_echange->requete().prendsEchecs());
+    return message;
+}
+
+QString ModPharmaML::PML_AdressePharmacie() {
+    const QString adresse = m_echange->requete().adressePharmacie();
+    signaleEchecs(m_echange->requete().prendsEchecs());
+    return adresse;
+}
+
+QString ModPharmaML::calculeEmpreinte(const QString &requete, const QString &numeroCli,
+                                      const QString &clefCli) const {
+    return m_echange->requete().empreinte(requete, numeroCli, clefCli);
+}
+
+QString ModPharmaML::PML_ControleStringXML(const QString &texte) {
+    const QString message = m_echange->requete().controleXML(texte);
+    signaleEchecs(m_echange->requete().prendsEchecs());
+    return message;
+}
+
+QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
+    const QString filtre = m_echange->requete().filtreTexte(texte);
+    signaleEchecs(m_echange->requete().prendsEchecs());
+    return filtre;
 }
 
 // ---- Result display
@@ -55,37 +98,4 @@ void ModPharmaML::PML_AfficheDispo(const QString &texte) {
     m_zone.setCouleurFondTxtInfos(n, texte == QLatin1String("DISPONIBLE") ? Couleurs::vert : Couleurs::rouge);
     m_zone.setTxtInfos(n, QStringLiteral("\r\n") + texte);
     m_zone.laisseDeroulerEvenements();
-}
-
-// ---- XML check and text filter
-
-QString ModPharmaML::PML_ControleStringXML(const QString &texte) {
-    QString message;
-    piege(QStringLiteral("PML_ControleStringXML"), Forme::Parentheses, [&] {
-        const Xml::Document document = Xml::Document::depuisTexte(texte, Xml::espacesEnveloppe);
-        if (document.estAnalyse())
-            return;
-        const Xml::ErreurAnalyse &e = document.erreur();
-        message = QStringLiteral("Erreur de validation \r\nRaison: ") + e.raison +
-                  QStringLiteral("\r\nSource: ") + e.source + QStringLiteral("\r\nLigne: ") +
-                  QString::number(e.ligne);
-    });
-    return message;
-}
-
-QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
-    QString filtre = texte;
-    piege(QStringLiteral("PML_FiltreTexte"), Forme::Parentheses, [&] {
-        static const QString accentues = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
-        static const QString simples = QStringLiteral("aaaaaaceeeeiiiinoooouuuuAACENOU");
-        for (qsizetype i = 0; i < accentues.size(); ++i)
-            filtre.replace(accentues[i], simples[i]);
-        for (QChar &c : filtre) {
-            const char16_t u = c.unicode();
-            const bool garde = (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
-            if (!garde)
-                c = u' ';
-        }
-    });
-    return filtre;
 }

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace Clavier {
 
 std::optional<int> caractere(const QKeyEvent &event)
@@ -44,7 +46,21 @@ bool caractereRefuse(int index, int code)
     if (code == 8 || (index != 1 && index != 2))
         return false;
     const bool chiffre = code >= '0' && code <= '9';
-    return !chiffre && code != 3 && code != 22 && code != 24;
+    return !chiffre && code != 1 && code != 3 && code != 22 && code != 24;
+}
+
+bool toucheRefusee(int index, const QKeyEvent &event)
+{
+    if (index != 1 && index != 2)
+        return false;
+    if (const std::optional<int> code = caractere(event); code && caractereRefuse(index, *code))
+        return true;
+    // Ctrl alone (with or without Shift) makes commands, never text.
+    if ((event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::ControlModifier)
+        return false;
+    const QString text = event.text();
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.isPrint() && !(c >= u'0' && c <= u'9'); });
 }
 
 bool passeAuChampSuivant(const QKeyEvent &event)

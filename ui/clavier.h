@@ -14,8 +14,13 @@ namespace Clavier {
 std::optional<int> caractere(const QKeyEvent &event);
 
 // Whether the entry field `index` drops that character: the ADELI (1) and CIP (2) fields keep only
-// the digits, backspace and the copy (3), paste (22) and cut (24) controls.
+// the digits, backspace and the select-all (1), copy (3), paste (22) and cut (24) controls.
 bool caractereRefuse(int index, int code);
+
+// Whether the entry field `index` drops the key: its character is refused, or, whatever the
+// modifiers (Alt combinations have no character), the key would put text other than digits in the
+// ADELI or CIP field.
+bool toucheRefusee(int index, const QKeyEvent &event);
 
 // Enter and Down arrow move to the next field instead of acting in the field.
 bool passeAuChampSuivant(const QKeyEvent &event);

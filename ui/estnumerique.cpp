@@ -1,5 +1,7 @@
 #include "estnumerique.h"
 
+#include "codeproduit.h"
+
 #include <QLocale>
 
 bool EstNumerique(const QString &text) {
@@ -19,5 +21,5 @@ bool EstNumerique(const QString &text) {
 }
 
 bool EstCipDuPressePapiers(const QString &text) {
-    return text.size() == 7 && EstNumerique(text);
+    return (text.size() == 7 && EstNumerique(text)) || CodeProduit::estEan13Valide(text);
 }

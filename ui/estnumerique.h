@@ -7,5 +7,5 @@
 bool EstNumerique(const QString &text);
 
 // A clipboard text that start-up and activation take into the CIP field: exactly 7 characters
-// that pass the number test.
+// that pass the number test, or a CIP13 (13 digits with a correct EAN-13 check digit).
 bool EstCipDuPressePapiers(const QString &text);

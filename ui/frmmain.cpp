@@ -9,7 +9,6 @@
 #include "picturebox.h"
 #include "repartiteurs.h"
 #include "siteediteur.h"
-#include "sockettcp.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -24,7 +23,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTcpSocket>
 #include <QTextEdit>
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -105,8 +103,6 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
     m_apercuClavier = std::make_unique<ApercuClavier>(
         [this](QObject *receveur, QKeyEvent *touche) { keyDown(receveur, touche); });
 
-    m_wckHttp = new QTcpSocket(this);
-    m_wckHttp->setObjectName(QStringLiteral("wck_http"));
     connect(m_webInfos, &WebInfos::downloadComplete, this, &frmMain::webInfosDownloadComplete);
     m_lectureInfos.setSingleShot(true);
     m_lectureInfos.setInterval(m_temporisation.attenteInfos);
@@ -302,6 +298,9 @@ void frmMain::essaiLectureInfos() {
         m_lectureInfos.start();
         return;
     }
+    // A page that comes late never covers a query's answer, be it under way or on screen.
+    if (m_requeteEnCours || resultatAffiche())
+        return;
     if (m_tabParam->isHidden() && !m_webInfos->texte().isEmpty()) {
         m_webInfos->show();
         txtDispo(2)->setFocus();

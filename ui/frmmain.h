@@ -2,6 +2,7 @@
 
 #include "zoneresultat.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -17,13 +18,11 @@ class ApercuClavier;
 class FrmListe;
 class QKeyEvent;
 class QMouseEvent;
-class QTcpSocket;
 class QTextEdit;
 class ModPharmaML;
 class PictureBox;
 class TabStrip;
 class TOVAButton;
-class SocketTcp;
 class WebInfos;
 
 // After the web pane's download, its page is read up to `essaisInfos` times, `attenteInfos` ms apart;
@@ -37,7 +36,7 @@ struct Temporisation {
 // The program's only window: a frameless skin holding the pharmacy's identity, the CIP field, the
 // availability buttons of the two wholesaler accounts and a lower area that shows the web pane, the
 // settings pane or the result pane. Every field is stored in the settings file as the user leaves it.
-// The window is the exchange's result area and owns the socket the exchange drives.
+// The window is the result area of the one-product query.
 class frmMain : public QWidget, public ZoneResultat {
     Q_OBJECT
 public:
@@ -89,6 +88,8 @@ private:
     bool txtDispoKeyDown(int index, QKeyEvent *event);
     bool txtDispoKeyPress(int index, QKeyEvent *event);
     void effaceResultat();
+    // Whether the current account's answer (or its "Requête envoyée") is on screen.
+    bool resultatAffiche() const;
     ModPharmaML &pharmaML();
 
     // Dragging, closing, the window's keys and the links to the maker's site.
@@ -121,6 +122,8 @@ private:
     PictureBox *m_picAide = nullptr;
     std::array<QLineEdit *, 8> m_txtDispo{};
     std::array<QLabel *, 3> m_labRetour{};
+    // The general label's own font; long messages are shown smaller.
+    QFont m_policeMessage;
     std::array<QTextEdit *, 2> m_txtInfos{};
     std::array<TOVAButton *, 2> m_cmdDispo{};
     TOVAButton *m_cmdParam = nullptr;
@@ -131,11 +134,8 @@ private:
     QWidget *m_picParam = nullptr;
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
-    QTcpSocket *m_wckHttp = nullptr;
     FrmListe *m_liste = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
-    // The exchange drives the socket through its adapter; it goes first, the adapter after.
-    std::unique_ptr<SocketTcp> m_socket;
     std::unique_ptr<ModPharmaML> m_pharmaML;
 };

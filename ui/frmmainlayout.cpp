@@ -84,9 +84,12 @@ void frmMain::construitControles() {
     QLabel *label2 = label(m_pic, "Label2", QStringLiteral("&Nom de Pharmacie : "), {180, 1650, 1740, 330});
     QLabel *label3 = label(m_pic, "Label3", QStringLiteral("N° &ADELI : "), {4755, 1650, 1110, 330});
     QLabel *label1 = label(m_pic, "Label1", QStringLiteral("Tapez le &CIP : "), {540, 2145, 1350, 330});
-    m_labRetour[0] = label(m_pic, "LabRetour0", QString(), {3135, 2145, 5910, 330});
+    // Beside the CIP field, down to the query commands: a long message takes two lines.
+    m_labRetour[0] = label(m_pic, "LabRetour0", QString(), {3675, 2145, 5370, 390});
     m_labRetour[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_labRetour[0]->setFont(tahoma(9, true));
+    m_labRetour[0]->setWordWrap(true);
+    m_policeMessage = tahoma(9, true);
+    m_labRetour[0]->setFont(m_policeMessage);
     m_labRetour[0]->setTextFormat(Qt::PlainText);
     m_labSansParam =
         label(m_pic, "LabSansParam",
@@ -114,8 +117,9 @@ void frmMain::construitControles() {
     setTextColour(m_labAdresse, QColor(0, 0, 255));
 
     const std::array<QRect, 3> identity{QRect{1965, 1605, 2580, 330}, QRect{5880, 1605, 1290, 330},
-                                        QRect{1965, 2100, 1080, 330}};
-    const std::array<int, 3> maxLength{32767, 9, 7};
+                                        QRect{1965, 2100, 1620, 330}};
+    // The CIP field takes a 7-digit CIP or a 13-digit CIP13, and is wide enough to show the latter.
+    const std::array<int, 3> maxLength{32767, 9, 13};
     for (int i = 0; i <= 2; ++i) {
         auto *field = new QLineEdit(m_pic);
         place(field, QStringLiteral("TxtDispo%1").arg(i).toLatin1().constData(), identity[size_t(i)]);

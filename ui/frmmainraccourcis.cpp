@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QTcpSocket>
 #include <QWindow>
 
 void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
@@ -107,10 +106,8 @@ bool frmMain::picMouse(QEvent *event)
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // An exchange still waiting ends with the window; nothing else is kept or saved.
-    if (m_requeteEnCours) {
+    if (m_requeteEnCours)
         m_pharmaML.reset();
-        m_wckHttp->abort();
-    }
     QWidget::closeEvent(event);
 }
 

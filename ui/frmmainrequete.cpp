@@ -3,8 +3,8 @@
 #include "frmmain.h"
 
 #include "clavier.h"
+#include "codeproduit.h"
 #include "modpharmaml.h"
-#include "sockettcp.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -14,8 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTcpSocket>
+#include <QTextDocument>
 #include <QTextEdit>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -25,6 +28,15 @@ QColor couleur(CouleurRVB c)
 }
 
 const CouleurRVB jaune{255, 255, 0};
+
+// The font's own size or a smaller one, down to `minimum` points by half points: the largest at
+// which `tient` says the text fits its place.
+QFont policeAjustee(QFont police, qreal minimum, const std::function<bool(const QFont &)> &tient)
+{
+    while (police.pointSizeF() > minimum && !tient(police))
+        police.setPointSizeF(std::max(minimum, police.pointSizeF() - 0.5));
+    return police;
+}
 
 } // namespace
 
@@ -38,7 +50,17 @@ void frmMain::setCouleurTexteLabRetour(int index, CouleurRVB c)
 
 void frmMain::setLabRetour(int index, const QString &texte)
 {
-    m_labRetour.at(size_t(index))->setText(texte);
+    QLabel *label = m_labRetour.at(size_t(index));
+    label->setText(texte);
+    if (index != 0)
+        return;
+    // The general label holds one line; a longer message goes on two in a smaller font.
+    const QRect place = label->contentsRect();
+    label->setFont(policeAjustee(m_policeMessage, 7, [&](const QFont &police) {
+        const QRect pris = QFontMetrics(police).boundingRect(QRect(0, 0, place.width(), 10 * place.height()),
+                                                             Qt::TextWordWrap, texte);
+        return pris.width() <= place.width() && pris.height() <= place.height();
+    }));
 }
 
 QString frmMain::LabRetour(int index) const
@@ -59,7 +81,18 @@ void frmMain::setTxtInfos(int index, const QString &texte)
     // The box breaks lines at CR LF; a lone CR or LF would start a line of its own in the editor.
     QString lignes = texte;
     lignes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtInfos(index)->setPlainText(lignes);
+    QTextEdit *box = txtInfos(index);
+    box->setPlainText(lignes);
+    // The wholesaler's reason is read whole, without scrolling: a long one is written smaller.
+    const QSize place = box->contentsRect().size();
+    box->document()->setDefaultFont(policeAjustee(box->font(), 6, [&](const QFont &police) {
+        QTextDocument essai;
+        essai.setDocumentMargin(box->document()->documentMargin());
+        essai.setDefaultFont(police);
+        essai.setPlainText(lignes);
+        essai.setTextWidth(place.width());
+        return essai.size().width() <= place.width() && essai.size().height() <= place.height();
+    }));
 }
 
 void frmMain::laisseDeroulerEvenements()
@@ -69,11 +102,8 @@ void frmMain::laisseDeroulerEvenements()
 
 ModPharmaML &frmMain::pharmaML()
 {
-    if (!m_socket)
-        m_socket = std::make_unique<SocketTcp>(m_wckHttp);
     if (!m_pharmaML) {
         m_pharmaML = std::make_unique<ModPharmaML>(*this);
-        m_pharmaML->setSocket(m_socket.get());
         m_pharmaML->setDelaiAttente(m_temporisation.attenteRetour);
     }
     return *m_pharmaML;
@@ -94,6 +124,10 @@ bool frmMain::controleSaisie()
          1},
         {cip.isEmpty(), u"Merci d'indiquer un code CIP !", 2},
         {cip.size() < 7, u"Merci d'indiquer les 7 chiffres du code CIP !", 2},
+        {cip.size() > 7 && cip.size() < 13,
+         u"Merci d'indiquer les 7 chiffres du code CIP ou les 13 chiffres du code CIP13 !", 2},
+        {cip.size() == 13 && !CodeProduit::estEan13Valide(cip),
+         u"Le code CIP13 est incorrect (clé de contrôle) !", 2},
     };
     for (const Controle &c : controles) {
         if (c.echoue) {
@@ -114,6 +148,8 @@ void frmMain::cmdDispoClick(int index)
 
     const qint16 n = qint16(index + 1);
     m_numRepartCourant = n;
+    // From here on a page that finishes loading leaves the web pane where it is.
+    m_requeteEnCours = true;
     const QPointer<frmMain> vivant = this;
     m_tabParam->hide();
     m_picParam->hide();
@@ -132,7 +168,6 @@ void frmMain::cmdDispoClick(int index)
     cmdDispo(0)->setEnabled(false);
     cmdDispo(1)->setEnabled(false);
     m_cmdParam->setEnabled(false);
-    m_requeteEnCours = true;
     pharmaML().PML_EnvoieUneRequete(txtDispo(2)->text() + QStringLiteral(",1"), n);
     if (!vivant)
         return;
@@ -140,7 +175,14 @@ void frmMain::cmdDispoClick(int index)
     cmdDispo(0)->setEnabled(true);
     cmdDispo(1)->setEnabled(true);
     m_cmdParam->setEnabled(true);
+    // Ready for the next code: typed or scanned, it replaces this one.
     txtDispo(2)->setFocus();
+    txtDispo(2)->selectAll();
+}
+
+bool frmMain::resultatAffiche() const
+{
+    return !m_txtInfos[size_t(m_numRepartCourant - 1)]->isHidden();
 }
 
 void frmMain::effaceResultat()
@@ -166,12 +208,9 @@ bool frmMain::txtDispoKeyDown(int, QKeyEvent *event)
 
 bool frmMain::txtDispoKeyPress(int index, QKeyEvent *event)
 {
-    const std::optional<int> code = Clavier::caractere(*event);
-    if (!code)
-        return false;
-    const bool refuse = Clavier::caractereRefuse(index, *code);
+    const bool refuse = Clavier::toucheRefusee(index, *event);
     // The first key typed in the CIP field after an answer, dropped or not, clears the answer.
-    if (index == 2 && !txtInfos(m_numRepartCourant)->isHidden())
+    if (index == 2 && Clavier::caractere(*event) && resultatAffiche())
         effaceResultat();
     return refuse;
 }

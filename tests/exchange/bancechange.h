@@ -1,14 +1,12 @@
 // What the loopback exchange tests share: a fresh program folder, a result area for account 1 that
-// keeps every caption it was given, and the module sending over a real socket.
+// keeps every caption it was given, and the module with its exchange.
 #pragma once
 
 #include "fichierini.h"
 #include "modpharmaml.h"
-#include "sockettcp.h"
 #include "zonetexte.h"
 
 #include <QFile>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,16 +37,11 @@ protected:
         FichierINI::setRepertoireProgramme(m_dir->path());
         m_zone = std::make_unique<ZoneJournal>(1);
         m_zone->preparePourRequete();
-        m_tcp = std::make_unique<QTcpSocket>();
-        m_socket = std::make_unique<SocketTcp>(m_tcp.get());
         m_module = std::make_unique<ModPharmaML>(*m_zone);
-        m_module->setSocket(m_socket.get());
     }
     void libere()
     {
         m_module.reset();
-        m_socket.reset();
-        m_tcp.reset();
         m_zone.reset();
         m_dir.reset();
     }
@@ -62,7 +55,5 @@ protected:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ZoneJournal> m_zone;
-    std::unique_ptr<QTcpSocket> m_tcp;
-    std::unique_ptr<SocketTcp> m_socket;
     std::unique_ptr<ModPharmaML> m_module;
 };

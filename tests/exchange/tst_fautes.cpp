@@ -8,6 +8,7 @@
 #include <QLocalServer>
 #include <QRandomGenerator>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 
 #ifdef Q_OS_WIN
@@ -264,7 +265,7 @@ void TestFautes::repliqueRefusee() {
     QVERIFY(m_module->RetourPartiel().isEmpty());
     if (message == httpIncorrect)
         QVERIFY(m_module->RetourXML().isEmpty());
-    QCOMPARE(m_tcp->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(m_module->echange().findChild<QTcpSocket *>()->state(), QAbstractSocket::UnconnectedState);
 }
 
 void TestFautes::repliqueLente_data() {

@@ -1,10 +1,13 @@
 #include "bancechange.h"
+#include "echangeinfoproduit.h"
 #include "simulateur.h"
 #include "windows1252.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QNetworkProxy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 
 using namespace std::chrono_literals;
@@ -23,18 +26,34 @@ QByteArray contenu(const QString &chemin) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
 }
 
-// Records what the exchange asks of the connection; never connects.
-class SocketEnregistreur : public SocketHttp {
+// The application's proxy while it lives: records the "host:port" of every connection asked
+// through it (an HTTP CONNECT), and answers none.
+class Mandataire : public QObject {
 public:
-    void setRemoteHost(const QString &h) override { hote = h; }
-    void setRemotePort(qint32 p) override { port = p; }
-    void Connect() override { ++connexions; }
-    void SendData(const QByteArray &) override {}
-    QByteArray GetData() override { return {}; }
-    void Close() override {}
-    QString hote;
-    qint32 port = -1;
-    int connexions = 0;
+    Mandataire() : m_avant(QNetworkProxy::applicationProxy())
+    {
+        m_serveur.setProxy(QNetworkProxy::NoProxy);
+        if (!m_serveur.listen(QHostAddress::LocalHost))
+            qFatal("cannot listen on the loopback");
+        connect(&m_serveur, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *c = m_serveur.nextPendingConnection()) {
+                c->setParent(this);
+                connect(c, &QTcpSocket::readyRead, this, [this, c, recu = QByteArray()]() mutable {
+                    recu += c->readAll();
+                    if (recu.startsWith("CONNECT ") && recu.contains("\r\n"))
+                        demandes << QString::fromLatin1(recu.mid(8, recu.indexOf(' ', 8) - 8));
+                });
+            }
+        });
+        QNetworkProxy::setApplicationProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), m_serveur.serverPort()));
+    }
+    ~Mandataire() override { QNetworkProxy::setApplicationProxy(m_avant); }
+    QStringList demandes;
+
+private:
+    QNetworkProxy m_avant;
+    QTcpServer m_serveur;
 };
 
 } // namespace
@@ -59,9 +78,10 @@ private slots:
     void traceImpossibleNArretePasLEnvoi();
     void portRefuse();
     void echangeApresUnDelaiDepasse();
-    void socketDetruitPendantLAttente();
     void moduleDetruitPendantLAttente();
     void decodeChunkedMessage();
+    void echangesSimultanes_data();
+    void echangesSimultanes();
     void arretDeLApplicationPendantLAttente();
 
 private:
@@ -216,13 +236,12 @@ void TestTransport::port() {
         m_reglages.insert(QStringLiteral("PortRepart1"), valeur);
     ecritReglages();
 
-    SocketEnregistreur enregistreur;
-    m_module->setSocket(&enregistreur);
-    m_module->setDelaiAttente(30ms);
+    Mandataire mandataire;
+    m_module->setDelaiAttente(500ms);
     lance();
-    QCOMPARE(enregistreur.hote, QStringLiteral("pml.exemple.fr"));
-    QCOMPARE(enregistreur.port, port);
-    QCOMPARE(enregistreur.connexions, port < 0 ? 0 : 1);
+    QCOMPARE(m_module->HoteRepart(), QStringLiteral("pml.exemple.fr"));
+    QCOMPARE(mandataire.demandes,
+             port < 0 ? QStringList() : QStringList{QStringLiteral("pml.exemple.fr:%1").arg(port)});
     QCOMPARE(m_zone->lignes(), erreur(message));
     QVERIFY(!m_module->AttenteRetour());
 }
@@ -241,7 +260,6 @@ void TestTransport::compte2() {
     ZoneTexte zone(2);
     zone.preparePourRequete();
     ModPharmaML module(zone);
-    module.setSocket(m_socket.get());
     module.PML_EnvoieUneRequete(QStringLiteral("3582910,1"), 2);
     QCOMPARE(zone.lignes(), QStringList({doliprane[0], QString(doliprane[1]).replace("(1)", "(2)"),
                                          QString(doliprane[2]).replace("(1)", "(2)")}));
@@ -323,14 +341,6 @@ void TestTransport::echangeApresUnDelaiDepasse() {
     QCOMPARE(m_sim->connexions(), 2);
 }
 
-void TestTransport::socketDetruitPendantLAttente() {
-    m_sim->options().sansFin = true;
-    m_module->setDelaiAttente(300ms);
-    QTimer::singleShot(50, this, [this] { m_tcp.reset(); });
-    lance();
-    QCOMPARE(m_zone->lignes(), erreur(delaiDepasse));
-}
-
 void TestTransport::moduleDetruitPendantLAttente() {
     m_sim->options().delaiMs = 100;
     QTimer::singleShot(30, this, [this] { m_module.reset(); });
@@ -347,6 +357,69 @@ void TestTransport::decodeChunkedMessage() {
     texte = "2f\n<?xml version=\"1.0\"?><a/>";
     QCOMPARE(m_module->PML_DecodeChunkedMessage(texte), QByteArray("<?xml version=\"1.0\"?><a/>"));
     QCOMPARE(texte, QByteArray("<?xml version=\"1.0\"?><a/>"));
+}
+
+void TestTransport::echangesSimultanes_data() {
+    QTest::addColumn<QStringList>("listes"); // one exchange each, with accounts 1, 2, 3 (never set)
+    QTest::addColumn<int>("annules");        // the last ones, cancelled as soon as started
+    const QStringList codes = {"3582910", "2756339", "3153342", "3400892", "3400930260494"};
+    QStringList cinquante;
+    for (int i = 0; i < 50; ++i)
+        cinquante << codes[i % codes.size()] + u',' + QString::number(i + 1);
+    QTest::newRow("both accounts at once") << QStringList{"3582910,1", "3153342,1;3400892,2"} << 0;
+    QTest::newRow("fifty lines") << QStringList{cinquante.join(u';')} << 0;
+    // The second is under way, the third has already failed on its URL when they are cancelled.
+    QTest::newRow("cancelled") << QStringList{"3582910,1", "3153342,1", "3153342,1"} << 2;
+}
+
+// The exchanges the list runs: side by side, each with its own socket (account 2 at a second
+// wholesaler), each signalling once with the lines of its reply; a cancelled one never signals.
+void TestTransport::echangesSimultanes() {
+    QFETCH(QStringList, listes);
+    QFETCH(int, annules);
+    SimulateurPharmaML second;
+    QVERIFY(second.ecoute());
+    compte(2, QStringLiteral("http://127.0.0.1/pml2"));
+    m_reglages.insert(QStringLiteral("PortRepart2"), QString::number(second.port()));
+    ecritReglages();
+
+    std::vector<std::unique_ptr<EchangeInfoProduit>> echanges;
+    QList<int> signaux(listes.size(), 0);
+    for (qsizetype i = 0; i < listes.size(); ++i) {
+        echanges.push_back(std::make_unique<EchangeInfoProduit>());
+        connect(echanges.back().get(), &EchangeInfoProduit::termine, this, [&signaux, i] { ++signaux[i]; });
+        echanges.back()->lance(listes[i], qint16(i + 1));
+        QVERIFY(echanges.back()->enCours());
+    }
+    for (qsizetype i = listes.size() - annules; i < listes.size(); ++i)
+        echanges[i]->annule();
+    QCOMPARE(signaux, QList<int>(listes.size(), 0));
+    QTRY_VERIFY(std::none_of(echanges.begin(), echanges.end(), [](const auto &e) { return e->enCours(); }));
+    QTest::qWait(50); // time for a signal that should not come
+
+    // Per line: code, requested line number, availability, reason code.
+    const QHash<QString, QString> catalogue = {{"3582910", "0|"}, {"2756339", "0|"}, {"3153342", "1|0005"},
+                                                {"3400892", "1|0007"}, {"3400930260494", "1|0002"}};
+    for (qsizetype i = 0; i < listes.size(); ++i) {
+        const bool annule = i >= listes.size() - annules;
+        QCOMPARE(signaux[i], annule ? 0 : 1);
+        if (annule)
+            continue;
+        const ResultatEchange &r = echanges[i]->resultat();
+        QCOMPARE(r.issue, ResultatEchange::Issue::Lignes);
+        QStringList attendu, obtenu;
+        const QStringList items = listes[i].split(u';');
+        for (qsizetype p = 0; p < items.size(); ++p) {
+            const QString code = items[p].section(u',', 0, 0);
+            attendu << code + u'|' + QString::number(p + 1) + u'|' + catalogue.value(code);
+        }
+        for (const LigneReponse &l : r.lignes)
+            obtenu << l.codeProduit + u'|' + QString::number(l.numLigneDemande) + u'|' +
+                          QString::number(int(l.disponibilite)) + u'|' + l.codeReponse;
+        QCOMPARE(obtenu, attendu);
+    }
+    if (annules == 0)
+        QCOMPARE(second.connexions(), listes.size() > 1 ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestTransport)

@@ -55,12 +55,12 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
     QTest::addColumn<QByteArray>("entree");
     QTest::addColumn<QString>("sortie");
     QTest::addColumn<int>("statut");
-    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray()
-        << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
-           "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
-           "1.490\\r\\nPrix public TTC = 2.180\n"
-           "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n"
-        << 0;
+    const QString doliprane = "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
+        "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
+        "1.490\\r\\nPrix public TTC = 2.180\n"
+        "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
+    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0;
+    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0;
     QTest::newRow("account 2 with a bad URL") << QStringList{"DIR", "2", "3582910"} << QByteArray()
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"

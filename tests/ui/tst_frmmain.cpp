@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTextEdit>
@@ -155,6 +156,14 @@ void TestFrmMain::clipboardNumbers_data() {
     QTest::newRow("six digits") << "123456" << false;
     QTest::newRow("eight digits") << "12345678" << false;
     QTest::newRow("empty") << "" << false;
+    // CIP13 codes of real boxes, and the same with a wrong check digit.
+    QTest::newRow("CIP13 3400935829108") << "3400935829108" << true;
+    QTest::newRow("CIP13 3400930260494") << "3400930260494" << true;
+    QTest::newRow("CIP13, check digit 7 for 8") << "3400935829107" << false;
+    QTest::newRow("CIP13, check digit 5 for 4") << "3400930260495" << false;
+    QTest::newRow("CIP13, two digits swapped") << "3400953829108" << false;
+    QTest::newRow("twelve digits") << "340093582910" << false;
+    QTest::newRow("thirteen characters, not digits") << "34009358291.8" << false;
 }
 
 void TestFrmMain::clipboardNumbers() {
@@ -169,6 +178,8 @@ void TestFrmMain::clipboardAtStartUpAndActivation_data() {
     QTest::newRow("1234567") << "1234567" << true;
     QTest::newRow("12345.6") << "12345.6" << true;
     QTest::newRow("123456") << "123456" << false;
+    QTest::newRow("CIP13") << "3400935829108" << true;
+    QTest::newRow("CIP13, wrong check digit") << "3400935829107" << false;
 }
 
 void TestFrmMain::clipboardAtStartUpAndActivation() {
@@ -435,8 +446,14 @@ void TestFrmMain::resultBoxChangeFocusesCip() {
     compteLocal(2, 9);
     m_window = ouvre();
     txt(0)->setFocus();
-    c<QTextEdit>("txtInfos2")->setPlainText(QStringLiteral("\r\nDISPONIBLE"));
+    // A reason of the 50 characters Pharma-ML allows is read whole, without a scroll bar.
+    const QString raison = QStringLiteral("Rupture chez le fabricant, retour prévu en juillet");
+    m_window->setTxtInfos(2, QStringLiteral("\r\nNON DISPONIBLE \r\n(%1)").arg(raison));
     QVERIFY(txt(2)->hasFocus());
+    auto *box = c<QTextEdit>("txtInfos2");
+    box->show();
+    QVERIFY(!box->verticalScrollBar()->isVisible());
+    QVERIFY(box->document()->size().height() <= box->viewport()->height());
 }
 
 void TestFrmMain::linkPointerBesideTheProgram() {

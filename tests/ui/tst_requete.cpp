@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -41,6 +43,7 @@ private slots:
     void reponses_data();
     void reponses();
     void commandesDesactiveesPendantLEchange();
+    void pageTardiveNeCouvrePasLaReponse();
     void compte2ApresCompte1();
     void controlesDeSaisie_data();
     void controlesDeSaisie();
@@ -105,15 +108,22 @@ void TestRequete::reponses_data()
     QTest::addColumn<QString>("designation");
     QTest::addColumn<QString>("resultat");
     QTest::addColumn<QString>("dispo");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("codification");
 
     const int produits = int(OptionsSimulateur::Reponse::Produits);
-    QTest::newRow("available") << produits << "DOLIPRANE 1000MG CPR B/8"
-                               << "Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\n"
-                                  "Prix public TTC = 2.180"
-                               << "\nDISPONIBLE";
+    const QString doliprane3 = QStringLiteral("Prix d'achat HT hors remise = 1.570\r\n"
+                                              "Prix achat HT = 1.490\r\nPrix public TTC = 2.180");
+    QTest::newRow("available") << produits << "DOLIPRANE 1000MG CPR B/8" << doliprane3 << "\nDISPONIBLE"
+                               << doliprane << "CIP39";
+    QTest::newRow("scanned CIP13") << produits << "DOLIPRANE 1000MG CPR B/8" << doliprane3 << "\nDISPONIBLE"
+                                   << "3400935829108" << "EAN13";
+    QTest::newRow("not available") << produits << "SPASFON LYOC 80MG B/10" << "Prix public TTC = 3.950"
+                                   << "\nNON DISPONIBLE \n(Manque Rayon)" << "3153342" << "CIP39";
     QTest::newRow("credential refused")
         << int(OptionsSimulateur::Reponse::Refus401) << ""
-        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << "\nREQUETE EN ERREUR";
+        << "Retour HTTP incorrect ! (vérifier la clef secrète)" << "\nREQUETE EN ERREUR" << doliprane
+        << "CIP39";
 }
 
 void TestRequete::reponses()
@@ -122,9 +132,11 @@ void TestRequete::reponses()
     QFETCH(QString, designation);
     QFETCH(QString, resultat);
     QFETCH(QString, dispo);
+    QFETCH(QString, code);
+    QFETCH(QString, codification);
     m_sim->options().reponse = OptionsSimulateur::Reponse(reponse);
     ouvreSurLeSimulateur();
-    interroge(1, doliprane);
+    interroge(1, code);
 
     QCOMPARE(c<QLabel>("LabRetour0")->text(), designation);
     QCOMPARE(c<QLabel>("LabRetour1")->text(), resultat);
@@ -134,18 +146,22 @@ void TestRequete::reponses()
     QVERIFY(box->isVisible());
     QCOMPARE(box->toPlainText(), dispo);
     QCOMPARE(fond(box), dispo == QLatin1String("\nDISPONIBLE") ? vert : rouge);
+    QVERIFY(!box->verticalScrollBar()->isVisible());
     QVERIFY(c<QTextEdit>("txtInfos2")->isHidden());
     QVERIFY(c<WebInfos>("WebInfos")->isHidden());
 
     // One product, quantity 1.
     QCOMPARE(requetesRecues(), 1);
-    QVERIFY(m_sim->dernierRecu().contains("Code_Produit=\"3582910\" Quantite=\"1\""));
+    const QString ligne = QStringLiteral("Type_Codification=\"%1\" Code_Produit=\"%2\" Quantite=\"1\"");
+    QVERIFY(m_sim->dernierRecu().contains(ligne.arg(codification, code).toUtf8()));
 
-    // Commands back, focus back in the CIP field, which keeps the code.
+    // Commands back, focus back in the CIP field, which keeps the code selected: the next one replaces it.
     for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
         QVERIFY2(c<TOVAButton>(nom)->isEnabled(), nom);
     QVERIFY(txt(2)->hasFocus());
-    QCOMPARE(txt(2)->text(), doliprane);
+    QCOMPARE(txt(2)->selectedText(), code);
+    QTest::keyClicks(txt(2), QStringLiteral("2756339"));
+    QCOMPARE(txt(2)->text(), QStringLiteral("2756339"));
 }
 
 void TestRequete::commandesDesactiveesPendantLEchange()
@@ -183,6 +199,25 @@ void TestRequete::commandesDesactiveesPendantLEchange()
     QVERIFY(ecran().startsWith(QStringLiteral("111|\nDISPONIBLE|")));
     QVERIFY(txt(2)->hasFocus());
     QCOMPARE(m_window->NumRepartCourant(), 2);
+}
+
+void TestRequete::pageTardiveNeCouvrePasLaReponse()
+{
+    m_sim->options().delaiMs = 300;
+    ouvreSurLeSimulateur();
+    auto *web = c<WebInfos>("WebInfos");
+    QSignalSpy pages(web, &WebInfos::downloadComplete);
+    // The page arrives while the query waits, then again while its answer is shown.
+    QTimer::singleShot(100, web, &WebInfos::refresh);
+    interroge(1, doliprane);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(web->isHidden());
+    web->refresh();
+    QVERIFY(pages.wait(5000));
+    QTest::qWait(100);
+    QVERIFY(web->isHidden());
+    QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+    QVERIFY(c<QTextEdit>("txtInfos1")->isVisible());
 }
 
 void TestRequete::compte2ApresCompte1()
@@ -226,6 +261,12 @@ void TestRequete::controlesDeSaisie_data()
     QTest::newRow("no CIP") << "Pharmacie" << "751234567" << "" << "Merci d'indiquer un code CIP !" << 2;
     QTest::newRow("six digits") << "Pharmacie" << "751234567" << "358291"
                                 << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
+    const QString septOuTreize =
+        QStringLiteral("Merci d'indiquer les 7 chiffres du code CIP ou les 13 chiffres du code CIP13 !");
+    QTest::newRow("eight digits") << "Pharmacie" << "751234567" << "35829101" << septOuTreize << 2;
+    QTest::newRow("twelve digits") << "Pharmacie" << "751234567" << "340093582910" << septOuTreize << 2;
+    QTest::newRow("CIP13, wrong check digit") << "Pharmacie" << "751234567" << "3400935829107"
+                                              << "Le code CIP13 est incorrect (clé de contrôle) !" << 2;
 }
 
 void TestRequete::controlesDeSaisie()
@@ -246,6 +287,8 @@ void TestRequete::controlesDeSaisie()
     auto *general = c<QLabel>("LabRetour0");
     QCOMPARE(general->text(), message);
     QCOMPARE(encre(general), rouge);
+    // Read whole, a long message on two lines.
+    QVERIFY(general->heightForWidth(general->width()) <= general->height());
     QVERIFY(c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(champ))->hasFocus());
     // Nothing is sent and the lower area is left as it was.
     QTest::qWait(50);
@@ -355,7 +398,7 @@ void TestRequete::chiffresSeulement_data()
     QTest::addColumn<QString>("garde");
     QTest::newRow("ADELI") << 1 << "75a12-34 5.6" << "75123456";
     QTest::newRow("CIP") << 2 << "3a5=8+29" << "35829";
-    QTest::newRow("CIP, an eighth digit") << 2 << "35829101" << "3582910";
+    QTest::newRow("CIP, a fourteenth digit") << 2 << "34009358291081" << "3400935829108";
     QTest::newRow("pharmacy name") << 0 << "Pharmacie 2" << "Pharmacie 2";
     QTest::newRow("establishment code") << 4 << "ETS-42" << "ETS-42";
 }
@@ -373,14 +416,20 @@ void TestRequete::chiffresSeulement()
     field->clear();
     QTest::keyClicks(field, tape);
     QCOMPARE(field->text(), garde);
+    // Nor does Alt with a letter that is no access key, in the digit fields.
+    for (const Qt::Key lettre : {Qt::Key_P, Qt::Key_Z, Qt::Key_X}) {
+        if (champ == 1 || champ == 2)
+            QTest::keyClick(field, lettre, Qt::AltModifier);
+    }
+    QCOMPARE(field->text(), garde);
 
-    // Pasted text is not filtered; Ctrl+A (select all) is dropped in the digit fields.
+    // Pasted text is not filtered, only cut to the field's length; Ctrl+A selects all.
     QGuiApplication::clipboard()->setText(QStringLiteral("AB"));
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(field->text(), (garde + QStringLiteral("AB")).left(field->maxLength()));
     QTest::keyClick(field, Qt::Key_Home);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(field->hasSelectedText(), champ != 1 && champ != 2);
+    QCOMPARE(field->selectedText(), field->text());
 }
 
 void TestRequete::caracteresTapes_data()
@@ -396,6 +445,7 @@ void TestRequete::caracteresTapes_data()
     QTest::newRow("Ctrl+C, X11 text") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << 3;
     QTest::newRow("Ctrl+V, no text") << int(Qt::Key_V) << int(Qt::ControlModifier) << "" << 22;
     QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << "x" << 24;
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << "a" << 1;
     QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "\t" << -1;
     QTest::newRow("arrow") << int(Qt::Key_Down) << 0 << "" << -1;
     QTest::newRow("F2") << int(Qt::Key_F2) << 0 << "" << -1;
@@ -414,7 +464,8 @@ void TestRequete::caracteresTapes()
     if (!lu)
         return;
     // The digit fields keep digits, backspace, copy, paste and cut; the other fields keep all.
-    const bool garde = (code >= '0' && code <= '9') || code == 8 || code == 3 || code == 22 || code == 24;
+    const bool garde =
+        (code >= '0' && code <= '9') || code == 8 || code == 1 || code == 3 || code == 22 || code == 24;
     QCOMPARE(Clavier::caractereRefuse(1, code), !garde);
     QCOMPARE(Clavier::caractereRefuse(2, code), !garde);
     QVERIFY(!Clavier::caractereRefuse(0, code));

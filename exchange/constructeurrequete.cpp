@@ -1,9 +1,10 @@
-#include "modpharmaml.h"
+#include "constructeurrequete.h"
 
-#include "fichierini.h"
 #include "codeproduit.h"
+#include "fichierini.h"
 #include "piege.h"
 #include "quantite.h"
+#include "xmldocument.h"
 
 #include <QStringList>
 
@@ -61,33 +62,43 @@ QString element(const char *nom, const QString &contenu) {
 
 const QString zeros6 = QStringLiteral("000000");
 
-} // namespace
-
-QString ModPharmaML::lisInfos(const QString &cle, qint16 n, const QString &defaut) const {
+QString lisInfos(const QString &cle, qint16 n, const QString &defaut) {
     return FichierINI::LireIni(QStringLiteral("Infos"), cle + QString::number(n), defaut);
 }
 
-QString ModPharmaML::dateHeure() const {
+} // namespace
+
+ConstructeurRequete::ConstructeurRequete(Horloge horloge) : m_horloge(std::move(horloge)) {}
+
+template <typename Corps> bool ConstructeurRequete::piege(const QString &procedure, Corps &&corps) {
+    return Echec::piege(
+        procedure, Echec::Forme::Parentheses, [this](const QString &texte) { m_echecs << texte; }, corps);
+}
+
+QStringList ConstructeurRequete::prendsEchecs() {
+    return std::exchange(m_echecs, {});
+}
+
+QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, qint16 n) {
+QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
     QString message;
-    piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), Forme::Parentheses, [&] {
+    piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
-        QString requete = PML_ConstruitEntete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
-        requete += PML_ConstruitCorpsInfoProduit(lignes, m_refMessage);
+        QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
+        requete += corps(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
         m_requeteXML = requete;
-        m_empreinteRequete =
-            calculeEmpreinte(m_requeteXML, lisInfos(QStringLiteral("NumeroCli"), n, QString()),
-                             lisInfos(QStringLiteral("ClefCli"), n, QString()));
-        message = PML_ControleStringXML(m_requeteXML);
+        m_empreinteRequete = empreinte(m_requeteXML, lisInfos(QStringLiteral("NumeroCli"), n, QString()),
+                                       lisInfos(QStringLiteral("ClefCli"), n, QString()));
+        message = controleXML(m_requeteXML);
     });
     return message;
 }
 
-QString ModPharmaML::calculeEmpreinte(const QString &requete, QString numeroCli,
+QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli,
                                       const QString &clefCli) const {
     if (numeroCli.size() < longueurNumeroCli)
         numeroCli += QString(longueurNumeroCli - numeroCli.size(), u'0');
@@ -97,10 +108,10 @@ QString ModPharmaML::calculeEmpreinte(const QString &requete, QString numeroCli,
     return m_base64.EncodeArray64OneLine(digest).left(24);
 }
 
-QString ModPharmaML::PML_ConstruitEntete(const QString &refMessage, const QString &natureAction, qint16 n) {
+QString ConstructeurRequete::entete(const QString &refMessage, const QString &natureAction, qint16 n) {
     QString enveloppe; // complete up to the end of the envelope's header
     QString entete;
-    const bool reussi = piege(QStringLiteral("PML_ConstruitEntete"), Forme::Parentheses, [&] {
+    const bool reussi = piege(QStringLiteral("PML_ConstruitEntete"), [&] {
         const QString dateEnveloppe = dateHeure();
         m_numeroCliRequete = lisInfos(QStringLiteral("NumeroCli"), n, zeros6);
         QString texte = balise("CSRP_ENVELOPPE",
@@ -116,7 +127,7 @@ QString ModPharmaML::PML_ConstruitEntete(const QString &refMessage, const QStrin
                         {{"Nature", QStringLiteral("OF")},
                          {"Code", QStringLiteral("00")},
                          {"Id", m_numeroCliRequete},
-                         {"Adresse", PML_AdressePharmacie()}},
+                         {"Adresse", adressePharmacie()}},
                         true);
         texte += balise(
             "RECEPTEUR",
@@ -152,9 +163,9 @@ QString ModPharmaML::PML_ConstruitEntete(const QString &refMessage, const QStrin
     return reussi ? entete : enveloppe;
 }
 
-QString ModPharmaML::PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage) {
-    QString corps;
-    piege(QStringLiteral("PML_ConstruitCorpsInfoProduit"), Forme::Parentheses, [&] {
+QString ConstructeurRequete::corps(const QString &lignes, const QString &refMessage) {
+    QString resultat;
+    piege(QStringLiteral("PML_ConstruitCorpsInfoProduit"), [&] {
         QString texte =
             QLatin1String("<CORPS>") + balise("REQ_INFO_PRODUIT", {{"Ref_Req_Info_Produit", refMessage}});
         const QStringList items = lignes.isEmpty() ? QStringList() : lignes.split(u';');
@@ -172,19 +183,50 @@ QString ModPharmaML::PML_ConstruitCorpsInfoProduit(const QString &lignes, const 
                             true);
         }
         texte += QLatin1String("</REQ_INFO_PRODUIT></CORPS>");
-        corps = texte;
+        resultat = texte;
     });
-    return corps;
+    return resultat;
 }
 
-QString ModPharmaML::PML_AdressePharmacie() {
+QString ConstructeurRequete::adressePharmacie() {
     // Failures here are ignored: the address is then left empty.
     try {
         if (m_adressePharmacie.isEmpty())
             m_adressePharmacie = FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("AdrPharmacie"),
                                                      QStringLiteral("Pharmacie Ardevio"));
-        return PML_FiltreTexte(m_adressePharmacie).left(maxAdressePharmacie);
+        return filtreTexte(m_adressePharmacie).left(maxAdressePharmacie);
     } catch (const std::exception &) {
         return {};
     }
+}
+
+QString ConstructeurRequete::controleXML(const QString &texte) {
+    QString message;
+    piege(QStringLiteral("PML_ControleStringXML"), [&] {
+        const Xml::Document document = Xml::Document::depuisTexte(texte, Xml::espacesEnveloppe);
+        if (document.estAnalyse())
+            return;
+        const Xml::ErreurAnalyse &e = document.erreur();
+        message = QStringLiteral("Erreur de validation \r\nRaison: ") + e.raison +
+                  QStringLiteral("\r\nSource: ") + e.source + QStringLiteral("\r\nLigne: ") +
+                  QString::number(e.ligne);
+    });
+    return message;
+}
+
+QString ConstructeurRequete::filtreTexte(const QString &texte) {
+    QString filtre = texte;
+    piege(QStringLiteral("PML_FiltreTexte"), [&] {
+        static const QString accentues = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
+        static const QString simples = QStringLiteral("aaaaaaceeeeiiiinoooouuuuAACENOU");
+        for (qsizetype i = 0; i < accentues.size(); ++i)
+            filtre.replace(accentues[i], simples[i]);
+        for (QChar &c : filtre) {
+            const char16_t u = c.unicode();
+            const bool garde = (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+            if (!garde)
+                c = u' ';
+        }
+    });
+    return filtre;
 }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "base64.h"
+#include "clsmd5.h"
+#include "horloge.h"
+
+#include <QString>
+#include <QStringList>
+
+// Builds the signed REQ_INFO_PRODUIT request of an account from the settings file ("Solvarin.ini",
+// section "Infos", read when used) and keeps what the last construction left. It shows nothing:
+// the failures it traps ("procedure : description (number)") wait in echecs() for its caller.
+class ConstructeurRequete {
+public:
+    explicit ConstructeurRequete(Horloge horloge = horlogeSysteme());
+
+    // Builds RefMessage, NumeroCliRequete, RequeteXML and EmpreinteRequete for the product list
+    // `lignes` (items "code,quantity" separated by ";", at most 50 examined) and account n.
+    // Returns the validation message of the request: empty when it parses (or after a failure).
+    QString construit(const QString &lignes, qint16 n);
+    // The envelope's opening and header, then the pharmacy message's opening and header.
+    QString entete(const QString &refMessage, const QString &natureAction, qint16 n);
+    // The message body: CORPS holding REQ_INFO_PRODUIT and one LIGNE per accepted item.
+    QString corps(const QString &lignes, const QString &refMessage);
+    // The pharmacy name for the sender's address: read once in the builder's life, folded to ASCII
+    // letters, digits and blanks, at most 128 characters.
+    QString adressePharmacie();
+    // The credential of a request text for that client number and secret key (as read from the
+    // settings file): Base64 of MD5 over the UTF-8 bytes of the request + the client number padded
+    // to 16 with "0" + the first 4 characters of the key.
+    QString empreinte(const QString &requete, QString numeroCli, const QString &clefCli) const;
+
+    // "" when the text parses, otherwise the four lines "Erreur de validation ", "Raison: ...",
+    // "Source: ...", "Ligne: ..." separated by CR LF.
+    QString controleXML(const QString &texte);
+    // Folds the accented letters of the table to plain ones, then turns every character that is not
+    // an ASCII letter or digit into a blank; the length is kept.
+    QString filtreTexte(const QString &texte);
+
+    // The failures trapped since the last call, in order; taking them empties the list.
+    QStringList prendsEchecs();
+
+    // The message reference: local date and time of the last construction, "yyyyMMddHHmmss".
+    const QString &refMessage() const { return m_refMessage; }
+    const QString &numeroCliRequete() const { return m_numeroCliRequete; }
+    // The last request, one line of XML; it travels as its UTF-8 bytes.
+    const QString &requeteXML() const { return m_requeteXML; }
+    const QString &empreinteRequete() const { return m_empreinteRequete; }
+
+private:
+    template <typename Corps> bool piege(const QString &procedure, Corps &&corps);
+    QString dateHeure() const;
+
+    Horloge m_horloge;
+    ClsMD5 m_md5;
+    Base64 m_base64;
+    QStringList m_echecs;
+
+    QString m_refMessage;
+    QString m_numeroCliRequete;
+    QString m_requeteXML;
+    QString m_empreinteRequete;
+    QString m_adressePharmacie; // read once
+};

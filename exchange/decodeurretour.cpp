@@ -1,0 +1,143 @@
+#include "decodeurretour.h"
+
+#include "piege.h"
+
+namespace DecodeurRetour {
+
+namespace {
+
+QString attribut(const Xml::Noeud &noeud, QStringView nom) {
+    return noeud.attribut(nom).value_or(QString());
+}
+
+Xml::Noeud premier(const Xml::Noeud &dans, QStringView nom) {
+    return dans.elementsParNom(nom).value(0);
+}
+
+ResultatEchange echec(const QString &message) {
+    ResultatEchange r;
+    r.message = message;
+    return r;
+}
+
+// The message bodies of the envelopes, looked for from the second top-level node: the first is
+// never examined.
+ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
+    const QList<Xml::Noeud> tete = document.noeudsDeTete();
+    // The declaration, when the reply opens with one, is that first node (it is no node here).
+    for (qsizetype i = document.aDeclarationXml() ? 0 : 1; i < tete.size(); ++i) {
+        const Xml::Noeud &enveloppe = tete[i];
+        if (!enveloppe.estElement() || enveloppe.nom() != QLatin1String("CSRP_ENVELOPPE"))
+            continue;
+        const Xml::Noeud corps =
+            enveloppe.premierEnfant(u"CORPS").premierEnfant(u"MESSAGE_REPARTITEUR").premierEnfant(u"CORPS");
+        if (corps.estAbsent())
+            continue;
+        for (const Xml::Noeud &enfant : corps.enfants()) {
+            if (!enfant.estElement())
+                continue;
+            const QString nom = enfant.nom();
+            if (nom == QLatin1String("REP_INFO_PRODUIT"))
+                return decodeCorps(corps.serialise());
+            if (nom == QLatin1String("ERREUR"))
+                return echec(QStringLiteral("Retour : Erreur ") +
+                             texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail")));
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+ResultatEchange decode(QByteArrayView retour) {
+    ResultatEchange resultat;
+    Echec::piege(
+        QStringLiteral("PML_TraiteRetour"), Echec::Forme::Parentheses,
+        [&resultat](const QString &message) { resultat = echec(message); },
+        [&] {
+            const Xml::Document document = Xml::Document::depuisOctets(retour, Xml::espacesEnveloppe);
+            if (!document.estAnalyse())
+                resultat = echec(QStringLiteral("Retour non conforme"));
+            else if (texteElement(document, QStringLiteral("ACTION")) == QLatin1String("FIN_SERVICE"))
+                resultat = echec(QStringLiteral("Retour : fin de service"));
+            else if (const QString detail =
+                         texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail"));
+                     !detail.isEmpty())
+                resultat = echec(QStringLiteral("Retour : Erreur ") + detail);
+            else
+                resultat = parcoursEnveloppes(document);
+        });
+    return resultat;
+}
+
+ResultatEchange decodeCorps(const QString &corps) {
+    ResultatEchange resultat;
+    resultat.issue = ResultatEchange::Issue::Lignes;
+    Echec::piege(
+        QStringLiteral("PML_RetourInfosProduit"), Echec::Forme::RetourChariot,
+        [&resultat](const QString &message) {
+            resultat.issue = ResultatEchange::Issue::Echec;
+            resultat.message = message;
+        },
+        [&] {
+            const Xml::Document document = Xml::Document::depuisTexte(corps, Xml::espacesMessage);
+            for (const Xml::Noeud &ligne : document.elementsParNom(u"LIGNE"))
+                resultat.lignes.append(decodeLigne(ligne));
+        });
+    return resultat;
+}
+
+LigneReponse decodeLigne(const Xml::Noeud &ligne) {
+    LigneReponse l;
+    if (ligne.estAbsent())
+        return l;
+    l.codeProduit = attribut(ligne, u"Code_Produit");
+    const std::optional<QString> numero = ligne.attribut(u"Num_Ligne_Demande");
+    l.numLigneDemande = (numero ? *numero : attribut(ligne, u"Num_Ligne")).trimmed().toInt();
+    try {
+        l.designation = attribut(ligne, u"Designation");
+    } catch (const std::exception &) {
+        // An unreadable designation is an empty one.
+        l.designation.clear();
+    }
+    for (const Xml::Noeud &prix : ligne.elementsParNom(u"PRIX")) {
+        const std::optional<QString> nature = prix.attribut(u"Nature");
+        const std::optional<QString> valeur = prix.attribut(u"Valeur");
+        if ((!nature || !valeur) && l.prixIncomplet < 0)
+            l.prixIncomplet = l.prix.size();
+        l.prix.append({nature.value_or(QString()), valeur.value_or(QString())});
+    }
+    Xml::Noeud raison = premier(ligne, u"NON_DISPO");
+    if (!raison.estAbsent()) {
+        l.disponibilite = Disponibilite::NonDisponible;
+    } else {
+        if (!premier(ligne, u"DISPO").estAbsent())
+            l.disponibilite = Disponibilite::Disponible;
+        else
+            raison = premier(ligne, u"AUTRE");
+    }
+    l.codeReponse = attribut(raison, u"Code_Reponse");
+    l.additif = attribut(raison, u"Additif");
+    l.commentaire = attribut(raison, u"Commentaire");
+    return l;
+}
+
+QString texteElement(const Xml::Document &document, const QString &balise) {
+    try {
+        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
+        return elements.isEmpty() ? QString() : elements.first().texte();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
+    try {
+        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
+        return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+} // namespace DecodeurRetour

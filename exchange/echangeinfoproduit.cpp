@@ -1,0 +1,250 @@
+#include "echangeinfoproduit.h"
+
+#include "decodeurretour.h"
+#include "fichierini.h"
+#include "piege.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+const QString infos = QStringLiteral("Infos");
+
+// "PortRepart" + n, 80 when absent; RuntimeError for a value that is no number or no TCP port.
+quint16 litPort(qint16 n) {
+    const QString texte =
+        FichierINI::LireIni(infos, QStringLiteral("PortRepart%1").arg(n), QStringLiteral("80")).trimmed();
+    bool nombre = false;
+    const qlonglong port = texte.toLongLong(&nombre);
+    if (!nombre) {
+        bool chiffres = !texte.isEmpty();
+        for (qsizetype i = texte.startsWith(u'-') || texte.startsWith(u'+') ? 1 : 0; i < texte.size(); ++i)
+            chiffres = chiffres && texte[i].isDigit();
+        // A number too long for 64 bits still is a number, only too large.
+        throw chiffres ? RuntimeError::overflow() : RuntimeError::typeMismatch();
+    }
+    if (port < INT32_MIN || port > INT32_MAX)
+        throw RuntimeError::overflow();
+    if (port < 0 || port > 65535)
+        throw RuntimeError::invalidPropertyValue();
+    return quint16(port);
+}
+
+// Overwrites "Trace.xml" in the program's directory with the request's UTF-8 bytes and CR LF.
+void ecritTrace(const QString &requete) {
+    QFile fichier(QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml")));
+    const auto echec = [&fichier] {
+        return fichier.error() == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
+                                                                : RuntimeError::pathFileAccess();
+    };
+    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw echec();
+    const QByteArray octets = requete.toUtf8() + "\r\n";
+    if (fichier.write(octets) != octets.size() || !fichier.flush())
+        throw echec();
+}
+
+} // namespace
+
+struct EchangeInfoProduit::Etat {
+    Etat(EchangeInfoProduit *q, Horloge horloge)
+        : q(q), requete(std::move(horloge)), socket(new QTcpSocket(q)) {
+        limite.setSingleShot(true);
+        limite.setTimerType(Qt::PreciseTimer);
+    }
+
+    // Later, from the event loop, unless the exchange is cancelled or started again meanwhile: so
+    // that whoever receives it may end the exchange, or the window, without pulling the ground from
+    // under a socket handler.
+    template <typename Action> void plusTard(Action action) {
+        QMetaObject::invokeMethod(
+            q,
+            [this, action, n = numero] {
+                if (n == numero)
+                    action();
+            },
+            Qt::QueuedConnection);
+    }
+    void signale(const QString &message) {
+        plusTard([this, message] { emit q->incident(message); });
+    }
+    void finit(ResultatEchange r) {
+        attente = false;
+        limite.stop();
+        socket->abort();
+        resultat = std::move(r);
+        plusTard([this] {
+            enCours = false;
+            emit q->termine();
+        });
+    }
+    void echoue(const QString &message) {
+        ResultatEchange r;
+        r.message = message;
+        finit(std::move(r));
+    }
+
+    void connecte();
+    void arrivee();
+    void delaiEcoule();
+
+    EchangeInfoProduit *q;
+    ConstructeurRequete requete;
+    QTcpSocket *socket; // a child of the exchange
+    QTimer limite;
+    QElapsedTimer chrono;
+    std::chrono::milliseconds delai{60000};
+    Http::UrlRepartiteur url;
+    Http::AssembleurRetour retour;
+    QByteArray retourXML;
+    ResultatEchange resultat;
+    bool enCours = false; // from lance to termine, or to annule
+    bool attente = false; // the request is out, its reply incomplete
+    quint64 numero = 0;   // the exchange that what is delivered later belongs to
+};
+
+EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
+    : QObject(parent), m_etat(std::make_unique<Etat>(this, std::move(horloge))) {
+    Etat &e = *m_etat;
+    connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
+    connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.arrivee(); });
+    connect(&e.limite, &QTimer::timeout, this, [&e] { e.delaiEcoule(); });
+}
+
+EchangeInfoProduit::~EchangeInfoProduit() {
+    // Before the state its handlers use.
+    delete m_etat->socket;
+}
+
+void EchangeInfoProduit::setDelaiAttente(std::chrono::milliseconds delai) {
+    m_etat->delai = delai;
+}
+
+void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
+    Etat &e = *m_etat;
+    if (e.enCours)
+        return;
+    ++e.numero;
+    e.enCours = true;
+    e.resultat = {};
+    e.retourXML.clear();
+    e.retour.vide();
+    Echec::piege(
+        QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
+        [&e](const QString &message) { e.echoue(message); },
+        [&] {
+            e.requete.construit(lignes, n);
+            for (const QString &echec : e.requete.prendsEchecs())
+                e.signale(echec);
+            decoupeUrl(
+                FichierINI::LireIni(infos, QStringLiteral("URLRepart%1").arg(n), QStringLiteral("000000")));
+            if (e.url.hote.isEmpty()) {
+                e.echoue(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
+                return;
+            }
+            const quint16 port = litPort(n);
+            e.attente = true;
+            e.socket->abort();
+            e.socket->connectToHost(e.url.hote, port);
+            e.chrono.start();
+            e.limite.start(e.delai);
+        });
+}
+
+void EchangeInfoProduit::annule() {
+    Etat &e = *m_etat;
+    ++e.numero;
+    e.enCours = false;
+    e.attente = false;
+    e.limite.stop();
+    e.socket->abort();
+}
+
+bool EchangeInfoProduit::enCours() const {
+    return m_etat->enCours;
+}
+
+const ResultatEchange &EchangeInfoProduit::resultat() const {
+    return m_etat->resultat;
+}
+
+ConstructeurRequete &EchangeInfoProduit::requete() {
+    return m_etat->requete;
+}
+
+const Http::UrlRepartiteur &EchangeInfoProduit::url() const {
+    return m_etat->url;
+}
+
+const Http::AssembleurRetour &EchangeInfoProduit::assembleur() const {
+    return m_etat->retour;
+}
+
+const QByteArray &EchangeInfoProduit::retourXML() const {
+    return m_etat->retourXML;
+}
+
+void EchangeInfoProduit::decoupeUrl(const QString &url) {
+    Etat &e = *m_etat;
+    Echec::piege(
+        QStringLiteral("PML_DecoupeUrl"), Echec::Forme::Parentheses,
+        [&e](const QString &message) { e.signale(message); },
+        [&] { e.url = Http::decoupeUrl(url).value_or(Http::UrlRepartiteur()); });
+}
+
+void EchangeInfoProduit::Etat::connecte() {
+    if (!attente)
+        return;
+    // Small requests and replies: no waiting to coalesce segments.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // The request goes whatever became of its trace.
+    Echec::piege(
+        QStringLiteral("PML_CreerFichier Error"), Echec::Forme::RetourChariot,
+        [this](const QString &message) { signale(message); }, [this] { ecritTrace(requete.requeteXML()); });
+    try {
+        socket->write(Http::requete(url, requete.empreinteRequete(), requete.requeteXML().toUtf8()));
+    } catch (const std::exception &) {
+        // A request that cannot be written is never answered: the time limit reports it.
+    }
+}
+
+void EchangeInfoProduit::Etat::arrivee() {
+    Echec::piege(
+        QStringLiteral("PML_Http_DataArrival"), Echec::Forme::Parentheses,
+        [this](const QString &message) { signale(message); },
+        [this] {
+            const QByteArray d = socket->readAll();
+            if (!attente)
+                return; // what a closed exchange still receives is not ours
+            switch (retour.ajoute(d)) {
+            case Http::AssembleurRetour::Etat::EnCours:
+                break;
+            case Http::AssembleurRetour::Etat::Complet:
+                retourXML = retour.retour();
+                finit(DecodeurRetour::decode(retourXML));
+                break;
+            case Http::AssembleurRetour::Etat::ErreurHttp:
+                echoue(QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
+                break;
+            case Http::AssembleurRetour::Etat::TropGrand:
+            case Http::AssembleurRetour::Etat::Malforme:
+                echoue(QStringLiteral("Retour non conforme"));
+                break;
+            }
+        });
+}
+
+void EchangeInfoProduit::Etat::delaiEcoule() {
+    if (!attente)
+        return;
+    // A timer may fire a little early; the limit is the clock's.
+    const qint64 reste = delai.count() - chrono.elapsed();
+    if (reste > 0)
+        limite.start(std::chrono::milliseconds(reste));
+    else
+        echoue(QStringLiteral("Aucun retour reçu dans les délais !"));
+}
