@@ -2,11 +2,10 @@
 // built and signed, trace written, HTTP exchange, reply parsed and shown.
 #include "fichierini.h"
 #include "interrogation.h"
-#include "simulateur.h"
+#include "repartiteur.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -15,30 +14,6 @@
 #include <vector>
 
 namespace {
-
-// The wholesaler answers from its own thread, as a remote server would, while the exchange waits.
-class Repartiteur {
-public:
-    explicit Repartiteur(int tailleChunk) {
-        m_fil.start();
-        m_sim = new SimulateurPharmaML;
-        m_sim->options().tailleChunk = tailleChunk;
-        m_sim->moveToThread(&m_fil);
-        QMetaObject::invokeMethod(
-            m_sim, [this] { m_sim->ecoute(); }, Qt::BlockingQueuedConnection);
-    }
-    ~Repartiteur() {
-        QMetaObject::invokeMethod(
-            m_sim, [this] { delete m_sim; }, Qt::BlockingQueuedConnection);
-        m_fil.quit();
-        m_fil.wait();
-    }
-    quint16 port() const { return m_sim->port(); }
-
-private:
-    QThread m_fil;
-    SimulateurPharmaML *m_sim;
-};
 
 void WholeQueryOverLoopback(benchmark::State &state) {
     Repartiteur repartiteur(int(state.range(0)));
