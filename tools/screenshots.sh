@@ -107,7 +107,7 @@ printf '%s,1\r\n' "${codes[@]}" >"$work/liste/Liste.txt"
 launch liste "${counter[@]}" \
     'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
     "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876' \
-    '[Liste]' 'Gauche=30' 'Haut=30' 'Largeur=1200' 'Hauteur=560'
+    '[Liste]' 'Gauche=20' 'Haut=30' 'Largeur=1240' 'Hauteur=560'
 xdotool windowfocus --sync "$id"
 xdotool key F4
 liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }

@@ -69,8 +69,9 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setWordWrap(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    connect(m_modele, &QAbstractItemModel::modelReset, this, &FrmListe::dimensionneColonnes);
     m_table->installEventFilter(this);
     m_progression->setObjectName(QStringLiteral("progression"));
     m_progression->setFormat(QStringLiteral("%v / %m réponses"));
@@ -119,6 +120,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     for (const qint16 n : Comptes::complets())
         colonnes.append({n, Comptes::nom(n), {}, false, {}});
     m_modele->setComptes(colonnes);
+    dimensionneColonnes();
     changeListe(LectureListe::chargeListe());
     replace();
     m_code->setFocus();
@@ -172,9 +174,26 @@ void FrmListe::verifie()
     }
     m_verification->lance(m_modele->lignes(), comptes);
     m_modele->setComptes(m_verification->comptes());
-    for (int k = 0; k < int(comptes.size()); ++k)
-        m_table->horizontalHeader()->resizeSection(ModeleListe::colonneEtat(k), 120);
     afficheEtat();
+}
+
+void FrmListe::dimensionneColonnes()
+{
+    const QFontMetrics mesure = m_table->fontMetrics();
+    const auto largeur = [&mesure](const QString &exemple) { return mesure.horizontalAdvance(exemple) + 12; };
+    QHeaderView *entete = m_table->horizontalHeader();
+    entete->resizeSection(ModeleListe::colonneCode, largeur(QStringLiteral("3400935829108")));
+    entete->resizeSection(ModeleListe::colonneQuantite, largeur(QStringLiteral("99999")));
+    entete->resizeSection(ModeleListe::colonneDesignation, largeur(QStringLiteral("SPASFON LYOC 80MG B/10")));
+    for (int k = 0; k < int(m_modele->comptes().size()); ++k) {
+        entete->resizeSection(ModeleListe::colonneEtat(k), largeur(QStringLiteral("Non disponible")));
+        entete->resizeSection(ModeleListe::colonneEtat(k) + 1,
+                              largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €")));
+        entete->resizeSection(ModeleListe::colonneEtat(k) + 2,
+                              largeur(QStringLiteral("Produit non autorisé")));
+    }
+    if (m_modele->colonneMoinsCher() >= 0)
+        entete->resizeSection(m_modele->colonneMoinsCher(), largeur(QStringLiteral("CERP ROUEN")));
 }
 
 void FrmListe::annule()

@@ -45,6 +45,7 @@ private:
     void supprimeSelection();
     void changeListe(const QList<LigneListe> &lignes);
     void afficheEtat();
+    void dimensionneColonnes();
     void replace();
     void memorisePlace();
 

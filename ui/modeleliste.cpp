@@ -54,16 +54,31 @@ QString montants(const LigneReponse &ligne)
 
 void ModeleListe::setLignes(const QList<LigneListe> &lignes)
 {
-    beginResetModel();
-    m_lignes = lignes;
-    endResetModel();
+    // Rows go and come rather than a reset, so that the columns keep the widths the user gave them.
+    if (!m_lignes.isEmpty()) {
+        beginRemoveRows({}, 0, rowCount() - 1);
+        m_lignes.clear();
+        endRemoveRows();
+    }
+    if (!lignes.isEmpty()) {
+        beginInsertRows({}, 0, int(lignes.size()) - 1);
+        m_lignes = lignes;
+        endInsertRows();
+    }
 }
 
 void ModeleListe::setComptes(const QList<ReponsesCompte> &comptes)
 {
-    beginResetModel();
+    if (comptes.size() != m_comptes.size()) {
+        beginResetModel();
+        m_comptes = comptes;
+        endResetModel();
+        return;
+    }
     m_comptes = comptes;
-    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, colonneEtat(0), columnCount() - 1);
+    if (!m_lignes.isEmpty())
+        emit dataChanged(index(0, colonneDesignation), index(rowCount() - 1, columnCount() - 1));
 }
 
 void ModeleListe::setCompte(int k, const ReponsesCompte &compte)

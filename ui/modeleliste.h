@@ -22,7 +22,8 @@ public:
     const QList<LigneListe> &lignes() const { return m_lignes; }
     void setLignes(const QList<LigneListe> &lignes);
     const QList<ReponsesCompte> &comptes() const { return m_comptes; }
-    // New columns: the accounts a check is about to ask (their answers empty) or has asked.
+    // The accounts a check is about to ask (their answers empty) or has asked; the columns are made
+    // anew (modelReset) only when their number changes.
     void setComptes(const QList<ReponsesCompte> &comptes);
     // Account k (position in comptes()) has answered more.
     void setCompte(int k, const ReponsesCompte &compte);
