@@ -79,13 +79,15 @@ void VerificationListe::recoit(int indexCompte)
     ReponsesCompte &compte = m_comptes[indexCompte];
     const ResultatEchange &resultat = e.echange->resultat();
     e.enVol = false;
+    QStringList codes;
     if (resultat.issue == ResultatEchange::Issue::Echec) {
         compte.echec = resultat.message;
-        marque(indexCompte, e.lot, e.fin, ReponseCode::Etat::Echec);
+        codes = marque(indexCompte, e.lot, e.fin, ReponseCode::Etat::Echec);
         e.fin = e.lot;
     } else {
         compte.secours = compte.secours || resultat.secours;
         const QStringList &lot = m_lots[e.lot];
+        codes = lot;
         // A reply line belongs to the code it names, else to the line of the request it answers.
         QHash<QString, const LigneReponse *> trouvees;
         for (const LigneReponse &ligne : resultat.lignes) {
@@ -110,19 +112,22 @@ void VerificationListe::recoit(int indexCompte)
         ++e.lot;
     }
     envoieSuivant(indexCompte);
-    emit reponses(indexCompte);
+    emit reponses(indexCompte, codes);
     if (!enCours())
         emit terminee();
 }
 
-void VerificationListe::marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat)
+QStringList VerificationListe::marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat)
 {
     ReponsesCompte &compte = m_comptes[indexCompte];
+    QStringList codes;
     for (qsizetype k = debut; k < fin; ++k) {
         for (const QString &code : std::as_const(m_lots[k]))
             compte.parCode[code].etat = etat;
         m_recues += int(m_lots[k].size());
+        codes += m_lots[k];
     }
+    return codes;
 }
 
 void VerificationListe::annule()
@@ -140,9 +145,9 @@ void VerificationListe::annule()
             e.echange->annule();
             e.enVol = false;
         }
-        marque(i, garde, e.fin, ReponseCode::Etat::Annulee);
+        const QStringList codes = marque(i, garde, e.fin, ReponseCode::Etat::Annulee);
         e.fin = garde;
-        emit reponses(i);
+        emit reponses(i, codes);
     }
     if (!enCours())
         emit terminee();

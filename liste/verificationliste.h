@@ -60,8 +60,9 @@ public:
     int reponsesAttendues() const { return m_attendues; }
 
 signals:
-    // Answers of account `indexCompte` (position in comptes()) came for some codes.
-    void reponses(int indexCompte);
+    // Answers of account `indexCompte` (position in comptes()) came for those codes (or their request
+    // failed or was cancelled).
+    void reponses(int indexCompte, const QStringList &codes);
     // The check is over: every request answered, failed or cancelled.
     void terminee();
 
@@ -69,8 +70,9 @@ private:
     struct Envoi;
     void envoieSuivant(int indexCompte);
     void recoit(int indexCompte);
-    // Gives the codes of requests [debut, fin) of an account that state, and counts them as received.
-    void marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat);
+    // Gives the codes of requests [debut, fin) of an account that state, counts them as received, and
+    // returns them.
+    QStringList marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat);
 
     std::chrono::milliseconds m_delai{60000};
     QList<QStringList> m_lots; // the codes of each request

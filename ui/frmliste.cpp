@@ -110,8 +110,8 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence::Save, &FrmListe::demandeExport);
     raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annule);
 
-    connect(m_verification, &VerificationListe::reponses, this, [this](int k) {
-        m_modele->setCompte(k, m_verification->comptes()[k]);
+    connect(m_verification, &VerificationListe::reponses, this, [this](int k, const QStringList &codes) {
+        m_modele->setCompte(k, m_verification->comptes()[k], codes);
         afficheEtat();
     });
     connect(m_verification, &VerificationListe::terminee, this, &FrmListe::afficheEtat);

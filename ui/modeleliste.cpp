@@ -60,9 +60,14 @@ void ModeleListe::setLignes(const QList<LigneListe> &lignes)
         m_lignes.clear();
         endRemoveRows();
     }
+    m_rangees.clear();
     if (!lignes.isEmpty()) {
         beginInsertRows({}, 0, int(lignes.size()) - 1);
         m_lignes = lignes;
+        for (int r = 0; r < int(lignes.size()); ++r) {
+            if (lignes[r].valide())
+                m_rangees.insert(lignes[r].code, r);
+        }
         endInsertRows();
     }
 }
@@ -81,13 +86,24 @@ void ModeleListe::setComptes(const QList<ReponsesCompte> &comptes)
         emit dataChanged(index(0, colonneDesignation), index(rowCount() - 1, columnCount() - 1));
 }
 
-void ModeleListe::setCompte(int k, const ReponsesCompte &compte)
+void ModeleListe::setCompte(int k, const ReponsesCompte &compte, const QStringList &codes)
 {
+    const bool entete = compte.echec != m_comptes[k].echec || compte.secours != m_comptes[k].secours;
     m_comptes[k] = compte;
-    if (m_lignes.isEmpty())
-        return;
-    emit dataChanged(index(0, colonneDesignation), index(rowCount() - 1, columnCount() - 1));
-    emit headerDataChanged(Qt::Horizontal, colonneEtat(k), colonneEtat(k));
+    // Only the rows of those codes change: the table repaints what it shows of them, if anything.
+    int premiere = rowCount();
+    int derniere = -1;
+    for (const QString &code : codes) {
+        const auto rangee = m_rangees.constFind(code);
+        if (rangee != m_rangees.cend()) {
+            premiere = std::min(premiere, *rangee);
+            derniere = std::max(derniere, *rangee);
+        }
+    }
+    if (derniere >= 0)
+        emit dataChanged(index(premiere, colonneDesignation), index(derniere, columnCount() - 1));
+    if (entete)
+        emit headerDataChanged(Qt::Horizontal, colonneEtat(k), colonneEtat(k));
 }
 
 int ModeleListe::colonneMoinsCher() const

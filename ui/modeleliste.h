@@ -25,8 +25,8 @@ public:
     // The accounts a check is about to ask (their answers empty) or has asked; the columns are made
     // anew (modelReset) only when their number changes.
     void setComptes(const QList<ReponsesCompte> &comptes);
-    // Account k (position in comptes()) has answered more.
-    void setCompte(int k, const ReponsesCompte &compte);
+    // Account k (position in comptes()) has answered for those codes.
+    void setCompte(int k, const ReponsesCompte &compte, const QStringList &codes);
 
     // The state column of account k, and the cheaper-account column (-1 with fewer than two accounts).
     static int colonneEtat(int k) { return colonneDesignation + 1 + k * colonnesParCompte; }
@@ -41,5 +41,6 @@ private:
     QVariant donneeCompte(const LigneListe &ligne, int k, int champ, int role) const;
 
     QList<LigneListe> m_lignes;
+    QHash<QString, int> m_rangees; // the row of each code
     QList<ReponsesCompte> m_comptes;
 };

@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QHeaderView>
-#include <QLabel>
 #include <QProgressBar>
 #include <QTableView>
 

@@ -2,6 +2,7 @@
 
 #include "comptes.h"
 #include "fichierini.h"
+#include "lectureliste.h"
 #include "modpharmaml.h"
 #include "reponseliste.h"
 #include "verificationliste.h"
@@ -65,12 +66,9 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
     return echappes.join(u'\t');
 }
 
-} // namespace
-
-SortieListe verifieListe(const QString &repertoire, const QList<LigneListe> &lignes,
-                         std::chrono::milliseconds delai)
+// The printed lines, and whether every account answered.
+std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::chrono::milliseconds delai)
 {
-    FichierINI::setRepertoireProgramme(repertoire);
     VerificationListe verification;
     verification.setDelaiAttente(delai);
     QEventLoop boucle;
@@ -84,17 +82,20 @@ SortieListe verifieListe(const QString &repertoire, const QList<LigneListe> &lig
             codes << l.code;
     }
     codes.sort();
-    SortieListe sortie;
+    QStringList sortie;
+    bool toutRepondu = true;
     for (const QString &code : std::as_const(codes)) {
         for (const ReponsesCompte &compte : verification.comptes())
-            sortie.lignes << ligneSortie(code, compte);
+            sortie << ligneSortie(code, compte);
     }
     for (const ReponsesCompte &compte : verification.comptes())
-        sortie.toutRepondu = sortie.toutRepondu && compte.echec.isEmpty();
-    return sortie;
+        toutRepondu = toutRepondu && compte.echec.isEmpty();
+    return {sortie, toutRepondu};
 }
 
-int commandeListe(const QStringList &arguments)
+} // namespace
+
+int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
 {
     if (arguments.isEmpty() || !QDir(arguments.first()).exists()) {
         std::fprintf(stderr, "usage: solvarin-query --liste DIR [CODE[,QTY]...]\n");
@@ -120,10 +121,10 @@ int commandeListe(const QStringList &arguments)
                      qPrintable(QDir(repertoire).filePath(QStringLiteral("Solvarin.ini"))));
         return 1;
     }
-    const SortieListe sortie = verifieListe(repertoire, lignes);
+    const auto [sortie, toutRepondu] = verifieListe(lignes, delai);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const QString &ligne : sortie.lignes)
+    for (const QString &ligne : sortie)
         out << ligne << '\n';
-    return sortie.toutRepondu ? 0 : 1;
+    return toutRepondu ? 0 : 1;
 }
