@@ -6,7 +6,7 @@
 #include "repartiteur.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
 #include <QProgressBar>
@@ -111,14 +111,3 @@ void ListeCommande(benchmark::State &state)
 BENCHMARK(ListeCommande)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
