@@ -3,10 +3,10 @@
 #include "decodeurretour.h"
 #include "fichierini.h"
 #include "piege.h"
+#include "remplacefichier.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -34,18 +34,14 @@ quint16 litPort(qint16 n) {
     return quint16(port);
 }
 
-// Overwrites "Trace.xml" in the program's directory with the request's UTF-8 bytes and CR LF.
+// Replaces "Trace.xml" in the program's directory, in one step, with the request's UTF-8 bytes and
+// CR LF: exchanges that end together never leave a mix of two traces.
 void ecritTrace(const QString &requete) {
-    QFile fichier(QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml")));
-    const auto echec = [&fichier] {
-        return fichier.error() == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
-                                                                : RuntimeError::pathFileAccess();
-    };
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw echec();
-    const QByteArray octets = requete.toUtf8() + "\r\n";
-    if (fichier.write(octets) != octets.size() || !fichier.flush())
-        throw echec();
+    const QString chemin = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml"));
+    const QFileDevice::FileError erreur = remplaceFichier(chemin, requete.toUtf8() + "\r\n");
+    if (erreur != QFileDevice::NoError)
+        throw erreur == QFileDevice::PermissionsError ? RuntimeError::permissionDenied()
+                                                      : RuntimeError::pathFileAccess();
 }
 
 } // namespace

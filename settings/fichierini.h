@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 // The settings file "Solvarin.ini" in the program's directory. Every setting is read and written
@@ -21,12 +22,23 @@ void setRapporteur(Rapporteur rapporteur);
 QString CheminIni();
 
 // The stored value (at most 1023 characters), or `defaut` when the file or the key is absent.
-// An empty `file` means the settings file.
+// An empty `file` means the settings file. Only a regular file is read, and at most its first
+// 16 MiB; anything else there (a pipe, a device) is a "Lecture Error".
 QString LireIni(const QString &section, const QString &key, const QString &defaut, const QString &file = {});
 
-// Stores the value, creating the file, section and key as needed; the file is replaced atomically.
-// Non-zero when stored, 0 when the file cannot be written (nothing is shown then).
+// Stores the value, creating the file, section and key as needed; the file keeps its encoding.
+// Writers, in this process or another, take turns through the lock file "<file>.lock" beside it,
+// and the file is replaced atomically. Non-zero when stored, 0 when the file cannot be written
+// (nothing is shown then; RaisonRefus tells why): it is then left byte for byte as it was.
 qint32 EcrireIni(const QString &section, const QString &key, const QString &value, const QString &file = {});
+
+// Why the last EcrireIni stored nothing, in a few French words for the user ("disque plein",
+// "fichier en lecture seule", ...); empty after a write that succeeded.
+QString RaisonRefus();
+
+// How long a write waits for another writer's lock before giving up (2 seconds by default).
+// A lock left by a process that has ended is taken over at once.
+void setAttenteVerrou(std::chrono::milliseconds wait);
 
 bool FichierExiste(const QString &path);
 

@@ -2,10 +2,96 @@
 
 #include "windows1252.h"
 
+#include <QStringDecoder>
+
 #include <optional>
 #include <vector>
 
 namespace {
+
+enum class Encoding { Windows1252, Utf8, Utf16LE, Utf16BE };
+
+struct Mark {
+    Encoding encoding;
+    QByteArrayView bytes;
+};
+constexpr Mark marks[] = {{Encoding::Utf8, "\xEF\xBB\xBF"},
+                          {Encoding::Utf16LE, "\xFF\xFE"},
+                          {Encoding::Utf16BE, "\xFE\xFF"}};
+
+// The file's text: its encoding, where it starts (after the mark), and its bytes, a UTF-16 file cut
+// in the middle of a character completed with a zero byte so that characters stay aligned.
+struct Text {
+    Encoding encoding = Encoding::Windows1252;
+    qsizetype start = 0;
+    QByteArray bytes;
+
+    explicit Text(const QByteArray &file) : bytes(file)
+    {
+        for (const Mark &mark : marks)
+            if (file.startsWith(mark.bytes)) {
+                encoding = mark.encoding;
+                start = mark.bytes.size();
+                break;
+            }
+        if ((bytes.size() - start) % unit())
+            bytes += '\0';
+    }
+
+    qsizetype unit() const { return encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE ? 2 : 1; }
+
+    char16_t at(qsizetype i) const
+    {
+        const auto byte = [this](qsizetype k) { return char16_t(uchar(bytes[k])); };
+        switch (encoding) {
+        case Encoding::Utf16LE:
+            return char16_t(byte(i) | byte(i + 1) << 8);
+        case Encoding::Utf16BE:
+            return char16_t(byte(i) << 8 | byte(i + 1));
+        default:
+            return byte(i);
+        }
+    }
+
+    QString decode(qsizetype begin, qsizetype end) const
+    {
+        const QByteArrayView part = QByteArrayView(bytes).sliced(begin, end - begin);
+        switch (encoding) {
+        case Encoding::Windows1252:
+            return Windows1252::toText(part);
+        case Encoding::Utf8:
+            // A mark at the start of a line is a character like any other.
+            return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)(part);
+        default:
+            break;
+        }
+        QString text(part.size() / 2, Qt::Uninitialized);
+        for (qsizetype k = 0; k < text.size(); ++k)
+            text[k] = QChar(at(begin + 2 * k));
+        return text;
+    }
+
+    QByteArray encode(QStringView text) const
+    {
+        switch (encoding) {
+        case Encoding::Windows1252:
+            return Windows1252::fromText(text);
+        case Encoding::Utf8:
+            return text.toUtf8();
+        default:
+            break;
+        }
+        QByteArray out;
+        out.reserve(text.size() * 2);
+        const bool little = encoding == Encoding::Utf16LE;
+        for (const QChar c : text) {
+            const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+            out += little ? low : high;
+            out += little ? high : low;
+        }
+        return out;
+    }
+};
 
 // One line of the file: its text and where its bytes lie (the terminator is not part of `end`).
 struct Line {
@@ -13,7 +99,7 @@ struct Line {
     qsizetype begin = 0;
     qsizetype end = 0;
     qsizetype next = 0;
-    bool terminated = false; // ends with a line feed
+    bool terminated = false; // ends with CR LF, LF or CR
 };
 
 struct KeyLine {
@@ -21,27 +107,32 @@ struct KeyLine {
     QString value;
 };
 
-std::vector<Line> splitLines(const QByteArray &file)
+std::vector<Line> splitLines(const Text &file)
 {
     std::vector<Line> lines;
-    qsizetype begin = 0;
-    while (begin < file.size()) {
-        qsizetype lf = file.indexOf('\n', begin);
-        const qsizetype next = lf < 0 ? file.size() : lf + 1;
-        qsizetype end = lf < 0 ? file.size() : lf;
-        if (end > begin && file[end - 1] == '\r')
-            --end;
-        lines.push_back(
-            {Windows1252::toText(QByteArrayView(file).sliced(begin, end - begin)), begin, end, next, lf >= 0});
+    const qsizetype unit = file.unit(), size = file.bytes.size();
+    const auto breaks = [&](qsizetype i) { return file.at(i) == u'\r' || file.at(i) == u'\n'; };
+    qsizetype begin = file.start;
+    while (begin < size) {
+        qsizetype end = begin;
+        while (end < size && !breaks(end))
+            end += unit;
+        qsizetype next = end;
+        if (end < size) {
+            next += unit;
+            if (file.at(end) == u'\r' && next < size && file.at(next) == u'\n')
+                next += unit;
+        }
+        lines.push_back({file.decode(begin, end), begin, end, next, end < size});
         begin = next;
     }
     return lines;
 }
 
-// Blanks as the platform's profile reader counts them, including a stray CR and the old end-of-file mark.
+// Blanks as the platform's profile reader counts them, including the old end-of-file mark.
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f' || c == u'\x1a';
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\x1a';
 }
 
 QStringView trimmed(QStringView s)
@@ -123,18 +214,13 @@ QString singleLine(QStringView value)
     return v;
 }
 
-QByteArray encodedLine(QStringView key, QStringView value)
-{
-    return Windows1252::fromText(key.toString() + u'=' + singleLine(value));
-}
-
 } // namespace
 
 namespace PrivateProfile {
 
 QString readValue(const QByteArray &file, QStringView section, QStringView key, bool *found)
 {
-    const std::vector<Line> lines = splitLines(file);
+    const std::vector<Line> lines = splitLines(Text(file));
     std::optional<std::size_t> index;
     if (const auto span = findSection(lines, section))
         index = findKey(lines, *span, key);
@@ -142,35 +228,40 @@ QString readValue(const QByteArray &file, QStringView section, QStringView key, 
     return index ? withoutQuotes(keyLine(lines[*index].text)->value) : QString();
 }
 
-QByteArray writeValue(const QByteArray &file, QStringView section, QStringView key, QStringView value)
+QByteArray writeValue(const QByteArray &original, QStringView section, QStringView key, QStringView value)
 {
+    const Text file(original);
+    const QByteArray &bytes = file.bytes;
     const std::vector<Line> lines = splitLines(file);
     const auto span = findSection(lines, section);
+    const QByteArray lineEnd = file.encode(u"\r\n");
+    const auto keyText = [&](QStringView name) {
+        return file.encode(name.toString() + u'=' + singleLine(value));
+    };
 
     if (!span) {
-        QByteArray out = file;
-        if (!out.isEmpty() && !out.endsWith('\n'))
-            out += "\r\n";
-        out += '[' + Windows1252::fromText(section) + "]\r\n" + encodedLine(key, value) + "\r\n";
+        QByteArray out = bytes;
+        if (!lines.empty() && !lines.back().terminated)
+            out += lineEnd;
+        out += file.encode(u'[' + section.toString() + u']') + lineEnd + keyText(key) + lineEnd;
         return out;
     }
 
     if (const auto index = findKey(lines, *span, key)) {
         // Replace the line's text, keeping the key's spelling and the line's own terminator.
-        const Line &line = lines[*index];
-        const QString name = keyLine(line.text)->name;
-        return file.first(line.begin) + encodedLine(name, value) + file.sliced(line.end);
+        const Line &old = lines[*index];
+        return bytes.first(old.begin) + keyText(keyLine(old.text)->name) + bytes.sliced(old.end);
     }
 
     std::size_t last = span->end - 1;
     while (last > span->header && trimmed(lines[last].text).isEmpty())
         --last;
     const Line &after = lines[last];
-    QByteArray out = file.first(after.next);
+    QByteArray out = bytes.first(after.next);
     if (!after.terminated)
-        out += "\r\n"; // the file ended without a line break
-    out += encodedLine(key, value) + "\r\n";
-    out += file.sliced(after.next);
+        out += lineEnd; // the file ended without a line break
+    out += keyText(key) + lineEnd;
+    out += bytes.sliced(after.next);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "apercuclavier.h"
+#include "application.h"
 #include "comptes.h"
 #include "estnumerique.h"
 #include "fichierini.h"
@@ -39,9 +40,6 @@ QString lire(const QString &key) {
 }
 QString lire(const QString &stem, int n) {
     return lire(stem + QString::number(n));
-}
-void ecrire(const QString &key, const QString &value) {
-    FichierINI::EcrireIni(infos, key, value);
 }
 
 const QStringList &accountKeys = Comptes::cles();
@@ -351,6 +349,24 @@ void frmMain::cboDispoValidate() {
         return;
     const int n = m_numRepartCourant;
     txtDispo(3)->setText(QString::number(*id));
-    ecrire(QStringLiteral("NomRepart") + QString::number(n), nom);
-    ecrire(QStringLiteral("IdRepart") + QString::number(n), txtDispo(3)->text());
+    if (ecrire(QStringLiteral("NomRepart") + QString::number(n), nom))
+        ecrire(QStringLiteral("IdRepart") + QString::number(n), txtDispo(3)->text());
+}
+
+bool frmMain::ecrire(const QString &key, const QString &value) {
+    if (FichierINI::EcrireIni(infos, key, value)) {
+        m_refusSignale.clear();
+        return true;
+    }
+    // The field keeps the typed text. Nothing is lost when the file holds that value already (a
+    // field the user only went through); leaving the field again, or an emptied field's own store
+    // followed by leaving it, is the same edit, told once.
+    const QString refus = key + u'=' + value;
+    if (refus != m_refusSignale && lire(key) != value) {
+        m_refusSignale = refus;
+        montreErreurFichier(QStringLiteral("Ecriture Error"),
+                            QStringLiteral("Le paramètre n'a pas pu être enregistré dans Solvarin.ini : ") +
+                                FichierINI::RaisonRefus());
+    }
+    return false;
 }

@@ -80,6 +80,8 @@ private:
     void txtInfosChange();
     void txtDispoValidate(int index);
     void cboDispoValidate();
+    // Stores a field's value; a refusal is told to the user once for that value of that key.
+    bool ecrire(const QString &key, const QString &value);
     void prendCipDuPressePapiers();
 
     // The availability query (index 0 or 1 for account 1 or 2) and the entry fields' keys.
@@ -111,6 +113,7 @@ private:
     int m_essaisInfos = 0;
     QTimer m_lectureInfos;
     bool m_requeteEnCours = false;
+    QString m_refusSignale; // "key=value" of the last refused write the user was told of
     // Where a drag moved by hand started (window position and pointer), when the window system
     // cannot move the window itself.
     bool m_glisse = false;

@@ -338,8 +338,9 @@ void TestFautes::reglagesIllisibles_data() {
     QTest::newRow("binary garbage") << "garbage";
 }
 
-// The settings file cannot be read as one: every value reads as its default, so the exchange stops
-// at the URL ("000000") without connecting anywhere; a write keeps whatever the file held.
+// The settings file cannot be read as one: every value reads as its default, or as the empty text
+// where something that is no regular file stands in its place (a read error), so the exchange stops
+// at the URL without connecting anywhere; a write keeps whatever the file held.
 void TestFautes::reglagesIllisibles() {
     QFETCH(QString, cas);
     PairScripte pair(envoie(entetes + enveloppeErreur("x")));
@@ -373,13 +374,14 @@ void TestFautes::reglagesIllisibles() {
     m_module->setDelaiAttente(5s);
     m_module->PML_EnvoieUneRequete(QStringLiteral("3582910,1"), 1);
     QCOMPARE(m_zone->lignes(), erreur(urlAVerifier));
-    QCOMPARE(m_module->NumeroCliRequete(), QStringLiteral("000000"));
+    const bool autreChose = cas == QLatin1String("folder") || cas == QLatin1String("socket");
+    QCOMPARE(m_module->NumeroCliRequete(), autreChose ? QString() : QStringLiteral("000000"));
     QTest::qWait(20);
     QCOMPARE(pair.connexions(), 0);
 
     const qint32 ecrit =
         FichierINI::EcrireIni(QStringLiteral("Infos"), QStringLiteral("CodeRepart1"), QStringLiteral("05"));
-    if (cas == QLatin1String("folder") || cas == QLatin1String("socket")) {
+    if (autreChose) {
         QCOMPARE(ecrit, 0);
         QVERIFY(QFileInfo::exists(ini) && !QFileInfo(ini).isFile());
     } else if (cas == QLatin1String("garbage")) {

@@ -2,8 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdlib>
 
 namespace {
 
@@ -20,6 +26,21 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// The test program started again: another writer of 150 keys "Cle<N>_<i>" in DIR's settings file, or
+// a process that takes the lock on that file and ends without giving it back.
+int otherProcess(const QStringList &args)
+{
+    FichierINI::setRepertoireProgramme(args[2]);
+    if (args[1] == u"--verrou") {
+        QLockFile lock(QDir(args[2]).filePath(QStringLiteral("Solvarin.ini.lock")));
+        std::_Exit(lock.tryLock(0) ? 0 : 1);
+    }
+    for (int i = 0; i < 150; ++i)
+        if (!FichierINI::EcrireIni(infos, QStringLiteral("Cle%1_%2").arg(args[3]).arg(i), QString::number(i)))
+            return 1;
+    return 0;
 }
 
 } // namespace
@@ -40,11 +61,16 @@ private slots:
     void writeToFileWithoutFinalLineBreak();
     void valueWithLineBreaksStoredOnOneLine();
     void accountsLiveSideBySide();
-    void accentedValuesInWindows1252();
-    void readOnlyFileOrFolderRefused_data();
-    void readOnlyFileOrFolderRefused();
+    void encodingsReadAndKept_data();
+    void encodingsReadAndKept();
+    void refusedWriteKeepsTheFile_data();
+    void refusedWriteKeepsTheFile();
     void fichierExiste();
     void otherFileArgument();
+    void onlyRegularFilesRead_data();
+    void onlyRegularFilesRead();
+    void fullDiskKeepsTheFile();
+    void writersInTwoProcessesLoseNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -59,6 +85,7 @@ void TestFichierINI::init()
     FichierINI::setRepertoireProgramme(m_dir->path());
     m_ini = m_dir->filePath(QStringLiteral("Solvarin.ini"));
     m_reports.clear();
+    FichierINI::setAttenteVerrou(std::chrono::milliseconds(50));
     FichierINI::setRapporteur([this](const QString &t, const QString &m) { m_reports << t + u'|' + m; });
 }
 
@@ -198,35 +225,68 @@ void TestFichierINI::accountsLiveSideBySide()
     QCOMPARE(readAll(m_ini).count('\n'), 13);
 }
 
-void TestFichierINI::accentedValuesInWindows1252()
+void TestFichierINI::encodingsReadAndKept_data()
 {
-    writeAll(m_ini, "[Infos]\r\nAdrPharmacie=Pharmacie de l'\xC9toile \x80\r\n");
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("AdrPharmacie"), {}), QStringLiteral("Pharmacie de l'Étoile €"));
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("NomRepart1"), QStringLiteral("Répartiteur œ Ω")));
-    QVERIFY(readAll(m_ini).endsWith("NomRepart1=R\xE9partiteur \x9C ?\r\n"));
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QByteArray>("after");
+    const QString text = QStringLiteral("[Infos]\r\nNumeroCli1=café\r\n");
+    const QString stored = text + QStringLiteral("ClefCli1=clé œ Ω\r\n");
+    for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        const auto bytes = [encoding](const QString &t) -> QByteArray {
+            return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(t);
+        };
+        QTest::newRow(QStringConverter::nameForEncoding(encoding)) << bytes(text) << "café" << bytes(stored);
+    }
+    QTest::newRow("no mark: Windows-1252, even UTF-8 bytes")
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\n") << "caf\u00C3\u00A9"
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\nClefCli1=cl\xE9 \x9C ?\r\n");
+    QTest::newRow("lone CR ends a line")
+        << QByteArray("[Infos]\rNumeroCli1=\x80\rClefCli1=vieille\r[Autre]\rClefCli1=garde\r") << "€"
+        << QByteArray("[Infos]\rNumeroCli1=\x80\rClefCli1=cl\xE9 \x9C ?\r[Autre]\rClefCli1=garde\r");
 }
 
-void TestFichierINI::readOnlyFileOrFolderRefused_data()
+void TestFichierINI::encodingsReadAndKept()
 {
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("read-only file") << false;
-    QTest::newRow("read-only folder") << true;
+    QFETCH(QByteArray, before);
+    QFETCH(QString, read);
+    QFETCH(QByteArray, after);
+    writeAll(m_ini, before);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("NumeroCli1"), {}), read);
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QStringLiteral("clé œ Ω")));
+    QCOMPARE(readAll(m_ini), after);
 }
 
-void TestFichierINI::readOnlyFileOrFolderRefused()
+void TestFichierINI::refusedWriteKeepsTheFile_data()
 {
-    QFETCH(bool, folder);
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file") << "file" << "fichier en lecture seule";
+    QTest::newRow("read-only folder") << "folder" << "dossier en lecture seule";
+    QTest::newRow("lock held by another writer") << "lock" << "fichier utilisé par un autre programme";
+}
+
+void TestFichierINI::refusedWriteKeepsTheFile()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, reason);
     const QByteArray before = "[Infos]\r\nA=1\r\n";
     writeAll(m_ini, before);
     const auto readOnly = QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser;
-    const QString target = folder ? m_dir->path() : m_ini;
+    const QString target = cause == u"folder" ? m_dir->path() : m_ini;
     const auto permissions = QFile::permissions(target);
-    QVERIFY(QFile::setPermissions(target, folder ? readOnly : (QFile::ReadOwner | QFile::ReadUser)));
+    QLockFile held(m_ini + QStringLiteral(".lock"));
+    QVERIFY(cause == u"lock" ? held.tryLock(0)
+                             : QFile::setPermissions(target, cause == u"folder" ? readOnly : QFile::ReadOwner));
     const qint32 result = FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2"));
     QFile::setPermissions(target, permissions);
+    held.unlock();
     QCOMPARE(result, 0);
+    QCOMPARE(FichierINI::RaisonRefus(), reason);
     QCOMPARE(readAll(m_ini), before);
     QVERIFY(m_reports.isEmpty());
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2")));
+    QCOMPARE(FichierINI::RaisonRefus(), QString());
 }
 
 void TestFichierINI::fichierExiste()
@@ -246,5 +306,75 @@ void TestFichierINI::otherFileArgument()
     QVERIFY(!QFile::exists(m_ini));
 }
 
-QTEST_GUILESS_MAIN(TestFichierINI)
+void TestFichierINI::onlyRegularFilesRead_data()
+{
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("named pipe") << true;
+    QTest::newRow("link to /dev/zero") << false;
+}
+
+void TestFichierINI::onlyRegularFilesRead()
+{
+    QFETCH(bool, pipe);
+    QVERIFY(pipe ? QProcess::execute(QStringLiteral("mkfifo"), {m_ini}) == 0
+                 : QFile::link(QStringLiteral("/dev/zero"), m_ini));
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")), QString());
+    QCOMPARE(m_reports, QStringList{QStringLiteral("Lecture Error|Path/File access error\r75")});
+    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")), 0);
+    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("fichier illisible"));
+}
+
+// With no room at all, then with room for the lock and part of the file.
+void TestFichierINI::fullDiskKeepsTheFile()
+{
+    const QString disk = m_dir->filePath(QStringLiteral("disque"));
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+        QSKIP("mounting a small tmpfs needs root (CAP_SYS_ADMIN): full-disk case not run");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    FichierINI::setRepertoireProgramme(disk);
+    const QByteArray before = "[Infos]\r\nNomRepart1=PHOENIX\r\n";
+    writeAll(QDir(disk).filePath(QStringLiteral("Solvarin.ini")), before);
+    QFile filler(QDir(disk).filePath(QStringLiteral("plein")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) == 4096) {
+    }
+    for (const int freed : {0, 2 * 4096}) {
+        QVERIFY(filler.resize(filler.size() - freed));
+        QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli1"), QString(3 * 4096, u'k')), 0);
+        QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("disque plein"));
+        QCOMPARE(readAll(FichierINI::CheminIni()), before);
+    }
+}
+
+// They find a lock left by a process that has ended, which no longer counts.
+void TestFichierINI::writersInTwoProcessesLoseNothing()
+{
+    // In memory where the system offers it: the race is the point, not the disk's flushes.
+    const QTemporaryDir memory(QStringLiteral("/dev/shm/solvarin-XXXXXX"));
+    const QString dir = memory.isValid() ? memory.path() : m_dir->path();
+    FichierINI::setRepertoireProgramme(dir);
+    QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(), {"--verrou", dir}), 0);
+    QVERIFY(QFile::exists(dir + QStringLiteral("/Solvarin.ini.lock")));
+    QProcess writers[2];
+    for (int w = 0; w < 2; ++w)
+        writers[w].start(QCoreApplication::applicationFilePath(), {"--ecrivain", dir, QString::number(w)});
+    for (QProcess &writer : writers)
+        QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
+    for (int i = 0; i < 300; ++i)
+        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("Cle%1_%2").arg(i / 150).arg(i % 150), {}),
+                 QString::number(i % 150));
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 2 && (args[1] == u"--ecrivain" || args[1] == u"--verrou"))
+        return otherProcess(args);
+    TestFichierINI test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_fichierini.moc"

@@ -245,26 +245,51 @@ void TestFrmMain::fieldStoredOnLeaving_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("pharmacy name") << 0 << "AdrPharmacie" << "Pharmacie de la Gare";
-    QTest::newRow("ADELI") << 1 << "AdeliPharmacie" << "751234567";
-    QTest::newRow("establishment code") << 4 << "CodeRepart2" << "ETS 42";
-    QTest::newRow("URL") << 5 << "URLRepart2" << "https://pml.example/ws";
-    QTest::newRow("client identifier") << 6 << "NumeroCli2" << "0999908";
-    QTest::newRow("secret key") << 7 << "ClefCli2" << "4083 x";
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("pharmacy name") << 0 << "AdrPharmacie" << "Pharmacie de la Gare" << false;
+    QTest::newRow("ADELI") << 1 << "AdeliPharmacie" << "751234567" << false;
+    QTest::newRow("establishment code") << 4 << "CodeRepart2" << "ETS 42" << false;
+    QTest::newRow("URL") << 5 << "URLRepart2" << "https://pml.example/ws" << false;
+    QTest::newRow("client identifier") << 6 << "NumeroCli2" << "0999908" << false;
+    QTest::newRow("secret key") << 7 << "ClefCli2" << "4083 x" << false;
+    QTest::newRow("refused: said once, text kept") << 6 << "NumeroCli2" << "0999908" << true;
 }
 
 void TestFrmMain::fieldStoredOnLeaving() {
     QFETCH(int, index);
     QFETCH(QString, key);
     QFETCH(QString, typed);
+    QFETCH(bool, readOnly);
     m_window = ouvre();
     openPanelOnTab(2);
     txt(index)->setFocus();
     QTest::keyClicks(txt(index), typed);
     // Nothing is stored while the user is still in the field.
     QCOMPARE(lire(key), QStringLiteral("<absent>"));
+    QString vue;
+    if (readOnly) {
+        QVERIFY(QFile::setPermissions(m_dir->filePath(QStringLiteral("Solvarin.ini")), QFile::ReadOwner));
+        repondra(vue, QMessageBox::Ok);
+    }
     leave(txt(index));
-    QCOMPARE(lire(key), typed);
+    if (readOnly) {
+        QCOMPARE(vue.section(u'|', 0, 1), QStringLiteral("Ecriture Error|Le paramètre n'a pas pu être enregistré "
+                                                         "dans Solvarin.ini : fichier en lecture seule"));
+        QCOMPARE(txt(index)->text(), typed);
+        // Leaving the unchanged field again tells nothing more.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        txt(index)->setFocus();
+        int encore = 0;
+        QTimer::singleShot(200, this, [&encore] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                encore += box->close();
+        });
+        leave(txt(index));
+        QTest::qWait(300);
+        QCOMPARE(encore, 0);
+    }
+    QCOMPARE(lire(key), readOnly ? QStringLiteral("<absent>") : typed);
     if (key.endsWith(u'2')) // the other account is untouched
         QCOMPARE(lire(key.chopped(1) + u'1'), QStringLiteral("<absent>"));
 }
