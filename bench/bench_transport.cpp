@@ -3,12 +3,11 @@
 // wholesaler whose server is down: from the query to the message.
 #include "fichierini.h"
 #include "interrogation.h"
-#include "simulateur.h"
+#include "repartiteur.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -18,30 +17,6 @@
 #include <vector>
 
 namespace {
-
-// The wholesaler answers from its own thread, as a remote server would, while the exchange waits.
-class Repartiteur {
-public:
-    explicit Repartiteur(int tailleChunk) {
-        m_fil.start();
-        m_sim = new SimulateurPharmaML;
-        m_sim->options().tailleChunk = tailleChunk;
-        m_sim->moveToThread(&m_fil);
-        QMetaObject::invokeMethod(
-            m_sim, [this] { m_sim->ecoute(); }, Qt::BlockingQueuedConnection);
-    }
-    ~Repartiteur() {
-        QMetaObject::invokeMethod(
-            m_sim, [this] { delete m_sim; }, Qt::BlockingQueuedConnection);
-        m_fil.quit();
-        m_fil.wait();
-    }
-    quint16 port() const { return m_sim->port(); }
-
-private:
-    QThread m_fil;
-    SimulateurPharmaML *m_sim;
-};
 
 // Account 1 of a settings file in `dir` pointed at 127.0.0.1 on that port, then one query for
 // 3582910 per iteration, each timed on its own for the percentiles of the run. `attendu` tells

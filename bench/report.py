@@ -9,6 +9,11 @@ import subprocess
 import sys
 
 
+# What Google Benchmark writes for every run; any other number is a counter of the benchmark's own.
+STANDARD = {"family_index", "per_family_instance_index", "repetitions", "repetition_index", "threads",
+            "iterations", "real_time", "cpu_time", "bytes_per_second", "items_per_second"}
+
+
 def median_rows(path):
     data = json.loads(path.read_text())
     for b in data["benchmarks"]:
@@ -53,9 +58,9 @@ def main(folder):
             times[name] = b
             rate = b.get("bytes_per_second")
             rate_text = f"{rate / 1e6:.0f} MB/s" if rate else ""
-            extra = ", ".join([f"{k} = {fmt_time(v)}" for k, v in b.items()
-                               if k.startswith("p") and k[1:].isdigit()] +
-                              [f"peak memory + {v:.1f} MiB" for k, v in b.items() if k == "peak_MiB"])
+            extra = ", ".join(f"{k} = {fmt_time(v)}" if k.startswith("p") and k[1:].isdigit()
+                              else f"peak memory + {v:.1f} MiB" if k == "peak_MiB" else f"{k} = {v:g}"
+                              for k, v in b.items() if k not in STANDARD and isinstance(v, (int, float)))
             print(f"| {name} | {fmt_time(ns)} | {rate_text} | {extra} |")
         print()
 

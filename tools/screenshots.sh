@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Takes the reference screenshots of the main window under Xvfb, each with a settings folder of its
-# own, into doc/screenshots/ (or the folder given as first argument): start-no-account.png,
-# start-two-accounts.png, and two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
-# scanner does, then F2) and not-available.png (the red box with the wholesaler's reason). The
-# information page comes from pharmaml-sim when it has been built; otherwise the web pane says that the
-# page cannot be reached, and the two answers are not taken.
+# Takes the reference screenshots under Xvfb, each with a settings folder of its own, into
+# doc/screenshots/ (or the folder given as first argument): start-no-account.png,
+# start-two-accounts.png, two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
+# scanner does, then F2) and not-available.png (the red box with the wholesaler's reason), and
+# liste.png (the list window: 20 codes checked at two simulated wholesalers). The information page
+# comes from pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be
+# reached, and the answers are not taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -14,7 +15,7 @@ if [[ -z "${SOLVARIN_IN_XVFB:-}" ]]; then
     "$root/tools/install-deps.sh"
     "$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF >/dev/null
     mkdir -p "$out"
-    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 900x560x24 -noreset" "$0" "$out"
+    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$out"
 fi
 
 source "$root/tools/script-common.sh"
@@ -29,28 +30,48 @@ if [[ -x "$build/bin/pharmaml-sim" ]]; then
     pages="URLEditeur=http://127.0.0.1:$sim_port"
 fi
 
-# [code=CODE] shot NAME INI-LINES...: runs the program from a folder of its own holding those settings,
-# types CODE in the CIP field, Enter and F2 when given, and photographs the window with a margin of
-# desktop around its shape.
-shot() {
+# find_window XDOTOOL-SEARCH-ARGS...: the first visible window that matches, waiting up to 10 s.
+find_window() {
+    local found=""
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n1 || true)
+        [[ -n "$found" ]] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# launch NAME INI-LINES...: runs the program from a folder of its own holding those settings (section
+# [Infos] until a line opens another); sets `pid`, and `id`, its main window once shown.
+launch() {
     local name=$1
     shift
     local dir=$work/$name
     mkdir -p "$dir"
     cp "$build/bin/solvarin" "$build/bin/HandIE53232.ico" "$dir/"
-    { printf '[Infos]\r\n'; for line in "$@" "$pages"; do printf '%s\r\n' "$line"; done; } |
+    { printf '[Infos]\r\n'; for line in "$pages" "$@"; do printf '%s\r\n' "$line"; done; } |
         iconv -f UTF-8 -t WINDOWS-1252 >"$dir/Solvarin.ini"
     "$dir/solvarin" &
-    local pid=$!
+    pid=$!
     pids+=("$pid")
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --pid "$pid" --onlyvisible 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$id" ]] || { echo "the window of $name did not appear" >&2; exit 1; }
+    id=$(find_window --pid "$pid") || { echo "the window of $name did not appear" >&2; exit 1; }
     sleep 1.5
+}
+
+# photograph NAME WINDOW: the window with a margin of desktop around it, into NAME.png; then the
+# program ends.
+photograph() {
+    eval "$(xdotool getwindowgeometry --shell "$2")"
+    import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$out/$1.png"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    echo "$out/$1.png"
+}
+
+# [code=CODE] shot NAME INI-LINES...: the main window started with those settings; CODE typed in the
+# CIP field, Enter and F2 when given.
+shot() {
+    launch "$@"
     if [[ -n "${code:-}" ]]; then
         xdotool windowfocus --sync "$id"
         xdotool key alt+c
@@ -58,11 +79,7 @@ shot() {
         xdotool key Return F2
         sleep 1.5
     fi
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$out/$name.png"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-    echo "$out/$name.png"
+    photograph "$1" "$id"
 }
 
 shot start-no-account
@@ -79,3 +96,22 @@ counter=('AdrPharmacie=Pharmacie du Marché' 'AdeliPharmacie=751234567'
     "PortRepart1=$sim_port" 'NumeroCli1=0999908' 'ClefCli1=4083')
 code=3400935829108 shot query-cip13 "${counter[@]}"
 code=3400892 shot not-available "${counter[@]}"
+
+# The list window: the 20 codes of Liste.txt checked at two wholesalers, the second a little dearer,
+# after F4 and Ctrl+Enter in the program.
+mkdir -p "$work/sim2" "$work/liste"
+start_simulator "$build" "$work/sim2" --price-percent 104
+codes=(3582910 2756339 3153342 3400892 3319434 3004642 3592231 3356812 3622757 3267408
+    3400935829108 3000017 3401205 3156712 3582927 3019461 3277431 3540096 3611228 3003578)
+printf '%s,1\r\n' "${codes[@]}" >"$work/liste/Liste.txt"
+launch liste "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876' \
+    '[Liste]' 'Gauche=20' 'Haut=30' 'Largeur=1240' 'Hauteur=560'
+xdotool windowfocus --sync "$id"
+xdotool key F4
+liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }
+xdotool windowfocus --sync "$liste"
+xdotool key ctrl+Return
+sleep 1.5
+photograph liste "$liste"

@@ -8,11 +8,12 @@ work_folder() {
     trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 }
 
-# start_simulator BUILD WORK: starts BUILD/bin/pharmaml-sim on a free loopback port, its output in
-# WORK/sim.out, appends its pid to `pids` and sets `sim_port`. Fails if it does not start.
+# start_simulator BUILD WORK [OPTION...]: starts BUILD/bin/pharmaml-sim on a free loopback port with
+# those options, its output in WORK/sim.out, appends its pid to `pids` and sets `sim_port`. Fails if it
+# does not start.
 start_simulator() {
     local build=$1 work=$2
-    "$build/bin/pharmaml-sim" --port 0 >"$work/sim.out" 2>&1 &
+    "$build/bin/pharmaml-sim" --port 0 "${@:3}" >"$work/sim.out" 2>&1 &
     pids+=($!)
     for _ in $(seq 50); do [[ -s "$work/sim.out" ]] && break; sleep 0.1; done
     sim_port=$(head -n1 "$work/sim.out")

@@ -2,6 +2,7 @@
 
 #include "apercuclavier.h"
 #include "application.h"
+#include "comptes.h"
 #include "estnumerique.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
@@ -41,9 +42,7 @@ QString lire(const QString &stem, int n) {
     return lire(stem + QString::number(n));
 }
 
-const QStringList accountKeys{QStringLiteral("NomRepart"),  QStringLiteral("IdRepart"),
-                              QStringLiteral("CodeRepart"), QStringLiteral("URLRepart"),
-                              QStringLiteral("NumeroCli"),  QStringLiteral("ClefCli")};
+const QStringList &accountKeys = Comptes::cles();
 
 QString libelleDispo(int n) {
     return QStringLiteral("Disponibilité ") + lire(QStringLiteral("NomRepart"), n);
@@ -233,11 +232,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool frmMain::RepartComplet(int n) const {
-    for (const QString &stem : accountKeys) {
-        if (lire(stem, n).isEmpty())
-            return false;
-    }
-    return true;
+    return Comptes::complet(n);
 }
 
 void frmMain::ChargeRepart(int n) {

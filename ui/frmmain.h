@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class ApercuClavier;
+class FrmListe;
 class QKeyEvent;
 class QMouseEvent;
 class QTextEdit;
@@ -98,6 +99,8 @@ private:
     bool picMouse(QEvent *event);
     void aideEnLigne();
     void ouvreAccueil();
+    // F4: the list window, made on first use.
+    void ouvreListe();
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }
@@ -134,6 +137,7 @@ private:
     QWidget *m_picParam = nullptr;
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
+    FrmListe *m_liste = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
     std::unique_ptr<ModPharmaML> m_pharmaML;

@@ -1,7 +1,8 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, the arrow chains) and
-// the links to the maker's web site.
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, the arrow chains)
+// and the links to the maker's web site.
 #include "frmmain.h"
 
+#include "frmliste.h"
 #include "modpharmaml.h"
 #include "picturebox.h"
 #include "siteediteur.h"
@@ -35,6 +36,10 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
     case Qt::Key_F3:
         if (cmdDispo(1)->Enabled())
             cmdDispoClick(1);
+        return;
+    case Qt::Key_F4:
+        if (!m_requeteEnCours)
+            ouvreListe();
         return;
     case Qt::Key_Down:
         if (focus == m_picAide)
@@ -120,4 +125,13 @@ void frmMain::aideEnLigne()
 void frmMain::ouvreAccueil()
 {
     QDesktopServices::openUrl(SiteEditeur::pageAccueil());
+}
+
+void frmMain::ouvreListe()
+{
+    if (!m_liste)
+        m_liste = new FrmListe(this, m_temporisation.attenteRetour);
+    m_liste->show();
+    m_liste->raise();
+    m_liste->activateWindow();
 }

@@ -464,7 +464,7 @@ void TestTransport::echangesSimultanes() {
 
     // Per line: code, requested line number, availability, reason code.
     const QHash<QString, QString> catalogue = {{"3582910", "0|"}, {"2756339", "0|"}, {"3153342", "1|0005"},
-                                                {"3400892", "1|0007"}, {"3400930260494", "1|0002"}};
+                                                {"3400892", "1|0004"}, {"3400930260494", "1|0001"}};
     for (qsizetype i = 0; i < listes.size(); ++i) {
         const bool annule = i >= listes.size() - annules;
         QCOMPARE(signaux[i], annule ? 0 : 1);

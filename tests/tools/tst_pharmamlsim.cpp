@@ -94,6 +94,8 @@ void TestPharmaMLSim::reponsesConformesAuxSchemas_data() {
         {QStringLiteral("9"), QStringLiteral("CIP39"), QString::fromUtf16(Catalogue::codeInconnu)});
     QTest::newRow("whole catalogue and an unknown code")
         << MessagesSim::repInfoProduit(r, QStringLiteral("SIM1"));
+    QTest::newRow("prices at 120 %") << MessagesSim::repInfoProduit(r, QStringLiteral("SIM5"), 120);
+    QTest::newRow("too many lines") << MessagesSim::erreur(r, QStringLiteral("SIM6"), QStringLiteral("Trop"), 2);
     QTest::newRow("end of service") << MessagesSim::finService(r, QStringLiteral("SIM2"));
     QTest::newRow("error") << MessagesSim::erreur(r, QStringLiteral("SIM3"),
                                                   QStringLiteral("Client suspendu"));

@@ -41,7 +41,8 @@ void TestProgrammes::initTestCase() {
     const QStringList valeurs{"AdrPharmacie=Pharmacie de l'Étoile", "NomRepart1=OCP", "IdRepart1=12",
                               "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pharmaml",
                               "PortRepart1=" + m_port, "NumeroCli1=0999908", "ClefCli1=4083",
-                              "URLRepart2=http://127.0.0.1"};
+                              "NomRepart2=PHOENIX", "IdRepart2=23", "CodeRepart2=PHX",
+                              "URLRepart2=http://127.0.0.1", "NumeroCli2=123456", "ClefCli2=CLEF9876"};
     for (const QString &v : valeurs)
         QVERIFY(FichierINI::EcrireIni("Infos", v.section(u'=', 0, 0), v.section(u'=', 1)) != 0);
 }
@@ -52,29 +53,43 @@ void TestProgrammes::cleanupTestCase() {
 }
 
 void TestProgrammes::requeteContreLeSimulateur_data() {
-    QTest::addColumn<QString>("compte");
-    QTest::addColumn<QString>("cip");
+    QTest::addColumn<QStringList>("arguments"); // "DIR" stands for the settings folder
+    QTest::addColumn<QByteArray>("entree");
     QTest::addColumn<QString>("sortie");
+    QTest::addColumn<int>("statut");
     const QString doliprane = "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
         "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
         "1.490\\r\\nPrix public TTC = 2.180\n"
         "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
-    QTest::newRow("available") << "1" << "3582910" << doliprane;
-    QTest::newRow("CIP13") << "1" << "3400935829108" << doliprane;
-    QTest::newRow("account 2 with a bad URL") << "2" << "3582910"
+    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0;
+    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0;
+    QTest::newRow("account 2 with a bad URL") << QStringList{"DIR", "2", "3582910"} << QByteArray()
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
-           "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n";
+           "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"
+        << 0;
+    const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !\n";
+    QTest::newRow("a list from standard input, in code order") << QStringList{"--liste", "DIR"}
+        << QByteArray("3582910\n3153342;2\nDoliprane\n1234567\n")
+        << "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu\n1234567\t2" + url +
+           "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon\n3153342\t2" + url +
+           "3582910\t1\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\tPHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\n"
+           "3582910\t2" + url
+        << 1;
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {
-    QFETCH(QString, compte);
-    QFETCH(QString, cip);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, entree);
     QFETCH(QString, sortie);
+    QFETCH(int, statut);
+    arguments.replaceInStrings(QStringLiteral("DIR"), m_dir.path());
     QProcess requete;
-    requete.start(bin + "solvarin-query", {m_dir.path(), compte, cip});
+    requete.start(bin + "solvarin-query", arguments);
+    requete.write(entree);
+    requete.closeWriteChannel();
     QVERIFY(requete.waitForFinished(10000));
     QCOMPARE(requete.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(requete.exitCode(), 0);
+    QCOMPARE(requete.exitCode(), statut);
     QCOMPARE(QString::fromUtf8(requete.readAllStandardOutput()), sortie);
 }
 

@@ -18,14 +18,14 @@ struct Produit {
     QString designation;
     QList<Prix> prix; // at most three
     bool disponible = true;
-    QString codeReponse; // NON_DISPO only
-    QString additif;     // NON_DISPO only: the wholesaler's remark
+    QString codeReponse; // NON_DISPO only: the availability code; none gives an AUTRE answer
+    QString additif;     // NON_DISPO: the wholesaler's remark; AUTRE: its comment
 };
 
 const QList<Produit> &produits();
 std::optional<Produit> cherche(const QString &cip);
 
-// A code the catalogue will never hold, for trying the "unknown product" answer.
+// A code the catalogue will never hold, for trying the "unknown product" answer (code 1).
 inline constexpr char16_t codeInconnu[] = u"1234567";
 
 } // namespace Catalogue

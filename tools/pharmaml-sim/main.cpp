@@ -46,8 +46,15 @@ int main(int argc, char *argv[]) {
         QStringLiteral("never-end"),
         QStringLiteral("Stops the reply before its end tag and keeps the connection."));
     const QCommandLineOption deluge(QStringLiteral("flood"), QStringLiteral("Streams a reply without end."));
-    parser.addOptions(
-        {port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge});
+    const QCommandLineOption lignesMax(
+        QStringLiteral("lignes-max"),
+        QStringLiteral("Refuses a request of more than N product lines with a Pharma-ML error."),
+        QStringLiteral("N"));
+    const QCommandLineOption pourcentPrix(QStringLiteral("price-percent"),
+                                          QStringLiteral("Prices at this percentage of the catalogue's."),
+                                          QStringLiteral("percent"), QStringLiteral("100"));
+    parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge,
+                       lignesMax, pourcentPrix});
     parser.process(app);
 
     SimulateurPharmaML sim;
@@ -74,6 +81,12 @@ int main(int argc, char *argv[]) {
     o.delaiMs = parser.value(delai).toInt();
     o.sansFin = parser.isSet(sansFin);
     o.deluge = parser.isSet(deluge);
+    o.lignesMax = parser.value(lignesMax).toInt();
+    o.pourcentPrix = parser.value(pourcentPrix).toInt();
+    if (o.pourcentPrix <= 0) {
+        std::fprintf(stderr, "pharmaml-sim: --price-percent takes a positive number\n");
+        return 2;
+    }
 
     bool portLu = false;
     const uint numero = parser.value(port).toUInt(&portLu);
@@ -87,9 +100,13 @@ int main(int argc, char *argv[]) {
     out << "pharmaml-sim: Pharma-ML wholesaler on http://127.0.0.1:" << sim.port()
         << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php" << Qt::endl;
     for (const Catalogue::Produit &p : Catalogue::produits())
-        out << "  " << p.cip << "  " << p.designation << (p.disponible ? "  DISPO" : "  NON_DISPO")
+        out << "  " << p.cip << "  " << p.designation
+            << (p.disponible                ? QStringLiteral("  DISPO")
+                : p.codeReponse.isEmpty() ? QStringLiteral("  AUTRE")
+                                          : QStringLiteral("  NON_DISPO ") + p.codeReponse)
             << Qt::endl;
-    out << "  " << QString::fromUtf16(Catalogue::codeInconnu) << "  (unknown product)" << Qt::endl;
+    out << "  " << QString::fromUtf16(Catalogue::codeInconnu) << "  (unknown product, NON_DISPO 0001)"
+        << Qt::endl;
     QObject::connect(&sim, &SimulateurPharmaML::journal, &sim,
                      [&out](const QString &ligne) { out << ligne << Qt::endl; });
     return app.exec();

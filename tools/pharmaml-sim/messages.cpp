@@ -61,7 +61,14 @@ QString messageRepartiteur(const Requete &r, const QString &corps) {
            corps + QStringLiteral("</CORPS></MESSAGE_REPARTITEUR>");
 }
 
-QString ligne(const LigneDemandee &demande, int numero) {
+// An amount at `pourcent` % of the catalogue's, with the three decimals wholesalers write.
+QString valeur(const QString &catalogue, int pourcent) {
+    if (pourcent == 100)
+        return catalogue;
+    return QString::number(catalogue.toDouble() * pourcent / 100, 'f', 3);
+}
+
+QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix) {
     const auto produit = Catalogue::cherche(demande.codeProduit);
     QString xml =
         QStringLiteral("<LIGNE Num_Ligne=\"%1\" Num_Ligne_Demande=\"%2\" Type_Codification=\"%3\" "
@@ -71,12 +78,14 @@ QString ligne(const LigneDemandee &demande, int numero) {
                  attr(ouDefaut(demande.codeProduit, "0")));
     if (!produit)
         return xml +
-               QStringLiteral("><NON_DISPO Code_Reponse=\"0002\" Additif=\"Produit inconnu\" /></LIGNE>");
+               QStringLiteral("><NON_DISPO Code_Reponse=\"0001\" Additif=\"Produit inconnu\" /></LIGNE>");
     xml += QStringLiteral(" Designation=\"%1\">").arg(attr(produit->designation));
     for (const Catalogue::Prix &p : produit->prix)
-        xml += QStringLiteral("<PRIX Nature=\"%1\" Valeur=\"%2\" />").arg(p.nature, p.valeur);
+        xml += QStringLiteral("<PRIX Nature=\"%1\" Valeur=\"%2\" />").arg(p.nature, valeur(p.valeur, pourcentPrix));
     if (produit->disponible)
         xml += QStringLiteral("<DISPO />");
+    else if (produit->codeReponse.isEmpty())
+        xml += QStringLiteral("<AUTRE Commentaire=\"%1\" />").arg(attr(produit->additif));
     else
         xml += QStringLiteral("<NON_DISPO Code_Reponse=\"%1\" Additif=\"%2\" />")
                    .arg(attr(produit->codeReponse), attr(produit->additif));
@@ -124,13 +133,13 @@ QString empreinte(QByteArrayView corps, const QString &numeroClient, const QStri
     return Base64().EncodeArray64OneLine(ClsMD5().MD5_bytes(entree, qint32(entree.size())));
 }
 
-QByteArray repInfoProduit(const Requete &requete, const QString &refReponse) {
+QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix) {
     // A product answer needs at least one line.
     if (requete.lignes.isEmpty())
         return erreur(requete, refReponse, QStringLiteral("Demande sans ligne produit"));
     QString lignes;
     for (int i = 0; i < requete.lignes.size(); ++i)
-        lignes += ligne(requete.lignes[i], i + 1);
+        lignes += ligne(requete.lignes[i], i + 1, pourcentPrix);
     const QString corps = QStringLiteral("<REP_INFO_PRODUIT Ref_Demande_Info=\"%1\" Ref_Reponse_Info=\"%2\">")
                               .arg(attr(ouDefaut(requete.refDemande, "0")), attr(refReponse)) +
                           lignes + QStringLiteral("</REP_INFO_PRODUIT>");
@@ -141,11 +150,11 @@ QByteArray finService(const Requete &requete, const QString &refReponse) {
     return enveloppe(requete, refReponse, QStringLiteral("<ACTION>FIN_SERVICE</ACTION>"));
 }
 
-QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail) {
-    return enveloppe(
-        requete, refReponse,
-        messageRepartiteur(requete,
-                           QStringLiteral("<ERREUR Statut=\"10\" Detail=\"%1\" />").arg(attr(detail))));
+QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail, int statut) {
+    return enveloppe(requete, refReponse,
+                     messageRepartiteur(requete, QStringLiteral("<ERREUR Statut=\"%1\" Detail=\"%2\" />")
+                                                     .arg(statut)
+                                                     .arg(attr(detail))));
 }
 
 } // namespace MessagesSim

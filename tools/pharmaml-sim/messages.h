@@ -32,8 +32,10 @@ Requete lit(QByteArrayView corps);
 QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef);
 
 // Replies; `refReponse` names the reply message. A request without any line is answered with an error.
-QByteArray repInfoProduit(const Requete &requete, const QString &refReponse);
+// The product answer has one line per line asked, prices at `pourcentPrix` % of the catalogue's.
+QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix = 100);
 QByteArray finService(const Requete &requete, const QString &refReponse);
-QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail);
+// `statut`: the envelope error code (2 message not conforming, 10 unknown message reference...).
+QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail, int statut = 10);
 
 } // namespace MessagesSim

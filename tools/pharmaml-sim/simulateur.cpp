@@ -201,7 +201,12 @@ private:
             xml = MessagesSim::erreur(requete, ref, m_options.detailErreur);
             break;
         default:
-            xml = MessagesSim::repInfoProduit(requete, ref);
+            if (m_options.lignesMax > 0 && requete.lignes.size() > m_options.lignesMax)
+                xml = MessagesSim::erreur(
+                    requete, ref,
+                    QStringLiteral("Trop de lignes : %1 au plus par demande").arg(m_options.lignesMax), 2);
+            else
+                xml = MessagesSim::repInfoProduit(requete, ref, m_options.pourcentPrix);
             break;
         }
         if (m_options.deluge) {

@@ -19,6 +19,8 @@ struct OptionsSimulateur {
     int delaiMs = 0;                // pause before the reply and between two writes
     bool sansFin = false;           // the reply stops short of its end tag; the connection stays open
     bool deluge = false;            // a reply that streams without end, as fast as it can
+    int lignesMax = 0;              // > 0: a request of more lines is refused with a Pharma-ML error
+    int pourcentPrix = 100;         // prices at this percentage of the catalogue's
 
     // Client number -> secret key. The credential uses the key's first four characters.
     QHash<QString, QString> comptes = comptesParDefaut();

@@ -1,0 +1,141 @@
+#include "tableauliste.h"
+
+#include "reponseliste.h"
+
+namespace {
+
+const ReponseCode *repondue(const ReponsesCompte &compte, const QString &code)
+{
+    const auto it = compte.parCode.constFind(code);
+    return it != compte.parCode.cend() && it->etat == ReponseCode::Etat::Repondue ? &*it : nullptr;
+}
+
+// A field between double quotes when it holds one, a separator or a line break. A text that a
+// spreadsheet would take for a formula starts with an apostrophe.
+QString champ(QString texte)
+{
+    if (!texte.isEmpty() && QStringView(u"=+-@").contains(texte.front()))
+        texte.prepend(u'\'');
+    if (texte.contains(u';') || texte.contains(u'"') || texte.contains(u'\n') || texte.contains(u'\r'))
+        texte = u'"' + texte.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return texte;
+}
+
+// The price natures an account gave, in the order they first came.
+QStringList natures(const ReponsesCompte &compte, const QList<LigneListe> &lignes)
+{
+    QStringList vues;
+    for (const LigneListe &l : lignes) {
+        if (const ReponseCode *r = l.valide() ? repondue(compte, l.code) : nullptr) {
+            for (const PrixLigne &p : r->ligne.prix) {
+                if (!vues.contains(p.nature))
+                    vues.append(p.nature);
+            }
+        }
+    }
+    return vues;
+}
+
+} // namespace
+
+namespace TableauListe {
+
+QString etat(const ReponseCode &reponse)
+{
+    switch (reponse.etat) {
+    case ReponseCode::Etat::Repondue:
+        switch (reponse.ligne.disponibilite) {
+        case Disponibilite::Disponible:
+            return QStringLiteral("Disponible");
+        case Disponibilite::NonDisponible:
+            return QStringLiteral("Non disponible");
+        case Disponibilite::Autre:
+            return QStringLiteral("Autre réponse");
+        }
+        break;
+    case ReponseCode::Etat::Absente:
+        return QStringLiteral("Absent de la réponse");
+    case ReponseCode::Etat::Echec:
+        return QStringLiteral("Erreur");
+    case ReponseCode::Etat::Annulee:
+        return QStringLiteral("Annulé");
+    case ReponseCode::Etat::Attente:
+        break;
+    }
+    return QStringLiteral("En attente");
+}
+
+QString designation(const QList<ReponsesCompte> &comptes, const QString &code)
+{
+    for (const ReponsesCompte &compte : comptes) {
+        const ReponseCode *r = repondue(compte, code);
+        if (r && !r->ligne.designation.isEmpty())
+            return r->ligne.designation;
+    }
+    return {};
+}
+
+std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code)
+{
+    if (comptes.size() != 2)
+        return std::nullopt;
+    const ReponseCode *a = repondue(comptes[0], code);
+    const ReponseCode *b = repondue(comptes[1], code);
+    return a && b ? ReponseListe::moinsCher(a->ligne, b->ligne) : std::nullopt;
+}
+
+QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
+{
+    QList<QStringList> naturesParCompte;
+    QStringList entete{QStringLiteral("Code"), QStringLiteral("Quantité"), QStringLiteral("Désignation")};
+    for (const ReponsesCompte &compte : comptes) {
+        naturesParCompte.append(natures(compte, lignes));
+        entete << compte.nom;
+        for (const QString &nature : std::as_const(naturesParCompte.last()))
+            entete << compte.nom + u' ' + nature;
+        entete << compte.nom + QStringLiteral(" motif");
+    }
+    if (comptes.size() == 2)
+        entete << QStringLiteral("Moins cher");
+
+    QList<QStringList> rangees{entete};
+    for (const LigneListe &l : lignes) {
+        if (!l.valide()) {
+            rangees.append({l.texte});
+            continue;
+        }
+        QStringList rangee{l.code, QString::number(l.quantite), designation(comptes, l.code)};
+        for (qsizetype k = 0; k < comptes.size(); ++k) {
+            const ReponseCode reponse = comptes[k].parCode.value(l.code);
+            rangee << etat(reponse);
+            for (const QString &nature : std::as_const(naturesParCompte[k])) {
+                QString montant;
+                for (const PrixLigne &p : reponse.ligne.prix) {
+                    if (p.nature == nature) {
+                        montant = ReponseListe::montant(p.valeur);
+                        break;
+                    }
+                }
+                rangee << montant;
+            }
+            rangee << (reponse.etat == ReponseCode::Etat::Echec ? comptes[k].echec
+                                                                : ReponseListe::motif(reponse.ligne));
+        }
+        if (comptes.size() == 2) {
+            const std::optional<int> k = moinsCher(comptes, l.code);
+            rangee << (k ? comptes[*k].nom : QString());
+        }
+        rangees.append(rangee);
+    }
+
+    QString texte;
+    for (const QStringList &rangee : std::as_const(rangees)) {
+        QStringList champs;
+        for (const QString &c : rangee)
+            champs << champ(c);
+        texte += champs.join(u';') + QStringLiteral("\r\n");
+    }
+    return "\xEF\xBB\xBF" + texte.toUtf8();
+}
+
+} // namespace TableauListe

@@ -1,0 +1,159 @@
+#include "verificationliste.h"
+
+#include "comptes.h"
+#include "echangeinfoproduit.h"
+
+struct VerificationListe::Envoi {
+    std::unique_ptr<EchangeInfoProduit> echange;
+    qsizetype lot = 0;  // the request under way, or the next one
+    qsizetype fin = 0;  // the requests this account sends: [0, fin)
+    bool enVol = false; // request `lot` is under way
+};
+
+VerificationListe::VerificationListe(QObject *parent) : QObject(parent) {}
+
+VerificationListe::~VerificationListe() = default;
+
+void VerificationListe::lance(const QList<LigneListe> &lignes, const QList<qint16> &numeros)
+{
+    for (const auto &e : m_envois) {
+        if (e->enVol)
+            e->echange->annule();
+    }
+    m_envois.clear();
+    m_lots.clear();
+    m_textes.clear();
+    m_comptes.clear();
+    for (const LigneListe &l : lignes) {
+        if (!l.valide())
+            continue;
+        if (m_lots.isEmpty() || m_lots.last().size() == lignesParRequete) {
+            m_lots.append(QStringList());
+            m_textes.append(QString());
+        }
+        if (!m_textes.last().isEmpty())
+            m_textes.last() += u';';
+        m_textes.last() += l.code + u',' + QString::number(l.quantite);
+        m_lots.last().append(l.code);
+    }
+    m_recues = 0;
+    m_attendues = 0;
+    for (const QStringList &lot : std::as_const(m_lots))
+        m_attendues += int(lot.size() * numeros.size());
+
+    for (const qint16 n : numeros) {
+        ReponsesCompte compte;
+        compte.numero = n;
+        compte.nom = Comptes::nom(n);
+        for (const QStringList &lot : std::as_const(m_lots)) {
+            for (const QString &code : lot)
+                compte.parCode.insert(code, ReponseCode());
+        }
+        m_comptes.append(compte);
+        const int index = int(m_envois.size());
+        auto envoi = std::make_unique<Envoi>();
+        envoi->echange = std::make_unique<EchangeInfoProduit>();
+        envoi->echange->setDelaiAttente(m_delai);
+        envoi->fin = m_lots.size();
+        connect(envoi->echange.get(), &EchangeInfoProduit::termine, this, [this, index] { recoit(index); });
+        m_envois.push_back(std::move(envoi));
+    }
+    for (int i = 0; i < int(m_envois.size()); ++i)
+        envoieSuivant(i);
+    // Nothing to send: the check is over at once, told later as it would be after an exchange.
+    if (!enCours())
+        QMetaObject::invokeMethod(this, &VerificationListe::terminee, Qt::QueuedConnection);
+}
+
+void VerificationListe::envoieSuivant(int indexCompte)
+{
+    Envoi &e = *m_envois[size_t(indexCompte)];
+    e.enVol = e.lot < e.fin;
+    if (e.enVol)
+        e.echange->lance(m_textes[e.lot], m_comptes[indexCompte].numero);
+}
+
+void VerificationListe::recoit(int indexCompte)
+{
+    Envoi &e = *m_envois[size_t(indexCompte)];
+    ReponsesCompte &compte = m_comptes[indexCompte];
+    const ResultatEchange &resultat = e.echange->resultat();
+    e.enVol = false;
+    QStringList codes;
+    if (resultat.issue == ResultatEchange::Issue::Echec) {
+        compte.echec = resultat.message;
+        codes = marque(indexCompte, e.lot, e.fin, ReponseCode::Etat::Echec);
+        e.fin = e.lot;
+    } else {
+        compte.secours = compte.secours || resultat.secours;
+        const QStringList &lot = m_lots[e.lot];
+        codes = lot;
+        // A reply line belongs to the code it names, else to the line of the request it answers.
+        QHash<QString, const LigneReponse *> trouvees;
+        for (const LigneReponse &ligne : resultat.lignes) {
+            QString code;
+            if (lot.contains(ligne.codeProduit))
+                code = ligne.codeProduit;
+            else if (ligne.numLigneDemande >= 1 && ligne.numLigneDemande <= lot.size())
+                code = lot[ligne.numLigneDemande - 1];
+            if (!code.isEmpty() && !trouvees.contains(code))
+                trouvees.insert(code, &ligne);
+        }
+        for (const QString &code : lot) {
+            ReponseCode &reponse = compte.parCode[code];
+            if (const LigneReponse *ligne = trouvees.value(code)) {
+                reponse.etat = ReponseCode::Etat::Repondue;
+                reponse.ligne = *ligne;
+            } else {
+                reponse.etat = ReponseCode::Etat::Absente;
+            }
+        }
+        m_recues += int(lot.size());
+        ++e.lot;
+    }
+    envoieSuivant(indexCompte);
+    emit reponses(indexCompte, codes);
+    if (!enCours())
+        emit terminee();
+}
+
+QStringList VerificationListe::marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat)
+{
+    ReponsesCompte &compte = m_comptes[indexCompte];
+    QStringList codes;
+    for (qsizetype k = debut; k < fin; ++k) {
+        for (const QString &code : std::as_const(m_lots[k]))
+            compte.parCode[code].etat = etat;
+        m_recues += int(m_lots[k].size());
+        codes += m_lots[k];
+    }
+    return codes;
+}
+
+void VerificationListe::annule()
+{
+    if (!enCours())
+        return;
+    bool restaitAEnvoyer = false;
+    for (const auto &e : m_envois)
+        restaitAEnvoyer = restaitAEnvoyer || e->lot + (e->enVol ? 1 : 0) < e->fin;
+    for (int i = 0; i < int(m_envois.size()); ++i) {
+        Envoi &e = *m_envois[size_t(i)];
+        // First what waits to be sent; when nothing does, what is under way.
+        const qsizetype garde = restaitAEnvoyer && e.enVol ? e.lot + 1 : e.lot;
+        if (!restaitAEnvoyer && e.enVol) {
+            e.echange->annule();
+            e.enVol = false;
+        }
+        const QStringList codes = marque(i, garde, e.fin, ReponseCode::Etat::Annulee);
+        e.fin = garde;
+        emit reponses(i, codes);
+    }
+    if (!enCours())
+        emit terminee();
+}
+
+bool VerificationListe::enCours() const
+{
+    return std::any_of(m_envois.begin(), m_envois.end(), [](const auto &e) { return e->enVol; });
+}

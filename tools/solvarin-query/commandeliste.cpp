@@ -1,0 +1,130 @@
+#include "commandeliste.h"
+
+#include "comptes.h"
+#include "fichierini.h"
+#include "lectureliste.h"
+#include "modpharmaml.h"
+#include "reponseliste.h"
+#include "verificationliste.h"
+#include "zonetexte.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QString statut(const ReponseCode &reponse)
+{
+    switch (reponse.etat) {
+    case ReponseCode::Etat::Repondue:
+        switch (reponse.ligne.disponibilite) {
+        case Disponibilite::Disponible:
+            return QStringLiteral("DISPONIBLE");
+        case Disponibilite::NonDisponible:
+            return QStringLiteral("NON DISPONIBLE");
+        case Disponibilite::Autre:
+            return QStringLiteral("AUTRE");
+        }
+        break;
+    case ReponseCode::Etat::Echec:
+        return QStringLiteral("ERREUR");
+    default:
+        break;
+    }
+    return QStringLiteral("ABSENT");
+}
+
+QString prix(const LigneReponse &ligne)
+{
+    QStringList paires;
+    for (const PrixLigne &p : ligne.prix) {
+        QString montant = p.valeur;
+        paires << p.nature + u'=' + ModPharmaML::PML_SupprimeZeros(montant);
+    }
+    return paires.join(u';');
+}
+
+QString ligneSortie(const QString &code, const ReponsesCompte &compte)
+{
+    const ReponseCode reponse = compte.parCode.value(code);
+    QString codeReponse = reponse.ligne.codeReponse;
+    const bool echec = reponse.etat == ReponseCode::Etat::Echec;
+    const QStringList champs{code,
+                             QString::number(compte.numero),
+                             statut(reponse),
+                             ModPharmaML::PML_SupprimeZeros(codeReponse),
+                             reponse.ligne.designation,
+                             prix(reponse.ligne),
+                             echec ? compte.echec : ReponseListe::motif(reponse.ligne)};
+    QStringList echappes;
+    for (const QString &c : champs)
+        echappes << echappeSortie(c);
+    return echappes.join(u'\t');
+}
+
+// The printed lines, and whether every account answered.
+std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::chrono::milliseconds delai)
+{
+    VerificationListe verification;
+    verification.setDelaiAttente(delai);
+    QEventLoop boucle;
+    QObject::connect(&verification, &VerificationListe::terminee, &boucle, &QEventLoop::quit);
+    verification.lance(lignes, Comptes::complets());
+    boucle.exec();
+
+    QStringList codes;
+    for (const LigneListe &l : lignes) {
+        if (l.valide() && !codes.contains(l.code))
+            codes << l.code;
+    }
+    codes.sort();
+    QStringList sortie;
+    bool toutRepondu = true;
+    for (const QString &code : std::as_const(codes)) {
+        for (const ReponsesCompte &compte : verification.comptes())
+            sortie << ligneSortie(code, compte);
+    }
+    for (const ReponsesCompte &compte : verification.comptes())
+        toutRepondu = toutRepondu && compte.echec.isEmpty();
+    return {sortie, toutRepondu};
+}
+
+} // namespace
+
+int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
+{
+    if (arguments.isEmpty() || !QDir(arguments.first()).exists()) {
+        std::fprintf(stderr, "usage: solvarin-query --liste DIR [CODE[,QTY]...]\n");
+        return 2;
+    }
+    const QString repertoire = QDir(arguments.first()).absolutePath();
+    QString texte = arguments.mid(1).join(u'\n');
+    if (arguments.size() == 1) {
+        QFile entree;
+        if (entree.open(stdin, QIODevice::ReadOnly))
+            texte = LectureListe::texteDesOctets(entree.readAll());
+    }
+    QList<LigneListe> lignes;
+    LectureListe::ajoute(lignes, LectureListe::lis(texte));
+    for (const LigneListe &l : std::as_const(lignes)) {
+        if (!l.valide())
+            std::fprintf(stderr, "solvarin-query: no product code in \"%s\"\n", qPrintable(l.texte));
+    }
+
+    FichierINI::setRepertoireProgramme(repertoire);
+    if (Comptes::complets().isEmpty()) {
+        std::fprintf(stderr, "solvarin-query: no complete account in %s\n",
+                     qPrintable(QDir(repertoire).filePath(QStringLiteral("Solvarin.ini"))));
+        return 1;
+    }
+    const auto [sortie, toutRepondu] = verifieListe(lignes, delai);
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    for (const QString &ligne : sortie)
+        out << ligne << '\n';
+    return toutRepondu ? 0 : 1;
+}

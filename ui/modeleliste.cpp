@@ -1,0 +1,222 @@
+#include "modeleliste.h"
+
+#include "modpharmaml.h"
+#include "reponseliste.h"
+#include "tableauliste.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFont>
+#include <QStyle>
+
+namespace {
+
+enum Champ { Etat, Prix, Motif };
+
+QColor couleurEtat(const ReponseCode &reponse)
+{
+    if (reponse.etat != ReponseCode::Etat::Repondue)
+        return QColor(0xC8, 0xC8, 0xC8); // no answer
+    switch (reponse.ligne.disponibilite) {
+    case Disponibilite::Disponible:
+        return QColor(0x7C, 0xD9, 0x6C);
+    case Disponibilite::NonDisponible:
+        return QColor(0xF0, 0x6E, 0x64);
+    case Disponibilite::Autre:
+        break;
+    }
+    return QColor(0xFF, 0xB0, 0x40);
+}
+
+// "Prix public TTC = 2,18 €" for each price, on a line each.
+QString libellesPrix(const LigneReponse &ligne)
+{
+    QStringList lignes;
+    for (const PrixLigne &p : ligne.prix) {
+        QString sansMontant;
+        QString libelle = ModPharmaML::PML_LibellePrix(p.nature, sansMontant);
+        if (libelle.isEmpty())
+            libelle = p.nature + QStringLiteral(" = ");
+        lignes << libelle + ReponseListe::prix(p.valeur);
+    }
+    return lignes.join(u'\n');
+}
+
+QString montants(const LigneReponse &ligne)
+{
+    QStringList prix;
+    for (const PrixLigne &p : ligne.prix)
+        prix << ReponseListe::prix(p.valeur);
+    return prix.join(QStringLiteral(" / "));
+}
+
+} // namespace
+
+void ModeleListe::setLignes(const QList<LigneListe> &lignes)
+{
+    // Rows go and come rather than a reset, so that the columns keep the widths the user gave them.
+    if (!m_lignes.isEmpty()) {
+        beginRemoveRows({}, 0, rowCount() - 1);
+        m_lignes.clear();
+        endRemoveRows();
+    }
+    m_rangees.clear();
+    if (!lignes.isEmpty()) {
+        beginInsertRows({}, 0, int(lignes.size()) - 1);
+        m_lignes = lignes;
+        for (int r = 0; r < int(lignes.size()); ++r) {
+            if (lignes[r].valide())
+                m_rangees.insert(lignes[r].code, r);
+        }
+        endInsertRows();
+    }
+}
+
+void ModeleListe::setComptes(const QList<ReponsesCompte> &comptes)
+{
+    if (comptes.size() != m_comptes.size()) {
+        beginResetModel();
+        m_comptes = comptes;
+        endResetModel();
+        return;
+    }
+    m_comptes = comptes;
+    emit headerDataChanged(Qt::Horizontal, colonneEtat(0), columnCount() - 1);
+    if (!m_lignes.isEmpty())
+        emit dataChanged(index(0, colonneDesignation), index(rowCount() - 1, columnCount() - 1));
+}
+
+void ModeleListe::setCompte(int k, const ReponsesCompte &compte, const QStringList &codes)
+{
+    const bool entete = compte.echec != m_comptes[k].echec || compte.secours != m_comptes[k].secours;
+    m_comptes[k] = compte;
+    // Only the rows of those codes change: the table repaints what it shows of them, if anything.
+    int premiere = rowCount();
+    int derniere = -1;
+    for (const QString &code : codes) {
+        const auto rangee = m_rangees.constFind(code);
+        if (rangee != m_rangees.cend()) {
+            premiere = std::min(premiere, *rangee);
+            derniere = std::max(derniere, *rangee);
+        }
+    }
+    if (derniere >= 0)
+        emit dataChanged(index(premiere, colonneDesignation), index(derniere, columnCount() - 1));
+    if (entete)
+        emit headerDataChanged(Qt::Horizontal, colonneEtat(k), colonneEtat(k));
+}
+
+int ModeleListe::colonneMoinsCher() const
+{
+    return m_comptes.size() == 2 ? colonneEtat(2) : -1;
+}
+
+int ModeleListe::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_lignes.size());
+}
+
+int ModeleListe::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : colonneEtat(int(m_comptes.size())) + (m_comptes.size() == 2 ? 1 : 0);
+}
+
+QVariant ModeleListe::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_lignes.size())
+        return {};
+    const LigneListe &ligne = m_lignes[index.row()];
+    const int colonne = index.column();
+    if (!ligne.valide()) {
+        if (role == Qt::DisplayRole && colonne == colonneCode)
+            return ligne.texte;
+        if (role == Qt::DisplayRole && colonne == colonneDesignation)
+            return QStringLiteral("Pas de code CIP valide sur cette ligne : non envoyée");
+        if (role == Qt::ForegroundRole)
+            return QColor(0xB0, 0x00, 0x00);
+        return {};
+    }
+    if (colonne == colonneCode)
+        return role == Qt::DisplayRole ? QVariant(ligne.code) : QVariant();
+    if (colonne == colonneQuantite) {
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return role == Qt::DisplayRole ? QVariant(ligne.quantite) : QVariant();
+    }
+    if (colonne == colonneDesignation)
+        return role == Qt::DisplayRole ? QVariant(TableauListe::designation(m_comptes, ligne.code))
+                                       : QVariant();
+    if (colonne == colonneMoinsCher()) {
+        const std::optional<int> k = TableauListe::moinsCher(m_comptes, ligne.code);
+        if (role == Qt::DisplayRole && k)
+            return m_comptes[*k].nom;
+        if (role == Qt::FontRole) {
+            QFont gras;
+            gras.setBold(true);
+            return gras;
+        }
+        return {};
+    }
+    const int k = (colonne - colonneEtat(0)) / colonnesParCompte;
+    return donneeCompte(ligne, k, (colonne - colonneEtat(0)) % colonnesParCompte, role);
+}
+
+QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, int champ, int role) const
+{
+    const auto it = m_comptes[k].parCode.constFind(ligne.code);
+    if (it == m_comptes[k].parCode.cend())
+        return {};
+    const ReponseCode &reponse = *it;
+    const bool repondue = reponse.etat == ReponseCode::Etat::Repondue;
+    switch (role) {
+    case Qt::DisplayRole:
+        if (champ == Etat)
+            return TableauListe::etat(reponse);
+        if (champ == Prix)
+            return montants(reponse.ligne);
+        return ReponseListe::motif(reponse.ligne);
+    case Qt::BackgroundRole:
+        return champ == Etat ? QVariant(couleurEtat(reponse)) : QVariant();
+    case Qt::ToolTipRole:
+        if (!repondue)
+            return {};
+        return champ == Prix ? libellesPrix(reponse.ligne) : ReponseListe::remarques(reponse.ligne);
+    case Qt::TextAlignmentRole:
+        return champ == Prix ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant ModeleListe::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section < colonneEtat(0)) {
+        static const QStringList titres{QStringLiteral("Code"), QStringLiteral("Qté"),
+                                        QStringLiteral("Désignation")};
+        return role == Qt::DisplayRole ? QVariant(titres.value(section)) : QVariant();
+    }
+    if (section == colonneMoinsCher()) {
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral(
+                "Le répartiteur qui l'a disponible au prix d'achat le plus bas (PHAHT, sinon "
+                "NETHT), quand les deux l'ont");
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("Moins cher")) : QVariant();
+    }
+    const int k = (section - colonneEtat(0)) / colonnesParCompte;
+    const int champ = (section - colonneEtat(0)) % colonnesParCompte;
+    const ReponsesCompte &compte = m_comptes.value(k);
+    if (role == Qt::DisplayRole)
+        return champ == Etat ? compte.nom : champ == Prix ? QStringLiteral("Prix") : QStringLiteral("Motif");
+    if (champ != Etat)
+        return {};
+    // A failed exchange says why once, here, and not on every line.
+    if (role == Qt::ToolTipRole && !compte.echec.isEmpty())
+        return compte.echec;
+    if (role == Qt::ToolTipRole && compte.secours)
+        return QStringLiteral("(adresse de secours)");
+    if (role == Qt::DecorationRole && !compte.echec.isEmpty())
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    return {};
+}
