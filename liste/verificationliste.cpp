@@ -81,7 +81,9 @@ void VerificationListe::recoit(int indexCompte)
     e.enVol = false;
     QStringList codes;
     if (resultat.issue == ResultatEchange::Issue::Echec) {
-        compte.echec = resultat.message;
+        // A reply that is neither a product answer nor an error shows nothing at the counter; a list
+        // column still needs a reason.
+        compte.echec = resultat.message.isEmpty() ? QStringLiteral("Retour non conforme") : resultat.message;
         codes = marque(indexCompte, e.lot, e.fin, ReponseCode::Etat::Echec);
         e.fin = e.lot;
     } else {
