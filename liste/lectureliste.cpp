@@ -2,12 +2,12 @@
 
 #include "codeproduit.h"
 #include "fichierini.h"
+#include "remplacefichier.h"
 #include "windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -153,8 +153,7 @@ bool enregistreListe(const QList<LigneListe> &liste)
         if (l.valide())
             texte += l.code.toLatin1() + ',' + QByteArray::number(l.quantite) + "\r\n";
     }
-    QSaveFile fichier(cheminListe());
-    return fichier.open(QIODevice::WriteOnly) && fichier.write(texte) == texte.size() && fichier.commit();
+    return remplaceFichier(cheminListe(), texte) == QFileDevice::NoError;
 }
 
 } // namespace LectureListe

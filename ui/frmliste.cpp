@@ -4,6 +4,7 @@
 #include "fichierini.h"
 #include "lectureliste.h"
 #include "modeleliste.h"
+#include "remplacefichier.h"
 #include "tableauliste.h"
 #include "verificationliste.h"
 
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QShortcut>
 #include <QTableView>
@@ -203,9 +203,8 @@ void FrmListe::annule()
 
 bool FrmListe::exporte(const QString &chemin)
 {
-    QSaveFile fichier(chemin);
-    const QByteArray csv = TableauListe::csv(m_modele->lignes(), m_modele->comptes());
-    return fichier.open(QIODevice::WriteOnly) && fichier.write(csv) == csv.size() && fichier.commit();
+    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes())) ==
+           QFileDevice::NoError;
 }
 
 void FrmListe::demandeExport()
