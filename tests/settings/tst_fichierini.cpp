@@ -57,15 +57,11 @@ private slots:
     void writeCreatesFileWithCrLf();
     void writeKeepsEveryOtherLine_data();
     void writeKeepsEveryOtherLine();
-    void writeAddsKeyAfterLastLineOfSection();
-    void writeToFileWithoutFinalLineBreak();
     void valueWithLineBreaksStoredOnOneLine();
-    void accountsLiveSideBySide();
     void encodingsReadAndKept_data();
     void encodingsReadAndKept();
     void refusedWriteKeepsTheFile_data();
     void refusedWriteKeepsTheFile();
-    void fichierExiste();
     void otherFileArgument();
     void onlyRegularFilesRead_data();
     void onlyRegularFilesRead();
@@ -94,27 +90,22 @@ void TestFichierINI::readsAsWindowsDoes_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
-    const QByteArray base = "[Infos]\r\nNomRepart1=OCP\r\n";
-    QTest::newRow("plain") << base << "NomRepart1" << "OCP";
-    QTest::newRow("key in other case") << base << "NOMREPART1" << "OCP";
-    QTest::newRow("section in other case") << QByteArray("[INFOS]\r\nA=1\r\n") << "a" << "1";
+    const QByteArray base = "[INFOS]\r\nNomRepart1=OCP\r\n";
+    QTest::newRow("section and key in other case") << base << "nomrepart1" << "OCP";
     QTest::newRow("absent key") << base << "NomRepart2" << "<default>";
     QTest::newRow("present but empty") << QByteArray("[Infos]\r\nNomRepart1=\r\n") << "NomRepart1" << "";
     QTest::newRow("blanks around name and value") << QByteArray("[Infos]\r\n  A \t=  x y  \r\n") << "A" << "x y";
-    QTest::newRow("double quotes") << QByteArray("[Infos]\nA=\" x \"\n") << "A" << " x ";
-    QTest::newRow("single quotes") << QByteArray("[Infos]\nA='x'\n") << "A" << "x";
-    QTest::newRow("unmatched quote kept") << QByteArray("[Infos]\nA=\"x\n") << "A" << "\"x";
+    QTest::newRow("quotes") << QByteArray("[Infos]\nA=' x '\n") << "A" << " x ";
+    QTest::newRow("unmatched quote kept") << QByteArray("[Infos]\nA=\"x'\n") << "A" << "\"x'";
     QTest::newRow("first of two equal keys") << QByteArray("[Infos]\nA=1\na=2\n") << "A" << "1";
     QTest::newRow("repeated section: first only")
         << QByteArray("[Infos]\nA=1\n[Autre]\nB=2\n[Infos]\nC=3\n") << "C" << "<default>";
-    QTest::newRow("key of another section") << QByteArray("[Autre]\nA=1\n[Infos]\n") << "A" << "<default>";
-    QTest::newRow("line without equals ignored") << QByteArray("[Infos]\nA\nA=2\n") << "A" << "2";
-    QTest::newRow("comment ignored") << QByteArray("[Infos]\n;A=1\nA=2\n") << "A" << "2";
-    QTest::newRow("no final line break") << QByteArray("[Infos]\r\nA=last") << "A" << "last";
+    QTest::newRow("lines before any section, key of another section")
+        << QByteArray("A=0\n[Autre]\nA=1\n[Infos]\n") << "A" << "<default>";
+    QTest::newRow("comment and line without equals ignored") << QByteArray("[Infos]\n;A=1\nA\nA=2\n") << "A" << "2";
     QTest::newRow("equals in value") << QByteArray("[Infos]\nURL=http://h/p?a=b\n") << "URL" << "http://h/p?a=b";
     QTest::newRow("header without bracket is no section") << QByteArray("[Infos\nA=1\n") << "A" << "<default>";
     QTest::newRow("stray CR is a blank") << QByteArray("[Infos]\r\r\nA = 1\r\r\n") << "A" << "1";
-    QTest::newRow("lines before any section") << QByteArray("A=0\n[Infos]\nA=1\n") << "A" << "1";
 }
 
 void TestFichierINI::readsAsWindowsDoes()
@@ -140,8 +131,6 @@ void TestFichierINI::longValueCutTo1023()
     const QString value(1500, u'x');
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), value) != 0);
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), value.left(1023));
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), value.left(1023)) != 0);
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}).size(), 1023);
 }
 
 void TestFichierINI::writeCreatesFileWithCrLf()
@@ -170,6 +159,17 @@ void TestFichierINI::writeKeepsEveryOtherLine_data()
     QTest::newRow("key in repeated section goes in the first")
         << QByteArray("[Infos]\r\nX=1\r\n[B]\r\n[Infos]\r\nA=2\r\n") << "A"
         << QByteArray("[Infos]\r\nX=1\r\nA=nouveau\r\n[B]\r\n[Infos]\r\nA=2\r\n");
+    QTest::newRow("new key after the section's last line, before its blank lines")
+        << QByteArray("[Infos]\r\nA=1\r\n\r\n[Autre]\r\nB=2\r\n") << "C"
+        << QByteArray("[Infos]\r\nA=1\r\nC=nouveau\r\n\r\n[Autre]\r\nB=2\r\n");
+    QTest::newRow("no final line break") << QByteArray("[Infos]\r\nA=1") << "B"
+                                         << QByteArray("[Infos]\r\nA=1\r\nB=nouveau\r\n");
+    QTest::newRow("no final line break after a section") << QByteArray("[Autre]") << "B"
+                                                         << QByteArray("[Autre]\r\n[Infos]\r\nB=nouveau\r\n");
+    QTest::newRow("last line ended by a lone CR") << QByteArray("[Infos]\r\n#\r") << "B"
+                                                  << QByteArray("[Infos]\r\n#\rB=nouveau\r\n");
+    QTest::newRow("header without bracket") << QByteArray("[Infos\t\r") << "B"
+                                            << QByteArray("[Infos\t\r[Infos]\r\nB=nouveau\r\n");
 }
 
 void TestFichierINI::writeKeepsEveryOtherLine()
@@ -182,47 +182,12 @@ void TestFichierINI::writeKeepsEveryOtherLine()
     QCOMPARE(readAll(m_ini), after);
 }
 
-void TestFichierINI::writeAddsKeyAfterLastLineOfSection()
-{
-    writeAll(m_ini, "[Infos]\r\nA=1\r\n\r\n[Autre]\r\nB=2\r\n");
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("C"), QStringLiteral("3")) != 0);
-    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nA=1\r\nC=3\r\n\r\n[Autre]\r\nB=2\r\n"));
-}
-
-void TestFichierINI::writeToFileWithoutFinalLineBreak()
-{
-    writeAll(m_ini, "[Infos]\r\nA=1");
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
-    QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nA=1\r\nB=2\r\n"));
-    writeAll(m_ini, "[Infos]\r\n#\r");
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("2"));
-    writeAll(m_ini, "[Infos\t\r");
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("2"));
-    writeAll(m_ini, "[Autre]");
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("2")) != 0);
-    QCOMPARE(readAll(m_ini), QByteArray("[Autre]\r\n[Infos]\r\nB=2\r\n"));
-}
-
 void TestFichierINI::valueWithLineBreaksStoredOnOneLine()
 {
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("x\r\n[Infos]\nB=pirate")) != 0);
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("ok")) != 0);
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), QStringLiteral("x  [Infos] B=pirate"));
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("ok"));
-}
-
-void TestFichierINI::accountsLiveSideBySide()
-{
-    for (int n : {1, 2})
-        for (const char *stem : {"NomRepart", "IdRepart", "CodeRepart", "URLRepart", "NumeroCli", "ClefCli"})
-            QVERIFY(FichierINI::EcrireIni(infos, stem + QString::number(n), QStringLiteral("%1-%2").arg(stem).arg(n)));
-    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("ClefCli2"), QStringLiteral("changee")));
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("ClefCli1"), {}), QStringLiteral("ClefCli-1"));
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("ClefCli2"), {}), QStringLiteral("changee"));
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("URLRepart1"), {}), QStringLiteral("URLRepart-1"));
-    QCOMPARE(readAll(m_ini).count('\n'), 13);
 }
 
 void TestFichierINI::encodingsReadAndKept_data()
@@ -289,14 +254,6 @@ void TestFichierINI::refusedWriteKeepsTheFile()
     QCOMPARE(FichierINI::RaisonRefus(), QString());
 }
 
-void TestFichierINI::fichierExiste()
-{
-    writeAll(m_ini, "x");
-    QVERIFY(FichierINI::FichierExiste(m_ini));
-    QVERIFY(!FichierINI::FichierExiste(m_dir->filePath(QStringLiteral("HandIE53232.ico"))));
-    QVERIFY(!FichierINI::FichierExiste(m_dir->path()));
-}
-
 void TestFichierINI::otherFileArgument()
 {
     const QString other = m_dir->filePath(QStringLiteral("autre.ini"));
@@ -304,6 +261,9 @@ void TestFichierINI::otherFileArgument()
     QCOMPARE(FichierINI::CheminIni(), other);
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}, other), QStringLiteral("1"));
     QVERIFY(!QFile::exists(m_ini));
+    QVERIFY(FichierINI::FichierExiste(other));
+    QVERIFY(!FichierINI::FichierExiste(m_ini));
+    QVERIFY(!FichierINI::FichierExiste(m_dir->path()));
 }
 
 void TestFichierINI::onlyRegularFilesRead_data()
