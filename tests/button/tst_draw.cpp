@@ -12,23 +12,15 @@ QRgb hex(const QString &rrggbb)
     return 0xFF000000u | rrggbb.toUInt(nullptr, 16);
 }
 
-int count(const QImage &image, QRgb colour)
+// How many pixels hold the colour, and the leftmost column holding it (-1 for none).
+std::pair<int, int> find(const QImage &image, QRgb colour)
 {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == colour;
-    return n;
-}
-
-// The leftmost column holding the colour, -1 if none does.
-int leftmost(const QImage &image, QRgb colour)
-{
+    int n = 0, left = -1;
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(x, y) == colour)
-                return x;
-    return -1;
+            if (image.pixel(x, y) == colour && n++ == 0)
+                left = x;
+    return {n, left};
 }
 
 // An area as rows of one character per pixel, separated by spaces.
@@ -264,9 +256,9 @@ private slots:
                 }
                 QCOMPARE(actual, words);
             } else {
-                const int text = leftmost(caption, hex("000000"));
+                const int text = find(caption, hex("000000")).second;
                 for (const QString &c : words) {
-                    const int n = count(caption, hex(c.mid(1))), x = leftmost(caption, hex(c.mid(1)));
+                    const auto [n, x] = find(caption, hex(c.mid(1)));
                     const bool holds = c[0] == '+'   ? n > 10
                                        : c[0] == '-' ? n == 0
                                        : c[0] == '<' ? x >= 0 && x < text
