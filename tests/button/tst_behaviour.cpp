@@ -56,8 +56,8 @@ private slots:
     // arguments, MouseOver, MouseOut, Click, and what the probes read. Steps: "press|release B X Y" (B 1
     // left, 2 right, 4 middle; Shift held), "move B X Y" (held; MouseMove is logged), "hover X Y", "dclick X
     // Y", "key K", "+K", "-K" (to the focused control), "set Property=value", "suspend", "leave" (the pointer
-    // to the field below), "wait" (for the hover timer to stop); probes "state", "value", "caption", "buffer"
-    // (as at the start or not), "focus", "moved" (the focus, once it left).
+    // to the field below), "wait" (for the hover timer to stop); probes "state", "value", "moved" (the focus,
+    // once it has left).
     void script_data()
     {
         QTest::addColumn<QString>("script");

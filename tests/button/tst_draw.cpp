@@ -3,8 +3,6 @@
 #include <functional>
 #include <memory>
 
-using namespace TovaColor;
-
 namespace {
 
 QRgb hex(const QString &rrggbb)
@@ -129,8 +127,8 @@ private slots:
         const QString picture = " | @17,7 FFFFFFF FrrrrFF FrrrrFF FrrrrFF FrrrrFF FFFFFFF FFFFFFF";
         const QStringList rows = {
             // Bevels inset within a frame, full, single; a fill and a frame reaching past the surface.
-            // Outside the window region: '.', one cell off each corner (styles 1, 14), three (3, 4), two (5),
-            // the oval.
+            // Outside the window region, '.': a cell off each corner (style 1), three (3), two (5); the
+            // pressed oval, a two-pixel dark ring around S(Face, -32).
             "1@8x6 | @0,0 .DDDDDD. DHHHHHSD DHHHHSSD DHSSSSSD DSSSSSSD .DDDDDD.",
             "3@6x5 | @0,0 ..??.. .?HH?. ?????? .????. ..??..",
             "5@6x5 | @0,0 ggggg. gHHHdH gHccgH gdgggH .HHHHH",
@@ -152,7 +150,7 @@ private slots:
             "9,8=4E4E4E",
             "14@10x16 down | 5,5=B7B7B7 0,5=505050 5,14=FFFFFF 8,5=FFFFFF 8,15=505050",
             "14@20x16 focus | 6,6=161616 7,6=E9E9E9 15,11=282828",
-            // The oval's two-pixel ring: dark around S(Face, -32) pressed, in the shadow colour hovered.
+            // The oval hovered: the ring in the shadow colour.
             "13@12x6 hover | 0,3=808080 1,3=808080 2,3=C0C0C0",
             // The focus rectangle, with the focus and ShowFocusRect only; shrunk by 3 for style 7, every
             // other pixel inverted, the ones between combined with the text colour.
@@ -202,7 +200,7 @@ private slots:
             "7@40x20 pic=4x4#FFFFFF UseGreyscale=true | 18,8=FEFEFE",
             "9@40x20 pic=4x4 UseGreyscale=true | 18,8=4C4C4C", "9@40x20 pic=4x4#646464 | 18,8=828282",
             // The mask colour is left out, unless UseMaskColor is cleared; an icon is composed over a square
-            // of the mask colour, which may be a system colour.
+            // of the mask colour.
             "7@40x20 pic=4x4#C0C0C0 ColorScheme=Custom BackColor=#0A141E | 18,8=0A141E",
             "7@40x20 pic=4x4#C0C0C0 ColorScheme=Custom BackColor=#0A141E UseMaskColor=false | 18,8=C0C0C0",
             "7@40x20 icon MaskColor=#00FF00 UseMaskColor=false | 18,8=00FF00 19,9=0000FF",
