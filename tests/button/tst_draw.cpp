@@ -169,9 +169,12 @@ private slots:
             "10@8x6 pic=2x2 down | @0,0 FFFFFFFF FFFFFFFF FFFFFFFF FFFFrrFF FFFFrrFF FFFFFFFF",
             "15@8x6 pic=2x2 Enabled=false | @0,0 FFFFFFFF FFFFFFFF FFFSSFFF FFFSSHFF FFFFHHFF FFFFFFFF",
             "0@8x6 pic=2x2 | @0,0 FFFFFFFF FFFFFFFF FFFrrFFF FFFrrFFF FFFFFFFF FFFFFFFF",
-            // A red 4 x 4 picture on a 40 x 20 button, from one pixel above left of it.
+            // A red 4 x 4 picture on a 40 x 20 button, from one pixel above left of it: centred, also when
+            // the
+            // caption is blank, else 10 pixels in from its side.
             "7@40x20 pic=4x4" + picture, "7@40x20 pic=4x4 UseGreyscale=true hover" + picture,
             "2@40x20 Caption= pic=4x4 PicturePosition=cbRight" + picture,
+            "2@60x20 Caption=Ok pic=4x4 | @9,7 FFFFFFF FrrrrFF FrrrrFF FrrrrFF FrrrrFF FFFFFFF",
             "2@60x20 Caption=Ok pic=4x4 PicturePosition=cbRight | @45,7 FFFFFFF FrrrrFF FrrrrFF FrrrrFF "
             "FrrrrFF",
             "7@40x20 pic=4x4 down | @17,7 FFFFFFF FFFFFFF FFrrrrF FFrrrrF FFrrrrF FFrrrrF FFFFFFF",
