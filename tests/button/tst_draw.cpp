@@ -1,308 +1,275 @@
-#include "buttonregion.h"
-#include "gdicanvas.h"
-#include "pictureblit.h"
-#include "pixelmap.h"
+#include "buttontest.h"
 
-#include <QTest>
-
-using namespace TovaColor;
-using PictureBlit::Rules;
+#include <functional>
+#include <memory>
 
 namespace {
 
-constexpr ColorRef Ink = 0x0000FF;  // '#' (red) over black '.'
-constexpr ColorRef Ink2 = 0x00FF00; // 'o' (green)
+QRgb hex(const QString &rrggbb)
+{
+    return 0xFF000000u | rrggbb.toUInt(nullptr, 16);
+}
+
+// How many pixels hold the colour, and the leftmost column holding it (-1 for none).
+std::pair<int, int> find(const QImage &image, QRgb colour)
+{
+    int n = 0, left = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) == colour && n++ == 0)
+                left = x;
+    return {n, left};
+}
+
+// An area as rows of one character per pixel, separated by spaces.
+QString rowsOf(QSize size, const std::function<QChar(int, int)> &charAt)
+{
+    QString out;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x <= size.width(); ++x)
+            out += x == size.width() ? QChar(' ') : charAt(x, y);
+    return out.trimmed();
+}
+
+// The fixed grey palette (F face, L light, H highlight, S shadow, D dark shadow), i the face inverted, shifts
+// (n S(Shadow, +13), g and d S(Shadow, -26) and +26, c S(Face, +12), p S(Face, -32), l and x S(Face, +40) and
+// -40), the Office XP selection s and hover fill o, the pictures' red r and blue B, red in grey y and blended
+// over the face m, v grey 129.
 const QHash<QChar, QRgb> legend = {
-    {'.', qRgb(0, 0, 0)}, {'#', toQRgb(Ink)}, {'o', toQRgb(Ink2)}, {'w', qRgb(255, 255, 255)}};
+    {'F', 0xFFC0C0C0}, {'L', 0xFFDFDFDF}, {'H', 0xFFFFFFFF}, {'S', 0xFF808080}, {'D', 0xFF000000},
+    {'i', 0xFF3F3F3F}, {'n', 0xFF8D8D8D}, {'l', 0xFFE8E8E8}, {'x', 0xFF989898}, {'s', 0xFF000080},
+    {'o', 0xFFADADD1}, {'r', 0xFFFF0000}, {'B', 0xFF0000FF}, {'y', 0xFF4C4C4C}, {'m', 0xFFEA4040},
+    {'v', 0xFF818181}, {'g', 0xFF666666}, {'d', 0xFF9A9A9A}, {'c', 0xFFCCCCCC}, {'p', 0xFFA0A0A0}};
 
-QImage filled(int w, int h, QRgb c = qRgb(0, 0, 0))
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(c);
-    return image;
-}
+// A TOVAButton of the type and size "TYPE@WxH", shown off screen with the fixed grey palette and no caption,
+// then set up by: "down", "hover", "focus"; "behind" (a green host with a red strip under the button, at 20,
+// 20); "ihi", the caption "IHI" in a large, heavy font whose strokes are drawn inside in the exact text
+// colour; "grey100", Custom colours from a face of 100 grey (Light 131, Highlight 147, Shadow 36), text
+// 0000C8, hovered text C80000; "pic=WxH[#RRGGBB][/RRGGBB]" a bitmap, red unless told, its centre in the
+// second colour, "over=..." the same as hover picture; "icon", 4 x 4, transparent but a blue pixel at (1, 1);
+// or Property=value.
+struct Look {
+    explicit Look(const QStringList &t) : tokens(t)
+    {
+        const int w = t[0].section('@', 1).section('x', 0, 0).toInt(), h = t[0].section('x', 1).toInt();
+        host->resize(w + 40, h + 40);
+        button->setCaption(QString());
+        button->setColorScheme(TOVAButton::ForceStandard);
+        button->setButtonType(TOVAButton::ButtonTypes(t[0].section('@', 0, 0).toInt()));
+        button->setGeometry(0, 0, w, h);
+        host->show();
+        for (const QString &token : t.mid(1)) {
+            const QString key = token.section('=', 0, 0), value = token.section('=', 1);
+            if (token == "ihi") {
+                QFont font(QStringLiteral("DejaVu Sans"));
+                font.setPixelSize(28);
+                font.setBold(true);
+                button->setFont(font);
+                button->setCaption("IHI");
+            } else if (token == "grey100") {
+                for (const char *colour : {"ColorScheme=Custom", "BackColor=#646464", "BackOver=#646464",
+                                           "ForeColor=#0000C8", "ForeOver=#C80000"})
+                    setFromText(button, colour);
+            } else if (token == "behind") {
+                host->setPalette(QColor(10, 200, 30));
+                auto *strip = new QWidget(host.get());
+                strip->setAutoFillBackground(true);
+                strip->setPalette(QColor(200, 0, 0));
+                strip->setGeometry(30, 10, 10, 40);
+                strip->lower();
+                strip->show();
+                button->move(20, 20);
+            } else if (token == "icon") {
+                QImage icon(4, 4, QImage::Format_ARGB32);
+                icon.fill(Qt::transparent);
+                icon.setPixel(1, 1, qRgba(0, 0, 255, 255));
+                button->setPictureNormal(TOVAPicture::icon(icon));
+            } else if (key == "pic" || key == "over") {
+                const QString size = value.section('#', 0, 0).section('/', 0, 0);
+                const QRgb fill =
+                    value.contains('#') ? hex(value.section('#', 1).section('/', 0, 0)) : 0xFFFF0000;
+                const TOVAPicture picture =
+                    solid(size.section('x', 0, 0).toInt(), size.section('x', 1).toInt(), fill,
+                          value.contains('/') ? hex(value.section('/', 1)) : fill);
+                key == "pic" ? button->setPictureNormal(picture) : button->setPictureOver(picture);
+            } else if (token.contains('=')) {
+                QVERIFY2(setFromText(button, token), qPrintable(token));
+            }
+        }
+        d->HasFocus = t.contains("focus");
+    }
 
-QString regionRows(const QRegion &region, int w, int h)
-{
-    return charRows(w, h, [&](int x, int y) { return region.contains(QPoint(x, y)) ? '#' : '.'; });
-}
+    // Draws as DrawButton does, in the state and hover of the set-up, and returns the back buffer.
+    const QImage &drawn()
+    {
+        d->IsOver = tokens.contains("hover");
+        d->DrawButton(tokens.contains("down") ? 2 : 0, true);
+        return d->BackBuffer;
+    }
+
+    QStringList tokens;
+    std::unique_ptr<QWidget> host = std::make_unique<QWidget>();
+    TOVAButton *button = new TOVAButton(host.get());
+    TOVAButtonPrivate *d = TOVAButtonPrivate::get(button);
+};
 
 } // namespace
 
-class TestDraw : public QObject {
+class TestButtonDraw : public QObject {
     Q_OBJECT
 private slots:
-    void shiftColor_data()
+    // "SETUP | EXPECTED | ...", each expectation: "x,y=RRGGBB ..." probes; "@x,y ROWS" the pixels from (x, y)
+    // as legend characters, '.' outside the window region; around the caption "+RRGGBB" more than 10 pixels
+    // of the colour, "-RRGGBB" none, "<RRGGBB" and ">RRGGBB" its leftmost pixel left or right of the text's.
+    void looks_data()
     {
-        QTest::addColumn<uint>("color");
-        QTest::addColumn<int>("amount");
-        QTest::addColumn<bool>("scaleBlue");
-        QTest::addColumn<bool>("soft");
-        QTest::addColumn<uint>("expected");
-        const auto row = [](const char *name, ColorRef c, int n, bool scaleBlue, bool soft,
-                            ColorRef expected) {
-            QTest::newRow(name) << uint(c) << n << scaleBlue << soft << uint(expected);
-        };
-        row("darken -64", rgb(192, 192, 192), -64, false, false, rgb(128, 128, 128));
-        row("soft bevel halves -64", rgb(192, 192, 192), -64, false, true, rgb(160, 160, 160));
-        row("soft bevel +47 lightens by 23", rgb(100, 110, 120), 47, false, true, rgb(123, 133, 143));
-        row("soft bevel truncates -25 toward zero", rgb(100, 100, 100), -25, false, true, rgb(88, 88, 88));
-        row("+31 on 240 stops at 255", rgb(240, 240, 240), 31, false, false, rgb(255, 255, 255));
-        row("-192 stops at 0", rgb(10, 200, 250), -192, false, false, rgb(0, 8, 58));
-        row("0 changes nothing", rgb(1, 254, 128), 0, false, false, rgb(1, 254, 128));
-        row("scaled blue +48 of 192", rgb(100, 100, 192), 48, true, false, rgb(148, 148, 240));
-        row("scaled blue -25 of 100 truncates", rgb(100, 100, 100), -25, true, false, rgb(75, 75, 87));
-        row("scaled blue clamps at 255", rgb(0, 0, 250), 48, true, false, rgb(48, 48, 255));
+        QTest::addColumn<QString>("look");
+        const QString picture = " | @17,7 FFFFFFF FrrrrFF FrrrrFF FrrrrFF FrrrrFF FFFFFFF FFFFFFF";
+        const QStringList rows = {
+            // Bevels inset within a frame, full, single; a fill and a frame reaching past the surface.
+            // Outside the window region, '.': a cell off each corner (style 1), three (3), two (5); the
+            // pressed oval, a two-pixel dark ring around S(Face, -32).
+            "1@8x6 | @0,0 .DDDDDD. DHHHHHSD DHHHHSSD DHSSSSSD DSSSSSSD .DDDDDD.",
+            "3@6x5 | @0,0 ..??.. .?HH?. ?????? .????. ..??..",
+            "5@6x5 | @0,0 ggggg. gHHHdH gHccgH gdgggH .HHHHH",
+            "13@12x6 down | @0,0 ...DDDDDD... .DDDDDDDDDD. DDppppppppDD DDppppppppDD .DDDDDDDDDD. "
+            "...DDDDDD...",
+            "2@8x6 | @0,0 HHHHHHHD HLLLLLSD HLFFFFSD HLFFFFSD HSSSSSSD DDDDDDDD",
+            "7@8x6 down | @0,0 SSSSSSSH SFFFFFFH SFFFFFFH SFFFFFFH SFFFFFFH HHHHHHHH",
+            "9@6x4 hover | @0,0 ssssss soooos soooos ssssss",
+            // Windows XP: FaceXP F0F0F0, row i SB(FaceXP, round(-i * 25 / 20)), the outline 0x733C00 with
+            // corners 0x7B4D10, top line SB(FaceXP, +16), bottom SB(FaceXP, -48), left SB(FaceXP, -5), -10.
+            "3@12x20 | 5,3=ECECEB 5,7=E7E7E5 5,10=E4E4E1 5,13=E0E0DC 5,16=DCDCD7 0,10=003C73 5,0=003C73 "
+            "5,19=003C73 1,1=104D7B 10,18=104D7B 5,1=FFFFFF 5,18=C0C0B4 1,2=EBEBEA 2,3=E6E6E4",
+            // Pressed, from the bottom up: row H - i is SB(D0D0C8, round(-i * 1.25)), -12.5 giving -12.
+            "3@12x20 down | 5,16=CBCBC3 5,10=C4C4BC 11,10=003C73 10,1=104D7B",
+            "3@12x10 hover | 1,5=FFB231 5,8=E79600 5,1=FFF3CE 5,2=FFDB8C 2,4=FFCB6B",
+            // KDE 2: row i S(Highlight, round(-i * 3.625)), 14.5 -> 14, 43.5 -> 44; S(Shadow, -50) outside,
+            // S(Face, -9) within, highlight strips; its focus rectangle shrunk by 5 and moved by one.
+            "14@10x16 | 5,4=F1F1F1 5,5=EDEDED 5,12=D3D3D3 5,13=D0D0D0 2,12=FFFFFF 3,11=FFFFFF 2,14=B7B7B7 "
+            "9,8=4E4E4E",
+            "14@10x16 down | 5,5=B7B7B7 0,5=505050 5,14=FFFFFF 8,5=FFFFFF 8,15=505050",
+            "14@20x16 focus | 6,6=161616 7,6=E9E9E9 15,11=282828",
+            // The oval hovered: the ring in the shadow colour.
+            "13@12x6 hover | 0,3=808080 1,3=808080 2,3=C0C0C0",
+            // The focus rectangle, with the focus and ShowFocusRect only; shrunk by 3 for style 7, every
+            // other pixel inverted, the ones between combined with the text colour.
+            "7@12x10 | 3,3=C0C0C0 4,3=C0C0C0", "7@12x10 focus ShowFocusRect=false | 3,3=C0C0C0 4,3=C0C0C0",
+            "7@12x10 focus | @3,3 iFiFiF FFFFFi iFFFFF FiFiFi",
+            "7@12x10 focus ColorScheme=Custom BackColor=#C0C0C0 ForeColor=#FF0000 | 3,3=3F3F3F 4,3=3FC0C0",
+            // Under Custom the hovered palette comes from BackOver; a soft bevel halves the shifts (Highlight
+            // +23, Shadow -32). Office XP pressed and hovered: S(SelectionSoft, -32) under Custom, else
+            // BlendToWhite(Selection, 128), blue 128 + 128 * 127 / 255.
+            "7@6x4 ColorScheme=Custom BackColor=#646464 BackOver=#C86400 hover | 2,2=C86400",
+            "7@6x4 ColorScheme=Custom BackColor=#646464 SoftBevel=true | 0,0=7B7B7B 5,3=444444 2,2=646464",
+            "9@6x4 ColorScheme=Custom BackColor=#646464 BackOver=#C86400 down hover | 2,2=A84400",
+            "9@6x4 BackOver=#C86400 down hover | 2,2=8080BF 0,0=000080",
+            // Types without a row of their own: the face, the picture pressed one pixel further, its disabled
+            // silhouettes, nothing else.
+            "10@8x6 pic=2x2 down | @0,0 FFFFFFFF FFFFFFFF FFFFFFFF FFFFrrFF FFFFrrFF FFFFFFFF",
+            "15@8x6 pic=2x2 Enabled=false | @0,0 FFFFFFFF FFFFFFFF FFFSSFFF FFFSSHFF FFFFHHFF FFFFFFFF",
+            "0@8x6 pic=2x2 | @0,0 FFFFFFFF FFFFFFFF FFFrrFFF FFFrrFFF FFFFFFFF FFFFFFFF",
+            // A red 4 x 4 picture on a 40 x 20 button, from one pixel above left of it: centred, also when
+            // the
+            // caption is blank, else 10 pixels in from its side.
+            "7@40x20 pic=4x4" + picture, "7@40x20 pic=4x4 UseGreyscale=true hover" + picture,
+            "2@40x20 Caption= pic=4x4 PicturePosition=cbRight" + picture,
+            "2@60x20 Caption=Ok pic=4x4 | @9,7 FFFFFFF FrrrrFF FrrrrFF FrrrrFF FrrrrFF FFFFFFF",
+            "2@60x20 Caption=Ok pic=4x4 PicturePosition=cbRight | @45,7 FFFFFFF FrrrrFF FrrrrFF FrrrrFF "
+            "FrrrrFF",
+            "7@40x20 pic=4x4 down | @17,7 FFFFFFF FFFFFFF FFrrrrF FFrrrrF FFrrrrF FFrrrrF FFFFFFF",
+            "7@40x20 pic=4x4 UseGreyscale=true | @17,7 FFFFFFF FyyyyFF FyyyyFF FyyyyFF FyyyyFF FFFFFFF",
+            "9@40x20 pic=4x4 | @17,7 FFFFFFF FmmmmFF FmmmmFF FmmmmFF FmmmmFF FFFFFFF FFFFFFF",
+            "9@40x20 pic=4x4 hover | @17,7 rrrrooo rrrrooo rrrrSSo rrrrSSo ooSSSSo ooSSSSo ooooooo",
+            "2@40x20 pic=4x4 over=4x4#0000FF hover | @17,7 FFFFFFF FBBBBFF FBBBBFF FBBBBFF FBBBBFF FFFFFFF",
+            "5@40x20 pic=4x4 over=4x4#0000FF down | @17,7 ??????? ?BBBB?? ?BBBB?? ?BBBB?? ?BBBB?? ???????",
+            // Disabled, the bright centre (channel sum over 384) leaves no silhouette.
+            "7@40x20 pic=4x4/818080 Enabled=false | @17,7 FFFFFFF FSSSSFF FSSSSHF FSSHSHF FSSSSHF FFHHHHF "
+            "FFFFFFF",
+            "9@40x20 pic=4x4/818080 Enabled=false | @17,7 FFFFFFF FnnnnFF FnnnnFF FnnFnFF FnnnnFF FFFFFFF",
+            "3@40x20 pic=4x4/818080 Enabled=false | @17,7 ??????? ??????? ??yyyy? ??yyyy? ??yyvy? ??yyyy? "
+            "???????",
+            "7@40x20 pic=4x4 SpecialEffect=cbEmbossed | @17,7 llllFFF lrrrrFF lrrrrxF lrrrrxF FrrrrxF "
+            "FFxxxxF",
+            "7@40x20 pic=4x4 SpecialEffect=cbEmbossed down | @17,7 FFFFFFF FllllFF FlrrrrF Flrrrrx Flrrrrx "
+            "FFrrrrx",
+            // The pixel rules: the key of the mask colour blue * 65536 + green * 256 + red; a tint of 0 is
+            // black (Shadow S(40, -64)); the bright-only silhouette takes channel sums up to 384; grey is
+            // round(round(red * 0.3) + green * 0.59 + blue * 0.11), white 76 + 178.5 -> 254, and wins over
+            // the Office XP blend, two thirds picture and one third face, truncated.
+            "7@40x20 pic=4x4#112233 MaskColor=#112233 | 18,8=C0C0C0",
+            "6@40x20 pic=4x4 Enabled=false ColorScheme=Custom BackColor=#404040 | 18,8=000000",
+            "7@40x20 pic=4x4/808080 Enabled=false | 20,10=808080",
+            "7@40x20 pic=4x4#FFFFFF UseGreyscale=true | 18,8=FEFEFE",
+            "9@40x20 pic=4x4 UseGreyscale=true | 18,8=4C4C4C", "9@40x20 pic=4x4#646464 | 18,8=828282",
+            // The mask colour is left out, unless UseMaskColor is cleared; an icon is composed over a square
+            // of the mask colour.
+            "7@40x20 pic=4x4#C0C0C0 ColorScheme=Custom BackColor=#0A141E | 18,8=0A141E",
+            "7@40x20 pic=4x4#C0C0C0 ColorScheme=Custom BackColor=#0A141E UseMaskColor=false | 18,8=C0C0C0",
+            "7@40x20 icon MaskColor=#00FF00 UseMaskColor=false | 18,8=00FF00 19,9=0000FF",
+            "7@40x20 icon MaskColor=#00FF00 | 18,8=C0C0C0 19,9=0000FF",
+            // The caption in each text mode; FaceXP SB(100, +48) = (148, 148, 125), SB(FaceXP, -104) = (44,
+            // 44, 58); S(Shadow, -50) = 0.
+            "2@160x50 ihi grey100 | +0000C8 -C80000", "2@160x50 ihi grey100 hover | +C80000 -0000C8",
+            "4@160x50 ihi grey100 down | +838383 -C80000",
+            "1@160x50 ihi grey100 Enabled=false | +939393 +242424 -0000C8",
+            "9@160x50 ihi grey100 Enabled=false | +242424 -939393 -0000C8",
+            "3@160x50 ihi grey100 Enabled=false | +2C2C3A -0000C8",
+            "14@160x50 ihi grey100 Enabled=false | +939393",
+            "14@160x50 ihi grey100 down | +000000 +939393 -0000C8 -C80000",
+            // Caption effects from the face C0: the light copy S(Face, +40), the dark one S(Face, -40).
+            "7@160x50 ihi | +000000 -E8E8E8 -989898",
+            "7@160x50 ihi SpecialEffect=cbEmbossed | <E8E8E8 >989898",
+            "7@160x50 ihi SpecialEffect=cbEngraved | >E8E8E8 <989898",
+            "7@160x50 ihi SpecialEffect=cbShadowed | -E8E8E8 >989898",
+            // The Transparent style shows the parent's pixels under the control.
+            "2@40x20 behind ButtonType=Transparent | 2,2=0AC81E 12,2=C80000 25,15=0AC81E",
+            // A background picture lies under the caption, which is drawn again over it.
+            "7@160x50 ihi pic=150x40#FFFF00 PicturePosition=cbBackground | +FFFF00 +000000"};
+        for (const QString &row : rows)
+            QTest::newRow(qPrintable(row)) << row;
     }
 
-    void shiftColor()
+    void looks()
     {
-        QFETCH(uint, color);
-        QFETCH(int, amount);
-        QFETCH(bool, scaleBlue);
-        QFETCH(bool, soft);
-        QFETCH(uint, expected);
-        QCOMPARE(TovaColor::shiftColor(color, amount, scaleBlue, soft), ColorRef(expected));
-    }
-
-    void blendToWhiteAndRounding()
-    {
-        // 176 + 128 * 79 / 255 = 176 + 39 (integer division).
-        QCOMPARE(blendToWhite(0x800000, 176), rgb(176, 176, 215));
-        QCOMPARE(blendToWhite(rgb(255, 0, 10), 128), rgb(255, 128, 132));
-        QCOMPARE(blendToWhite(rgb(255, 255, 255), 0), rgb(255, 255, 255));
-        for (const auto &[value, rounded] :
-             {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-12.5, -12}, {-13.5, -14}, {-2.49, -2}})
-            QCOMPARE(roundHalfEven(value), rounded);
-    }
-
-    void fillsAndFrames()
-    {
-        // Right and bottom edges excluded, clipped at the surface, nothing for an empty rectangle.
-        QImage image = filled(6, 4);
-        GdiCanvas c(image);
-        c.fill(1, 1, 3, 2, Ink);
-        c.fill(-2, -2, 3, 3, Ink);
-        c.fill(3, 0, 0, 3, Ink2);
-        c.fill(3, 0, -2, 3, Ink2);
-        c.fill(5, 3, 9, 9, Ink2);
-        QCOMPARE(pixelRows(image, legend), "#..... .###.. .###.. .....o");
-
-        image = filled(6, 5);
-        c.frame(0, 0, 6, 5, Ink);
-        c.frame(2, 2, 2, 1, Ink2);
-        c.frame(1, 1, 0, 3, Ink2);
-        QCOMPARE(pixelRows(image, legend), "###### #....# #.oo.# #....# ######");
-    }
-
-    void lines_data()
-    {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, QPoint from, QPoint to, const char *expected) {
-            QTest::newRow(name) << from << to << QString(expected);
-        };
-        row("horizontal, end left out", {1, 1}, {4, 1}, "..... .###. .....");
-        row("horizontal backwards", {4, 1}, {1, 1}, "..... ..### .....");
-        row("vertical", {0, 0}, {0, 3}, "#.... #.... #....");
-        row("zero length draws nothing", {2, 1}, {2, 1}, "..... ..... .....");
-        row("45 degrees down-left", {4, 0}, {1, 3}, "....# ...#. ..#..");
-        // Middle exactly between two columns of a steep line: the right-hand one; between two rows of a
-        // shallow one: the upper one.
-        row("steep tie", {1, 2}, {2, 0}, "..... ..#.. .#...");
-        row("shallow tie", {0, 0}, {2, 1}, "##... ..... .....");
-        row("shallow tie backwards", {2, 1}, {0, 0}, ".#... ..#.. .....");
-        row("shallow slope", {0, 0}, {5, 2}, "##... ..##. ....#");
-    }
-
-    void lines()
-    {
-        QFETCH(QPoint, from);
-        QFETCH(QPoint, to);
-        QFETCH(QString, expected);
-        QImage image = filled(5, 3);
-        GdiCanvas(image).line(from.x(), from.y(), to.x(), to.y(), Ink);
-        QCOMPARE(pixelRows(image, legend), expected);
-    }
-
-    void laterSegmentsOverwriteEarlierCorners()
-    {
-        QImage image = filled(4, 3);
-        GdiCanvas c(image);
-        c.line(0, 2, 0, 0, Ink);
-        c.line(0, 0, 3, 0, Ink);
-        c.line(3, 0, 3, 2, Ink2);
-        c.line(3, 2, -1, 2, Ink2);
-        QCOMPARE(pixelRows(image, legend), "###o #..o oooo");
-    }
-
-    void ovalIsSymmetricWithTwoPixelRing()
-    {
-        QImage image = filled(12, 8);
-        GdiCanvas(image).oval(Ink, Ink2);
-        const QStringList r = pixelRows(image, legend).split(' ');
-        for (int y = 0; y < 8; ++y) {
-            QString mirrored = r[y];
-            std::reverse(mirrored.begin(), mirrored.end());
-            QCOMPARE(mirrored, r[y]);
-            QCOMPARE(r[7 - y], r[y]);
-        }
-        // Along the middle row the ring is two pixels thick on each side and the brush fills between.
-        QCOMPARE(r[3], QString("##oooooooo##"));
-        QCOMPARE(r[0].count('o'), 0);
-        QVERIFY(r[0].count('#') > 0);
-    }
-
-    void focusRectangle()
-    {
-        QImage image = filled(6, 5);
-        GdiCanvas(image).focusRect(QRect(1, 1, 4, 3), 0x000000);
-        QCOMPARE(pixelRows(image, legend), "...... .w.w.. ....w. .w.w.. ......");
-
-        image = filled(3, 3, qRgb(0x10, 0x20, 0x30));
-        GdiCanvas(image).focusRect(QRect(0, 0, 3, 3), rgb(0xFF, 0, 0));
-        // Inverted, combined with the text colour, inside untouched.
-        QCOMPARE(probed(image, "0,0 1,0 1,1"), "0,0=EFDFCF 1,0=EF2030 1,1=102030");
-    }
-
-    void pixelRules_data()
-    {
-        QTest::addColumn<QRgb>("source");
-        QTest::addColumn<QRgb>("destination");
-        QTest::addColumn<int>("transparent");
-        QTest::addColumn<int>("tint");
-        QTest::addColumn<QString>("flags");
-        QTest::addColumn<QRgb>("expected");
-        const auto row = [](const char *name, QRgb source, QRgb destination, int transparent, int tint,
-                            const char *flags, QRgb expected) {
-            QTest::newRow(name) << source << destination << transparent << tint << QString(flags) << expected;
-        };
-        const QRgb silver = qRgb(192, 192, 192);
-        const QRgb bg = qRgb(1, 2, 3);
-        const int key = int(rgb(192, 192, 192));
-        row("mask colour not drawn", silver, bg, key, -1, "", bg);
-        row("no mask: mask colour drawn", silver, bg, -1, -1, "", silver);
-        row("key is blue*65536+green*256+red", qRgb(0x11, 0x22, 0x33), bg, 0x332211, -1, "", bg);
-        row("other colour drawn", qRgb(10, 20, 30), bg, key, -1, "", qRgb(10, 20, 30));
-        row("tint silhouette", qRgb(10, 20, 30), bg, -1, int(rgb(0x80, 0x40, 0x20)), "",
-            qRgb(0x80, 0x40, 0x20));
-        row("tint 0 is black", qRgb(10, 20, 30), bg, -1, 0, "", qRgb(0, 0, 0));
-        row("tint keeps the mask hole", silver, bg, key, 0x808080, "", bg);
-        row("bright only: sum 384 drawn", qRgb(128, 128, 128), bg, -1, 0x808080, "bright",
-            qRgb(128, 128, 128));
-        row("bright only: sum 385 left", qRgb(129, 128, 128), bg, -1, 0x808080, "bright", bg);
-        row("bright only without tint: no effect", qRgb(255, 255, 255), bg, -1, -1, "bright",
-            qRgb(255, 255, 255));
-        row("tint wins over grey", qRgb(10, 20, 30), bg, -1, 0x0000FF, "grey", qRgb(255, 0, 0));
-        row("blend 255 over 0 gives 170", qRgb(255, 255, 255), qRgb(0, 0, 0), -1, -1, "blend", grey(170));
-        row("blend truncates", qRgb(100, 0, 1), qRgb(0, 200, 1), -1, -1, "blend", qRgb(66, 66, 1));
-        row("grey wins over blend", qRgb(255, 0, 0), bg, -1, -1, "grey blend", grey(76));
-        row("grey of white", qRgb(255, 255, 255), bg, -1, -1, "grey", grey(254));
-        row("grey of green", qRgb(0, 255, 0), bg, -1, -1, "grey", grey(150));
-        row("grey of blue", qRgb(0, 0, 255), bg, -1, -1, "grey", grey(28));
-        row("grey of mid grey", qRgb(128, 128, 128), bg, -1, -1, "grey", grey(128));
-    }
-
-    void pixelRules()
-    {
-        QFETCH(QRgb, source);
-        QFETCH(QRgb, destination);
-        QFETCH(int, transparent);
-        QFETCH(int, tint);
-        QFETCH(QString, flags);
-        QFETCH(QRgb, expected);
-        const Rules rules{transparent, tint, flags.contains("bright"), flags.contains("grey"),
-                          flags.contains("blend")};
-        QImage target = filled(1, 1, destination);
-        PictureBlit::blit(target, 0, 0, 1, 1, filled(1, 1, source), rules);
-        QCOMPARE(target.pixel(0, 0), expected);
-    }
-
-    void threePixelWidePicture()
-    {
-        // Nine pixels of different colours, the middle column in the mask colour: every other pixel must
-        // land exactly where it was in the picture, row after row (24-bit rows are padded).
-        QImage picture(3, 3, QImage::Format_RGB32);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 3; ++x)
-                picture.setPixel(x, y, x == 1 ? qRgb(192, 192, 192) : qRgb(10 * x + 1, 10 * y + 2, 50));
-        QImage target = filled(5, 4, qRgb(7, 7, 7));
-        PictureBlit::blit(target, 1, 1, 3, 3, picture, Rules{int(rgb(192, 192, 192))});
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 5; ++x) {
-                const int px = x - 1, py = y - 1;
-                const bool inside = px >= 0 && px < 3 && py >= 0 && py < 3 && px != 1;
-                QCOMPARE(target.pixel(x, y), inside ? qRgb(10 * px + 1, 10 * py + 2, 50) : qRgb(7, 7, 7));
+        QFETCH(QString, look);
+        const QStringList parts = look.split(" | ");
+        Look f(parts[0].split(' '));
+        const QImage &image = f.drawn();
+        const QImage caption = image.copy(f.d->CaptionRect.adjusted(-2, -2, 2, 2));
+        for (const QString &expected : parts.mid(1)) {
+            const QStringList words = expected.split(' ');
+            if (words[0].startsWith('@')) {
+                const QPoint at(words[0].mid(1).section(',', 0, 0).toInt(), words[0].section(',', 1).toInt());
+                const auto pixel = [&](int x, int y) {
+                    const QPoint p = at + QPoint(x, y);
+                    return f.button->mask().contains(p) ? legend.key(image.pixel(p), '?') : QChar('.');
+                };
+                QCOMPARE(rowsOf(QSize(int(words[1].size()), int(words.size() - 1)), pixel),
+                         words.mid(1).join(' '));
+            } else if (expected.contains('=')) {
+                QStringList actual;
+                for (const QString &probe : words) {
+                    const QStringList at = probe.section('=', 0, 0).split(',');
+                    actual << probe.section('=', 0, 0) +
+                                  QString::asprintf("=%06X",
+                                                    image.pixel(at[0].toInt(), at[1].toInt()) & 0xFFFFFFu);
+                }
+                QCOMPARE(actual, words);
+            } else {
+                const int text = find(caption, hex("000000")).second;
+                for (const QString &c : words) {
+                    const auto [n, x] = find(caption, hex(c.mid(1)));
+                    const bool holds = c[0] == '+'   ? n > 10
+                                       : c[0] == '-' ? n == 0
+                                       : c[0] == '<' ? x >= 0 && x < text
+                                                     : x > text;
+                    QVERIFY2(holds, qPrintable(c));
+                }
             }
-    }
-
-    void clipsAtTheSurfaceAndPadsTheSource()
-    {
-        // The 2 x 2 picture drawn 3 x 3 at (-1, -1): only its bottom-right pixel and the black padding
-        // to its right and below fall on the surface.
-        QImage picture = filled(2, 2, qRgb(50, 60, 70));
-        picture.setPixel(1, 1, qRgb(200, 100, 0));
-        QImage target = filled(3, 3, qRgb(7, 7, 7));
-        PictureBlit::blit(target, -1, -1, 3, 3, picture, Rules{});
-        QCOMPARE(probed(target, "0,0 1,0 0,1 1,1 2,2"),
-                 "0,0=C86400 1,0=000000 0,1=000000 1,1=000000 2,2=070707");
-        // A zero width or height draws nothing.
-        PictureBlit::blit(target, 0, 0, 0, 2, picture, Rules{});
-        PictureBlit::blit(target, 2, 2, 2, 0, picture, Rules{});
-        QCOMPARE(probed(target, "2,2"), "2,2=070707");
-    }
-
-    void iconComposedOverMaskSquare()
-    {
-        // An icon: opaque red in its top-left pixel, fully transparent elsewhere.
-        QImage icon(2, 2, QImage::Format_ARGB32);
-        icon.fill(Qt::transparent);
-        icon.setPixel(0, 0, qRgba(255, 0, 0, 255));
-        const ColorRef mask = rgb(192, 192, 192);
-        const QImage square = PictureBlit::overSquare(icon, 3, 2, mask);
-        QCOMPARE(square.size(), QSize(3, 2));
-        QCOMPARE(probed(square, "0,0 1,0 2,1"), "0,0=FF0000 1,0=C0C0C0 2,1=C0C0C0");
-
-        // With the same mask colour as transparent colour, only the icon's own pixel is drawn.
-        QImage target = filled(3, 2, qRgb(7, 7, 7));
-        PictureBlit::blit(target, 0, 0, 3, 2, square, Rules{int(mask)});
-        QCOMPARE(pixelRows(target, {{'r', qRgb(255, 0, 0)}, {'.', qRgb(7, 7, 7)}}), "r.. ...");
-    }
-
-    void regions_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("expected");
-        const QString full = "###### ###### ###### ###### ######";
-        const QString fourDots = ".####. ###### ###### ###### .####.";
-        const QString rounded = "..##.. .####. ###### .####. ..##..";
-        const QString java = "#####. ###### ###### ###### .#####";
-        const QList<std::pair<int, QString>> shapes = {
-            {1, fourDots}, {2, full}, {3, rounded}, {4, rounded}, {5, java},  {6, full},      {7, full},
-            {8, full},     {9, full}, {10, full},   {11, full},   {12, full}, {14, fourDots}, {99, full}};
-        for (const auto &[type, expected] : shapes)
-            QTest::addRow("%d", type) << type << QSize(6, 5) << expected;
-        // The inscribed ellipse.
-        QTest::newRow("13 oval")
-            << 13 << QSize(12, 6)
-            << "...######... .##########. ############ ############ .##########. ...######...";
-        QTest::newRow("no width") << 2 << QSize(0, 2) << " ";
-        QTest::newRow("no height") << 13 << QSize(10, 0) << "";
-    }
-
-    void regions()
-    {
-        QFETCH(int, type);
-        QFETCH(QSize, size);
-        QFETCH(QString, expected);
-        const QRegion region = buttonRegion(type, size.width(), size.height());
-        QCOMPARE(regionRows(region, size.width(), size.height()), expected);
-        QVERIFY(region.subtracted(QRect(QPoint(0, 0), size)).isEmpty()); // nothing outside the control
-        QCOMPARE(region.isEmpty(), size.isEmpty());
+        }
     }
 };
 
-QTEST_GUILESS_MAIN(TestDraw)
+QTEST_MAIN(TestButtonDraw)
 #include "tst_draw.moc"
