@@ -34,11 +34,13 @@ inline void compteLocal(int n, quint16 port, const QString &client = QStringLite
                         const QString &clef = QStringLiteral("4083"))
 {
     const QString s = QString::number(n);
-    const QStringList cles{"NomRepart", "IdRepart", "CodeRepart", "URLRepart", "PortRepart", "NumeroCli", "ClefCli"};
-    const QStringList valeurs{n == 1 ? "PHOENIX" : "CERP ROUEN", n == 1 ? "23" : "18", "ETS" + s,
-                              "http://127.0.0.1/pml", QString::number(port), client, clef};
-    for (qsizetype i = 0; i < cles.size(); ++i)
-        ecrire(cles[i] + s, valeurs[i]);
+    ecrire("NomRepart" + s, n == 1 ? "PHOENIX" : "CERP ROUEN");
+    ecrire("IdRepart" + s, n == 1 ? "23" : "18");
+    ecrire("CodeRepart" + s, "ETS" + s);
+    ecrire("URLRepart" + s, QStringLiteral("http://127.0.0.1/pml"));
+    ecrire("PortRepart" + s, QString::number(port));
+    ecrire("NumeroCli" + s, client);
+    ecrire("ClefCli" + s, clef);
 }
 
 inline void pharmacie()
@@ -47,28 +49,24 @@ inline void pharmacie()
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
 }
 
-// Answers the next modal message box with `reponse`; `vue` gets "title|text|icon|buttons" of the box.
+// Answers with `reponse` the message box that the next step opens, if any; `vue` gets its
+// "title|text|icon|buttons". The events must be let through before `vue` goes.
 inline void repondra(QString &vue, QMessageBox::StandardButton reponse)
 {
-    auto *attente = new QTimer;
-    attente->setInterval(5);
-    QObject::connect(attente, &QTimer::timeout, attente, [&vue, reponse, attente] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        vue = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
-                          QString::number(box->standardButtons())}
-                  .join(u'|');
-        box->button(reponse)->click();
-        attente->deleteLater();
+    QTimer::singleShot(0, [&vue, reponse] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            vue = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                              QString::number(box->standardButtons())}
+                      .join(u'|');
+            box->button(reponse)->click();
+        }
     });
-    attente->start();
 }
 
 inline QByteArray httpReply(const QByteArray &body, const QByteArray &type = "text/html; charset=utf-8")
 {
-    return "HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 200 OK\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
 
 // A one-page web server: answers every request with the given reply and keeps the request lines.
@@ -136,14 +134,10 @@ public:
     }
     QLineEdit *txt(int i) { return c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(i)); }
     // Those of the window's controls `noms` that are visible, blank-separated.
-    QString visibles(const QStringList &noms)
+    QString visibles(QStringList noms)
     {
-        QStringList vus;
-        for (const QString &nom : noms) {
-            if (c<QWidget>(nom)->isVisible())
-                vus << nom;
-        }
-        return vus.join(u' ');
+        noms.removeIf([this](const QString &nom) { return !c<QWidget>(nom)->isVisible(); });
+        return noms.join(u' ');
     }
 
 protected:
