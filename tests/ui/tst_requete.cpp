@@ -5,6 +5,7 @@
 
 #include "ui/fenetreessai.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollBar>
