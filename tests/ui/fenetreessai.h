@@ -3,21 +3,20 @@
 #include "fichierini.h"
 #include "frmmain.h"
 
-#include "ui/pageserver.h"
-
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
-// What the window tests share: the settings they write, the window they open and its controls.
+// What the window tests share: the settings they write, a web server of their own, the window they open.
 namespace FenetreEssai {
 
 inline QString lire(const QString &key)
@@ -35,14 +34,13 @@ inline void compteLocal(int n, quint16 port, const QString &client = QStringLite
                         const QString &clef = QStringLiteral("4083"))
 {
     const QString s = QString::number(n);
-    ecrire(QStringLiteral("NomRepart") + s,
-           n == 1 ? QStringLiteral("PHOENIX") : QStringLiteral("CERP ROUEN"));
-    ecrire(QStringLiteral("IdRepart") + s, n == 1 ? QStringLiteral("23") : QStringLiteral("18"));
-    ecrire(QStringLiteral("CodeRepart") + s, QStringLiteral("ETS") + s);
-    ecrire(QStringLiteral("URLRepart") + s, QStringLiteral("http://127.0.0.1/pml"));
-    ecrire(QStringLiteral("PortRepart") + s, QString::number(port));
-    ecrire(QStringLiteral("NumeroCli") + s, client);
-    ecrire(QStringLiteral("ClefCli") + s, clef);
+    ecrire("NomRepart" + s, n == 1 ? "PHOENIX" : "CERP ROUEN");
+    ecrire("IdRepart" + s, n == 1 ? "23" : "18");
+    ecrire("CodeRepart" + s, "ETS" + s);
+    ecrire("URLRepart" + s, QStringLiteral("http://127.0.0.1/pml"));
+    ecrire("PortRepart" + s, QString::number(port));
+    ecrire("NumeroCli" + s, client);
+    ecrire("ClefCli" + s, clef);
 }
 
 inline void pharmacie()
@@ -51,45 +49,58 @@ inline void pharmacie()
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
 }
 
-// The window, shown and active; a reply is awaited at most `attente`.
-inline std::unique_ptr<frmMain> ouvre(std::chrono::milliseconds attente = std::chrono::seconds(5))
-{
-    auto w = std::make_unique<frmMain>(nullptr, Temporisation{10, 20, attente});
-    w->show();
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w.get()))
-        qWarning("the window did not become active");
-    return w;
-}
-
-template <typename T> T *controle(QWidget *fenetre, const QString &nom)
-{
-    T *found = fenetre->findChild<T *>(nom);
-    if (!found)
-        qFatal("no control %s", qPrintable(nom));
-    return found;
-}
-
-// Answers the next modal message box with `reponse`; `vue` gets "title|text|icon|buttons" of the box.
+// Answers with `reponse` the message box that the next step opens, if any; `vue` gets its
+// "title|text|icon|buttons". The events must be let through before `vue` goes.
 inline void repondra(QString &vue, QMessageBox::StandardButton reponse)
 {
-    auto *attente = new QTimer;
-    attente->setInterval(5);
-    QObject::connect(attente, &QTimer::timeout, attente, [&vue, reponse, attente] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        vue = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
-                          QString::number(box->standardButtons())}
-                  .join(u'|');
-        box->button(reponse)->click();
-        attente->deleteLater();
+    QTimer::singleShot(0, [&vue, reponse] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            vue = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                              QString::number(box->standardButtons())}
+                      .join(u'|');
+            box->button(reponse)->click();
+        }
     });
-    attente->start();
 }
 
+inline QByteArray httpReply(const QByteArray &body, const QByteArray &type = "text/html; charset=utf-8")
+{
+    return "HTTP/1.1 200 OK\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// A one-page web server: answers every request with the given reply and keeps the request lines.
+class PageServer : public QObject {
+public:
+    explicit PageServer(QByteArray reply) : m_reply(std::move(reply))
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    m_received += socket->readAll();
+                    if (!m_received.contains("\r\n\r\n"))
+                        return;
+                    requests << m_received.left(m_received.indexOf("\r\n"));
+                    m_received.clear();
+                    socket->write(m_reply);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+    void setReply(QByteArray reply) { m_reply = std::move(reply); }
+    QList<QByteArray> requests;
+
+private:
+    QTcpServer m_server;
+    QByteArray m_reply;
+    QByteArray m_received;
+};
+
 // Each test's surroundings: settings in a temporary folder, the maker's pages served locally, an empty
-// clipboard; and the window once opened.
+// clipboard; and the window once opened, shown and active (a reply awaited at most `attente`).
 class Banc {
 public:
     void prepare()
@@ -106,8 +117,28 @@ public:
         m_window.reset();
         m_pages.reset();
     }
-    template <typename T> T *c(const QString &nom) { return controle<T>(m_window.get(), nom); }
+    void ouvre(std::chrono::milliseconds attente = std::chrono::seconds(5))
+    {
+        m_window.reset();
+        m_window = std::make_unique<frmMain>(nullptr, Temporisation{10, 20, attente});
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    template <typename T> T *c(const QString &nom)
+    {
+        T *trouve = m_window->findChild<T *>(nom);
+        if (!trouve)
+            qFatal("no control %s", qPrintable(nom));
+        return trouve;
+    }
     QLineEdit *txt(int i) { return c<QLineEdit>(QStringLiteral("TxtDispo%1").arg(i)); }
+    // Those of the window's controls `noms` that are visible, blank-separated.
+    QString visibles(QStringList noms)
+    {
+        noms.removeIf([this](const QString &nom) { return !c<QWidget>(nom)->isVisible(); });
+        return noms.join(u' ');
+    }
 
 protected:
     std::unique_ptr<QTemporaryDir> m_dir;

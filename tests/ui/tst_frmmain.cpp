@@ -1,5 +1,3 @@
-#include "application.h"
-#include "estnumerique.h"
 #include "modskin.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
@@ -8,502 +6,381 @@
 #include "ui/fenetreessai.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTextEdit>
 
 using namespace FenetreEssai;
 
+namespace {
+
+// Stands for the user's browser: keeps the addresses it is asked to open.
+class Navigateur : public QObject {
+    Q_OBJECT
+public:
+    Navigateur() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "ouvre"); }
+    ~Navigateur() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
+    Q_INVOKABLE void ouvre(const QUrl &url) { ouvertes << url; }
+    QList<QUrl> ouvertes;
+};
+
+} // namespace
+
+// The main window without a wholesaler, and its parts: start-up, the settings pane and its file, the web
+// pane, the keys, the links and the dragging.
 class TestFrmMain : public QObject, public Banc {
     Q_OBJECT
+    Navigateur m_navigateur;
+
+    void quitte(QWidget *champ)
+    {
+        QVERIFY(champ->hasFocus());
+        QTest::keyClick(champ, Qt::Key_Tab);
+        QVERIFY(!champ->hasFocus());
+    }
+    void ouvrePanneau(int onglet)
+    {
+        auto *onglets = c<TabStrip>("TabParam");
+        if (onglets->isHidden())
+            QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
+        QTest::mouseClick(onglets->tabBar(), Qt::LeftButton, {},
+                          onglets->tabBar()->tabRect(onglet - 1).center());
+        QCOMPARE(m_window->NumRepartCourant(), onglet);
+    }
+    // Presses the keys in turn and checks which control has the focus after each.
+    void suit(const QList<int> &touches, const QStringList &focus, Qt::KeyboardModifiers modificateurs = {})
+    {
+        for (qsizetype i = 0; i < touches.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(touches[i]), modificateurs);
+            QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget()->objectName(), focus[i], 1000);
+        }
+    }
+    QComboBox *liste() { return c<QComboBox>("cboDispo"); }
+
 private slots:
     void init() { prepare(); }
     void cleanup() { libere(); }
 
-    void startWithoutAccount();
-    void startWithAccount2Only();
-    void startWithBothAccounts();
-    void windowShapeAndTabOrder();
-    void clipboardNumbers_data();
-    void clipboardNumbers();
-    void clipboardAtStartUpAndActivation_data();
-    void clipboardAtStartUpAndActivation();
-    void tabClickWithIncompleteAccount();
-    void settingsButtonShowsAndHidesThePanel();
-    void fieldStoredOnLeaving_data();
-    void fieldStoredOnLeaving();
-    void cipFieldStoresNothing();
-    void wholesalerChosenFromTheList();
-    void wholesalerNameShortenedOrPasted();
-    void typedLettersRefusedInTheList();
-    void completenessTogglesButtonAndHints();
-    void pendingEditValidatedOnClosingThePanel();
-    void pageLoaded_data();
-    void pageLoaded();
-    void resultBoxChangeFocusesCip();
-    void linkPointerBesideTheProgram();
-    void settingsFileMessages();
-
-private:
-    void leave(QWidget *field) {
-        QVERIFY(field->hasFocus());
-        QTest::keyClick(field, Qt::Key_Tab);
-        QVERIFY(!field->hasFocus());
-    }
-    void openPanelOnTab(int tab) {
-        auto *tabs = c<TabStrip>("TabParam");
-        if (tabs->isHidden())
-            QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
-        QVERIFY(!tabs->isHidden());
-        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(tab - 1).center());
-        QCOMPARE(m_window->NumRepartCourant(), tab);
-    }
-};
-
-void TestFrmMain::startWithoutAccount() {
-    pharmacie();
-    m_window = ouvre();
-    QCOMPARE(m_window->NumRepartCourant(), 1);
-    QCOMPARE(txt(0)->text(), QStringLiteral("Pharmacie du Marché"));
-    QCOMPARE(txt(1)->text(), QStringLiteral("751234567"));
-    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
-    QVERIFY(c<TOVAButton>("cmdDispo1")->isHidden());
-    QVERIFY(c<QLabel>("LabSansParam")->isVisible());
-    QVERIFY(c<TabStrip>("TabParam")->isVisible());
-    QVERIFY(c<QLabel>("LabDemandeInfos")->isHidden());
-    QCOMPARE(c<QComboBox>("cboDispo")->currentText(), QString());
-    QCOMPARE(txt(5)->text(), QString());
-    // The web pane is shown, beneath the settings pane; it asks for the page of this pharmacy.
-    auto *web = c<WebInfos>("WebInfos");
-    QVERIFY(web->isVisible());
-    const QObjectList order = web->parentWidget()->children();
-    QVERIFY(order.indexOf(web) < order.indexOf(c<QWidget>("PicParam")));
-    QVERIFY(order.indexOf(web) < order.indexOf(c<TabStrip>("TabParam")));
-    QTRY_VERIFY(web->documentCharge());
-    QCOMPARE(m_pages->requests, (QList<QByteArray>{"GET /Infos.php?ADL=751234567 HTTP/1.1"}));
-}
-
-void TestFrmMain::startWithAccount2Only() {
-    compteLocal(2, 9);
-    ecrire(QStringLiteral("NomRepart1"), QStringLiteral("PHOENIX"));
-    m_window = ouvre();
-    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
-    QVERIFY(c<TOVAButton>("cmdDispo1")->isVisible());
-    QCOMPARE(c<TOVAButton>("cmdDispo1")->Caption(), QStringLiteral("Disponibilité CERP ROUEN"));
-    QCOMPARE(m_window->NumRepartCourant(), 1);
-    QVERIFY(c<QLabel>("LabSansParam")->isHidden());
-    QVERIFY(c<TabStrip>("TabParam")->isHidden());
-    QVERIFY(c<WebInfos>("WebInfos")->isVisible());
-    // Account 2 is not loaded into the settings pane, and account 1 is not complete.
-    QCOMPARE(c<QComboBox>("cboDispo")->currentText(), QString());
-    for (int i = 3; i <= 7; ++i)
-        QCOMPARE(txt(i)->text(), QString());
-    // With nothing to set up, the focus waits in the CIP field.
-    QTRY_VERIFY(txt(2)->hasFocus());
-}
-
-void TestFrmMain::startWithBothAccounts() {
-    compteLocal(1, 9);
-    compteLocal(2, 9);
-    m_window = ouvre();
-    QCOMPARE(c<TOVAButton>("cmdDispo0")->Caption(), QStringLiteral("Disponibilité PHOENIX"));
-    QCOMPARE(c<TOVAButton>("cmdDispo1")->Caption(), QStringLiteral("Disponibilité CERP ROUEN"));
-    QVERIFY(c<TOVAButton>("cmdDispo0")->isVisible());
-    QVERIFY(c<TOVAButton>("cmdDispo1")->isVisible());
-    QVERIFY(c<TabStrip>("TabParam")->isHidden());
-    QVERIFY(c<QLabel>("LabSansParam")->isHidden());
-    // The hidden settings pane holds account 1, its key masked.
-    QCOMPARE(c<QComboBox>("cboDispo")->currentText(), QStringLiteral("PHOENIX"));
-    const QStringList account1{"23", "ETS1", "http://127.0.0.1/pml", "0999908", "4083"};
-    for (int i = 3; i <= 7; ++i)
-        QCOMPARE(txt(i)->text(), account1[i - 3]);
-    QCOMPARE(txt(7)->echoMode(), QLineEdit::Password);
-}
-
-void TestFrmMain::windowShapeAndTabOrder() {
-    m_window = ouvre();
-    QCOMPARE(m_window->mask(), modSkin::RegionDepuisImage(QImage(QStringLiteral(":/solvarin/skin.png"))));
-    QVERIFY(!m_window->mask().contains(QPoint(0, 0)));
-    QVERIFY(m_window->mask().contains(QPoint(330, 180)));
-    QCOMPARE(c<TabStrip>("TabParam")->tabWidth(), 297);
-
-    // Tab order, hidden controls included.
-    const QStringList expected{"TxtDispo0", "TxtDispo1", "TxtDispo2", "cmdDispo0", "cmdDispo1", "cboDispo",
-                               "TxtDispo4", "TxtDispo5", "TxtDispo6", "TxtDispo7", "PicAide",   "cmdParam",
-                               "TxtDispo3", "txtInfos2", "txtInfos1", "WebInfos",  "PicClose"};
-    QStringList chain;
-    QWidget *w = txt(0);
-    do {
-        if (expected.contains(w->objectName()) && !chain.contains(w->objectName()))
-            chain << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != txt(0));
-    QCOMPARE(chain, expected);
-}
-
-void TestFrmMain::clipboardNumbers_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("taken");
-    QTest::newRow("seven digits") << "1234567" << true;
-    QTest::newRow("decimal number of seven characters") << "12345.6" << true;
-    QTest::newRow("signed") << "-123456" << true;
-    QTest::newRow("exponent") << "1.5e+10" << true;
-    QTest::newRow("letters") << "12345AB" << false;
-    QTest::newRow("infinity") << "   -inf" << false;
-    QTest::newRow("two points") << "12.34.5" << false;
-    QTest::newRow("six digits") << "123456" << false;
-    QTest::newRow("eight digits") << "12345678" << false;
-    QTest::newRow("empty") << "" << false;
-    // CIP13 codes of real boxes, and the same with a wrong check digit.
-    QTest::newRow("CIP13 3400935829108") << "3400935829108" << true;
-    QTest::newRow("CIP13 3400930260494") << "3400930260494" << true;
-    QTest::newRow("CIP13, check digit 7 for 8") << "3400935829107" << false;
-    QTest::newRow("CIP13, check digit 5 for 4") << "3400930260495" << false;
-    QTest::newRow("CIP13, two digits swapped") << "3400953829108" << false;
-    QTest::newRow("twelve digits") << "340093582910" << false;
-    QTest::newRow("thirteen characters, not digits") << "34009358291.8" << false;
-}
-
-void TestFrmMain::clipboardNumbers() {
-    QFETCH(QString, text);
-    QFETCH(bool, taken);
-    QCOMPARE(EstCipDuPressePapiers(text), taken);
-}
-
-void TestFrmMain::clipboardAtStartUpAndActivation_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("taken");
-    QTest::newRow("1234567") << "1234567" << true;
-    QTest::newRow("12345.6") << "12345.6" << true;
-    QTest::newRow("123456") << "123456" << false;
-    QTest::newRow("CIP13") << "3400935829108" << true;
-    QTest::newRow("CIP13, wrong check digit") << "3400935829107" << false;
-}
-
-void TestFrmMain::clipboardAtStartUpAndActivation() {
-    QFETCH(QString, text);
-    QFETCH(bool, taken);
-    QGuiApplication::clipboard()->setText(text);
+    void demarrage_data()
     {
-        frmMain started(nullptr, Temporisation{10, 20});
-        QCOMPARE(controle<QLineEdit>(&started, "TxtDispo2")->text(), taken ? text : QString());
+        QTest::addColumn<QList<int>>("comptes"); // the complete accounts
+        QTest::addColumn<QString>("vus");
+        QTest::newRow("no account") << QList<int>{} << "LabSansParam TabParam WebInfos";
+        QTest::newRow("account 2 only") << QList<int>{2} << "cmdDispo1 WebInfos";
+        QTest::newRow("both accounts") << QList<int>{1, 2} << "cmdDispo0 cmdDispo1 WebInfos";
     }
-    // Copied after start-up and before the window is activated.
-    QGuiApplication::clipboard()->clear();
-    m_window = std::make_unique<frmMain>(nullptr, Temporisation{10, 20});
-    QCOMPARE(txt(2)->text(), QString());
-    QGuiApplication::clipboard()->setText(text);
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QCOMPARE(txt(2)->text(), taken ? text : QString());
-}
-
-void TestFrmMain::tabClickWithIncompleteAccount() {
-    compteLocal(1, 9);
-    ecrire(QStringLiteral("NomRepart2"), QStringLiteral("ORP"));
-    ecrire(QStringLiteral("CodeRepart2"), QStringLiteral("ORP-7"));
-    m_window = ouvre();
-    openPanelOnTab(2);
-    QVERIFY(c<QLabel>("LabDemandeInfos")->isVisible());
-    QCOMPARE(c<QComboBox>("cboDispo")->currentText(), QStringLiteral("ORP"));
-    QCOMPARE(txt(4)->text(), QStringLiteral("ORP-7"));
-    QCOMPARE(txt(5)->text(), QString());
-    // Back on the complete account: its settings and no hint.
-    openPanelOnTab(1);
-    QVERIFY(c<QLabel>("LabDemandeInfos")->isHidden());
-    QCOMPARE(txt(4)->text(), QStringLiteral("ETS1"));
-}
-
-void TestFrmMain::settingsButtonShowsAndHidesThePanel() {
-    compteLocal(1, 9);
-    m_window = ouvre();
-    auto *web = c<WebInfos>("WebInfos");
-    QTRY_VERIFY(web->documentCharge());
-    c<QTextEdit>("txtInfos1")->show();
-    auto *param = c<TOVAButton>("cmdParam");
-
-    QTest::mouseClick(param, Qt::LeftButton);
-    QVERIFY(c<TabStrip>("TabParam")->isVisible());
-    QVERIFY(c<QWidget>("PicParam")->isVisible());
-    QVERIFY(web->isHidden());
-    QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
-    QVERIFY(c<QLabel>("LabRetour1")->isHidden());
-
-    QTest::mouseClick(param, Qt::LeftButton);
-    QVERIFY(c<TabStrip>("TabParam")->isHidden());
-    QVERIFY(c<QWidget>("PicParam")->isHidden());
-    QVERIFY(web->isVisible());
-    QTRY_COMPARE(m_pages->requests.size(), 2); // the page is fetched again
-    // The result area stays hidden until the next query.
-    QVERIFY(c<QLabel>("LabRetour1")->isHidden());
-}
-
-void TestFrmMain::fieldStoredOnLeaving_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("pharmacy name") << 0 << "AdrPharmacie" << "Pharmacie de la Gare" << false;
-    QTest::newRow("ADELI") << 1 << "AdeliPharmacie" << "751234567" << false;
-    QTest::newRow("establishment code") << 4 << "CodeRepart2" << "ETS 42" << false;
-    QTest::newRow("URL") << 5 << "URLRepart2" << "https://pml.example/ws" << false;
-    QTest::newRow("client identifier") << 6 << "NumeroCli2" << "0999908" << false;
-    QTest::newRow("secret key") << 7 << "ClefCli2" << "4083 x" << false;
-    QTest::newRow("refused: said once, text kept") << 6 << "NumeroCli2" << "0999908" << true;
-}
-
-void TestFrmMain::fieldStoredOnLeaving() {
-    QFETCH(int, index);
-    QFETCH(QString, key);
-    QFETCH(QString, typed);
-    QFETCH(bool, readOnly);
-    m_window = ouvre();
-    openPanelOnTab(2);
-    txt(index)->setFocus();
-    QTest::keyClicks(txt(index), typed);
-    // Nothing is stored while the user is still in the field.
-    QCOMPARE(lire(key), QStringLiteral("<absent>"));
-    QString vue;
-    if (readOnly) {
-        QVERIFY(QFile::setPermissions(m_dir->filePath(QStringLiteral("Solvarin.ini")), QFile::ReadOwner));
-        repondra(vue, QMessageBox::Ok);
+    void demarrage()
+    {
+        QFETCH(QList<int>, comptes);
+        QFETCH(QString, vus);
+        pharmacie();
+        ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("75 12&X=1#é")); // sent percent-encoded
+        ecrire(QStringLiteral("NomRepart1"), QStringLiteral("PHOENIX"));
+        for (int n : comptes)
+            compteLocal(n, 9);
+        ouvre();
+        QCOMPARE(txt(0)->text(), QStringLiteral("Pharmacie du Marché"));
+        QCOMPARE(
+            visibles({"cmdDispo0", "cmdDispo1", "LabSansParam", "LabDemandeInfos", "TabParam", "WebInfos"}),
+            vus);
+        if (comptes.contains(2))
+            QCOMPARE(c<TOVAButton>("cmdDispo1")->Caption(), QStringLiteral("Disponibilité CERP ROUEN"));
+        // The settings pane holds account 1 when it is complete.
+        QCOMPARE(liste()->currentText() + txt(5)->text(),
+                 comptes.contains(1) ? QStringLiteral("PHOENIXhttp://127.0.0.1/pml") : QString());
+        // The window's shape is its skin.
+        QCOMPARE(m_window->mask(), modSkin::RegionDepuisImage(QImage(QStringLiteral(":/solvarin/skin.png"))));
+        QCOMPARE(c<QLabel>("LabAdresse")->text(),
+                 QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
+        // The web pane asks for this pharmacy's page.
+        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
+        QCOMPARE(m_pages->requests,
+                 (QList<QByteArray>{"GET /Infos.php?ADL=75%2012%26X%3D1%23%C3%A9 HTTP/1.1"}));
+        if (!comptes.isEmpty()) // with nothing to set up, the focus waits in the CIP field
+            QTRY_VERIFY(txt(2)->hasFocus());
     }
-    leave(txt(index));
-    if (readOnly) {
-        QCOMPARE(vue.section(u'|', 0, 1), QStringLiteral("Ecriture Error|Le paramètre n'a pas pu être enregistré "
-                                                         "dans Solvarin.ini : fichier en lecture seule"));
-        QCOMPARE(txt(index)->text(), typed);
-        // Leaving the unchanged field again tells nothing more.
+
+    void pressePapiers_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<bool>("pris");
+        QTest::newRow("seven digits") << "1234567" << true;
+        QTest::newRow("decimal number of seven characters") << "12345.6" << true;
+        QTest::newRow("exponent") << "1.5e+10" << true;
+        QTest::newRow("infinity") << "   -inf" << false;
+        QTest::newRow("two points") << "12.34.5" << false;
+        QTest::newRow("six digits") << "123456" << false;
+        QTest::newRow("CIP13") << "3400935829108" << true;
+        QTest::newRow("CIP13, wrong check digit") << "3400935829107" << false;
+    }
+    void pressePapiers()
+    {
+        QFETCH(QString, texte);
+        QFETCH(bool, pris);
+        // Read at start-up, and again when the window is first activated.
+        QGuiApplication::clipboard()->setText(texte);
+        m_window = std::make_unique<frmMain>(nullptr, Temporisation{10, 20});
+        QCOMPARE(txt(2)->text(), pris ? texte : QString());
+        txt(2)->clear();
+        m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        txt(index)->setFocus();
-        int encore = 0;
-        QTimer::singleShot(200, this, [&encore] {
-            if (QWidget *box = QApplication::activeModalWidget())
-                encore += box->close();
-        });
-        leave(txt(index));
-        QTest::qWait(300);
-        QCOMPARE(encore, 0);
+        QCOMPARE(txt(2)->text(), pris ? texte : QString());
     }
-    QCOMPARE(lire(key), readOnly ? QStringLiteral("<absent>") : typed);
-    if (key.endsWith(u'2')) // the other account is untouched
-        QCOMPARE(lire(key.chopped(1) + u'1'), QStringLiteral("<absent>"));
-}
 
-void TestFrmMain::cipFieldStoresNothing() {
-    m_window = ouvre();
-    txt(2)->setFocus();
-    QFile ini(m_dir->filePath(QStringLiteral("Solvarin.ini")));
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    const QByteArray before = ini.readAll();
-    ini.close();
-    QTest::keyClicks(txt(2), QStringLiteral("3400934"));
-    leave(txt(2));
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    QCOMPARE(ini.readAll(), before);
-}
-
-void TestFrmMain::wholesalerChosenFromTheList() {
-    m_window = ouvre();
-    openPanelOnTab(2);
-    auto *list = c<QComboBox>("cboDispo");
-    const auto choose = [&](int index) {
-        list->setFocus();
-        list->setCurrentIndex(index);
-    };
-    choose(list->findText(QStringLiteral("PHOENIX")));
-    QCOMPARE(lire(QStringLiteral("NomRepart2")), QStringLiteral("<absent>"));
-    leave(list);
-    QCOMPARE(lire(QStringLiteral("NomRepart2")), QStringLiteral("PHOENIX"));
-    QCOMPARE(lire(QStringLiteral("IdRepart2")), QStringLiteral("23"));
-    QCOMPARE(txt(3)->text(), QStringLiteral("23"));
-    QCOMPARE(lire(QStringLiteral("NomRepart1")), QStringLiteral("<absent>"));
-    // First and last entries: 11 and 27.
-    choose(0);
-    leave(list);
-    QCOMPARE(lire(QStringLiteral("IdRepart2")), QStringLiteral("11"));
-    choose(16);
-    leave(list);
-    QCOMPARE(lire(QStringLiteral("NomRepart2")), QStringLiteral("ORP"));
-    QCOMPARE(lire(QStringLiteral("IdRepart2")), QStringLiteral("27"));
-}
-
-void TestFrmMain::wholesalerNameShortenedOrPasted() {
-    ecrire(QStringLiteral("NomRepart1"), QStringLiteral("PHOENIX"));
-    ecrire(QStringLiteral("IdRepart1"), QStringLiteral("23"));
-    m_window = ouvre();
-    openPanelOnTab(1);
-    auto *list = c<QComboBox>("cboDispo");
-    QCOMPARE(list->currentText(), QStringLiteral("PHOENIX"));
-
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_End);
-    QTest::keyClick(list, Qt::Key_Backspace);
-    QCOMPARE(list->currentText(), QStringLiteral("PHOENI"));
-    leave(list);
-    QCOMPARE(lire(QStringLiteral("NomRepart1")), QStringLiteral("PHOENIX"));
-
-    QGuiApplication::clipboard()->setText(QStringLiteral("phoenix"));
-    list->setFocus();
-    list->lineEdit()->selectAll();
-    QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(list->currentText(), QStringLiteral("phoenix"));
-    leave(list);
-    QCOMPARE(lire(QStringLiteral("NomRepart1")), QStringLiteral("PHOENIX"));
-
-    // The empty name stores nothing either.
-    list->setFocus();
-    list->lineEdit()->selectAll();
-    QTest::keyClick(list, Qt::Key_Delete);
-    leave(list);
-    QCOMPARE(lire(QStringLiteral("NomRepart1")), QStringLiteral("PHOENIX"));
-    QCOMPARE(lire(QStringLiteral("IdRepart1")), QStringLiteral("23"));
-}
-
-void TestFrmMain::typedLettersRefusedInTheList() {
-    m_window = ouvre();
-    openPanelOnTab(1);
-    auto *list = c<QComboBox>("cboDispo");
-    list->setFocus();
-    QTest::keyClicks(list, QStringLiteral("ORP"));
-    QCOMPARE(list->currentText(), QString());
-    QTest::keyClick(list, Qt::Key_Space); // a blank is let through
-    QCOMPARE(list->currentText(), QStringLiteral(" "));
-}
-
-void TestFrmMain::completenessTogglesButtonAndHints() {
-    compteLocal(1, 9);
-    ecrire(QStringLiteral("ClefCli1"), QString());
-    m_window = ouvre();
-    QVERIFY(c<QLabel>("LabSansParam")->isVisible());
-    QVERIFY(c<TOVAButton>("cmdDispo0")->isHidden());
-    openPanelOnTab(1);
-    QVERIFY(c<QLabel>("LabDemandeInfos")->isVisible());
-
-    auto *key = txt(7);
-    key->setFocus();
-    QTest::keyClicks(key, QStringLiteral("4083"));
-    leave(key);
-    auto *button = c<TOVAButton>("cmdDispo0");
-    QVERIFY(button->isVisible());
-    QCOMPARE(button->Caption(), QStringLiteral("Disponibilité PHOENIX"));
-    QVERIFY(c<QLabel>("LabSansParam")->isHidden());
-    QVERIFY(c<QLabel>("LabDemandeInfos")->isHidden());
-
-    // Emptying a field stores it at once and hides the button, without the main pane's hint.
-    key->setFocus();
-    key->selectAll();
-    QTest::keyClick(key, Qt::Key_Delete);
-    QVERIFY(key->hasFocus());
-    QCOMPARE(lire(QStringLiteral("ClefCli1")), QString());
-    QVERIFY(button->isHidden());
-    QVERIFY(c<QLabel>("LabDemandeInfos")->isVisible());
-    QVERIFY(c<QLabel>("LabSansParam")->isHidden());
-
-    // A new name is shown on the button only once some field is validated.
-    QTest::keyClicks(key, QStringLiteral("4083"));
-    leave(key);
-    auto *list = c<QComboBox>("cboDispo");
-    list->setFocus();
-    list->setCurrentIndex(list->findText(QStringLiteral("ORP")));
-    leave(list);
-    QCOMPARE(button->Caption(), QStringLiteral("Disponibilité PHOENIX"));
-    txt(4)->setFocus();
-    leave(txt(4));
-    QCOMPARE(button->Caption(), QStringLiteral("Disponibilité ORP"));
-}
-
-void TestFrmMain::pendingEditValidatedOnClosingThePanel() {
-    m_window = ouvre();
-    openPanelOnTab(1);
-    auto *url = txt(5);
-    url->setFocus();
-    QTest::keyClicks(url, QStringLiteral("https://pml.example"));
-    m_window->ValideChampActif();
-    QVERIFY(url->hasFocus());
-    QCOMPARE(lire(QStringLiteral("URLRepart1")), QStringLiteral("https://pml.example"));
-
-    QTest::keyClicks(url, QStringLiteral("/ws"));
-    QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
-    QVERIFY(c<TabStrip>("TabParam")->isHidden());
-    QCOMPARE(lire(QStringLiteral("URLRepart1")), QStringLiteral("https://pml.example/ws"));
-}
-
-void TestFrmMain::pageLoaded_data() {
-    QTest::addColumn<bool>("withText");
-    QTest::addColumn<bool>("account");
-    QTest::addColumn<bool>("forward"); // the web pane shown and the focus in the CIP field
-    QTest::newRow("page with text") << true << true << true;
-    QTest::newRow("page without text") << false << true << false;
-    QTest::newRow("settings pane shown") << true << false << false;
-}
-
-void TestFrmMain::pageLoaded() {
-    QFETCH(bool, withText);
-    QFETCH(bool, account);
-    QFETCH(bool, forward);
-    if (account)
+    void comptesDuPanneau()
+    {
         compteLocal(1, 9);
-    if (!withText)
-        m_pages->setReply(httpReply("<html><body></body></html>"));
-    m_window = ouvre();
-    auto *web = c<WebInfos>("WebInfos");
-    QTRY_VERIFY(web->documentCharge());
-    // As when a result is shown: the web pane hidden, the focus elsewhere.
-    if (account)
-        web->hide();
-    txt(0)->setFocus();
-    QSignalSpy done(web, &WebInfos::downloadComplete);
-    web->refresh();
-    QVERIFY(done.wait(5000));
-    QTest::qWait(100);
-    QCOMPARE(txt(2)->hasFocus(), forward);
-    QCOMPARE(web->isVisible(), forward || !account);
-    if (!account)
-        QVERIFY(c<TabStrip>("TabParam")->isVisible());
-}
+        ecrire(QStringLiteral("ClefCli1"), QString());
+        ecrire(QStringLiteral("NomRepart2"), QStringLiteral("ORP"));
+        ecrire(QStringLiteral("CodeRepart2"), QStringLiteral("ORP-7"));
+        ouvre();
+        // Each tab loads its account from the file, the tab already chosen too; a hint tells an incomplete
+        // one.
+        ouvrePanneau(2);
+        QCOMPARE(liste()->currentText() + txt(4)->text() + txt(5)->text(), QStringLiteral("ORPORP-7"));
+        ecrire(QStringLiteral("CodeRepart2"), QStringLiteral("ORP-8"));
+        ouvrePanneau(2);
+        QCOMPARE(txt(4)->text(), QStringLiteral("ORP-8"));
+        ouvrePanneau(1);
+        QCOMPARE(txt(4)->text(), QStringLiteral("ETS1"));
+        const QStringList etat{"cmdDispo0", "LabSansParam", "LabDemandeInfos"};
+        QCOMPARE(visibles(etat), QStringLiteral("LabSansParam LabDemandeInfos"));
+        auto *clef = txt(7);
+        clef->setFocus();
+        QTest::keyClicks(clef, QStringLiteral("4083"));
+        quitte(clef);
+        QCOMPARE(visibles(etat), QStringLiteral("cmdDispo0"));
+        QCOMPARE(c<TOVAButton>("cmdDispo0")->Caption(), QStringLiteral("Disponibilité PHOENIX"));
+        // Emptying a field stores it at once and hides the button, without the main pane's hint.
+        clef->setFocus();
+        clef->selectAll();
+        QTest::keyClick(clef, Qt::Key_Delete);
+        QCOMPARE(lire(QStringLiteral("ClefCli1")), QString());
+        QCOMPARE(visibles(etat), QStringLiteral("LabDemandeInfos"));
+    }
 
-void TestFrmMain::resultBoxChangeFocusesCip() {
-    compteLocal(2, 9);
-    m_window = ouvre();
-    txt(0)->setFocus();
-    // A reason of the 50 characters Pharma-ML allows is read whole, without a scroll bar.
-    const QString raison = QStringLiteral("Rupture chez le fabricant, retour prévu en juillet");
-    m_window->setTxtInfos(2, QStringLiteral("\r\nNON DISPONIBLE \r\n(%1)").arg(raison));
-    QVERIFY(txt(2)->hasFocus());
-    auto *box = c<QTextEdit>("txtInfos2");
-    box->show();
-    QVERIFY(!box->verticalScrollBar()->isVisible());
-    QVERIFY(box->document()->size().height() <= box->viewport()->height());
-}
+    void boutonParametres()
+    {
+        compteLocal(1, 9);
+        ouvre();
+        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
+        c<QTextEdit>("txtInfos1")->show();
+        const QStringList volet{"TabParam", "PicParam", "WebInfos", "txtInfos1", "LabRetour1"};
+        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
+        QCOMPARE(visibles(volet), QStringLiteral("TabParam PicParam"));
+        // Closing the pane stores the field being typed in; the page is fetched again.
+        txt(5)->setFocus();
+        QTest::keyClicks(txt(5), QStringLiteral("/ws"));
+        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
+        QCOMPARE(lire(QStringLiteral("URLRepart1")), QStringLiteral("http://127.0.0.1/pml/ws"));
+        QCOMPARE(visibles(volet), QStringLiteral("WebInfos"));
+        QTRY_COMPARE(m_pages->requests.size(), 2);
+    }
 
-void TestFrmMain::linkPointerBesideTheProgram() {
-    m_window = ouvre();
-    QCOMPARE(c<QLabel>("LabAdresse")->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(c<QLabel>("LabAdresse")->text(),
-             QStringLiteral("127.0.0.1:%1").arg(QUrl(m_pages->base()).port()));
-    m_window.reset();
+    void champEnregistreEnLeQuittant()
+    {
+        ouvre();
+        ouvrePanneau(2);
+        txt(6)->setFocus();
+        QTest::keyClicks(txt(6), QStringLiteral("0999908"));
+        QCOMPARE(lire(QStringLiteral("NumeroCli2")),
+                 QStringLiteral("<absent>")); // not while still in the field
+        quitte(txt(6));
+        QCOMPARE(lire(QStringLiteral("NumeroCli2")) + lire(QStringLiteral("NumeroCli1")),
+                 QStringLiteral("0999908<absent>"));
+        // A file that cannot be written: the user is told once, the field keeps the text.
+        QVERIFY(QFile::setPermissions(m_dir->filePath(QStringLiteral("Solvarin.ini")), QFile::ReadOwner));
+        txt(6)->setFocus();
+        QTest::keyClick(txt(6), Qt::Key_1);
+        QString vue;
+        repondra(vue, QMessageBox::Ok);
+        quitte(txt(6));
+        QCOMPARE(vue,
+                 QStringLiteral("Ecriture Error|Le paramètre n'a pas pu être enregistré dans Solvarin.ini : "
+                                "fichier en lecture seule|%1|%2")
+                     .arg(int(QMessageBox::Critical))
+                     .arg(int(QMessageBox::Ok)));
+        QCOMPARE(txt(6)->text() + lire(QStringLiteral("NumeroCli2")), QStringLiteral("099990810999908"));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        txt(6)->setFocus();
+        vue.clear();
+        repondra(vue, QMessageBox::Ok);
+        quitte(txt(6));
+        QTest::qWait(50);
+        QCOMPARE(vue, QString());
+    }
 
-    QVERIFY(QFile::copy(QStringLiteral(SOLVARIN_SOURCE_DIR "/ui/artwork/HandIE53232.ico"),
-                        m_dir->filePath(QStringLiteral("HandIE53232.ico"))));
-    m_window = ouvre();
-    const QCursor pointer = c<QLabel>("LabAdresse")->cursor();
-    QCOMPARE(pointer.shape(), Qt::BitmapCursor);
-    QCOMPARE(pointer.hotSpot(), QPoint(11, 1));
-}
+    void listeDesRepartiteurs()
+    {
+        ecrire(QStringLiteral("NomRepart1"), QStringLiteral("ORP"));
+        ouvre();
+        ouvrePanneau(2);
+        liste()->setFocus();
+        // Typed letters are refused, a blank passes; a text that is no name stores nothing.
+        QTest::keyClicks(liste(), QStringLiteral("ORP "));
+        QCOMPARE(liste()->currentText(), QStringLiteral(" "));
+        quitte(liste());
+        QCOMPARE(lire(QStringLiteral("NomRepart2")), QStringLiteral("<absent>"));
+        // A name chosen is stored with its identifier when the list is left, in this account only.
+        liste()->setFocus();
+        liste()->setCurrentIndex(liste()->findText(QStringLiteral("PHOENIX")));
+        QCOMPARE(lire(QStringLiteral("NomRepart2")), QStringLiteral("<absent>"));
+        quitte(liste());
+        QCOMPARE(lire(QStringLiteral("NomRepart2")) + lire(QStringLiteral("IdRepart2")),
+                 QStringLiteral("PHOENIX23"));
+        QCOMPARE(txt(3)->text() + lire(QStringLiteral("NomRepart1")), QStringLiteral("23ORP"));
+    }
 
-void TestFrmMain::settingsFileMessages() {
-    QString vue;
-    repondra(vue, QMessageBox::Ok);
-    montreErreurFichier(QStringLiteral("Ecriture Error"), QStringLiteral("Disk full\r61"));
-    QCOMPARE(vue, QStringLiteral("Ecriture Error|Disk full\r61|%1|%2")
-                      .arg(int(QMessageBox::Critical))
-                      .arg(int(QMessageBox::Ok)));
-}
+    void pageChargee_data()
+    {
+        QTest::addColumn<QByteArray>("page"); // empty: no server at the address
+        QTest::addColumn<bool>("compte");
+        QTest::addColumn<bool>("devant"); // the web pane shown and the focus in the CIP field
+        const QByteArray texte = "<html><body><p>Bienvenue</p></body></html>";
+        QTest::newRow("page with text") << texte << true << true;
+        QTest::newRow("page without text") << QByteArray("<html><body></body></html>") << true << false;
+        QTest::newRow("no server: a text of its own") << QByteArray() << true << true;
+        QTest::newRow("settings pane shown") << texte << false << false;
+    }
+    void pageChargee()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(bool, compte);
+        QFETCH(bool, devant);
+        if (compte)
+            compteLocal(1, 9);
+        m_pages->setReply(httpReply(page));
+        if (page.isEmpty()) {
+            QTcpServer ferme;
+            QVERIFY(ferme.listen(QHostAddress::LocalHost));
+            ecrire(QStringLiteral("URLEditeur"),
+                   QStringLiteral("http://127.0.0.1:%1").arg(ferme.serverPort()));
+        }
+        ouvre();
+        auto *web = c<WebInfos>("WebInfos");
+        QTRY_VERIFY(web->documentCharge());
+        if (compte) // as when a result is shown
+            web->hide();
+        txt(0)->setFocus();
+        QSignalSpy fin(web, &WebInfos::downloadComplete);
+        web->refresh();
+        QVERIFY(fin.wait(5000));
+        QTest::qWait(100);
+        QCOMPARE(txt(2)->hasFocus(), devant);
+        QCOMPARE(visibles({"TabParam", "WebInfos"}),
+                 compte ? QString(devant ? "WebInfos" : "") : "TabParam WebInfos");
+    }
+
+    void clavier_data()
+    {
+        QTest::addColumn<int>("comptes");
+        QTest::newRow("account 1") << 1;
+        QTest::newRow("both accounts") << 2;
+    }
+    void clavier()
+    {
+        QFETCH(int, comptes);
+        pharmacie();
+        for (int n = 1; n <= comptes; ++n)
+            compteLocal(n, 9);
+        ouvre();
+        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
+        QTest::qWait(50);
+        txt(2)->setFocus();
+        // Alt and a letter moves to the field it names; the settings pane's keys only while it is shown.
+        suit({Qt::Key_S, Qt::Key_R, Qt::Key_N}, {"TxtDispo2", "TxtDispo2", "TxtDispo0"}, Qt::AltModifier);
+        ouvrePanneau(1);
+        suit({Qt::Key_R, Qt::Key_S}, {"cboDispo", "TxtDispo7"}, Qt::AltModifier);
+        // Up climbs the settings fields to the list, which then takes the key for itself; and the CIP
+        // and identity fields to the last query button shown.
+        suit(QList<int>(5, Qt::Key_Up), {"TxtDispo6", "TxtDispo5", "TxtDispo4", "cboDispo", "cboDispo"});
+        QCOMPARE(liste()->currentText(), QStringLiteral("PHARMAR"));
+        txt(2)->setFocus();
+        suit(QList<int>(3, Qt::Key_Up),
+             {"TxtDispo1", "TxtDispo0", QStringLiteral("cmdDispo%1").arg(comptes - 1)});
+        txt(0)->setFocus();
+        txt(2)->setText(QStringLiteral("3582910"));
+        // Down and Enter walk the fields in tab order; from the last settings field to the help picture,
+        // and from there back to the top. They ask nothing; the CIP field is never stored.
+        suit({Qt::Key_Down, Qt::Key_Return, Qt::Key_Down}, {"TxtDispo1", "TxtDispo2", "cmdDispo0"});
+        liste()->setFocus();
+        suit({Qt::Key_Tab, Qt::Key_Enter, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down},
+             {"TxtDispo4", "TxtDispo5", "TxtDispo6", "TxtDispo7", "PicAide", "TxtDispo0"});
+        QVERIFY(c<QTextEdit>("txtInfos1")->isHidden());
+        QFile ini(m_dir->filePath(QStringLiteral("Solvarin.ini")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(!ini.readAll().contains("3582910"));
+    }
+
+    void aideEnLigne()
+    {
+        ouvre();
+        txt(0)->setFocus();
+        QString vue;
+        repondra(vue, QMessageBox::Yes);
+        QTest::keyClick(txt(0), Qt::Key_F1);
+        QCOMPARE(vue,
+                 QStringLiteral(
+                     "Aide en ligne|Accès à l'aide en ligne de Solvarin\r\nsur le site web 127.0.0.1 ?|%1|%2")
+                     .arg(int(QMessageBox::Question))
+                     .arg(int(QMessageBox::Yes | QMessageBox::No)));
+        QCOMPARE(m_navigateur.ouvertes, QList<QUrl>{QUrl(m_pages->base() + QStringLiteral("/solvarin.php"))});
+    }
+
+    void glisser()
+    {
+        ouvre();
+        const auto glisse = [](QWidget *w, Qt::MouseButton bouton, QPoint de) {
+            QTest::mousePress(w, bouton, {}, de);
+            QTest::mouseMove(w, de + QPoint(40, 25));
+            QTest::mouseRelease(w, bouton, {}, de + QPoint(40, 25));
+        };
+        auto *peau = c<QLabel>("Pic");
+        const QPoint nu(300, 30); // bare skin, between the help picture and the pharmacy name
+        QVERIFY(!peau->childAt(nu));
+        const QPoint depart = m_window->pos();
+        glisse(peau, Qt::RightButton, nu);
+        QTest::mouseMove(peau, nu); // once released, the pointer moves alone
+        for (const char *nom : {"Label2", "LabRetour1", "TxtDispo0"}) // nor do labels and controls drag
+            glisse(c<QWidget>(QLatin1String(nom)), Qt::LeftButton, QPoint(5, 5));
+        QCOMPARE(m_window->pos(), depart + QPoint(40, 25));
+    }
+
+    // The window's parts on their own: its shape.
+    void formeDeLaPeau_data()
+    {
+        // '.' the key colour, whatever it is; 'w' white; 'n' white but for one unit of blue; '#' drawing.
+        QTest::addColumn<QStringList>("rangees");
+        QTest::addColumn<QColor>("clef");
+        QTest::newRow("run reaching the last column") << QStringList{"..###", "#...."} << QColor(Qt::white);
+        QTest::newRow("hole inside the drawing")
+            << QStringList{".....", ".#.##", "....."} << QColor(Qt::white);
+        QTest::newRow("key colour only") << QStringList{"....", "...."} << QColor(Qt::white);
+        QTest::newRow("black key, white drawn") << QStringList{"..w", ".w."} << QColor(Qt::black);
+        QTest::newRow("one unit from the key") << QStringList{"..n"} << QColor(Qt::white);
+    }
+    void formeDeLaPeau()
+    {
+        QFETCH(QStringList, rangees);
+        QFETCH(QColor, clef);
+        const QHash<QChar, QColor> couleurs{
+            {u'.', clef}, {u'w', Qt::white}, {u'n', QColor(255, 255, 254)}, {u'#', QColor(20, 110, 100)}};
+        QImage image(int(rangees[0].size()), int(rangees.size()), QImage::Format_RGB888);
+        QRegion attendue;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                image.setPixelColor(x, y, couleurs[rangees[y][x]]);
+                if (rangees[y][x] != u'.')
+                    attendue += QRect(x, y, 1, 1);
+            }
+        }
+        QCOMPARE(modSkin::RegionDepuisImage(image), attendue);
+    }
+};
 
 QTEST_MAIN(TestFrmMain)
 #include "tst_frmmain.moc"
