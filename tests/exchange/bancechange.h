@@ -1,12 +1,14 @@
-// What the loopback exchange tests share: a fresh program folder, a result area for account 1 that
-// keeps every caption it was given, and the module with its exchange.
+// What the exchange tests share: a fresh program folder with its settings, a result area kept as
+// text, and the module that writes into it.
 #pragma once
 
 #include "fichierini.h"
 #include "modpharmaml.h"
+#include "windows1252.h"
 #include "zonetexte.h"
 
 #include <QFile>
+#include <QMap>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -60,6 +62,7 @@ private:
     QTcpSocket m_occupant;
 };
 
+// Also keeps every text the result labels were given, in order.
 class ZoneJournal : public ZoneTexte {
 public:
     using ZoneTexte::ZoneTexte;
@@ -73,14 +76,15 @@ public:
 
 class BancEchange : public QObject {
 protected:
-    void prepare()
+    void prepare(Horloge horloge = horlogeSysteme())
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         FichierINI::setRepertoireProgramme(m_dir->path());
+        m_reglages.clear();
         m_zone = std::make_unique<ZoneJournal>(1);
         m_zone->preparePourRequete();
-        m_module = std::make_unique<ModPharmaML>(*m_zone);
+        m_module = std::make_unique<ModPharmaML>(*m_zone, std::move(horloge));
     }
     void libere()
     {
@@ -95,8 +99,27 @@ protected:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(texte);
     }
+    // The whole [Infos] section in one write, as the settings panel would leave it.
+    void ecritReglages()
+    {
+        QByteArray texte = "[Infos]\r\n";
+        for (auto it = m_reglages.cbegin(); it != m_reglages.cend(); ++it)
+            texte += Windows1252::fromText(it.key() + u'=' + it.value()) + "\r\n";
+        ecritIni(texte);
+    }
+    // A complete account n at that URL and port.
+    void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
+    {
+        const QStringList valeurs = {"OCP", "12", "04", url, QString::number(port), "0999908", clef};
+        const QStringList cles = {"NomRepart", "IdRepart", "CodeRepart", "URLRepart", "PortRepart",
+                                  "NumeroCli", "ClefCli"};
+        for (qsizetype i = 0; i < cles.size(); ++i)
+            m_reglages.insert(cles[i] + QString::number(n), valeurs[i]);
+        ecritReglages();
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QMap<QString, QString> m_reglages;
     std::unique_ptr<ZoneJournal> m_zone;
     std::unique_ptr<ModPharmaML> m_module;
 };
