@@ -14,7 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-inline QStringList erreur(const QString &message, int compte = 1) {
+inline QStringList erreur(const QString &message, int compte = 1)
+{
     return {QStringLiteral("LabRetour(%1)\t#FF0000\t").arg(compte) + message,
             QStringLiteral("txtInfos(%1)\t#FF0000\t\\r\\nREQUETE EN ERREUR").arg(compte)};
 }
@@ -111,8 +112,8 @@ protected:
     void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
     {
         const QStringList valeurs = {"OCP", "12", "04", url, QString::number(port), "0999908", clef};
-        const QStringList cles = {"NomRepart", "IdRepart", "CodeRepart", "URLRepart", "PortRepart",
-                                  "NumeroCli", "ClefCli"};
+        const QStringList cles = {"NomRepart",  "IdRepart",  "CodeRepart", "URLRepart",
+                                  "PortRepart", "NumeroCli", "ClefCli"};
         for (qsizetype i = 0; i < cles.size(); ++i)
             m_reglages.insert(cles[i] + QString::number(n), valeurs[i]);
         ecritReglages();

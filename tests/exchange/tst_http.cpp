@@ -12,7 +12,8 @@ const QByteArray enveloppe =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CSRP_ENVELOPPE xmlns=\"urn:x\"><CORPS>"
     "<ACTION>FIN_SERVICE</ACTION></CORPS></CSRP_ENVELOPPE>";
 
-QByteArray chunks(const QByteArray &corps, const QList<int> &tailles, const QByteArray &fin = "0\r\n\r\n") {
+QByteArray chunks(const QByteArray &corps, const QList<int> &tailles, const QByteArray &fin = "0\r\n\r\n")
+{
     if (std::accumulate(tailles.begin(), tailles.end(), qsizetype(0)) != corps.size())
         qFatal("chunk sizes do not add up to the body");
     QByteArray sortie;
@@ -46,7 +47,8 @@ private slots:
     void retourTropGrandAbandonne();
 };
 
-void TestHttp::decoupeUrl_data() {
+void TestHttp::decoupeUrl_data()
+{
     QTest::addColumn<QString>("url");
     QTest::addColumn<QStringList>("parties"); // host, user information, path[, port]; none when refused
 
@@ -78,7 +80,8 @@ void TestHttp::decoupeUrl_data() {
         QTest::newRow(nom) << url << QStringList();
 }
 
-void TestHttp::decoupeUrl() {
+void TestHttp::decoupeUrl()
+{
     QFETCH(QString, url);
     QFETCH(QStringList, parties);
     const auto u = Http::decoupeUrl(url);
@@ -91,7 +94,8 @@ void TestHttp::decoupeUrl() {
     QCOMPARE(vues, parties);
 }
 
-void TestHttp::requeteOctetParOctet() {
+void TestHttp::requeteOctetParOctet()
+{
     QVERIFY(!Http::requete({"h", "", ""}, "E", "<a/>").contains("Authorization"));
     QCOMPARE(Http::requete({"h", "Aladdin:open sesame", ""}, "E", "<a/>"),
              "POST / HTTP/1.1\r\n"
@@ -109,23 +113,26 @@ void TestHttp::requeteOctetParOctet() {
 }
 
 // The status from the status line alone, and whether chunked coding is the last one applied.
-void TestHttp::entetes_data() {
+void TestHttp::entetes_data()
+{
     QTest::addColumn<QByteArray>("entetes");
     QTest::addColumn<int>("statut");
     QTest::addColumn<bool>("chunked");
-    QTest::newRow("no blank, capitals") << QByteArray("HTTP/1.1 200 OK\r\nTRANSFER-ENCODING:CHUNKED") << 200 << true;
+    QTest::newRow("no blank, capitals")
+        << QByteArray("HTTP/1.1 200 OK\r\nTRANSFER-ENCODING:CHUNKED") << 200 << true;
     QTest::newRow("after another coding, status without reason")
         << QByteArray("HTTP/1.1 204\r\nTransfer-Encoding: gzip, chunked") << 204 << true;
     QTest::newRow("two header lines, no space: first three")
         << QByteArray("302\r\nTransfer-Encoding:gzip\r\nTransfer-Encoding:chunked") << 302 << true;
     QTest::newRow("another header's name ends alike, status not a number")
         << QByteArray("HTTP/1.1 OK 200\r\nX-Transfer-Encoding: chunked") << 0 << false;
-    QTest::newRow("identity, four digits") << QByteArray("HTTP/1.1 2000 OK\r\nTransfer-Encoding: identity") << 0
-                                           << false;
+    QTest::newRow("identity, four digits")
+        << QByteArray("HTTP/1.1 2000 OK\r\nTransfer-Encoding: identity") << 0 << false;
     QTest::newRow("short status") << QByteArray("HTTP/1.1 20") << 0 << false;
 }
 
-void TestHttp::entetes() {
+void TestHttp::entetes()
+{
     QFETCH(QByteArray, entetes);
     QFETCH(int, statut);
     QFETCH(bool, chunked);
@@ -136,7 +143,8 @@ void TestHttp::entetes() {
     QCOMPARE(e->longueur, entetes.size() + 4);
 }
 
-void TestHttp::decodeChunks_data() {
+void TestHttp::decodeChunks_data()
+{
     QTest::addColumn<QByteArray>("fil");
     QTest::addColumn<QByteArray>("donnees");
     QTest::addColumn<bool>("termine");
@@ -146,8 +154,7 @@ void TestHttp::decodeChunks_data() {
 
     ligne("sizes in both cases", "a\r\n0123456789\r\nB\r\nabcdefghijk\r\n0\r\n\r\n", "0123456789abcdefghijk",
           true, false);
-    ligne("extensions", "5;name=\"va;lue\"\r\nhello\r\n1 ; x\r\n!\r\n0;fin=1\r\n\r\n", "hello!", true,
-          false);
+    ligne("extensions", "5;name=\"va;lue\"\r\nhello\r\n1 ; x\r\n!\r\n0;fin=1\r\n\r\n", "hello!", true, false);
     ligne("trailers", "3\r\nabc\r\n0\r\nX-Controle: ok\r\nX-Autre: 2\r\n\r\n", "abc", true, false);
     ligne("data holding CR LF", "4\r\n\r\n\r\n\r\n0\r\n\r\n", "\r\n\r\n", true, false);
     ligne("cut inside a chunk", "1a\r\nabcdefghijklmnopqrstuvwxyz\r\n5\r\nABC",
@@ -160,7 +167,8 @@ void TestHttp::decodeChunks_data() {
           false, true);
 }
 
-void TestHttp::decodeChunks() {
+void TestHttp::decodeChunks()
+{
     QFETCH(QByteArray, fil);
     QFETCH(QByteArray, donnees);
     QFETCH(bool, termine);
@@ -172,7 +180,8 @@ void TestHttp::decodeChunks() {
     QCOMPARE(d.malforme(), malforme);
 }
 
-void TestHttp::assembleReponseCoupeePartout_data() {
+void TestHttp::assembleReponseCoupeePartout_data()
+{
     QTest::addColumn<QByteArray>("fil");
     QTest::newRow("plain") << entetesSimples + enveloppe;
     QTest::newRow("chunked, end tag across chunks") << entetesChunked + chunks(enveloppe, {40, 60, 20, 9});
@@ -180,7 +189,8 @@ void TestHttp::assembleReponseCoupeePartout_data() {
 }
 
 // However the reply is cut, it completes exactly once, at the end tag.
-void TestHttp::assembleReponseCoupeePartout() {
+void TestHttp::assembleReponseCoupeePartout()
+{
     QFETCH(QByteArray, fil);
     qsizetype premierComplet = fil.size();
     for (qsizetype coupe = 1; coupe < fil.size(); ++coupe) {
@@ -207,7 +217,8 @@ void TestHttp::assembleReponseCoupeePartout() {
     QCOMPARE(a.retour(), enveloppe);
 }
 
-void TestHttp::arrivees_data() {
+void TestHttp::arrivees_data()
+{
     using E = AssembleurRetour::Etat;
     QTest::addColumn<QByteArrayList>("arrivees"); // all but the last leave the reply in progress
     QTest::addColumn<AssembleurRetour::Etat>("etat");
@@ -240,7 +251,8 @@ void TestHttp::arrivees_data() {
         << QByteArrayList{etoile} << E::ErreurHttp << 0 << QByteArray();
 }
 
-void TestHttp::arrivees() {
+void TestHttp::arrivees()
+{
     QFETCH(QByteArrayList, arrivees);
     QFETCH(AssembleurRetour::Etat, etat);
     QFETCH(int, statut);
@@ -254,7 +266,8 @@ void TestHttp::arrivees() {
     QVERIFY(a.recu().isEmpty());
 }
 
-void TestHttp::retourTropGrandAbandonne() {
+void TestHttp::retourTropGrandAbandonne()
+{
     AssembleurRetour a;
     QCOMPARE(a.ajoute(entetesSimples), AssembleurRetour::Etat::EnCours);
     const QByteArray bloc(64 * 1024, ' ');

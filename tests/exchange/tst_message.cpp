@@ -14,7 +14,8 @@ const QDateTime instant(QDate(2026, 3, 5), QTime(9, 7, 2));
 
 // What the wholesaler computes: Base64 of MD5 over the body's UTF-8 bytes, the client number padded
 // to 16 with "0" and the key's first 4 characters.
-QString credentialOf(const QString &body, const QString &paddedClient, const QString &keyStart) {
+QString credentialOf(const QString &body, const QString &paddedClient, const QString &keyStart)
+{
     return QString::fromLatin1(
         QCryptographicHash::hash((body + paddedClient + keyStart).toUtf8(), QCryptographicHash::Md5)
             .toBase64());
@@ -36,20 +37,23 @@ const QString golden = QStringLiteral(
     R"(</REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>)");
 
 // The LIGNE elements of a request, one after the other.
-QString lines(const QString &request) {
+QString lines(const QString &request)
+{
     const qsizetype start = request.indexOf(QLatin1String("<LIGNE "));
     return start < 0 ? QString()
                      : request.mid(start, request.indexOf(QLatin1String("</REQ_INFO_PRODUIT>")) - start);
 }
 
-QString line(int number, const QString &code, const QString &quantity) {
+QString line(int number, const QString &code, const QString &quantity)
+{
     return QStringLiteral(
                R"(<LIGNE Num_Ligne="%1" Type_Codification="CIP39" Code_Produit="%2" Quantite="%3"/>)")
         .arg(number)
         .arg(code, quantity);
 }
 
-QString attribute(const QString &request, const QString &element, const QString &name) {
+QString attribute(const QString &request, const QString &element, const QString &name)
+{
     const QRegularExpression re(u'<' + element + QStringLiteral(R"( [^>]*\b)") + name +
                                 QStringLiteral("=\"([^\"]*)\""));
     return re.match(request).captured(1);
@@ -58,9 +62,11 @@ QString attribute(const QString &request, const QString &element, const QString 
 // ---- Replies
 
 QByteArray envelope(const QByteArray &body, const QByteArray &prolog = "<?xml version=\"1.0\"?>\n",
-                    const QByteArray &header = "") {
+                    const QByteArray &header = "")
+{
     return prolog +
-           "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\" Nature_Action=\"REP_EMISSION\">\n"
+           "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\" "
+           "Nature_Action=\"REP_EMISSION\">\n"
            "  <ENTETE><REF_MESSAGE>R1</REF_MESSAGE>" +
            header +
            "</ENTETE>\n  <CORPS><MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\">"
@@ -68,31 +74,38 @@ QByteArray envelope(const QByteArray &body, const QByteArray &prolog = "<?xml ve
            body + "</CORPS></MESSAGE_REPARTITEUR></CORPS>\n</CSRP_ENVELOPPE>\n";
 }
 
-QByteArray info(const QByteArray &lines) {
+QByteArray info(const QByteArray &lines)
+{
     return "<REP_INFO_PRODUIT Ref_Demande_Info=\"20260305090702\">" + lines + "</REP_INFO_PRODUIT>";
 }
 
-QByteArray ligne(const QByteArray &designation, const QByteArray &content) {
+QByteArray ligne(const QByteArray &designation, const QByteArray &content)
+{
     return "<LIGNE Num_Ligne=\"1\" Code_Produit=\"3400930260494\"" +
            (designation.isNull() ? QByteArray() : " Designation=\"" + designation + "\"") + ">" + content +
            "</LIGNE>";
 }
 
-QByteArray prix(const QByteArray &nature, const QByteArray &valeur) {
+QByteArray prix(const QByteArray &nature, const QByteArray &valeur)
+{
     return "<PRIX Nature=\"" + nature + "\" Valeur=\"" + valeur + "\"/>";
 }
 
 // The screen of account 1 a reply leaves: a null text is a place left as it was. The result label is
 // red for an error, the box green only for "DISPONIBLE".
-QStringList ecran(const QString &designation, const QString &resultat, const QString &dispo) {
+QStringList ecran(const QString &designation, const QString &resultat, const QString &dispo)
+{
     QStringList l;
     if (!designation.isNull())
         l << QStringLiteral("LabRetour(0)\t#000000\t") + designation;
-    const bool erreur = resultat.startsWith(QLatin1String("Retour")) || resultat.startsWith(QLatin1String("PML_"));
+    const bool erreur =
+        resultat.startsWith(QLatin1String("Retour")) || resultat.startsWith(QLatin1String("PML_"));
     if (!resultat.isNull())
-        l << QStringLiteral("LabRetour(1)\t%1\t").arg(QLatin1String(erreur ? "#FF0000" : "#000000")) + echappeSortie(resultat);
+        l << QStringLiteral("LabRetour(1)\t%1\t").arg(QLatin1String(erreur ? "#FF0000" : "#000000")) +
+                 echappeSortie(resultat);
     if (!dispo.isNull())
-        l << QStringLiteral("txtInfos(1)\t%1\t").arg(QLatin1String(dispo == QLatin1String("DISPONIBLE") ? "#00FF00" : "#FF0000")) +
+        l << QStringLiteral("txtInfos(1)\t%1\t")
+                     .arg(QLatin1String(dispo == QLatin1String("DISPONIBLE") ? "#00FF00" : "#FF0000")) +
                  echappeSortie(QStringLiteral("\r\n") + dispo);
     return l;
 }
@@ -102,7 +115,10 @@ QStringList ecran(const QString &designation, const QString &resultat, const QSt
 class TestMessage : public BancEchange {
     Q_OBJECT
 private slots:
-    void init() { prepare([] { return instant; }); }
+    void init()
+    {
+        prepare([] { return instant; });
+    }
     void cleanup() { libere(); }
 
     void wholeRequestForFixedClock();
@@ -123,13 +139,15 @@ private slots:
     void noAccountShowsNothing();
 
 private:
-    void writeIni(const Reglages &values) {
+    void writeIni(const Reglages &values)
+    {
         m_reglages = values;
         ecritReglages();
     }
 };
 
-void TestMessage::wholeRequestForFixedClock() {
+void TestMessage::wholeRequestForFixedClock()
+{
     writeIni({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
               {"IdRepart1", "12"},
               {"CodeRepart1", "04"},
@@ -144,7 +162,8 @@ void TestMessage::wholeRequestForFixedClock() {
     QCOMPARE(m_zone->lignes(), QStringList()); // nothing shown
 }
 
-void TestMessage::credentialOfRealWholesalerVector() {
+void TestMessage::credentialOfRealWholesalerVector()
+{
     QFile sample(dossierPharmaML(QStringLiteral("samples/C_DPCI_commande_v1.xml")));
     if (!sample.open(QIODevice::ReadOnly))
         QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
@@ -155,7 +174,8 @@ void TestMessage::credentialOfRealWholesalerVector() {
              QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
 }
 
-void TestMessage::completeAccountSatisfiesSchemas() {
+void TestMessage::completeAccountSatisfiesSchemas()
+{
     if (!QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
         QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
     compte(1, QStringLiteral("http://127.0.0.1/pml"), 80, QStringLiteral("4083"));
@@ -168,7 +188,8 @@ void TestMessage::completeAccountSatisfiesSchemas() {
 }
 
 // The client number's default is not the one the credential pads with.
-void TestMessage::defaultsWithoutSettingsFile() {
+void TestMessage::defaultsWithoutSettingsFile()
+{
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
     const QString request = m_module->RequeteXML();
     QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("000000"));
@@ -182,7 +203,8 @@ void TestMessage::defaultsWithoutSettingsFile() {
 
 // An accent travels as UTF-8 and is signed so; a number of 16 or more is not padded; the wholesaler's
 // address is cut to 28.
-void TestMessage::settingsAsSent() {
+void TestMessage::settingsAsSent()
+{
     writeIni({{"CodeRepart1", "Société"},
               {"NumeroCli1", "123456789012345678"},
               {"ClefCli1", "é!"},
@@ -194,7 +216,8 @@ void TestMessage::settingsAsSent() {
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, "123456789012345678", "é!"));
 }
 
-void TestMessage::productLines_data() {
+void TestMessage::productLines_data()
+{
     QTest::addColumn<QString>("lignes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("not numeric gives 1") << "1234567,x" << line(1, "1234567", "1");
@@ -206,7 +229,8 @@ void TestMessage::productLines_data() {
     // An item without exactly one comma is skipped, and keeps its number.
     QTest::newRow("skipped items keep their numbers")
         << " 12 34,1;B;C,2,5;;D,2" << line(1, " 12 34", "1") + line(5, "D", "2");
-    QTest::newRow("empty list") << "" << "";
+    QTest::newRow("empty list") << ""
+                                << "";
     QStringList items;
     QString fifty;
     for (int i = 1; i <= 60; ++i) {
@@ -217,7 +241,8 @@ void TestMessage::productLines_data() {
     QTest::newRow("fifty of sixty") << items.join(u';') << fifty;
 }
 
-void TestMessage::productLines() {
+void TestMessage::productLines()
+{
     QFETCH(QString, lignes);
     QFETCH(QString, expected);
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(lignes, 1), QString());
@@ -228,7 +253,8 @@ void TestMessage::productLines() {
 }
 
 // Shown, and the request still completed and signed, without its body.
-void TestMessage::quantityBeyondDoubleShowsOverflow() {
+void TestMessage::quantityBeyondDoubleShowsOverflow()
+{
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1e400"), 1), QString());
     QCOMPARE(m_zone->lignes(), erreur("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
     QVERIFY(m_module->RequeteXML().endsWith(
@@ -236,7 +262,8 @@ void TestMessage::quantityBeyondDoubleShowsOverflow() {
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(m_module->RequeteXML(), QString(16, u'0'), ""));
 }
 
-void TestMessage::clockReadInOrder() {
+void TestMessage::clockReadInOrder()
+{
     int reading = 0;
     ModPharmaML module(*m_zone, [&reading] { return instant.addSecs(reading++); });
     module.PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
@@ -249,7 +276,8 @@ void TestMessage::clockReadInOrder() {
 }
 
 // Read, filtered and cut to 128 once per run.
-void TestMessage::pharmacyNameReadOncePerRun() {
+void TestMessage::pharmacyNameReadOncePerRun()
+{
     writeIni({{"AdrPharmacie", QString(100, u'a') + QString(100, u'é')}});
     m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
     QVERIFY(FichierINI::EcrireIni("Infos", "AdrPharmacie", "Pharmacie Neuve"));
@@ -259,7 +287,8 @@ void TestMessage::pharmacyNameReadOncePerRun() {
     QCOMPARE(ModPharmaML(*m_zone).PML_AdressePharmacie(), QStringLiteral("Pharmacie Neuve"));
 }
 
-void TestMessage::insertedValuesEscaped() {
+void TestMessage::insertedValuesEscaped()
+{
     writeIni({{"NumeroCli1", R"(12"/><INJECTE a="1)"}, {"AdrRepart1", "A&B <Sud>"}});
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("12&3<4>\"5,1"), 1), QString());
     const Xml::Document request = Xml::Document::depuisTexte(m_module->RequeteXML(), Xml::espacesEnveloppe);
@@ -274,7 +303,8 @@ void TestMessage::insertedValuesEscaped() {
 }
 
 // The last control character XML 1.0 forbids: the request is built, the parser's complaint returned.
-void TestMessage::forbiddenCharacterReportedButRequestBuilt() {
+void TestMessage::forbiddenCharacterReportedButRequestBuilt()
+{
     writeIni({{"IdRepart1", QStringLiteral("A\x1f"
                                            "B")}});
     const QString message = m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
@@ -289,11 +319,13 @@ void TestMessage::forbiddenCharacterReportedButRequestBuilt() {
     QCOMPARE(m_zone->lignes(), QStringList()); // returned, not shown
 }
 
-void TestMessage::replies_data() {
+void TestMessage::replies_data()
+{
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QStringList>("screen");
 
-    const QString nonEcrit, erreur = QStringLiteral("REQUETE EN ERREUR"), dispo = QStringLiteral("DISPONIBLE");
+    const QString nonEcrit, erreur = QStringLiteral("REQUETE EN ERREUR"),
+                            dispo = QStringLiteral("DISPONIBLE");
     const QString nonConforme = QStringLiteral("Retour non conforme");
     const QString invalidUseOfNull = QStringLiteral("PML_DecodeUneLigneProduit : Invalid use of Null (94)");
     const QByteArray decl = "<?xml version=\"1.0\"?>", fin = "<ACTION>FIN_SERVICE</ACTION>";
@@ -303,10 +335,11 @@ void TestMessage::replies_data() {
     };
 
     row("typical three prices, available",
-        envelope(info(ligne("DOLIPRANE 1000MG CPR 8",
-                            prix("PHAHT", "0001.234") + prix("PUBTC", "2.50") + prix("CSLTC", "3") + "<DISPO/>"))),
+        envelope(info(ligne("DOLIPRANE 1000MG CPR 8", prix("PHAHT", "0001.234") + prix("PUBTC", "2.50") +
+                                                          prix("CSLTC", "3") + "<DISPO/>"))),
         ecran("DOLIPRANE 1000MG CPR 8",
-              "Prix d'achat HT hors remise = 1.234\r\nPrix public TTC = 2.50\r\nPrix TTC conseillé = 3", dispo));
+              "Prix d'achat HT hors remise = 1.234\r\nPrix public TTC = 2.50\r\nPrix TTC conseillé = 3",
+              dispo));
     row("not available with remark",
         envelope(info(ligne("SPASFON", prix("PUBTC", "4.10") +
                                            "<NON_DISPO Code_Reponse=\"0005\" Additif=\"Manque Rayon\"/>"))),
@@ -317,7 +350,8 @@ void TestMessage::replies_data() {
         ecran("X", "Prix public TTC = 2\r\nBase LPPR = 1", "Prix public TTC = 2\r\nBase LPPR = 1"));
     // The fourth price is never read, however incomplete.
     row("four prices show three",
-        envelope(info(ligne("X", prix("PHAHT", "1") + prix("CATHT", "2") + prix("TFR", "3") + "<PRIX/><DISPO/>"))),
+        envelope(
+            info(ligne("X", prix("PHAHT", "1") + prix("CATHT", "2") + prix("TFR", "3") + "<PRIX/><DISPO/>"))),
         ecran("X", "Prix d'achat HT hors remise = 1\r\nPrix catalogue HT = 2\r\nBase TFR = 3", dispo));
     row("unknown nature between two known, names are case-sensitive",
         envelope(info(ligne("X", prix("PUBTC", "1") + prix("pubtc", "2") + prix("CALTC", "3") + "<DISPO/>"))),
@@ -334,7 +368,8 @@ void TestMessage::replies_data() {
         envelope(xDispo, decl, fin + "<ERREUR Detail=\"Client inconnu\"/>"),
         ecran(nonEcrit, "Retour : fin de service", erreur));
     row("other ACTION", envelope(xDispo, decl, "<ACTION>AUTRE</ACTION>"), ecran("X", "", dispo));
-    row("ERREUR Detail anywhere wins over the answer", envelope(xDispo, decl, "<ERREUR Detail=\"Service ferme\"/>"),
+    row("ERREUR Detail anywhere wins over the answer",
+        envelope(xDispo, decl, "<ERREUR Detail=\"Service ferme\"/>"),
         ecran(nonEcrit, "Retour : Erreur Service ferme", erreur));
     row("ERREUR without Detail before REP_INFO_PRODUIT", envelope("<ERREUR Statut=\"11\"/>" + xDispo),
         ecran(nonEcrit, "Retour : Erreur ", erreur));
@@ -370,14 +405,16 @@ void TestMessage::replies_data() {
            ecran("", "", "NON DISPONIBLE \r\n(Manque Rayon)"));
 }
 
-void TestMessage::replies() {
+void TestMessage::replies()
+{
     QFETCH(QByteArray, reply);
     QFETCH(QStringList, screen);
     m_module->PML_TraiteRetour(reply);
     QCOMPARE(m_zone->lignes(), screen);
 }
 
-void TestMessage::noAccountShowsNothing() {
+void TestMessage::noAccountShowsNothing()
+{
     ZoneTexte zone(0);
     ModPharmaML module(zone);
     module.PML_TraiteRetour("not xml");
