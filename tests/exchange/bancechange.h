@@ -1,5 +1,5 @@
-// What the exchange tests share: a fresh program folder with its settings, a result area kept as
-// text, and the module that writes into it.
+// What the exchange tests share: a fresh program folder with its settings, a result area kept as text, and
+// the module that writes into it.
 #pragma once
 
 #include "fichierini.h"
@@ -94,19 +94,15 @@ protected:
         m_dir.reset();
     }
     QString chemin(const QString &nom) const { return m_dir->filePath(nom); }
-    void ecritIni(const QByteArray &texte)
-    {
-        QFile f(chemin(QStringLiteral("Solvarin.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(texte);
-    }
     // The whole [Infos] section in one write, as the settings panel would leave it.
     void ecritReglages()
     {
         QByteArray texte = "[Infos]\r\n";
         for (auto it = m_reglages.cbegin(); it != m_reglages.cend(); ++it)
             texte += Windows1252::fromText(it.key() + u'=' + it.value()) + "\r\n";
-        ecritIni(texte);
+        QFile f(chemin(QStringLiteral("Solvarin.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(texte);
     }
     // A complete account n at that URL and port.
     void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
