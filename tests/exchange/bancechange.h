@@ -63,18 +63,6 @@ private:
     QTcpSocket m_occupant;
 };
 
-// Also keeps every text the result labels were given, in order.
-class ZoneJournal : public ZoneTexte {
-public:
-    using ZoneTexte::ZoneTexte;
-    void setLabRetour(int index, const QString &texte) override
-    {
-        historique << texte;
-        ZoneTexte::setLabRetour(index, texte);
-    }
-    QStringList historique;
-};
-
 class BancEchange : public QObject {
 protected:
     void prepare(Horloge horloge = horlogeSysteme())
@@ -83,7 +71,7 @@ protected:
         QVERIFY(m_dir->isValid());
         FichierINI::setRepertoireProgramme(m_dir->path());
         m_reglages.clear();
-        m_zone = std::make_unique<ZoneJournal>(1);
+        m_zone = std::make_unique<ZoneTexte>(1);
         m_zone->preparePourRequete();
         m_module = std::make_unique<ModPharmaML>(*m_zone, std::move(horloge));
     }
@@ -117,6 +105,6 @@ protected:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QMap<QString, QString> m_reglages;
-    std::unique_ptr<ZoneJournal> m_zone;
+    std::unique_ptr<ZoneTexte> m_zone;
     std::unique_ptr<ModPharmaML> m_module;
 };

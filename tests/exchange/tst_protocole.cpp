@@ -52,8 +52,6 @@ private slots:
     void assembleReponseCoupeePartout();
     void arrivees_data();
     void arrivees();
-    void parseErrorTellsReasonLineAndSource_data();
-    void parseErrorTellsReasonLineAndSource();
     void acceptance_data();
     void acceptance();
     void topLevelNodes();
@@ -266,30 +264,6 @@ void TestProtocole::arrivees()
     QCOMPARE(a.statut(), statut);
     QCOMPARE(a.retour(), retour);
     QVERIFY(a.recu().isEmpty());
-}
-
-void TestProtocole::parseErrorTellsReasonLineAndSource_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QString>("source");
-    QTest::newRow("empty") << "" << 1 << "";
-    QTest::newRow("mismatched end tag") << "<a>\n<b>\n</a>" << 3 << "</a>";
-    QTest::newRow("CR LF lines") << "<a>\r\n<b x=1/>\r\n</a>" << 2 << "<b x=1/>";
-}
-
-void TestProtocole::parseErrorTellsReasonLineAndSource()
-{
-    QFETCH(QString, text);
-    QFETCH(int, line);
-    QFETCH(QString, source);
-    const Document d = Document::depuisTexte(text, Xml::espacesEnveloppe);
-    QVERIFY(!d.estAnalyse());
-    QVERIFY(!d.erreur().raison.isEmpty());
-    QVERIFY(!d.erreur().raison.endsWith(u'\n'));
-    QCOMPARE(d.erreur().ligne, line);
-    QCOMPARE(d.erreur().source, source);
-    QVERIFY(d.noeudsDeTete().isEmpty());
 }
 
 // Validity against the inline definition only, nothing external, and bounds: entity bombs and documents whose

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTimer>
 
 #ifdef Q_OS_WIN
@@ -235,9 +236,10 @@ void TestTransport::compte2()
 void TestTransport::traceImpossibleNArretePasLEnvoi()
 {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Trace.xml")));
+    QSignalSpy incidents(&m_module->echange(), &EchangeInfoProduit::incident);
     lance();
-    QVERIFY(
-        m_zone->historique.contains(QStringLiteral("PML_CreerFichier Error : Path/File access error\r75")));
+    QCOMPARE(incidents.value(0).value(0).toString(),
+             QStringLiteral("PML_CreerFichier Error : Path/File access error\r75"));
     QCOMPARE(m_zone->lignes(), doliprane);
 }
 
