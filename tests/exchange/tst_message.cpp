@@ -69,8 +69,7 @@ QByteArray envelope(const QByteArray &body, const QByteArray &prolog = "<?xml ve
            "Nature_Action=\"REP_EMISSION\">\n"
            "  <ENTETE><REF_MESSAGE>R1</REF_MESSAGE>" +
            header +
-           "</ENTETE>\n  <CORPS><MESSAGE_REPARTITEUR "
-           "xmlns=\"urn:x-csrp:fr.csrp.protocole:message\">"
+           "</ENTETE>\n  <CORPS><MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\">"
            "<ENTETE/><CORPS>" +
            body + "</CORPS></MESSAGE_REPARTITEUR></CORPS>\n</CSRP_ENVELOPPE>\n";
 }
@@ -320,8 +319,7 @@ void TestMessage::replies_data()
         envelope(info(ligne("DOLIPRANE 1000MG CPR 8", prix("PHAHT", "0001.234") + prix("PUBTC", "2.50") +
                                                           prix("CSLTC", "3") + "<DISPO/>"))),
         ecran("DOLIPRANE 1000MG CPR 8",
-              "Prix d'achat HT hors remise = 1.234\r\nPrix public TTC = "
-              "2.50\r\nPrix TTC conseillé = 3",
+              "Prix d'achat HT hors remise = 1.234\r\nPrix public TTC = 2.50\r\nPrix TTC conseillé = 3",
               dispo));
     row("not available with remark",
         envelope(info(ligne("SPASFON", prix("PUBTC", "4.10") +
@@ -335,10 +333,7 @@ void TestMessage::replies_data()
     row("four prices show three",
         envelope(
             info(ligne("X", prix("PHAHT", "1") + prix("CATHT", "2") + prix("TFR", "3") + "<PRIX/><DISPO/>"))),
-        ecran("X",
-              "Prix d'achat HT hors remise = 1\r\nPrix catalogue HT = 2\r\nBase "
-              "TFR = 3",
-              dispo));
+        ecran("X", "Prix d'achat HT hors remise = 1\r\nPrix catalogue HT = 2\r\nBase TFR = 3", dispo));
     row("unknown nature between two known, names are case-sensitive",
         envelope(info(ligne("X", prix("PUBTC", "1") + prix("pubtc", "2") + prix("CALTC", "3") + "<DISPO/>"))),
         ecran("X", "Prix public TTC = 1\r\n\r\nPrix public TTC calculé = 3", dispo));
@@ -372,12 +367,11 @@ void TestMessage::replies_data()
     row("no message envelope",
         decl + "<CSRP_ENVELOPPE><CORPS><CORPS>" + xDispo + "</CORPS></CORPS></CSRP_ENVELOPPE>", {});
     row("prefixed elements",
-        decl + "<e:CSRP_ENVELOPPE xmlns:e=\"urn:e\" xmlns:m=\"urn:m\"><e:CORPS>"
-               "<m:MESSAGE_REPARTITEUR><m:CORPS><m:REP_INFO_PRODUIT><m:LIGNE "
-               "Designation=\"P\">"
-               "<m:PRIX Nature=\"PUBTC\" "
-               "Valeur=\"5\"/><m:DISPO/></m:LIGNE></m:REP_INFO_PRODUIT></m:CORPS>"
-               "</m:MESSAGE_REPARTITEUR></e:CORPS></e:CSRP_ENVELOPPE>",
+        decl +
+            "<e:CSRP_ENVELOPPE xmlns:e=\"urn:e\" xmlns:m=\"urn:m\"><e:CORPS><m:MESSAGE_REPARTITEUR>"
+            "<m:CORPS><m:REP_INFO_PRODUIT><m:LIGNE Designation=\"P\"><m:PRIX Nature=\"PUBTC\" Valeur=\"5\"/>"
+            "<m:DISPO/></m:LIGNE></m:REP_INFO_PRODUIT></m:CORPS></m:MESSAGE_REPARTITEUR></e:CORPS>"
+            "</e:CSRP_ENVELOPPE>",
         ecran("P", "Prix public TTC = 5", dispo));
     // How the parser refuses is its own test; here, that a refusal shows as one.
     row("truncated", envelope(xDispo).first(150), ecran(nonEcrit, nonConforme, erreur));

@@ -12,8 +12,7 @@ using Xml::Document;
 namespace {
 
 const QByteArray enveloppe = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CSRP_ENVELOPPE "
-                             "xmlns=\"urn:x\"><CORPS>"
-                             "<ACTION>FIN_SERVICE</ACTION></CORPS></CSRP_ENVELOPPE>";
+                             "xmlns=\"urn:x\"><CORPS><ACTION>FIN_SERVICE</ACTION></CORPS></CSRP_ENVELOPPE>";
 
 QByteArray chunks(const QByteArray &corps, const QList<int> &tailles, const QByteArray &fin = "0\r\n\r\n")
 {
@@ -233,8 +232,8 @@ void TestProtocole::arrivees_data()
         << QByteArrayList{entetesChunked + chunks(enveloppe, {int(enveloppe.size())}, "zz\r\n")} << E::Complet
         << 200 << enveloppe;
     QTest::newRow("interim replies, then 401")
-        << QByteArrayList{"HTTP/1.1 100 Continue\r\n\r\n", "HTTP/1.1 103 Early Hints\r\nLink: "
-                                                           "</a>\r\n\r\nHTTP/1.1 401 Unauthorized\r\n\r\n"}
+        << QByteArrayList{"HTTP/1.1 100 Continue\r\n\r\n",
+                          "HTTP/1.1 103 Early Hints\r\nLink: </a>\r\n\r\nHTTP/1.1 401 Unauthorized\r\n\r\n"}
         << E::ErreurHttp << 401 << QByteArray();
     QTest::newRow("endless interim replies")
         << QByteArrayList{QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(43000)} << E::TropGrand << 0
@@ -276,25 +275,22 @@ void TestProtocole::acceptance_data()
     const auto row = [](const char *name, const QByteArray &bytes, bool analysed, const char *reason = "") {
         QTest::newRow(name) << bytes << analysed << QString::fromLatin1(reason);
     };
-    const QByteArray dtd = "<!DOCTYPE a [\n<!ELEMENT a (b)>\n<!ELEMENT b "
-                           "EMPTY>\n<!ATTLIST b n CDATA #REQUIRED>\n]>\n";
+    const QByteArray dtd =
+        "<!DOCTYPE a [\n<!ELEMENT a (b)>\n<!ELEMENT b EMPTY>\n<!ATTLIST b n CDATA #REQUIRED>\n]>\n";
     row("valid", dtd + "<a><b n=\"1\"/></a>", true);
     row("missing required attribute", dtd + "<a><b/></a>", false);
     row("doctype without declarations", "<!DOCTYPE a><a/>", false);
     const QByteArray prix = "<PRIX Nature=\"PHAHT\" Valeur=\"1.50\"/>";
-    const QByteArray ligne = "<LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" "
-                             "Code_Produit=\"3582910\" "
-                             "Designation=\"D\">" +
-                             prix.repeated(10) + "<DISPO/></LIGNE>";
+    const QByteArray ligne =
+        "<LIGNE Num_Ligne=\"1\" Type_Codification=\"CIP39\" Code_Produit=\"3582910\" Designation=\"D\">" +
+        prix.repeated(10) + "<DISPO/></LIGNE>";
     row("fifty lines of ten prices", "<a>" + ligne.repeated(50) + "</a>", true);
     row("external DTD by path", "<!DOCTYPE a SYSTEM \"/etc/hostname\"><a/>", false, "External DTD refused");
     row("external entity declared only",
-        "<!DOCTYPE a [<!ENTITY s SYSTEM \"file:///etc/passwd\"><!ELEMENT a "
-        "ANY>]><a/>",
-        false, "External entity refused");
+        "<!DOCTYPE a [<!ENTITY s SYSTEM \"file:///etc/passwd\"><!ELEMENT a ANY>]><a/>", false,
+        "External entity refused");
     row("unparsed entity",
-        "<!DOCTYPE a [<!NOTATION n SYSTEM \"n\"><!ENTITY u SYSTEM \"u.bin\" "
-        "NDATA n><!ELEMENT a ANY>]><a/>",
+        "<!DOCTYPE a [<!NOTATION n SYSTEM \"n\"><!ENTITY u SYSTEM \"u.bin\" NDATA n><!ELEMENT a ANY>]><a/>",
         false, "External entity refused");
     // One large entity referenced many times: little input, gigabytes once expanded.
     const QByteArray big = "<!DOCTYPE r [<!ENTITY e \"" + QByteArray(20000, 'a') +
@@ -334,8 +330,7 @@ void TestProtocole::acceptance()
 
 void TestProtocole::topLevelNodes()
 {
-    const Document d = parse("<?xml version=\"1.0\"?><!DOCTYPE r [<!ELEMENT r "
-                             "ANY>]><!--c--><?pi x?><r/>");
+    const Document d = parse("<?xml version=\"1.0\"?><!DOCTYPE r [<!ELEMENT r ANY>]><!--c--><?pi x?><r/>");
     QVERIFY(d.estAnalyse());
     QStringList noms;
     for (const Xml::Noeud &n : d.noeudsDeTete())
