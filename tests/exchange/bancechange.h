@@ -1,18 +1,21 @@
-// What the loopback exchange tests share: a fresh program folder, a result area for account 1 that
-// keeps every caption it was given, and the module with its exchange.
+// What the exchange tests share: a fresh program folder with its settings, a result area kept as text, and
+// the module that writes into it.
 #pragma once
 
 #include "fichierini.h"
 #include "modpharmaml.h"
+#include "windows1252.h"
 #include "zonetexte.h"
 
 #include <QFile>
+#include <QMap>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
-inline QStringList erreur(const QString &message, int compte = 1) {
+inline QStringList erreur(const QString &message, int compte = 1)
+{
     return {QStringLiteral("LabRetour(%1)\t#FF0000\t").arg(compte) + message,
             QStringLiteral("txtInfos(%1)\t#FF0000\t\\r\\nREQUETE EN ERREUR").arg(compte)};
 }
@@ -60,27 +63,17 @@ private:
     QTcpSocket m_occupant;
 };
 
-class ZoneJournal : public ZoneTexte {
-public:
-    using ZoneTexte::ZoneTexte;
-    void setLabRetour(int index, const QString &texte) override
-    {
-        historique << texte;
-        ZoneTexte::setLabRetour(index, texte);
-    }
-    QStringList historique;
-};
-
 class BancEchange : public QObject {
 protected:
-    void prepare()
+    void prepare(Horloge horloge = horlogeSysteme())
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         FichierINI::setRepertoireProgramme(m_dir->path());
-        m_zone = std::make_unique<ZoneJournal>(1);
+        m_reglages.clear();
+        m_zone = std::make_unique<ZoneTexte>(1);
         m_zone->preparePourRequete();
-        m_module = std::make_unique<ModPharmaML>(*m_zone);
+        m_module = std::make_unique<ModPharmaML>(*m_zone, std::move(horloge));
     }
     void libere()
     {
@@ -89,14 +82,29 @@ protected:
         m_dir.reset();
     }
     QString chemin(const QString &nom) const { return m_dir->filePath(nom); }
-    void ecritIni(const QByteArray &texte)
+    // The whole [Infos] section in one write, as the settings panel would leave it.
+    void ecritReglages()
     {
+        QByteArray texte = "[Infos]\r\n";
+        for (auto it = m_reglages.cbegin(); it != m_reglages.cend(); ++it)
+            texte += Windows1252::fromText(it.key() + u'=' + it.value()) + "\r\n";
         QFile f(chemin(QStringLiteral("Solvarin.ini")));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(texte);
     }
+    // A complete account n at that URL and port.
+    void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
+    {
+        const QStringList valeurs = {"OCP", "12", "04", url, QString::number(port), "0999908", clef};
+        const QStringList cles = {"NomRepart",  "IdRepart",  "CodeRepart", "URLRepart",
+                                  "PortRepart", "NumeroCli", "ClefCli"};
+        for (qsizetype i = 0; i < cles.size(); ++i)
+            m_reglages.insert(cles[i] + QString::number(n), valeurs[i]);
+        ecritReglages();
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ZoneJournal> m_zone;
+    QMap<QString, QString> m_reglages;
+    std::unique_ptr<ZoneTexte> m_zone;
     std::unique_ptr<ModPharmaML> m_module;
 };

@@ -1,0 +1,401 @@
+// The request the module builds from the settings, and the screen a reply leaves.
+#include "bancechange.h"
+
+#include "schemaspharmaml.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+
+using Reglages = QMap<QString, QString>;
+
+namespace {
+
+const QDateTime instant(QDate(2026, 3, 5), QTime(9, 7, 2));
+
+// What the wholesaler computes: Base64 of MD5 over the body's UTF-8 bytes, the client number padded to 16
+// with "0" and the key's first 4 characters.
+QString credentialOf(const QString &body, const QString &paddedClient, const QString &keyStart)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash((body + paddedClient + keyStart).toUtf8(), QCryptographicHash::Md5)
+            .toBase64());
+}
+
+const QString golden = QStringLiteral(
+    R"(<CSRP_ENVELOPPE xmlns="urn:x-csrp:fr.csrp.protocole:enveloppe" )"
+    R"(xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" Nature_Action="REQ_EMISSION" )"
+    R"(Version_Protocole="1.0.0.0" Id_Logiciel="Ardevio" Version_Logiciel="1.0.1" Usage="P">)"
+    R"(<ENTETE><EMETTEUR Nature="OF" Code="00" Id="12345" Adresse="Pharmacie de l Etoile   Gare"/>)"
+    R"(<RECEPTEUR Nature="RE" Code="12" Id="04" Adresse="REPARTITEUR SUD"/>)"
+    R"(<REF_MESSAGE>20260305090702</REF_MESSAGE><DATE>2026-03-05T09:07:02</DATE></ENTETE>)"
+    R"(<CORPS><MESSAGE_OFFICINE xmlns="urn:x-csrp:fr.csrp.protocole:message"><ENTETE>)"
+    R"(<EMETTEUR Nature_Partenaire="OF" Id_Client="12345"/>)"
+    R"(<DESTINATAIRE Nature_Partenaire="RE" Code_Societe="12" Id_Societe="04"/>)"
+    R"(<DATE>2026-03-05T09:07:02</DATE></ENTETE><CORPS>)"
+    R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702">)"
+    R"(<LIGNE Num_Ligne="1" Type_Codification="EAN13" Code_Produit="3400930260494" Quantite="1"/>)"
+    R"(</REQ_INFO_PRODUIT></CORPS></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>)");
+
+// The LIGNE elements of a request, one after the other.
+QString lines(const QString &request)
+{
+    const qsizetype start = request.indexOf(QLatin1String("<LIGNE "));
+    return start < 0 ? QString()
+                     : request.mid(start, request.indexOf(QLatin1String("</REQ_INFO_PRODUIT>")) - start);
+}
+
+QString line(int number, const QString &code, const QString &quantity)
+{
+    return QStringLiteral(
+               R"(<LIGNE Num_Ligne="%1" Type_Codification="CIP39" Code_Produit="%2" Quantite="%3"/>)")
+        .arg(number)
+        .arg(code, quantity);
+}
+
+QString attribute(const QString &request, const QString &element, const QString &name)
+{
+    const QRegularExpression re(u'<' + element + QStringLiteral(R"( [^>]*\b)") + name +
+                                QStringLiteral("=\"([^\"]*)\""));
+    return re.match(request).captured(1);
+}
+
+// ---- Replies
+
+QByteArray envelope(const QByteArray &body, const QByteArray &prolog = "<?xml version=\"1.0\"?>\n",
+                    const QByteArray &header = "")
+{
+    return prolog +
+           "<CSRP_ENVELOPPE xmlns=\"urn:x-csrp:fr.csrp.protocole:enveloppe\" "
+           "Nature_Action=\"REP_EMISSION\">\n"
+           "  <ENTETE><REF_MESSAGE>R1</REF_MESSAGE>" +
+           header +
+           "</ENTETE>\n  <CORPS><MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\">"
+           "<ENTETE/><CORPS>" +
+           body + "</CORPS></MESSAGE_REPARTITEUR></CORPS>\n</CSRP_ENVELOPPE>\n";
+}
+
+QByteArray info(const QByteArray &lines)
+{
+    return "<REP_INFO_PRODUIT Ref_Demande_Info=\"20260305090702\">" + lines + "</REP_INFO_PRODUIT>";
+}
+
+QByteArray ligne(const QByteArray &designation, const QByteArray &content)
+{
+    return "<LIGNE Num_Ligne=\"1\" Designation=\"" + designation + "\">" + content + "</LIGNE>";
+}
+
+QByteArray prix(const QByteArray &nature, const QByteArray &valeur)
+{
+    return "<PRIX Nature=\"" + nature + "\" Valeur=\"" + valeur + "\"/>";
+}
+
+// The screen of account 1 a reply leaves: a null text is a place left as it was. The result label is red for
+// an error, the box green only for "DISPONIBLE".
+QStringList ecran(const QString &designation, const QString &resultat, const QString &dispo)
+{
+    QStringList l;
+    if (!designation.isNull())
+        l << QStringLiteral("LabRetour(0)\t#000000\t") + designation;
+    const bool erreur =
+        resultat.startsWith(QLatin1String("Retour")) || resultat.startsWith(QLatin1String("PML_"));
+    if (!resultat.isNull())
+        l << QStringLiteral("LabRetour(1)\t%1\t").arg(QLatin1String(erreur ? "#FF0000" : "#000000")) +
+                 echappeSortie(resultat);
+    if (!dispo.isNull())
+        l << QStringLiteral("txtInfos(1)\t%1\t")
+                     .arg(QLatin1String(dispo == QLatin1String("DISPONIBLE") ? "#00FF00" : "#FF0000")) +
+                 echappeSortie(QStringLiteral("\r\n") + dispo);
+    return l;
+}
+
+} // namespace
+
+class TestMessage : public BancEchange {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        prepare([] { return instant; });
+    }
+    void cleanup() { libere(); }
+
+    void wholeRequestForFixedClock();
+    void credentialOfRealWholesalerVector();
+    void completeAccountSatisfiesSchemas();
+    void defaultsWithoutSettingsFile();
+    void settingsAsSent();
+    void productLines_data();
+    void productLines();
+    void quantityBeyondDoubleShowsOverflow();
+    void pharmacyNameReadOncePerRun();
+    void insertedValuesEscaped();
+    void forbiddenCharacterReportedButRequestBuilt();
+
+    void replies_data();
+    void replies();
+
+private:
+    void writeIni(const Reglages &values)
+    {
+        m_reglages = values;
+        ecritReglages();
+    }
+};
+
+void TestMessage::wholeRequestForFixedClock()
+{
+    writeIni({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
+              {"IdRepart1", "12"},
+              {"CodeRepart1", "04"},
+              {"NumeroCli1", "12345"},
+              {"ClefCli1", "4083ABCD"},
+              {"AdrRepart1", "REPARTITEUR SUD"}});
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1), QString());
+    QCOMPARE(m_module->RequeteXML(), golden);
+    QCOMPARE(m_module->RefMessage(), QStringLiteral("20260305090702"));
+    QCOMPARE(m_module->NumeroCliRequete(), QStringLiteral("12345"));
+    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(golden, "1234500000000000", "4083"));
+    QCOMPARE(m_zone->lignes(), QStringList()); // nothing shown
+}
+
+void TestMessage::credentialOfRealWholesalerVector()
+{
+    QFile sample(dossierPharmaML(QStringLiteral("samples/C_DPCI_commande_v1.xml")));
+    if (!sample.open(QIODevice::ReadOnly))
+        QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
+    const QByteArray bytes = sample.readAll();
+    QVERIFY(!bytes.contains('\r'));
+    QCOMPARE(m_module->calculeEmpreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"),
+                                        QStringLiteral("4083")),
+             QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
+}
+
+void TestMessage::completeAccountSatisfiesSchemas()
+{
+    if (!QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
+        QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
+    compte(1, QStringLiteral("http://127.0.0.1/pml"), 80, QStringLiteral("4083"));
+    m_reglages.insert(QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie de la Gare"));
+    m_reglages.insert(QStringLiteral("AdrRepart1"), QStringLiteral("DPCI"));
+    ecritReglages();
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1;3153342,2"), 1),
+             QString());
+    QCOMPARE(erreursSchemas(m_module->RequeteXML().toUtf8()), QString());
+}
+
+// The client number's default is not the one the credential pads with.
+void TestMessage::defaultsWithoutSettingsFile()
+{
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
+    const QString request = m_module->RequeteXML();
+    QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("000000"));
+    QCOMPARE(attribute(request, "EMETTEUR", "Adresse"), QStringLiteral("Pharmacie Ardevio"));
+    QCOMPARE(attribute(request, "RECEPTEUR", "Code"), QStringLiteral("000000"));
+    QCOMPARE(attribute(request, "RECEPTEUR", "Adresse"), QStringLiteral("......"));
+    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, QString(16, u'0'), ""));
+}
+
+// An accent travels as UTF-8 and is signed so; a number of 16 or more is not padded; the wholesaler's address
+// is cut to 28.
+void TestMessage::settingsAsSent()
+{
+    writeIni({{"CodeRepart1", "Société"},
+              {"NumeroCli1", "123456789012345678"},
+              {"ClefCli1", "é!"},
+              {"AdrRepart1", "0123456789012345678901234567890123456789"}});
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
+    const QString request = m_module->RequeteXML();
+    QCOMPARE(attribute(request, "RECEPTEUR", "Id"), QStringLiteral("Société"));
+    QCOMPARE(attribute(request, "RECEPTEUR", "Adresse"), QStringLiteral("0123456789012345678901234567"));
+    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, "123456789012345678", "é!"));
+}
+
+void TestMessage::productLines_data()
+{
+    QTest::addColumn<QString>("lignes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("not numeric gives 1") << "1234567,x" << line(1, "1234567", "1");
+    QTest::newRow("absolute value, short form") << "1234567,-2.50" << line(1, "1234567", "2.5");
+    QTest::newRow("exponent") << "1234567,1e3" << line(1, "1234567", "1000");
+    QTest::newRow("point first") << "1234567,.5" << line(1, "1234567", "0.5");
+    QTest::newRow("too small for a double") << "1234567,1e-400" << line(1, "1234567", "0");
+    QTest::newRow("minus zero") << "1234567,-0" << line(1, "1234567", "0");
+    // An item without exactly one comma is skipped, and keeps its number.
+    QTest::newRow("skipped items keep their numbers")
+        << " 12 34,1;B;C,2,5;;D,2" << line(1, " 12 34", "1") + line(5, "D", "2");
+    QTest::newRow("empty list") << ""
+                                << "";
+    QStringList items;
+    QString fifty;
+    for (int i = 1; i <= 60; ++i) {
+        items << QStringLiteral("%1,%2").arg(1000000 + i).arg(i);
+        if (i <= 50)
+            fifty += line(i, QString::number(1000000 + i), QString::number(i));
+    }
+    QTest::newRow("fifty of sixty") << items.join(u';') << fifty;
+}
+
+void TestMessage::productLines()
+{
+    QFETCH(QString, lignes);
+    QFETCH(QString, expected);
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(lignes, 1), QString());
+    QCOMPARE(lines(m_module->RequeteXML()), expected);
+    if (expected.isEmpty())
+        QVERIFY(m_module->RequeteXML().contains(
+            QLatin1String(R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702"></REQ_INFO_PRODUIT>)")));
+}
+
+// Shown, and the request still completed and signed, without its body.
+void TestMessage::quantityBeyondDoubleShowsOverflow()
+{
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1e400"), 1), QString());
+    QCOMPARE(m_zone->lignes(), erreur("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
+    QVERIFY(m_module->RequeteXML().endsWith(
+        QLatin1String("</DATE></ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
+    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(m_module->RequeteXML(), QString(16, u'0'), ""));
+}
+
+// Read, filtered and cut to 128 once per run.
+void TestMessage::pharmacyNameReadOncePerRun()
+{
+    writeIni({{"AdrPharmacie", QString(100, u'a') + QString(100, u'é')}});
+    m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
+    QVERIFY(FichierINI::EcrireIni("Infos", "AdrPharmacie", "Pharmacie Neuve"));
+    m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
+    QCOMPARE(attribute(m_module->RequeteXML(), "EMETTEUR", "Adresse"),
+             QString(100, u'a') + QString(28, u'e'));
+    QCOMPARE(ModPharmaML(*m_zone).PML_AdressePharmacie(), QStringLiteral("Pharmacie Neuve"));
+}
+
+void TestMessage::insertedValuesEscaped()
+{
+    writeIni({{"NumeroCli1", R"(12"/><INJECTE a="1)"}, {"AdrRepart1", "A&B <Sud>"}});
+    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("12&3<4>\"5,1"), 1), QString());
+    const Xml::Document request = Xml::Document::depuisTexte(m_module->RequeteXML(), Xml::espacesEnveloppe);
+    QVERIFY(request.estAnalyse());
+    QVERIFY(request.elementsParNom(u"INJECTE").isEmpty());
+    QCOMPARE(request.elementsParNom(u"EMETTEUR").first().attribut(u"Id"),
+             std::optional<QString>(R"(12"/><INJECTE a="1)"));
+    QCOMPARE(request.elementsParNom(u"RECEPTEUR").first().attribut(u"Adresse"),
+             std::optional<QString>("A&B <Sud>"));
+    QCOMPARE(request.elementsParNom(u"LIGNE").first().attribut(u"Code_Produit"),
+             std::optional<QString>(QStringLiteral("12&3<4>\"5")));
+}
+
+// The last control character XML 1.0 forbids: the request is built, the parser's complaint returned.
+void TestMessage::forbiddenCharacterReportedButRequestBuilt()
+{
+    writeIni({{"IdRepart1", QStringLiteral("A\x1f"
+                                           "B")}});
+    const QString message = m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
+    const QStringList parts = message.split(QStringLiteral("\r\n"));
+    QCOMPARE(parts.size(), 4);
+    QCOMPARE(parts[0], QStringLiteral("Erreur de validation "));
+    QVERIFY(parts[1].startsWith(QLatin1String("Raison: ")) && parts[1].size() > 8);
+    QVERIFY(parts[2].startsWith(QLatin1String("Source: <CSRP_ENVELOPPE ")));
+    QCOMPARE(parts[3], QStringLiteral("Ligne: 1"));
+    QVERIFY(m_module->RequeteXML().contains(QStringLiteral("Code=\"A\x1f"
+                                                           "B\"")));
+    QCOMPARE(m_zone->lignes(), QStringList()); // returned, not shown
+}
+
+void TestMessage::replies_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QStringList>("screen");
+
+    const QString nonEcrit, erreur = QStringLiteral("REQUETE EN ERREUR"),
+                            dispo = QStringLiteral("DISPONIBLE");
+    const QString nonConforme = QStringLiteral("Retour non conforme");
+    const QString invalidUseOfNull = QStringLiteral("PML_DecodeUneLigneProduit : Invalid use of Null (94)");
+    const QByteArray decl = "<?xml version=\"1.0\"?>", fin = "<ACTION>FIN_SERVICE</ACTION>";
+    const QByteArray xDispo = info(ligne("X", "<DISPO/>"));
+    const auto row = [](const char *name, const QByteArray &reply, const QStringList &screen) {
+        QTest::newRow(name) << reply << screen;
+    };
+
+    row("typical three prices, available",
+        envelope(info(ligne("DOLIPRANE 1000MG CPR 8", prix("PHAHT", "0001.234") + prix("PUBTC", "2.50") +
+                                                          prix("CSLTC", "3") + "<DISPO/>"))),
+        ecran("DOLIPRANE 1000MG CPR 8",
+              "Prix d'achat HT hors remise = 1.234\r\nPrix public TTC = 2.50\r\nPrix TTC conseillé = 3",
+              dispo));
+    row("not available with remark",
+        envelope(info(ligne("SPASFON", prix("PUBTC", "4.10") +
+                                           "<NON_DISPO Code_Reponse=\"0005\" Additif=\"Manque Rayon\"/>"))),
+        ecran("SPASFON", "Prix public TTC = 4.10", "NON DISPONIBLE \r\n(Manque Rayon)"));
+    row("NON_DISPO wins over DISPO", envelope(info(ligne("X", "<DISPO/><NON_DISPO Additif=\"R\"/>"))),
+        ecran("X", "", "NON DISPONIBLE \r\n(R)"));
+    row("neither: prices in the box", envelope(info(ligne("X", prix("PUBTC", "2") + prix("LPPR", "1")))),
+        ecran("X", "Prix public TTC = 2\r\nBase LPPR = 1", "Prix public TTC = 2\r\nBase LPPR = 1"));
+    // The fourth price is never read, however incomplete.
+    row("four prices show three",
+        envelope(
+            info(ligne("X", prix("PHAHT", "1") + prix("CATHT", "2") + prix("TFR", "3") + "<PRIX/><DISPO/>"))),
+        ecran("X", "Prix d'achat HT hors remise = 1\r\nPrix catalogue HT = 2\r\nBase TFR = 3", dispo));
+    row("unknown nature between two known, names are case-sensitive",
+        envelope(info(ligne("X", prix("PUBTC", "1") + prix("pubtc", "2") + prix("CALTC", "3") + "<DISPO/>"))),
+        ecran("X", "Prix public TTC = 1\r\n\r\nPrix public TTC calculé = 3", dispo));
+    row("PRIX without Nature", envelope(info(ligne("X", "<PRIX Valeur=\"2\"/><DISPO/>"))),
+        ecran("X", invalidUseOfNull, erreur));
+    row("PRIX without Valeur", envelope(info(ligne("X", prix("PUBTC", "1") + "<PRIX Nature=\"PUBTC\"/>"))),
+        ecran("X", invalidUseOfNull, erreur));
+    row("Description in any case", envelope(info(ligne("DeScRiPtIoN", "<DISPO/>"))), ecran("", "", dispo));
+    row("the last line stays on screen",
+        envelope(info(ligne("PREMIER", "<DISPO/>") + ligne("SECOND", prix("NETHT", "2") + "<NON_DISPO/>"))),
+        ecran("SECOND", "Prix achat HT = 2", "NON DISPONIBLE \r\n()"));
+    row("FIN_SERVICE wins over an error and the answer",
+        envelope(xDispo, decl, fin + "<ERREUR Detail=\"Client inconnu\"/>"),
+        ecran(nonEcrit, "Retour : fin de service", erreur));
+    row("other ACTION", envelope(xDispo, decl, "<ACTION>AUTRE</ACTION>"), ecran("X", "", dispo));
+    row("ERREUR Detail anywhere wins over the answer",
+        envelope(xDispo, decl, "<ERREUR Detail=\"Service ferme\"/>"),
+        ecran(nonEcrit, "Retour : Erreur Service ferme", erreur));
+    row("ERREUR without Detail before REP_INFO_PRODUIT", envelope("<ERREUR Statut=\"11\"/>" + xDispo),
+        ecran(nonEcrit, "Retour : Erreur ", erreur));
+    row("REP_INFO_PRODUIT after another child", envelope("<AUTRE/>" + xDispo), ecran("X", "", dispo));
+    row("only another child: nothing shown", envelope("<REP_COMMANDE/>"), {});
+    row("no declaration: the root is never examined", envelope(xDispo, ""), {});
+    row("no declaration, comment first", envelope(xDispo, "<!-- grossiste -->"), ecran("X", "", dispo));
+    row("no declaration, style sheet first", envelope(xDispo, "<?xml-stylesheet href=\"s\"?>"),
+        ecran("X", "", dispo));
+    row("byte order mark, then declaration", envelope(xDispo, "\xEF\xBB\xBF" + decl), ecran("X", "", dispo));
+    row("declared ISO-8859-1",
+        envelope(info(ligne("CR\xC8ME", "<DISPO/>")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"),
+        ecran("CRÈME", "", dispo));
+    row("no message envelope",
+        decl + "<CSRP_ENVELOPPE><CORPS><CORPS>" + xDispo + "</CORPS></CORPS></CSRP_ENVELOPPE>", {});
+    row("prefixed elements",
+        decl +
+            "<e:CSRP_ENVELOPPE xmlns:e=\"urn:e\" xmlns:m=\"urn:m\"><e:CORPS><m:MESSAGE_REPARTITEUR>"
+            "<m:CORPS><m:REP_INFO_PRODUIT><m:LIGNE Designation=\"P\"><m:PRIX Nature=\"PUBTC\" Valeur=\"5\"/>"
+            "<m:DISPO/></m:LIGNE></m:REP_INFO_PRODUIT></m:CORPS></m:MESSAGE_REPARTITEUR></e:CORPS>"
+            "</e:CSRP_ENVELOPPE>",
+        ecran("P", "Prix public TTC = 5", dispo));
+    // How the parser refuses is its own test; here, that a refusal shows as one.
+    row("truncated", envelope(xDispo).first(150), ecran(nonEcrit, nonConforme, erreur));
+    row("invalid UTF-8", envelope(info(ligne("\xFF\xFE\xC3", ""))), ecran(nonEcrit, nonConforme, erreur));
+
+    const auto sample = [&row](const char *name, const QString &file, const QStringList &screen) {
+        QFile f(dossierPharmaML(file));
+        if (f.open(QIODevice::ReadOnly))
+            row(name, f.readAll(), screen);
+    };
+    sample("real: missing control header", "samples/R_DPCI_controle_absent_v1.xml",
+           ecran(nonEcrit, "Retour : Erreur Elément de contrôle (Content-PharmaML) absent.", erreur));
+    sample("real: refusal outside a message", "samples/R_DPCI_refus_v3.xml", {});
+    sample("real: product information", "constructed/REP_INFO_PRODUIT_v48_example.xml",
+           ecran("", "", "NON DISPONIBLE \r\n(Manque Rayon)"));
+}
+
+void TestMessage::replies()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QStringList, screen);
+    m_module->PML_TraiteRetour(reply);
+    QCOMPARE(m_zone->lignes(), screen);
+}
+
+QTEST_GUILESS_MAIN(TestMessage)
+#include "tst_message.moc"
