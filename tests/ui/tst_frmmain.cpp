@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTextEdit>
@@ -314,6 +315,18 @@ private slots:
         QFile ini(m_dir->filePath(QStringLiteral("Solvarin.ini")));
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QVERIFY(!ini.readAll().contains("3582910"));
+    }
+
+    void raisonLongueLueSansDefiler()
+    {
+        ouvre();
+        // A reason of the 50 characters Pharma-ML allows is read whole, in a smaller font.
+        const QString raison = QStringLiteral("Rupture chez le fabricant, retour prévu en juillet");
+        m_window->setTxtInfos(2, QStringLiteral("\r\nNON DISPONIBLE \r\n(%1)").arg(raison));
+        auto *boite = c<QTextEdit>("txtInfos2");
+        boite->show();
+        QVERIFY(!boite->verticalScrollBar()->isVisible());
+        QVERIFY(boite->document()->size().height() <= boite->viewport()->height());
     }
 
     void aideEnLigne()
