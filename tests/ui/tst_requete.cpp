@@ -338,7 +338,7 @@ private slots:
                            "3267408|1|EXOMUC 200MG GRANULE SACH B/24|" + autre + "2,69 €|" + livraison +
                                autre + "3,228 €|" + livraison,
                            "3000110|1||" + non + "|Produit inconnu|" + non + "|Produit inconnu|",
-                           "Commande du 7||Pas de code CIP valide sur cette ligne : non envoyée|||||||"}
+                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||"}
             << csvDoliprane + csvDoliprane2;
         QTest::newRow("the second refuses the key")
             << true << false << QList<int>{3, 1} << "Retour HTTP incorrect ! (vérifier la clef secrète)"
@@ -375,7 +375,7 @@ private slots:
         ouvreSurLeSimulateur();
 
         // The catalogue, a line without a code, a code twice, unknown codes up to 120 lines.
-        QStringList texte{"3582910\t1", "Commande du 7", "3153342", "3622757", "3267408", "3582910;1"};
+        QStringList texte{"3582910\t1", "=SOMME(B2:B9)", "3153342", "3622757", "3267408", "3582910;1"};
         for (int i = 1; texte.size() < 121; ++i)
             texte << QString::number(3000000 + i);
         QGuiApplication::clipboard()->setText(texte.join(u'\n'));
@@ -409,6 +409,8 @@ private slots:
         QVERIFY(lignesCsv[0].startsWith("\xEF\xBB\xBF"
                                         "Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"));
         QCOMPARE(QString::fromUtf8(lignesCsv[1]), csv);
+        // A cell a spreadsheet would take for a formula is written as text.
+        QVERIFY(lignesCsv.contains("'=SOMME(B2:B9)\r"));
 
         // The list and the window's place come back with the program.
         liste->resize(700, 400);
