@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QNetworkProxy>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTimer>
 
 #ifdef Q_OS_WIN
@@ -128,6 +130,7 @@ private slots:
     void rienNEstEnvoye();
     void port_data();
     void port();
+    void portParDefaut();
     void secours_data();
     void secours();
     void repliqueInachevee_data();
@@ -299,6 +302,28 @@ void TestTransport::port()
     lance();
     QCOMPARE(m_zone->lignes(), message.isNull() ? doliprane : erreur(message));
     QCOMPARE(m_sim->connexions(), int(message.isNull()));
+}
+
+// Without a port anywhere, port 80: the connection asked of an HTTP proxy that never answers says so.
+void TestTransport::portParDefaut()
+{
+    QTcpServer mandataire;
+    QVERIFY(mandataire.listen(QHostAddress::LocalHost));
+    QByteArray demande;
+    connect(&mandataire, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *c = mandataire.nextPendingConnection();
+        connect(c, &QTcpSocket::readyRead, this, [&demande, c] { demande += c->readAll(); });
+    });
+    const QNetworkProxy avant = QNetworkProxy::applicationProxy();
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", mandataire.serverPort()));
+    m_reglages.insert(QStringLiteral("URLRepart1"), QStringLiteral("http://pml.exemple.fr/pml"));
+    m_reglages.remove(QStringLiteral("PortRepart1"));
+    ecritReglages();
+    m_module->setDelaiConnexion(200ms);
+    lance();
+    QNetworkProxy::setApplicationProxy(avant);
+    QVERIFY2(demande.startsWith("CONNECT pml.exemple.fr:80 "), demande.constData());
 }
 
 void TestTransport::secours_data()
