@@ -307,9 +307,9 @@ void TestTransport::port()
 // Without a port anywhere, port 80: the connection asked of an HTTP proxy that never answers says so.
 void TestTransport::portParDefaut()
 {
+    QByteArray demande;
     QTcpServer mandataire;
     QVERIFY(mandataire.listen(QHostAddress::LocalHost));
-    QByteArray demande;
     connect(&mandataire, &QTcpServer::newConnection, this, [&] {
         QTcpSocket *c = mandataire.nextPendingConnection();
         connect(c, &QTcpSocket::readyRead, this, [&demande, c] { demande += c->readAll(); });
