@@ -38,14 +38,11 @@ const QString infos = QStringLiteral("Infos");
 QString lire(const QString &key) {
     return FichierINI::LireIni(infos, key, QString());
 }
-QString lire(const QString &stem, int n) {
-    return lire(stem + QString::number(n));
-}
 
 const QStringList &accountKeys = Comptes::cles();
 
 QString libelleDispo(int n) {
-    return QStringLiteral("Disponibilité ") + lire(QStringLiteral("NomRepart"), n);
+    return QStringLiteral("Disponibilité ") + Comptes::nom(n);
 }
 
 // Leaving a field validates it; a popup of its own or another window taking the activation does not.
@@ -236,12 +233,12 @@ bool frmMain::RepartComplet(int n) const {
 }
 
 void frmMain::ChargeRepart(int n) {
-    const QString nom = lire(QStringLiteral("NomRepart"), n);
+    const QString nom = Comptes::nom(n);
     const int index = m_cboDispo->findText(nom, Qt::MatchExactly | Qt::MatchCaseSensitive);
     m_cboDispo->setCurrentIndex(index);
     m_cboDispo->setEditText(nom);
     for (int i = 3; i <= 7; ++i)
-        txtDispo(i)->setText(lire(accountKeys[i - 2], n));
+        txtDispo(i)->setText(lire(accountKeys[i - 2] + QString::number(n)));
 }
 
 void frmMain::ValideChampActif() {
