@@ -84,6 +84,11 @@ std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString
     return a && b ? ReponseListe::moinsCher(a->ligne, b->ligne) : std::nullopt;
 }
 
+QString motif(const ReponsesCompte &compte, const ReponseCode &reponse)
+{
+    return reponse.etat == ReponseCode::Etat::Echec ? compte.echec : ReponseListe::motif(reponse.ligne);
+}
+
 QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
 {
     QList<QStringList> naturesParCompte;
@@ -118,8 +123,7 @@ QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &com
                 }
                 rangee << montant;
             }
-            rangee << (reponse.etat == ReponseCode::Etat::Echec ? comptes[k].echec
-                                                                : ReponseListe::motif(reponse.ligne));
+            rangee << motif(comptes[k], reponse);
         }
         if (comptes.size() == 2) {
             const std::optional<int> k = moinsCher(comptes, l.code);

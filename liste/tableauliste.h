@@ -20,6 +20,10 @@ QString designation(const QList<ReponsesCompte> &comptes, const QString &code);
 // when there are two accounts (ReponseListe::moinsCher).
 std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code);
 
+// The reason an account gives for a code as the CSV and solvarin-query write it: its exchange's failure
+// when that is what the code got, else ReponseListe::motif.
+QString motif(const ReponsesCompte &compte, const ReponseCode &reponse);
+
 // The whole table for a French spreadsheet: UTF-8 with a byte-order mark, ";" between fields, CR LF,
 // amounts with a decimal comma and without currency sign, one column per price nature an account gave.
 // A line without a valid code keeps its text in the code column.

@@ -4,7 +4,7 @@
 #include "fichierini.h"
 #include "lectureliste.h"
 #include "modpharmaml.h"
-#include "reponseliste.h"
+#include "tableauliste.h"
 #include "verificationliste.h"
 #include "zonetexte.h"
 
@@ -52,14 +52,13 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
 {
     const ReponseCode reponse = compte.parCode.value(code);
     QString codeReponse = reponse.ligne.codeReponse;
-    const bool echec = reponse.etat == ReponseCode::Etat::Echec;
     const QStringList champs{code,
                              QString::number(compte.numero),
                              statut(reponse),
                              ModPharmaML::PML_SupprimeZeros(codeReponse),
                              reponse.ligne.designation,
                              prix(reponse.ligne),
-                             echec ? compte.echec : ReponseListe::motif(reponse.ligne)};
+                             TableauListe::motif(compte, reponse)};
     QStringList echappes;
     for (const QString &c : champs)
         echappes << echappeSortie(c);
