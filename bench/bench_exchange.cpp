@@ -91,23 +91,19 @@ void BuildOneRequest(benchmark::State &state) {
 }
 BENCHMARK(BuildOneRequest);
 
-void ProcessThreePriceReply(benchmark::State &state) {
-    ZoneMuette zone;
-    ModPharmaML module(zone);
-    for (auto _ : state)
-        module.PML_TraiteRetour(typicalReply);
-    state.SetBytesProcessed(state.iterations() * typicalReply.size());
-}
-BENCHMARK(ProcessThreePriceReply);
-
-void ProcessFiftyLineReply(benchmark::State &state) {
-    const QByteArray reply = replyOfFiftyLines();
+// The whole reply handled at every iteration by one module.
+void traite(benchmark::State &state, const QByteArray &reply) {
     ZoneMuette zone;
     ModPharmaML module(zone);
     for (auto _ : state)
         module.PML_TraiteRetour(reply);
     state.SetBytesProcessed(state.iterations() * reply.size());
 }
+
+void ProcessThreePriceReply(benchmark::State &state) { traite(state, typicalReply); }
+BENCHMARK(ProcessThreePriceReply);
+
+void ProcessFiftyLineReply(benchmark::State &state) { traite(state, replyOfFiftyLines()); }
 BENCHMARK(ProcessFiftyLineReply);
 
 // The reply with `motif(i)` repeated at `marque` of the typical reply, for i = 0, 1, ... as long as
@@ -161,11 +157,7 @@ double peakMiB(const QByteArray &reply) {
 void ProcessHostileReply(benchmark::State &state, QByteArray (*make)()) {
     const QByteArray reply = make();
     state.counters["peak_MiB"] = peakMiB(reply);
-    ZoneMuette zone;
-    ModPharmaML module(zone);
-    for (auto _ : state)
-        module.PML_TraiteRetour(reply);
-    state.SetBytesProcessed(state.iterations() * reply.size());
+    traite(state, reply);
 }
 BENCHMARK_CAPTURE(ProcessHostileReply, emptyAttributes, replyOfEmptyAttributes)
     ->Unit(benchmark::kMicrosecond);

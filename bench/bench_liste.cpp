@@ -25,20 +25,9 @@ public:
     DeuxRepartiteurs()
     {
         FichierINI::setRepertoireProgramme(m_dir.path());
-        for (int n = 1; n <= 2; ++n) {
-            const QString s = QString::number(n);
-            const QList<std::pair<QString, QString>> reglages = {
-                {"NomRepart", n == 1 ? "PHOENIX" : "CERP ROUEN"},
-                {"IdRepart", "23"},
-                {"CodeRepart", "04"},
-                {"URLRepart", "http://127.0.0.1/pml"},
-                {"PortRepart", QString::number(m_repartiteurs[n - 1].port())},
-                {"NumeroCli", "0999908"},
-                {"ClefCli", "4083"},
-            };
-            for (const auto &[cle, valeur] : reglages)
-                FichierINI::EcrireIni(QStringLiteral("Infos"), cle + s, valeur);
-        }
+        for (int n = 1; n <= 2; ++n)
+            ecritCompte(n, m_repartiteurs[n - 1].port(), n == 1 ? "PHOENIX" : "CERP ROUEN", "23",
+                        "http://127.0.0.1/pml");
     }
     QString dossier() const { return m_dir.path(); }
     int requetes() const { return m_repartiteurs[0].requetes() + m_repartiteurs[1].requetes(); }

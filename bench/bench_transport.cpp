@@ -24,17 +24,7 @@ namespace {
 void interrogeChaqueFois(benchmark::State &state, const QTemporaryDir &dir, quint16 port,
                          const std::function<bool(const QStringList &)> &attendu, const char *sinon) {
     FichierINI::setRepertoireProgramme(dir.path());
-    const QList<std::pair<QString, QString>> reglages = {
-        {"NomRepart1", "OCP"},
-        {"IdRepart1", "12"},
-        {"CodeRepart1", "04"},
-        {"URLRepart1", "http://127.0.0.1/pharmaml/info.php"},
-        {"PortRepart1", QString::number(port)},
-        {"NumeroCli1", "0999908"},
-        {"ClefCli1", "4083"},
-    };
-    for (const auto &[cle, valeur] : reglages)
-        FichierINI::EcrireIni(QStringLiteral("Infos"), cle, valeur);
+    ecritCompte(1, port, "OCP", "12", "http://127.0.0.1/pharmaml/info.php");
     std::vector<double> durees;
     for (auto _ : state) {
         const auto debut = std::chrono::steady_clock::now();

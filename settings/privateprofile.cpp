@@ -3,26 +3,27 @@
 #include "windows1252.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+#include <QtEndian>
 
 #include <optional>
 #include <vector>
 
 namespace {
 
-enum class Encoding { Windows1252, Utf8, Utf16LE, Utf16BE };
-
 struct Mark {
-    Encoding encoding;
+    QStringConverter::Encoding encoding;
     QByteArrayView bytes;
 };
-constexpr Mark marks[] = {{Encoding::Utf8, "\xEF\xBB\xBF"},
-                          {Encoding::Utf16LE, "\xFF\xFE"},
-                          {Encoding::Utf16BE, "\xFE\xFF"}};
+constexpr Mark marks[] = {{QStringConverter::Utf8, "\xEF\xBB\xBF"},
+                          {QStringConverter::Utf16LE, "\xFF\xFE"},
+                          {QStringConverter::Utf16BE, "\xFE\xFF"}};
 
-// The file's text: its encoding, where it starts (after the mark), and its bytes, a UTF-16 file cut
-// in the middle of a character completed with a zero byte so that characters stay aligned.
+// The file's text: its encoding (none for Windows-1252), where it starts (after the mark), and its
+// bytes, a UTF-16 file cut in the middle of a character completed with a zero byte so that
+// characters stay aligned.
 struct Text {
-    Encoding encoding = Encoding::Windows1252;
+    std::optional<QStringConverter::Encoding> encoding;
     qsizetype start = 0;
     QByteArray bytes;
 
@@ -38,58 +39,38 @@ struct Text {
             bytes += '\0';
     }
 
-    qsizetype unit() const { return encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE ? 2 : 1; }
+    qsizetype unit() const
+    {
+        return encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE ? 2 : 1;
+    }
 
     char16_t at(qsizetype i) const
     {
-        const auto byte = [this](qsizetype k) { return char16_t(uchar(bytes[k])); };
-        switch (encoding) {
-        case Encoding::Utf16LE:
-            return char16_t(byte(i) | byte(i + 1) << 8);
-        case Encoding::Utf16BE:
-            return char16_t(byte(i) << 8 | byte(i + 1));
-        default:
-            return byte(i);
-        }
+        const char *p = bytes.constData() + i;
+        if (encoding == QStringConverter::Utf16LE)
+            return qFromLittleEndian<quint16>(p);
+        if (encoding == QStringConverter::Utf16BE)
+            return qFromBigEndian<quint16>(p);
+        return uchar(*p);
     }
 
     QString decode(qsizetype begin, qsizetype end) const
     {
         const QByteArrayView part = QByteArrayView(bytes).sliced(begin, end - begin);
-        switch (encoding) {
-        case Encoding::Windows1252:
+        if (!encoding)
             return Windows1252::toText(part);
-        case Encoding::Utf8:
-            // A mark at the start of a line is a character like any other.
-            return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)(part);
-        default:
-            break;
-        }
-        QString text(part.size() / 2, Qt::Uninitialized);
-        for (qsizetype k = 0; k < text.size(); ++k)
-            text[k] = QChar(at(begin + 2 * k));
-        return text;
+        // A mark at the start of a line is a character like any other.
+        return QStringDecoder(*encoding, QStringConverter::Flag::ConvertInitialBom)(part);
     }
 
     QByteArray encode(QStringView text) const
     {
-        switch (encoding) {
-        case Encoding::Windows1252:
+        if (!encoding)
             return Windows1252::fromText(text);
-        case Encoding::Utf8:
+        // A lone surrogate becomes "?" in UTF-8, as in Windows-1252.
+        if (*encoding == QStringConverter::Utf8)
             return text.toUtf8();
-        default:
-            break;
-        }
-        QByteArray out;
-        out.reserve(text.size() * 2);
-        const bool little = encoding == Encoding::Utf16LE;
-        for (const QChar c : text) {
-            const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
-            out += little ? low : high;
-            out += little ? high : low;
-        }
-        return out;
+        return QStringEncoder(*encoding)(text);
     }
 };
 
