@@ -21,9 +21,11 @@ QString litUrl(const QString &cle, qint16 n) {
     return FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("000000"));
 }
 
-// The port of an address (key "PortRepart" or "PortSecours" + n), 80 when absent; RuntimeError for
-// a value that is no number or no TCP port.
-quint16 litPort(const QString &cle, qint16 n) {
+// The port of an address: the one its URL writes, else key "PortRepart" or "PortSecours" + n, 80
+// when absent; RuntimeError for a value that is no number or no TCP port.
+quint16 litPort(const Http::UrlRepartiteur &url, const QString &cle, qint16 n) {
+    if (url.port)
+        return *url.port;
     const QString texte =
         FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("80")).trimmed();
     bool nombre = false;
@@ -183,7 +185,7 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
                 return;
             }
             e.compte = n;
-            e.connecteA(e.url.port ? *e.url.port : litPort(QStringLiteral("PortRepart"), n));
+            e.connecteA(litPort(e.url, QStringLiteral("PortRepart"), n));
         });
 }
 
@@ -331,8 +333,7 @@ void EchangeInfoProduit::Etat::essaieSecours() {
                 echoue(injoignable);
                 return;
             }
-            const quint16 port =
-                adresse->port ? *adresse->port : litPort(QStringLiteral("PortSecours"), compte);
+            const quint16 port = litPort(*adresse, QStringLiteral("PortSecours"), compte);
             url = *adresse;
             secours = true;
             connecteA(port);
