@@ -80,11 +80,15 @@ struct EchangeInfoProduit::Etat {
     void signale(const QString &message) {
         plusTard([this, message] { emit q->incident(message); });
     }
-    void finit(ResultatEchange r) {
-        attente = false;
+    // Stops both limits and drops the connection, whatever its state.
+    void coupe() {
         limite.stop();
         limiteConnexion.stop();
         socket->abort();
+    }
+    void finit(ResultatEchange r) {
+        attente = false;
+        coupe();
         resultat = std::move(r);
         resultat.secours = secours && joint;
         plusTard([this] {
@@ -194,9 +198,7 @@ void EchangeInfoProduit::annule() {
     ++e.numero;
     e.enCours = false;
     e.attente = false;
-    e.limite.stop();
-    e.limiteConnexion.stop();
-    e.socket->abort();
+    e.coupe();
 }
 
 bool EchangeInfoProduit::enCours() const {
@@ -312,9 +314,7 @@ void EchangeInfoProduit::Etat::erreurSocket() {
 }
 
 void EchangeInfoProduit::Etat::nonJoint() {
-    limiteConnexion.stop();
-    limite.stop();
-    socket->abort();
+    coupe();
     if (secours)
         echoue(injoignable);
     else
