@@ -20,6 +20,26 @@ ResultatEchange echec(const QString &message) {
     return r;
 }
 
+// Text of the first element of that name in the document; "" when there is none.
+QString texteElement(const Xml::Document &document, const QString &balise) {
+    try {
+        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
+        return elements.isEmpty() ? QString() : elements.first().texte();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+// Attribute of the first element of that name; "" when the element or the attribute is missing.
+QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
+    try {
+        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
+        return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
 // The message bodies of the envelopes, looked for from the second top-level node: the first is
 // never examined.
 ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
@@ -120,24 +140,6 @@ LigneReponse decodeLigne(const Xml::Noeud &ligne) {
     l.additif = attribut(raison, u"Additif");
     l.commentaire = attribut(raison, u"Commentaire");
     return l;
-}
-
-QString texteElement(const Xml::Document &document, const QString &balise) {
-    try {
-        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
-        return elements.isEmpty() ? QString() : elements.first().texte();
-    } catch (const std::exception &) {
-        return {};
-    }
-}
-
-QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
-    try {
-        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
-        return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
-    } catch (const std::exception &) {
-        return {};
-    }
 }
 
 } // namespace DecodeurRetour
