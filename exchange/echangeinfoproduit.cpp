@@ -96,11 +96,7 @@ struct EchangeInfoProduit::Etat {
             emit q->termine();
         });
     }
-    void echoue(const QString &message) {
-        ResultatEchange r;
-        r.message = message;
-        finit(std::move(r));
-    }
+    void echoue(const QString &message) { finit(ResultatEchange::echec(message)); }
 
     // Asks for the connection to the URL's host on that port; both limits count from now.
     void connecteA(quint16 port);
