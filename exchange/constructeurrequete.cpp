@@ -19,45 +19,22 @@ constexpr qsizetype maxAdressePharmacie = 128;
 constexpr qsizetype longueurNumeroCli = 16;
 constexpr qsizetype caracteresClef = 4;
 
-// A value can no longer end an attribute or open an element of the request.
-QString echappe(QStringView valeur) {
-    QString texte;
-    texte.reserve(valeur.size());
-    for (const QChar c : valeur) {
-        switch (c.unicode()) {
-        case u'&':
-            texte += QLatin1String("&amp;");
-            break;
-        case u'<':
-            texte += QLatin1String("&lt;");
-            break;
-        case u'>':
-            texte += QLatin1String("&gt;");
-            break;
-        case u'"':
-            texte += QLatin1String("&quot;");
-            break;
-        default:
-            texte += c;
-        }
-    }
-    return texte;
-}
-
 using Attributs = std::initializer_list<std::pair<const char *, QString>>;
 
 // A start tag, or an empty element when `vide`: name, then ` name="value"` for each attribute.
+// Values and contents are escaped (&, <, >, ", the four entities of toHtmlEscaped): none can end an
+// attribute or open an element of the request.
 QString balise(const char *nom, Attributs attributs, bool vide = false) {
     QString texte = u'<' + QLatin1String(nom);
     for (const auto &[cle, valeur] : attributs)
-        texte += u' ' + QLatin1String(cle) + QLatin1String("=\"") + echappe(valeur) + u'"';
+        texte += u' ' + QLatin1String(cle) + QLatin1String("=\"") + valeur.toHtmlEscaped() + u'"';
     texte += vide ? QLatin1String("/>") : QLatin1String(">");
     return texte;
 }
 
 QString element(const char *nom, const QString &contenu) {
-    return u'<' + QLatin1String(nom) + u'>' + echappe(contenu) + QLatin1String("</") + QLatin1String(nom) +
-           u'>';
+    return u'<' + QLatin1String(nom) + u'>' + contenu.toHtmlEscaped() + QLatin1String("</") +
+           QLatin1String(nom) + u'>';
 }
 
 const QString zeros6 = QStringLiteral("000000");

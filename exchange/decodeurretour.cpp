@@ -14,10 +14,24 @@ Xml::Noeud premier(const Xml::Noeud &dans, QStringView nom) {
     return dans.elementsParNom(nom).value(0);
 }
 
-ResultatEchange echec(const QString &message) {
-    ResultatEchange r;
-    r.message = message;
-    return r;
+// Text of the first element of that name in the document; "" when there is none.
+QString texteElement(const Xml::Document &document, const QString &balise) {
+    try {
+        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
+        return elements.isEmpty() ? QString() : elements.first().texte();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+// Attribute of the first element of that name; "" when the element or the attribute is missing.
+QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
+    try {
+        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
+        return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
+    } catch (const std::exception &) {
+        return {};
+    }
 }
 
 // The message bodies of the envelopes, looked for from the second top-level node: the first is
@@ -40,8 +54,9 @@ ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
             if (nom == QLatin1String("REP_INFO_PRODUIT"))
                 return decodeCorps(corps.serialise());
             if (nom == QLatin1String("ERREUR"))
-                return echec(QStringLiteral("Retour : Erreur ") +
-                             texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail")));
+                return ResultatEchange::echec(
+                    QStringLiteral("Retour : Erreur ") +
+                    texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail")));
         }
     }
     return {};
@@ -53,17 +68,17 @@ ResultatEchange decode(QByteArrayView retour) {
     ResultatEchange resultat;
     Echec::piege(
         QStringLiteral("PML_TraiteRetour"), Echec::Forme::Parentheses,
-        [&resultat](const QString &message) { resultat = echec(message); },
+        [&resultat](const QString &message) { resultat = ResultatEchange::echec(message); },
         [&] {
             const Xml::Document document = Xml::Document::depuisOctets(retour, Xml::espacesEnveloppe);
             if (!document.estAnalyse())
-                resultat = echec(QStringLiteral("Retour non conforme"));
+                resultat = ResultatEchange::echec(QStringLiteral("Retour non conforme"));
             else if (texteElement(document, QStringLiteral("ACTION")) == QLatin1String("FIN_SERVICE"))
-                resultat = echec(QStringLiteral("Retour : fin de service"));
+                resultat = ResultatEchange::echec(QStringLiteral("Retour : fin de service"));
             else if (const QString detail =
                          texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail"));
                      !detail.isEmpty())
-                resultat = echec(QStringLiteral("Retour : Erreur ") + detail);
+                resultat = ResultatEchange::echec(QStringLiteral("Retour : Erreur ") + detail);
             else
                 resultat = parcoursEnveloppes(document);
         });
@@ -120,24 +135,6 @@ LigneReponse decodeLigne(const Xml::Noeud &ligne) {
     l.additif = attribut(raison, u"Additif");
     l.commentaire = attribut(raison, u"Commentaire");
     return l;
-}
-
-QString texteElement(const Xml::Document &document, const QString &balise) {
-    try {
-        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
-        return elements.isEmpty() ? QString() : elements.first().texte();
-    } catch (const std::exception &) {
-        return {};
-    }
-}
-
-QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
-    try {
-        const QList<Xml::Noeud> elements = document.elementsParNom(balise);
-        return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
-    } catch (const std::exception &) {
-        return {};
-    }
 }
 
 } // namespace DecodeurRetour

@@ -19,9 +19,4 @@ ResultatEchange decode(QByteArrayView retour);
 ResultatEchange decodeCorps(const QString &corps);
 LigneReponse decodeLigne(const Xml::Noeud &ligne);
 
-// Text of the first element of that name in the document; "" when there is none.
-QString texteElement(const Xml::Document &document, const QString &balise);
-// Attribute of the first element of that name; "" when the element or the attribute is missing.
-QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut);
-
 } // namespace DecodeurRetour

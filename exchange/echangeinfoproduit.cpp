@@ -21,9 +21,11 @@ QString litUrl(const QString &cle, qint16 n) {
     return FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("000000"));
 }
 
-// The port of an address (key "PortRepart" or "PortSecours" + n), 80 when absent; RuntimeError for
-// a value that is no number or no TCP port.
-quint16 litPort(const QString &cle, qint16 n) {
+// The port of an address: the one its URL writes, else key "PortRepart" or "PortSecours" + n, 80
+// when absent; RuntimeError for a value that is no number or no TCP port.
+quint16 litPort(const Http::UrlRepartiteur &url, const QString &cle, qint16 n) {
+    if (url.port)
+        return *url.port;
     const QString texte =
         FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("80")).trimmed();
     bool nombre = false;
@@ -78,11 +80,15 @@ struct EchangeInfoProduit::Etat {
     void signale(const QString &message) {
         plusTard([this, message] { emit q->incident(message); });
     }
-    void finit(ResultatEchange r) {
-        attente = false;
+    // Stops both limits and drops the connection, whatever its state.
+    void coupe() {
         limite.stop();
         limiteConnexion.stop();
         socket->abort();
+    }
+    void finit(ResultatEchange r) {
+        attente = false;
+        coupe();
         resultat = std::move(r);
         resultat.secours = secours && joint;
         plusTard([this] {
@@ -90,11 +96,7 @@ struct EchangeInfoProduit::Etat {
             emit q->termine();
         });
     }
-    void echoue(const QString &message) {
-        ResultatEchange r;
-        r.message = message;
-        finit(std::move(r));
-    }
+    void echoue(const QString &message) { finit(ResultatEchange::echec(message)); }
 
     // Asks for the connection to the URL's host on that port; both limits count from now.
     void connecteA(quint16 port);
@@ -183,7 +185,7 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
                 return;
             }
             e.compte = n;
-            e.connecteA(e.url.port ? *e.url.port : litPort(QStringLiteral("PortRepart"), n));
+            e.connecteA(litPort(e.url, QStringLiteral("PortRepart"), n));
         });
 }
 
@@ -192,9 +194,7 @@ void EchangeInfoProduit::annule() {
     ++e.numero;
     e.enCours = false;
     e.attente = false;
-    e.limite.stop();
-    e.limiteConnexion.stop();
-    e.socket->abort();
+    e.coupe();
 }
 
 bool EchangeInfoProduit::enCours() const {
@@ -310,9 +310,7 @@ void EchangeInfoProduit::Etat::erreurSocket() {
 }
 
 void EchangeInfoProduit::Etat::nonJoint() {
-    limiteConnexion.stop();
-    limite.stop();
-    socket->abort();
+    coupe();
     if (secours)
         echoue(injoignable);
     else
@@ -331,8 +329,7 @@ void EchangeInfoProduit::Etat::essaieSecours() {
                 echoue(injoignable);
                 return;
             }
-            const quint16 port =
-                adresse->port ? *adresse->port : litPort(QStringLiteral("PortSecours"), compte);
+            const quint16 port = litPort(*adresse, QStringLiteral("PortSecours"), compte);
             url = *adresse;
             secours = true;
             connecteA(port);

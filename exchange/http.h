@@ -14,7 +14,7 @@ struct UrlRepartiteur {
     QString hote;   // the host alone, as the Host header carries it
     QString ident;  // the text before the first "@" of the host part, or empty
     QString chemin; // after the first "/" that follows the host, without that "/"
-    // The port written in the URL; the connection uses it when present, else the account's PortRepart.
+    // The port written in the URL; the connection uses it when present, else the account's port setting.
     std::optional<quint16> port = std::nullopt;
 };
 

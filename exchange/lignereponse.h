@@ -42,4 +42,10 @@ struct ResultatEchange {
     // shows nothing). After a fault met while reading the lines, `lignes` holds those read before.
     QString message;
     bool secours = false; // answered at the account's backup address
+
+    static ResultatEchange echec(const QString &message) {
+        ResultatEchange r;
+        r.message = message;
+        return r;
+    }
 };

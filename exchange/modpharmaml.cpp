@@ -18,9 +18,10 @@ void ModPharmaML::signale(const QString &texte) {
     }
 }
 
-void ModPharmaML::signaleEchecs(const QStringList &textes) {
-    for (const QString &texte : textes)
+QString ModPharmaML::signaleEchecsRequete(const QString &resultat) {
+    for (const QString &texte : m_echange->requete().prendsEchecs())
         signale(texte);
+    return resultat;
 }
 
 bool ModPharmaML::piege(const QString &procedure, const std::function<void()> &corps) {
@@ -31,15 +32,11 @@ bool ModPharmaML::piege(const QString &procedure, const std::function<void()> &c
 // ---- Request construction
 
 QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, qint16 n) {
-    const QString message = m_echange->requete().construit(lignes, n);
-    signaleEchecs(m_echange->requete().prendsEchecs());
-    return message;
+    return signaleEchecsRequete(m_echange->requete().construit(lignes, n));
 }
 
 QString ModPharmaML::PML_AdressePharmacie() {
-    const QString adresse = m_echange->requete().adressePharmacie();
-    signaleEchecs(m_echange->requete().prendsEchecs());
-    return adresse;
+    return signaleEchecsRequete(m_echange->requete().adressePharmacie());
 }
 
 QString ModPharmaML::calculeEmpreinte(const QString &requete, const QString &numeroCli,
@@ -47,16 +44,8 @@ QString ModPharmaML::calculeEmpreinte(const QString &requete, const QString &num
     return m_echange->requete().empreinte(requete, numeroCli, clefCli);
 }
 
-QString ModPharmaML::PML_ControleStringXML(const QString &texte) {
-    const QString message = m_echange->requete().controleXML(texte);
-    signaleEchecs(m_echange->requete().prendsEchecs());
-    return message;
-}
-
 QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
-    const QString filtre = m_echange->requete().filtreTexte(texte);
-    signaleEchecs(m_echange->requete().prendsEchecs());
-    return filtre;
+    return signaleEchecsRequete(m_echange->requete().filtreTexte(texte));
 }
 
 // ---- Result display

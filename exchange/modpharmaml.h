@@ -35,7 +35,6 @@ public:
     const QString &RequeteXML() const { return m_echange->requete().requeteXML(); }
     const QString &EmpreinteRequete() const { return m_echange->requete().empreinteRequete(); }
     QString calculeEmpreinte(const QString &requete, const QString &numeroCli, const QString &clefCli) const;
-    QString PML_ControleStringXML(const QString &texte);
     QString PML_FiltreTexte(const QString &texte);
 
     // ---- Reply processing: decodes (DecodeurRetour) and shows.
@@ -97,7 +96,8 @@ public:
 private:
     // Shows a trapped failure; the result area failing too leaves nothing to show it on.
     void signale(const QString &texte);
-    void signaleEchecs(const QStringList &textes);
+    // Shows the failures the request builder trapped meanwhile; gives back `resultat`.
+    QString signaleEchecsRequete(const QString &resultat);
     // Runs `corps`, showing a failure as "procedure : description (number)"; false after one.
     bool piege(const QString &procedure, const std::function<void()> &corps);
     // The lines, then the outcome's message; the last line stays on screen. An answer from the

@@ -23,8 +23,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
     ResultatEchange resultat = m_echange->resultat();
     if (m_echange->enCours()) {
         m_echange->annule();
-        resultat = {};
-        resultat.message = QStringLiteral("Aucun retour reçu dans les délais !");
+        resultat = ResultatEchange::echec(QStringLiteral("Aucun retour reçu dans les délais !"));
     }
     afficheResultat(resultat);
     if (vivant)
