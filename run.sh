@@ -57,19 +57,12 @@ xsetroot -solid '#46535c'
 "$demo/solvarin" &
 pid=$!
 pids+=("$pid")
-id=""
-for _ in $(seq 100); do
-    id=$(xdotool search --pid "$pid" --onlyvisible 2>/dev/null | head -n1 || true)
-    [[ -n "$id" ]] && break
-    sleep 0.1
-done
-[[ -n "$id" ]] || { echo "the window of solvarin did not appear" >&2; exit 1; }
+id=$(find_window --pid "$pid") || { echo "the window of solvarin did not appear" >&2; exit 1; }
 sleep 2 # the information page comes first
 xdotool windowfocus --sync "$id"
 xdotool key alt+c
 xdotool type --delay 60 "$cip"
 xdotool key F2
 sleep 2
-eval "$(xdotool getwindowgeometry --shell "$id")"
-import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$shot"
+crop_window "$id" "$shot"
 echo "$shot"

@@ -30,17 +30,6 @@ if [[ -x "$build/bin/pharmaml-sim" ]]; then
     pages="URLEditeur=http://127.0.0.1:$sim_port"
 fi
 
-# find_window XDOTOOL-SEARCH-ARGS...: the first visible window that matches, waiting up to 10 s.
-find_window() {
-    local found=""
-    for _ in $(seq 100); do
-        found=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n1 || true)
-        [[ -n "$found" ]] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 # launch NAME INI-LINES...: runs the program from a folder of its own holding those settings (section
 # [Infos] until a line opens another); sets `pid`, and `id`, its main window once shown.
 launch() {
@@ -61,8 +50,7 @@ launch() {
 # photograph NAME WINDOW: the window with a margin of desktop around it, into NAME.png; then the
 # program ends.
 photograph() {
-    eval "$(xdotool getwindowgeometry --shell "$2")"
-    import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$out/$1.png"
+    crop_window "$2" "$out/$1.png"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     echo "$out/$1.png"

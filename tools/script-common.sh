@@ -19,3 +19,20 @@ start_simulator() {
     sim_port=$(head -n1 "$work/sim.out")
     [[ "$sim_port" =~ ^[0-9]+$ ]] || { echo "pharmaml-sim did not start: $(cat "$work/sim.out")" >&2; return 1; }
 }
+
+# find_window XDOTOOL-SEARCH-ARGS...: the first visible window that matches, waiting up to 10 s.
+find_window() {
+    local found=""
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n1 || true)
+        [[ -n "$found" ]] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# crop_window WINDOW FILE: the window with a margin of desktop around it, as a picture in FILE.
+crop_window() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$2"
+}
