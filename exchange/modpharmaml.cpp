@@ -44,6 +44,10 @@ QString ModPharmaML::calculeEmpreinte(const QString &requete, const QString &num
     return m_echange->requete().empreinte(requete, numeroCli, clefCli);
 }
 
+QString ModPharmaML::PML_ControleStringXML(const QString &texte) {
+    return signaleEchecsRequete(m_echange->requete().controleXML(texte));
+}
+
 QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
     return signaleEchecsRequete(m_echange->requete().filtreTexte(texte));
 }

@@ -35,6 +35,7 @@ public:
     const QString &RequeteXML() const { return m_echange->requete().requeteXML(); }
     const QString &EmpreinteRequete() const { return m_echange->requete().empreinteRequete(); }
     QString calculeEmpreinte(const QString &requete, const QString &numeroCli, const QString &clefCli) const;
+    QString PML_ControleStringXML(const QString &texte);
     QString PML_FiltreTexte(const QString &texte);
 
     // ---- Reply processing: decodes (DecodeurRetour) and shows.
