@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -8,6 +9,24 @@
 struct PrixLigne {
     QString nature; // "PHAHT", "PUBTC", ...
     QString valeur; // as received, leading zeros included
+};
+
+// When the wholesaler expects the product back (INFOS_DISPO_ND or INFOS_DISPO_AU). A value that breaks
+// the schema's form is left empty alone: no date, no time, or no quantity.
+struct RetourPrevu {
+    QDate date;       // Date, a calendar date YYYY-MM-DD
+    QString heure;    // Heure, "hh:mm", empty when absent or malformed
+    QString quantite; // Quantite, a positive whole number as received, empty when absent or malformed
+};
+
+// The product the wholesaler offers instead (PRODUIT_REMPLACANT_ND or PRODUIT_REMPLACANT_AU); no code
+// means no replacement.
+struct Remplacant {
+    QString typeRemplacement; // "RL", "EL", "EP", or as received when unknown
+    QString typeCodification; // Type_Codification, as received
+    QString codeProduit;
+    QString designation;
+    QList<PrixLigne> prix; // its own PRIX_ND / PRIX_AU, in order
 };
 
 enum class Disponibilite {
@@ -28,6 +47,9 @@ struct LigneReponse {
     QString codeReponse;     // Code_Reponse of NON_DISPO (or of AUTRE), as received ("0005")
     QString additif;         // Additif of NON_DISPO (or of AUTRE)
     QString commentaire;     // Commentaire of NON_DISPO (or of AUTRE)
+    QString dateEffet;       // Date_Effet of NON_DISPO (or of AUTRE), as received
+    RetourPrevu retourPrevu;
+    Remplacant remplacant;
 };
 
 // How one REQ_INFO_PRODUIT exchange ended.
