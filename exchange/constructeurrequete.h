@@ -2,10 +2,13 @@
 
 #include "base64.h"
 #include "clsmd5.h"
+#include "contrainteschema.h"
 #include "horloge.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // Builds the signed REQ_INFO_PRODUIT request of an account from the settings file ("Solvarin.ini",
 // section "Infos", read when used) and keeps what the last construction left. It shows nothing:
@@ -37,10 +40,11 @@ public:
     // an ASCII letter or digit into a blank; the length is kept.
     QString filtreTexte(const QString &texte);
 
-    // The first account setting read since the last construction began (NumeroCli, ClefCli,
-    // IdRepart, CodeRepart or AdrRepart, with n) whose value holds a character XML 1.0 forbids, as
-    // "NumeroCli1"; empty when there is none. The pharmacy name is not among them: it is folded to
-    // ASCII before use.
+    // The first setting read since the last construction began (NumeroCli, ClefCli, IdRepart,
+    // CodeRepart or AdrRepart, with n) whose value holds a character XML 1.0 forbids or breaks what
+    // the Pharma-ML schema allows where the request carries it (length, required value, a token
+    // without blanks), as "NumeroCli1"; "AdrPharmacie" for an empty pharmacy name; empty when there
+    // is none. The pharmacy name is otherwise folded to ASCII before use.
     const QString &parametreInvalide() const { return m_parametreInvalide; }
 
     // The failures trapped since the last call, in order; taking them empties the list.
@@ -56,8 +60,10 @@ public:
 private:
     template <typename Corps> bool piege(const QString &procedure, Corps &&corps);
     QString dateHeure() const;
-    // Key stem + n of section "Infos", noted when XML cannot carry its value.
-    QString lisInfos(const QString &cle, qint16 n, const QString &defaut);
+    // Key stem + n of section "Infos", noted when XML cannot carry its value or, with a
+    // constraint, when the schema refuses it.
+    QString lisInfos(const QString &cle, qint16 n, const QString &defaut,
+                     std::optional<Schema::Contrainte> contrainte = std::nullopt);
 
     Horloge m_horloge;
     ClsMD5 m_md5;

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTimer>
@@ -304,7 +303,8 @@ void TestTransport::port()
     QCOMPARE(m_sim->connexions(), int(message.isNull()));
 }
 
-// Without a port anywhere, port 80: the connection asked of an HTTP proxy that never answers says so.
+// Without a port anywhere, port 80: the request that an HTTP proxy receives names it, and a proxy that
+// never answers is reported as the wait's end.
 void TestTransport::portParDefaut()
 {
     QByteArray demande;
@@ -314,16 +314,14 @@ void TestTransport::portParDefaut()
         QTcpSocket *c = mandataire.nextPendingConnection();
         connect(c, &QTcpSocket::readyRead, this, [&demande, c] { demande += c->readAll(); });
     });
-    const QNetworkProxy avant = QNetworkProxy::applicationProxy();
-    QNetworkProxy::setApplicationProxy(
-        QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", mandataire.serverPort()));
+    m_reglages.insert(QStringLiteral("Proxy"), QStringLiteral("http://127.0.0.1:%1").arg(mandataire.serverPort()));
     m_reglages.insert(QStringLiteral("URLRepart1"), QStringLiteral("http://pml.exemple.fr/pml"));
     m_reglages.remove(QStringLiteral("PortRepart1"));
     ecritReglages();
-    m_module->setDelaiConnexion(200ms);
+    m_module->setDelaiAttente(300ms);
     lance();
-    QNetworkProxy::setApplicationProxy(avant);
-    QVERIFY2(demande.startsWith("CONNECT pml.exemple.fr:80 "), demande.constData());
+    QVERIFY2(demande.startsWith("POST http://pml.exemple.fr/pml HTTP/1.1\r\n"), demande.constData());
+    QCOMPARE(m_zone->lignes(), erreur(delaiDepasse));
 }
 
 void TestTransport::secours_data()
@@ -463,10 +461,25 @@ void TestTransport::repliques_data()
         QTest::newRow(nom) << script << delai << message << recu;
     };
     const QByteArray e = enveloppeErreur("x");
-    // A close or a reset by the peer ends the exchange at once.
-    const QByteArray moitie = entetes + e.left(20);
+    // A close or a reset by the peer ends the exchange at once: before the announced length, it is cut...
+    const QByteArray moitie = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(e.size()) + "\r\n\r\n" +
+                              e.left(20);
     ligne("peer closes before the end tag", puisFerme(moitie, false), 20000, interrompue, moitie);
     ligne("reset in the middle of the reply", puisFerme(moitie, true), 20000, interrompue, moitie);
+    // ... without a length, the close ends the reply, which is then read for what it is.
+    ligne("maintenance page ended by the close", puisFerme(entetes + "<html><p>Maintenance</html>", false),
+          20000, nonConforme);
+    const QString utf16 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") + QString::fromLatin1(e);
+    ligne("UTF-16 ended by the close",
+          puisFerme(entetes + QByteArray("\xff\xfe") +
+                        QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2),
+                    false),
+          20000, QStringLiteral("Retour : Erreur x"));
+    // A page whose length is given is complete at its end, whatever it holds.
+    const QByteArray page = "<html><p>Maintenance</p></html>";
+    ligne("maintenance page kept alive",
+          envoie("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n" + page),
+          20000, nonConforme);
     // A peer that goes silent leaves it to its time limit, and no sooner.
     const QByteArray ssh = "SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n";
     ligne("non-HTTP answer, left open", envoie(ssh), 400, delaiDepasse, ssh);
@@ -527,13 +540,13 @@ void TestTransport::repliques()
 }
 
 // A folder in place of the settings file: every value reads as the empty text (a read error), so the exchange
-// stops at the URL without connecting anywhere, and a write leaves the folder alone.
+// stops at the first setting the request needs, without connecting anywhere, and a write leaves the folder alone.
 void TestTransport::reglagesIllisibles()
 {
     const QString ini = chemin(QStringLiteral("Solvarin.ini"));
     QVERIFY(QFile::remove(ini) && QDir().mkdir(ini));
     lance();
-    QCOMPARE(m_zone->lignes(), erreur(urlAVerifier));
+    QCOMPARE(m_zone->lignes(), erreur(QStringLiteral("Paramètre invalide : NumeroCli1")));
     QCOMPARE(m_module->NumeroCliRequete(), QString());
     QTest::qWait(20);
     QCOMPARE(m_sim->connexions(), 0);
