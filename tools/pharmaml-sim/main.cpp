@@ -53,8 +53,12 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption pourcentPrix(QStringLiteral("price-percent"),
                                           QStringLiteral("Prices at this percentage of the catalogue's."),
                                           QStringLiteral("percent"), QStringLiteral("100"));
+    const QCommandLineOption tls(QStringLiteral("tls"),
+                                 QStringLiteral("Serves HTTPS with the certificate CERT and the key KEY (PEM files)."),
+                                 QStringLiteral("CERT KEY"));
     parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge,
-                       lignesMax, pourcentPrix});
+                       lignesMax, pourcentPrix, tls});
+    parser.addPositionalArgument(QStringLiteral("KEY"), QStringLiteral("The key after --tls CERT."), QStringLiteral("[KEY]"));
     parser.process(app);
 
     SimulateurPharmaML sim;
@@ -88,6 +92,11 @@ int main(int argc, char *argv[]) {
         return 2;
     }
 
+    if (parser.isSet(tls) && (parser.positionalArguments().size() != 1 ||
+                              !sim.chiffre(parser.value(tls), parser.positionalArguments().first()))) {
+        std::fprintf(stderr, "pharmaml-sim: --tls takes a PEM certificate and a PEM key it can read\n");
+        return 2;
+    }
     bool portLu = false;
     const uint numero = parser.value(port).toUInt(&portLu);
     if (!portLu || numero > 65535 || !sim.ecoute(quint16(numero))) {
@@ -97,7 +106,8 @@ int main(int argc, char *argv[]) {
     }
     QTextStream out(stdout);
     out << sim.port() << Qt::endl;
-    out << "pharmaml-sim: Pharma-ML wholesaler on http://127.0.0.1:" << sim.port()
+    out << "pharmaml-sim: Pharma-ML wholesaler on " << (parser.isSet(tls) ? "https" : "http")
+        << "://127.0.0.1:" << sim.port()
         << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php" << Qt::endl;
     for (const Catalogue::Produit &p : Catalogue::produits())
         out << "  " << p.cip << "  " << p.designation

@@ -29,7 +29,8 @@ struct OptionsSimulateur {
 
 // A Pharma-ML wholesaler on 127.0.0.1: answers REQ_INFO_PRODUIT posted to any path after checking the
 // "Content-pharmaML" credential (HTTP 401 when it does not match), and serves the maker's pages
-// /Infos.php?ADL=... and /solvarin.php. Connections stay open after a reply, as HTTP/1.1 allows.
+// /Infos.php?ADL=... and /solvarin.php. A connection serves request after request, as HTTP/1.1
+// allows, until one asks "Connection: close".
 class SimulateurPharmaML : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +38,9 @@ public:
 
     OptionsSimulateur &options() { return m_options; }
 
+    // HTTPS from now on, with that certificate (chain) and private key, both PEM files; false when
+    // they cannot be read. Before `ecoute`.
+    bool chiffre(const QString &certificat, const QString &cle);
     bool ecoute(quint16 port = 0);
     quint16 port() const;
 
