@@ -22,12 +22,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QStringList doliprane = {
-    QStringLiteral("LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8"),
-    QStringLiteral("LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
-                   "1.490\\r\\nPrix public TTC = 2.180"),
-    QStringLiteral("txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE"),
-};
 const QString httpIncorrect = QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
 const QString nonConforme = QStringLiteral("Retour non conforme");
 const QString interrompue = QStringLiteral("Connexion interrompue par le répartiteur !");
