@@ -248,6 +248,17 @@ void TestTransport::rienNEstEnvoye_data()
     // The last control character XML 1.0 cannot carry, even escaped.
     QTest::newRow("control character in the wholesaler's code")
         << "IdRepart1" << QStringLiteral("1\u001f2") << "Paramètre invalide : IdRepart1";
+    // What the schema refuses where the request carries it.
+    QTest::newRow("wholesaler's code of one character") << "IdRepart1" << "1" << "Paramètre invalide : IdRepart1";
+    QTest::newRow("wholesaler's code absent") << "IdRepart1" << QString() << "Paramètre invalide : IdRepart1";
+    QTest::newRow("client number of 21 characters")
+        << "NumeroCli1" << QString(21, u'9') << "Paramètre invalide : NumeroCli1";
+    QTest::newRow("blank inside the branch code") << "CodeRepart1" << "0 4" << "Paramètre invalide : CodeRepart1";
+    QTest::newRow("wholesaler's address empty") << "AdrRepart1" << "" << "Paramètre invalide : AdrRepart1";
+    QTest::newRow("pharmacy name empty") << "AdrPharmacie" << "" << "Paramètre invalide : AdrPharmacie";
+    QTest::newRow("proxy not an HTTP one") << "Proxy" << "socks5://127.0.0.1:1080" << "Paramètre invalide : Proxy";
+    QTest::newRow("proxy that does not answer")
+        << "Proxy" << "http://127.0.0.1:PORT_FERME" << "Le proxy ne répond pas à l'adresse indiquée !";
 }
 
 void TestTransport::rienNEstEnvoye()
@@ -255,10 +266,11 @@ void TestTransport::rienNEstEnvoye()
     QFETCH(QString, cle);
     QFETCH(QString, valeur);
     QFETCH(QString, message);
+    const AdresseInjoignable ferme(QStringLiteral("refused"));
     if (valeur.isNull())
         m_reglages.remove(cle);
     else
-        m_reglages.insert(cle, valeur);
+        m_reglages.insert(cle, QString(valeur).replace(QLatin1String("PORT_FERME"), QString::number(ferme.port)));
     ecritReglages();
     lance();
     QCOMPARE(m_zone->lignes(), erreur(message));
