@@ -2,6 +2,7 @@
 // caption, font, colours and visibility; the tab order and the stacking of the lower area.
 #include "frmmain.h"
 
+#include "champsrequis.h"
 #include "commandes.h"
 #include "picturebox.h"
 #include "repartiteurs.h"
@@ -202,6 +203,7 @@ void frmMain::construitControles() {
     }
     txtDispo(3)->hide();
     txtDispo(7)->setEchoMode(QLineEdit::Password);
+    ChampsRequis::installe(txtDispo(0), txtDispo(4), txtDispo(5), txtDispo(6), txtDispo(7));
     label4->setBuddy(m_cboDispo);
     label5->setBuddy(txtDispo(4));
     label8->setBuddy(txtDispo(5));

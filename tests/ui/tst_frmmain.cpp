@@ -163,6 +163,36 @@ private slots:
         QCOMPARE(visibles(etat), QStringLiteral("LabDemandeInfos"));
     }
 
+    // Each field that every request carries says what it needs, and turns pink while it would stop one.
+    void champsRequis_data()
+    {
+        QTest::addColumn<int>("champ");
+        QTest::addColumn<QString>("valeur");
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("branch code") << 4 << "ETS1" << false;
+        QTest::newRow("branch code with a blank") << 4 << "ETS 1" << true;
+        QTest::newRow("branch code of 21 characters") << 4 << QString(21, u'E') << true;
+        QTest::newRow("https URL, encoded password, IPv6") << 5 << "https://u:p%40ss@[::1]:8443" << false;
+        QTest::newRow("ftp URL") << 5 << "ftp://hote/pml" << true;
+        QTest::newRow("client number") << 6 << "0999908" << false;
+        QTest::newRow("client number empty") << 6 << "" << true;
+        QTest::newRow("secret key empty") << 7 << "" << true;
+        QTest::newRow("pharmacy name empty") << 0 << "" << true;
+    }
+    void champsRequis()
+    {
+        QFETCH(int, champ);
+        QFETCH(QString, valeur);
+        QFETCH(bool, refuse);
+        ouvre();
+        ouvrePanneau(1);
+        QLineEdit *t = txt(champ);
+        t->setText(valeur + u'x');
+        t->setText(valeur);
+        QVERIFY(t->toolTip().startsWith(QLatin1String("Obligatoire")));
+        QCOMPARE(t->palette().color(QPalette::Base) != QColor(Qt::white), refuse);
+    }
+
     void boutonParametres()
     {
         compteLocal(1, 9);
