@@ -243,6 +243,9 @@ AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
 }
 
 AssembleurRetour::Etat AssembleurRetour::complet(QByteArrayView corps) {
+    // Whatever its framing, and however it arrived: one piece may hold a whole reply too large.
+    if (corps.size() > tailleMax)
+        return termine(Etat::TropGrand);
     m_retour = corps.toByteArray();
     return termine(Etat::Complet);
 }
@@ -257,14 +260,11 @@ QByteArrayView AssembleurRetour::corps() {
 
 AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     m_recu += donnees;
-    // Whatever its framing, and however it arrives: one piece may hold a whole reply too large.
-    if (m_recu.size() > tailleMax)
-        return termine(Etat::TropGrand);
     while (!m_entetes) {
         // Only what was not searched yet, plus enough to catch a blank line split across arrivals.
         if (m_recu.indexOf("\r\n\r\n", std::max(m_debut, m_dejaCherche - 3)) < 0) {
             m_dejaCherche = m_recu.size();
-            return Etat::EnCours;
+            return m_recu.size() > tailleMax ? termine(Etat::TropGrand) : Etat::EnCours;
         }
         const Entetes entetes = *litEntetes(QByteArrayView(m_recu).sliced(m_debut));
         if (entetes.statut >= 100 && entetes.statut < 200) {
@@ -302,7 +302,7 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     // Nothing more can be decoded, so the reply can never complete.
     if (m_chunked && m_decodeur.malforme())
         return termine(Etat::Malforme);
-    return Etat::EnCours;
+    return m_recu.size() > tailleMax ? termine(Etat::TropGrand) : Etat::EnCours;
 }
 
 AssembleurRetour::Etat AssembleurRetour::fin() {

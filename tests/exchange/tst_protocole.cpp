@@ -366,7 +366,7 @@ void TestProtocole::arrivees_data()
     QTest::newRow("UTF-32 without mark") << QByteArrayList{entetesSimples + ucs4} << E::Complet << 200 << ucs4;
     // The size limit, however the reply arrives.
     const QByteArray enorme = "<!--" + QByteArray(AssembleurRetour::tailleMax, 'x') + "-->" + enveloppe;
-    QTest::newRow("too large in one piece") << QByteArrayList{entetesSimples + enorme} << E::TropGrand << 0
+    QTest::newRow("too large in one piece") << QByteArrayList{entetesSimples + enorme} << E::TropGrand << 200
                                             << QByteArray();
 }
 
