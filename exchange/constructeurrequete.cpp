@@ -151,15 +151,17 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
         texte +=
             balise("MESSAGE_OFFICINE", {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:message")}});
         texte += QLatin1String("<ENTETE>");
-        texte += balise("EMETTEUR",
-                        {{"Nature_Partenaire", QStringLiteral("OF")},
-                         {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant)}},
-                        true);
-        texte += balise("DESTINATAIRE",
-                        {{"Nature_Partenaire", QStringLiteral("RE")},
-                         {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
-                         {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)}},
-                        true);
+        texte +=
+            balise("EMETTEUR",
+                   {{"Nature_Partenaire", QStringLiteral("OF")},
+                    {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant)}},
+                   true);
+        texte +=
+            balise("DESTINATAIRE",
+                   {{"Nature_Partenaire", QStringLiteral("RE")},
+                    {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
+                    {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)}},
+                   true);
         texte += element("DATE", dateMessage);
         texte += QLatin1String("</ENTETE>");
         entete = texte;

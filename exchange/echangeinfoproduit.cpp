@@ -184,9 +184,8 @@ EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
     Etat &e = *m_etat;
     connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
     connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.envoie(); });
-    connect(e.socket, &QSslSocket::sslErrors, this, [&e](const QList<QSslError> &erreurs) {
-        e.refusCertificat = erreurs.value(0).errorString();
-    });
+    connect(e.socket, &QSslSocket::sslErrors, this,
+            [&e](const QList<QSslError> &erreurs) { e.refusCertificat = erreurs.value(0).errorString(); });
     connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.arrivee(); });
     // Refusals, lookups that fail, resets and the peer's close all come this way (the close as
     // RemoteHostClosedError, before `disconnected`).

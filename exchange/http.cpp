@@ -33,8 +33,8 @@ QByteArray identificationProxy(const Proxy &proxy) {
 }
 
 bool caractereNom(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.' || uchar(c) >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.' || uchar(c) >= 0x80;
 }
 
 // Longest unfinished end tag kept for the next search: "</" + a prefix + the name + blanks.
@@ -57,8 +57,8 @@ QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QB
     if (proxy) {
         const QByteArray port =
             url.port && *url.port != url.portParDefaut() ? ':' + QByteArray::number(*url.port) : QByteArray();
-        r += "POST http://" + Windows1252::fromText(url.hote) + port + '/' + Windows1252::fromText(url.chemin) +
-             " HTTP/1.1\r\n";
+        r += "POST http://" + Windows1252::fromText(url.hote) + port + '/' +
+             Windows1252::fromText(url.chemin) + " HTTP/1.1\r\n";
         r += identificationProxy(*proxy);
     } else {
         r += "POST /" + Windows1252::fromText(url.chemin) + " HTTP/1.1\r\n";
@@ -206,7 +206,6 @@ void DecodeurChunks::avance(QByteArrayView corps) {
         }
     }
 }
-
 
 qsizetype finEnveloppe(QByteArrayView texte, qsizetype depuis) {
     constexpr QByteArrayView nom("CSRP_ENVELOPPE");

@@ -33,7 +33,7 @@ struct Entetes {
     QByteArray raison;    // the status line's reason phrase, as received
     bool chunked = false; // "Transfer-Encoding" ends with "chunked", names and value in any case
     std::optional<qint64> longueurCorps; // "Content-Length", when chunked coding does not override it
-    bool erreurProxy = false; // "Proxy-Status" or "X-Squid-Error": a proxy wrote this reply itself
+    bool erreurProxy = false;            // "Proxy-Status" or "X-Squid-Error": a proxy wrote this reply itself
 };
 std::optional<Entetes> litEntetes(QByteArrayView recu);
 

@@ -66,8 +66,8 @@ ChoixProxy choisitProxy(const UrlRepartiteur &url, const QString &reglage,
     const QString exceptions = environnement.contains(QStringLiteral("no_proxy"))
                                    ? environnement.value(QStringLiteral("no_proxy"))
                                    : environnement.value(QStringLiteral("NO_PROXY"));
-    for (const QString &entree : exceptions.split(QRegularExpression(QStringLiteral("[,\\s]+")),
-                                                  Qt::SkipEmptyParts)) {
+    for (const QString &entree :
+         exceptions.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts)) {
         if (exception(hote, entree))
             return {};
     }

@@ -111,7 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         const QByteArrayView texte = entier.chunked ? QByteArrayView(dechunke.donnees) : corps;
         verifie(texte.startsWith(entier.retour));
         const auto encodage = QStringConverter::encodingForData(texte, u'<');
-        const bool large = encodage && *encodage != QStringConverter::Utf8 && *encodage != QStringConverter::Latin1;
+        const bool large =
+            encodage && *encodage != QStringConverter::Utf8 && *encodage != QStringConverter::Latin1;
         const qsizetype fin = Http::finEnveloppe(entier.retour);
         verifie(large || fin < 0 || fin == entier.retour.size());
     } else if (entier.etat == AssembleurRetour::Etat::ErreurHttp) {

@@ -49,7 +49,8 @@ void essaie(const QString &url) {
     verifie(chemin == u->chemin);
     // The user information, percent-decoded, ends at the last "@".
     const qsizetype arobase = autorite.lastIndexOf(u'@');
-    verifie(u->ident == (arobase < 0 ? QString() : QUrl::fromPercentEncoding(autorite.first(arobase).toUtf8())));
+    verifie(u->ident ==
+            (arobase < 0 ? QString() : QUrl::fromPercentEncoding(autorite.first(arobase).toUtf8())));
     // The port, when there is one, is the number after the host, whatever zeros lead it.
     const QStringView hote = autorite.sliced(arobase + 1);
     verifie(u->port ? hote.startsWith(u->hote + u':') && hote.sliced(u->hote.size() + 1).toUInt() == *u->port

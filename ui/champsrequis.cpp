@@ -29,7 +29,9 @@ void surveille(QLineEdit *champ, const QString &aide, std::function<bool(const Q
 
 void installe(QLineEdit *pharmacie, QLineEdit *codeEtablissement, QLineEdit *url, QLineEdit *identifiant,
               QLineEdit *clef) {
-    const auto identifiantValide = [](const QString &texte) { return Schema::respecte(texte, Schema::identifiant); };
+    const auto identifiantValide = [](const QString &texte) {
+        return Schema::respecte(texte, Schema::identifiant);
+    };
     surveille(pharmacie, QStringLiteral("Obligatoire : le nom de la pharmacie figure dans chaque demande."),
               [](const QString &texte) { return !texte.isEmpty(); });
     surveille(codeEtablissement, QStringLiteral("Obligatoire : 1 à 20 caractères, sans espace."),
@@ -38,7 +40,8 @@ void installe(QLineEdit *pharmacie, QLineEdit *codeEtablissement, QLineEdit *url
               QStringLiteral("Obligatoire : http://adresse/chemin ou https://adresse/chemin, avec au besoin "
                              "utilisateur:mot de passe@ devant l'adresse et :port après elle."),
               [](const QString &texte) { return Http::decoupeUrl(texte).has_value(); });
-    surveille(identifiant, QStringLiteral("Obligatoire : 1 à 20 caractères, sans espace."), identifiantValide);
+    surveille(identifiant, QStringLiteral("Obligatoire : 1 à 20 caractères, sans espace."),
+              identifiantValide);
     surveille(clef, QStringLiteral("Obligatoire : la clef secrète signe chaque demande."),
               [](const QString &texte) { return !texte.isEmpty(); });
 }

@@ -249,16 +249,27 @@ void TestTransport::rienNEstEnvoye_data()
     QTest::newRow("control character in the wholesaler's code")
         << "IdRepart1" << QStringLiteral("1\u001f2") << "Paramètre invalide : IdRepart1";
     // What the schema refuses where the request carries it.
-    QTest::newRow("wholesaler's code of one character") << "IdRepart1" << "1" << "Paramètre invalide : IdRepart1";
+    QTest::newRow("wholesaler's code of one character") << "IdRepart1"
+                                                        << "1"
+                                                        << "Paramètre invalide : IdRepart1";
     QTest::newRow("wholesaler's code absent") << "IdRepart1" << QString() << "Paramètre invalide : IdRepart1";
     QTest::newRow("client number of 21 characters")
         << "NumeroCli1" << QString(21, u'9') << "Paramètre invalide : NumeroCli1";
-    QTest::newRow("blank inside the branch code") << "CodeRepart1" << "0 4" << "Paramètre invalide : CodeRepart1";
-    QTest::newRow("wholesaler's address empty") << "AdrRepart1" << "" << "Paramètre invalide : AdrRepart1";
-    QTest::newRow("pharmacy name empty") << "AdrPharmacie" << "" << "Paramètre invalide : AdrPharmacie";
-    QTest::newRow("proxy not an HTTP one") << "Proxy" << "socks5://127.0.0.1:1080" << "Paramètre invalide : Proxy";
-    QTest::newRow("proxy that does not answer")
-        << "Proxy" << "http://127.0.0.1:PORT_FERME" << "Le proxy ne répond pas à l'adresse indiquée !";
+    QTest::newRow("blank inside the branch code") << "CodeRepart1"
+                                                  << "0 4"
+                                                  << "Paramètre invalide : CodeRepart1";
+    QTest::newRow("wholesaler's address empty") << "AdrRepart1"
+                                                << ""
+                                                << "Paramètre invalide : AdrRepart1";
+    QTest::newRow("pharmacy name empty") << "AdrPharmacie"
+                                         << ""
+                                         << "Paramètre invalide : AdrPharmacie";
+    QTest::newRow("proxy not an HTTP one") << "Proxy"
+                                           << "socks5://127.0.0.1:1080"
+                                           << "Paramètre invalide : Proxy";
+    QTest::newRow("proxy that does not answer") << "Proxy"
+                                                << "http://127.0.0.1:PORT_FERME"
+                                                << "Le proxy ne répond pas à l'adresse indiquée !";
 }
 
 void TestTransport::rienNEstEnvoye()
@@ -270,7 +281,8 @@ void TestTransport::rienNEstEnvoye()
     if (valeur.isNull())
         m_reglages.remove(cle);
     else
-        m_reglages.insert(cle, QString(valeur).replace(QLatin1String("PORT_FERME"), QString::number(ferme.port)));
+        m_reglages.insert(cle,
+                          QString(valeur).replace(QLatin1String("PORT_FERME"), QString::number(ferme.port)));
     ecritReglages();
     lance();
     QCOMPARE(m_zone->lignes(), erreur(message));
@@ -320,7 +332,8 @@ void TestTransport::portParDefaut()
         QTcpSocket *c = mandataire.nextPendingConnection();
         connect(c, &QTcpSocket::readyRead, this, [&demande, c] { demande += c->readAll(); });
     });
-    m_reglages.insert(QStringLiteral("Proxy"), QStringLiteral("http://127.0.0.1:%1").arg(mandataire.serverPort()));
+    m_reglages.insert(QStringLiteral("Proxy"),
+                      QStringLiteral("http://127.0.0.1:%1").arg(mandataire.serverPort()));
     m_reglages.insert(QStringLiteral("URLRepart1"), QStringLiteral("http://pml.exemple.fr/pml"));
     m_reglages.remove(QStringLiteral("PortRepart1"));
     ecritReglages();
@@ -468,14 +481,15 @@ void TestTransport::repliques_data()
     };
     const QByteArray e = enveloppeErreur("x");
     // A close or a reset by the peer ends the exchange at once: before the announced length, it is cut...
-    const QByteArray moitie = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(e.size()) + "\r\n\r\n" +
-                              e.left(20);
+    const QByteArray moitie =
+        "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(e.size()) + "\r\n\r\n" + e.left(20);
     ligne("peer closes before the end tag", puisFerme(moitie, false), 20000, interrompue, moitie);
     ligne("reset in the middle of the reply", puisFerme(moitie, true), 20000, interrompue, moitie);
     // ... without a length, the close ends the reply, which is then read for what it is.
     ligne("maintenance page ended by the close", puisFerme(entetes + "<html><p>Maintenance</html>", false),
           20000, nonConforme);
-    const QString utf16 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") + QString::fromLatin1(e);
+    const QString utf16 =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") + QString::fromLatin1(e);
     ligne("UTF-16 ended by the close",
           puisFerme(entetes + QByteArray("\xff\xfe") +
                         QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2),
@@ -546,7 +560,8 @@ void TestTransport::repliques()
 }
 
 // A folder in place of the settings file: every value reads as the empty text (a read error), so the exchange
-// stops at the first setting the request needs, without connecting anywhere, and a write leaves the folder alone.
+// stops at the first setting the request needs, without connecting anywhere, and a write leaves the folder
+// alone.
 void TestTransport::reglagesIllisibles()
 {
     const QString ini = chemin(QStringLiteral("Solvarin.ini"));

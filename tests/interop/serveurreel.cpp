@@ -48,11 +48,10 @@ QString execute(const QString &commande, const QStringList &arguments, const QSt
 
 ServeurReel::ServeurReel() {
     // Root servers drop to an unprivileged user, which must reach the folder.
-    QFile::setPermissions(m_dossier.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                QFileDevice::WriteOther | QFileDevice::ExeOther |
-                                                QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                                QFileDevice::WriteGroup);
+    QFile::setPermissions(m_dossier.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther |
+                              QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::WriteGroup);
 }
 
 ServeurReel::~ServeurReel() {
@@ -67,8 +66,8 @@ ServeurReel::~ServeurReel() {
 
 QString ServeurReel::demarre(const QString &programme, const QStringList &arguments, const QString &modele,
                              QMap<QString, QString> valeurs, const QString &utilisateur, quint16 port) {
-    const QString executable = QStandardPaths::findExecutable(programme, {QStringLiteral("/usr/sbin"),
-                                                                          QStringLiteral("/usr/bin")});
+    const QString executable =
+        QStandardPaths::findExecutable(programme, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
     if (executable.isEmpty())
         return programme + QStringLiteral(" is not installed (tools/install-deps.sh installs it)");
     if (!m_dossier.isValid() || port == 0)

@@ -175,7 +175,6 @@ void TestPharmaMLSim::pages() {
     QVERIFY(QString::fromUtf8(recu).contains(texte));
 }
 
-
 // Every request of a connection is answered in turn; the one that asks for the close is the last.
 void TestPharmaMLSim::connexionGardee_data() {
     QTest::addColumn<QByteArrayList>("requetes"); // written together

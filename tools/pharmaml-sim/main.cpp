@@ -53,12 +53,14 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption pourcentPrix(QStringLiteral("price-percent"),
                                           QStringLiteral("Prices at this percentage of the catalogue's."),
                                           QStringLiteral("percent"), QStringLiteral("100"));
-    const QCommandLineOption tls(QStringLiteral("tls"),
-                                 QStringLiteral("Serves HTTPS with the certificate CERT and the key KEY (PEM files)."),
-                                 QStringLiteral("CERT KEY"));
-    parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge,
-                       lignesMax, pourcentPrix, tls});
-    parser.addPositionalArgument(QStringLiteral("KEY"), QStringLiteral("The key after --tls CERT."), QStringLiteral("[KEY]"));
+    const QCommandLineOption tls(
+        QStringLiteral("tls"),
+        QStringLiteral("Serves HTTPS with the certificate CERT and the key KEY (PEM files)."),
+        QStringLiteral("CERT KEY"));
+    parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin,
+                       deluge, lignesMax, pourcentPrix, tls});
+    parser.addPositionalArgument(QStringLiteral("KEY"), QStringLiteral("The key after --tls CERT."),
+                                 QStringLiteral("[KEY]"));
     parser.process(app);
 
     SimulateurPharmaML sim;
@@ -107,8 +109,8 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     out << sim.port() << Qt::endl;
     out << "pharmaml-sim: Pharma-ML wholesaler on " << (parser.isSet(tls) ? "https" : "http")
-        << "://127.0.0.1:" << sim.port()
-        << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php" << Qt::endl;
+        << "://127.0.0.1:" << sim.port() << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php"
+        << Qt::endl;
     for (const Catalogue::Produit &p : Catalogue::produits())
         out << "  " << p.cip << "  " << p.designation
             << (p.disponible                ? QStringLiteral("  DISPO")

@@ -3,8 +3,8 @@
 #include "messages.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <QFile>
+#include <QLocale>
 #include <QPointer>
 #include <QSslKey>
 #include <QSslServer>
@@ -280,8 +280,8 @@ private:
     QByteArray m_recu;
     qsizetype m_consomme = 0; // bytes of m_recu that the request being answered takes
     bool m_repondu = false;
-    bool m_fermer = false;    // the request being answered asked for the connection to close
-    bool m_finit = false;     // the reply being written ends, so another request may follow
+    bool m_fermer = false; // the request being answered asked for the connection to close
+    bool m_finit = false;  // the reply being written ends, so another request may follow
     QList<QByteArray> m_pieces;
     qint64 m_inonde = 0;
 };
