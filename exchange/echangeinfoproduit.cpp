@@ -4,6 +4,7 @@
 #include "fichierini.h"
 #include "piege.h"
 #include "remplacefichier.h"
+#include "textesechec.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -274,7 +275,7 @@ void EchangeInfoProduit::Etat::arrivee() {
                 finit(DecodeurRetour::decode(retourXML));
                 break;
             case Http::AssembleurRetour::Etat::ErreurHttp:
-                echoue(QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
+                echoue(TextesEchec::statutHttp(retour.statut(), QString::fromLatin1(retour.ligneStatut())));
                 break;
             case Http::AssembleurRetour::Etat::TropGrand:
             case Http::AssembleurRetour::Etat::Malforme:

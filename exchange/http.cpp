@@ -102,6 +102,8 @@ std::optional<Entetes> litEntetes(QByteArrayView recu) {
     e.longueur = fin + 4;
     // From the header block alone: what follows it must not change the status, however it arrives.
     e.statut = statut(recu.first(fin));
+    const QByteArrayView bloc = recu.first(fin);
+    e.ligneStatut = bloc.first(bloc.contains('\n') ? bloc.indexOf('\n') : fin).trimmed().toByteArray();
     QByteArray codages;
     const QList<QByteArray> lignes = recu.first(fin).toByteArray().split('\n');
     for (qsizetype i = 1; i < lignes.size(); ++i) {
@@ -223,6 +225,7 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
         m_entetes = entetes;
         m_dejaCherche = 0;
         m_statut = entetes.statut;
+        m_ligneStatut = entetes.ligneStatut;
         m_chunked = entetes.chunked;
         if (m_statut != 200)
             return termine(Etat::ErreurHttp);

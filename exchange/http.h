@@ -37,6 +37,7 @@ int statut(QByteArrayView texte);
 struct Entetes {
     qsizetype longueur = 0; // bytes of the header block, blank line included
     int statut = 0;
+    QByteArray ligneStatut; // the status line, as received
     bool chunked = false; // "Transfer-Encoding" ends with "chunked", names and value in any case
 };
 std::optional<Entetes> litEntetes(QByteArrayView recu);
@@ -85,6 +86,7 @@ public:
     const QByteArray &recu() const { return m_recu; }
     bool chunked() const { return m_chunked; }
     int statut() const { return m_statut; }
+    const QByteArray &ligneStatut() const { return m_ligneStatut; }
     // After Complet: the body without its transfer coding, up to and including the end tag.
     const QByteArray &retour() const { return m_retour; }
 
@@ -97,6 +99,7 @@ private:
     DecodeurChunks m_decodeur;
     bool m_chunked = false;
     int m_statut = 0;
+    QByteArray m_ligneStatut;
     qsizetype m_debut = 0;       // where the header block after the interim replies starts in m_recu
     qsizetype m_dejaCherche = 0; // the blank line, then the end tag, is not before this offset
 };
