@@ -321,33 +321,34 @@ private slots:
         QTest::addColumn<QStringList>("rangees");
         QTest::addColumn<QString>("csv"); // the first product's line
 
+        // Each account: state, prices, reason, expected return, replacement.
         const QString doliprane =
-            "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||";
-        const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||PHOENIX";
-        const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;";
-        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;PHOENIX\r";
-        const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|";
-        const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|";
+            "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||||";
+        const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||||PHOENIX";
+        const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;;;";
+        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;;;PHOENIX\r";
+        const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|||";
+        const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|||";
         QTest::newRow("both answer, 119 codes in three requests each")
             << false << false << QList<int>{3, 3} << QString()
             << QStringList{doliprane + doliprane2,
-                           "3153342|1|SPASFON LYOC 80MG B/10|" + non + "3,95 €|Manque rayon|" + non +
-                               "4,74 €|Manque rayon|",
+                           "3153342|1|SPASFON LYOC 80MG B/10|" + non + "3,95 €|Manque rayon|||" + non +
+                               "4,74 €|Manque rayon|||",
                            "3622757|1|AMOXICILLINE 1G CPR DISP B/14|" + non + "2,05 € / 1,98 € / 3,24 €|" +
                                contingent + non + "2,46 € / 2,376 € / 3,888 €|" + contingent,
                            "3267408|1|EXOMUC 200MG GRANULE SACH B/24|" + autre + "2,69 €|" + livraison +
                                autre + "3,228 €|" + livraison,
-                           "3000110|1||" + non + "|Produit inconnu|" + non + "|Produit inconnu|",
-                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||"}
+                           "3000110|1||" + non + "|Produit inconnu|||" + non + "|Produit inconnu|||",
+                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||||||"}
             << csvDoliprane + csvDoliprane2;
         QTest::newRow("the second refuses the key")
             << true << false << QList<int>{3, 1} << "Retour HTTP incorrect ! (vérifier la clef secrète)"
-            << QStringList{doliprane + "Erreur gris|||",
-                           "3000110|1||Non disponible rouge||Produit inconnu|Erreur gris|||"}
-            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);\r";
+            << QStringList{doliprane + "Erreur gris|||||",
+                           "3000110|1||Non disponible rouge||Produit inconnu|||Erreur gris|||||"}
+            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;;\r";
         QTest::newRow("Escape stops what is not sent")
             << false << true << QList<int>{1, 1} << QString()
-            << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||Annulé gris|||"}
+            << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||||Annulé gris|||||"}
             << csvDoliprane + csvDoliprane2;
     }
 
@@ -394,8 +395,8 @@ private slots:
         QTRY_VERIFY(progression->maximum() == 238 && progression->value() == 238);
 
         auto *table = liste->findChild<QTableView *>("table");
-        QCOMPARE(table->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
-        QCOMPARE(table->model()->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
+        QCOMPARE(table->model()->headerData(8, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
+        QCOMPARE(table->model()->headerData(8, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
         for (const QString &attendue : rangees)
             QCOMPARE(rangee(table->model(), attendue.section(u'|', 0, 0)), attendue);
         QTest::qWait(150);
