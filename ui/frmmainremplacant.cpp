@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QRegularExpression>
 
 namespace {
 
@@ -23,9 +22,12 @@ void frmMain::lieRemplacant(int n)
     QLabel *label = m_labRetour.at(size_t(n));
     const QString &code = m_remplacants.at(size_t(n - 1));
     QStringList lignes = m_textesRetour.at(size_t(n)).split(QStringLiteral("\r\n"));
-    const qsizetype lien = code.isEmpty() ? -1 : lignes.indexOf(QRegularExpression(
-                                                     u'^' + QRegularExpression::escape(debutRemplacant + code) +
-                                                     QStringLiteral("( |$)")));
+    const QString debut = debutRemplacant + code;
+    qsizetype lien = -1;
+    for (qsizetype i = 0; i < lignes.size() && lien < 0 && !code.isEmpty(); ++i) {
+        if (lignes[i] == debut || lignes[i].startsWith(debut + u' '))
+            lien = i;
+    }
     if (lien < 0) {
         // The wholesaler's words are shown as written, never as markup.
         label->setTextFormat(Qt::PlainText);

@@ -1,4 +1,5 @@
 #include "lectureliste.h"
+#include "reponseliste.h"
 
 #include <QTest>
 
@@ -16,6 +17,8 @@ class TestLectureListe : public QObject {
 private slots:
     void lignes_data();
     void lignes();
+    void moinsCher_data();
+    void moinsCher();
 };
 
 void TestLectureListe::lignes_data()
@@ -55,6 +58,36 @@ void TestLectureListe::lignes()
     QList<LigneListe> lignes;
     LectureListe::ajoute(lignes, LectureListe::lis(texte));
     QCOMPARE(resume(lignes), liste);
+}
+
+// Two available answers, their prices "NATURE=amount" joined by spaces: the cheaper and the nature compared.
+void TestLectureListe::moinsCher_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("moinsCher"); // "0 NETHT", "1 PHAHT" or "" for none
+    QTest::newRow("net price first, as real replies differ") << "PHAHT=16.360 NETHT=13.910"
+                                                              << "PHAHT=15.000 NETHT=14.200" << "0 NETHT";
+    QTest::newRow("list price when a side has no net price") << "PHAHT=16.360 NETHT=13.910" << "PHAHT=15.000"
+                                                              << "1 PHAHT";
+    QTest::newRow("equal net prices decide nothing") << "PHAHT=2 NETHT=1.5" << "PHAHT=3 NETHT=1.500" << "";
+    QTest::newRow("no purchase price on a side") << "PUBTC=2" << "PHAHT=1 NETHT=1" << "";
+}
+
+void TestLectureListe::moinsCher()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, moinsCher);
+    const auto reponse = [](const QString &prix) {
+        LigneReponse l;
+        l.disponibilite = Disponibilite::Disponible;
+        for (const QString &p : prix.split(u' '))
+            l.prix.append({p.section(u'=', 0, 0), p.section(u'=', 1)});
+        return l;
+    };
+    const std::optional<ReponseListe::Comparaison> c = ReponseListe::comparePrix(reponse(a), reponse(b));
+    QCOMPARE(c ? QString::number(c->moinsCher) + u' ' + c->nature : QString(), moinsCher);
 }
 
 QTEST_GUILESS_MAIN(TestLectureListe)
