@@ -98,9 +98,12 @@ void VerificationListe::recoit(int indexCompte)
         QHash<QString, const LigneReponse *> trouvees;
         QHash<QString, QString> autres;
         for (const LigneReponse &ligne : resultat.lignes) {
-            const auto code = std::find_if(lot.cbegin(), lot.cend(), [&ligne](const QString &c) {
-                return CodeProduit::memeProduit(c, ligne.codeProduit);
-            });
+            // The code itself first: a list may hold a CIP7 and its CIP13 side by side.
+            auto code = std::find(lot.cbegin(), lot.cend(), ligne.codeProduit);
+            if (code == lot.cend())
+                code = std::find_if(lot.cbegin(), lot.cend(), [&ligne](const QString &c) {
+                    return CodeProduit::memeProduit(c, ligne.codeProduit);
+                });
             if (code != lot.cend()) {
                 if (!trouvees.contains(*code))
                     trouvees.insert(*code, &ligne);
