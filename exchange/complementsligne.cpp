@@ -17,7 +17,8 @@ QString genreRemplacement(QStringView type) {
 QString retourPrevu(const RetourPrevu &retour) {
     if (!retour.date.isValid())
         return {};
-    QString texte = QStringLiteral("Disponible à partir du ") + retour.date.toString(QStringLiteral("dd/MM/yyyy"));
+    QString texte =
+        QStringLiteral("Disponible à partir du ") + retour.date.toString(QStringLiteral("dd/MM/yyyy"));
     if (!retour.heure.isEmpty())
         texte += QStringLiteral(" à ") + retour.heure;
     if (!retour.quantite.isEmpty())

@@ -55,9 +55,10 @@ void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QString
     const QPointer<QObject> vivant = &m_gardien;
     const QString finLibelle = resultat.secours ? QStringLiteral("(adresse de secours)") : QString();
     const auto repond = [&demandes](const LigneReponse &ligne) {
-        return demandes.isEmpty() || std::any_of(demandes.cbegin(), demandes.cend(), [&](const QString &code) {
-                   return CodeProduit::memeProduit(code, ligne.codeProduit);
-               });
+        const auto demande = [&ligne](const QString &code) {
+            return CodeProduit::memeProduit(code, ligne.codeProduit);
+        };
+        return demandes.isEmpty() || std::any_of(demandes.cbegin(), demandes.cend(), demande);
     };
     const bool reponseTrouvee = std::any_of(resultat.lignes.cbegin(), resultat.lignes.cend(), repond);
     for (const LigneReponse &ligne : resultat.lignes) {

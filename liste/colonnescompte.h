@@ -15,7 +15,8 @@ enum class Champ {
     RetourPrevu, // the date the wholesaler expects the product back; time and quantity as tooltip
     Remplacant   // the code and designation of what it offers instead; kind and prices as tooltip
 };
-inline constexpr std::array champs{Champ::Etat, Champ::Prix, Champ::Motif, Champ::RetourPrevu, Champ::Remplacant};
+inline constexpr std::array champs{Champ::Etat, Champ::Prix, Champ::Motif, Champ::RetourPrevu,
+                                   Champ::Remplacant};
 
 // "Prix", "Motif", "Retour prévu", "Remplaçant"; the wholesaler's name for the state.
 QString titre(Champ champ, const ReponsesCompte &compte);

@@ -75,7 +75,8 @@ QString designation(const QList<ReponsesCompte> &comptes, const QString &code)
     return {};
 }
 
-std::optional<ReponseListe::Comparaison> comparePrix(const QList<ReponsesCompte> &comptes, const QString &code)
+std::optional<ReponseListe::Comparaison> comparePrix(const QList<ReponsesCompte> &comptes,
+                                                     const QString &code)
 {
     if (comptes.size() != 2)
         return std::nullopt;

@@ -19,7 +19,8 @@ QString designation(const QList<ReponsesCompte> &comptes, const QString &code);
 
 // The position in `comptes` of the account that has the code available at the lower purchase price,
 // when there are two accounts, and the nature compared (ReponseListe::comparePrix).
-std::optional<ReponseListe::Comparaison> comparePrix(const QList<ReponsesCompte> &comptes, const QString &code);
+std::optional<ReponseListe::Comparaison> comparePrix(const QList<ReponsesCompte> &comptes,
+                                                     const QString &code);
 std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code);
 
 // The reason of an answer: "Réponse pour un autre produit : " and its code when the line in the code's

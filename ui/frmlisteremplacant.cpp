@@ -36,10 +36,10 @@ void FrmListe::menuContextuel(const QPoint &position)
 {
     const QStringList codes = remplacantsSelection();
     QMenu menu(this);
-    QAction *ajout = menu.addAction(codes.size() == 1
-                                        ? QStringLiteral("Ajouter le remplaçant %1 à la liste").arg(codes.first())
-                                        : QStringLiteral("Ajouter les remplaçants à la liste"),
-                                    this, &FrmListe::ajouteRemplacants);
+    const QString texte = codes.size() == 1
+                              ? QStringLiteral("Ajouter le remplaçant %1 à la liste").arg(codes.first())
+                              : QStringLiteral("Ajouter les remplaçants à la liste");
+    QAction *ajout = menu.addAction(texte, this, &FrmListe::ajouteRemplacants);
     ajout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     ajout->setEnabled(!codes.isEmpty());
     menu.exec(m_table->viewport()->mapToGlobal(position));

@@ -140,8 +140,8 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
         return {};
     }
     const int k = (colonne - colonneEtat(0)) / colonnesParCompte;
-    return donneeCompte(ligne, k, ColonnesCompte::champs[size_t((colonne - colonneEtat(0)) % colonnesParCompte)],
-                        role);
+    const Champ champ = ColonnesCompte::champs[size_t((colonne - colonneEtat(0)) % colonnesParCompte)];
+    return donneeCompte(ligne, k, champ, role);
 }
 
 QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, Champ champ, int role) const

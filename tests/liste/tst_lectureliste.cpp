@@ -76,11 +76,17 @@ void TestLectureListe::moinsCher_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<QString>("moinsCher"); // "0 NETHT", "1 PHAHT" or "" for none
     QTest::newRow("net price first, as real replies differ") << "PHAHT=16.360 NETHT=13.910"
-                                                              << "PHAHT=15.000 NETHT=14.200" << "0 NETHT";
-    QTest::newRow("list price when a side has no net price") << "PHAHT=16.360 NETHT=13.910" << "PHAHT=15.000"
-                                                              << "1 PHAHT";
-    QTest::newRow("equal net prices decide nothing") << "PHAHT=2 NETHT=1.5" << "PHAHT=3 NETHT=1.500" << "";
-    QTest::newRow("no purchase price on a side") << "PUBTC=2" << "PHAHT=1 NETHT=1" << "";
+                                                             << "PHAHT=15.000 NETHT=14.200"
+                                                             << "0 NETHT";
+    QTest::newRow("list price when a side has no net price") << "PHAHT=16.360 NETHT=13.910"
+                                                             << "PHAHT=15.000"
+                                                             << "1 PHAHT";
+    QTest::newRow("equal net prices decide nothing") << "PHAHT=2 NETHT=1.5"
+                                                     << "PHAHT=3 NETHT=1.500"
+                                                     << "";
+    QTest::newRow("no purchase price on a side") << "PUBTC=2"
+                                                 << "PHAHT=1 NETHT=1"
+                                                 << "";
 }
 
 void TestLectureListe::moinsCher()
@@ -135,15 +141,19 @@ void TestLectureListe::lignesDeLaReponse()
         QTcpSocket *s = repartiteur.nextPendingConnection();
         connect(s, &QTcpSocket::readyRead, s, [s, corps] {
             if (s->peek(s->bytesAvailable()).endsWith("</CSRP_ENVELOPPE>\r\n"))
-                s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) + "\r\n\r\n" +
-                         corps);
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) +
+                         "\r\n\r\n" + corps);
         });
     });
     QTemporaryDir dossier;
     QVERIFY(dossier.isValid());
     FichierINI::setRepertoireProgramme(dossier.path());
-    const QStringList reglages{"NomRepart1=OCP", "IdRepart1=12", "CodeRepart1=04", "URLRepart1=http://127.0.0.1/p",
-                               "PortRepart1=" + QString::number(repartiteur.serverPort()), "NumeroCli1=1",
+    const QStringList reglages{"NomRepart1=OCP",
+                               "IdRepart1=12",
+                               "CodeRepart1=04",
+                               "URLRepart1=http://127.0.0.1/p",
+                               "PortRepart1=" + QString::number(repartiteur.serverPort()),
+                               "NumeroCli1=1",
                                "ClefCli1=4083"};
     for (const QString &r : reglages)
         QVERIFY(FichierINI::EcrireIni("Infos", r.section(u'=', 0, 0), r.section(u'=', 1)) != 0);

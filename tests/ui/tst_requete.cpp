@@ -168,7 +168,8 @@ private slots:
         interroge(1, QStringLiteral("3433729"));
         const QString date = QDate::currentDate().addDays(2).toString(QStringLiteral("dd/MM/yyyy"));
         QCOMPARE(m_window->LabRetour(1),
-                 "Prix achat HT = 20.100\r\nPrix d'achat HT hors remise = 20.100\r\nDisponible à partir du " + date +
+                 "Prix achat HT = 20.100\r\nPrix d'achat HT hors remise = 20.100\r\nDisponible à partir du " +
+                     date +
                      "\r\nRemplacé par : 4052199274713 SLIP MOLICARE PREM FIX EXL 3 (remplaçant livré)\r\n"
                      "Prix achat HT = 7.240\r\nPrix d'achat HT hors remise = 7.240\r\n"
                      "Remplace par le nouveau conditionnement");
@@ -411,14 +412,18 @@ private slots:
         QCOMPARE(modele->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Retour prévu"));
         QCOMPARE(modele->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Remplaçant"));
         const QString demain = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy"));
-        QCOMPARE(rangee(modele, "3589142"), "3589142|1|FERVEX ADULTE SANS SUCRE SACH B/8|Autre réponse orange|"
-                                            "3,46 € / 3,28 €|DCOL nationale, livraison demain matin|" +
-                                                demain + '|');
-        QCOMPARE(modele->index(0, 6).data(Qt::ToolTipRole).toString(), QStringLiteral("Heure : 14:30\nQuantité : 2"));
-        QCOMPARE(rangee(modele, "3010284"), "3010284|1|DOLIPRANE 1000MG CPR B/8 ANCIEN CDT|Non disponible rouge||"
-                                            "Produit remplace||3400935829108 DOLIPRANE 1000MG CPR B/8");
-        QCOMPARE(modele->index(1, 7).data(Qt::ToolTipRole).toString(),
-                 QStringLiteral("remplaçant livré\nPrix achat HT = 1,49 €\nPrix d'achat HT hors remise = 1,57 €"));
+        QCOMPARE(rangee(modele, "3589142"),
+                 "3589142|1|FERVEX ADULTE SANS SUCRE SACH B/8|Autre réponse orange|"
+                 "3,46 € / 3,28 €|DCOL nationale, livraison demain matin|" +
+                     demain + '|');
+        QCOMPARE(modele->index(0, 6).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Heure : 14:30\nQuantité : 2"));
+        QCOMPARE(rangee(modele, "3010284"),
+                 "3010284|1|DOLIPRANE 1000MG CPR B/8 ANCIEN CDT|Non disponible rouge||"
+                 "Produit remplace||3400935829108 DOLIPRANE 1000MG CPR B/8");
+        QCOMPARE(
+            modele->index(1, 7).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("remplaçant livré\nPrix achat HT = 1,49 €\nPrix d'achat HT hors remise = 1,57 €"));
 
         const QString chemin = m_dir->filePath("liste.csv");
         QVERIFY(liste->exporte(chemin));
@@ -428,8 +433,9 @@ private slots:
         QCOMPARE(lignesCsv.value(0), QStringLiteral("Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"
                                                     "PHOENIX NETHT;PHOENIX PUBTC;PHOENIX motif;"
                                                     "PHOENIX retour prévu;PHOENIX remplaçant"));
-        QCOMPARE(lignesCsv.value(2), QStringLiteral("3010284;1;DOLIPRANE 1000MG CPR B/8 ANCIEN CDT;Non disponible;"
-                                                    ";;;Produit remplace;;3400935829108 DOLIPRANE 1000MG CPR B/8"));
+        QCOMPARE(lignesCsv.value(2),
+                 QStringLiteral("3010284;1;DOLIPRANE 1000MG CPR B/8 ANCIEN CDT;Non disponible;"
+                                ";;;Produit remplace;;3400935829108 DOLIPRANE 1000MG CPR B/8"));
 
         table->selectRow(1);
         QTest::keyClick(table, Qt::Key_R, Qt::ControlModifier);

@@ -101,7 +101,9 @@ QString quandEtQuoi(const QString &cip, const QString &suffixe, int pourcentPrix
 
 // An element that holds `contenu`, or closes at once without it.
 QString element(const QString &ouverture, const QString &nom, const QString &contenu) {
-    return contenu.isEmpty() ? ouverture + QStringLiteral(" />") : ouverture + u'>' + contenu + QStringLiteral("</") + nom + u'>';
+    if (contenu.isEmpty())
+        return ouverture + QStringLiteral(" />");
+    return ouverture + u'>' + contenu + QStringLiteral("</") + nom + u'>';
 }
 
 QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix) {
@@ -121,12 +123,14 @@ QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix) {
     if (produit->disponible)
         xml += QStringLiteral("<DISPO />");
     else if (produit->codeReponse.isEmpty())
-        xml += element(QStringLiteral("<AUTRE Commentaire=\"%1\"").arg(attr(produit->additif)), QStringLiteral("AUTRE"),
+        xml += element(QStringLiteral("<AUTRE Commentaire=\"%1\"").arg(attr(produit->additif)),
+                       QStringLiteral("AUTRE"),
                        quandEtQuoi(produit->cip, QStringLiteral("AU"), pourcentPrix));
     else
         xml += element(QStringLiteral("<NON_DISPO Code_Reponse=\"%1\" Additif=\"%2\"")
                            .arg(attr(produit->codeReponse), attr(produit->additif)),
-                       QStringLiteral("NON_DISPO"), quandEtQuoi(produit->cip, QStringLiteral("ND"), pourcentPrix));
+                       QStringLiteral("NON_DISPO"),
+                       quandEtQuoi(produit->cip, QStringLiteral("ND"), pourcentPrix));
     return xml + QStringLiteral("</LIGNE>");
 }
 

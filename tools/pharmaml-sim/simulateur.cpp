@@ -195,7 +195,9 @@ private:
         if (const int statut = m_options.statutsParChemin.value(chemin); statut > 0) {
             termine(statut, quoi,
                     reponse(statut, "text/html; charset=UTF-8",
-                            page(QString::fromLatin1(raison(statut)), QStringLiteral("Service indisponible.")), 0));
+                            page(QString::fromLatin1(raison(statut)),
+                                 QStringLiteral("Service indisponible.")),
+                            0));
             return;
         }
         const auto compte = m_options.comptes.constFind(requete.idClient);
