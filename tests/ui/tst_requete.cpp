@@ -490,6 +490,9 @@ private slots:
         QCOMPARE(table->model()->headerData(8, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
         for (const QString &attendue : rangees)
             QCOMPARE(rangee(table->model(), attendue.section(u'|', 0, 0)), attendue);
+        // The cheaper account was found on the net price, and says so.
+        QCOMPARE(table->model()->index(0, 13).data(Qt::ToolTipRole).toString(),
+                 refus ? QString() : QStringLiteral("Comparé sur NETHT (Prix achat HT)"));
         QTest::qWait(150);
         QCOMPARE((QList<int>{requetesRecues(), requetes2}), requetes);
 
