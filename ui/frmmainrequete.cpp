@@ -58,8 +58,8 @@ void frmMain::setLabRetour(int index, const QString &texte)
     // The general label holds one line, a longer message goes on two; an account's holds its prices,
     // and what follows them is written smaller rather than cut.
     const QRect place = label->contentsRect();
-    const QFont police = index == 0 ? m_policeMessage : font();
-    label->setFont(policeAjustee(police, index == 0 ? 7 : 6, [&](const QFont &police) {
+    const QFont base = index == 0 ? m_policeMessage : font();
+    label->setFont(policeAjustee(base, index == 0 ? 7 : 6, [&](const QFont &police) {
         const QRect pris = QFontMetrics(police).boundingRect(QRect(0, 0, place.width(), 10 * place.height()),
                                                              Qt::TextWordWrap, texte);
         return pris.width() <= place.width() && pris.height() <= place.height();
