@@ -11,18 +11,40 @@ bool chiffres(QStringView texte, qsizetype longueur) {
            std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+constexpr qsizetype chiffresCip7 = 7;
+constexpr QStringView prefixeCip13 = u"34009";
+
+// The EAN-13 check digit of the first twelve digits: weights 1 and 3 alternate from the left.
+QChar cleEan13(QStringView douze) {
+    int somme = 0;
+    for (qsizetype i = 0; i < chiffresEan13 - 1; ++i)
+        somme += (douze[i].unicode() - u'0') * (i % 2 ? 3 : 1);
+    return QChar(u'0' + (10 - somme % 10) % 10);
+}
+
+// The CIP13 of a CIP7.
+QString cip13(QStringView cip7) {
+    QString douze = prefixeCip13.toString();
+    douze += cip7;
+    return douze + cleEan13(douze);
+}
+
 } // namespace
 
 namespace CodeProduit {
 
 bool estEan13Valide(QStringView code) {
-    if (!chiffres(code, chiffresEan13))
-        return false;
-    // Weights 1 and 3 alternate from the left over the first twelve digits.
-    int somme = 0;
-    for (qsizetype i = 0; i < chiffresEan13 - 1; ++i)
-        somme += (code[i].unicode() - u'0') * (i % 2 ? 3 : 1);
-    return (10 - somme % 10) % 10 == code[chiffresEan13 - 1].unicode() - u'0';
+    return chiffres(code, chiffresEan13) && cleEan13(code) == code[chiffresEan13 - 1];
+}
+
+bool memeProduit(QStringView demande, QStringView repondu) {
+    if (demande == repondu)
+        return !demande.isEmpty();
+    if (chiffres(demande, chiffresCip7))
+        return repondu == cip13(demande);
+    if (chiffres(repondu, chiffresCip7))
+        return demande == cip13(repondu);
+    return false;
 }
 
 QString typeCodification(QStringView code) {

@@ -12,4 +12,9 @@ bool estEan13Valide(QStringView code);
 // The request line's Type_Codification for a code: "EAN13" for 13 digits, "CIP39" for anything else.
 QString typeCodification(QStringView code);
 
+// Whether a reply's code names the product asked: the same code, or its CIP7/CIP13 counterpart (the
+// CIP13 of a CIP7 is 34009, the 7 digits and the EAN-13 check digit), as wholesalers answer a CIP7
+// request with the CIP13.
+bool memeProduit(QStringView demande, QStringView repondu);
+
 } // namespace CodeProduit

@@ -4,6 +4,7 @@
 #include "fichierini.h"
 #include "piege.h"
 #include "remplacefichier.h"
+#include "textesechec.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -147,7 +148,7 @@ struct EchangeInfoProduit::Etat {
     void arrivee();
     void reponseTunnel();
     void traite(Http::AssembleurRetour::Etat etat);
-    void refusProxy(int statut, const QByteArray &raison);
+    void refusProxy(const QByteArray &ligneStatut);
     void delaiEcoule();
     void erreurSocket();
     // The address in use could not be reached at all: nothing was sent, so the backup may have it.
@@ -383,9 +384,9 @@ void EchangeInfoProduit::Etat::traite(Http::AssembleurRetour::Etat etat) {
     case Http::AssembleurRetour::Etat::ErreurHttp:
         // Through a proxy, a reply the proxy wrote itself is its refusal, not the wholesaler's.
         if (proxy && (retour.statut() == 407 || retour.erreurProxy()))
-            refusProxy(retour.statut(), retour.raison());
+            refusProxy(retour.ligneStatut());
         else
-            echoue(QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
+            echoue(TextesEchec::statutHttp(retour.statut(), QString::fromLatin1(retour.ligneStatut())));
         break;
     case Http::AssembleurRetour::Etat::TropGrand:
     case Http::AssembleurRetour::Etat::Malforme:
@@ -410,7 +411,7 @@ void EchangeInfoProduit::Etat::reponseTunnel() {
         return;
     }
     if (entetes->statut < 200 || entetes->statut > 299) {
-        refusProxy(entetes->statut, entetes->raison);
+        refusProxy(entetes->ligneStatut);
         return;
     }
     tunnel = false;
@@ -419,11 +420,8 @@ void EchangeInfoProduit::Etat::reponseTunnel() {
     socket->startClientEncryption();
 }
 
-void EchangeInfoProduit::Etat::refusProxy(int statut, const QByteArray &raison) {
-    QString texte = QString::number(statut);
-    if (!raison.isEmpty())
-        texte += u' ' + QString::fromLatin1(raison);
-    echoue(QStringLiteral("Le proxy a refusé la requête : ") + texte);
+void EchangeInfoProduit::Etat::refusProxy(const QByteArray &ligneStatut) {
+    echoue(QStringLiteral("Le proxy a refusé la requête : ") + TextesEchec::statutRecu(QString::fromLatin1(ligneStatut)));
 }
 
 void EchangeInfoProduit::Etat::delaiEcoule() {

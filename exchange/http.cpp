@@ -103,8 +103,7 @@ std::optional<Entetes> litEntetes(QByteArrayView recu) {
     e.statut = statut(recu.first(fin));
     QByteArray codages;
     const QList<QByteArray> lignes = recu.first(fin).toByteArray().split('\n');
-    const QList<QByteArray> ligneStatut = lignes[0].trimmed().split(' ');
-    e.raison = ligneStatut.mid(2).join(' ');
+    e.ligneStatut = lignes[0].trimmed();
     for (qsizetype i = 1; i < lignes.size(); ++i) {
         const QByteArray &ligne = lignes[i];
         const qsizetype deuxPoints = ligne.indexOf(':');
@@ -275,7 +274,7 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
         m_entetes = entetes;
         m_dejaCherche = 0;
         m_statut = entetes.statut;
-        m_raison = entetes.raison;
+        m_ligneStatut = entetes.ligneStatut;
         m_erreurProxy = entetes.erreurProxy;
         m_chunked = entetes.chunked;
         if (m_statut != 200)

@@ -30,7 +30,7 @@ int statut(QByteArrayView texte);
 struct Entetes {
     qsizetype longueur = 0; // bytes of the header block, blank line included
     int statut = 0;
-    QByteArray raison;    // the status line's reason phrase, as received
+    QByteArray ligneStatut; // the status line, as received
     bool chunked = false; // "Transfer-Encoding" ends with "chunked", names and value in any case
     std::optional<qint64> longueurCorps; // "Content-Length", when chunked coding does not override it
     bool erreurProxy = false;            // "Proxy-Status" or "X-Squid-Error": a proxy wrote this reply itself
@@ -89,7 +89,7 @@ public:
     const QByteArray &recu() const { return m_recu; }
     bool chunked() const { return m_chunked; }
     int statut() const { return m_statut; }
-    const QByteArray &raison() const { return m_raison; }
+    const QByteArray &ligneStatut() const { return m_ligneStatut; }
     bool erreurProxy() const { return m_erreurProxy; }
     // After Complet: the body without its transfer coding, up to and including the end tag.
     const QByteArray &retour() const { return m_retour; }
@@ -106,7 +106,7 @@ private:
     DecodeurChunks m_decodeur;
     bool m_chunked = false;
     int m_statut = 0;
-    QByteArray m_raison;
+    QByteArray m_ligneStatut;
     bool m_erreurProxy = false;
     qsizetype m_debut = 0;       // where the header block after the interim replies starts in m_recu
     qsizetype m_dejaCherche = 0; // the blank line, then the end tag, is not before this offset

@@ -1,6 +1,6 @@
 #include "tableauliste.h"
 
-#include "reponseliste.h"
+#include "colonnescompte.h"
 
 namespace {
 
@@ -75,30 +75,50 @@ QString designation(const QList<ReponsesCompte> &comptes, const QString &code)
     return {};
 }
 
-std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code)
+std::optional<ReponseListe::Comparaison> comparePrix(const QList<ReponsesCompte> &comptes,
+                                                     const QString &code)
 {
     if (comptes.size() != 2)
         return std::nullopt;
     const ReponseCode *a = repondue(comptes[0], code);
     const ReponseCode *b = repondue(comptes[1], code);
-    return a && b ? ReponseListe::moinsCher(a->ligne, b->ligne) : std::nullopt;
+    return a && b ? ReponseListe::comparePrix(a->ligne, b->ligne) : std::nullopt;
+}
+
+std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code)
+{
+    const std::optional<ReponseListe::Comparaison> c = comparePrix(comptes, code);
+    return c ? std::optional(c->moinsCher) : std::nullopt;
+}
+
+QString motifLigne(const ReponseCode &reponse)
+{
+    if (reponse.autreProduit)
+        return QStringLiteral("Réponse pour un autre produit : ") + *reponse.autreProduit;
+    return ReponseListe::motif(reponse.ligne);
 }
 
 QString motif(const ReponsesCompte &compte, const ReponseCode &reponse)
 {
-    return reponse.etat == ReponseCode::Etat::Echec ? compte.echec : ReponseListe::motif(reponse.ligne);
+    return reponse.etat == ReponseCode::Etat::Echec ? compte.echec : motifLigne(reponse);
 }
 
 QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
 {
+    using ColonnesCompte::Champ;
     QList<QStringList> naturesParCompte;
     QStringList entete{QStringLiteral("Code"), QStringLiteral("Quantité"), QStringLiteral("Désignation")};
     for (const ReponsesCompte &compte : comptes) {
         naturesParCompte.append(natures(compte, lignes));
-        entete << compte.nom;
-        for (const QString &nature : std::as_const(naturesParCompte.last()))
-            entete << compte.nom + u' ' + nature;
-        entete << compte.nom + QStringLiteral(" motif");
+        for (const Champ champ : ColonnesCompte::champs) {
+            if (champ == Champ::Etat)
+                entete << compte.nom;
+            else if (champ == Champ::Prix)
+                for (const QString &nature : std::as_const(naturesParCompte.last()))
+                    entete << compte.nom + u' ' + nature;
+            else
+                entete << compte.nom + u' ' + ColonnesCompte::titre(champ, compte).toLower();
+        }
     }
     if (comptes.size() == 2)
         entete << QStringLiteral("Moins cher");
@@ -112,18 +132,24 @@ QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &com
         QStringList rangee{l.code, QString::number(l.quantite), designation(comptes, l.code)};
         for (qsizetype k = 0; k < comptes.size(); ++k) {
             const ReponseCode reponse = comptes[k].parCode.value(l.code);
-            rangee << etat(reponse);
-            for (const QString &nature : std::as_const(naturesParCompte[k])) {
-                QString montant;
-                for (const PrixLigne &p : reponse.ligne.prix) {
-                    if (p.nature == nature) {
-                        montant = ReponseListe::montant(p.valeur);
-                        break;
+            for (const Champ champ : ColonnesCompte::champs) {
+                if (champ == Champ::Motif) {
+                    rangee << motif(comptes[k], reponse);
+                } else if (champ == Champ::Prix) {
+                    for (const QString &nature : std::as_const(naturesParCompte[k])) {
+                        QString montant;
+                        for (const PrixLigne &p : reponse.ligne.prix) {
+                            if (p.nature == nature) {
+                                montant = ReponseListe::montant(p.valeur);
+                                break;
+                            }
+                        }
+                        rangee << montant;
                     }
+                } else {
+                    rangee << ColonnesCompte::texte(champ, reponse);
                 }
-                rangee << montant;
             }
-            rangee << motif(comptes[k], reponse);
         }
         if (comptes.size() == 2) {
             const std::optional<int> k = moinsCher(comptes, l.code);

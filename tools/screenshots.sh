@@ -2,8 +2,10 @@
 # Takes the reference screenshots under Xvfb, each with a settings folder of its own, into
 # doc/screenshots/ (or the folder given as first argument): start-no-account.png,
 # start-two-accounts.png, two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
-# scanner does, then F2) and not-available.png (the red box with the wholesaler's reason), and
-# liste.png (the list window: 20 codes checked at two simulated wholesalers). The information page
+# scanner does, then F2), not-available.png (the red box with the wholesaler's reason),
+# expected-date.png (when the product comes back), replacement.png (what the wholesaler offers
+# instead, its code a link), and liste.png (the list window: 20 codes checked at two simulated
+# wholesalers). The information page
 # comes from pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be
 # reached, and the answers are not taken.
 set -euo pipefail
@@ -84,13 +86,15 @@ counter=('AdrPharmacie=Pharmacie du Marché' 'AdeliPharmacie=751234567'
     "PortRepart1=$sim_port" 'NumeroCli1=0999908' 'ClefCli1=4083')
 code=3400935829108 shot query-cip13 "${counter[@]}"
 code=3400892 shot not-available "${counter[@]}"
+code=3589142 shot expected-date "${counter[@]}"
+code=3010284 shot replacement "${counter[@]}"
 
 # The list window: the 20 codes of Liste.txt checked at two wholesalers, the second a little dearer,
 # after F4 and Ctrl+Enter in the program.
 mkdir -p "$work/sim2" "$work/liste"
 start_simulator "$build" "$work/sim2" --price-percent 104
 codes=(3582910 2756339 3153342 3400892 3319434 3004642 3592231 3356812 3622757 3267408
-    3400935829108 3000017 3401205 3156712 3582927 3019461 3277431 3540096 3611228 3003578)
+    3400935829108 3641820 3589142 3010284 3172637 3298463 3433729 3540096 3611228 3003578)
 printf '%s,1\r\n' "${codes[@]}" >"$work/liste/Liste.txt"
 launch liste "${counter[@]}" \
     'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \

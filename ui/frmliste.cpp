@@ -109,6 +109,9 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence::Open, &FrmListe::ouvre);
     raccourci(QKeySequence::Save, &FrmListe::demandeExport);
     raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annule);
+    raccourci(QKeySequence(Qt::CTRL | Qt::Key_R), &FrmListe::ajouteRemplacants);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &FrmListe::menuContextuel);
 
     connect(m_verification, &VerificationListe::reponses, this, [this](int k, const QStringList &codes) {
         m_modele->setCompte(k, m_verification->comptes()[k], codes);

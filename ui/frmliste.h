@@ -16,7 +16,8 @@ struct LigneListe;
 // once. Codes are typed or scanned in the code field (Enter adds them), pasted (Ctrl+V, any text or
 // spreadsheet selection), or read from a text or CSV file (Ctrl+O, which replaces the list).
 // Ctrl+Enter checks the list, Escape cancels what has not been sent, Ctrl+S exports the table as CSV,
-// Delete removes the selected lines. The list is kept in Liste.txt and the window's place in
+// Delete removes the selected lines, Ctrl+R (or the context menu) adds the products the wholesalers
+// offer instead of the selected ones. The list is kept in Liste.txt and the window's place in
 // Solvarin.ini, section [Liste].
 class FrmListe : public QWidget {
     Q_OBJECT
@@ -43,6 +44,10 @@ private:
     void annule();
     void vide();
     void supprimeSelection();
+    // The replacements the accounts name for the selected lines, each once, in table order.
+    QStringList remplacantsSelection() const;
+    void ajouteRemplacants();
+    void menuContextuel(const QPoint &position);
     void changeListe(const QList<LigneListe> &lignes);
     void afficheEtat();
     void dimensionneColonnes();

@@ -60,6 +60,7 @@ public:
     QString LabRetour(int index) const override;
     void setCouleurFondTxtInfos(int index, CouleurRVB couleur) override;
     void setTxtInfos(int index, const QString &texte) override;
+    void setRemplacant(int index, const QString &code) override;
     void laisseDeroulerEvenements() override;
 
 protected:
@@ -86,6 +87,7 @@ private:
 
     // The availability query (index 0 or 1 for account 1 or 2) and the entry fields' keys.
     void cmdDispoClick(int index);
+    void interrogeTousLesComptes();
     bool controleSaisie();
     bool txtDispoKeyDown(int index, QKeyEvent *event);
     bool txtDispoKeyPress(int index, QKeyEvent *event);
@@ -93,6 +95,13 @@ private:
     // Whether the current account's answer (or its "Requête envoyée") is on screen.
     bool resultatAffiche() const;
     ModPharmaML &pharmaML();
+
+    // The replacement a wholesaler offers: its code in account n's result label is a link; the link,
+    // or F7 while it is shown, asks every complete account for it.
+    void lieRemplacant(int n);
+    void demandeRemplacant(const QString &code);
+    // The replacement shown as a link in the current account's result, or "".
+    QString remplacantAffiche() const;
 
     // Dragging, closing, the window's keys and the links to the maker's site.
     void keyDown(QObject *receiver, QKeyEvent *event);
@@ -125,6 +134,9 @@ private:
     PictureBox *m_picAide = nullptr;
     std::array<QLineEdit *, 8> m_txtDispo{};
     std::array<QLabel *, 3> m_labRetour{};
+    // What each result label was given, as plain text, whatever markup shows its link.
+    std::array<QString, 3> m_textesRetour{};
+    std::array<QString, 2> m_remplacants{}; // the replacement's code each account's answer names
     // The general label's own font; long messages are shown smaller.
     QFont m_policeMessage;
     std::array<QTextEdit *, 2> m_txtInfos{};

@@ -1,4 +1,4 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, the arrow chains)
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F7, the arrow chains)
 // and the links to the maker's web site.
 #include "frmmain.h"
 
@@ -40,6 +40,9 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
     case Qt::Key_F4:
         if (!m_requeteEnCours)
             ouvreListe();
+        return;
+    case Qt::Key_F7:
+        demandeRemplacant(remplacantAffiche());
         return;
     case Qt::Key_Down:
         if (focus == m_picAide)

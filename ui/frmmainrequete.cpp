@@ -51,12 +51,15 @@ void frmMain::setCouleurTexteLabRetour(int index, CouleurRVB c)
 void frmMain::setLabRetour(int index, const QString &texte)
 {
     QLabel *label = m_labRetour.at(size_t(index));
+    m_textesRetour.at(size_t(index)) = texte;
     label->setText(texte);
     if (index != 0)
-        return;
-    // The general label holds one line; a longer message goes on two in a smaller font.
+        lieRemplacant(index);
+    // The general label holds one line, a longer message goes on two; an account's holds its prices,
+    // and what follows them is written smaller rather than cut.
     const QRect place = label->contentsRect();
-    label->setFont(policeAjustee(m_policeMessage, 7, [&](const QFont &police) {
+    const QFont base = index == 0 ? m_policeMessage : font();
+    label->setFont(policeAjustee(base, index == 0 ? 7 : 6, [&](const QFont &police) {
         const QRect pris = QFontMetrics(police).boundingRect(QRect(0, 0, place.width(), 10 * place.height()),
                                                              Qt::TextWordWrap, texte);
         return pris.width() <= place.width() && pris.height() <= place.height();
@@ -65,7 +68,7 @@ void frmMain::setLabRetour(int index, const QString &texte)
 
 QString frmMain::LabRetour(int index) const
 {
-    return m_labRetour.at(size_t(index))->text();
+    return m_textesRetour.at(size_t(index));
 }
 
 void frmMain::setCouleurFondTxtInfos(int index, CouleurRVB c)

@@ -1,7 +1,6 @@
 #include "modeleliste.h"
 
 #include "modpharmaml.h"
-#include "reponseliste.h"
 #include "tableauliste.h"
 
 #include <QApplication>
@@ -11,7 +10,7 @@
 
 namespace {
 
-enum Champ { Etat, Prix, Motif };
+using ColonnesCompte::Champ;
 
 QColor couleurEtat(const ReponseCode &reponse)
 {
@@ -26,28 +25,6 @@ QColor couleurEtat(const ReponseCode &reponse)
         break;
     }
     return QColor(0xFF, 0xB0, 0x40);
-}
-
-// "Prix public TTC = 2,18 €" for each price, on a line each.
-QString libellesPrix(const LigneReponse &ligne)
-{
-    QStringList lignes;
-    for (const PrixLigne &p : ligne.prix) {
-        QString sansMontant;
-        QString libelle = ModPharmaML::PML_LibellePrix(p.nature, sansMontant);
-        if (libelle.isEmpty())
-            libelle = p.nature + QStringLiteral(" = ");
-        lignes << libelle + ReponseListe::prix(p.valeur);
-    }
-    return lignes.join(u'\n');
-}
-
-QString montants(const LigneReponse &ligne)
-{
-    QStringList prix;
-    for (const PrixLigne &p : ligne.prix)
-        prix << ReponseListe::prix(p.valeur);
-    return prix.join(QStringLiteral(" / "));
 }
 
 } // namespace
@@ -147,9 +124,14 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
         return role == Qt::DisplayRole ? QVariant(TableauListe::designation(m_comptes, ligne.code))
                                        : QVariant();
     if (colonne == colonneMoinsCher()) {
-        const std::optional<int> k = TableauListe::moinsCher(m_comptes, ligne.code);
-        if (role == Qt::DisplayRole && k)
-            return m_comptes[*k].nom;
+        const std::optional<ReponseListe::Comparaison> c = TableauListe::comparePrix(m_comptes, ligne.code);
+        if (role == Qt::DisplayRole && c)
+            return m_comptes[c->moinsCher].nom;
+        if (role == Qt::ToolTipRole && c) {
+            QString montant;
+            return QStringLiteral("Comparé sur ") + c->nature + QStringLiteral(" (") +
+                   ModPharmaML::PML_LibellePrix(c->nature, montant).remove(QStringLiteral(" = ")) + u')';
+        }
         if (role == Qt::FontRole) {
             QFont gras;
             gras.setBold(true);
@@ -158,31 +140,27 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
         return {};
     }
     const int k = (colonne - colonneEtat(0)) / colonnesParCompte;
-    return donneeCompte(ligne, k, (colonne - colonneEtat(0)) % colonnesParCompte, role);
+    const Champ champ = ColonnesCompte::champs[size_t((colonne - colonneEtat(0)) % colonnesParCompte)];
+    return donneeCompte(ligne, k, champ, role);
 }
 
-QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, int champ, int role) const
+QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, Champ champ, int role) const
 {
     const auto it = m_comptes[k].parCode.constFind(ligne.code);
     if (it == m_comptes[k].parCode.cend())
         return {};
     const ReponseCode &reponse = *it;
-    const bool repondue = reponse.etat == ReponseCode::Etat::Repondue;
     switch (role) {
     case Qt::DisplayRole:
-        if (champ == Etat)
-            return TableauListe::etat(reponse);
-        if (champ == Prix)
-            return montants(reponse.ligne);
-        return ReponseListe::motif(reponse.ligne);
+        return ColonnesCompte::texte(champ, reponse);
     case Qt::BackgroundRole:
-        return champ == Etat ? QVariant(couleurEtat(reponse)) : QVariant();
-    case Qt::ToolTipRole:
-        if (!repondue)
-            return {};
-        return champ == Prix ? libellesPrix(reponse.ligne) : ReponseListe::remarques(reponse.ligne);
+        return champ == Champ::Etat ? QVariant(couleurEtat(reponse)) : QVariant();
+    case Qt::ToolTipRole: {
+        const QString infobulle = ColonnesCompte::infobulle(champ, reponse);
+        return infobulle.isEmpty() ? QVariant() : QVariant(infobulle);
+    }
     case Qt::TextAlignmentRole:
-        return champ == Prix ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+        return champ == Champ::Prix ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     default:
         return {};
     }
@@ -200,16 +178,16 @@ QVariant ModeleListe::headerData(int section, Qt::Orientation orientation, int r
     if (section == colonneMoinsCher()) {
         if (role == Qt::ToolTipRole)
             return QStringLiteral(
-                "Le répartiteur qui l'a disponible au prix d'achat le plus bas (PHAHT, sinon "
-                "NETHT), quand les deux l'ont");
+                "Le répartiteur qui l'a disponible au prix d'achat le plus bas (NETHT, sinon "
+                "PHAHT), quand les deux l'ont");
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("Moins cher")) : QVariant();
     }
     const int k = (section - colonneEtat(0)) / colonnesParCompte;
-    const int champ = (section - colonneEtat(0)) % colonnesParCompte;
+    const Champ champ = ColonnesCompte::champs[size_t((section - colonneEtat(0)) % colonnesParCompte)];
     const ReponsesCompte &compte = m_comptes.value(k);
     if (role == Qt::DisplayRole)
-        return champ == Etat ? compte.nom : champ == Prix ? QStringLiteral("Prix") : QStringLiteral("Motif");
-    if (champ != Etat)
+        return ColonnesCompte::titre(champ, compte);
+    if (champ != Champ::Etat)
         return {};
     // A failed exchange says why once, here, and not on every line.
     if (role == Qt::ToolTipRole && !compte.echec.isEmpty())

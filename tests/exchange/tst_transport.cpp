@@ -132,6 +132,9 @@ private slots:
 
     void repliques_data();
     void repliques();
+    void statutDuServeur();
+    void reponsePourUnAutreProduit_data();
+    void reponsePourUnAutreProduit();
     void reglagesIllisibles();
     void arretDeLApplicationPendantLAttente();
 
@@ -503,12 +506,25 @@ void TestTransport::repliques_data()
     // A peer that goes silent leaves it to its time limit, and no sooner.
     const QByteArray ssh = "SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n";
     ligne("non-HTTP answer, left open", envoie(ssh), 400, delaiDepasse, ssh);
-    // Refused as soon as it shows itself unusable: any status but 200...
+    // Refused as soon as it shows itself unusable: any status but 200, named for what it is; only a
+    // refusal sends the pharmacist to the key...
     ligne("HTTP 500 holding an envelope, chunked",
           envoie("HTTP/1.1 500 Internal Server Error\r\nTransfer-Encoding: chunked\r\n\r\n" +
                  QByteArray::number(e.size(), 16) + "\r\n" + e + "\r\n0\r\n\r\n"),
-          20000, httpIncorrect);
-    ligne("mail server greeting", envoie("220 mail.exemple.fr ESMTP Postfix\r\n\r\n"), 20000, httpIncorrect);
+          20000, QStringLiteral("Retour HTTP incorrect : 500 Internal Server Error"));
+    ligne("mail server greeting", envoie("220 mail.exemple.fr ESMTP Postfix\r\n\r\n"), 20000,
+          QStringLiteral("Retour HTTP incorrect : 220 mail.exemple.fr ESMTP Postfix"));
+    for (const QByteArray &statut : {QByteArray("401 Unauthorized"), QByteArray("403 Forbidden"),
+                                     QByteArray("503 Service Temporarily Unavailable"),
+                                     QByteArray("502 Bad Gateway"), QByteArray("301 Moved Permanently"),
+                                     QByteArray("413 Request Entity Too Large"), QByteArray("404")}) {
+        const bool clef = statut.startsWith("401") || statut.startsWith("403");
+        QTest::newRow("HTTP " + statut)
+            << envoie("HTTP/1.1 " + statut + "\r\nContent-Length: 0\r\n\r\n") << 20000
+            << (clef ? httpIncorrect
+                     : QStringLiteral("Retour HTTP incorrect : ") + QString::fromLatin1(statut))
+            << QByteArray();
+    }
     // ... framing that breaks before the end tag, so the reply can never be read...
     ligne("chunk size not hexadecimal", envoie(entetesChunked + "zz\r\n" + e + "\r\n0\r\n\r\n"), 20000,
           nonConforme);
@@ -557,6 +573,62 @@ void TestTransport::repliques()
     QCOMPARE(m_module->echange().findChild<QTcpSocket *>()->state(), QAbstractSocket::UnconnectedState);
     QTest::qWait(50); // time for a connection that should not come
     QCOMPARE(m_pair->connexions, 1);
+}
+
+// A wholesaler's server down for maintenance is not a wrong key.
+void TestTransport::statutDuServeur()
+{
+    m_sim->options().statutsParChemin.insert(QStringLiteral("/pharmaml/info.php"), 503);
+    lance();
+    QCOMPARE(m_zone->lignes(),
+             erreur(QStringLiteral("Retour HTTP incorrect : 503 Service Temporarily Unavailable")));
+}
+
+// Only a line about the code asked (or its CIP7/CIP13 counterpart) is its answer.
+void TestTransport::reponsePourUnAutreProduit_data()
+{
+    QTest::addColumn<QString>("cip");
+    QTest::addColumn<QByteArrayList>("codes"); // the codes of the reply's lines, each available
+    QTest::addColumn<QStringList>("ecran");
+    const QStringList disponible{QStringLiteral("LabRetour(0)\t#000000\tP"),
+                                 QStringLiteral("LabRetour(1)\t#000000\t"),
+                                 QStringLiteral("txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE")};
+    const auto autre = [](const QString &code) {
+        // Nor its designation: the general label stays as the query left it.
+        return QStringList{QStringLiteral("LabRetour(1)\t#000000\t"),
+                           QStringLiteral("txtInfos(1)\t#FF0000\t\\r\\nRéponse pour un autre produit : ") +
+                               code};
+    };
+    QTest::newRow("the code asked") << "3582910" << QByteArrayList{"3582910"} << disponible;
+    QTest::newRow("a CIP7 answered by its CIP13")
+        << "3582910" << QByteArrayList{"3400935829108"} << disponible;
+    QTest::newRow("a CIP13 answered by its CIP7")
+        << "3400935829108" << QByteArrayList{"3582910"} << disponible;
+    QTest::newRow("another product") << "3582910" << QByteArrayList{"2756339"} << autre("2756339");
+    QTest::newRow("a CIP13 with another check digit")
+        << "3582910" << QByteArrayList{"3400935829107"} << autre("3400935829107");
+    QTest::newRow("no code") << "3582910" << QByteArrayList{""} << autre("");
+    QTest::newRow("the answer among others")
+        << "3582910" << QByteArrayList{"2756339", "3582910", "3153342"} << disponible;
+}
+
+void TestTransport::reponsePourUnAutreProduit()
+{
+    QFETCH(QString, cip);
+    QFETCH(QByteArrayList, codes);
+    QFETCH(QStringList, ecran);
+    QByteArray lignes;
+    for (const QByteArray &code : codes)
+        lignes += "<LIGNE Num_Ligne=\"1\" Code_Produit=\"" + code + "\" Designation=\"P\"><DISPO/></LIGNE>";
+    const QByteArray reponse = "<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
+                               "<REP_INFO_PRODUIT>" +
+                               lignes +
+                               "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR>"
+                               "</CORPS></CSRP_ENVELOPPE>";
+    m_pair = std::make_unique<PairScripte>(envoie(entetes + reponse));
+    compte(1, QStringLiteral("http://127.0.0.1/pml"), m_pair->port(), QStringLiteral("4083"));
+    lance(cip);
+    QCOMPARE(m_zone->lignes(), ecran);
 }
 
 // A folder in place of the settings file: every value reads as the empty text (a read error), so the exchange

@@ -1,5 +1,13 @@
+#include "fichierini.h"
 #include "lectureliste.h"
+#include "reponseliste.h"
+#include "tableauliste.h"
+#include "verificationliste.h"
 
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Each list line written "code×quantity", or "!text" for a line without a valid code.
@@ -16,6 +24,10 @@ class TestLectureListe : public QObject {
 private slots:
     void lignes_data();
     void lignes();
+    void moinsCher_data();
+    void moinsCher();
+    void lignesDeLaReponse_data();
+    void lignesDeLaReponse();
 };
 
 void TestLectureListe::lignes_data()
@@ -55,6 +67,108 @@ void TestLectureListe::lignes()
     QList<LigneListe> lignes;
     LectureListe::ajoute(lignes, LectureListe::lis(texte));
     QCOMPARE(resume(lignes), liste);
+}
+
+// Two available answers, their prices "NATURE=amount" joined by spaces: the cheaper and the nature compared.
+void TestLectureListe::moinsCher_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("moinsCher"); // "0 NETHT", "1 PHAHT" or "" for none
+    QTest::newRow("net price first, as real replies differ") << "PHAHT=16.360 NETHT=13.910"
+                                                             << "PHAHT=15.000 NETHT=14.200"
+                                                             << "0 NETHT";
+    QTest::newRow("list price when a side has no net price") << "PHAHT=16.360 NETHT=13.910"
+                                                             << "PHAHT=15.000"
+                                                             << "1 PHAHT";
+    QTest::newRow("equal net prices decide nothing") << "PHAHT=2 NETHT=1.5"
+                                                     << "PHAHT=3 NETHT=1.500"
+                                                     << "";
+    QTest::newRow("no purchase price on a side") << "PUBTC=2"
+                                                 << "PHAHT=1 NETHT=1"
+                                                 << "";
+}
+
+void TestLectureListe::moinsCher()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, moinsCher);
+    const auto reponse = [](const QString &prix) {
+        LigneReponse l;
+        l.disponibilite = Disponibilite::Disponible;
+        for (const QString &p : prix.split(u' '))
+            l.prix.append({p.section(u'=', 0, 0), p.section(u'=', 1)});
+        return l;
+    };
+    const std::optional<ReponseListe::Comparaison> c = ReponseListe::comparePrix(reponse(a), reponse(b));
+    QCOMPARE(c ? QString::number(c->moinsCher) + u' ' + c->nature : QString(), moinsCher);
+}
+
+// A list checked at a wholesaler on 127.0.0.1 whose reply holds those lines: which line each code gets.
+void TestLectureListe::lignesDeLaReponse_data()
+{
+    QTest::addColumn<QString>("liste");
+    QTest::addColumn<QStringList>("lignes"); // "request line:code" of each reply line, available
+    QTest::addColumn<QStringList>("reponses");
+    QTest::newRow("a CIP7 and its CIP13, each its own")
+        << "3582910\n3400935829108" << QStringList{"1:3582910", "2:3400935829108"}
+        << QStringList{"3582910 Disponible", "3400935829108 Disponible"};
+    QTest::newRow("answered by the CIP13, in another order")
+        << "3582910\n3153342" << QStringList{"2:3400931533429", "1:3582910"}
+        << QStringList{"3582910 Disponible", "3153342 Disponible"};
+    QTest::newRow("another product in a code's place")
+        << "3582910\n3153342" << QStringList{"1:2756339", "2:3153342"}
+        << QStringList{"3582910 Autre réponse Réponse pour un autre produit : 2756339", "3153342 Disponible"};
+    QTest::newRow("a code never asked, at no request line")
+        << "3582910" << QStringList{"7:2756339"} << QStringList{"3582910 Absent de la réponse"};
+}
+
+void TestLectureListe::lignesDeLaReponse()
+{
+    QFETCH(QString, liste);
+    QFETCH(QStringList, lignes);
+    QFETCH(QStringList, reponses);
+    QByteArray corps = "<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
+                       "<REP_INFO_PRODUIT>";
+    for (const QString &l : lignes)
+        corps += "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"" + l.section(u':', 0, 0).toLatin1() +
+                 "\" Code_Produit=\"" + l.section(u':', 1).toLatin1() + "\"><DISPO/></LIGNE>";
+    corps += "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR></CORPS></CSRP_ENVELOPPE>";
+    QTcpServer repartiteur;
+    QVERIFY(repartiteur.listen(QHostAddress::LocalHost));
+    connect(&repartiteur, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *s = repartiteur.nextPendingConnection();
+        connect(s, &QTcpSocket::readyRead, s, [s, corps] {
+            if (s->peek(s->bytesAvailable()).endsWith("</CSRP_ENVELOPPE>\r\n"))
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) +
+                         "\r\n\r\n" + corps);
+        });
+    });
+    QTemporaryDir dossier;
+    QVERIFY(dossier.isValid());
+    FichierINI::setRepertoireProgramme(dossier.path());
+    const QStringList reglages{"NomRepart1=OCP",
+                               "IdRepart1=12",
+                               "CodeRepart1=04",
+                               "URLRepart1=http://127.0.0.1/p",
+                               "PortRepart1=" + QString::number(repartiteur.serverPort()),
+                               "NumeroCli1=1",
+                               "ClefCli1=4083"};
+    for (const QString &r : reglages)
+        QVERIFY(FichierINI::EcrireIni("Infos", r.section(u'=', 0, 0), r.section(u'=', 1)) != 0);
+
+    VerificationListe verification;
+    QSignalSpy fin(&verification, &VerificationListe::terminee);
+    const QList<LigneListe> codes = LectureListe::lis(liste);
+    verification.lance(codes, {1});
+    QVERIFY(fin.wait(10000));
+    QStringList vues;
+    for (const LigneListe &l : codes) {
+        const ReponseCode r = verification.comptes().first().parCode.value(l.code);
+        vues << QStringList{l.code, TableauListe::etat(r), TableauListe::motifLigne(r)}.join(u' ').trimmed();
+    }
+    QCOMPARE(vues, reponses);
 }
 
 QTEST_GUILESS_MAIN(TestLectureListe)

@@ -5,6 +5,7 @@
 
 #include "ui/fenetreessai.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -151,6 +152,48 @@ private slots:
         // Focus back in the CIP field, which keeps the code selected: the next one typed replaces it.
         QVERIFY(txt(2)->hasFocus());
         QCOMPARE(txt(2)->selectedText(), code);
+    }
+
+    // When and instead, below the prices; the replacement's code, a link (or F7), asks both accounts.
+    void remplacant_data()
+    {
+        QTest::addColumn<bool>("touche");
+        QTest::newRow("link") << false;
+        QTest::newRow("F7") << true;
+    }
+    void remplacant()
+    {
+        QFETCH(bool, touche);
+        ouvreSurLeSimulateur(true);
+        interroge(1, QStringLiteral("3433729"));
+        const QString date = QDate::currentDate().addDays(2).toString(QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(m_window->LabRetour(1),
+                 "Prix achat HT = 20.100\r\nPrix d'achat HT hors remise = 20.100\r\nDisponible à partir du " +
+                     date +
+                     "\r\nRemplacé par : 4052199274713 SLIP MOLICARE PREM FIX EXL 3 (remplaçant livré)\r\n"
+                     "Prix achat HT = 7.240\r\nPrix d'achat HT hors remise = 7.240\r\n"
+                     "Remplace par le nouveau conditionnement");
+        // The AUTRE box keeps its colour and its price lines.
+        QCOMPARE(fond(c<QTextEdit>("txtInfos1")), rouge);
+
+        interroge(1, QStringLiteral("3010284"));
+        auto *label = c<QLabel>("LabRetour1");
+        QCOMPARE(label->textFormat(), Qt::RichText);
+        QVERIFY(label->text().contains(QStringLiteral("<a href=\"remplacant\">3400935829108</a>")));
+        QCOMPARE(requetesRecues(), 2);
+        if (touche)
+            QTest::keyClick(txt(2), Qt::Key_F7);
+        else
+            emit label->linkActivated(QStringLiteral("remplacant"));
+        QCOMPARE(txt(2)->text(), QStringLiteral("3400935829108"));
+        QTRY_COMPARE(requetesRecues(), 4);
+        for (const char *boite : {"txtInfos1", "txtInfos2"})
+            QTRY_COMPARE(c<QTextEdit>(boite)->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+        // No replacement on screen any more: F7 asks nothing.
+        QCOMPARE(c<QLabel>("LabRetour2")->textFormat(), Qt::PlainText);
+        QTest::keyClick(txt(2), Qt::Key_F7);
+        QTest::qWait(100);
+        QCOMPARE(requetesRecues(), 4);
     }
 
     void deuxComptesALaSuite()
@@ -321,34 +364,83 @@ private slots:
         QTest::addColumn<QStringList>("rangees");
         QTest::addColumn<QString>("csv"); // the first product's line
 
+        // Each account: state, prices, reason, expected return, replacement.
         const QString doliprane =
-            "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||";
-        const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||PHOENIX";
-        const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;";
-        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;PHOENIX\r";
-        const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|";
-        const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|";
+            "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||||";
+        const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||||PHOENIX";
+        const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;;;";
+        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;;;PHOENIX\r";
+        const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|||";
+        const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|||";
         QTest::newRow("both answer, 119 codes in three requests each")
             << false << false << QList<int>{3, 3} << QString()
             << QStringList{doliprane + doliprane2,
-                           "3153342|1|SPASFON LYOC 80MG B/10|" + non + "3,95 €|Manque rayon|" + non +
-                               "4,74 €|Manque rayon|",
+                           "3153342|1|SPASFON LYOC 80MG B/10|" + non + "3,95 €|Manque rayon|||" + non +
+                               "4,74 €|Manque rayon|||",
                            "3622757|1|AMOXICILLINE 1G CPR DISP B/14|" + non + "2,05 € / 1,98 € / 3,24 €|" +
                                contingent + non + "2,46 € / 2,376 € / 3,888 €|" + contingent,
                            "3267408|1|EXOMUC 200MG GRANULE SACH B/24|" + autre + "2,69 €|" + livraison +
                                autre + "3,228 €|" + livraison,
-                           "3000110|1||" + non + "|Produit inconnu|" + non + "|Produit inconnu|",
-                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||"}
+                           "3000110|1||" + non + "|Produit inconnu|||" + non + "|Produit inconnu|||",
+                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||||||"}
             << csvDoliprane + csvDoliprane2;
         QTest::newRow("the second refuses the key")
             << true << false << QList<int>{3, 1} << "Retour HTTP incorrect ! (vérifier la clef secrète)"
-            << QStringList{doliprane + "Erreur gris|||",
-                           "3000110|1||Non disponible rouge||Produit inconnu|Erreur gris|||"}
-            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);\r";
+            << QStringList{doliprane + "Erreur gris|||||",
+                           "3000110|1||Non disponible rouge||Produit inconnu|||Erreur gris|||||"}
+            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;;\r";
         QTest::newRow("Escape stops what is not sent")
             << false << true << QList<int>{1, 1} << QString()
-            << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||Annulé gris|||"}
+            << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||||Annulé gris|||||"}
             << csvDoliprane + csvDoliprane2;
+    }
+
+    // The expected return and the replacement in the list and its CSV; Ctrl+R adds the replacement.
+    void listeQuandEtQuoi()
+    {
+        ouvreSurLeSimulateur();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        auto *liste = m_window->findChild<FrmListe *>();
+        QVERIFY(liste);
+        liste->ajoute(QStringLiteral("3589142\n3010284\n3582910\n"));
+        liste->verifie();
+        auto *progression = liste->findChild<QProgressBar *>("progression");
+        QTRY_VERIFY(progression->maximum() == 3 && progression->value() == 3);
+
+        auto *table = liste->findChild<QTableView *>("table");
+        QAbstractItemModel *modele = table->model();
+        QCOMPARE(modele->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Retour prévu"));
+        QCOMPARE(modele->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Remplaçant"));
+        const QString demain = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(rangee(modele, "3589142"),
+                 "3589142|1|FERVEX ADULTE SANS SUCRE SACH B/8|Autre réponse orange|"
+                 "3,46 € / 3,28 €|DCOL nationale, livraison demain matin|" +
+                     demain + '|');
+        QCOMPARE(modele->index(0, 6).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Heure : 14:30\nQuantité : 2"));
+        QCOMPARE(rangee(modele, "3010284"),
+                 "3010284|1|DOLIPRANE 1000MG CPR B/8 ANCIEN CDT|Non disponible rouge||"
+                 "Produit remplace||3400935829108 DOLIPRANE 1000MG CPR B/8");
+        QCOMPARE(
+            modele->index(1, 7).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("remplaçant livré\nPrix achat HT = 1,49 €\nPrix d'achat HT hors remise = 1,57 €"));
+
+        const QString chemin = m_dir->filePath("liste.csv");
+        QVERIFY(liste->exporte(chemin));
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QStringList lignesCsv = QString::fromUtf8(fichier.readAll()).split(QStringLiteral("\r\n"));
+        QCOMPARE(lignesCsv.value(0), QStringLiteral("Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"
+                                                    "PHOENIX NETHT;PHOENIX PUBTC;PHOENIX motif;"
+                                                    "PHOENIX retour prévu;PHOENIX remplaçant"));
+        QCOMPARE(lignesCsv.value(2),
+                 QStringLiteral("3010284;1;DOLIPRANE 1000MG CPR B/8 ANCIEN CDT;Non disponible;"
+                                ";;;Produit remplace;;3400935829108 DOLIPRANE 1000MG CPR B/8"));
+
+        table->selectRow(1);
+        QTest::keyClick(table, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(modele->rowCount(), 4);
+        QCOMPARE(modele->index(3, 0).data().toString(), QStringLiteral("3400935829108"));
     }
 
     void listeADeuxRepartiteurs()
@@ -394,10 +486,13 @@ private slots:
         QTRY_VERIFY(progression->maximum() == 238 && progression->value() == 238);
 
         auto *table = liste->findChild<QTableView *>("table");
-        QCOMPARE(table->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
-        QCOMPARE(table->model()->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
+        QCOMPARE(table->model()->headerData(8, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
+        QCOMPARE(table->model()->headerData(8, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
         for (const QString &attendue : rangees)
             QCOMPARE(rangee(table->model(), attendue.section(u'|', 0, 0)), attendue);
+        // The cheaper account was found on the net price, and says so.
+        QCOMPARE(table->model()->index(0, 13).data(Qt::ToolTipRole).toString(),
+                 refus ? QString() : QStringLiteral("Comparé sur NETHT (Prix achat HT)"));
         QTest::qWait(150);
         QCOMPARE((QList<int>{requetesRecues(), requetes2}), requetes);
 

@@ -57,8 +57,12 @@ int main(int argc, char *argv[]) {
         QStringLiteral("tls"),
         QStringLiteral("Serves HTTPS with the certificate CERT and the key KEY (PEM files)."),
         QStringLiteral("CERT KEY"));
+    const QCommandLineOption statut(
+        QStringLiteral("status"),
+        QStringLiteral("Answers a POST to PATH with that HTTP status (repeatable), e.g. /panne=503."),
+        QStringLiteral("path=status"));
     parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin,
-                       deluge, lignesMax, pourcentPrix, tls});
+                       deluge, lignesMax, pourcentPrix, tls, statut});
     parser.addPositionalArgument(QStringLiteral("KEY"), QStringLiteral("The key after --tls CERT."),
                                  QStringLiteral("[KEY]"));
     parser.process(app);
@@ -80,6 +84,15 @@ int main(int argc, char *argv[]) {
     else if (parser.isSet(erreur)) {
         o.reponse = OptionsSimulateur::Reponse::Erreur;
         o.detailErreur = parser.value(erreur);
+    }
+    for (const QString &s : parser.values(statut)) {
+        const qsizetype egal = s.lastIndexOf(u'=');
+        const int code = s.mid(egal + 1).toInt();
+        if (egal <= 0 || code < 100 || code > 999) {
+            std::fprintf(stderr, "pharmaml-sim: --status takes path=status\n");
+            return 2;
+        }
+        o.statutsParChemin.insert(s.left(egal), code);
     }
     o.tailleChunk = parser.value(chunked).toInt();
     o.morceau = parser.value(morceau).toInt();
@@ -111,12 +124,19 @@ int main(int argc, char *argv[]) {
     out << "pharmaml-sim: Pharma-ML wholesaler on " << (parser.isSet(tls) ? "https" : "http")
         << "://127.0.0.1:" << sim.port() << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php"
         << Qt::endl;
-    for (const Catalogue::Produit &p : Catalogue::produits())
+    for (const Catalogue::Produit &p : Catalogue::produits()) {
+        const Catalogue::QuandEtQuoi q = Catalogue::quandEtQuoi(p.cip).value_or(Catalogue::QuandEtQuoi());
         out << "  " << p.cip << "  " << p.designation
             << (p.disponible                ? QStringLiteral("  DISPO")
                 : p.codeReponse.isEmpty() ? QStringLiteral("  AUTRE")
                                           : QStringLiteral("  NON_DISPO ") + p.codeReponse)
+            << (q.retourDansJours > 0 ? QStringLiteral(", back in %1 days").arg(q.retourDansJours)
+                                      : QString())
+            << (q.codeRemplacant.isEmpty()
+                    ? QString()
+                    : QStringLiteral(", replaced (%1) by %2").arg(q.typeRemplacement, q.codeRemplacant))
             << Qt::endl;
+    }
     out << "  " << QString::fromUtf16(Catalogue::codeInconnu) << "  (unknown product, NON_DISPO 0001)"
         << Qt::endl;
     QObject::connect(&sim, &SimulateurPharmaML::journal, &sim,

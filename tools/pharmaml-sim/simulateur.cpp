@@ -29,6 +29,19 @@ QByteArray raison(int statut) {
         return "Unauthorized";
     case 404:
         return "Not Found";
+    // What web servers and gateways in front of a wholesaler answer.
+    case 301:
+        return "Moved Permanently";
+    case 403:
+        return "Forbidden";
+    case 413:
+        return "Request Entity Too Large";
+    case 500:
+        return "Internal Server Error";
+    case 502:
+        return "Bad Gateway";
+    case 503:
+        return "Service Temporarily Unavailable";
     default:
         return "Error";
     }
@@ -190,6 +203,14 @@ private:
     void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte) {
         const MessagesSim::Requete requete = MessagesSim::lit(corps);
         const QString quoi = QStringLiteral("POST %1 client %2").arg(chemin, requete.idClient);
+        if (const int statut = m_options.statutsParChemin.value(chemin); statut > 0) {
+            termine(statut, quoi,
+                    reponse(statut, "text/html; charset=UTF-8",
+                            page(QString::fromLatin1(raison(statut)),
+                                 QStringLiteral("Service indisponible.")),
+                            0));
+            return;
+        }
         const auto compte = m_options.comptes.constFind(requete.idClient);
         const bool autorise =
             compte != m_options.comptes.cend() &&

@@ -21,6 +21,8 @@ struct OptionsSimulateur {
     bool deluge = false;            // a reply that streams without end, as fast as it can
     int lignesMax = 0;              // > 0: a request of more lines is refused with a Pharma-ML error
     int pourcentPrix = 100;         // prices at this percentage of the catalogue's
+    // Path -> HTTP status a POST there gets instead of an answer (503 maintenance, 502 gateway...).
+    QHash<QString, int> statutsParChemin;
 
     // Client number -> secret key. The credential uses the key's first four characters.
     QHash<QString, QString> comptes = comptesParDefaut();
