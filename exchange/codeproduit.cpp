@@ -29,4 +29,10 @@ QString typeCodification(QStringView code) {
     return chiffres(code, chiffresEan13) ? QStringLiteral("EAN13") : QStringLiteral("CIP39");
 }
 
+QString sansBlancs(QStringView code) {
+    QString texte = code.toString();
+    texte.removeIf([](QChar c) { return c.isSpace(); });
+    return texte;
+}
+
 } // namespace CodeProduit

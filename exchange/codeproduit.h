@@ -12,4 +12,8 @@ bool estEan13Valide(QStringView code);
 // The request line's Type_Codification for a code: "EAN13" for 13 digits, "CIP39" for anything else.
 QString typeCodification(QStringView code);
 
+// The code without the blanks, tabs and line breaks a paste brings around or inside it ("3582910" and
+// a spreadsheet cell's line break, "3 400935 829108" as printed under a barcode).
+QString sansBlancs(QStringView code);
+
 } // namespace CodeProduit

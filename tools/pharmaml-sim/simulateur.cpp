@@ -178,6 +178,8 @@ private:
 
     void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte) {
         const MessagesSim::Requete requete = MessagesSim::lit(corps);
+        if (m_sim)
+            emit m_sim->requeteRecue(corps);
         const QString quoi = QStringLiteral("POST %1 client %2").arg(chemin, requete.idClient);
         const auto compte = m_options.comptes.constFind(requete.idClient);
         const bool autorise =
