@@ -152,6 +152,7 @@ void frmMain::construitControles() {
                              boxes[size_t(n - 1)].translated(0, -195).adjusted(0, 0, 585, 195 - 870));
         code->setFont(tahoma(8));
         code->setTextFormat(Qt::RichText);
+        code->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         code->hide();
         m_labCode[size_t(n - 1)] = code;
     }
