@@ -29,11 +29,6 @@ std::optional<qsizetype> longueurFixe(QStringView ai)
     return std::nullopt;
 }
 
-bool chiffres(QStringView texte)
-{
-    return std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 // "(AI)data(AI)data...": the parentheses delimit every element.
 std::optional<CodeGs1::Erreur> elementsImprimes(QStringView reste, QList<Element> &elements)
 {
@@ -82,7 +77,7 @@ std::optional<CodeGs1::Erreur> elementsBruts(QStringView reste, QList<Element> &
 // YYMMDD of the years 2000 to 2099; day 00 is the month's last day.
 QDate datePeremption(QStringView valeur)
 {
-    if (valeur.size() != 6 || !chiffres(valeur))
+    if (valeur.size() != 6 || !CodeProduit::chiffresSeuls(valeur))
         return {};
     const int annee = 2000 + valeur.left(2).toInt();
     const int mois = valeur.mid(2, 2).toInt();

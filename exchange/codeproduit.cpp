@@ -7,13 +7,16 @@ namespace {
 constexpr qsizetype chiffresEan13 = 13;
 
 bool chiffres(QStringView texte, qsizetype longueur) {
-    return texte.size() == longueur &&
-           std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return texte.size() == longueur && CodeProduit::chiffresSeuls(texte);
 }
 
 } // namespace
 
 namespace CodeProduit {
+
+bool chiffresSeuls(QStringView texte) {
+    return std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 bool estEan13Valide(QStringView code) {
     if (!chiffres(code, chiffresEan13))

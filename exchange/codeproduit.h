@@ -6,6 +6,9 @@
 // EAN-13 barcode of every box (3400 followed by 9 digits, the last one a check digit).
 namespace CodeProduit {
 
+// Whether every character of the text is an ASCII digit (true for the empty text).
+bool chiffresSeuls(QStringView texte);
+
 // Whether the text is 13 digits whose last one is the EAN-13 check digit of the twelve before it.
 bool estEan13Valide(QStringView code);
 

@@ -16,8 +16,7 @@ namespace {
 
 bool chiffres(QStringView texte)
 {
-    return !texte.isEmpty() &&
-           std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return !texte.isEmpty() && CodeProduit::chiffresSeuls(texte);
 }
 
 // A CSV cell may come between double quotes.

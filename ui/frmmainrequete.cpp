@@ -108,7 +108,7 @@ std::optional<frmMain::CodeDemande> frmMain::controleSaisie()
     const QString cip = txtDispo(2)->text();
     const bool gs1 = CodeGs1::estCodeGs1(cip);
     const CodeGs1::Lecture lecture = gs1 ? CodeGs1::lis(cip) : CodeGs1::Lecture();
-    const bool chiffres = std::all_of(cip.begin(), cip.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const bool chiffres = CodeProduit::chiffresSeuls(cip);
     const Controle controles[] = {
         {txtDispo(0)->text().isEmpty(),
          QStringLiteral("Merci d'indiquer le nom (la raison sociale) de votre pharmacie !"), 0},
