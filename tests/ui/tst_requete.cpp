@@ -304,7 +304,7 @@ private slots:
     // Escape stops the queries under way; a reply that comes later is not shown.
     void echapAnnule()
     {
-        m_sim.options().delaiMs = 300;
+        m_sim.options().delaiMs = 600;
         ouvreSurLeSimulateur(true);
         QTest::keyClicks(txt(2), doliprane);
         QTest::keyClick(txt(2), Qt::Key_Return);
@@ -317,7 +317,7 @@ private slots:
         }
         QVERIFY(c<TOVAButton>("cmdDispo0")->isEnabled() && c<TOVAButton>("cmdParam")->isEnabled());
         QCOMPARE(txt(2)->selectedText(), doliprane);
-        QTest::qWait(500);
+        QTest::qWait(800); // past the reply
         QCOMPARE(texte("txtInfos", 1), QStringLiteral("\nRequête annulée"));
         // Outside a query Escape is the first key typed after an answer: it clears it.
         QTest::keyClick(txt(2), Qt::Key_Escape);
