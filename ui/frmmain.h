@@ -113,6 +113,8 @@ private:
     bool requeteEnCours() const;
     // No answer awaited any more: the commands come back and the CIP field is ready for the next code.
     void finRequetes();
+    // Above the account's box: the code asked and, read from a 2D code, the box's expiry (in red with
+    // "Périmé" when past).
     void afficheCode(const QuestionComptoir &question);
     bool txtDispoKeyDown(int index, QKeyEvent *event);
     bool txtDispoKeyPress(int index, QKeyEvent *event);
