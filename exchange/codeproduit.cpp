@@ -7,8 +7,7 @@ namespace {
 constexpr qsizetype chiffresEan13 = 13;
 
 bool chiffres(QStringView texte, qsizetype longueur) {
-    return texte.size() == longueur &&
-           std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return texte.size() == longueur && CodeProduit::chiffresSeuls(texte);
 }
 
 constexpr qsizetype chiffresCip7 = 7;
@@ -33,6 +32,10 @@ QString cip13(QStringView cip7) {
 
 namespace CodeProduit {
 
+bool chiffresSeuls(QStringView texte) {
+    return std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 bool estEan13Valide(QStringView code) {
     return chiffres(code, chiffresEan13) && cleEan13(code) == code[chiffresEan13 - 1];
 }
@@ -49,6 +52,12 @@ bool memeProduit(QStringView demande, QStringView repondu) {
 
 QString typeCodification(QStringView code) {
     return chiffres(code, chiffresEan13) ? QStringLiteral("EAN13") : QStringLiteral("CIP39");
+}
+
+QString sansBlancs(QStringView code) {
+    QString texte = code.toString();
+    texte.removeIf([](QChar c) { return c.isSpace(); });
+    return texte;
 }
 
 } // namespace CodeProduit

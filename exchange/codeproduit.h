@@ -6,6 +6,9 @@
 // EAN-13 barcode of every box (3400 followed by 9 digits, the last one a check digit).
 namespace CodeProduit {
 
+// Whether every character of the text is an ASCII digit (true for the empty text).
+bool chiffresSeuls(QStringView texte);
+
 // Whether the text is 13 digits whose last one is the EAN-13 check digit of the twelve before it.
 bool estEan13Valide(QStringView code);
 
@@ -16,5 +19,8 @@ QString typeCodification(QStringView code);
 // CIP13 of a CIP7 is 34009, the 7 digits and the EAN-13 check digit), as wholesalers answer a CIP7
 // request with the CIP13.
 bool memeProduit(QStringView demande, QStringView repondu);
+// The code without the blanks, tabs and line breaks a paste brings around or inside it ("3582910" and
+// a spreadsheet cell's line break, "3 400935 829108" as printed under a barcode).
+QString sansBlancs(QStringView code);
 
 } // namespace CodeProduit

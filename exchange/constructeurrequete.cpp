@@ -5,6 +5,7 @@
 #include "fichierini.h"
 #include "piege.h"
 #include "quantite.h"
+#include "referencesmessage.h"
 #include "xmldocument.h"
 
 #include <QStringList>
@@ -83,11 +84,13 @@ QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
+QString ConstructeurRequete::construit(const QString &lignes, qint16 n, ReferencesMessage *references) {
     QString message;
     m_parametreInvalide.clear();
     piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (references)
+            m_refMessage = references->attribue(n, m_refMessage);
         QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
         requete += corps(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class ReferencesMessage;
+
 // Builds the signed REQ_INFO_PRODUIT request of an account from the settings file ("Solvarin.ini",
 // section "Infos", read when used) and keeps what the last construction left. It shows nothing:
 // the failures it traps ("procedure : description (number)") wait in echecs() for its caller.
@@ -20,7 +22,9 @@ public:
     // Builds RefMessage, NumeroCliRequete, RequeteXML and EmpreinteRequete for the product list
     // `lignes` (items "code,quantity" separated by ";", at most 50 examined) and account n.
     // Returns the validation message of the request: empty when it parses (or after a failure).
-    QString construit(const QString &lignes, qint16 n);
+    // A request about to be sent takes its reference from `references`; without, the reference is
+    // the second's 14 digits.
+    QString construit(const QString &lignes, qint16 n, ReferencesMessage *references = nullptr);
     // The envelope's opening and header, then the pharmacy message's opening and header.
     QString entete(const QString &refMessage, const QString &natureAction, qint16 n);
     // The message body: CORPS holding REQ_INFO_PRODUIT and one LIGNE per accepted item.
@@ -50,7 +54,8 @@ public:
     // The failures trapped since the last call, in order; taking them empties the list.
     QStringList prendsEchecs();
 
-    // The message reference: local date and time of the last construction, "yyyyMMddHHmmss".
+    // The message reference: local date and time of the last construction, "yyyyMMddHHmmss", with
+    // "-2", "-3"... for a later message to the same account within that second.
     const QString &refMessage() const { return m_refMessage; }
     const QString &numeroCliRequete() const { return m_numeroCliRequete; }
     // The last request, one line of XML; it travels as its UTF-8 bytes.

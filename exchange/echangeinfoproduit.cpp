@@ -3,6 +3,7 @@
 #include "decodeurretour.h"
 #include "fichierini.h"
 #include "piege.h"
+#include "referencesmessage.h"
 #include "remplacefichier.h"
 #include "textesechec.h"
 
@@ -226,7 +227,7 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
         QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
         [&e](const QString &message) { e.echoue(message); },
         [&] {
-            e.requete.construit(lignes, n);
+            e.requete.construit(lignes, n, &ReferencesMessage::programme());
             for (const QString &echec : e.requete.prendsEchecs())
                 e.signale(echec);
             // A value XML cannot carry makes an ill-formed request: it never goes out.

@@ -22,9 +22,8 @@ inline constexpr int quantiteMax = 99999;
 // One LigneListe per line that is not blank. A line is cut into cells at tabs and ";" (at "," when it
 // has neither), and a line of one cell into its words. The code is the first cell made of 7 or 13
 // digits; the quantity, the first cell after it made of at most 5 digits with a value of 1 or more
-// (else 1). A line that starts with the GS1 element string of a box's 2D code ("01" and a 14-digit GTIN
-// beginning with 0, after an optional symbology identifier such as "]d2") gives the 13 digits after that
-// 0. A 13-digit code whose check digit is wrong makes the line invalid.
+// (else 1). A line that is the GS1 element string of a box's 2D code (see CodeGs1) gives the CIP13 inside
+// its GTIN. A 13-digit code whose check digit is wrong makes the line invalid.
 QList<LigneListe> lis(QStringView texte);
 
 // Adds the lines to the list: a code already there gets the quantity added (at most quantiteMax),

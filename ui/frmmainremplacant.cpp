@@ -55,17 +55,8 @@ QString frmMain::remplacantAffiche() const
 
 void frmMain::demandeRemplacant(const QString &code)
 {
-    if (code.isEmpty() || m_requeteEnCours)
+    if (code.isEmpty())
         return;
     txtDispo(2)->setText(code);
     interrogeTousLesComptes();
-}
-
-void frmMain::interrogeTousLesComptes()
-{
-    const QPointer<frmMain> vivant = this;
-    for (int i = 0; i <= 1 && vivant; ++i) {
-        if (RepartComplet(i + 1))
-            cmdDispoClick(i);
-    }
 }

@@ -2,6 +2,7 @@
 #include "bancechange.h"
 #include "decodeurretour.h"
 
+#include "referencesmessage.h"
 #include "schemaspharmaml.h"
 
 #include <QCryptographicHash>
@@ -123,6 +124,7 @@ private slots:
     void wholeRequestForFixedClock();
     void credentialOfRealWholesalerVector();
     void completeAccountSatisfiesSchemas();
+    void referencesWithinOneSecond();
     void defaultsWithoutSettingsFile();
     void settingsAsSent();
     void productLines_data();
@@ -184,6 +186,26 @@ void TestMessage::completeAccountSatisfiesSchemas()
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1;3153342,2"), 1),
              QString());
     QCOMPARE(erreursSchemas(m_module->RequeteXML().toUtf8()), QString());
+}
+
+// Messages sent within one second: each account's first keeps the 14 digits, later ones get "-2", "-3";
+// the body carries the same reference, and the schemas take it.
+void TestMessage::referencesWithinOneSecond()
+{
+    compte(1, QStringLiteral("http://127.0.0.1/pml"), 80);
+    compte(2, QStringLiteral("http://127.0.0.1/pml"), 80);
+    ReferencesMessage references;
+    ConstructeurRequete &requete = m_module->echange().requete();
+    QStringList vues;
+    for (const qint16 n : {1, 1, 2, 1}) {
+        QCOMPARE(requete.construit(QStringLiteral("3582910,1"), n, &references), QString());
+        QCOMPARE(attribute(requete.requeteXML(), "REQ_INFO_PRODUIT", "Ref_Req_Info_Produit"),
+                 requete.refMessage());
+        vues << requete.refMessage();
+    }
+    QCOMPARE(vues, (QStringList{"20260305090702", "20260305090702-2", "20260305090702", "20260305090702-3"}));
+    if (QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
+        QCOMPARE(erreursSchemas(requete.requeteXML().toUtf8()), QString());
 }
 
 // The client number's default is not the one the credential pads with.

@@ -1,3 +1,4 @@
+#include "codegs1.h"
 #include "fichierini.h"
 #include "lectureliste.h"
 #include "reponseliste.h"
@@ -28,6 +29,8 @@ private slots:
     void moinsCher();
     void lignesDeLaReponse_data();
     void lignesDeLaReponse();
+    void codesGs1_data();
+    void codesGs1();
 };
 
 void TestLectureListe::lignes_data()
@@ -56,6 +59,11 @@ void TestLectureListe::lignes_data()
     QTest::newRow("GS1 string of a case (indicator 1) or with a wrong check digit")
         << "0113400935829105\n0103400935829107"
         << "!0113400935829105 | !0103400935829107";
+    QTest::newRow("GS1 strings with AI 01 elsewhere, printed form")
+        << "17281231\x1D"
+           "10LOT42\x1D"
+           "0103400935829108\n(01)03400935829108(17)281231(10)LOT42"
+        << "3400935829108×2";
     QTest::newRow("quantities add up to the maximum") << "3582910,99999\n3582910,5"
                                                       << "3582910×99999";
 }
@@ -169,6 +177,68 @@ void TestLectureListe::lignesDeLaReponse()
         vues << QStringList{l.code, TableauListe::etat(r), TableauListe::motifLigne(r)}.join(u' ').trimmed();
     }
     QCOMPARE(vues, reponses);
+}
+
+// What the one GS1 reader makes of what scanners type: "CIP13 expiry lot serial", or the error's message.
+void TestLectureListe::codesGs1_data()
+{
+    QTest::addColumn<QString>("scan");
+    QTest::addColumn<QString>("lu");
+    const QString tout = QStringLiteral("3400935829108 2028-12-31 LOT42 SN7");
+    const QString pasDeCip = QStringLiteral("Code 2D non reconnu : pas de code CIP13 !");
+    const QString incomplet = QStringLiteral("Code 2D incomplet : scannez la boîte à nouveau !");
+    QTest::newRow("separator 0x1D") << "010340093582910817281231"
+                                       "10LOT42\x1D"
+                                       "21SN7"
+                                    << tout;
+    QTest::newRow("no separator: the lot runs to the end") << "01034009358291081728123110LOT4221SN7"
+                                                           << "3400935829108 2028-12-31 LOT4221SN7 ";
+    QTest::newRow("serial first, AI 01 last") << "21SN7\x1D"
+                                                 "10LOT42\x1D"
+                                                 "17281231"
+                                                 "0103400935829108"
+                                              << tout;
+    QTest::newRow("Data Matrix identifier, leading FNC1") << "]d2\x1D"
+                                                             "0103400935829108"
+                                                             "17281231"
+                                                             "10LOT42\x1D"
+                                                             "21SN7"
+                                                          << tout;
+    QTest::newRow("GS1-128 and QR identifiers") << "]C10103400935829108"
+                                                   "17281200"
+                                                << "3400935829108 2028-12-31  ";
+    QTest::newRow("]Q3, expiry day 00 of February 2028") << "]Q30103400935829108"
+                                                            "17280200"
+                                                         << "3400935829108 2028-02-29  ";
+    QTest::newRow("printed form") << "(01)03400935829108(17)281231(10)LOT42(21)SN7" << tout;
+    QTest::newRow("no AI 01") << "17281231"
+                                 "10LOT42"
+                              << pasDeCip;
+    QTest::newRow("letters in AI 01") << "]d201034009358291A8" << pasDeCip;
+    QTest::newRow("GTIN of a case") << "0113400935829105" << pasDeCip;
+    QTest::newRow("wrong check digit") << "0103400935829107" << pasDeCip;
+    QTest::newRow("printed GTIN of 13 digits") << "(01)3400935829108" << pasDeCip;
+    QTest::newRow("expiry month 13") << "010340093582910817281331"
+                                     << "Code 2D non reconnu : date de péremption invalide !";
+    QTest::newRow("expiry of letters") << "(01)03400935829108(17)AB1231"
+                                       << "Code 2D non reconnu : date de péremption invalide !";
+    QTest::newRow("cut in the GTIN") << "]d20103400935" << incomplet;
+    QTest::newRow("cut in the expiry") << "01034009358291081728" << incomplet;
+    QTest::newRow("printed form cut") << "(01)03400935829108(17" << incomplet;
+    QTest::newRow("more than 100 characters") << "0103400935829108"
+                                                 "10" +
+                                                     QString(90, u'A')
+                                              << "Code 2D non reconnu : plus de 100 caractères !";
+}
+
+void TestLectureListe::codesGs1()
+{
+    QFETCH(QString, scan);
+    QFETCH(QString, lu);
+    QVERIFY(CodeGs1::estCodeGs1(scan));
+    const CodeGs1::Lecture l = CodeGs1::lis(scan);
+    const QStringList elements{l.cip13, l.peremption.toString(Qt::ISODate), l.lot, l.serie};
+    QCOMPARE(l.erreur ? CodeGs1::message(*l.erreur) : elements.join(u' '), lu);
 }
 
 QTEST_GUILESS_MAIN(TestLectureListe)

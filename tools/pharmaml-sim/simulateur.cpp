@@ -202,6 +202,8 @@ private:
 
     void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte) {
         const MessagesSim::Requete requete = MessagesSim::lit(corps);
+        if (m_sim)
+            emit m_sim->requeteRecue(corps);
         const QString quoi = QStringLiteral("POST %1 client %2").arg(chemin, requete.idClient);
         if (const int statut = m_options.statutsParChemin.value(chemin); statut > 0) {
             termine(statut, quoi,

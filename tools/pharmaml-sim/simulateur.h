@@ -53,6 +53,8 @@ public:
 signals:
     // One line per request handled: method, path, client, status.
     void journal(const QString &ligne);
+    // The body of each Pharma-ML request, as received.
+    void requeteRecue(const QByteArray &corps);
 
 private:
     friend class ConnexionSim;
