@@ -1,3 +1,4 @@
+#include "dossierparametres.h"
 #include "fichierini.h"
 #include "lectureliste.h"
 
@@ -31,6 +32,13 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// The permission bits, as chmod writes them.
+int modeOf(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
 // The test program started again: another writer of 150 keys "Cle<N>_<i>" in DIR's settings file, or
@@ -70,6 +78,8 @@ private slots:
     void otherFileArgument();
     void oddFiles_data();
     void oddFiles();
+    void folderOfTheFiles_data();
+    void folderOfTheFiles();
     void fullDiskKeepsTheFile();
     void writersInTwoProcessesLoseNothing();
 
@@ -378,13 +388,69 @@ void TestFichierINI::oddFiles()
     QCOMPARE(reason, refusal);
     if (!stored)
         return;
-    struct stat status {};
-    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
-    QCOMPARE(int(status.st_mode & 0777), mode);
+    QCOMPARE(modeOf(path), mode);
     QCOMPARE(QFileInfo(path).ownerId(), owner);
     QVERIFY(!QFile::exists(copy) && !QFile::exists(path + QStringLiteral(".lock")));
     if (odd == u"utf-8")
         QCOMPARE(readAll(path), QByteArray("[Infos]\nA=March\xC3\xA9\n"));
+}
+
+void TestFichierINI::folderOfTheFiles_data()
+{
+    QTest::addColumn<QString>("program"); // how the program's folder is
+    QTest::addColumn<QString>("seed");    // where a prepared Solvarin.ini lies ("" for none)
+    QTest::addColumn<bool>("user");       // the user's folder is chosen
+    QTest::newRow("copied folder") << "writable" << "bin/Solvarin.ini" << false;
+    QTest::newRow("read-only folder, prepared settings beside") << "read-only" << "bin/Solvarin.ini" << true;
+    QTest::newRow("installed, prepared in etc") << "installed" << "etc/solvarin/Solvarin.ini" << true;
+    QTest::newRow("installed, nothing prepared") << "installed" << "" << true;
+    QTest::newRow("user folder cannot be made") << "unmakeable" << "etc/solvarin/Solvarin.ini" << true;
+}
+
+// The user's folder is made once, private, and starts from the settings a technician prepared;
+// the user's own settings are never replaced by them afterwards.
+void TestFichierINI::folderOfTheFiles()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, seed);
+    QFETCH(bool, user);
+    const QDir prefix(m_dir->path());
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    if (program == u"installed" || program == u"unmakeable")
+        QVERIFY(prefix.mkpath(QStringLiteral("share/solvarin")));
+    const QByteArray prepared = "[Infos]\r\nNumeroCli1=0999908\r\n";
+    if (!seed.isEmpty()) {
+        QVERIFY(prefix.mkpath(QFileInfo(prefix.filePath(seed)).path()));
+        writeAll(prefix.filePath(seed), prepared);
+    }
+    const QString config = prefix.filePath(program == u"unmakeable" ? QStringLiteral("file/config") : QStringLiteral("config"));
+    writeAll(prefix.filePath(QStringLiteral("file")), {});
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const auto unset = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+    const auto binMode = QFile::permissions(bin);
+    if (program == u"read-only")
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, binMode); });
+
+    const QString userFolder = config + QStringLiteral("/Solvarin");
+    const QString chosen = DossierParametres::etablis(bin);
+    QCOMPARE(chosen, user ? userFolder : bin);
+    const QString ini = QDir(chosen).filePath(QStringLiteral("Solvarin.ini"));
+    if (!user || program == u"unmakeable") {
+        QVERIFY(!QFileInfo::exists(userFolder));
+        QVERIFY(!QFileInfo::exists(prefix.filePath(QStringLiteral("config"))));
+        return;
+    }
+    QCOMPARE(modeOf(userFolder), 0700);
+    QCOMPARE(readAll(ini), seed.isEmpty() ? QByteArray() : prepared);
+    if (seed.isEmpty())
+        return;
+    QCOMPARE(modeOf(ini), 0600);
+    FichierINI::setRepertoireProgramme(chosen);
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("NumeroCli1"), QStringLiteral("123456")));
+    QCOMPARE(DossierParametres::etablis(bin), userFolder);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("NumeroCli1"), {}), QStringLiteral("123456"));
 }
 
 // With no room at all, then with room for the lock and part of the file.
