@@ -127,7 +127,8 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     if (!raison.isEmpty())
         montreErreurFichier(QStringLiteral("Lecture Error"),
                             QStringLiteral("La liste n'a pas pu être lue dans Liste.txt : ") + raison);
-    changeListe(derniere);
+    m_modele->setLignes(derniere);
+    afficheEtat();
     replace();
     m_code->setFocus();
 }
