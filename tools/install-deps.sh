@@ -10,7 +10,7 @@ packages=(
   libxml2-dev libbenchmark-dev libssl-dev
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-xserver-utils xdotool imagemagick
-  dpkg-dev lintian appstream
+  dpkg-dev lintian appstream desktop-file-utils
   "$@"
 )
 
