@@ -19,14 +19,18 @@ QString partage(const QString &dossierProgramme)
     return QDir(dossierProgramme).filePath(QStringLiteral("../share/solvarin"));
 }
 
-bool installe(const QString &dossierProgramme) { return QFileInfo(partage(dossierProgramme)).isDir(); }
+bool installe(const QString &dossierProgramme)
+{
+    return QFileInfo(partage(dossierProgramme)).isDir();
+}
 
 // The settings a technician prepared once for every user, as a regular file of sensible size.
 QByteArray modele(const QString &dossierProgramme)
 {
     const QDir programme(dossierProgramme);
-    for (const QString &chemin : {programme.filePath(nomIni), programme.filePath(QStringLiteral("../etc/solvarin/") + nomIni),
-                                  QStringLiteral("/etc/solvarin/") + nomIni}) {
+    for (const QString &chemin :
+         {programme.filePath(nomIni), programme.filePath(QStringLiteral("../etc/solvarin/") + nomIni),
+          QStringLiteral("/etc/solvarin/") + nomIni}) {
         const QFileInfo info(chemin);
         QFile f(chemin);
         if (info.isFile() && info.size() <= tailleMax && f.open(QIODevice::ReadOnly))
@@ -43,8 +47,8 @@ QString etablis(const QString &dossierProgramme)
 {
     if (!installe(dossierProgramme) && accessibleEnEcriture(QFileInfo(dossierProgramme)))
         return QDir(dossierProgramme).absolutePath();
-    const QString dossier =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(QStringLiteral("Solvarin"));
+    const QString dossier = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                                .filePath(QStringLiteral("Solvarin"));
     // Private from the start: it will hold the accounts' keys.
     if (!QFileInfo::exists(dossier) && QDir().mkpath(dossier))
         QFile::setPermissions(dossier, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

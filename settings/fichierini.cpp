@@ -74,7 +74,7 @@ bool abandoned(const QString &lockPath)
     if (!f.open(QIODevice::ReadOnly) || f.size() != 0 ||
         QFileInfo(f).lastModified().msecsTo(QDateTime::currentDateTime()) < instant)
         return false;
-    // A live owner holds it locked from the moment it makes it.
+    // A live owner locks it (flock) right after making it.
     return ::flock(f.handle(), LOCK_EX | LOCK_NB) == 0;
 #else
     Q_UNUSED(lockPath);

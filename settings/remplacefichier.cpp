@@ -82,7 +82,8 @@ void nettoieCopiesTemporaires(const QString &path)
     const QRegularExpression copie(QRegularExpression::anchoredPattern(
         QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
     QDir folder = file.absoluteDir();
-    for (const QFileInfo &f : folder.entryInfoList({file.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+    for (const QFileInfo &f :
+         folder.entryInfoList({file.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
         if (copie.match(f.fileName()).hasMatch())
             folder.remove(f.fileName());
 }

@@ -10,8 +10,8 @@ class QFileInfo;
 // crash ever meets half a file: the bytes go to a temporary file beside it, every write checked,
 // which is then committed and renamed over it. A new file is readable by its owner alone (it may
 // hold an account's key); a replaced one keeps its owner and mode, even when root replaces it.
-// Nothing replaces what is not a regular file (a pipe, a device). Returns NoError when done; on any failure the file is left as it was and the result tells why
-// (ResourceError: the disk or the quota is full).
+// Nothing replaces what is not a regular file (a pipe, a device). Returns NoError when done; on any failure
+// the file is left as it was and the result tells why (ResourceError: the disk or the quota is full).
 QFileDevice::FileError remplaceFichier(const QString &path, QByteArrayView bytes);
 
 // Why replacing `path` with `needed` bytes failed with `error`, in a few French words for the user:

@@ -2,8 +2,8 @@
 
 #include "application.h"
 #include "comptes.h"
-#include "fichierliste.h"
 #include "fichierini.h"
+#include "fichierliste.h"
 #include "lectureliste.h"
 #include "modeleliste.h"
 #include "remplacefichier.h"

@@ -16,7 +16,8 @@ struct Resultat {
 };
 
 // Runs a program to its end (at most `limite`), its error output after its output.
-Resultat lance(const QString &programme, const QStringList &arguments, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+Resultat lance(const QString &programme, const QStringList &arguments,
+               const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
                const QString &dossier = {}, int limite = 120000)
 {
     QProcess p;
@@ -75,7 +76,8 @@ void TestInstallation::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_prefixe = m_dir.filePath(QStringLiteral("prefixe"));
-    const Resultat installation = lance(QStringLiteral(CMAKE_PROGRAM), {"--install", build, "--prefix", m_prefixe});
+    const Resultat installation =
+        lance(QStringLiteral(CMAKE_PROGRAM), {"--install", build, "--prefix", m_prefixe});
     QVERIFY2(installation.statut == 0, qPrintable(installation.sortie));
 
     m_sim.start(build + QStringLiteral("/bin/pharmaml-sim"), {QStringLiteral("--port"), QStringLiteral("0")});
@@ -84,8 +86,10 @@ void TestInstallation::initTestCase()
     const QByteArray port = m_sim.readLine().trimmed();
     // The technician's accounts, prepared once for every user.
     ecrit(m_prefixe + QStringLiteral("/etc/solvarin/Solvarin.ini"),
-          "[Infos]\r\nNomRepart1=OCP\r\nIdRepart1=12\r\nCodeRepart1=04\r\nURLRepart1=http://127.0.0.1/pharmaml\r\n"
-          "PortRepart1=" + port + "\r\nNumeroCli1=0999908\r\nClefCli1=4083\r\n");
+          "[Infos]\r\nNomRepart1=OCP\r\nIdRepart1=12\r\nCodeRepart1=04\r\nURLRepart1=http://127.0.0.1/"
+          "pharmaml\r\n"
+          "PortRepart1=" +
+              port + "\r\nNumeroCli1=0999908\r\nClefCli1=4083\r\n");
 }
 
 void TestInstallation::cleanupTestCase()
@@ -109,7 +113,8 @@ void TestInstallation::programmeInstalleEnLectureSeule()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, attendu);
-    const QString maison = m_dir.filePath(QStringLiteral("maison-") + QString::number(qHash(arguments.join(u' '))));
+    const QString maison =
+        m_dir.filePath(QStringLiteral("maison-") + QString::number(qHash(arguments.join(u' '))));
     QVERIFY(QDir().mkpath(maison));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), maison);
@@ -122,9 +127,11 @@ void TestInstallation::programmeInstalleEnLectureSeule()
         const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
         if (unshare.isEmpty())
             QSKIP("unshare is missing: the prefix cannot be made read-only for root");
-        r = lance(unshare, QStringList{"-m", "sh", "-c",
-                                       "mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && exec \"$@\"",
-                                       m_prefixe, requete} + arguments,
+        r = lance(unshare,
+                  QStringList{"-m", "sh", "-c",
+                              "mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && exec \"$@\"",
+                              m_prefixe, requete} +
+                      arguments,
                   env);
         if (r.sortie.contains(QLatin1String("mount:")) || r.sortie.contains(QLatin1String("unshare:")))
             QSKIP(qPrintable(QStringLiteral("no read-only mount here: ") + r.sortie));
@@ -139,7 +146,8 @@ void TestInstallation::programmeInstalleEnLectureSeule()
     QFile ini(utilisateur + QStringLiteral("/Solvarin.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QVERIFY(ini.readAll().contains("NumeroCli1=0999908"));
-    QVERIFY(!(ini.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
+    QVERIFY(
+        !(ini.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
     QVERIFY(QFileInfo::exists(utilisateur + QStringLiteral("/Trace.xml")));
     QCOMPARE(inventaire(m_prefixe), avant);
 }
@@ -161,7 +169,8 @@ void TestInstallation::hoteTrouveLeBouton()
           "  QWidget *b = TOVA_CreateControl(TOVA_BUTTON_CLASS_ID, nullptr);\n"
           "  std::puts(b ? b->metaObject()->className() : \"none\");\n  delete b;\n}\n");
     const QString sortie = hote + QStringLiteral("/build");
-    Resultat r = lance(QStringLiteral(CMAKE_PROGRAM), {"-S", hote, "-B", sortie, "-DCMAKE_PREFIX_PATH=" + m_prefixe});
+    Resultat r =
+        lance(QStringLiteral(CMAKE_PROGRAM), {"-S", hote, "-B", sortie, "-DCMAKE_PREFIX_PATH=" + m_prefixe});
     QVERIFY2(r.statut == 0, qPrintable(r.sortie));
     r = lance(QStringLiteral(CMAKE_PROGRAM), {"--build", sortie});
     QVERIFY2(r.statut == 0, qPrintable(r.sortie));
@@ -179,26 +188,29 @@ void TestInstallation::paquetDebian()
 {
     for (const char *outil : {"dpkg-deb", "dpkg-shlibdeps"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(outil)).isEmpty())
-            QSKIP(qPrintable(QStringLiteral("%1 is missing: the Debian package is not built").arg(QLatin1String(outil))));
+            QSKIP(qPrintable(
+                QStringLiteral("%1 is missing: the Debian package is not built").arg(QLatin1String(outil))));
     const QString paquets = m_dir.filePath(QStringLiteral("paquets"));
-    Resultat r = lance(QStringLiteral(CPACK_PROGRAM), {"-G", "DEB", "-B", paquets}, QProcessEnvironment::systemEnvironment(), build);
+    Resultat r = lance(QStringLiteral(CPACK_PROGRAM), {"-G", "DEB", "-B", paquets},
+                       QProcessEnvironment::systemEnvironment(), build);
     QVERIFY2(r.statut == 0, qPrintable(r.sortie));
     const QString deb = paquets + QStringLiteral("/solvarin_" SOLVARIN_VERSION "_amd64.deb");
     QVERIFY2(QFileInfo::exists(deb), qPrintable(r.sortie));
 
     r = lance(QStringLiteral("dpkg-deb"), {"--contents", deb});
     QCOMPARE(r.statut, 0);
-    for (const char *chemin : {"./usr/bin/solvarin", "./usr/bin/solvarin-query", "./usr/bin/pharmaml-sim",
-                               "./usr/lib/libTOVA_Button.so.2", "./usr/include/TOVA_Button/tovabutton.h",
-                               "./usr/lib/cmake/TOVA_Button/TOVA_ButtonConfig.cmake",
-                               "./usr/share/solvarin/HandIE53232.ico", "./etc/solvarin/Solvarin.ini",
-                               "./usr/share/applications/fr.ardevio.Solvarin.desktop",
-                               "./usr/share/icons/hicolor/256x256/apps/solvarin.png",
-                               "./usr/share/metainfo/fr.ardevio.Solvarin.metainfo.xml",
-                               "./usr/share/man/man1/solvarin-query.1.gz", "./usr/share/doc/solvarin/copyright"})
+    for (const char *chemin :
+         {"./usr/bin/solvarin", "./usr/bin/solvarin-query", "./usr/bin/pharmaml-sim",
+          "./usr/lib/libTOVA_Button.so.2", "./usr/include/TOVA_Button/tovabutton.h",
+          "./usr/lib/cmake/TOVA_Button/TOVA_ButtonConfig.cmake", "./usr/share/solvarin/HandIE53232.ico",
+          "./etc/solvarin/Solvarin.ini", "./usr/share/applications/fr.ardevio.Solvarin.desktop",
+          "./usr/share/icons/hicolor/256x256/apps/solvarin.png",
+          "./usr/share/metainfo/fr.ardevio.Solvarin.metainfo.xml", "./usr/share/man/man1/solvarin-query.1.gz",
+          "./usr/share/doc/solvarin/copyright"})
         QVERIFY2(r.sortie.contains(QLatin1String(chemin)), chemin);
     r = lance(QStringLiteral("dpkg-deb"), {"--field", deb, "Depends"});
-    QVERIFY2(r.sortie.contains(QLatin1String("libqt6widgets6")) && r.sortie.contains(QLatin1String("libxml2")),
+    QVERIFY2(r.sortie.contains(QLatin1String("libqt6widgets6")) &&
+                 r.sortie.contains(QLatin1String("libxml2")),
              qPrintable(r.sortie));
     // A user's prepared settings survive an upgrade.
     r = lance(QStringLiteral("sh"), {"-c", "dpkg-deb --info \"$0\" conffiles", deb});
