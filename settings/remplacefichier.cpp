@@ -16,23 +16,24 @@ namespace {
 // Before any byte is written: the new file private, a replaced one as it was (the save file copies
 // the mode but creates the copy as its writer). Only root can give a file away; another user sharing
 // the folder saves as before.
-bool protege(QSaveFile &out, const QFileInfo &before)
+bool protege(QSaveFile &out, const QFileInfo &before, Acces acces)
 {
 #ifdef Q_OS_UNIX
     if (!before.exists())
-        return ::fchmod(out.handle(), S_IRUSR | S_IWUSR) == 0;
+        return acces == Acces::Document || ::fchmod(out.handle(), S_IRUSR | S_IWUSR) == 0;
     if (before.ownerId() != ::geteuid() || before.groupId() != ::getegid())
         return ::fchown(out.handle(), before.ownerId(), before.groupId()) == 0 || ::geteuid() != 0;
 #else
     Q_UNUSED(out);
     Q_UNUSED(before);
+    Q_UNUSED(acces);
 #endif
     return true;
 }
 
 } // namespace
 
-QFileDevice::FileError remplaceFichier(const QString &path, QByteArrayView bytes)
+QFileDevice::FileError remplaceFichier(const QString &path, QByteArrayView bytes, Acces acces)
 {
     const QFileInfo before(path);
     // Never in place of a pipe or of a device a link points to: the rename would replace it.
@@ -43,7 +44,7 @@ QFileDevice::FileError remplaceFichier(const QString &path, QByteArrayView bytes
     // the save file would still commit what it got: written unbuffered, the count tells at once.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return out.error();
-    if (!protege(out, before)) {
+    if (!protege(out, before, acces)) {
         out.cancelWriting();
         return QFileDevice::PermissionsError;
     }

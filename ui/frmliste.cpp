@@ -211,7 +211,8 @@ void FrmListe::annule()
 
 bool FrmListe::exporte(const QString &chemin)
 {
-    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes())) ==
+    // A document for the spreadsheet and whoever it is sent to, not one of the program's own files.
+    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes()), Acces::Document) ==
            QFileDevice::NoError;
 }
 
