@@ -1,6 +1,7 @@
 #include "dossierparametres.h"
 #include "fichierini.h"
 #include "lectureliste.h"
+#include "remplacefichier.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -80,6 +81,7 @@ private slots:
     void oddFiles();
     void folderOfTheFiles_data();
     void folderOfTheFiles();
+    void documentsMadeAsTheUsersFiles();
     void fullDiskKeepsTheFile();
     void writersInTwoProcessesLoseNothing();
 
@@ -451,6 +453,19 @@ void TestFichierINI::folderOfTheFiles()
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("NumeroCli1"), QStringLiteral("123456")));
     QCOMPARE(DossierParametres::etablis(bin), userFolder);
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("NumeroCli1"), {}), QStringLiteral("123456"));
+}
+
+// An export is for others to read: it is made as the user's umask says, unlike the program's files.
+void TestFichierINI::documentsMadeAsTheUsersFiles()
+{
+    const mode_t before = ::umask(022);
+    const auto restore = qScopeGuard([before] { ::umask(before); });
+    const QString document = m_dir->filePath(QStringLiteral("liste.csv"));
+    const QString own = m_dir->filePath(QStringLiteral("Trace.xml"));
+    QCOMPARE(remplaceFichier(document, "a;b\r\n", Acces::Document), QFileDevice::NoError);
+    QCOMPARE(remplaceFichier(own, "<x/>\r\n"), QFileDevice::NoError);
+    QCOMPARE(modeOf(document), 0644);
+    QCOMPARE(modeOf(own), 0600);
 }
 
 // With no room at all, then with room for the lock and part of the file.
