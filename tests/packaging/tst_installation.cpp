@@ -169,8 +169,8 @@ void TestInstallation::hoteTrouveLeBouton()
           "  QWidget *b = TOVA_CreateControl(TOVA_BUTTON_CLASS_ID, nullptr);\n"
           "  std::puts(b ? b->metaObject()->className() : \"none\");\n  delete b;\n}\n");
     const QString sortie = hote + QStringLiteral("/build");
-    Resultat r =
-        lance(QStringLiteral(CMAKE_PROGRAM), {"-S", hote, "-B", sortie, "-DCMAKE_PREFIX_PATH=" + m_prefixe});
+    Resultat r = lance(QStringLiteral(CMAKE_PROGRAM),
+                       {"-S", hote, "-B", sortie, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + m_prefixe});
     QVERIFY2(r.statut == 0, qPrintable(r.sortie));
     r = lance(QStringLiteral(CMAKE_PROGRAM), {"--build", sortie});
     QVERIFY2(r.statut == 0, qPrintable(r.sortie));
