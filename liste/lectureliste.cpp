@@ -3,11 +3,14 @@
 #include "codegs1.h"
 #include "codeproduit.h"
 #include "fichierini.h"
+#include "fichierliste.h"
 #include "remplacefichier.h"
 #include "windows1252.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -122,22 +125,29 @@ QString texteDesOctets(const QByteArray &octets)
     return utf8.hasError() ? Windows1252::toText(octets) : texte;
 }
 
-QList<LigneListe> chargeListe()
+QList<LigneListe> chargeListe(QString *raison)
 {
-    QFile fichier(cheminListe());
-    if (!fichier.open(QIODevice::ReadOnly))
-        return {};
-    return lis(texteDesOctets(fichier.readAll()));
+    const FichierListe fichier = lisFichierListe(cheminListe());
+    if (raison)
+        *raison = fichier.absent ? QString() : fichier.raison;
+    return lis(texteDesOctets(fichier.octets));
 }
 
-bool enregistreListe(const QList<LigneListe> &liste)
+bool enregistreListe(const QList<LigneListe> &liste, QString *raison)
 {
     QByteArray texte;
     for (const LigneListe &l : liste) {
         if (l.valide())
             texte += l.code.toLatin1() + ',' + QByteArray::number(l.quantite) + "\r\n";
     }
-    return remplaceFichier(cheminListe(), texte) == QFileDevice::NoError;
+    // A folder marked read-only refuses the list as it refuses the settings, even to root.
+    const QString chemin = cheminListe();
+    const QFileDevice::FileError erreur = accessibleEnEcriture(QFileInfo(QFileInfo(chemin).absolutePath()))
+                                              ? remplaceFichier(chemin, texte)
+                                              : QFileDevice::PermissionsError;
+    if (raison)
+        *raison = erreur == QFileDevice::NoError ? QString() : raisonEchec(chemin, erreur, texte.size());
+    return erreur == QFileDevice::NoError;
 }
 
 } // namespace LectureListe

@@ -34,9 +34,11 @@ void ajoute(QList<LigneListe> &liste, const QList<LigneListe> &lignes);
 // a spreadsheet of a French Windows writes its CSV.
 QString texteDesOctets(const QByteArray &octets);
 
-// Liste.txt beside the program: the last list, its valid lines as "code,quantity" and CR LF. Writing
-// replaces the file atomically; false when it could not be written.
-QList<LigneListe> chargeListe();
-bool enregistreListe(const QList<LigneListe> &liste);
+// Liste.txt in the settings folder: the last list, its valid lines as "code,quantity" and CR LF.
+// Reading takes only a regular file of at most 16 MiB (`raison` tells why another gave an empty
+// list; an absent file is an empty list). Writing replaces the file atomically; false when it could
+// not be written, and `raison` tells why.
+QList<LigneListe> chargeListe(QString *raison = nullptr);
+bool enregistreListe(const QList<LigneListe> &liste, QString *raison = nullptr);
 
 } // namespace LectureListe

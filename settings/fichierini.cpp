@@ -4,17 +4,22 @@
 #include "remplacefichier.h"
 #include "runtimeerror.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStorageInfo>
+#include <QSet>
 #include <QThread>
 
 #include <algorithm>
 #include <exception>
 #include <new>
+
+#ifdef Q_OS_UNIX
+#include <sys/file.h>
+#endif
 
 namespace {
 
@@ -26,13 +31,7 @@ QString lastPath;
 QString refusal;
 std::chrono::milliseconds lockWait = std::chrono::seconds(2);
 FichierINI::Rapporteur reporter;
-
-// Like a read-only attribute on Windows, a missing owner write bit refuses the write even to an
-// administrator (root here).
-bool writable(const QFileInfo &info)
-{
-    return info.isWritable() && (info.permissions() & QFileDevice::WriteOwner);
-}
+QSet<QString> reported;
 
 QString pathFor(const QString &file)
 {
@@ -46,54 +45,84 @@ void report(const QString &title, const RuntimeError &error)
         reporter(title, error.description + u'\r' + QString::number(error.number));
 }
 
+// A settings file that cannot be read at all is told once, by name, not at every value read from it.
+void reportOnce(const QString &path)
+{
+    if (reported.contains(path) || !reporter)
+        return;
+    reported.insert(path);
+    reporter(QStringLiteral("Lecture Error"),
+             QStringLiteral("Le fichier %1 n'est pas lu : ce n'est pas un fichier ordinaire (tube, périphérique "
+                            "ou dossier). Les valeurs par défaut sont utilisées.")
+                 .arg(QDir::toNativeSeparators(path)));
+}
+
 // At most the first 16 MiB of an open regular file.
 QByteArray head(QFile &f)
 {
     return f.read(std::min(f.size(), sizeLimit));
 }
 
+// An empty lock that no process holds: its writer ended between making it and writing its name
+// into it. The lock would only count as stale after 30 s; it is taken over as soon as it is older
+// than the instant a live writer needs between those two steps.
+bool abandoned(const QString &lockPath)
+{
+#ifdef Q_OS_UNIX
+    constexpr qint64 instant = 200; // ms
+    QFile f(lockPath);
+    if (!f.open(QIODevice::ReadOnly) || f.size() != 0 ||
+        QFileInfo(f).lastModified().msecsTo(QDateTime::currentDateTime()) < instant)
+        return false;
+    // A live owner locks it (flock) right after making it.
+    return ::flock(f.handle(), LOCK_EX | LOCK_NB) == 0;
+#else
+    Q_UNUSED(lockPath);
+    return false;
+#endif
+}
+
 // Polls the lock, so that a writer waits only as long as the other one holds it.
-bool take(QLockFile &lock)
+bool take(QLockFile &lock, const QString &lockPath)
 {
     const QDeadlineTimer deadline(lockWait);
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
+        if (abandoned(lockPath)) {
+            QFile::remove(lockPath);
+            continue;
+        }
         QThread::msleep(5);
     }
     return true;
-}
-
-// A failed write of `needed` bytes in that folder, in the user's words.
-QString writeFailure(const QString &folder, qint64 needed, bool full = false)
-{
-    return full || QStorageInfo(folder).bytesAvailable() < needed ? QStringLiteral("disque plein")
-                                                                   : QStringLiteral("erreur d'écriture");
 }
 
 // Stores the value under the lock; the reason when it could not, empty when done.
 QString store(const QString &path, const QString &section, const QString &key, const QString &value)
 {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!writable(QFileInfo(folder)))
+    if (!accessibleEnEcriture(QFileInfo(folder)))
         return QStringLiteral("dossier en lecture seule");
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!take(lock)) {
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!take(lock, lockPath)) {
         switch (lock.error()) {
         case QLockFile::LockFailedError:
             return QStringLiteral("fichier utilisé par un autre programme");
         case QLockFile::PermissionError:
             return QStringLiteral("dossier en lecture seule");
         default:
-            return writeFailure(folder, 1);
+            return raisonEchec(path, QFileDevice::WriteError, 1);
         }
     }
+    nettoieCopiesTemporaires(path);
     const QFileInfo info(path);
     QByteArray content;
     if (info.exists()) {
         if (!info.isFile())
             return QStringLiteral("fichier illisible");
-        if (!writable(info))
+        if (!accessibleEnEcriture(info))
             return QStringLiteral("fichier en lecture seule");
         // Only the first 16 MiB are ever read: storing into a larger file would lose its end.
         if (info.size() > sizeLimit)
@@ -105,11 +134,7 @@ QString store(const QString &path, const QString &section, const QString &key, c
     }
     const QByteArray bytes = PrivateProfile::writeValue(content, section, key, value);
     const QFileDevice::FileError error = remplaceFichier(path, bytes);
-    if (error == QFileDevice::NoError)
-        return {};
-    if (error == QFileDevice::PermissionsError)
-        return QStringLiteral("fichier en lecture seule");
-    return writeFailure(folder, bytes.size(), error == QFileDevice::ResourceError);
+    return error == QFileDevice::NoError ? QString() : raisonEchec(path, error, bytes.size());
 }
 
 } // namespace
@@ -129,8 +154,10 @@ QString LireIni(const QString &section, const QString &key, const QString &defau
         const QString path = pathFor(file);
         const QFileInfo info(path);
         // Checked before opening: opening a pipe would wait for a writer, a device never ends.
-        if (info.exists() && !info.isFile())
-            throw RuntimeError::pathFileAccess();
+        if (info.exists() && !info.isFile()) {
+            reportOnce(path);
+            return defaut.left(valueLimit);
+        }
         QFile f(path);
         // A file that is absent or cannot be read answers with the default, as the platform does.
         if (!f.open(QIODevice::ReadOnly))

@@ -5,11 +5,12 @@
 #include <chrono>
 #include <functional>
 
-// The settings file "Solvarin.ini" in the program's directory. Every setting is read and written
-// one value at a time, when it is needed; nothing is cached.
+// The settings file "Solvarin.ini" in the program's settings folder. Every setting is read and
+// written one value at a time, when it is needed; nothing is cached.
 namespace FichierINI {
 
-// The directory holding the program (and so the settings and trace files).
+// The folder of the settings and of every file kept with them (trace, list, history); chosen at
+// start-up by DossierParametres.
 void setRepertoireProgramme(const QString &directory);
 QString repertoireProgramme();
 
@@ -23,7 +24,8 @@ QString CheminIni();
 
 // The stored value (at most 1023 characters), or `defaut` when the file or the key is absent.
 // An empty `file` means the settings file. Only a regular file is read, and at most its first
-// 16 MiB; anything else there (a pipe, a device) is a "Lecture Error".
+// 16 MiB; anything else there (a pipe, a device) is told once as a "Lecture Error" naming the file,
+// and gives `defaut`.
 QString LireIni(const QString &section, const QString &key, const QString &defaut, const QString &file = {});
 
 // Stores the value, creating the file, section and key as needed; the file keeps its encoding.
@@ -37,7 +39,8 @@ qint32 EcrireIni(const QString &section, const QString &key, const QString &valu
 QString RaisonRefus();
 
 // How long a write waits for another writer's lock before giving up (2 seconds by default).
-// A lock left by a process that has ended is taken over at once.
+// A lock left by a process that has ended, even an empty one, is taken over at once, and the
+// temporary copies such a process left are removed.
 void setAttenteVerrou(std::chrono::milliseconds wait);
 
 bool FichierExiste(const QString &path);

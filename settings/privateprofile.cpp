@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,15 @@ struct Mark {
 constexpr Mark marks[] = {{QStringConverter::Utf8, "\xEF\xBB\xBF"},
                           {QStringConverter::Utf16LE, "\xFF\xFE"},
                           {QStringConverter::Utf16BE, "\xFE\xFF"}};
+
+bool utf8Only(QByteArrayView bytes)
+{
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return false;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return !utf8.hasError();
+}
 
 // The file's text: its encoding (none for Windows-1252), where it starts (after the mark), and its
 // bytes, a UTF-16 file cut in the middle of a character completed with a zero byte so that
@@ -35,6 +45,10 @@ struct Text {
                 start = mark.bytes.size();
                 break;
             }
+        // Without a mark, text that only UTF-8 explains is UTF-8 (what editors write today) and is
+        // written back as such; anything else stays Windows-1252.
+        if (!encoding && utf8Only(file))
+            encoding = QStringConverter::Utf8;
         if ((bytes.size() - start) % unit())
             bytes += '\0';
     }

@@ -7,8 +7,9 @@
 // does it: section and key names compared without regard to case, blanks around names and values
 // ignored, a value in matching quotes read without them, the first of two equal keys and the first
 // of two equal sections used, lines that are neither sections nor keys ignored. A line ends with
-// CR LF, LF or a lone CR. A file is Windows-1252 text unless it starts with a byte-order mark:
-// EF BB BF for UTF-8, FF FE for UTF-16 LE, FE FF for UTF-16 BE.
+// CR LF, LF or a lone CR. A file that starts with a byte-order mark is in its encoding: EF BB BF for
+// UTF-8, FF FE for UTF-16 LE, FE FF for UTF-16 BE. Without one, a file whose bytes are valid UTF-8
+// and not plain ASCII is UTF-8 (kept without a mark); any other is Windows-1252.
 namespace PrivateProfile {
 
 // The value of `key` in `section` of the file's bytes; `found` tells whether the key is there.

@@ -11,6 +11,7 @@ packages=(
   nginx squid openssl
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-xserver-utils xdotool imagemagick
+  dpkg-dev lintian appstream desktop-file-utils
   "$@"
 )
 

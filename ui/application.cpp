@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "dossierparametres.h"
 #include "fichierini.h"
 #include "frmmain.h"
 
@@ -33,7 +34,7 @@ int lanceSolvarin(int argc, char **argv) {
         QStringLiteral("Arial"),
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
 
-    FichierINI::setRepertoireProgramme(QCoreApplication::applicationDirPath());
+    DossierParametres::etablisPourCeProgramme();
     FichierINI::setRapporteur(montreErreurFichier);
 
     frmMain window;

@@ -2,7 +2,7 @@
 
 class QString;
 
-// Runs Solvarin: the settings beside the program, its message boxes, its look, and the main window
+// Runs Solvarin: the settings in their folder, its message boxes, its look, and the main window
 // until it is closed. Returns the program's exit code.
 int lanceSolvarin(int argc, char **argv);
 

@@ -1,7 +1,9 @@
 #include "frmliste.h"
 
+#include "application.h"
 #include "comptes.h"
 #include "fichierini.h"
+#include "fichierliste.h"
 #include "lectureliste.h"
 #include "modeleliste.h"
 #include "remplacefichier.h"
@@ -12,7 +14,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -124,7 +125,13 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
         colonnes.append({n, Comptes::nom(n), {}, false, {}});
     m_modele->setComptes(colonnes);
     dimensionneColonnes();
-    changeListe(LectureListe::chargeListe());
+    QString raison;
+    const QList<LigneListe> derniere = LectureListe::chargeListe(&raison);
+    if (!raison.isEmpty())
+        montreErreurFichier(QStringLiteral("Lecture Error"),
+                            QStringLiteral("La liste n'a pas pu être lue dans Liste.txt : ") + raison);
+    m_modele->setLignes(derniere);
+    afficheEtat();
     replace();
     m_code->setFocus();
 }
@@ -155,13 +162,14 @@ void FrmListe::ouvre()
                                      QStringLiteral("Listes (*.txt *.csv);;Tous les fichiers (*)"));
     if (chemin.isEmpty())
         return;
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        m_etat->setText(QStringLiteral("Impossible de lire ") + QDir::toNativeSeparators(chemin));
+    const FichierListe fichier = lisFichierListe(chemin);
+    if (!fichier.raison.isEmpty()) {
+        m_etat->setText(QStringLiteral("Impossible de lire ") + QDir::toNativeSeparators(chemin) +
+                        QStringLiteral(" : ") + fichier.raison);
         return;
     }
     QList<LigneListe> lignes;
-    LectureListe::ajoute(lignes, LectureListe::lis(LectureListe::texteDesOctets(fichier.readAll())));
+    LectureListe::ajoute(lignes, LectureListe::lis(LectureListe::texteDesOctets(fichier.octets)));
     changeListe(lignes);
 }
 
@@ -206,7 +214,8 @@ void FrmListe::annule()
 
 bool FrmListe::exporte(const QString &chemin)
 {
-    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes())) ==
+    // A document for the spreadsheet and whoever it is sent to, not one of the program's own files.
+    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes()), Acces::Document) ==
            QFileDevice::NoError;
 }
 
@@ -242,8 +251,14 @@ void FrmListe::supprimeSelection()
 void FrmListe::changeListe(const QList<LigneListe> &lignes)
 {
     m_modele->setLignes(lignes);
-    // The list outlives the program: Liste.txt follows every change.
-    LectureListe::enregistreListe(lignes);
+    // The list outlives the program: Liste.txt follows every change. A change that cannot be kept
+    // is told, once until the file can be written again.
+    QString raison;
+    const bool enregistree = LectureListe::enregistreListe(lignes, &raison);
+    if (!enregistree && !m_enregistrementRefuse)
+        montreErreurFichier(QStringLiteral("Ecriture Error"),
+                            QStringLiteral("La liste n'a pas pu être enregistrée dans Liste.txt : ") + raison);
+    m_enregistrementRefuse = !enregistree;
     afficheEtat();
 }
 

@@ -60,4 +60,5 @@ private:
     QTableView *m_table;
     QProgressBar *m_progression;
     QLabel *m_etat;
+    bool m_enregistrementRefuse = false;
 };

@@ -4,6 +4,7 @@
 #include "application.h"
 #include "codeproduit.h"
 #include "comptes.h"
+#include "dossierparametres.h"
 #include "estnumerique.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
@@ -146,7 +147,7 @@ void frmMain::chargement() {
         m_labDemandeInfos->hide();
     }
 
-    const QString hand = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("HandIE53232.ico"));
+    const QString hand = DossierParametres::fichierLivre(QStringLiteral("HandIE53232.ico"));
     if (FichierINI::FichierExiste(hand)) {
         const QPixmap pointer(hand);
         if (!pointer.isNull())

@@ -4,6 +4,7 @@
 
 #include "champsrequis.h"
 #include "commandes.h"
+#include "fichierini.h"
 #include "picturebox.h"
 #include "repartiteurs.h"
 #include "tabstrip.h"
@@ -11,6 +12,7 @@
 #include "webinfos.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
@@ -176,6 +178,9 @@ void frmMain::construitControles() {
     m_picParam = new QWidget(m_pic);
     place(m_picParam, "PicParam", {255, 3345, 8775, 1440});
     m_picParam->hide();
+    // Installed, the settings live in the user's folder, not beside the program: say which.
+    m_picParam->setToolTip(QStringLiteral("Paramètres enregistrés dans ") +
+                           QDir::toNativeSeparators(FichierINI::repertoireProgramme()));
 
     QLabel *label4 = label(m_picParam, "Label4", QStringLiteral("&Répartiteur : "), {795, 60, 1215, 330});
     QLabel *label5 =

@@ -631,16 +631,16 @@ void TestTransport::reponsePourUnAutreProduit()
     QCOMPARE(m_zone->lignes(), ecran);
 }
 
-// A folder in place of the settings file: every value reads as the empty text (a read error), so the exchange
-// stops at the first setting the request needs, without connecting anywhere, and a write leaves the folder
-// alone.
+// A folder in place of the settings file: every value reads as its default, as without a file, so the
+// exchange stops at the first default the schema refuses without connecting anywhere, and a write
+// leaves the folder alone.
 void TestTransport::reglagesIllisibles()
 {
     const QString ini = chemin(QStringLiteral("Solvarin.ini"));
     QVERIFY(QFile::remove(ini) && QDir().mkdir(ini));
     lance();
-    QCOMPARE(m_zone->lignes(), erreur(QStringLiteral("Paramètre invalide : NumeroCli1")));
-    QCOMPARE(m_module->NumeroCliRequete(), QString());
+    QCOMPARE(m_zone->lignes(), erreur(QStringLiteral("Paramètre invalide : IdRepart1")));
+    QCOMPARE(m_module->NumeroCliRequete(), QStringLiteral("000000"));
     QTest::qWait(20);
     QCOMPARE(m_sim->connexions(), 0);
     QCOMPARE(

@@ -1,5 +1,9 @@
+#include "dossierparametres.h"
 #include "fichierini.h"
+#include "lectureliste.h"
+#include "remplacefichier.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -10,6 +14,9 @@
 #include <QTest>
 
 #include <cstdlib>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +33,13 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// The permission bits, as chmod writes them.
+int modeOf(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
 // The test program started again: another writer of 150 keys "Cle<N>_<i>" in DIR's settings file, or
@@ -63,8 +77,11 @@ private slots:
     void refusedWriteKeepsTheFile_data();
     void refusedWriteKeepsTheFile();
     void otherFileArgument();
-    void onlyRegularFilesRead_data();
-    void onlyRegularFilesRead();
+    void oddFiles_data();
+    void oddFiles();
+    void folderOfTheFiles_data();
+    void folderOfTheFiles();
+    void documentsMadeAsTheUsersFiles();
     void fullDiskKeepsTheFile();
     void writersInTwoProcessesLoseNothing();
 
@@ -203,9 +220,15 @@ void TestFichierINI::encodingsReadAndKept_data()
         };
         QTest::newRow(QStringConverter::nameForEncoding(encoding)) << bytes(text) << "café" << bytes(stored);
     }
-    QTest::newRow("no mark: Windows-1252, even UTF-8 bytes")
-        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\n") << "caf\u00C3\u00A9"
-        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\nClefCli1=cl\xE9 \x9C ?\r\n");
+    QTest::newRow("no mark, valid UTF-8: UTF-8, still without a mark")
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\n") << "café"
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\nClefCli1=cl\xC3\xA9 \xC5\x93 \xCE\xA9\r\n");
+    QTest::newRow("no mark, not UTF-8: Windows-1252")
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xE9 \xC3\xA9\r\n") << "café Ã©"
+        << QByteArray("[Infos]\r\nNumeroCli1=caf\xE9 \xC3\xA9\r\nClefCli1=cl\xE9 \x9C ?\r\n");
+    QTest::newRow("no mark, plain ASCII: Windows-1252")
+        << QByteArray("[Infos]\r\nNumeroCli1=cafe\r\n") << "cafe"
+        << QByteArray("[Infos]\r\nNumeroCli1=cafe\r\nClefCli1=cl\xE9 \x9C ?\r\n");
     QTest::newRow("lone CR ends a line")
         << QByteArray("[Infos]\rNumeroCli1=\x80\rClefCli1=vieille\r[Autre]\rClefCli1=garde\r") << "€"
         << QByteArray("[Infos]\rNumeroCli1=\x80\rClefCli1=cl\xE9 \x9C ?\r[Autre]\rClefCli1=garde\r");
@@ -266,22 +289,183 @@ void TestFichierINI::otherFileArgument()
     QVERIFY(!FichierINI::FichierExiste(m_dir->path()));
 }
 
-void TestFichierINI::onlyRegularFilesRead_data()
+void TestFichierINI::oddFiles_data()
 {
-    QTest::addColumn<bool>("pipe");
-    QTest::newRow("named pipe") << true;
-    QTest::newRow("link to /dev/zero") << false;
+    QTest::addColumn<QString>("name");    // Solvarin.ini or Liste.txt
+    QTest::addColumn<QString>("odd");     // what is there before
+    QTest::addColumn<QString>("read");    // the value of A, or the list's codes
+    QTest::addColumn<QString>("told");    // what the reader says, by the file's name
+    QTest::addColumn<QString>("refusal"); // why the write stored nothing; empty when stored
+    QTest::addColumn<int>("mode");        // the file's mode after the write
+    const QString notRegular = QStringLiteral("ce n'est pas un fichier ordinaire");
+    const QString ini = QStringLiteral("Solvarin.ini"), liste = QStringLiteral("Liste.txt");
+    QTest::newRow("settings: new file") << ini << "absent" << "<default>" << "" << "" << 0600;
+    QTest::newRow("settings: mode kept") << ini << "mode 0640" << "1" << "" << "" << 0640;
+    QTest::newRow("settings: owner kept") << ini << "other owner" << "1" << "" << "" << 0600;
+    QTest::newRow("settings: named pipe") << ini << "pipe" << "<default>" << notRegular << "fichier illisible" << -1;
+    QTest::newRow("settings: device") << ini << "device" << "<default>" << notRegular << "fichier illisible" << -1;
+    QTest::newRow("settings: empty lock") << ini << "empty lock" << "1" << "" << "" << 0640;
+    QTest::newRow("settings: temporary copy") << ini << "temporary copy" << "1" << "" << "" << 0640;
+    QTest::newRow("settings: UTF-8 without a mark") << ini << "utf-8" << "Marché" << "" << "" << 0644;
+    QTest::newRow("list: new file") << liste << "absent" << "" << "" << "" << 0600;
+    QTest::newRow("list: mode kept") << liste << "mode 0640" << "3582910" << "" << "" << 0640;
+    QTest::newRow("list: named pipe") << liste << "pipe" << "" << notRegular << notRegular << -1;
+    QTest::newRow("list: device") << liste << "device" << "" << notRegular << notRegular << -1;
+    QTest::newRow("list: oversized") << liste << "oversized" << "" << "fichier trop volumineux (plus de 16 Mio)" << ""
+                                     << 0644;
+    QTest::newRow("list: read-only folder") << liste << "read-only folder" << "3582910" << ""
+                                            << "dossier en lecture seule" << 0600;
 }
 
-void TestFichierINI::onlyRegularFilesRead()
+// Each file as a new user, a crash or a mistake may leave it: the reader never hangs nor swallows
+// memory, says once what it met, and the writer leaves a private file whose owner can read it.
+void TestFichierINI::oddFiles()
 {
-    QFETCH(bool, pipe);
-    QVERIFY(pipe ? QProcess::execute(QStringLiteral("mkfifo"), {m_ini}) == 0
-                 : QFile::link(QStringLiteral("/dev/zero"), m_ini));
-    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")), QString());
-    QCOMPARE(m_reports, QStringList{QStringLiteral("Lecture Error|Path/File access error\r75")});
-    QCOMPARE(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1")), 0);
-    QCOMPARE(FichierINI::RaisonRefus(), QStringLiteral("fichier illisible"));
+    QFETCH(QString, name);
+    QFETCH(QString, odd);
+    QFETCH(QString, read);
+    QFETCH(QString, told);
+    QFETCH(QString, refusal);
+    QFETCH(int, mode);
+    const QString path = m_dir->filePath(name);
+    const bool isList = name == u"Liste.txt";
+    const QByteArray content = isList ? "3582910,1\r\n" : "[Infos]\r\nA=1\r\n";
+    uint owner = QFileInfo(m_dir->path()).ownerId();
+    if (odd == u"pipe") {
+        QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {path}), 0);
+    } else if (odd == u"device") {
+        // Root makes a device of its own, so that a writer that went wrong replaces that one only.
+        QVERIFY(::geteuid() == 0 ? QProcess::execute(QStringLiteral("mknod"), {path, "c", "1", "5"}) == 0
+                                 : QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (odd == u"oversized") {
+        QFile big(path);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
+    } else if (odd == u"utf-8") {
+        writeAll(path, "[Infos]\nA=March\xC3\xA9\n");
+    } else if (odd != u"absent") {
+        writeAll(path, content);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    }
+    if (odd == u"other owner") {
+        if (::geteuid() != 0)
+            QSKIP("giving a file to another user needs root: a save by root is the case");
+        owner = 65534; // nobody
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), owner, owner), 0);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    }
+    if (odd == u"empty lock") {
+        QFile lock(path + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+    }
+    const QString copy = path + QStringLiteral(".Xy12z9");
+    if (odd == u"temporary copy")
+        writeAll(copy, "[Infos]\r\nClefCli1=secret\r\n");
+    const auto folderMode = QFile::permissions(m_dir->path());
+    if (odd == u"read-only folder")
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), folderMode); });
+
+    QString reason;
+    QStringList codes;
+    if (isList) {
+        for (const LigneListe &l : LectureListe::chargeListe(&reason))
+            codes << l.code;
+    }
+    QCOMPARE(isList ? codes.join(u' ') : FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")),
+             read);
+    if (!isList) {
+        FichierINI::LireIni(infos, QStringLiteral("B"), {});
+        QCOMPARE(m_reports.size(), told.isEmpty() ? 0 : 1);
+        reason = m_reports.value(0);
+        QVERIFY(reason.isEmpty() || reason.contains(path));
+    }
+    QVERIFY2(told.isEmpty() ? reason.isEmpty() : reason.contains(told), qPrintable(reason));
+
+    const bool stored = isList ? LectureListe::enregistreListe({LigneListe{QStringLiteral("3582910"), 2, {}}}, &reason)
+                               : FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("Marché")) != 0;
+    if (!isList)
+        reason = FichierINI::RaisonRefus();
+    QCOMPARE(stored, refusal.isEmpty());
+    QCOMPARE(reason, refusal);
+    if (!stored)
+        return;
+    QCOMPARE(modeOf(path), mode);
+    QCOMPARE(QFileInfo(path).ownerId(), owner);
+    QVERIFY(!QFile::exists(copy) && !QFile::exists(path + QStringLiteral(".lock")));
+    if (odd == u"utf-8")
+        QCOMPARE(readAll(path), QByteArray("[Infos]\nA=March\xC3\xA9\n"));
+}
+
+void TestFichierINI::folderOfTheFiles_data()
+{
+    QTest::addColumn<QString>("program"); // how the program's folder is
+    QTest::addColumn<QString>("seed");    // where a prepared Solvarin.ini lies ("" for none)
+    QTest::addColumn<bool>("user");       // the user's folder is chosen
+    QTest::newRow("copied folder") << "writable" << "bin/Solvarin.ini" << false;
+    QTest::newRow("read-only folder, prepared settings beside") << "read-only" << "bin/Solvarin.ini" << true;
+    QTest::newRow("installed, prepared in etc") << "installed" << "etc/solvarin/Solvarin.ini" << true;
+    QTest::newRow("installed, nothing prepared") << "installed" << "" << true;
+    QTest::newRow("user folder cannot be made") << "unmakeable" << "etc/solvarin/Solvarin.ini" << true;
+}
+
+// The user's folder is made once, private, and starts from the settings a technician prepared;
+// the user's own settings are never replaced by them afterwards.
+void TestFichierINI::folderOfTheFiles()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, seed);
+    QFETCH(bool, user);
+    const QDir prefix(m_dir->path());
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    if (program == u"installed" || program == u"unmakeable")
+        QVERIFY(prefix.mkpath(QStringLiteral("share/solvarin")));
+    const QByteArray prepared = "[Infos]\r\nNumeroCli1=0999908\r\n";
+    if (!seed.isEmpty()) {
+        QVERIFY(prefix.mkpath(QFileInfo(prefix.filePath(seed)).path()));
+        writeAll(prefix.filePath(seed), prepared);
+    }
+    const QString config = prefix.filePath(program == u"unmakeable" ? QStringLiteral("file/config") : QStringLiteral("config"));
+    writeAll(prefix.filePath(QStringLiteral("file")), {});
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const auto unset = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+    const auto binMode = QFile::permissions(bin);
+    if (program == u"read-only")
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, binMode); });
+
+    const QString userFolder = config + QStringLiteral("/Solvarin");
+    const QString chosen = DossierParametres::etablis(bin);
+    QCOMPARE(chosen, user ? userFolder : bin);
+    const QString ini = QDir(chosen).filePath(QStringLiteral("Solvarin.ini"));
+    if (!user || program == u"unmakeable") {
+        QVERIFY(!QFileInfo::exists(userFolder));
+        QVERIFY(!QFileInfo::exists(prefix.filePath(QStringLiteral("config"))));
+        return;
+    }
+    QCOMPARE(modeOf(userFolder), 0700);
+    QCOMPARE(readAll(ini), seed.isEmpty() ? QByteArray() : prepared);
+    if (seed.isEmpty())
+        return;
+    QCOMPARE(modeOf(ini), 0600);
+    FichierINI::setRepertoireProgramme(chosen);
+    QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("NumeroCli1"), QStringLiteral("123456")));
+    QCOMPARE(DossierParametres::etablis(bin), userFolder);
+    QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("NumeroCli1"), {}), QStringLiteral("123456"));
+}
+
+// An export is for others to read: it is made as the user's umask says, unlike the program's files.
+void TestFichierINI::documentsMadeAsTheUsersFiles()
+{
+    const mode_t before = ::umask(022);
+    const auto restore = qScopeGuard([before] { ::umask(before); });
+    const QString document = m_dir->filePath(QStringLiteral("liste.csv"));
+    const QString own = m_dir->filePath(QStringLiteral("Trace.xml"));
+    QCOMPARE(remplaceFichier(document, "a;b\r\n", Acces::Document), QFileDevice::NoError);
+    QCOMPARE(remplaceFichier(own, "<x/>\r\n"), QFileDevice::NoError);
+    QCOMPARE(modeOf(document), 0644);
+    QCOMPARE(modeOf(own), 0600);
 }
 
 // With no room at all, then with room for the lock and part of the file.

@@ -135,7 +135,7 @@ void TestProgrammes::usage() {
     requete.start(bin + "solvarin-query", arguments);
     QVERIFY(requete.waitForFinished(10000));
     QCOMPARE(requete.exitCode(), 2);
-    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query DIR ACCOUNT CIP"));
+    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query [DIR] ACCOUNT CIP"));
     QVERIFY(requete.readAllStandardOutput().isEmpty());
 }
 

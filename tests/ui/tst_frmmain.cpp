@@ -1,3 +1,4 @@
+#include "frmliste.h"
 #include "modskin.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
@@ -8,9 +9,11 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTableView>
 #include <QTextEdit>
 
 using namespace FenetreEssai;
@@ -245,6 +248,52 @@ private slots:
         quitte(txt(6));
         QTest::qWait(50);
         QCOMPARE(vue, QString());
+    }
+
+    // The settings pane names the folder its values are stored in.
+    void dossierDesParametres()
+    {
+        ouvre();
+        QVERIFY(c<QWidget>("PicParam")->toolTip().endsWith(QDir::toNativeSeparators(m_dir->path())));
+    }
+
+    void listeGardee_data()
+    {
+        QTest::addColumn<QString>("cas");
+        QTest::addColumn<QStringList>("vues"); // the message boxes, title and text: opening, then two changes
+        const QString ecriture = QStringLiteral("Ecriture Error|La liste n'a pas pu être enregistrée dans Liste.txt : ");
+        QTest::newRow("a pipe in place of the list")
+            << "pipe"
+            << QStringList{"Lecture Error|La liste n'a pas pu être lue dans Liste.txt : ce n'est pas un fichier ordinaire",
+                           ecriture + "ce n'est pas un fichier ordinaire", ""};
+        QTest::newRow("a read-only folder")
+            << "folder" << QStringList{"", ecriture + "dossier en lecture seule", ""};
+    }
+
+    // The list window says once what happened to its file, and goes on with the list in memory. Its
+    // message boxes are answered before the step that opened them returns.
+    void listeGardee()
+    {
+        QFETCH(QString, cas);
+        QFETCH(QStringList, vues);
+        const QString fichier = m_dir->filePath(QStringLiteral("Liste.txt"));
+        const auto droits = QFile::permissions(m_dir->path());
+        const auto retablit = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), droits); });
+        if (cas == u"pipe")
+            QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {fichier}), 0);
+        else
+            QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+        QString vu;
+        repondra(vu, QMessageBox::Ok);
+        FrmListe liste(nullptr, std::chrono::milliseconds(100));
+        QCOMPARE(vu.section(u'|', 0, 1), vues[0]);
+        for (const QString &code : {QStringLiteral("3582910"), QStringLiteral("3153342")}) {
+            vu.clear();
+            repondra(vu, QMessageBox::Ok);
+            liste.ajoute(code);
+                QCOMPARE(vu.section(u'|', 0, 1), vues[code == u"3582910" ? 1 : 2]);
+        }
+        QCOMPARE(liste.findChild<QTableView *>("table")->model()->rowCount(), 2);
     }
 
     void listeDesRepartiteurs()

@@ -229,6 +229,16 @@ bool write(const QString &path, const QByteArray &bytes) {
 
 } // namespace
 
+// The menu entry's icon in the sizes a desktop's icon theme (hicolor) asks for.
+bool menuIcons(const QDir &out) {
+    if (!out.mkpath(QStringLiteral("icons")))
+        return false;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        if (!programIcon(size).save(out.filePath(QStringLiteral("icons/solvarin-%1.png").arg(size))))
+            return false;
+    return true;
+}
+
 int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
@@ -253,7 +263,8 @@ int main(int argc, char **argv) {
                                                                                   {programIcon(32), 8},
                                                                                   {programIcon(48), 32},
                                                                                   {programIcon(128), 32}})) &&
-                    write(out.filePath(QStringLiteral("HandIE53232.ico")), iconFile({{handPointer(), 32}}));
+                    write(out.filePath(QStringLiteral("HandIE53232.ico")), iconFile({{handPointer(), 32}})) &&
+                    menuIcons(out);
     if (!ok) {
         std::fprintf(stderr, "cannot write into %s\n", argv[1]);
         return 1;

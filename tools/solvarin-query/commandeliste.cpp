@@ -2,6 +2,7 @@
 
 #include "complementsligne.h"
 #include "comptes.h"
+#include "dossierparametres.h"
 #include "fichierini.h"
 #include "lectureliste.h"
 #include "modpharmaml.h"
@@ -9,9 +10,11 @@
 #include "verificationliste.h"
 #include "zonetexte.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -116,13 +119,18 @@ std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::
 
 int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
 {
-    if (arguments.isEmpty() || !QDir(arguments.first()).exists()) {
-        std::fprintf(stderr, "usage: solvarin-query --liste DIR [CODE[,QTY]...]\n");
+    // The first argument is the folder when it names one or reads as a path; a code never does.
+    const QString premier = arguments.value(0);
+    const bool avecDossier = QFileInfo(premier).isDir() || premier.contains(u'/');
+    if (avecDossier && !QFileInfo(premier).isDir()) {
+        std::fprintf(stderr, "usage: solvarin-query --liste [DIR] [CODE[,QTY]...]\n");
         return 2;
     }
-    const QString repertoire = QDir(arguments.first()).absolutePath();
-    QString texte = arguments.mid(1).join(u'\n');
-    if (arguments.size() == 1) {
+    const QString repertoire = avecDossier ? QDir(premier).absolutePath()
+                                           : DossierParametres::etablis(QCoreApplication::applicationDirPath());
+    const QStringList codes = arguments.mid(avecDossier ? 1 : 0);
+    QString texte = codes.join(u'\n');
+    if (codes.isEmpty()) {
         QFile entree;
         if (entree.open(stdin, QIODevice::ReadOnly))
             texte = LectureListe::texteDesOctets(entree.readAll());

@@ -1,7 +1,10 @@
-// solvarin-query DIR ACCOUNT CIP: one availability query from the command line, for checking an
+// solvarin-query [DIR] ACCOUNT CIP: one availability query from the command line, for checking an
 // account's settings. Prints what the result area would show; exits 0 whatever the answer.
-// solvarin-query --liste DIR [CODE[,QTY]...]: a whole list checked at every complete account.
+// solvarin-query --liste [DIR] [CODE[,QTY]...]: a whole list checked at every complete account.
+// Without DIR, the settings are those of the folder the window uses.
 #include "commandeliste.h"
+#include "dossierparametres.h"
+#include "fichierini.h"
 #include "interrogation.h"
 
 #include <QCoreApplication>
@@ -12,21 +15,28 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    FichierINI::setRapporteur([](const QString &title, const QString &text) {
+        std::fprintf(stderr, "solvarin-query: %s: %s\n", qPrintable(title), qPrintable(text));
+    });
     const QStringList args = QCoreApplication::arguments();
     if (args.value(1) == QLatin1String("--liste"))
         return commandeListe(args.mid(2));
-    const qint16 compte = args.size() == 4 ? qint16(args[2].toShort()) : 0;
-    if (args.size() != 4 || (compte != 1 && compte != 2) || !QDir(args[1]).exists()) {
-        std::fprintf(stderr, "usage: solvarin-query DIR ACCOUNT CIP\n"
-                             "       solvarin-query --liste DIR [CODE[,QTY]...]   (codes from stdin when none)\n"
-                             "  DIR      folder holding Solvarin.ini (Trace.xml is written there)\n"
+    const bool avecDossier = args.size() == 4;
+    const qint16 compte = args.size() == 3 || avecDossier ? qint16(args[args.size() - 2].toShort()) : 0;
+    if ((compte != 1 && compte != 2) || (avecDossier && !QDir(args[1]).exists())) {
+        std::fprintf(stderr, "usage: solvarin-query [DIR] ACCOUNT CIP\n"
+                             "       solvarin-query --liste [DIR] [CODE[,QTY]...]   (codes from stdin when none)\n"
+                             "  DIR      folder holding Solvarin.ini (Trace.xml is written there); by default\n"
+                             "           the folder the window uses\n"
                              "  ACCOUNT  wholesaler account, 1 or 2\n"
                              "  CIP      product code\n");
         return 2;
     }
+    const QString dossier = avecDossier ? QDir(args[1]).absolutePath()
+                                        : DossierParametres::etablis(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const QString &ligne : interrogeRepartiteur(QDir(args[1]).absolutePath(), compte, args[3]))
+    for (const QString &ligne : interrogeRepartiteur(dossier, compte, args.last()))
         out << ligne << '\n';
     return 0;
 }
