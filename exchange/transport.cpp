@@ -25,6 +25,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
         m_echange->annule();
         resultat = ResultatEchange::echec(QStringLiteral("Aucun retour reçu dans les délais !"));
     }
+    m_dernierResultat = resultat;
     afficheResultat(resultat);
     if (vivant)
         m_enCours = false;

@@ -85,6 +85,8 @@ void VerificationListe::recoit(int indexCompte)
         // column still needs a reason.
         compte.echec = resultat.message.isEmpty() ? QStringLiteral("Retour non conforme") : resultat.message;
         codes = marque(indexCompte, e.lot, e.fin, ReponseCode::Etat::Echec);
+        for (const QString &code : std::as_const(m_lots[e.lot]))
+            compte.parCode[code].refMessage = e.echange->requete().refMessage();
         e.fin = e.lot;
     } else {
         compte.secours = compte.secours || resultat.secours;
@@ -103,6 +105,7 @@ void VerificationListe::recoit(int indexCompte)
         }
         for (const QString &code : lot) {
             ReponseCode &reponse = compte.parCode[code];
+            reponse.refMessage = e.echange->requete().refMessage();
             if (const LigneReponse *ligne = trouvees.value(code)) {
                 reponse.etat = ReponseCode::Etat::Repondue;
                 reponse.ligne = *ligne;

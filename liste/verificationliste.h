@@ -22,6 +22,7 @@ struct ReponseCode {
     };
     Etat etat = Etat::Attente;
     LigneReponse ligne;
+    QString refMessage; // REF_MESSAGE of the request that was answered or failed
 };
 
 // Everything one account answered during a check.

@@ -2,8 +2,10 @@
 
 #include "comptes.h"
 #include "fichierini.h"
+#include "historique.h"
 #include "lectureliste.h"
 #include "modpharmaml.h"
+#include "releve.h"
 #include "tableauliste.h"
 #include "verificationliste.h"
 #include "zonetexte.h"
@@ -38,16 +40,6 @@ QString statut(const ReponseCode &reponse)
     return QStringLiteral("ABSENT");
 }
 
-QString prix(const LigneReponse &ligne)
-{
-    QStringList paires;
-    for (const PrixLigne &p : ligne.prix) {
-        QString montant = p.valeur;
-        paires << p.nature + u'=' + ModPharmaML::PML_SupprimeZeros(montant);
-    }
-    return paires.join(u';');
-}
-
 QString ligneSortie(const QString &code, const ReponsesCompte &compte)
 {
     const ReponseCode reponse = compte.parCode.value(code);
@@ -57,7 +49,7 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
                              statut(reponse),
                              ModPharmaML::PML_SupprimeZeros(codeReponse),
                              reponse.ligne.designation,
-                             prix(reponse.ligne),
+                             Releve::prix(reponse.ligne.prix),
                              TableauListe::motif(compte, reponse)};
     QStringList echappes;
     for (const QString &c : champs)
@@ -72,6 +64,9 @@ std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::
     verification.setDelaiAttente(delai);
     QEventLoop boucle;
     QObject::connect(&verification, &VerificationListe::terminee, &boucle, &QEventLoop::quit);
+    QObject::connect(&verification, &VerificationListe::reponses, [&verification](int k, const QStringList &codes) {
+        Historique::enregistreListe(ReponseEnregistree::Source::Console, verification.comptes()[k], codes);
+    });
     verification.lance(lignes, Comptes::complets());
     boucle.exec();
 

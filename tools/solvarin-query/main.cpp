@@ -1,7 +1,11 @@
 // solvarin-query DIR ACCOUNT CIP: one availability query from the command line, for checking an
 // account's settings. Prints what the result area would show; exits 0 whatever the answer.
 // solvarin-query --liste DIR [CODE[,QTY]...]: a whole list checked at every complete account.
+// solvarin-query --historique DIR [CODE] and --ruptures DIR [--heures N]: the history read back.
+// Every answer a query gets is recorded in the history.
+#include "commandehistorique.h"
 #include "commandeliste.h"
+#include "historique.h"
 #include "interrogation.h"
 
 #include <QCoreApplication>
@@ -13,12 +17,19 @@
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.value(1) == QLatin1String("--historique"))
+        return commandeHistorique(args.mid(2));
+    if (args.value(1) == QLatin1String("--ruptures"))
+        return commandeRuptures(args.mid(2));
+    const Historique historique;
     if (args.value(1) == QLatin1String("--liste"))
         return commandeListe(args.mid(2));
     const qint16 compte = args.size() == 4 ? qint16(args[2].toShort()) : 0;
     if (args.size() != 4 || (compte != 1 && compte != 2) || !QDir(args[1]).exists()) {
         std::fprintf(stderr, "usage: solvarin-query DIR ACCOUNT CIP\n"
                              "       solvarin-query --liste DIR [CODE[,QTY]...]   (codes from stdin when none)\n"
+                             "       solvarin-query --historique DIR [CODE]\n"
+                             "       solvarin-query --ruptures DIR [--heures N]\n"
                              "  DIR      folder holding Solvarin.ini (Trace.xml is written there)\n"
                              "  ACCOUNT  wholesaler account, 1 or 2\n"
                              "  CIP      product code\n");
