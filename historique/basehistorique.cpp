@@ -35,6 +35,17 @@ const QList<QStringList> &migrations()
          // The code's answers by state and time serve the searches and the shortage record.
          QStringLiteral("CREATE INDEX reponse_code ON reponse (code_demande, etat, horodatage)"),
          QStringLiteral("CREATE INDEX reponse_horodatage ON reponse (horodatage)")},
+        // The watch: its products, each account's last answer, the round taken by one counter for the
+        // whole pharmacy, and the accounts paused by an end of service.
+        {QStringLiteral("CREATE TABLE surveillance (code TEXT PRIMARY KEY, designation TEXT NOT NULL, "
+                        "depuis BIGINT NOT NULL, verifie BIGINT NOT NULL)"),
+         QStringLiteral("CREATE TABLE surveillance_compte (code TEXT NOT NULL, compte SMALLINT NOT NULL, "
+                        "etat SMALLINT NOT NULL, verifie BIGINT NOT NULL, echec TEXT NOT NULL, "
+                        "date_prevue TEXT NOT NULL, remplacant_code TEXT NOT NULL, "
+                        "remplacant_designation TEXT NOT NULL, PRIMARY KEY (code, compte))"),
+         QStringLiteral("CREATE TABLE surveillance_tour (id INTEGER PRIMARY KEY, debut BIGINT NOT NULL)"),
+         QStringLiteral("INSERT INTO surveillance_tour (id, debut) VALUES (1, 0)"),
+         QStringLiteral("CREATE TABLE surveillance_pause (compte SMALLINT PRIMARY KEY, jusqua BIGINT NOT NULL)")},
     };
     return etapes;
 }
@@ -87,6 +98,11 @@ BaseHistorique::~BaseHistorique()
         QSqlDatabase::database(m_connexion, false).close();
         QSqlDatabase::removeDatabase(m_connexion);
     }
+}
+
+QSqlDatabase BaseHistorique::connexion() const
+{
+    return QSqlDatabase::database(m_connexion, false);
 }
 
 QString BaseHistorique::raison(const QSqlError &erreur) const

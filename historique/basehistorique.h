@@ -3,6 +3,7 @@
 #include "parametreshistorique.h"
 #include "reponseenregistree.h"
 
+#include <QSqlDatabase>
 #include <QString>
 
 #include <optional>
@@ -11,8 +12,8 @@
 // Every value is bound as a parameter. Messages never hold the password.
 class BaseHistorique {
 public:
-    // Version 1: the first schema; each later version adds its step to the migrations.
-    static constexpr int versionSchema = 1;
+    // Version 1: the first schema; each later version adds its step to the migrations. Version 2: the watch.
+    static constexpr int versionSchema = 2;
 
     explicit BaseHistorique(ParametresHistorique parametres);
     ~BaseHistorique();
@@ -49,12 +50,15 @@ public:
     QString purge(int jours);
 
     const ParametresHistorique &parametres() const { return m_parametres; }
+    // The open connection, for the modules that keep their own tables in the history's database.
+    QSqlDatabase connexion() const;
+    // A failure in words, without the password.
+    QString raison(const class QSqlError &erreur) const;
 
 private:
     QString ouvreConnexion();
     QString prepareSchema();
     QString misDeCoteSiEndommagee(const QString &raison, const QString &code);
-    QString raison(const class QSqlError &erreur) const;
 
     ParametresHistorique m_parametres;
     QString m_connexion;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QTcpServer;
@@ -21,6 +22,7 @@ struct OptionsSimulateur {
     bool deluge = false;            // a reply that streams without end, as fast as it can
     int lignesMax = 0;              // > 0: a request of more lines is refused with a Pharma-ML error
     int pourcentPrix = 100;         // prices at this percentage of the catalogue's
+    QSet<QString> manquants;        // catalogue products answered not available (0005), as a stock runs out
 
     // Client number -> secret key. The credential uses the key's first four characters.
     QHash<QString, QString> comptes = comptesParDefaut();

@@ -96,6 +96,11 @@ std::unique_ptr<BaseHistorique> ouvre(const QString &repertoire, bool &vide, int
 
 } // namespace
 
+QString statutListe(ReponseEnregistree::Etat etat)
+{
+    return statut(etat);
+}
+
 int commandeHistorique(const QStringList &arguments)
 {
     if (arguments.isEmpty() || arguments.size() > 2 || !QDir(arguments.first()).exists()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reponseenregistree.h"
+
 #include <QStringList>
 
 // solvarin-query --historique DIR [CODE]: the answers recorded (of that code asked, when given), newest
@@ -15,3 +17,6 @@ int commandeRuptures(const QStringList &arguments);
 
 // Both: `arguments` are those after the option; fields escaped as the other outputs are; exit status
 // 0, 1 when the history cannot be read, 2 for wrong arguments.
+
+// A recorded state as a STATUT token of --liste: every kind of failure is an ERREUR there.
+QString statutListe(ReponseEnregistree::Etat etat);
