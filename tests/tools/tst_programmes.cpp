@@ -75,6 +75,17 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
            "3582910\t1\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\tPHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\n"
            "3582910\t2" + url
         << 1;
+    QTest::newRow("watch: a code refused, the valid one still added")
+        << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2;
+    QTest::newRow("watch: a round now, each account's first check")
+        << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
+        << "3582910\t1\t\tDISPONIBLE\tDOLIPRANE 1000MG CPR B/8\n"
+           "3582910\t2\t\tERREUR\tDOLIPRANE 1000MG CPR B/8\n"
+        << 0;
+    QTest::newRow("watch: nothing changed") << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
+                                            << QString() << 0;
+    QTest::newRow("watch: removed, nothing asked") << QStringList{"--surveillance-retire", "DIR", "3582910"}
+                                                   << QByteArray() << QString() << 0;
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {
