@@ -2,6 +2,7 @@
 
 #include "fichierini.h"
 #include "frmmain.h"
+#include "surveillance.h"
 
 #include <QApplication>
 #include <QFont>
@@ -38,5 +39,6 @@ int lanceSolvarin(int argc, char **argv) {
 
     frmMain window;
     window.show();
+    window.surveillance().demarre();
     return app.exec();
 }

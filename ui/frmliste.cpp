@@ -3,11 +3,13 @@
 #include "comptes.h"
 #include "fichierini.h"
 #include "lectureliste.h"
+#include "manquants.h"
 #include "modeleliste.h"
 #include "remplacefichier.h"
 #include "tableauliste.h"
 #include "verificationliste.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -62,6 +64,9 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *ouvrir = bouton(QStringLiteral("&Ouvrir…"), QStringLiteral("Ctrl+O"), this);
     auto *exporter = bouton(QStringLiteral("&Exporter…"), QStringLiteral("Ctrl+S"), this);
     auto *vider = bouton(QStringLiteral("Vi&der"), QStringLiteral("Retire toutes les lignes"), this);
+    auto *surveiller = bouton(QStringLiteral("S&urveiller les manquants"),
+                              QStringLiteral("Prévenir quand un répartiteur aura les produits qu'aucun n'a"), this);
+    surveiller->setObjectName(QStringLiteral("surveiller"));
 
     m_table->setObjectName(QStringLiteral("table"));
     m_table->setModel(m_modele);
@@ -82,7 +87,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *haut = new QHBoxLayout;
     haut->addWidget(libelle);
     haut->addWidget(m_code, 1);
-    for (QPushButton *b : {verifier, ouvrir, exporter, vider})
+    for (QPushButton *b : {verifier, ouvrir, exporter, vider, surveiller})
         haut->addWidget(b);
     auto *bas = new QHBoxLayout;
     bas->addWidget(m_progression, 1);
@@ -100,6 +105,12 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     connect(ouvrir, &QPushButton::clicked, this, &FrmListe::ouvre);
     connect(exporter, &QPushButton::clicked, this, &FrmListe::demandeExport);
     connect(vider, &QPushButton::clicked, this, &FrmListe::vide);
+    connect(surveiller, &QPushButton::clicked, this,
+            [this] { emit this->surveiller(Manquants::codes(m_modele->lignes(), m_modele->comptes())); });
+    auto *surveillerSelection = new QAction(QStringLiteral("Surveiller ce produit"), m_table);
+    m_table->addAction(surveillerSelection);
+    m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(surveillerSelection, &QAction::triggered, this, [this] { emit this->surveiller(codesSelectionnes()); });
     const auto raccourci = [this](const QKeySequence &touches, void (FrmListe::*action)()) {
         connect(new QShortcut(touches, this), &QShortcut::activated, this, action);
     };
@@ -222,6 +233,17 @@ void FrmListe::demandeExport()
 void FrmListe::vide()
 {
     changeListe({});
+}
+
+QStringList FrmListe::codesSelectionnes() const
+{
+    QStringList codes;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedRows()) {
+        const LigneListe &ligne = m_modele->lignes().at(index.row());
+        if (ligne.valide())
+            codes << ligne.code;
+    }
+    return codes;
 }
 
 void FrmListe::supprimeSelection()

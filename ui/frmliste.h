@@ -16,7 +16,8 @@ struct LigneListe;
 // once. Codes are typed or scanned in the code field (Enter adds them), pasted (Ctrl+V, any text or
 // spreadsheet selection), or read from a text or CSV file (Ctrl+O, which replaces the list).
 // Ctrl+Enter checks the list, Escape cancels what has not been sent, Ctrl+S exports the table as CSV,
-// Delete removes the selected lines. The list is kept in Liste.txt and the window's place in
+// Delete removes the selected lines; "Surveiller les manquants" and the table's context menu hand
+// products to the watch. The list is kept in Liste.txt and the window's place in
 // Solvarin.ini, section [Liste].
 class FrmListe : public QWidget {
     Q_OBJECT
@@ -32,6 +33,11 @@ public:
     // Writes the table as CSV; false when the file could not be written.
     bool exporte(const QString &chemin);
 
+signals:
+    // "Surveiller les manquants" (the lines available at no account) or the table's context menu (the
+    // selected lines): the codes to watch.
+    void surveiller(const QStringList &codes);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,6 +49,7 @@ private:
     void annule();
     void vide();
     void supprimeSelection();
+    QStringList codesSelectionnes() const;
     void changeListe(const QList<LigneListe> &lignes);
     void afficheEtat();
     void dimensionneColonnes();

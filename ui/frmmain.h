@@ -15,6 +15,9 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class ApercuClavier;
+class BandeauSurveillance;
+class FrmSurveillance;
+class Surveillance;
 class FrmListe;
 class QKeyEvent;
 class QMouseEvent;
@@ -62,6 +65,15 @@ public:
     void setTxtInfos(int index, const QString &texte) override;
     void laisseDeroulerEvenements() override;
 
+    // The watch of missing products (started by the program, not by the window) and its banner.
+    Surveillance &surveillance();
+    BandeauSurveillance *bandeau() const;
+    // Ctrl+W: the product of the CIP field watched; F8: the watch window.
+    void surveilleProduit();
+    void ouvreSurveillance();
+    // Products the list window found available nowhere.
+    void surveilleManquants(const QStringList &codes);
+
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -101,6 +113,7 @@ private:
     void ouvreAccueil();
     // F4: the list window, made on first use.
     void ouvreListe();
+    void prepareSurveillance();
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }
@@ -138,6 +151,9 @@ private:
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
     FrmListe *m_liste = nullptr;
+    Surveillance *m_surveillance = nullptr;
+    BandeauSurveillance *m_bandeau = nullptr;
+    FrmSurveillance *m_frmSurveillance = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
     std::unique_ptr<ModPharmaML> m_pharmaML;

@@ -1,4 +1,4 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, the arrow chains)
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F8, Ctrl+W, the arrow chains)
 // and the links to the maker's web site.
 #include "frmmain.h"
 
@@ -40,6 +40,13 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
     case Qt::Key_F4:
         if (!m_requeteEnCours)
             ouvreListe();
+        return;
+    case Qt::Key_F8:
+        ouvreSurveillance();
+        return;
+    case Qt::Key_W:
+        if (event->modifiers() == Qt::ControlModifier)
+            surveilleProduit();
         return;
     case Qt::Key_Down:
         if (focus == m_picAide)
@@ -131,6 +138,7 @@ void frmMain::ouvreListe()
 {
     if (!m_liste)
         m_liste = new FrmListe(this, m_temporisation.attenteRetour);
+    connect(m_liste, &FrmListe::surveiller, this, &frmMain::surveilleManquants, Qt::UniqueConnection);
     m_liste->show();
     m_liste->raise();
     m_liste->activateWindow();

@@ -1,4 +1,8 @@
+#include "bandeausurveillance.h"
+#include "basesurveillance.h"
 #include "frmliste.h"
+#include "frmsurveillance.h"
+#include "surveillance.h"
 #include "simulateur.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -11,6 +15,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
+#include <QToolButton>
 #include <QTextEdit>
 
 using namespace FenetreEssai;
@@ -310,6 +316,67 @@ private slots:
         QVERIFY2(chrono.elapsed() < 5000, qPrintable(QString::number(chrono.elapsed())));
         QVERIFY(!m_window->isVisible());
         QCOMPARE(requetesRecues(), 1);
+    }
+
+    // Products handed to the watch from the counter and the list window, its window, and the banner.
+    void surveillance()
+    {
+        ouvreSurLeSimulateur(true);
+        Surveillance &surveillance = m_window->surveillance();
+        const auto codes = [&surveillance] {
+            QStringList liste;
+            for (const ProduitSurveille &p : surveillance.base()->produits().value_or(QList<ProduitSurveille>()))
+                liste << p.code + u' ' + p.designation;
+            return liste;
+        };
+        interroge(1, QStringLiteral("3153342"));
+        QTest::keyClick(txt(2), Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(codes(), QStringList{"3153342 SPASFON LYOC 80MG B/10"});
+
+        // The list's products available nowhere; its context menu for one line.
+        m_sim.options().manquants = {doliprane};
+        QGuiApplication::clipboard()->setText("3582910\n2756339\n3400892");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        auto *liste = m_window->findChild<FrmListe *>();
+        QTRY_COMPARE(QApplication::activeWindow(), liste);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        auto *progression = liste->findChild<QProgressBar *>("progression");
+        QTRY_VERIFY(progression->maximum() == 6 && progression->value() == 6);
+        QTest::mouseClick(liste->findChild<QPushButton *>("surveiller"), Qt::LeftButton);
+        QCOMPARE(codes(), (QStringList{"3153342 SPASFON LYOC 80MG B/10", "3400892 ", "3582910 "}));
+        auto *table = liste->findChild<QTableView *>("table");
+        table->selectRow(1);
+        table->actions().first()->trigger();
+        QCOMPARE(codes().size(), 4);
+
+        // F8 shows them; a round fills the accounts' columns and raises the alert once per account.
+        auto *fenetre = m_window->findChild<FrmSurveillance *>();
+        QVERIFY(fenetre && fenetre->isVisible());
+        auto *produits = fenetre->findChild<QTableWidget *>("table");
+        QCOMPARE(produits->rowCount(), 4);
+        m_sim.options().manquants.clear();
+        QSignalSpy fin(&surveillance, &Surveillance::tourTermine);
+        QVERIFY(surveillance.lanceTour(true, true));
+        QTRY_COMPARE(fin.count(), 1);
+        QCOMPARE(produits->item(3, 0)->text(), doliprane);
+        QCOMPARE(produits->item(3, 1)->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+        QCOMPARE(produits->item(3, 4)->text() + u'|' + produits->item(3, 5)->text(),
+                 QStringLiteral("DISPONIBLE|DISPONIBLE"));
+        QCOMPARE(produits->item(1, 4)->text(), QStringLiteral("NON DISPONIBLE"));
+        BandeauSurveillance *bandeau = m_window->bandeau();
+        QVERIFY(bandeau->isVisible());
+        QVERIFY(bandeau->lignes().contains("Disponible chez PHOENIX : 3582910 DOLIPRANE 1000MG CPR B/8"));
+        QVERIFY(bandeau->lignes().contains("Disponible chez CERP ROUEN : 2756339 EFFERALGAN 1G CPR EFF B/8"));
+        QCOMPARE(bandeau->lignes().size(), 4);
+        QTest::mouseClick(bandeau->findChild<QToolButton *>("fermer"), Qt::LeftButton);
+        QVERIFY(!bandeau->isVisible());
+
+        // Delete removes the selected product.
+        produits->selectRow(3);
+        QTest::keyClick(produits, Qt::Key_Delete);
+        QCOMPARE(codes().size(), 3);
+        QCOMPARE(produits->rowCount(), 3);
     }
 
     void listeADeuxRepartiteurs_data()

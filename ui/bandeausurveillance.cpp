@@ -1,0 +1,48 @@
+#include "bandeausurveillance.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+
+BandeauSurveillance::BandeauSurveillance(QWidget *parent) : QFrame(parent), m_texte(new QLabel(this))
+{
+    setObjectName(QStringLiteral("bandeauSurveillance"));
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(220, 255, 220));
+    p.setColor(QPalette::WindowText, QColor(0, 96, 0));
+    setPalette(p);
+    QFont police = font();
+    police.setBold(true);
+    m_texte->setFont(police);
+    m_texte->setWordWrap(true);
+    auto *fermer = new QToolButton(this);
+    fermer->setObjectName(QStringLiteral("fermer"));
+    fermer->setText(QStringLiteral("✕"));
+    fermer->setToolTip(QStringLiteral("Fermer"));
+    fermer->setAutoRaise(true);
+    auto *ligne = new QHBoxLayout(this);
+    ligne->setContentsMargins(6, 3, 3, 3);
+    ligne->addWidget(m_texte, 1);
+    ligne->addWidget(fermer, 0, Qt::AlignTop);
+    connect(fermer, &QToolButton::clicked, this, &BandeauSurveillance::ferme);
+    hide();
+}
+
+void BandeauSurveillance::ajoute(const QString &texte)
+{
+    m_lignes.append(texte);
+    m_texte->setText(m_lignes.join(u'\n'));
+    if (QWidget *fenetre = parentWidget())
+        setGeometry(0, 0, fenetre->width(),
+                    hasHeightForWidth() ? heightForWidth(fenetre->width()) : sizeHint().height());
+    show();
+    raise();
+}
+
+void BandeauSurveillance::ferme()
+{
+    m_lignes.clear();
+    hide();
+}
