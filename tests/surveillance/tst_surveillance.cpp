@@ -1,6 +1,8 @@
 #include "basesurveillance.h"
 #include "fichierini.h"
 #include "historique.h"
+#include "manquants.h"
+#include "serveurpostgres.h"
 #include "simulateur.h"
 #include "surveillance.h"
 
@@ -28,6 +30,9 @@ private slots:
     void dateAnnonceeRespectee();
     void finDeServiceJusquALaProchaineOuverture();
     void unSeulTourParIntervallePourLaPharmacie();
+    void deuxDossiersSurUneBasePostgreSQL();
+    void manquantsDeLaListe_data();
+    void manquantsDeLaListe();
     void echecEnCoursDeTourNePerdRien();
     void referencesToutesDifferentes();
     void codesRefuses();
@@ -285,6 +290,78 @@ void TestSurveillance::unSeulTourParIntervallePourLaPharmacie()
     // Asked by hand, a round runs whenever the last one ran.
     tour(*premier, true);
     QCOMPARE(m_ocp->connexions(), 3);
+}
+
+void TestSurveillance::deuxDossiersSurUneBasePostgreSQL()
+{
+    ServeurPostgres serveur;
+    if (!serveur.demarre())
+        QSKIP(qPrintable(serveur.raison));
+    // Two program folders, as two counters of one pharmacy, their history in the same database.
+    const QString premierDossier = m_dir->path();
+    QTemporaryDir second;
+    QVERIFY(QFile::copy(m_dir->filePath("Solvarin.ini"), second.filePath("Solvarin.ini")));
+    for (const QString &dossier : {premierDossier, second.path()}) {
+        FichierINI::setRepertoireProgramme(dossier);
+        QVERIFY(FichierINI::EcrireIni("Historique", "Base", serveur.url()) != 0);
+    }
+    const auto premier = surveillance();
+    const auto autre = surveillance();
+    const auto tourDe = [&](Surveillance &s, const QString &dossier) {
+        FichierINI::setRepertoireProgramme(dossier);
+        return s.lanceTour(false);
+    };
+    FichierINI::setRepertoireProgramme(premierDossier);
+    QCOMPARE(premier->ajoute({"3582910"}), QStringList());
+    QSignalSpy finPremier(premier.get(), &Surveillance::tourTermine);
+    QSignalSpy finAutre(autre.get(), &Surveillance::tourTermine);
+    QVERIFY(tourDe(*premier, premierDossier));
+    QTRY_COMPARE(finPremier.count(), 1);
+    m_maintenant = lundi10h.addSecs(60);
+    QVERIFY(!tourDe(*autre, second.path()));
+    m_maintenant = lundi10h.addSecs(30 * 60);
+    QVERIFY(tourDe(*autre, second.path()));
+    QTRY_COMPARE(finAutre.count(), 1);
+    QVERIFY(!tourDe(*premier, premierDossier));
+    QCOMPARE(m_ocp->connexions(), 2);
+    QCOMPARE(m_phoenix->connexions(), 2);
+    // The list is shared: what one counter's round found, the other reads.
+    const auto produits = premier->base()->produits();
+    QVERIFY(produits);
+    QCOMPARE(produits->first().verifie, m_maintenant);
+    FichierINI::setRepertoireProgramme(premierDossier);
+}
+
+void TestSurveillance::manquantsDeLaListe_data()
+{
+    QTest::addColumn<QList<int>>("premier"); // per code: -1 no answer, else a Disponibilite
+    QTest::addColumn<QList<int>>("second");
+    QTest::addColumn<QStringList>("manquants");
+    const int dispo = int(Disponibilite::Disponible), nonDispo = int(Disponibilite::NonDisponible),
+              autre = int(Disponibilite::Autre);
+    QTest::newRow("missing at both") << QList<int>{nonDispo, dispo} << QList<int>{autre, nonDispo}
+                                     << QStringList{"3582910"};
+    QTest::newRow("one account failed, the other has none") << QList<int>{-1, -1} << QList<int>{nonDispo, dispo}
+                                                            << QStringList{"3582910"};
+    QTest::newRow("never answered") << QList<int>{-1, -1} << QList<int>{-1, -1} << QStringList();
+}
+
+void TestSurveillance::manquantsDeLaListe()
+{
+    QFETCH(QList<int>, premier);
+    QFETCH(QList<int>, second);
+    const QList<LigneListe> lignes{{"3582910", 1, "3582910"}, {"2756339", 1, "2756339"}, {{}, 1, "Doliprane"}};
+    QList<ReponsesCompte> comptes(2);
+    for (int k = 0; k < 2; ++k) {
+        const QList<int> &etats = k == 0 ? premier : second;
+        for (int i = 0; i < 2; ++i) {
+            ReponseCode r;
+            r.etat = etats[i] < 0 ? ReponseCode::Etat::Echec : ReponseCode::Etat::Repondue;
+            r.ligne.disponibilite = Disponibilite(std::max(0, etats[i]));
+            comptes[k].parCode.insert(lignes[i].code, r);
+        }
+    }
+    QTEST(Manquants::codes(lignes, comptes), "manquants");
 }
 
 void TestSurveillance::echecEnCoursDeTourNePerdRien()
