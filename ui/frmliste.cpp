@@ -2,6 +2,7 @@
 
 #include "comptes.h"
 #include "fichierini.h"
+#include "historique.h"
 #include "lectureliste.h"
 #include "modeleliste.h"
 #include "remplacefichier.h"
@@ -62,6 +63,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *ouvrir = bouton(QStringLiteral("&Ouvrir…"), QStringLiteral("Ctrl+O"), this);
     auto *exporter = bouton(QStringLiteral("&Exporter…"), QStringLiteral("Ctrl+S"), this);
     auto *vider = bouton(QStringLiteral("Vi&der"), QStringLiteral("Retire toutes les lignes"), this);
+    auto *historique = bouton(QStringLiteral("&Historique…"), QStringLiteral("F6"), this);
 
     m_table->setObjectName(QStringLiteral("table"));
     m_table->setModel(m_modele);
@@ -82,7 +84,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *haut = new QHBoxLayout;
     haut->addWidget(libelle);
     haut->addWidget(m_code, 1);
-    for (QPushButton *b : {verifier, ouvrir, exporter, vider})
+    for (QPushButton *b : {verifier, ouvrir, exporter, vider, historique})
         haut->addWidget(b);
     auto *bas = new QHBoxLayout;
     bas->addWidget(m_progression, 1);
@@ -100,6 +102,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     connect(ouvrir, &QPushButton::clicked, this, &FrmListe::ouvre);
     connect(exporter, &QPushButton::clicked, this, &FrmListe::demandeExport);
     connect(vider, &QPushButton::clicked, this, &FrmListe::vide);
+    connect(historique, &QPushButton::clicked, this, &FrmListe::historiqueDemande);
     const auto raccourci = [this](const QKeySequence &touches, void (FrmListe::*action)()) {
         connect(new QShortcut(touches, this), &QShortcut::activated, this, action);
     };
@@ -109,9 +112,11 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence::Open, &FrmListe::ouvre);
     raccourci(QKeySequence::Save, &FrmListe::demandeExport);
     raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annule);
+    raccourci(QKeySequence(Qt::Key_F6), &FrmListe::historiqueDemande);
 
     connect(m_verification, &VerificationListe::reponses, this, [this](int k, const QStringList &codes) {
         m_modele->setCompte(k, m_verification->comptes()[k], codes);
+        Historique::enregistreListe(ReponseEnregistree::Source::Liste, m_verification->comptes()[k], codes);
         afficheEtat();
     });
     connect(m_verification, &VerificationListe::terminee, this, &FrmListe::afficheEtat);

@@ -16,7 +16,7 @@ struct LigneListe;
 // once. Codes are typed or scanned in the code field (Enter adds them), pasted (Ctrl+V, any text or
 // spreadsheet selection), or read from a text or CSV file (Ctrl+O, which replaces the list).
 // Ctrl+Enter checks the list, Escape cancels what has not been sent, Ctrl+S exports the table as CSV,
-// Delete removes the selected lines. The list is kept in Liste.txt and the window's place in
+// Delete removes the selected lines, F6 opens the history. Every answer goes to the history. The list is kept in Liste.txt and the window's place in
 // Solvarin.ini, section [Liste].
 class FrmListe : public QWidget {
     Q_OBJECT
@@ -31,6 +31,10 @@ public:
     void verifie();
     // Writes the table as CSV; false when the file could not be written.
     bool exporte(const QString &chemin);
+
+signals:
+    // The "Historique" link (F6).
+    void historiqueDemande();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

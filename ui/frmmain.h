@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class ApercuClavier;
+class FrmHistorique;
 class FrmListe;
 class QKeyEvent;
 class QMouseEvent;
@@ -101,6 +102,11 @@ private:
     void ouvreAccueil();
     // F4: the list window, made on first use.
     void ouvreListe();
+    // F6: the history window, made on first use; a code chosen there is asked at every account.
+    void brancheHistorique();
+    void signaleHistorique(const QString &message);
+    void ouvreHistorique();
+    void interrogeCode(const QString &code);
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }
@@ -138,6 +144,7 @@ private:
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
     FrmListe *m_liste = nullptr;
+    FrmHistorique *m_historique = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
     std::unique_ptr<ModPharmaML> m_pharmaML;

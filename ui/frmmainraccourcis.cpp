@@ -1,4 +1,4 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, the arrow chains)
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F6, the arrow chains)
 // and the links to the maker's web site.
 #include "frmmain.h"
 
@@ -40,6 +40,10 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
     case Qt::Key_F4:
         if (!m_requeteEnCours)
             ouvreListe();
+        return;
+    case Qt::Key_F6:
+        if (!m_requeteEnCours)
+            ouvreHistorique();
         return;
     case Qt::Key_Down:
         if (focus == m_picAide)
@@ -130,7 +134,10 @@ void frmMain::ouvreAccueil()
 void frmMain::ouvreListe()
 {
     if (!m_liste)
+    {
         m_liste = new FrmListe(this, m_temporisation.attenteRetour);
+        connect(m_liste, &FrmListe::historiqueDemande, this, &frmMain::ouvreHistorique);
+    }
     m_liste->show();
     m_liste->raise();
     m_liste->activateWindow();
