@@ -53,7 +53,7 @@ public:
 private:
     QString ouvreConnexion();
     QString prepareSchema();
-    QString misDeCoteSiEndommagee(const QString &raison, const QString &code);
+    QString miseDeCoteSiEndommagee();
     QString raison(const class QSqlError &erreur) const;
 
     ParametresHistorique m_parametres;
