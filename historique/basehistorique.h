@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QSqlError;
+
 // The history's database, SQLite or PostgreSQL through Qt SQL, used from the thread that made it.
 // Every value is bound as a parameter. Messages never hold the password.
 class BaseHistorique {
@@ -54,7 +56,7 @@ private:
     QString ouvreConnexion();
     QString prepareSchema();
     QString miseDeCoteSiEndommagee();
-    QString raison(const class QSqlError &erreur) const;
+    QString raison(const QSqlError &erreur) const;
 
     ParametresHistorique m_parametres;
     QString m_connexion;
