@@ -117,6 +117,8 @@ QString BaseHistorique::ouvre()
 {
     m_misDeCote.clear();
     QString erreur = ouvreConnexion();
+    if (erreur.isEmpty() && m_parametres.moteur == ParametresHistorique::Moteur::SQLite)
+        erreur = miseDeCoteSiEndommagee();
     if (erreur.isEmpty())
         erreur = prepareSchema();
     m_ouverte = erreur.isEmpty();
@@ -140,8 +142,8 @@ QString BaseHistorique::ouvreConnexion()
         if (!fichier.exists() && fichier.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             fichier.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         db.setDatabaseName(m_parametres.fichier);
-        // Another program holding the file gets 2 s before a write gives up.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        // Another program holding the file gets a moment before a write gives up.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_parametres.attenteVerrou.count()));
     } else {
         db.setHostName(m_parametres.hote);
         db.setPort(m_parametres.port);
@@ -173,12 +175,6 @@ QString BaseHistorique::prepareSchema()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connexion, false);
     const bool sqlite = m_parametres.moteur == ParametresHistorique::Moteur::SQLite;
-    {
-        // Reading the catalogue is what tells a damaged file or one that is no database.
-        QSqlQuery q(db);
-        if (sqlite && !q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-            return misDeCoteSiEndommagee(raison(q.lastError()), q.lastError().nativeErrorCode());
-    }
     int courante = db.tables().contains(QStringLiteral("version_schema")) ? version() : 0;
     if (courante > versionSchema)
         return QStringLiteral("base d'une version plus récente de Solvarin (schéma %1)").arg(courante);
@@ -210,8 +206,18 @@ QString BaseHistorique::prepareSchema()
     return {};
 }
 
-QString BaseHistorique::misDeCoteSiEndommagee(const QString &texte, const QString &code)
+QString BaseHistorique::miseDeCoteSiEndommagee()
 {
+    QString texte;
+    QString code;
+    {
+        // Reading the catalogue is what tells a damaged file or one that is no database.
+        QSqlQuery q(QSqlDatabase::database(m_connexion, false));
+        if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+            return {};
+        texte = raison(q.lastError());
+        code = q.lastError().nativeErrorCode();
+    }
     // SQLITE_CORRUPT (11) and SQLITE_NOTADB (26): the file cannot be used as it is.
     if (code != QLatin1String("11") && code != QLatin1String("26"))
         return texte;
@@ -224,8 +230,7 @@ QString BaseHistorique::misDeCoteSiEndommagee(const QString &texte, const QStrin
     for (const char *suffixe : {"-wal", "-shm"})
         QFile::remove(m_parametres.fichier + QLatin1String(suffixe));
     m_misDeCote = aCote;
-    const QString erreur = ouvreConnexion();
-    return erreur.isEmpty() ? prepareSchema() : erreur;
+    return ouvreConnexion();
 }
 
 QString BaseHistorique::enregistre(const QList<ReponseEnregistree> &reponses)

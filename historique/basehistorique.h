@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QSqlError;
+
 // The history's database, SQLite or PostgreSQL through Qt SQL, used from the thread that made it.
 // Every value is bound as a parameter. Messages never hold the password.
 class BaseHistorique {
@@ -53,12 +55,12 @@ public:
     // The open connection, for the modules that keep their own tables in the history's database.
     QSqlDatabase connexion() const;
     // A failure in words, without the password.
-    QString raison(const class QSqlError &erreur) const;
+    QString raison(const QSqlError &erreur) const;
 
 private:
     QString ouvreConnexion();
     QString prepareSchema();
-    QString misDeCoteSiEndommagee(const QString &raison, const QString &code);
+    QString miseDeCoteSiEndommagee();
 
     ParametresHistorique m_parametres;
     QString m_connexion;

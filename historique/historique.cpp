@@ -40,6 +40,7 @@ public:
             return;
         }
         m_signale = false;
+        emit ajoutees();
     }
 
     void cherche(int recherche, const BaseHistorique::Filtre &filtre)
@@ -68,6 +69,7 @@ public:
 
 signals:
     void avertissement(const QString &message);
+    void ajoutees();
     void trouvees(int recherche, const QList<ReponseEnregistree> &reponses);
     void rupturesTrouvees(int recherche, const QList<Rupture> &ruptures);
     void echec(int recherche, const QString &message);
@@ -134,6 +136,7 @@ Historique::Historique(QObject *parent) : QObject(parent), m_travail(new Travail
     m_fil.setObjectName(QStringLiteral("historique"));
     m_travail->moveToThread(&m_fil);
     connect(m_travail, &TravailHistorique::avertissement, this, &Historique::avertissement);
+    connect(m_travail, &TravailHistorique::ajoutees, this, &Historique::ajoutees);
     connect(m_travail, &TravailHistorique::trouvees, this, &Historique::trouvees);
     connect(m_travail, &TravailHistorique::rupturesTrouvees, this, &Historique::rupturesTrouvees);
     connect(m_travail, &TravailHistorique::echec, this, &Historique::echec);

@@ -51,6 +51,8 @@ signals:
     // "Historique indisponible : " and the reason, once, until a write succeeds again; or that a
     // damaged file was set aside.
     void avertissement(const QString &message);
+    // Answers were written.
+    void ajoutees();
     void trouvees(int recherche, const QList<ReponseEnregistree> &reponses);
     void rupturesTrouvees(int recherche, const QList<Rupture> &ruptures);
     void echec(int recherche, const QString &message);

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 // Where the history lives and how long it counts, from section [Historique] of Solvarin.ini:
@@ -19,6 +20,8 @@ struct ParametresHistorique {
     QString motDePasse;
     int heuresRupture = 72;
     int joursConservation = 400;
+    // How long a write waits for another program that holds the SQLite file.
+    std::chrono::milliseconds attenteVerrou{2000};
 
     // The settings of the program's folder; nothing when "Base" is neither empty nor a usable
     // postgresql:// URL (`erreur` then says why, without the password).

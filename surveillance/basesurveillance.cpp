@@ -101,36 +101,40 @@ std::optional<QList<ProduitSurveille>> BaseSurveillance::produits(QString *erreu
     return produits;
 }
 
-QString BaseSurveillance::enregistre(const QString &code, qint16 n, const EtatCompte &etat,
-                                     const QString &designation)
+QString BaseSurveillance::enregistre(const QList<MiseAJour> &misesAJour)
 {
     QSqlDatabase db = m_base.connexion();
     if (!m_base.ouverte() || !db.transaction())
         return m_base.ouverte() ? m_base.raison(db.lastError()) : QStringLiteral("base non ouverte");
-    QSqlQuery q(db);
-    bool ok = q.prepare(QStringLiteral(
-        "INSERT INTO surveillance_compte (code, compte, etat, verifie, echec, date_prevue, remplacant_code, "
-        "remplacant_designation) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (code, compte) DO UPDATE SET "
-        "etat = excluded.etat, verifie = excluded.verifie, echec = excluded.echec, date_prevue = "
-        "excluded.date_prevue, remplacant_code = excluded.remplacant_code, remplacant_designation = "
-        "excluded.remplacant_designation"));
-    q.addBindValue(code);
-    q.addBindValue(int(n));
-    q.addBindValue(int(etat.etat));
-    q.addBindValue(secondes(etat.verifie));
-    for (const QString *t : {&etat.echec, &etat.datePrevue, &etat.remplacantCode, &etat.remplacantDesignation})
-        q.addBindValue(texte(*t));
-    ok = ok && q.exec();
-    ok = ok && q.prepare(QStringLiteral("UPDATE surveillance SET verifie = ?, designation = CASE WHEN ? = '' THEN "
-                                        "designation ELSE ? END WHERE code = ?"));
-    q.addBindValue(secondes(etat.verifie));
-    q.addBindValue(texte(designation));
-    q.addBindValue(texte(designation));
-    q.addBindValue(code);
-    ok = ok && q.exec();
+    QSqlQuery etat(db);
+    QSqlQuery produit(db);
+    bool ok = etat.prepare(QStringLiteral(
+                  "INSERT INTO surveillance_compte (code, compte, etat, verifie, echec, date_prevue, remplacant_code, "
+                  "remplacant_designation) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (code, compte) DO UPDATE SET "
+                  "etat = excluded.etat, verifie = excluded.verifie, echec = excluded.echec, date_prevue = "
+                  "excluded.date_prevue, remplacant_code = excluded.remplacant_code, remplacant_designation = "
+                  "excluded.remplacant_designation")) &&
+              produit.prepare(QStringLiteral("UPDATE surveillance SET verifie = ?, designation = CASE WHEN ? = '' "
+                                             "THEN designation ELSE ? END WHERE code = ?"));
+    for (qsizetype i = 0; ok && i < misesAJour.size(); ++i) {
+        const MiseAJour &m = misesAJour[i];
+        etat.addBindValue(m.code);
+        etat.addBindValue(int(m.compte));
+        etat.addBindValue(int(m.etat.etat));
+        etat.addBindValue(secondes(m.etat.verifie));
+        for (const QString *t : {&m.etat.echec, &m.etat.datePrevue, &m.etat.remplacantCode,
+                                 &m.etat.remplacantDesignation})
+            etat.addBindValue(texte(*t));
+        produit.addBindValue(secondes(m.etat.verifie));
+        produit.addBindValue(texte(m.designation));
+        produit.addBindValue(texte(m.designation));
+        produit.addBindValue(m.code);
+        ok = etat.exec() && produit.exec();
+    }
     if (ok && db.commit())
         return {};
-    const QString erreur = ok ? m_base.raison(db.lastError()) : raison(q);
+    const QString erreur = ok ? m_base.raison(db.lastError())
+                              : raison(etat.lastError().isValid() ? etat : produit);
     db.rollback();
     return erreur;
 }

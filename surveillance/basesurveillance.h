@@ -26,8 +26,15 @@ public:
     // The watched products in code order; nothing after a failure (`erreur` says why).
     std::optional<QList<ProduitSurveille>> produits(QString *erreur = nullptr);
 
-    // Stores account n's answer of the code and stamps the product as asked.
-    QString enregistre(const QString &code, qint16 n, const EtatCompte &etat, const QString &designation);
+    // What one account said of one product; a designation, when not empty, replaces the product's.
+    struct MiseAJour {
+        QString code;
+        qint16 compte = 0;
+        EtatCompte etat;
+        QString designation;
+    };
+    // Stores the answers in one transaction and stamps their products as asked.
+    QString enregistre(const QList<MiseAJour> &misesAJour);
 
     // Takes the round for the whole pharmacy when none was taken less than `intervalle` ago (or
     // always, `force`): true for the one counter that got it.

@@ -71,35 +71,44 @@ void TourneeSurveillance::recoit(const ReponsesCompte &compte, const QStringList
     if (Historique *h = Historique::actif())
         h->enregistre(reponses);
     bool finService = false;
+    QList<BaseSurveillance::MiseAJour> misesAJour;
+    QList<Changement> changements;
     for (const ReponseEnregistree &r : reponses) {
-        ProduitSurveille &produit = m_produits[r.codeDemande];
+        const ProduitSurveille &produit = m_produits[r.codeDemande];
         const bool connu = produit.comptes.contains(r.compte);
         EtatCompte etat = produit.comptes.value(r.compte);
         const Etat avant = etat.etatAffiche();
         const bool avaitLeProduit = connu && etat.etat == Etat::Disponible;
+        QString designation;
         if (r.etat == Etat::Echec || r.etat == Etat::Erreur || r.etat == Etat::FinService) {
             // A failure says nothing of the product: its last answer stays.
             etat.echec = r.motif;
             finService = finService || r.etat == Etat::FinService;
         } else {
             etat = {r.etat, m_maintenant, {}, r.datePrevue, r.remplacantCode, r.remplacantDesignation};
-            if (!r.designation.isEmpty())
-                produit.designation = r.designation;
+            designation = r.designation;
         }
-        const QString erreur = m_base.enregistre(r.codeDemande, r.compte, etat,
-                                                 etat.echec.isEmpty() ? produit.designation : QString());
-        if (!erreur.isEmpty()) {
-            emit avertissement(QStringLiteral("Surveillance indisponible : ") + erreur);
-            continue;
-        }
-        produit.comptes.insert(r.compte, etat);
+        misesAJour.append({r.codeDemande, r.compte, etat, designation});
         const Etat apres = etat.etatAffiche();
-        if (connu && avant == apres)
-            continue;
-        Changement c{r.codeDemande, r.compte, r.repartiteur, connu ? std::optional(avant) : std::nullopt, apres,
-                     produit.designation, apres == Etat::Disponible && !avaitLeProduit};
-        emit changement(c);
+        if (!connu || avant != apres)
+            changements.append({r.codeDemande, r.compte, r.repartiteur, connu ? std::optional(avant) : std::nullopt,
+                                apres, designation.isEmpty() ? produit.designation : designation,
+                                apres == Etat::Disponible && !avaitLeProduit});
     }
+    // Told only once stored: an answer that could not be kept is asked again, and alerts then.
+    const QString erreur = m_base.enregistre(misesAJour);
+    if (!erreur.isEmpty()) {
+        emit avertissement(QStringLiteral("Surveillance indisponible : ") + erreur);
+        return;
+    }
+    for (const BaseSurveillance::MiseAJour &m : std::as_const(misesAJour)) {
+        ProduitSurveille &produit = m_produits[m.code];
+        produit.comptes.insert(m.compte, m.etat);
+        if (!m.designation.isEmpty())
+            produit.designation = m.designation;
+    }
+    for (const Changement &c : std::as_const(changements))
+        emit changement(c);
     // The account is not asked again before the pharmacy's next opening.
     if (finService) {
         const QString erreur = m_base.pause(compte.numero, m_parametres.prochaineOuverture(m_maintenant));

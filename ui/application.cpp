@@ -2,6 +2,7 @@
 
 #include "fichierini.h"
 #include "frmmain.h"
+#include "historique.h"
 #include "surveillance.h"
 
 #include <QApplication>
@@ -37,6 +38,8 @@ int lanceSolvarin(int argc, char **argv) {
     FichierINI::setRepertoireProgramme(QCoreApplication::applicationDirPath());
     FichierINI::setRapporteur(montreErreurFichier);
 
+    // Made before the window and ended after it: every answer it recorded is written first.
+    Historique historique;
     frmMain window;
     window.show();
     window.surveillance().demarre();

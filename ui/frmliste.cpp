@@ -2,6 +2,7 @@
 
 #include "comptes.h"
 #include "fichierini.h"
+#include "historique.h"
 #include "lectureliste.h"
 #include "manquants.h"
 #include "modeleliste.h"
@@ -64,6 +65,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *ouvrir = bouton(QStringLiteral("&Ouvrir…"), QStringLiteral("Ctrl+O"), this);
     auto *exporter = bouton(QStringLiteral("&Exporter…"), QStringLiteral("Ctrl+S"), this);
     auto *vider = bouton(QStringLiteral("Vi&der"), QStringLiteral("Retire toutes les lignes"), this);
+    auto *historique = bouton(QStringLiteral("&Historique…"), QStringLiteral("F6"), this);
     auto *surveiller = bouton(QStringLiteral("S&urveiller les manquants"),
                               QStringLiteral("Prévenir quand un répartiteur aura les produits qu'aucun n'a"), this);
     surveiller->setObjectName(QStringLiteral("surveiller"));
@@ -87,11 +89,12 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *haut = new QHBoxLayout;
     haut->addWidget(libelle);
     haut->addWidget(m_code, 1);
-    for (QPushButton *b : {verifier, ouvrir, exporter, vider, surveiller})
+    for (QPushButton *b : {verifier, ouvrir, exporter, vider, historique})
         haut->addWidget(b);
     auto *bas = new QHBoxLayout;
     bas->addWidget(m_progression, 1);
     bas->addWidget(m_etat, 2);
+    bas->addWidget(surveiller);
     auto *colonne = new QVBoxLayout(this);
     colonne->addLayout(haut);
     colonne->addWidget(m_table, 1);
@@ -105,6 +108,7 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     connect(ouvrir, &QPushButton::clicked, this, &FrmListe::ouvre);
     connect(exporter, &QPushButton::clicked, this, &FrmListe::demandeExport);
     connect(vider, &QPushButton::clicked, this, &FrmListe::vide);
+    connect(historique, &QPushButton::clicked, this, &FrmListe::historiqueDemande);
     connect(surveiller, &QPushButton::clicked, this,
             [this] { emit this->surveiller(Manquants::codes(m_modele->lignes(), m_modele->comptes())); });
     auto *surveillerSelection = new QAction(QStringLiteral("Surveiller ce produit"), m_table);
@@ -120,9 +124,11 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence::Open, &FrmListe::ouvre);
     raccourci(QKeySequence::Save, &FrmListe::demandeExport);
     raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annule);
+    raccourci(QKeySequence(Qt::Key_F6), &FrmListe::historiqueDemande);
 
     connect(m_verification, &VerificationListe::reponses, this, [this](int k, const QStringList &codes) {
         m_modele->setCompte(k, m_verification->comptes()[k], codes);
+        Historique::enregistreListe(ReponseEnregistree::Source::Liste, m_verification->comptes()[k], codes);
         afficheEtat();
     });
     connect(m_verification, &VerificationListe::terminee, this, &FrmListe::afficheEtat);

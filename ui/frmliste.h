@@ -16,9 +16,9 @@ struct LigneListe;
 // once. Codes are typed or scanned in the code field (Enter adds them), pasted (Ctrl+V, any text or
 // spreadsheet selection), or read from a text or CSV file (Ctrl+O, which replaces the list).
 // Ctrl+Enter checks the list, Escape cancels what has not been sent, Ctrl+S exports the table as CSV,
-// Delete removes the selected lines; "Surveiller les manquants" and the table's context menu hand
-// products to the watch. The list is kept in Liste.txt and the window's place in
-// Solvarin.ini, section [Liste].
+// Delete removes the selected lines, F6 opens the history. Every answer goes to the history.
+// "Surveiller les manquants" and the table's context menu hand products to the watch. The list is kept
+// in Liste.txt and the window's place in Solvarin.ini, section [Liste].
 class FrmListe : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +34,8 @@ public:
     bool exporte(const QString &chemin);
 
 signals:
+    // The "Historique" link (F6).
+    void historiqueDemande();
     // "Surveiller les manquants" (the lines available at no account) or the table's context menu (the
     // selected lines): the codes to watch.
     void surveiller(const QStringList &codes);

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class ApercuClavier;
 class BandeauSurveillance;
+class FrmHistorique;
 class FrmSurveillance;
 class Surveillance;
 class FrmListe;
@@ -113,6 +114,11 @@ private:
     void ouvreAccueil();
     // F4: the list window, made on first use.
     void ouvreListe();
+    // F6: the history window, made on first use; a code chosen there is asked at every account.
+    void brancheHistorique();
+    void signaleHistorique(const QString &message);
+    void ouvreHistorique();
+    void interrogeCode(const QString &code);
     void prepareSurveillance();
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
@@ -151,6 +157,7 @@ private:
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
     FrmListe *m_liste = nullptr;
+    FrmHistorique *m_historique = nullptr;
     Surveillance *m_surveillance = nullptr;
     BandeauSurveillance *m_bandeau = nullptr;
     FrmSurveillance *m_frmSurveillance = nullptr;

@@ -1,5 +1,5 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F8, Ctrl+W, the arrow chains)
-// and the links to the maker's web site.
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F6, F8, Ctrl+W, the
+// arrow chains) and the links to the maker's web site.
 #include "frmmain.h"
 
 #include "frmliste.h"
@@ -40,6 +40,10 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
     case Qt::Key_F4:
         if (!m_requeteEnCours)
             ouvreListe();
+        return;
+    case Qt::Key_F6:
+        if (!m_requeteEnCours)
+            ouvreHistorique();
         return;
     case Qt::Key_F8:
         ouvreSurveillance();
@@ -137,8 +141,11 @@ void frmMain::ouvreAccueil()
 void frmMain::ouvreListe()
 {
     if (!m_liste)
+    {
         m_liste = new FrmListe(this, m_temporisation.attenteRetour);
-    connect(m_liste, &FrmListe::surveiller, this, &frmMain::surveilleManquants, Qt::UniqueConnection);
+        connect(m_liste, &FrmListe::historiqueDemande, this, &frmMain::ouvreHistorique);
+        connect(m_liste, &FrmListe::surveiller, this, &frmMain::surveilleManquants);
+    }
     m_liste->show();
     m_liste->raise();
     m_liste->activateWindow();

@@ -4,6 +4,7 @@
 
 #include "clavier.h"
 #include "codeproduit.h"
+#include "historique.h"
 #include "modpharmaml.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
@@ -168,9 +169,12 @@ void frmMain::cmdDispoClick(int index)
     cmdDispo(0)->setEnabled(false);
     cmdDispo(1)->setEnabled(false);
     m_cmdParam->setEnabled(false);
-    pharmaML().PML_EnvoieUneRequete(txtDispo(2)->text() + QStringLiteral(",1"), n);
+    const QString code = txtDispo(2)->text();
+    pharmaML().PML_EnvoieUneRequete(code + QStringLiteral(",1"), n);
     if (!vivant)
         return;
+    Historique::enregistreEchange(ReponseEnregistree::Source::Comptoir, n, code, pharmaML().dernierResultat(),
+                                  pharmaML().RefMessage());
     m_requeteEnCours = false;
     cmdDispo(0)->setEnabled(true);
     cmdDispo(1)->setEnabled(true);

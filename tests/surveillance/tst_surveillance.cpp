@@ -237,7 +237,8 @@ void TestSurveillance::dateAnnonceeRespectee()
     const auto s = surveillance();
     s->ajoute({"3153342"});
     const QDateTime avant = lundi10h.addDays(-1);
-    QCOMPARE(s->base()->enregistre("3153342", 1, {Etat::NonDisponible, avant, {}, "2026-12-09", {}, {}}, {}), QString());
+    QCOMPARE(s->base()->enregistre({{"3153342", 1, {Etat::NonDisponible, avant, {}, "2026-12-09", {}, {}}, {}}}),
+             QString());
 
     tour(*s);
     QCOMPARE(m_ocp->connexions(), 0);

@@ -1,7 +1,9 @@
 #include "bandeausurveillance.h"
 #include "basesurveillance.h"
+#include "frmhistorique.h"
 #include "frmliste.h"
 #include "frmsurveillance.h"
+#include "historique.h"
 #include "surveillance.h"
 #include "simulateur.h"
 #include "tovabutton.h"
@@ -14,6 +16,7 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
@@ -377,6 +380,70 @@ private slots:
         QTest::keyClick(produits, Qt::Key_Delete);
         QCOMPARE(codes().size(), 3);
         QCOMPARE(produits->rowCount(), 3);
+    }
+
+    // Every answer at the counter is in the history (F6); a double-click there asks both accounts again.
+    void historiqueDuComptoir()
+    {
+        const QString spasfon = QStringLiteral("3153342"); // not available: "Manque rayon"
+        FichierINI::EcrireIni("Historique", "HeuresRupture", "0");
+        Historique historique;
+        ouvreSurLeSimulateur(true);
+        interroge(1, spasfon);
+        QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), rouge);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        auto *fenetre = m_window->findChild<FrmHistorique *>();
+        QVERIFY(fenetre);
+        QTRY_COMPARE(QApplication::activeWindow(), fenetre);
+        auto *reponses = fenetre->findChild<QTableView *>("reponses")->model();
+        QTRY_COMPARE(reponses->rowCount(), 1);
+        QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() + u'|' +
+                     reponses->index(0, 3).data().toString() + u'|' + reponses->index(0, 5).data().toString() +
+                     u'|' + reponses->index(0, 6).data().toString(),
+                 QStringLiteral("Comptoir|1 — PHOENIX|3153342|Non disponible|Manque rayon"));
+
+        auto *table = fenetre->findChild<QTableView *>("reponses");
+        const int avant = requetesRecues();
+        emit table->doubleClicked(reponses->index(0, 3));
+        QTRY_COMPARE(requetesRecues(), avant + 2);
+        QCOMPARE(txt(2)->text(), spasfon);
+        QTRY_COMPARE(reponses->rowCount(), 3);
+
+        const QString chemin = m_dir->filePath("historique.csv");
+        QVERIFY(fenetre->exporte(chemin));
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lignes = fichier.readAll().split('\n');
+        QVERIFY(lignes[0].startsWith("\xEF\xBB\xBF" "Date;Origine;Répartiteur;Code;Désignation;État;Motif;Prix;"));
+        QCOMPARE(lignes.size(), 5); // the header, three answers, and after the last CR LF nothing
+
+        // Both wholesalers said "Manque rayon": with no waiting time that is a shortage already.
+        fenetre->findChild<QTabWidget *>()->setCurrentIndex(1);
+        auto *ruptures = fenetre->findChild<QTableView *>("ruptures")->model();
+        QTRY_COMPARE(ruptures->rowCount(), 1);
+        QCOMPARE(ruptures->index(0, 0).data().toString() + u'|' + ruptures->index(0, 4).data().toString() + u'|' +
+                     ruptures->index(0, 5).data().toString(),
+                 QStringLiteral("3153342|1, 2|Manque rayon ; Manque rayon"));
+    }
+
+    // A history that cannot be written costs no answer, and is told once, under the designation.
+    void historiqueIndisponible()
+    {
+        FichierINI::EcrireIni("Historique", "Base", "postgresql://pharma:secret@/officine");
+        Historique historique;
+        ouvreSurLeSimulateur();
+        interroge(1, doliprane);
+        QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);
+        QTRY_VERIFY(c<QLabel>("LabRetour0")->text().contains(u'\n'));
+        QCOMPARE(c<QLabel>("LabRetour0")->text().section(u'\n', 0, 0), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+        QVERIFY(c<QLabel>("LabRetour0")->text().section(u'\n', 1).startsWith("Historique indisponible : "));
+        QVERIFY(!c<QLabel>("LabRetour0")->text().contains("secret"));
+        interroge(1, doliprane);
+        QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);
+        historique.attend();
+        QTest::qWait(50);
+        QCOMPARE(c<QLabel>("LabRetour0")->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
     }
 
     void listeADeuxRepartiteurs_data()
