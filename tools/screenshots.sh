@@ -3,7 +3,8 @@
 # doc/screenshots/ (or the folder given as first argument): start-no-account.png,
 # start-two-accounts.png, two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
 # scanner does, then F2) and not-available.png (the red box with the wholesaler's reason), and
-# liste.png (the list window: 20 codes checked at two simulated wholesalers). The information page
+# liste.png (the list window: 20 codes checked at two simulated wholesalers), and surveillance.png (the
+# watch window after a round, below the main window and its alert's banner). The information page
 # comes from pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be
 # reached, and the answers are not taken.
 set -euo pipefail
@@ -30,8 +31,9 @@ if [[ -x "$build/bin/pharmaml-sim" ]]; then
     pages="URLEditeur=http://127.0.0.1:$sim_port"
 fi
 
-# launch NAME INI-LINES...: runs the program from a folder of its own holding those settings (section
-# [Infos] until a line opens another); sets `pid`, and `id`, its main window once shown.
+# [before=FUNCTION] launch NAME INI-LINES...: runs the program from a folder of its own holding those
+# settings (section [Infos] until a line opens another), FUNCTION called with the folder first; sets
+# `pid`, and `id`, its main window once shown.
 launch() {
     local name=$1
     shift
@@ -40,6 +42,7 @@ launch() {
     cp "$build/bin/solvarin" "$build/bin/HandIE53232.ico" "$dir/"
     { printf '[Infos]\r\n'; for line in "$pages" "$@"; do printf '%s\r\n' "$line"; done; } |
         iconv -f UTF-8 -t WINDOWS-1252 >"$dir/Solvarin.ini"
+    [[ -z "${before:-}" ]] || "$before" "$dir"
     "$dir/solvarin" &
     pid=$!
     pids+=("$pid")
@@ -103,3 +106,22 @@ xdotool windowfocus --sync "$liste"
 xdotool key ctrl+Return
 sleep 1.5
 photograph liste "$liste"
+
+# The watch: three products watched beforehand, the round the program runs at start-up (open every
+# day, all day), its banner in the main window, then F8 for the watch window below it.
+watch_three() { "$build/bin/solvarin-query" --surveillance-ajoute "$1" 3582910 3153342 3400892; }
+before=watch_three launch surveillance "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876' \
+    '[Surveillance]' 'Jours=lun-dim' 'Heures=00:00-23:59' 'Son=0'
+xdotool windowmove --sync "$id" 40 40
+xdotool windowfocus --sync "$id"
+xdotool key F8
+watch=$(find_window --name 'Surveillance des manquants') || { echo "the watch window did not appear" >&2; exit 1; }
+xdotool windowsize --sync "$watch" 1000 300
+xdotool windowmove --sync "$watch" 40 430
+sleep 1
+import -window root -crop 1080x710+20+20 +repage "$out/surveillance.png"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+echo "$out/surveillance.png"

@@ -2,7 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QRegion>
 #include <QToolButton>
+
+namespace {
+constexpr int marge = 8;
+} // namespace
 
 BandeauSurveillance::BandeauSurveillance(QWidget *parent) : QFrame(parent), m_texte(new QLabel(this))
 {
@@ -19,7 +24,7 @@ BandeauSurveillance::BandeauSurveillance(QWidget *parent) : QFrame(parent), m_te
     m_texte->setWordWrap(true);
     auto *fermer = new QToolButton(this);
     fermer->setObjectName(QStringLiteral("fermer"));
-    fermer->setText(QStringLiteral("✕"));
+    fermer->setText(QStringLiteral("×"));
     fermer->setToolTip(QStringLiteral("Fermer"));
     fermer->setAutoRaise(true);
     auto *ligne = new QHBoxLayout(this);
@@ -34,9 +39,13 @@ void BandeauSurveillance::ajoute(const QString &texte)
 {
     m_lignes.append(texte);
     m_texte->setText(m_lignes.join(u'\n'));
-    if (QWidget *fenetre = parentWidget())
-        setGeometry(0, 0, fenetre->width(),
-                    hasHeightForWidth() ? heightForWidth(fenetre->width()) : sizeHint().height());
+    // Inside the skin's shape and its rounded corners.
+    if (QWidget *fenetre = parentWidget()) {
+        const QRect peau = fenetre->mask().isEmpty() ? fenetre->rect() : fenetre->mask().boundingRect();
+        const int largeur = peau.width() - 2 * marge;
+        setGeometry(peau.x() + marge, peau.y() + marge, largeur,
+                    hasHeightForWidth() ? heightForWidth(largeur) : sizeHint().height());
+    }
     show();
     raise();
 }
