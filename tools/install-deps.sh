@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-translations-l10n
   libxml2-dev libbenchmark-dev libssl-dev
-  libqt6sql6-sqlite libqt6sql6-psql postgresql
+  libqt6sql6-sqlite libqt6sql6-psql postgresql dbus-daemon
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-xserver-utils xdotool imagemagick
   "$@"

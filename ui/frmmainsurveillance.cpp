@@ -24,6 +24,8 @@ void frmMain::prepareSurveillance()
         if (ParametresSurveillance::lis().son)
             QApplication::beep();
     });
+    // A setting not taken as written, or the database out of reach: said once, where alerts are.
+    connect(m_surveillance, &Surveillance::avertissement, m_bandeau, &BandeauSurveillance::ajoute);
     // Beside each account's answer, in the answer's own box, so that it shows with it.
     for (int n = 1; n <= 2; ++n) {
         auto *bouton = new QToolButton(txtInfos(n));

@@ -2,10 +2,13 @@
 #include "fichierini.h"
 #include "historique.h"
 #include "manquants.h"
+#include "notificationbureau.h"
 #include "serveurpostgres.h"
 #include "simulateur.h"
 #include "surveillance.h"
 
+#include <QDBusConnection>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +16,21 @@
 #include <memory>
 
 using Etat = ReponseEnregistree::Etat;
+
+// The desktop's notification service as a test sees it: the summary and body of each notification.
+class ServiceNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList recues;
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &titre, const QString &texte,
+                const QStringList &, const QVariantMap &, int)
+    {
+        recues << titre + u'|' + texte;
+        return uint(recues.size());
+    }
+};
 
 // The watch against two simulated wholesalers on the loopback, its list in a real SQLite file, "now"
 // from a clock the test sets: rounds of a whole day run in milliseconds.
@@ -36,6 +54,7 @@ private slots:
     void echecEnCoursDeTourNePerdRien();
     void referencesToutesDifferentes();
     void codesRefuses();
+    void notificationSurLeBureau();
 
 private:
     // A round at the clock's time, waited for.
@@ -428,6 +447,29 @@ void TestSurveillance::codesRefuses()
     QCOMPARE(gardes, (QStringList{"3400935829108", "3582910"}));
     s->retire({"3582910"});
     QCOMPARE(s->base()->produits()->size(), 1);
+}
+
+void TestSurveillance::notificationSurLeBureau()
+{
+    // A session bus of the test's own, and the service on it.
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    if (!bus.waitForStarted() || !bus.waitForReadyRead(5000))
+        QSKIP("no dbus-daemon to run a session bus");
+    const QByteArray adresse = bus.readLine().trimmed();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", adresse);
+    QDBusConnection service = QDBusConnection::connectToBus(QString::fromLatin1(adresse), QStringLiteral("service"));
+    ServiceNotifications notifications;
+    QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications,
+                                   QDBusConnection::ExportAllSlots));
+    QVERIFY(service.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    QVERIFY(NotificationBureau::envoie("Solvarin", "Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"));
+    QTRY_COMPARE(notifications.recues,
+                 QStringList{"Solvarin|Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"});
+    QDBusConnection::disconnectFromBus(QStringLiteral("service"));
+    bus.kill();
+    bus.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestSurveillance)
