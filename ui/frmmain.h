@@ -120,6 +120,8 @@ private:
     void ouvreHistorique();
     void interrogeCode(const QString &code);
     void prepareSurveillance();
+    // The watch window as a tab of the history window too.
+    void ajouteOngletSurveillance(FrmHistorique *historique);
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }

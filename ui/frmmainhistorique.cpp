@@ -30,6 +30,7 @@ void frmMain::ouvreHistorique()
     if (!m_historique) {
         m_historique = new FrmHistorique(this);
         connect(m_historique, &FrmHistorique::codeChoisi, this, &frmMain::interrogeCode);
+        ajouteOngletSurveillance(m_historique);
     }
     m_historique->show();
     m_historique->raise();

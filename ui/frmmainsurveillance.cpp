@@ -1,8 +1,10 @@
 // The watch in the main window: its rounds, the banner and sound of its alerts, Ctrl+W and the
-// "Surveiller" button beside an answer to watch the product, F8 for the watch window.
+// "Surveiller" button beside an answer to watch the product, F8 for the watch window (also a tab of
+// the history window).
 #include "frmmain.h"
 
 #include "bandeausurveillance.h"
+#include "frmhistorique.h"
 #include "frmliste.h"
 #include "frmsurveillance.h"
 #include "notificationbureau.h"
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QToolTip>
@@ -72,6 +75,12 @@ void frmMain::ouvreSurveillance()
     m_frmSurveillance->show();
     m_frmSurveillance->raise();
     m_frmSurveillance->activateWindow();
+}
+
+void frmMain::ajouteOngletSurveillance(FrmHistorique *historique)
+{
+    if (auto *onglets = historique->findChild<QTabWidget *>())
+        onglets->addTab(new FrmSurveillance(*m_surveillance), QStringLiteral("Surveillance"));
 }
 
 BandeauSurveillance *frmMain::bandeau() const

@@ -380,6 +380,16 @@ private slots:
         QTest::keyClick(produits, Qt::Key_Delete);
         QCOMPARE(codes().size(), 3);
         QCOMPARE(produits->rowCount(), 3);
+
+        // The same list in a tab of the history window.
+        m_window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        auto *historique = m_window->findChild<FrmHistorique *>();
+        QVERIFY(historique);
+        auto *onglets = historique->findChild<QTabWidget *>();
+        QCOMPARE(onglets->tabText(onglets->count() - 1), QStringLiteral("Surveillance"));
+        QCOMPARE(onglets->widget(onglets->count() - 1)->findChild<QTableWidget *>("table")->rowCount(), 3);
     }
 
     // Every answer at the counter is in the history (F6); a double-click there asks both accounts again.
