@@ -302,12 +302,31 @@ void TestHistorique::schemaVersionneEtConserve()
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
         QCOMPARE(base.version(), BaseHistorique::versionSchema);
-        QCOMPARE(base.enregistre({reponse("3582910", 1, Etat::Disponible, 1)}), QString());
+        QCOMPARE(base.enregistre({reponse("3582910", 1, Etat::NonDisponible, 100),
+                                  reponse("3582910", 2, Etat::Disponible, 90),
+                                  reponse("3582910", 1, Etat::NonDisponible, 80),
+                                  reponse("3582910", 2, Etat::NonDisponible, 1)}),
+                 QString());
     }
+    {
+        // Back to the first version: the answers alone.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "version-1");
+        db.setDatabaseName(sqlite().fichier);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("DROP TABLE produit"));
+        QVERIFY(QSqlQuery(db).exec("UPDATE version_schema SET version = 1"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("version-1");
     {
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
-        QCOMPARE(base.cherche({})->size(), 1);
+        QCOMPARE(base.version(), BaseHistorique::versionSchema);
+        QCOMPARE(base.cherche({})->size(), 4);
+        // The migration found the last available answer again: the run starts after it.
+        const auto ruptures = base.ruptures(72, 2);
+        QVERIFY(ruptures && ruptures->size() == 1);
+        QCOMPARE(qRound(ruptures->first().depuis.secsTo(QDateTime::currentDateTime()) / 3600.0), 80);
     }
     // A newer program's database is left alone.
     {
