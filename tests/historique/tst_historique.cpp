@@ -43,6 +43,7 @@ private slots:
     void ligneRecueGardeToutSaufLesSecrets();
     void echecsEtAbsences_data();
     void echecsEtAbsences();
+    void releveDUneListe();
     void recherche_data();
     void recherche();
     void ruptures_data();
@@ -176,6 +177,32 @@ void TestHistorique::echecsEtAbsences()
     QCOMPARE(lignes.size(), 1);
     QCOMPARE(int(lignes.first().etat), etat);
     QCOMPARE(lignes.first().motif, message);
+}
+
+void TestHistorique::releveDUneListe()
+{
+    ReponsesCompte compte;
+    compte.numero = 2;
+    compte.echec = "Connexion interrompue par le répartiteur !";
+    const auto code = [&](const char *c, ReponseCode::Etat etat) {
+        ReponseCode r;
+        r.etat = etat;
+        r.refMessage = QString::fromLatin1(c) + "-ref";
+        r.ligne.disponibilite = Disponibilite::Disponible;
+        compte.parCode.insert(c, r);
+    };
+    code("3582910", ReponseCode::Etat::Repondue);
+    code("3153342", ReponseCode::Etat::Absente);
+    code("3400892", ReponseCode::Etat::Echec);
+    code("3000017", ReponseCode::Etat::Annulee);
+    code("3000024", ReponseCode::Etat::Attente);
+    QStringList lus;
+    for (const ReponseEnregistree &r : Releve::liste(ReponseEnregistree::Source::Liste, compte,
+                                                     {"3582910", "3153342", "3400892", "3000017", "3000024"}))
+        lus << QStringList{r.codeDemande, QString::number(int(r.etat)), r.motif, r.refMessage}.join(u'|');
+    // Cancelled or still waiting: nothing was answered, nothing is recorded.
+    QCOMPARE(lus, (QStringList{"3582910|0||3582910-ref", "3153342|4||3153342-ref",
+                               "3400892|6|Connexion interrompue par le répartiteur !|3400892-ref"}));
 }
 
 void TestHistorique::recherche_data()
