@@ -35,17 +35,24 @@ const QList<QStringList> &migrations()
          // The code's answers by state and time serve the searches and the shortage record.
          QStringLiteral("CREATE INDEX reponse_code ON reponse (code_demande, etat, horodatage)"),
          QStringLiteral("CREATE INDEX reponse_horodatage ON reponse (horodatage)")},
+        // Each product's last "available" answer (-1: none yet), so that the shortage record reads
+        // only the answers that came after it.
+        {QStringLiteral("CREATE TABLE produit (code TEXT PRIMARY KEY, dernier_disponible BIGINT NOT NULL)"),
+         QStringLiteral("INSERT INTO produit (code, dernier_disponible) SELECT code_demande, "
+                        "MAX(CASE WHEN etat = 0 THEN horodatage ELSE -1 END) FROM reponse GROUP BY code_demande")},
         // The watch: its products, each account's last answer, the round taken by one counter for the
-        // whole pharmacy, and the accounts paused by an end of service.
-        {QStringLiteral("CREATE TABLE surveillance (code TEXT PRIMARY KEY, designation TEXT NOT NULL, "
+        // whole pharmacy, and the accounts paused by an end of service. A step that can run again over
+        // its own tables, as it does when an older version's number was put back.
+        {QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance (code TEXT PRIMARY KEY, designation TEXT NOT NULL, "
                         "depuis BIGINT NOT NULL, verifie BIGINT NOT NULL)"),
-         QStringLiteral("CREATE TABLE surveillance_compte (code TEXT NOT NULL, compte SMALLINT NOT NULL, "
+         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_compte (code TEXT NOT NULL, compte SMALLINT NOT NULL, "
                         "etat SMALLINT NOT NULL, verifie BIGINT NOT NULL, echec TEXT NOT NULL, "
                         "date_prevue TEXT NOT NULL, remplacant_code TEXT NOT NULL, "
                         "remplacant_designation TEXT NOT NULL, PRIMARY KEY (code, compte))"),
-         QStringLiteral("CREATE TABLE surveillance_tour (id INTEGER PRIMARY KEY, debut BIGINT NOT NULL)"),
-         QStringLiteral("INSERT INTO surveillance_tour (id, debut) VALUES (1, 0)"),
-         QStringLiteral("CREATE TABLE surveillance_pause (compte SMALLINT PRIMARY KEY, jusqua BIGINT NOT NULL)")},
+         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_tour (id INTEGER PRIMARY KEY, debut BIGINT NOT NULL)"),
+         QStringLiteral("INSERT INTO surveillance_tour (id, debut) SELECT 1, 0 WHERE NOT EXISTS "
+                        "(SELECT id FROM surveillance_tour)"),
+         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_pause (compte SMALLINT PRIMARY KEY, jusqua BIGINT NOT NULL)")},
     };
     return etapes;
 }
@@ -241,10 +248,19 @@ QString BaseHistorique::enregistre(const QList<ReponseEnregistree> &reponses)
     if (!db.transaction())
         return raison(db.lastError());
     QSqlQuery q(db);
+    QSqlQuery produit(db);
     bool ok = q.prepare(QStringLiteral("INSERT INTO reponse (") + colonnes +
-                        QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                        QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
+              produit.prepare(QStringLiteral(
+                  "INSERT INTO produit (code, dernier_disponible) VALUES (?, ?) ON CONFLICT (code) DO UPDATE SET "
+                  "dernier_disponible = CASE WHEN excluded.dernier_disponible > produit.dernier_disponible "
+                  "THEN excluded.dernier_disponible ELSE produit.dernier_disponible END"));
     for (qsizetype i = 0; ok && i < reponses.size(); ++i) {
         const ReponseEnregistree &r = reponses[i];
+        produit.addBindValue(nonNul(r.codeDemande));
+        produit.addBindValue(r.etat == Etat::Disponible ? r.horodatage.toSecsSinceEpoch() : qint64(-1));
+        if (!produit.exec())
+            break;
         const QString *textes[] = {&r.repartiteur, &r.idRepartiteur, &r.codeDemande, &r.codeRepondu,
                                    &r.designation};
         q.addBindValue(r.horodatage.toSecsSinceEpoch());
@@ -259,9 +275,11 @@ QString BaseHistorique::enregistre(const QList<ReponseEnregistree> &reponses)
             q.addBindValue(nonNul(*t));
         ok = q.exec();
     }
-    if (ok && db.commit())
+    if (ok && produit.lastError().type() == QSqlError::NoError && db.commit())
         return {};
-    const QString texte = raison(ok ? db.lastError() : q.lastError());
+    const QString texte = raison(!ok ? q.lastError() : produit.lastError().type() != QSqlError::NoError
+                                                           ? produit.lastError()
+                                                           : db.lastError());
     db.rollback();
     return texte;
 }
@@ -327,21 +345,20 @@ std::optional<QList<Rupture>> BaseHistorique::ruptures(int heures, int comptesEx
         return std::nullopt;
     };
     QSqlDatabase db = QSqlDatabase::database(m_connexion, false);
-    // The missing answers after each code's last "available" one; the details are read only for the
-    // codes that qualify.
+    // The missing answers after each code's last "available" one, found through the index from it; the
+    // details are read only for the codes that qualify.
     const QString manquantes = QStringLiteral(
-        "FROM reponse r WHERE r.etat IN (%1, %2) AND r.horodatage > COALESCE((SELECT MAX(d.horodatage) "
-        "FROM reponse d WHERE d.code_demande = r.code_demande AND d.etat = %3), -1)")
+        "FROM produit p JOIN reponse r ON r.code_demande = p.code AND r.etat IN (%1, %2) "
+        "AND r.horodatage > p.dernier_disponible")
                                    .arg(int(Etat::NonDisponible))
-                                   .arg(int(Etat::Autre))
-                                   .arg(int(Etat::Disponible));
+                                   .arg(int(Etat::Autre));
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!m_ouverte || !q.prepare(QStringLiteral("SELECT r.code_demande, MIN(r.horodatage), MAX(r.horodatage) ") +
+    if (!m_ouverte || !q.prepare(QStringLiteral("SELECT p.code, MIN(r.horodatage), MAX(r.horodatage) ") +
                                  manquantes +
-                                 QStringLiteral(" GROUP BY r.code_demande HAVING MAX(r.horodatage) - "
+                                 QStringLiteral(" GROUP BY p.code HAVING MAX(r.horodatage) - "
                                                 "MIN(r.horodatage) >= ? AND COUNT(DISTINCT r.compte) >= ? "
-                                                "ORDER BY MIN(r.horodatage), r.code_demande")))
+                                                "ORDER BY MIN(r.horodatage), p.code")))
         return echec(q);
     q.addBindValue(qint64(heures) * 3600);
     q.addBindValue(comptesExiges);

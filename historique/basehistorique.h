@@ -14,8 +14,9 @@ class QSqlError;
 // Every value is bound as a parameter. Messages never hold the password.
 class BaseHistorique {
 public:
-    // Version 1: the first schema; each later version adds its step to the migrations. Version 2: the watch.
-    static constexpr int versionSchema = 2;
+    // Version 1: the answers; 2: each product's last "available" answer; 3: the watch. Each later
+    // version adds its step to the migrations.
+    static constexpr int versionSchema = 3;
 
     explicit BaseHistorique(ParametresHistorique parametres);
     ~BaseHistorique();

@@ -9,11 +9,12 @@ namespace {
 
 const QString section = QStringLiteral("Historique");
 
-int entier(const QString &cle, int defaut)
+// The key's whole number, or `defaut` when it is absent, not a number or below `minimum`.
+int entier(const QString &cle, int defaut, int minimum)
 {
     bool ok = false;
     const int valeur = FichierINI::LireIni(section, cle, QString()).trimmed().toInt(&ok);
-    return ok && valeur >= 0 ? valeur : defaut;
+    return ok && valeur >= minimum ? valeur : defaut;
 }
 
 } // namespace
@@ -23,8 +24,10 @@ std::optional<ParametresHistorique> ParametresHistorique::lis(QString *erreur)
     auto parametres = depuisBase(FichierINI::LireIni(section, QStringLiteral("Base"), QString()),
                                  FichierINI::repertoireProgramme(), erreur);
     if (parametres) {
-        parametres->heuresRupture = entier(QStringLiteral("HeuresRupture"), parametres->heuresRupture);
-        parametres->joursConservation = entier(QStringLiteral("JoursConservation"), parametres->joursConservation);
+        parametres->heuresRupture = entier(QStringLiteral("HeuresRupture"), parametres->heuresRupture, 0);
+        // A typing slip must not empty the history: it keeps at least a day.
+        parametres->joursConservation =
+            entier(QStringLiteral("JoursConservation"), parametres->joursConservation, 1);
     }
     return parametres;
 }

@@ -3,8 +3,10 @@
 # doc/screenshots/ (or the folder given as first argument): start-no-account.png,
 # start-two-accounts.png, two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
 # scanner does, then F2) and not-available.png (the red box with the wholesaler's reason), and
-# liste.png (the list window: 20 codes checked at two simulated wholesalers), and surveillance.png (the
-# watch window after a round, below the main window and its alert's banner). The information page
+# liste.png (the list window: 20 codes checked at two simulated wholesalers), historique.png and
+# ruptures.png (the history window's two tabs after the same list was checked four days ago and
+# today, and one code asked at the counter), and surveillance.png (the watch window after a round,
+# below the main window and its alert's banner). The information page
 # comes from pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be
 # reached, and the answers are not taken.
 set -euo pipefail
@@ -106,6 +108,37 @@ xdotool windowfocus --sync "$liste"
 xdotool key ctrl+Return
 sleep 1.5
 photograph liste "$liste"
+
+# The history: the list checked by solvarin-query, those answers moved four days back, checked again
+# today, one code asked at the counter, then F6 and the shortage tab.
+hist=$work/historique
+mkdir -p "$hist"
+{ printf '[Infos]\r\n'; for line in "$pages" "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876'; do printf '%s\r\n' "$line"; done; } |
+    iconv -f UTF-8 -t WINDOWS-1252 >"$hist/Solvarin.ini"
+"$build/bin/solvarin-query" --liste "$hist" "${codes[@]:0:10}" >/dev/null || true
+python3 -c 'import sqlite3, sys; db = sqlite3.connect(sys.argv[1]); db.execute("UPDATE reponse SET horodatage = horodatage - 96 * 3600"); db.commit()' "$hist/Solvarin.db"
+"$build/bin/solvarin-query" --liste "$hist" "${codes[@]:0:10}" >/dev/null || true
+rm -f "$hist/Solvarin.ini"
+launch historique "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876'
+xdotool windowfocus --sync "$id"
+xdotool key alt+c
+xdotool type --delay 20 3153342
+xdotool key F2
+sleep 1.5
+xdotool key F6
+historique=$(find_window --name 'Historique') || { echo "the history window did not appear" >&2; exit 1; }
+xdotool windowmove "$historique" 20 30
+sleep 1.5
+crop_window "$historique" "$out/historique.png"
+echo "$out/historique.png"
+xdotool windowfocus --sync "$historique"
+xdotool key ctrl+Tab
+sleep 1.5
+photograph ruptures "$historique"
 
 # The watch: three products watched beforehand, the round the program runs at start-up (open every
 # day, all day), its banner in the main window, then F8 for the watch window below it.

@@ -3,6 +3,7 @@
 #include "historique.h"
 #include "releve.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -43,6 +44,7 @@ private slots:
     void ligneRecueGardeToutSaufLesSecrets();
     void echecsEtAbsences_data();
     void echecsEtAbsences();
+    void releveDUneListe();
     void recherche_data();
     void recherche();
     void ruptures_data();
@@ -178,6 +180,32 @@ void TestHistorique::echecsEtAbsences()
     QCOMPARE(lignes.first().motif, message);
 }
 
+void TestHistorique::releveDUneListe()
+{
+    ReponsesCompte compte;
+    compte.numero = 2;
+    compte.echec = "Connexion interrompue par le répartiteur !";
+    const auto code = [&](const char *c, ReponseCode::Etat etat) {
+        ReponseCode r;
+        r.etat = etat;
+        r.refMessage = QString::fromLatin1(c) + "-ref";
+        r.ligne.disponibilite = Disponibilite::Disponible;
+        compte.parCode.insert(c, r);
+    };
+    code("3582910", ReponseCode::Etat::Repondue);
+    code("3153342", ReponseCode::Etat::Absente);
+    code("3400892", ReponseCode::Etat::Echec);
+    code("3000017", ReponseCode::Etat::Annulee);
+    code("3000024", ReponseCode::Etat::Attente);
+    QStringList lus;
+    for (const ReponseEnregistree &r : Releve::liste(ReponseEnregistree::Source::Liste, compte,
+                                                     {"3582910", "3153342", "3400892", "3000017", "3000024"}))
+        lus << QStringList{r.codeDemande, QString::number(int(r.etat)), r.motif, r.refMessage}.join(u'|');
+    // Cancelled or still waiting: nothing was answered, nothing is recorded.
+    QCOMPARE(lus, (QStringList{"3582910|0||3582910-ref", "3153342|4||3153342-ref",
+                               "3400892|6|Connexion interrompue par le répartiteur !|3400892-ref"}));
+}
+
 void TestHistorique::recherche_data()
 {
     QTest::addColumn<QString>("code");
@@ -302,12 +330,31 @@ void TestHistorique::schemaVersionneEtConserve()
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
         QCOMPARE(base.version(), BaseHistorique::versionSchema);
-        QCOMPARE(base.enregistre({reponse("3582910", 1, Etat::Disponible, 1)}), QString());
+        QCOMPARE(base.enregistre({reponse("3582910", 1, Etat::NonDisponible, 100),
+                                  reponse("3582910", 2, Etat::Disponible, 90),
+                                  reponse("3582910", 1, Etat::NonDisponible, 80),
+                                  reponse("3582910", 2, Etat::NonDisponible, 1)}),
+                 QString());
     }
+    {
+        // Back to the first version: the answers alone.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "version-1");
+        db.setDatabaseName(sqlite().fichier);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("DROP TABLE produit"));
+        QVERIFY(QSqlQuery(db).exec("UPDATE version_schema SET version = 1"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("version-1");
     {
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
-        QCOMPARE(base.cherche({})->size(), 1);
+        QCOMPARE(base.version(), BaseHistorique::versionSchema);
+        QCOMPARE(base.cherche({})->size(), 4);
+        // The migration found the last available answer again: the run starts after it.
+        const auto ruptures = base.ruptures(72, 2);
+        QVERIFY(ruptures && ruptures->size() == 1);
+        QCOMPARE(qRound(ruptures->first().depuis.secsTo(QDateTime::currentDateTime()) / 3600.0), 80);
     }
     // A newer program's database is left alone.
     {
@@ -383,8 +430,18 @@ void TestHistorique::fichierEnLectureSeuleLaisseTelQuel()
     const auto rendsInscriptible = qScopeGuard([&] {
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
-    if (fichier.open(QIODevice::ReadWrite))
-        QSKIP("running as root: a file without write permission is still written");
+    if (fichier.open(QIODevice::ReadWrite)) {
+        // Root writes any file: this case runs again as an unprivileged user.
+        QProcess essai;
+        essai.setWorkingDirectory(QDir::tempPath());
+        essai.start("runuser", {"-u", "nobody", "--", QCoreApplication::applicationFilePath(),
+                                QTest::currentTestFunction()});
+        if (!essai.waitForFinished(60000) || essai.readAllStandardOutput().contains("Cannot execute") ||
+            essai.exitStatus() != QProcess::NormalExit || essai.exitCode() == 126 || essai.exitCode() == 127)
+            QSKIP("running as root, and this program cannot run as the user nobody");
+        QCOMPARE(essai.exitCode(), 0);
+        return;
+    }
     QVERIFY(fichier.open(QIODevice::ReadOnly));
     const QByteArray avant = fichier.readAll();
     fichier.close();

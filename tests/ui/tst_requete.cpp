@@ -415,7 +415,9 @@ private slots:
 
         auto *table = fenetre->findChild<QTableView *>("reponses");
         const int avant = requetesRecues();
-        emit table->doubleClicked(reponses->index(0, 3));
+        const QPoint cellule = table->visualRect(reponses->index(0, 3)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellule);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cellule);
         QTRY_COMPARE(requetesRecues(), avant + 2);
         QCOMPARE(txt(2)->text(), spasfon);
         QTRY_COMPARE(reponses->rowCount(), 3);
