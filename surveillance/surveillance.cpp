@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr std::chrono::minutes pauseApresEchec{5};
+
 // The reference is the request's date and time to the second: each request of the watch gets a
 // second of its own, so that no two share one, within a round or across rounds.
 Horloge sansRepetition(Horloge source)
@@ -70,6 +72,8 @@ BaseSurveillance *Surveillance::base()
 {
     if (m_base && m_base->ouverte())
         return m_base.get();
+    if (m_dernierEchec.isValid() && !m_dernierEchec.hasExpired(std::chrono::milliseconds(pauseApresEchec).count()))
+        return nullptr;
     QString erreur;
     const auto parametres = ParametresHistorique::lis(&erreur);
     if (parametres) {
@@ -81,6 +85,7 @@ BaseSurveillance *Surveillance::base()
         return m_base.get();
     m_tournee.reset();
     m_base.reset();
+    m_dernierEchec.start();
     signale(QStringLiteral("Surveillance indisponible : ") + erreur);
     return nullptr;
 }

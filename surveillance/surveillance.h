@@ -4,6 +4,7 @@
 #include "parametressurveillance.h"
 #include "produitsurveille.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
@@ -35,7 +36,9 @@ public:
     bool lanceTour(bool force, bool horairesIgnores = false);
     bool enCours() const;
 
-    // The watch list, opened on demand; null (after an `avertissement`) when it cannot be.
+    // The watch list, opened on demand; null (after an `avertissement`) when it cannot be. A database
+    // that could not be opened is tried again only after a pause, so that a server out of reach does
+    // not hold the window at every look.
     BaseSurveillance *base();
     // Adds products after checking their codes (7 digits, or 13 with their check digit): the refused
     // ones are returned. `listeModifiee` follows a change.
@@ -59,6 +62,7 @@ private:
     QTimer m_minuterie;
     std::chrono::milliseconds m_delai{60000};
     std::unique_ptr<BaseSurveillance> m_base;
+    QElapsedTimer m_dernierEchec;
     std::unique_ptr<TourneeSurveillance> m_tournee;
     QSet<QString> m_signales;
 };
