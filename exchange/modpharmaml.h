@@ -66,6 +66,8 @@ public:
     // for the reply while events run, shows the outcome. A call made while one is waiting does
     // nothing; the wait ends at once when this module is deleted or the application quits.
     void PML_EnvoieUneRequete(const QString &lignes, qint16 n);
+    // How the last PML_EnvoieUneRequete ended, as it was shown (a reply that never came included).
+    const ResultatEchange &dernierResultat() const { return m_dernierResultat; }
     // Splits the URL into HoteRepart and CheminRepart; HoteRepart stays empty for a URL that cannot
     // be used.
     void PML_DecoupeUrl(const QString &url) { m_echange->decoupeUrl(url); }
@@ -113,6 +115,7 @@ private:
 
     ZoneResultat &m_zone;
     std::unique_ptr<EchangeInfoProduit> m_echange;
+    ResultatEchange m_dernierResultat;
     bool m_enCours = false;
     // Goes with us: ends a wait that is running when we are deleted, and lets that wait and the
     // displays see that we are gone.

@@ -29,6 +29,7 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
     QStringList demandes;
     for (const QString &article : lignes.split(u';', Qt::SkipEmptyParts))
         demandes << article.section(u',', 0, 0).trimmed();
+    m_dernierResultat = resultat;
     afficheResultat(resultat, demandes);
     if (vivant)
         m_enCours = false;

@@ -157,9 +157,13 @@ QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &com
         }
         rangees.append(rangee);
     }
+    return csvDeRangees(rangees);
+}
 
+QByteArray csvDeRangees(const QList<QStringList> &rangees)
+{
     QString texte;
-    for (const QStringList &rangee : std::as_const(rangees)) {
+    for (const QStringList &rangee : rangees) {
         QStringList champs;
         for (const QString &c : rangee)
             champs << champ(c);

@@ -36,4 +36,7 @@ QString motif(const ReponsesCompte &compte, const ReponseCode &reponse);
 // A line without a valid code keeps its text in the code column.
 QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes);
 
+// Rows of texts written with the same conventions (the first row is the header).
+QByteArray csvDeRangees(const QList<QStringList> &rangees);
+
 } // namespace TableauListe

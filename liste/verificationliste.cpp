@@ -55,7 +55,7 @@ void VerificationListe::lance(const QList<LigneListe> &lignes, const QList<qint1
         m_comptes.append(compte);
         const int index = int(m_envois.size());
         auto envoi = std::make_unique<Envoi>();
-        envoi->echange = std::make_unique<EchangeInfoProduit>();
+        envoi->echange = std::make_unique<EchangeInfoProduit>(nullptr, m_horloge);
         envoi->echange->setDelaiAttente(m_delai);
         envoi->fin = m_lots.size();
         connect(envoi->echange.get(), &EchangeInfoProduit::termine, this, [this, index] { recoit(index); });
@@ -88,6 +88,8 @@ void VerificationListe::recoit(int indexCompte)
         // column still needs a reason.
         compte.echec = resultat.message.isEmpty() ? QStringLiteral("Retour non conforme") : resultat.message;
         codes = marque(indexCompte, e.lot, e.fin, ReponseCode::Etat::Echec);
+        for (const QString &code : std::as_const(m_lots[e.lot]))
+            compte.parCode[code].refMessage = e.echange->requete().refMessage();
         e.fin = e.lot;
     } else {
         compte.secours = compte.secours || resultat.secours;
@@ -114,6 +116,7 @@ void VerificationListe::recoit(int indexCompte)
         }
         for (const QString &code : lot) {
             ReponseCode &reponse = compte.parCode[code];
+            reponse.refMessage = e.echange->requete().refMessage();
             reponse.ligne = {};
             reponse.autreProduit.reset();
             reponse.etat = ReponseCode::Etat::Repondue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "horloge.h"
 #include "lectureliste.h"
 #include "lignereponse.h"
 
@@ -26,6 +27,7 @@ struct ReponseCode {
     // Repondue with a line about another product in this code's place (its request line): that
     // product's code. Its line is not this code's answer, so `ligne` holds nothing of it.
     std::optional<QString> autreProduit;
+    QString refMessage; // REF_MESSAGE of the request that was answered or failed
 };
 
 // Everything one account answered during a check.
@@ -50,6 +52,8 @@ public:
 
     // Longest wait for each reply, 60 s unless changed.
     void setDelaiAttente(std::chrono::milliseconds delai) { m_delai = delai; }
+    // Where the requests read their date and time (and so their reference); the system's unless changed.
+    void setHorloge(Horloge horloge) { m_horloge = std::move(horloge); }
 
     // Starts a check of the valid lines at accounts `numeros`; a check under way is dropped first.
     void lance(const QList<LigneListe> &lignes, const QList<qint16> &numeros);
@@ -79,6 +83,7 @@ private:
     QStringList marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat);
 
     std::chrono::milliseconds m_delai{60000};
+    Horloge m_horloge = horlogeSysteme();
     QList<QStringList> m_lots; // the codes of each request
     QList<QString> m_textes;   // their product lists, "code,quantity;..."
     QList<ReponsesCompte> m_comptes;

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-translations-l10n
   libxml2-dev libbenchmark-dev libssl-dev
   nginx squid openssl
+  libqt6sql6-sqlite libqt6sql6-psql postgresql dbus-daemon
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-xserver-utils xdotool imagemagick
   dpkg-dev lintian appstream desktop-file-utils

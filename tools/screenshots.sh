@@ -5,10 +5,12 @@
 # scanner does, then Enter), not-available.png (the red box with the wholesaler's reason),
 # expected-date.png (when the product comes back), replacement.png (what the wholesaler offers
 # instead, its code a link), scan-datamatrix.png (a box's 2D code as a 2D scanner types it, answered
-# with its expiry), two-accounts.png (Enter: both wholesalers' answers side by side), and liste.png
-# (the list window: 20 codes checked at two simulated wholesalers). The information page comes from
-# pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be reached,
-# and the answers are not taken.
+# with its expiry), two-accounts.png (Enter: both wholesalers' answers side by side), liste.png (the
+# list window: 20 codes checked at two simulated wholesalers), historique.png and ruptures.png (the
+# history window's two tabs after the same list was checked four days ago and today, and one code
+# asked at the counter), and surveillance.png (the watch window after a round, below the main window
+# and its alert's banner). The information page comes from pharmaml-sim when it has been built;
+# otherwise the web pane says that the page cannot be reached, and the answers are not taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -33,8 +35,9 @@ if [[ -x "$build/bin/pharmaml-sim" ]]; then
     pages="URLEditeur=http://127.0.0.1:$sim_port"
 fi
 
-# launch NAME INI-LINES...: runs the program from a folder of its own holding those settings (section
-# [Infos] until a line opens another); sets `pid`, and `id`, its main window once shown.
+# [before=FUNCTION] launch NAME INI-LINES...: runs the program from a folder of its own holding those
+# settings (section [Infos] until a line opens another), FUNCTION called with the folder first; sets
+# `pid`, and `id`, its main window once shown.
 launch() {
     local name=$1
     shift
@@ -43,6 +46,7 @@ launch() {
     cp "$build/bin/solvarin" "$build/bin/HandIE53232.ico" "$dir/"
     { printf '[Infos]\r\n'; for line in "$pages" "$@"; do printf '%s\r\n' "$line"; done; } |
         iconv -f UTF-8 -t WINDOWS-1252 >"$dir/Solvarin.ini"
+    [[ -z "${before:-}" ]] || "$before" "$dir"
     "$dir/solvarin" &
     pid=$!
     pids+=("$pid")
@@ -115,3 +119,53 @@ xdotool windowfocus --sync "$liste"
 xdotool key ctrl+Return
 sleep 1.5
 photograph liste "$liste"
+
+# The history: the list checked by solvarin-query, those answers moved four days back, checked again
+# today, one code asked at the counter, then F6 and the shortage tab.
+hist=$work/historique
+mkdir -p "$hist"
+{ printf '[Infos]\r\n'; for line in "$pages" "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876'; do printf '%s\r\n' "$line"; done; } |
+    iconv -f UTF-8 -t WINDOWS-1252 >"$hist/Solvarin.ini"
+"$build/bin/solvarin-query" --liste "$hist" "${codes[@]:0:10}" >/dev/null || true
+python3 -c 'import sqlite3, sys; db = sqlite3.connect(sys.argv[1]); db.execute("UPDATE reponse SET horodatage = horodatage - 96 * 3600"); db.commit()' "$hist/Solvarin.db"
+"$build/bin/solvarin-query" --liste "$hist" "${codes[@]:0:10}" >/dev/null || true
+rm -f "$hist/Solvarin.ini"
+launch historique "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876'
+xdotool windowfocus --sync "$id"
+xdotool key alt+c
+xdotool type --delay 20 3153342
+xdotool key F2
+sleep 1.5
+xdotool key F6
+historique=$(find_window --name 'Historique') || { echo "the history window did not appear" >&2; exit 1; }
+xdotool windowmove "$historique" 20 30
+sleep 1.5
+crop_window "$historique" "$out/historique.png"
+echo "$out/historique.png"
+xdotool windowfocus --sync "$historique"
+xdotool key ctrl+Tab
+sleep 1.5
+photograph ruptures "$historique"
+
+# The watch: three products watched beforehand, the round the program runs at start-up (open every
+# day, all day), its banner in the main window, then F8 for the watch window below it.
+watch_three() { "$build/bin/solvarin-query" --surveillance-ajoute "$1" 3582910 3153342 3400892; }
+before=watch_three launch surveillance "${counter[@]}" \
+    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876' \
+    '[Surveillance]' 'Jours=lun-dim' 'Heures=00:00-23:59' 'Son=0'
+xdotool windowmove --sync "$id" 40 40
+xdotool windowfocus --sync "$id"
+xdotool key F8
+watch=$(find_window --name 'Surveillance des manquants') || { echo "the watch window did not appear" >&2; exit 1; }
+xdotool windowsize --sync "$watch" 1000 300
+xdotool windowmove --sync "$watch" 40 430
+sleep 1
+import -window root -crop 1080x710+20+20 +repage "$out/surveillance.png"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+echo "$out/surveillance.png"

@@ -3,6 +3,8 @@
 #include "dossierparametres.h"
 #include "fichierini.h"
 #include "frmmain.h"
+#include "historique.h"
+#include "surveillance.h"
 
 #include <QApplication>
 #include <QFont>
@@ -37,7 +39,10 @@ int lanceSolvarin(int argc, char **argv) {
     DossierParametres::etablisPourCeProgramme();
     FichierINI::setRapporteur(montreErreurFichier);
 
+    // Made before the window and ended after it: every answer it recorded is written first.
+    Historique historique;
     frmMain window;
     window.show();
+    window.surveillance().demarre();
     return app.exec();
 }

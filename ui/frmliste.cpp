@@ -4,12 +4,15 @@
 #include "comptes.h"
 #include "fichierini.h"
 #include "fichierliste.h"
+#include "historique.h"
 #include "lectureliste.h"
+#include "manquants.h"
 #include "modeleliste.h"
 #include "remplacefichier.h"
 #include "tableauliste.h"
 #include "verificationliste.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -63,6 +66,10 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *ouvrir = bouton(QStringLiteral("&Ouvrir…"), QStringLiteral("Ctrl+O"), this);
     auto *exporter = bouton(QStringLiteral("&Exporter…"), QStringLiteral("Ctrl+S"), this);
     auto *vider = bouton(QStringLiteral("Vi&der"), QStringLiteral("Retire toutes les lignes"), this);
+    auto *historique = bouton(QStringLiteral("&Historique…"), QStringLiteral("F6"), this);
+    auto *surveiller = bouton(QStringLiteral("S&urveiller les manquants"),
+                              QStringLiteral("Prévenir quand un répartiteur aura les produits qu'aucun n'a"), this);
+    surveiller->setObjectName(QStringLiteral("surveiller"));
 
     m_table->setObjectName(QStringLiteral("table"));
     m_table->setModel(m_modele);
@@ -83,11 +90,12 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *haut = new QHBoxLayout;
     haut->addWidget(libelle);
     haut->addWidget(m_code, 1);
-    for (QPushButton *b : {verifier, ouvrir, exporter, vider})
+    for (QPushButton *b : {verifier, ouvrir, exporter, vider, historique})
         haut->addWidget(b);
     auto *bas = new QHBoxLayout;
     bas->addWidget(m_progression, 1);
     bas->addWidget(m_etat, 2);
+    bas->addWidget(surveiller);
     auto *colonne = new QVBoxLayout(this);
     colonne->addLayout(haut);
     colonne->addWidget(m_table, 1);
@@ -101,6 +109,12 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     connect(ouvrir, &QPushButton::clicked, this, &FrmListe::ouvre);
     connect(exporter, &QPushButton::clicked, this, &FrmListe::demandeExport);
     connect(vider, &QPushButton::clicked, this, &FrmListe::vide);
+    connect(historique, &QPushButton::clicked, this, &FrmListe::historiqueDemande);
+    connect(surveiller, &QPushButton::clicked, this,
+            [this] { emit this->surveiller(Manquants::codes(m_modele->lignes(), m_modele->comptes())); });
+    auto *surveillerSelection = new QAction(QStringLiteral("Surveiller ce produit"), m_table);
+    m_table->addAction(surveillerSelection);
+    connect(surveillerSelection, &QAction::triggered, this, [this] { emit this->surveiller(codesSelectionnes()); });
     const auto raccourci = [this](const QKeySequence &touches, void (FrmListe::*action)()) {
         connect(new QShortcut(touches, this), &QShortcut::activated, this, action);
     };
@@ -113,9 +127,11 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_R), &FrmListe::ajouteRemplacants);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_table, &QWidget::customContextMenuRequested, this, &FrmListe::menuContextuel);
+    raccourci(QKeySequence(Qt::Key_F6), &FrmListe::historiqueDemande);
 
     connect(m_verification, &VerificationListe::reponses, this, [this](int k, const QStringList &codes) {
         m_modele->setCompte(k, m_verification->comptes()[k], codes);
+        Historique::enregistreListe(ReponseEnregistree::Source::Liste, m_verification->comptes()[k], codes);
         afficheEtat();
     });
     connect(m_verification, &VerificationListe::terminee, this, &FrmListe::afficheEtat);
@@ -234,6 +250,17 @@ void FrmListe::demandeExport()
 void FrmListe::vide()
 {
     changeListe({});
+}
+
+QStringList FrmListe::codesSelectionnes() const
+{
+    QStringList codes;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedRows()) {
+        const LigneListe &ligne = m_modele->lignes().at(index.row());
+        if (ligne.valide())
+            codes << ligne.code;
+    }
+    return codes;
 }
 
 void FrmListe::supprimeSelection()

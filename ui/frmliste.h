@@ -17,8 +17,9 @@ struct LigneListe;
 // spreadsheet selection), or read from a text or CSV file (Ctrl+O, which replaces the list).
 // Ctrl+Enter checks the list, Escape cancels what has not been sent, Ctrl+S exports the table as CSV,
 // Delete removes the selected lines, Ctrl+R (or the context menu) adds the products the wholesalers
-// offer instead of the selected ones. The list is kept in Liste.txt and the window's place in
-// Solvarin.ini, section [Liste].
+// offer instead of the selected ones, F6 opens the history. Every answer goes to the history.
+// "Surveiller les manquants" and the table's context menu hand products to the watch. The list is kept
+// in Liste.txt and the window's place in Solvarin.ini, section [Liste].
 class FrmListe : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +33,13 @@ public:
     void verifie();
     // Writes the table as CSV; false when the file could not be written.
     bool exporte(const QString &chemin);
+
+signals:
+    // The "Historique" link (F6).
+    void historiqueDemande();
+    // "Surveiller les manquants" (the lines available at no account) or the table's context menu (the
+    // selected lines): the codes to watch.
+    void surveiller(const QStringList &codes);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,6 +56,7 @@ private:
     QStringList remplacantsSelection() const;
     void ajouteRemplacants();
     void menuContextuel(const QPoint &position);
+    QStringList codesSelectionnes() const;
     void changeListe(const QList<LigneListe> &lignes);
     void afficheEtat();
     void dimensionneColonnes();

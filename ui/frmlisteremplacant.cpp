@@ -42,5 +42,7 @@ void FrmListe::menuContextuel(const QPoint &position)
     QAction *ajout = menu.addAction(texte, this, &FrmListe::ajouteRemplacants);
     ajout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     ajout->setEnabled(!codes.isEmpty());
+    // The table's own entries (the watch) follow.
+    menu.addActions(m_table->actions());
     menu.exec(m_table->viewport()->mapToGlobal(position));
 }

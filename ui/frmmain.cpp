@@ -99,6 +99,8 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
     connect(m_picAide, &PictureBox::clicked, this, &frmMain::aideEnLigne);
     m_pic->installEventFilter(this);
     m_labAdresse->installEventFilter(this);
+    brancheHistorique();
+    prepareSurveillance();
     m_apercuClavier = std::make_unique<ApercuClavier>(
         [this](QObject *receveur, QKeyEvent *touche) { return keyDown(receveur, touche); });
     prepareComptoir();

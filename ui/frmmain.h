@@ -17,6 +17,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class ApercuClavier;
+class BandeauSurveillance;
+class FrmHistorique;
+class FrmSurveillance;
+class Surveillance;
 class FrmListe;
 class QKeyEvent;
 class QMouseEvent;
@@ -71,6 +75,15 @@ public:
     void setTxtInfos(int index, const QString &texte) override;
     void setRemplacant(int index, const QString &code) override;
     void laisseDeroulerEvenements() override;
+
+    // The watch of missing products (started by the program, not by the window) and its banner.
+    Surveillance &surveillance();
+    BandeauSurveillance *bandeau() const;
+    // Ctrl+W: the product of the CIP field watched; F8: the watch window.
+    void surveilleProduit();
+    void ouvreSurveillance();
+    // Products the list window found available nowhere.
+    void surveilleManquants(const QStringList &codes);
 
 protected:
     bool event(QEvent *event) override;
@@ -132,7 +145,6 @@ private:
     // The replacement a wholesaler offers: its code in account n's result label is a link; the link,
     // or F7 while it is shown, asks every complete account for it.
     void lieRemplacant(int n);
-    void demandeRemplacant(const QString &code);
     // The replacement shown as a link in the current account's result, or "".
     QString remplacantAffiche() const;
 
@@ -143,6 +155,15 @@ private:
     void ouvreAccueil();
     // F4: the list window, made on first use.
     void ouvreListe();
+    // F6: the history window, made on first use; a code chosen there is asked at every account.
+    void brancheHistorique();
+    void signaleHistorique(const QString &message);
+    void ouvreHistorique();
+    // Puts the code in the CIP field and asks every complete account (history, replacement, watch).
+    void interrogeCode(const QString &code);
+    void prepareSurveillance();
+    // The watch window as a tab of the history window too.
+    void ajouteOngletSurveillance(FrmHistorique *historique);
 
     QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips);
     QLineEdit *&txtDispo(int index) { return m_txtDispo[size_t(index)]; }
@@ -188,6 +209,10 @@ private:
     QComboBox *m_cboDispo = nullptr;
     WebInfos *m_webInfos = nullptr;
     FrmListe *m_liste = nullptr;
+    FrmHistorique *m_historique = nullptr;
+    Surveillance *m_surveillance = nullptr;
+    BandeauSurveillance *m_bandeau = nullptr;
+    FrmSurveillance *m_frmSurveillance = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
     std::unique_ptr<RequetesComptoir> m_comptoir;

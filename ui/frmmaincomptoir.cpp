@@ -4,6 +4,7 @@
 
 #include "codeproduit.h"
 #include "comptes.h"
+#include "historique.h"
 #include "modpharmaml.h"
 #include "requetescomptoir.h"
 #include "tabstrip.h"
@@ -70,7 +71,7 @@ void frmMain::interroge(const QList<qint16> &comptes)
             m_labRetour[size_t(n)]->show();
             const quint64 numero = m_comptoir->pose(n, demande->code, demande->peremption);
             m_questionAffichee[size_t(n - 1)] = numero;
-            afficheCode(QuestionComptoir{numero, n, demande->code, demande->peremption});
+            afficheCode(QuestionComptoir{numero, n, demande->code, demande->peremption, {}});
         }
         cmdDispo(0)->setEnabled(false);
         cmdDispo(1)->setEnabled(false);
@@ -84,6 +85,8 @@ void frmMain::interroge(const QList<qint16> &comptes)
 
 void frmMain::recoitReponse(const QuestionComptoir &question, const ResultatEchange &resultat)
 {
+    Historique::enregistreEchange(ReponseEnregistree::Source::Comptoir, question.compte, question.code, resultat,
+                                  question.refMessage);
     // Only the latest code asked at an account is drawn; an answer to an earlier one is not.
     const size_t i = size_t(question.compte - 1);
     if (m_questionAffichee[i] != question.numero)

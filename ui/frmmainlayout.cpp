@@ -110,7 +110,7 @@ void frmMain::construitControles() {
         // The wholesaler's words are shown as written, never as markup.
         l->setTextFormat(Qt::PlainText);
         connect(l, &QLabel::linkActivated, this,
-                [this, n] { demandeRemplacant(m_remplacants[size_t(n - 1)]); });
+                [this, n] { interrogeCode(m_remplacants[size_t(n - 1)]); });
         m_labRetour[size_t(n)] = l;
     }
     label(m_pic, "Label9", QStringLiteral("Solvarin, une réalisation Ardevio — Pharma-ML 1.0"),

@@ -1,5 +1,5 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F7, Escape, the
-// arrow chains) and the links to the maker's web site.
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F6, F7, F8, Ctrl+W,
+// Escape, the arrow chains) and the links to the maker's web site.
 #include "frmmain.h"
 
 #include "frmliste.h"
@@ -39,7 +39,18 @@ bool frmMain::keyDown(QObject *receiver, QKeyEvent *event)
             ouvreListe();
         return false;
     case Qt::Key_F7:
-        demandeRemplacant(remplacantAffiche());
+        interrogeCode(remplacantAffiche());
+        return false;
+    case Qt::Key_F6:
+        if (!requeteEnCours())
+            ouvreHistorique();
+        return false;
+    case Qt::Key_F8:
+        ouvreSurveillance();
+        return false;
+    case Qt::Key_W:
+        if (event->modifiers() == Qt::ControlModifier)
+            surveilleProduit();
         return false;
     case Qt::Key_Escape:
         // Taken only when it cancels: outside a query the control has it, as always.
@@ -146,7 +157,11 @@ void frmMain::ouvreAccueil()
 void frmMain::ouvreListe()
 {
     if (!m_liste)
+    {
         m_liste = new FrmListe(this, m_temporisation.attenteRetour);
+        connect(m_liste, &FrmListe::historiqueDemande, this, &frmMain::ouvreHistorique);
+        connect(m_liste, &FrmListe::surveiller, this, &frmMain::surveilleManquants);
+    }
     m_liste->show();
     m_liste->raise();
     m_liste->activateWindow();

@@ -52,11 +52,3 @@ QString frmMain::remplacantAffiche() const
         return {};
     return m_remplacants.at(size_t(n - 1));
 }
-
-void frmMain::demandeRemplacant(const QString &code)
-{
-    if (code.isEmpty())
-        return;
-    txtDispo(2)->setText(code);
-    interrogeTousLesComptes();
-}

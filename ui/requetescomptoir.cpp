@@ -18,7 +18,7 @@ RequetesComptoir::~RequetesComptoir() = default;
 quint64 RequetesComptoir::pose(qint16 compte, const QString &code, const QDate &peremption)
 {
     auto r = std::make_unique<EnCours>();
-    r->question = {++m_derniere, compte, code, peremption};
+    r->question = {++m_derniere, compte, code, peremption, {}};
     r->echange = std::make_unique<EchangeInfoProduit>();
     r->echange->setDelaiAttente(m_attente);
     const quint64 numero = r->question.numero;
@@ -59,6 +59,7 @@ void RequetesComptoir::termine(quint64 numero)
     // Out of the list first: whoever receives the answer may ask again or cancel everything.
     std::unique_ptr<EnCours> fini = std::move(*it);
     m_enCours.erase(it);
+    fini->question.refMessage = fini->echange->requete().refMessage();
     emit reponse(fini->question, fini->echange->resultat());
     // The exchange is still inside its own signal: it goes once that has returned.
     fini->echange.release()->deleteLater();

@@ -17,6 +17,7 @@ struct QuestionComptoir {
     qint16 compte = 0;
     QString code;     // the CIP or CIP13 sent
     QDate peremption; // read from the box's 2D code; null when typed
+    QString refMessage; // REF_MESSAGE of the request, once answered
 };
 
 // The counter's queries: each one its own exchange, all running at once, none waiting for another.

@@ -2,7 +2,9 @@
 #include "zonetexte.h"
 
 #include <QDate>
+#include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +22,8 @@ private slots:
     void cleanupTestCase();
     void requeteContreLeSimulateur_data();
     void requeteContreLeSimulateur();
+    void historique_data();
+    void historique();
     void usage_data();
     void usage();
     void sortieSurUneLigne();
@@ -104,6 +108,17 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
            "\\r\\nPrix achat HT = 1.490\\r\\nPrix d'achat HT hors remise = 1.570\n"
            "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Produit remplace)\n"
         << 0;
+    QTest::newRow("watch: a code refused, the valid one still added")
+        << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2;
+    QTest::newRow("watch: a round now, each account's first check")
+        << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
+        << "3582910\t1\t\tDISPONIBLE\tDOLIPRANE 1000MG CPR B/8\n"
+           "3582910\t2\t\tERREUR\tDOLIPRANE 1000MG CPR B/8\n"
+        << 0;
+    QTest::newRow("watch: nothing changed") << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
+                                            << QString() << 0;
+    QTest::newRow("watch: removed, nothing asked") << QStringList{"--surveillance-retire", "DIR", "3582910"}
+                                                   << QByteArray() << QString() << 0;
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {
@@ -120,6 +135,53 @@ void TestProgrammes::requeteContreLeSimulateur() {
     QCOMPARE(requete.exitStatus(), QProcess::NormalExit);
     QCOMPARE(requete.exitCode(), statut);
     QCOMPARE(QString::fromUtf8(requete.readAllStandardOutput()), sortie);
+}
+
+void TestProgrammes::historique_data() {
+    QTest::addColumn<QStringList>("arguments"); // "DIR": the folder the queries above ran in
+    QTest::addColumn<QStringList>("lignes");    // sorted, each date written DATE
+    QTest::addColumn<int>("statut");
+    const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !\t\t";
+    QTest::newRow("every query above recorded, one code")
+        << QStringList{"--historique", "DIR", "3153342"}
+        << QStringList{"DATE\tconsole\t1\t3153342\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\t"
+                       "Manque rayon\t\t",
+                       "DATE\tconsole\t2\t3153342" + url}
+        << 0;
+    QTest::newRow("the one-product queries too") << QStringList{"--historique", "DIR", "3400935829108"}
+        << QStringList{"DATE\tconsole\t1\t3400935829108\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\t"
+                       "PHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\t\t"}
+        << 0;
+    // Account 2 failed every time: one wholesaler's word is no shortage while two are configured.
+    QTest::newRow("no shortage from one wholesaler") << QStringList{"--ruptures", "DIR", "--heures", "0"}
+                                                     << QStringList{} << 0;
+    QTest::newRow("nothing recorded yet") << QStringList{"--historique", "VIDE"} << QStringList{} << 0;
+    QTest::newRow("an unusable database address") << QStringList{"--ruptures", "MAUVAISE"} << QStringList{} << 1;
+    QTest::newRow("hours that are no number") << QStringList{"--ruptures", "DIR", "--heures", "x"} << QStringList{}
+                                              << 2;
+}
+
+void TestProgrammes::historique() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, lignes);
+    QFETCH(int, statut);
+    QTemporaryDir autre;
+    QVERIFY(QDir(autre.path()).mkdir("vide") && QDir(autre.path()).mkdir("mauvaise"));
+    FichierINI::setRepertoireProgramme(autre.filePath("mauvaise"));
+    QVERIFY(FichierINI::EcrireIni("Historique", "Base", "mysql://officine") != 0);
+    arguments.replaceInStrings("DIR", m_dir.path())
+        .replaceInStrings("VIDE", autre.filePath("vide"))
+        .replaceInStrings("MAUVAISE", autre.filePath("mauvaise"));
+    QProcess commande;
+    commande.start(bin + "solvarin-query", arguments);
+    QVERIFY(commande.waitForFinished(10000));
+    QCOMPARE(commande.exitCode(), statut);
+    QStringList lues = QString::fromUtf8(commande.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    lues.replaceInStrings(QRegularExpression("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"), "DATE");
+    lues.sort();
+    QCOMPARE(lues, lignes);
+    // Reading makes no database.
+    QVERIFY(!QFile::exists(autre.filePath("vide/Solvarin.db")));
 }
 
 void TestProgrammes::usage_data() {

@@ -1,4 +1,10 @@
+#include "bandeausurveillance.h"
+#include "basesurveillance.h"
+#include "frmhistorique.h"
 #include "frmliste.h"
+#include "frmsurveillance.h"
+#include "historique.h"
+#include "surveillance.h"
 #include "simulateur.h"
 #include "tovabutton.h"
 #include "webinfos.h"
@@ -11,7 +17,10 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QToolButton>
 #include <QTextEdit>
 
 using namespace FenetreEssai;
@@ -535,6 +544,143 @@ private slots:
         QVERIFY(!m_window->isVisible());
         m_window.reset();
         QTest::qWait(50);
+    }
+
+    // Products handed to the watch from the counter and the list window, its window, and the banner.
+    void surveillance()
+    {
+        ouvreSurLeSimulateur(true);
+        Surveillance &surveillance = m_window->surveillance();
+        const auto codes = [&surveillance] {
+            QStringList liste;
+            for (const ProduitSurveille &p : surveillance.base()->produits().value_or(QList<ProduitSurveille>()))
+                liste << p.code + u' ' + p.designation;
+            return liste;
+        };
+        interroge(1, QStringLiteral("3153342"));
+        QTest::keyClick(txt(2), Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(codes(), QStringList{"3153342 SPASFON LYOC 80MG B/10"});
+
+        // The list's products available nowhere; its context menu for one line.
+        m_sim.options().manquants = {doliprane};
+        QGuiApplication::clipboard()->setText("3582910\n2756339\n3400892");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        auto *liste = m_window->findChild<FrmListe *>();
+        QTRY_COMPARE(QApplication::activeWindow(), liste);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        auto *progression = liste->findChild<QProgressBar *>("progression");
+        QTRY_VERIFY(progression->maximum() == 6 && progression->value() == 6);
+        QTest::mouseClick(liste->findChild<QPushButton *>("surveiller"), Qt::LeftButton);
+        QCOMPARE(codes(), (QStringList{"3153342 SPASFON LYOC 80MG B/10", "3400892 ", "3582910 "}));
+        auto *table = liste->findChild<QTableView *>("table");
+        table->selectRow(1);
+        table->actions().first()->trigger();
+        QCOMPARE(codes().size(), 4);
+
+        // F8 shows them; a round fills the accounts' columns and raises the alert once per account.
+        auto *fenetre = m_window->findChild<FrmSurveillance *>();
+        QVERIFY(fenetre && fenetre->isVisible());
+        auto *produits = fenetre->findChild<QTableWidget *>("table");
+        QCOMPARE(produits->rowCount(), 4);
+        m_sim.options().manquants.clear();
+        QSignalSpy fin(&surveillance, &Surveillance::tourTermine);
+        QVERIFY(surveillance.lanceTour(true, true));
+        QTRY_COMPARE(fin.count(), 1);
+        QCOMPARE(produits->item(3, 0)->text(), doliprane);
+        QCOMPARE(produits->item(3, 1)->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+        QCOMPARE(produits->item(3, 4)->text() + u'|' + produits->item(3, 5)->text(),
+                 QStringLiteral("DISPONIBLE|DISPONIBLE"));
+        QCOMPARE(produits->item(1, 4)->text(), QStringLiteral("NON DISPONIBLE"));
+        BandeauSurveillance *bandeau = m_window->bandeau();
+        QVERIFY(bandeau->isVisible());
+        QVERIFY(bandeau->lignes().contains("Disponible chez PHOENIX : 3582910 DOLIPRANE 1000MG CPR B/8"));
+        QVERIFY(bandeau->lignes().contains("Disponible chez CERP ROUEN : 2756339 EFFERALGAN 1G CPR EFF B/8"));
+        QCOMPARE(bandeau->lignes().size(), 4);
+        QTest::mouseClick(bandeau->findChild<QToolButton *>("fermer"), Qt::LeftButton);
+        QVERIFY(!bandeau->isVisible());
+
+        // Delete removes the selected product.
+        produits->selectRow(3);
+        QTest::keyClick(produits, Qt::Key_Delete);
+        QCOMPARE(codes().size(), 3);
+        QCOMPARE(produits->rowCount(), 3);
+
+        // The same list in a tab of the history window.
+        m_window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        auto *historique = m_window->findChild<FrmHistorique *>();
+        QVERIFY(historique);
+        auto *onglets = historique->findChild<QTabWidget *>();
+        QCOMPARE(onglets->tabText(onglets->count() - 1), QStringLiteral("Surveillance"));
+        QCOMPARE(onglets->widget(onglets->count() - 1)->findChild<QTableWidget *>("table")->rowCount(), 3);
+    }
+
+    // Every answer at the counter is in the history (F6); a double-click there asks both accounts again.
+    void historiqueDuComptoir()
+    {
+        const QString spasfon = QStringLiteral("3153342"); // not available: "Manque rayon"
+        FichierINI::EcrireIni("Historique", "HeuresRupture", "0");
+        Historique historique;
+        ouvreSurLeSimulateur(true);
+        interroge(1, spasfon);
+        QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), rouge);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        auto *fenetre = m_window->findChild<FrmHistorique *>();
+        QVERIFY(fenetre);
+        QTRY_COMPARE(QApplication::activeWindow(), fenetre);
+        auto *reponses = fenetre->findChild<QTableView *>("reponses")->model();
+        QTRY_COMPARE(reponses->rowCount(), 1);
+        QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() + u'|' +
+                     reponses->index(0, 3).data().toString() + u'|' + reponses->index(0, 5).data().toString() +
+                     u'|' + reponses->index(0, 6).data().toString(),
+                 QStringLiteral("Comptoir|1 — PHOENIX|3153342|Non disponible|Manque rayon"));
+
+        auto *table = fenetre->findChild<QTableView *>("reponses");
+        const int avant = requetesRecues();
+        const QPoint cellule = table->visualRect(reponses->index(0, 3)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellule);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cellule);
+        QTRY_COMPARE(requetesRecues(), avant + 2);
+        QCOMPARE(txt(2)->text(), spasfon);
+        QTRY_COMPARE(reponses->rowCount(), 3);
+
+        const QString chemin = m_dir->filePath("historique.csv");
+        QVERIFY(fenetre->exporte(chemin));
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lignes = fichier.readAll().split('\n');
+        QVERIFY(lignes[0].startsWith("\xEF\xBB\xBF" "Date;Origine;Répartiteur;Code;Désignation;État;Motif;Prix;"));
+        QCOMPARE(lignes.size(), 5); // the header, three answers, and after the last CR LF nothing
+
+        // Both wholesalers said "Manque rayon": with no waiting time that is a shortage already.
+        fenetre->findChild<QTabWidget *>()->setCurrentIndex(1);
+        auto *ruptures = fenetre->findChild<QTableView *>("ruptures")->model();
+        QTRY_COMPARE(ruptures->rowCount(), 1);
+        QCOMPARE(ruptures->index(0, 0).data().toString() + u'|' + ruptures->index(0, 4).data().toString() + u'|' +
+                     ruptures->index(0, 5).data().toString(),
+                 QStringLiteral("3153342|1, 2|Manque rayon ; Manque rayon"));
+    }
+
+    // A history that cannot be written costs no answer, and is told once, under the designation.
+    void historiqueIndisponible()
+    {
+        FichierINI::EcrireIni("Historique", "Base", "postgresql://pharma:secret@/officine");
+        Historique historique;
+        ouvreSurLeSimulateur();
+        interroge(1, doliprane);
+        QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);
+        QTRY_VERIFY(c<QLabel>("LabRetour0")->text().contains(u'\n'));
+        QCOMPARE(c<QLabel>("LabRetour0")->text().section(u'\n', 0, 0), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+        QVERIFY(c<QLabel>("LabRetour0")->text().section(u'\n', 1).startsWith("Historique indisponible : "));
+        QVERIFY(!c<QLabel>("LabRetour0")->text().contains("secret"));
+        interroge(1, doliprane);
+        QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);
+        historique.attend();
+        QTest::qWait(50);
+        QCOMPARE(c<QLabel>("LabRetour0")->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
     }
 
     void listeADeuxRepartiteurs_data()

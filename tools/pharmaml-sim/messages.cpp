@@ -106,8 +106,13 @@ QString element(const QString &ouverture, const QString &nom, const QString &con
     return ouverture + u'>' + contenu + QStringLiteral("</") + nom + u'>';
 }
 
-QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix) {
-    const auto produit = Catalogue::cherche(demande.codeProduit);
+QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix, const QSet<QString> &manquants) {
+    auto produit = Catalogue::cherche(demande.codeProduit);
+    if (produit && manquants.contains(produit->cip)) {
+        produit->disponible = false;
+        produit->codeReponse = QStringLiteral("0005");
+        produit->additif = QStringLiteral("Manque Rayon");
+    }
     QString xml =
         QStringLiteral("<LIGNE Num_Ligne=\"%1\" Num_Ligne_Demande=\"%2\" Type_Codification=\"%3\" "
                        "Code_Produit=\"%4\"")
@@ -175,13 +180,14 @@ QString empreinte(QByteArrayView corps, const QString &numeroClient, const QStri
     return Base64().EncodeArray64OneLine(ClsMD5().MD5_bytes(entree, qint32(entree.size())));
 }
 
-QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix) {
+QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix,
+                          const QSet<QString> &manquants) {
     // A product answer needs at least one line.
     if (requete.lignes.isEmpty())
         return erreur(requete, refReponse, QStringLiteral("Demande sans ligne produit"));
     QString lignes;
     for (int i = 0; i < requete.lignes.size(); ++i)
-        lignes += ligne(requete.lignes[i], i + 1, pourcentPrix);
+        lignes += ligne(requete.lignes[i], i + 1, pourcentPrix, manquants);
     const QString corps = QStringLiteral("<REP_INFO_PRODUIT Ref_Demande_Info=\"%1\" Ref_Reponse_Info=\"%2\">")
                               .arg(attr(ouDefaut(requete.refDemande, "0")), attr(refReponse)) +
                           lignes + QStringLiteral("</REP_INFO_PRODUIT>");

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // The Pharma-ML side of the simulated wholesaler: reading a REQ_INFO_PRODUIT, checking its
@@ -32,8 +33,10 @@ Requete lit(QByteArrayView corps);
 QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef);
 
 // Replies; `refReponse` names the reply message. A request without any line is answered with an error.
-// The product answer has one line per line asked, prices at `pourcentPrix` % of the catalogue's.
-QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix = 100);
+// The product answer has one line per line asked, prices at `pourcentPrix` % of the catalogue's; the
+// products of `manquants` are answered NON_DISPO 0005 whatever the catalogue says.
+QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix = 100,
+                          const QSet<QString> &manquants = {});
 QByteArray finService(const Requete &requete, const QString &refReponse);
 // `statut`: the envelope error code (2 message not conforming, 10 unknown message reference...).
 QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail, int statut = 10);

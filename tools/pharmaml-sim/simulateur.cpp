@@ -240,7 +240,7 @@ private:
                     requete, ref,
                     QStringLiteral("Trop de lignes : %1 au plus par demande").arg(m_options.lignesMax), 2);
             else
-                xml = MessagesSim::repInfoProduit(requete, ref, m_options.pourcentPrix);
+                xml = MessagesSim::repInfoProduit(requete, ref, m_options.pourcentPrix, m_options.manquants);
             break;
         }
         if (m_options.deluge) {

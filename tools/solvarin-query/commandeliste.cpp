@@ -4,8 +4,10 @@
 #include "comptes.h"
 #include "dossierparametres.h"
 #include "fichierini.h"
+#include "historique.h"
 #include "lectureliste.h"
 #include "modpharmaml.h"
+#include "releve.h"
 #include "tableauliste.h"
 #include "verificationliste.h"
 #include "zonetexte.h"
@@ -42,16 +44,6 @@ QString statut(const ReponseCode &reponse)
     return QStringLiteral("ABSENT");
 }
 
-QString prix(const QList<PrixLigne> &liste)
-{
-    QStringList paires;
-    for (const PrixLigne &p : liste) {
-        QString montant = p.valeur;
-        paires << p.nature + u'=' + ModPharmaML::PML_SupprimeZeros(montant);
-    }
-    return paires.join(u';');
-}
-
 // "2025-02-08", then "T14:30" when a time is given; "" without a valid date.
 QString datePrevue(const RetourPrevu &retour)
 {
@@ -71,7 +63,7 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
                              statut(reponse),
                              ModPharmaML::PML_SupprimeZeros(codeReponse),
                              reponse.ligne.designation,
-                             prix(reponse.ligne.prix),
+                             Releve::prix(reponse.ligne.prix),
                              TableauListe::motif(compte, reponse),
                              datePrevue(reponse.ligne.retourPrevu),
                              reponse.ligne.retourPrevu.quantite,
@@ -80,7 +72,7 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
                              ComplementsLigne::genreRemplacement(remplacant.typeRemplacement).isEmpty()
                                  ? QString()
                                  : remplacant.typeRemplacement,
-                             prix(remplacant.prix),
+                             Releve::prix(remplacant.prix),
                              reponse.ligne.commentaire};
     QStringList echappes;
     for (const QString &c : champs)
@@ -95,6 +87,9 @@ std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::
     verification.setDelaiAttente(delai);
     QEventLoop boucle;
     QObject::connect(&verification, &VerificationListe::terminee, &boucle, &QEventLoop::quit);
+    QObject::connect(&verification, &VerificationListe::reponses, [&verification](int k, const QStringList &codes) {
+        Historique::enregistreListe(ReponseEnregistree::Source::Console, verification.comptes()[k], codes);
+    });
     verification.lance(lignes, Comptes::complets());
     boucle.exec();
 

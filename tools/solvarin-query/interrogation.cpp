@@ -1,6 +1,7 @@
 #include "interrogation.h"
 
 #include "fichierini.h"
+#include "historique.h"
 #include "modpharmaml.h"
 #include "zonetexte.h"
 
@@ -12,5 +13,7 @@ QStringList interrogeRepartiteur(const QString &repertoire, qint16 compte, const
     ModPharmaML module(zone);
     module.setDelaiAttente(delai);
     module.PML_EnvoieUneRequete(cip + QStringLiteral(",1"), compte);
+    Historique::enregistreEchange(ReponseEnregistree::Source::Console, compte, cip, module.dernierResultat(),
+                                  module.RefMessage());
     return zone.lignes();
 }
