@@ -9,6 +9,10 @@ namespace CodeProduit {
 // Whether the text is 13 digits whose last one is the EAN-13 check digit of the twelve before it.
 bool estEan13Valide(QStringView code);
 
+// The CIP13 of a 7-digit CIP: 34009, the seven digits and the EAN-13 check digit. Any other text is
+// given back as it is.
+QString cip13(QStringView code);
+
 // The request line's Type_Codification for a code: "EAN13" for 13 digits, "CIP39" for anything else.
 QString typeCodification(QStringView code);
 

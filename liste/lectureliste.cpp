@@ -11,6 +11,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -64,7 +66,61 @@ std::optional<QString> codeGs1(QStringView ligne)
     return gtin.front() == u'0' ? gtin.mid(1).toString() : QString();
 }
 
-LigneListe litLigne(QStringView texte)
+// A cell that is a product code: 7 digits, or 13 with their EAN-13 check digit. Nothing when the
+// cell is no code at all, an empty code when it is 13 digits with a wrong check digit.
+std::optional<QString> codeDeCellule(QStringView cellule)
+{
+    if (!chiffres(cellule) || (cellule.size() != 7 && cellule.size() != 13))
+        return std::nullopt;
+    return cellule.size() == 7 || CodeProduit::estEan13Valide(cellule) ? cellule.toString() : QString();
+}
+
+std::optional<int> quantiteDeCellule(QStringView cellule)
+{
+    if (chiffres(cellule) && cellule.size() <= 5 && cellule.toInt() >= 1)
+        return cellule.toInt();
+    return std::nullopt;
+}
+
+// A header cell's words without case or accents: "Qté" reads "qte".
+QString sansAccents(QStringView cellule)
+{
+    QString simple;
+    for (const QChar c : cellule.toString().normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            simple += c.toLower();
+    }
+    return simple;
+}
+
+// Where a header line puts the code and the quantity; -1 for both when the line is no header.
+struct Colonnes {
+    qsizetype code = -1;
+    qsizetype quantite = -1;
+    bool nommees() const { return code >= 0; }
+};
+
+Colonnes colonnesEntete(QStringView ligne)
+{
+    static const QStringList codes{QStringLiteral("code"), QStringLiteral("cip"), QStringLiteral("cip13"),
+                                   QStringLiteral("ean")};
+    static const QStringList quantites{QStringLiteral("qte"), QStringLiteral("quantite"), QStringLiteral("qty")};
+    qsizetype code = -1;
+    qsizetype quantite = -1;
+    const QList<QStringView> morceaux = cellules(ligne.trimmed());
+    for (qsizetype i = 0; i < morceaux.size(); ++i) {
+        const QString nom = sansAccents(morceaux[i]);
+        if (code < 0 && codes.contains(nom))
+            code = i;
+        else if (quantite < 0 && quantites.contains(nom))
+            quantite = i;
+    }
+    if (code < 0 || quantite < 0)
+        return {};
+    return {code, quantite};
+}
+
+LigneListe litLigne(QStringView texte, Colonnes colonnes)
 {
     LigneListe ligne;
     ligne.texte = texte.toString();
@@ -75,19 +131,22 @@ LigneListe litLigne(QStringView texte)
         return ligne;
     }
     const QList<QStringView> morceaux = cellules(sansBlancs);
+    if (colonnes.nommees()) {
+        // The header says where the code and the quantity are: other numbers are prices or doses.
+        ligne.code = codeDeCellule(morceaux.value(colonnes.code)).value_or(QString());
+        ligne.quantite = quantiteDeCellule(morceaux.value(colonnes.quantite)).value_or(1);
+        return ligne;
+    }
     qsizetype i = 0;
-    while (i < morceaux.size() &&
-           !(chiffres(morceaux[i]) && (morceaux[i].size() == 7 || morceaux[i].size() == 13)))
+    std::optional<QString> code;
+    while (i < morceaux.size() && !(code = codeDeCellule(morceaux[i])))
         ++i;
-    if (i == morceaux.size())
+    if (!code || code->isEmpty())
         return ligne;
-    const QStringView code = morceaux[i];
-    if (code.size() == 13 && !CodeProduit::estEan13Valide(code))
-        return ligne;
-    ligne.code = code.toString();
+    ligne.code = *code;
     for (++i; i < morceaux.size(); ++i) {
-        if (chiffres(morceaux[i]) && morceaux[i].size() <= 5 && morceaux[i].toInt() >= 1) {
-            ligne.quantite = morceaux[i].toInt();
+        if (const std::optional<int> quantite = quantiteDeCellule(morceaux[i])) {
+            ligne.quantite = *quantite;
             break;
         }
     }
@@ -106,14 +165,19 @@ namespace LectureListe {
 QList<LigneListe> lis(QStringView texte)
 {
     QList<LigneListe> lignes;
+    Colonnes colonnes;
+    bool premiere = true;
     qsizetype debut = 0;
     for (qsizetype i = 0; i <= texte.size(); ++i) {
         if (i < texte.size() && texte[i] != u'\n' && texte[i] != u'\r')
             continue;
         const QStringView ligne = texte.mid(debut, i - debut);
-        if (!ligne.trimmed().isEmpty())
-            lignes.append(litLigne(ligne));
         debut = i + 1;
+        if (ligne.trimmed().isEmpty())
+            continue;
+        if (std::exchange(premiere, false) && (colonnes = colonnesEntete(ligne)).nommees())
+            continue;
+        lignes.append(litLigne(ligne, colonnes));
     }
     return lignes;
 }
@@ -121,8 +185,10 @@ QList<LigneListe> lis(QStringView texte)
 void ajoute(QList<LigneListe> &liste, const QList<LigneListe> &lignes)
 {
     for (const LigneListe &nouvelle : lignes) {
-        const auto meme = std::find_if(liste.begin(), liste.end(), [&nouvelle](const LigneListe &l) {
-            return nouvelle.valide() && l.code == nouvelle.code;
+        // A CIP and the CIP13 of the same box are one product.
+        const QString produit = CodeProduit::cip13(nouvelle.code);
+        const auto meme = std::find_if(liste.begin(), liste.end(), [&](const LigneListe &l) {
+            return nouvelle.valide() && CodeProduit::cip13(l.code) == produit;
         });
         if (meme == liste.end())
             liste.append(nouvelle);
