@@ -48,8 +48,7 @@ QVector<QPair<int, int>> ellipseRows(int width, int height)
 GdiCanvas::GdiCanvas(QImage &image)
     : m_image(image), m_ratio(image.devicePixelRatio()), m_width(int(std::lround(image.width() / m_ratio))),
       m_height(int(std::lround(image.height() / m_ratio)))
-{
-}
+{}
 
 int GdiCanvas::device(int logical, qreal ratio)
 {
