@@ -104,7 +104,8 @@ Colonnes colonnesEntete(QStringView ligne)
 {
     static const QStringList codes{QStringLiteral("code"), QStringLiteral("cip"), QStringLiteral("cip13"),
                                    QStringLiteral("ean")};
-    static const QStringList quantites{QStringLiteral("qte"), QStringLiteral("quantite"), QStringLiteral("qty")};
+    static const QStringList quantites{QStringLiteral("qte"), QStringLiteral("quantite"),
+                                       QStringLiteral("qty")};
     qsizetype code = -1;
     qsizetype quantite = -1;
     const QList<QStringView> morceaux = cellules(ligne.trimmed());

@@ -13,21 +13,6 @@ namespace {
 
 enum Champ { Etat, Prix, Motif };
 
-QColor couleurEtat(const ReponseCode &reponse)
-{
-    if (reponse.etat != ReponseCode::Etat::Repondue)
-        return QColor(0xC8, 0xC8, 0xC8); // no answer
-    switch (reponse.ligne.disponibilite) {
-    case Disponibilite::Disponible:
-        return QColor(0x7C, 0xD9, 0x6C);
-    case Disponibilite::NonDisponible:
-        return QColor(0xF0, 0x6E, 0x64);
-    case Disponibilite::Autre:
-        break;
-    }
-    return QColor(0xFF, 0xB0, 0x40);
-}
-
 // "Prix public TTC = 2,18 €" for each price, on a line each.
 QString libellesPrix(const LigneReponse &ligne)
 {
@@ -143,9 +128,12 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return role == Qt::DisplayRole ? QVariant(ligne.quantite) : QVariant();
     }
-    if (colonne == colonneDesignation)
-        return role == Qt::DisplayRole ? QVariant(TableauListe::designation(m_comptes, ligne.code))
-                                       : QVariant();
+    if (colonne == colonneDesignation) {
+        // Elided when the column is narrow: the tooltip gives it whole.
+        return role == Qt::DisplayRole || role == Qt::ToolTipRole
+                   ? QVariant(TableauListe::designation(m_comptes, ligne.code))
+                   : QVariant();
+    }
     if (colonne == colonneMoinsCher()) {
         const std::optional<int> k = TableauListe::moinsCher(m_comptes, ligne.code);
         if (role == Qt::DisplayRole && k)
@@ -176,11 +164,19 @@ QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, int champ, in
             return montants(reponse.ligne);
         return ReponseListe::motif(reponse.ligne);
     case Qt::BackgroundRole:
-        return champ == Etat ? QVariant(couleurEtat(reponse)) : QVariant();
-    case Qt::ToolTipRole:
+        return champ == Etat ? QVariant(QColor::fromRgb(TableauListe::couleurEtat(reponse))) : QVariant();
+    case Qt::ToolTipRole: {
         if (!repondue)
             return {};
-        return champ == Prix ? libellesPrix(reponse.ligne) : ReponseListe::remarques(reponse.ligne);
+        if (champ == Prix)
+            return libellesPrix(reponse.ligne);
+        const QString remarques = ReponseListe::remarques(reponse.ligne);
+        if (champ == Etat)
+            return remarques;
+        // The reason whole, as the column may elide it, then the remarks.
+        const QString motif = ReponseListe::motif(reponse.ligne);
+        return motif.isEmpty() || remarques.isEmpty() ? motif + remarques : motif + u'\n' + remarques;
+    }
     case Qt::TextAlignmentRole:
         return champ == Prix ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     default:

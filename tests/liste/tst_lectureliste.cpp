@@ -41,17 +41,18 @@ void TestLectureListe::lignes_data()
     QTest::newRow("header in other spellings and orders")
         << "QUANTITE;Libellé;cip13\n2;DOLIPRANE;3400935829108\n7;SPASFON;3153342"
         << "3400935829108×2 | 3153342×7";
-    QTest::newRow("header: Qty and EAN, comma-separated")
-        << "qty,ean\n3,3153342" << "3153342×3";
+    QTest::newRow("header: Qty and EAN, comma-separated") << "qty,ean\n3,3153342"
+                                                          << "3153342×3";
     QTest::newRow("header: CIP and Quantité, with a line whose code cell is no code")
         << "N°\tCIP\tQuantité\n1\t3153342\t2\n2\tDOLIPRANE\t3582910"
         << "3153342×2 | !2\tDOLIPRANE\t3582910";
-    QTest::newRow("a code column without a quantity column is no header")
-        << "Code\tPrix\n3582910\t2" << "!Code\tPrix | 3582910×2";
-    QTest::newRow("only the first line can be a header")
-        << "3582910\nCode;Qté\n3153342;4" << "3582910×1 | !Code;Qté | 3153342×4";
+    QTest::newRow("a code column without a quantity column is no header") << "Code\tPrix\n3582910\t2"
+                                                                          << "!Code\tPrix | 3582910×2";
+    QTest::newRow("only the first line can be a header") << "3582910\nCode;Qté\n3153342;4"
+                                                         << "3582910×1 | !Code;Qté | 3153342×4";
     QTest::newRow("a CIP and its CIP13 are one line, as first given")
-        << "3582910,2\n3400935829108,3\n3400931533429\n3153342" << "3582910×5 | 3400931533429×2";
+        << "3582910,2\n3400935829108,3\n3400931533429\n3153342"
+        << "3582910×5 | 3400931533429×2";
     QTest::newRow("quantity 0 or of six digits is no quantity") << "3582910;0;123456"
                                                                 << "3582910×1";
     QTest::newRow("CIP13 checked") << "3400935829108\n3400935829107"
@@ -81,10 +82,14 @@ void TestLectureListe::cip13_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("cip13");
-    QTest::newRow("CIP") << "3582910" << "3400935829108";
-    QTest::newRow("another CIP") << "3000110" << "3400930001103";
-    QTest::newRow("CIP13 as it is") << "3400935829108" << "3400935829108";
-    QTest::newRow("not a CIP") << "358291A" << "358291A";
+    QTest::newRow("CIP") << "3582910"
+                         << "3400935829108";
+    QTest::newRow("another CIP") << "3000110"
+                                 << "3400930001103";
+    QTest::newRow("CIP13 as it is") << "3400935829108"
+                                    << "3400935829108";
+    QTest::newRow("not a CIP") << "358291A"
+                               << "358291A";
 }
 
 void TestLectureListe::cip13()

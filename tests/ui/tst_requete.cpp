@@ -317,7 +317,7 @@ private slots:
         QTest::addColumn<bool>("refus");          // the second wholesaler refuses the key
         QTest::addColumn<bool>("echap");          // Escape right after Ctrl+Enter
         QTest::addColumn<QList<int>>("requetes"); // requests each wholesaler receives
-        QTest::addColumn<QString>("infobulle");   // of the second wholesaler's column title
+        QTest::addColumn<QString>("infobulle");   // of the second wholesaler's column title, and under the table
         QTest::addColumn<QStringList>("rangees");
         QTest::addColumn<QString>("csv"); // the first product's line
 
@@ -325,7 +325,7 @@ private slots:
             "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||";
         const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||PHOENIX";
         const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;";
-        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;PHOENIX\r";
+        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;PHOENIX;\r";
         const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|";
         const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|";
         QTest::newRow("both answer, 119 codes in three requests each")
@@ -344,7 +344,7 @@ private slots:
             << true << false << QList<int>{3, 1} << "Retour HTTP incorrect ! (vérifier la clef secrète)"
             << QStringList{doliprane + "Erreur gris|||",
                            "3000110|1||Non disponible rouge||Produit inconnu|Erreur gris|||"}
-            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);\r";
+            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;\r";
         QTest::newRow("Escape stops what is not sent")
             << false << true << QList<int>{1, 1} << QString()
             << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||Annulé gris|||"}
@@ -392,6 +392,11 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         auto *progression = liste->findChild<QProgressBar *>("progression");
         QTRY_VERIFY(progression->maximum() == 238 && progression->value() == 238);
+        QVERIFY(progression->isVisible());
+        // A failure is told in words under the table too.
+        auto *echecs = liste->findChild<QLabel *>("echecs");
+        QCOMPARE(echecs->isVisible(), !infobulle.isEmpty());
+        QCOMPARE(echecs->text(), infobulle.isEmpty() ? QString() : "CERP ROUEN : " + infobulle);
 
         auto *table = liste->findChild<QTableView *>("table");
         QCOMPARE(table->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
@@ -409,8 +414,14 @@ private slots:
         QVERIFY(lignesCsv[0].startsWith("\xEF\xBB\xBF"
                                         "Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"));
         QCOMPARE(QString::fromUtf8(lignesCsv[1]), csv);
-        // A cell a spreadsheet would take for a formula is written as text.
-        QVERIFY(lignesCsv.contains("'=SOMME(B2:B9)\r"));
+        // A line without a code has its text in a column of its own, the last; a cell a spreadsheet would
+        // take for a formula is written as text.
+        QVERIFY(lignesCsv.contains(QByteArray(lignesCsv[0].count(';'), ';') + "'=SOMME(B2:B9)\r"));
+        // A name in .xlsx gives a workbook (a zip archive).
+        QVERIFY(liste->exporte(m_dir->filePath("liste.XLSX")));
+        QFile classeur(m_dir->filePath("liste.XLSX"));
+        QVERIFY(classeur.open(QIODevice::ReadOnly));
+        QCOMPARE(classeur.read(2), "PK");
 
         // The list and the window's place come back with the program.
         liste->resize(700, 400);
