@@ -423,6 +423,18 @@ private slots:
         QVERIFY(classeur.open(QIODevice::ReadOnly));
         QCOMPARE(classeur.read(2), "PK");
 
+        // Escape during the check did not close the window; "Vider" clears the progress, Ctrl+Z the rest.
+        QVERIFY(liste->isVisible());
+        QString question;
+        repondra(question, QMessageBox::Yes);
+        liste->vide();
+        QTest::qWait(0);
+        QVERIFY(question.startsWith("Vider la liste|Retirer les 120 ligne(s) de la liste ?"));
+        QCOMPARE(table->model()->rowCount(), 0);
+        QVERIFY(!progression->isVisible());
+        liste->annuleModification();
+        QCOMPARE(table->model()->rowCount(), 120);
+
         // The list and the window's place come back with the program.
         liste->resize(700, 400);
         liste->close();
