@@ -57,16 +57,19 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
     QTest::addColumn<QByteArray>("entree");
     QTest::addColumn<QString>("sortie");
     QTest::addColumn<int>("statut");
+    QTest::addColumn<QByteArray>("erreurs");
     const QString doliprane = "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
         "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
         "1.490\\r\\nPrix public TTC = 2.180\n"
         "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
-    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0;
-    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0;
+    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0
+                               << QByteArray();
+    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0
+                           << QByteArray();
     QTest::newRow("account 2 with a bad URL") << QStringList{"DIR", "2", "3582910"} << QByteArray()
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"
-        << 0;
+        << 0 << QByteArray();
     const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !\n";
     QTest::newRow("a list from standard input, in code order") << QStringList{"--liste", "DIR"}
         << QByteArray("3582910\n3153342;2\nDoliprane\n1234567\n")
@@ -74,7 +77,12 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
            "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon\n3153342\t2" + url +
            "3582910\t1\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\tPHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\n"
            "3582910\t2" + url
-        << 1;
+        << 1 << QByteArray("solvarin-query: no product code in \"Doliprane\"\n");
+    // A pasted table's header names its columns: no error for it, the price is no quantity.
+    QTest::newRow("a table with a header from standard input, and its workbook")
+        << QStringList{"--liste", "DIR", "--xlsx", "DIR/liste.xlsx"}
+        << QByteArray("Code\tDésignation\tPrix HT\tQté\n1234567\tX\t2\t3\n")
+        << "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu\n1234567\t2" + url << 1 << QByteArray();
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {
@@ -82,6 +90,7 @@ void TestProgrammes::requeteContreLeSimulateur() {
     QFETCH(QByteArray, entree);
     QFETCH(QString, sortie);
     QFETCH(int, statut);
+    QFETCH(QByteArray, erreurs);
     arguments.replaceInStrings(QStringLiteral("DIR"), m_dir.path());
     QProcess requete;
     requete.start(bin + "solvarin-query", arguments);
@@ -91,6 +100,12 @@ void TestProgrammes::requeteContreLeSimulateur() {
     QCOMPARE(requete.exitStatus(), QProcess::NormalExit);
     QCOMPARE(requete.exitCode(), statut);
     QCOMPARE(QString::fromUtf8(requete.readAllStandardOutput()), sortie);
+    QCOMPARE(requete.readAllStandardError(), erreurs);
+    if (arguments.contains(QStringLiteral("--xlsx"))) {
+        QFile classeur(arguments.last());
+        QVERIFY(classeur.open(QIODevice::ReadOnly));
+        QCOMPARE(classeur.read(2), "PK");
+    }
 }
 
 void TestProgrammes::usage_data() {
@@ -98,6 +113,7 @@ void TestProgrammes::usage_data() {
     QTest::newRow("nothing") << QStringList();
     QTest::newRow("account 3") << QStringList{".", "3", "3582910"};
     QTest::newRow("no such folder") << QStringList{"/nonexistent/folder", "1", "3582910"};
+    QTest::newRow("a workbook without a name") << QStringList{"--liste", ".", "--xlsx"};
 }
 
 void TestProgrammes::usage() {
@@ -106,7 +122,7 @@ void TestProgrammes::usage() {
     requete.start(bin + "solvarin-query", arguments);
     QVERIFY(requete.waitForFinished(10000));
     QCOMPARE(requete.exitCode(), 2);
-    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query DIR ACCOUNT CIP"));
+    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query "));
     QVERIFY(requete.readAllStandardOutput().isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "commandeliste.h"
 
+#include "classeurliste.h"
 #include "comptes.h"
 #include "fichierini.h"
 #include "lectureliste.h"
@@ -65,8 +66,9 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
     return echappes.join(u'\t');
 }
 
-// The printed lines, and whether every account answered.
-std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::chrono::milliseconds delai)
+// The printed lines, and what each account answered.
+std::pair<QStringList, QList<ReponsesCompte>> verifieListe(const QList<LigneListe> &lignes,
+                                                           std::chrono::milliseconds delai)
 {
     VerificationListe verification;
     verification.setDelaiAttente(delai);
@@ -82,27 +84,29 @@ std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::
     }
     codes.sort();
     QStringList sortie;
-    bool toutRepondu = true;
     for (const QString &code : std::as_const(codes)) {
         for (const ReponsesCompte &compte : verification.comptes())
             sortie << ligneSortie(code, compte);
     }
-    for (const ReponsesCompte &compte : verification.comptes())
-        toutRepondu = toutRepondu && compte.echec.isEmpty();
-    return {sortie, toutRepondu};
+    return {sortie, verification.comptes()};
 }
 
 } // namespace
 
 int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
 {
-    if (arguments.isEmpty() || !QDir(arguments.first()).exists()) {
-        std::fprintf(stderr, "usage: solvarin-query --liste DIR [CODE[,QTY]...]\n");
+    QStringList codes = arguments.mid(1);
+    const bool avecClasseur = codes.value(0) == QLatin1String("--xlsx");
+    const QString classeur = avecClasseur ? codes.value(1) : QString();
+    if (avecClasseur)
+        codes = codes.mid(2);
+    if (arguments.isEmpty() || !QDir(arguments.first()).exists() || (avecClasseur && classeur.isEmpty())) {
+        std::fprintf(stderr, "usage: solvarin-query --liste DIR [--xlsx FILE] [CODE[,QTY]...]\n");
         return 2;
     }
     const QString repertoire = QDir(arguments.first()).absolutePath();
-    QString texte = arguments.mid(1).join(u'\n');
-    if (arguments.size() == 1) {
+    QString texte = codes.join(u'\n');
+    if (codes.isEmpty()) {
         QFile entree;
         if (entree.open(stdin, QIODevice::ReadOnly))
             texte = LectureListe::texteDesOctets(entree.readAll());
@@ -120,10 +124,20 @@ int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
                      qPrintable(QDir(repertoire).filePath(QStringLiteral("Solvarin.ini"))));
         return 1;
     }
-    const auto [sortie, toutRepondu] = verifieListe(lignes, delai);
+    const auto [sortie, comptes] = verifieListe(lignes, delai);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     for (const QString &ligne : sortie)
         out << ligne << '\n';
+    out.flush();
+    bool toutRepondu = true;
+    for (const ReponsesCompte &compte : comptes)
+        toutRepondu = toutRepondu && compte.echec.isEmpty();
+    if (avecClasseur) {
+        if (const QString erreur = ClasseurListe::ecrit(classeur, lignes, comptes); !erreur.isEmpty()) {
+            std::fprintf(stderr, "solvarin-query: %s: %s\n", qPrintable(classeur), qPrintable(erreur));
+            return 1;
+        }
+    }
     return toutRepondu ? 0 : 1;
 }
