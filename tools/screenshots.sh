@@ -3,7 +3,8 @@
 # doc/screenshots/ (or the folder given as first argument): start-no-account.png,
 # start-two-accounts.png, two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
 # scanner does, then F2) and not-available.png (the red box with the wholesaler's reason), and
-# liste.png (the list window: 20 codes checked at two simulated wholesalers). The information page
+# liste.png (the list window at its default size: 20 codes checked at two simulated wholesalers) and
+# liste-x2.png (the same at 200 %, QT_SCALE_FACTOR=2). The information page
 # comes from pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be
 # reached, and the answers are not taken.
 set -euo pipefail
@@ -15,7 +16,7 @@ if [[ -z "${SOLVARIN_IN_XVFB:-}" ]]; then
     "$root/tools/install-deps.sh"
     "$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF >/dev/null
     mkdir -p "$out"
-    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$out"
+    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 2560x1600x24 -noreset" "$0" "$out"
 fi
 
 source "$root/tools/script-common.sh"
@@ -87,19 +88,24 @@ code=3400892 shot not-available "${counter[@]}"
 
 # The list window: the 20 codes of Liste.txt checked at two wholesalers, the second a little dearer,
 # after F4 and Ctrl+Enter in the program.
-mkdir -p "$work/sim2" "$work/liste"
+mkdir -p "$work/sim2"
 start_simulator "$build" "$work/sim2" --price-percent 104
 codes=(3582910 2756339 3153342 3400892 3319434 3004642 3592231 3356812 3622757 3267408
-    3400935829108 3000017 3401205 3156712 3582927 3019461 3277431 3540096 3611228 3003578)
-printf '%s,1\r\n' "${codes[@]}" >"$work/liste/Liste.txt"
-launch liste "${counter[@]}" \
-    'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
-    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876' \
-    '[Liste]' 'Gauche=20' 'Haut=30' 'Largeur=1240' 'Hauteur=560'
-xdotool windowfocus --sync "$id"
-xdotool key F4
-liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$liste"
-xdotool key ctrl+Return
-sleep 1.5
-photograph liste "$liste"
+    3400930100066 3000017 3401205 3156712 3582927 3019461 3277431 3540096 3611228 3003578)
+# liste_shot NAME: the list window of a program started from a folder of its own, photographed.
+liste_shot() {
+    mkdir -p "$work/$1"
+    printf '%s,1\r\n' "${codes[@]}" >"$work/$1/Liste.txt"
+    launch "$1" "${counter[@]}" \
+        'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
+        "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876'
+    xdotool windowfocus --sync "$id"
+    xdotool key F4
+    liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }
+    xdotool windowfocus --sync "$liste"
+    xdotool key ctrl+Return
+    sleep 1.5
+    photograph "$1" "$liste"
+}
+liste_shot liste
+QT_SCALE_FACTOR=2 liste_shot liste-x2

@@ -214,15 +214,16 @@ void FrmListe::dimensionneColonnes()
 {
     const QFontMetrics mesure = m_table->fontMetrics();
     const auto largeur = [&mesure](const QString &exemple) { return mesure.horizontalAdvance(exemple) + 12; };
-    // Codes, quantities, states and prices keep their width; the designation and the reasons share the
-    // rest (at least enough for a few letters), elided, their whole text as tooltip.
+    // Codes, quantities and states keep their width; the designation, prices and reasons share the rest
+    // (at least enough for a few letters), elided, their whole text as tooltip.
     QList<std::pair<int, int>> fixes{{ModeleListe::colonneCode, largeur(QStringLiteral("3400935829108"))},
                                      {ModeleListe::colonneQuantite, largeur(QStringLiteral("99999"))}};
     QList<std::pair<int, int>> souples{
         {ModeleListe::colonneDesignation, largeur(QStringLiteral("SPASFON LYOC 80MG B/10"))}};
     for (int k = 0; k < int(m_modele->comptes().size()); ++k) {
         fixes.append({ModeleListe::colonneEtat(k), largeur(QStringLiteral("Non disponible"))});
-        fixes.append({ModeleListe::colonneEtat(k) + 1, largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €"))});
+        souples.append(
+            {ModeleListe::colonneEtat(k) + 1, largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €"))});
         souples.append({ModeleListe::colonneEtat(k) + 2, largeur(QStringLiteral("Produit non autorisé"))});
     }
     if (m_modele->colonneMoinsCher() >= 0)
