@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -185,16 +186,23 @@ QList<LigneListe> lis(QStringView texte)
 
 void ajoute(QList<LigneListe> &liste, const QList<LigneListe> &lignes)
 {
+    // A CIP and the CIP13 of the same box are one product: lines are found by the CIP13.
+    QHash<QString, qsizetype> parProduit;
+    for (qsizetype i = 0; i < liste.size(); ++i) {
+        if (liste[i].valide())
+            parProduit.insert(CodeProduit::cip13(liste[i].code), i);
+    }
     for (const LigneListe &nouvelle : lignes) {
-        // A CIP and the CIP13 of the same box are one product.
-        const QString produit = CodeProduit::cip13(nouvelle.code);
-        const auto meme = std::find_if(liste.begin(), liste.end(), [&](const LigneListe &l) {
-            return nouvelle.valide() && CodeProduit::cip13(l.code) == produit;
-        });
-        if (meme == liste.end())
-            liste.append(nouvelle);
-        else
-            meme->quantite = std::min(meme->quantite + nouvelle.quantite, quantiteMax);
+        const auto meme =
+            nouvelle.valide() ? parProduit.constFind(CodeProduit::cip13(nouvelle.code)) : parProduit.cend();
+        if (meme != parProduit.cend()) {
+            LigneListe &ligne = liste[*meme];
+            ligne.quantite = std::min(ligne.quantite + nouvelle.quantite, quantiteMax);
+            continue;
+        }
+        if (nouvelle.valide())
+            parProduit.insert(CodeProduit::cip13(nouvelle.code), liste.size());
+        liste.append(nouvelle);
     }
 }
 
