@@ -282,14 +282,16 @@ void FrmListe::demandeExport()
 void FrmListe::vide()
 {
     const qsizetype n = m_modele->lignes().size();
-    if (n > 0 &&
-        QMessageBox::question(this, QStringLiteral("Vider la liste"),
-                              QStringLiteral("Retirer les %1 ligne(s) de la liste ?\n"
-                                             "Ctrl+Z la rétablit.")
-                                  .arg(n),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
-        return;
-    modifieListe({});
+    if (n > 0) {
+        // No by default: Alt+D then Enter, the browsers' habit, must not empty the list.
+        if (QMessageBox::question(this, QStringLiteral("Vider la liste"),
+                                  QStringLiteral("Retirer les %1 ligne(s) de la liste ?\n"
+                                                 "Ctrl+Z la rétablit.")
+                                      .arg(n),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        modifieListe({});
+    }
     if (!m_verification->enCours())
         m_progression->hide();
 }

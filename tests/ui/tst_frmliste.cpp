@@ -44,7 +44,8 @@ private slots:
     void cleanup() { m_liste.reset(); }
 
     // Steps, blank-separated: "coller:CODE,CODE" (a paste of those lines), "suppr:ROW" (Delete on that
-    // row), "vider:oui" / "vider:non" (the answer to the question; "vider:-" when none is to come),
+    // row), "vider:oui" / "vider:non" / "vider:entree" (the answer to the question, Enter for the last;
+    // "vider:-" when none is to come),
     // "z" (Ctrl+Z in the code field), "zt" (Ctrl+Z in the table), "taper:TEXT" (typed in the code field).
     void annulation_data()
     {
@@ -56,6 +57,8 @@ private slots:
                                                  << "3582910×1 3153342×3";
         QTest::newRow("Vider refused") << "coller:3582910,3153342 vider:non"
                                        << "3582910×1 3153342×1";
+        QTest::newRow("Enter answers no") << "coller:3582910 vider:entree"
+                                          << "3582910×1";
         QTest::newRow("an empty list is emptied without a question") << "vider:- z"
                                                                      << "";
         QTest::newRow("Delete undone from the table") << "coller:3582910,3153342,2756339 suppr:1"
@@ -88,14 +91,21 @@ private slots:
                 QTest::keyClick(table(), Qt::Key_Delete);
             } else if (etape.startsWith("vider:")) {
                 QString vue;
-                repondra(vue, valeur == "oui" ? QMessageBox::Yes : QMessageBox::No);
+                if (valeur == "entree") {
+                    QTimer::singleShot(0, [&vue] {
+                        vue = QApplication::activeModalWidget()->windowTitle();
+                        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+                    });
+                } else {
+                    repondra(vue, valeur == "oui" ? QMessageBox::Yes : QMessageBox::No);
+                }
                 const QString avant = liste();
                 m_liste->findChild<QPushButton *>("vider")->click();
                 QTest::qWait(0);
                 QCOMPARE(vue.isEmpty(), valeur == "-");
                 if (valeur != "-")
-                    QVERIFY2(vue.startsWith("Vider la liste|Retirer les "), qPrintable(vue));
-                QCOMPARE(liste(), valeur == "non" ? avant : QString());
+                    QVERIFY2(vue.startsWith("Vider la liste"), qPrintable(vue));
+                QCOMPARE(liste(), valeur == "non" || valeur == "entree" ? avant : QString());
             } else if (etape == "z" || etape == "zt") {
                 QWidget *cible = etape == "z" ? static_cast<QWidget *>(code) : table();
                 cible->setFocus();
