@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -263,17 +264,22 @@ void FrmListe::demandeExport()
 {
     const QString csv = QStringLiteral("CSV (*.csv)");
     const QString excel = QStringLiteral("Classeur Excel (*.xlsx)");
-    QString filtre = csv;
-    QString chemin =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Exporter la liste"), QStringLiteral("liste.csv"),
-                                     csv + QStringLiteral(";;") + excel, &filtre);
-    if (chemin.isEmpty())
+    QFileDialog dialogue(this, QStringLiteral("Exporter la liste"), QString(),
+                         csv + QStringLiteral(";;") + excel);
+    dialogue.setObjectName(QStringLiteral("exportListe"));
+    dialogue.setAcceptMode(QFileDialog::AcceptSave);
+    dialogue.setDefaultSuffix(QStringLiteral("csv"));
+    dialogue.selectFile(QStringLiteral("liste.csv"));
+    // The type chosen renames the file, so that choosing "Classeur Excel" is enough to get a workbook.
+    connect(&dialogue, &QFileDialog::filterSelected, &dialogue, [&dialogue, &excel](const QString &filtre) {
+        const QString suffixe = filtre == excel ? QStringLiteral("xlsx") : QStringLiteral("csv");
+        dialogue.setDefaultSuffix(suffixe);
+        const QString nom = QFileInfo(dialogue.selectedFiles().value(0)).completeBaseName();
+        dialogue.selectFile((nom.isEmpty() ? QStringLiteral("liste") : nom) + u'.' + suffixe);
+    });
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
         return;
-    // The type chosen gives the name its suffix when it has none of the two.
-    const QString suffixe = filtre == excel ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
-    if (!chemin.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) &&
-        !chemin.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        chemin += suffixe;
+    const QString chemin = dialogue.selectedFiles().first();
     m_etat->setText(exporte(chemin)
                         ? QStringLiteral("Exportée dans ") + QDir::toNativeSeparators(chemin)
                         : QStringLiteral("Impossible d'écrire ") + QDir::toNativeSeparators(chemin));

@@ -3,7 +3,10 @@
 
 #include "ui/fenetreessai.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QTableView>
 
@@ -136,6 +139,28 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("table"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("vider"));
+    }
+
+    // Ctrl+S, then "Classeur Excel" in the dialog's types: the name becomes liste.xlsx, a workbook.
+    void exportExcel()
+    {
+        m_liste->ajoute("3400935829108");
+        QString nom;
+        QTimer::singleShot(0, [this, &nom] {
+            auto *dialogue = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialogue);
+            dialogue->setDirectory(m_dir->path());
+            QTest::keyClick(dialogue->findChild<QComboBox *>("fileTypeCombo"), Qt::Key_Down);
+            auto *champ = dialogue->findChild<QLineEdit *>("fileNameEdit");
+            nom = champ->text();
+            QTest::keyClick(champ, Qt::Key_Return);
+        });
+        QTest::keyClick(m_liste->findChild<QLineEdit *>("code"), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(nom, QStringLiteral("liste.xlsx"));
+        QFile classeur(m_dir->filePath("liste.xlsx"));
+        QVERIFY(classeur.open(QIODevice::ReadOnly));
+        QCOMPARE(classeur.read(2), "PK");
+        QVERIFY(m_liste->findChild<QLabel *>("etat")->text().startsWith("Exportée dans "));
     }
 
     void echapFerme()
