@@ -2,75 +2,63 @@
 #include "tableauliste.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
 
 namespace {
 
-QByteArray partie(const QString &classeur, const QString &nom)
+QByteArray partie(const QString &classeur, const char *nom)
 {
     QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), classeur, nom});
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), classeur, QString::fromLatin1(nom)});
     unzip.waitForFinished();
     return unzip.readAllStandardOutput();
 }
 
+// The matches of a pattern in a part of the workbook.
+QList<QRegularExpressionMatch> trouve(const QByteArray &xml, const QString &motif)
+{
+    QList<QRegularExpressionMatch> trouvees;
+    for (auto it = QRegularExpression(motif).globalMatch(QString::fromUtf8(xml)); it.hasNext();)
+        trouvees << it.next();
+    return trouvees;
+}
+
 // A small workbook reader: each cell of the first sheet, "A2" -> "s:text" (a string) or "n:value" (a
 // number), followed by " fmt=CODE" and " fill=AARRGGBB" when its style has them; "pane" and "filter" give
-// the frozen rows and the filtered area.
+// the frozen rows and the filtered area. The parts are read as libxlsxwriter writes them.
 QHash<QString, QString> lisClasseur(const QString &chemin)
 {
     QStringList chaines, fonds;
+    for (const auto &m : trouve(partie(chemin, "xl/sharedStrings.xml"), "<t[^>]*>([^<]*)</t>"))
+        chaines << m.captured(1);
+    const QByteArray styles = partie(chemin, "xl/styles.xml");
     QHash<QString, QString> formats;
-    QList<QPair<QString, int>> styles; // number format id, fill
-    QXmlStreamReader partages(partie(chemin, QStringLiteral("xl/sharedStrings.xml")));
-    while (partages.readNextStartElement() || !partages.atEnd()) {
-        if (partages.isStartElement() && partages.name() == u"t")
-            chaines << partages.readElementText();
-        else if (!partages.isStartElement())
-            partages.readNext();
-    }
-    QXmlStreamReader style(partie(chemin, QStringLiteral("xl/styles.xml")));
-    bool xfs = false;
-    while (!style.atEnd()) {
-        style.readNext();
-        const auto a = style.attributes();
-        if (style.isStartElement() && style.name() == u"numFmt")
-            formats.insert(a.value("numFmtId").toString(), a.value("formatCode").toString());
-        else if (style.isStartElement() && style.name() == u"fill")
-            fonds << QString();
-        else if (style.isStartElement() && style.name() == u"fgColor")
-            fonds.last() = a.value("rgb").toString();
-        else if (style.name() == u"cellXfs")
-            xfs = style.isStartElement();
-        else if (xfs && style.isStartElement() && style.name() == u"xf")
-            styles.append({a.value("numFmtId").toString(), a.value("fillId").toInt()});
-    }
+    for (const auto &m : trouve(styles, "<numFmt numFmtId=\"(\\d+)\" formatCode=\"([^\"]*)\""))
+        formats.insert(m.captured(1), m.captured(2).replace("&quot;", "\""));
+    for (const auto &m : trouve(styles, "<fill>.*?(?:rgb=\"(\\w+)\".*?)?</fill>"))
+        fonds << m.captured(1);
+    const auto xfs =
+        trouve(styles, "<xf numFmtId=\"(\\d+)\" fontId=\"\\d+\" fillId=\"(\\d+)\" borderId=\"\\d+\" xfId");
+    const QByteArray feuille = partie(chemin, "xl/worksheets/sheet1.xml");
     QHash<QString, QString> cellules;
-    QXmlStreamReader feuille(partie(chemin, QStringLiteral("xl/worksheets/sheet1.xml")));
-    while (!feuille.atEnd()) {
-        feuille.readNext();
-        const auto a = feuille.attributes();
-        if (feuille.isStartElement() && feuille.name() == u"pane")
-            cellules.insert("pane", a.value("ySplit").toString() + u' ' + a.value("state").toString());
-        if (feuille.isStartElement() && feuille.name() == u"autoFilter")
-            cellules.insert("filter", a.value("ref").toString());
-        if (!feuille.isStartElement() || feuille.name() != u"c")
-            continue;
-        const QString ref = a.value("r").toString();
-        const bool chaine = a.value("t") == u"s";
-        const auto [format, fond] = styles.value(a.value("s").toInt());
-        feuille.readNextStartElement();
-        const QString v = feuille.readElementText();
-        QString cellule = chaine ? "s:" + chaines.value(v.toInt()) : "n:" + v;
-        if (formats.contains(format))
-            cellule += " fmt=" + formats.value(format);
-        if (!fonds.value(fond).isEmpty())
-            cellule += " fill=" + fonds.value(fond);
-        cellules.insert(ref, cellule);
+    for (const auto &m :
+         trouve(feuille, "<c r=\"(\\w+)\"(?: s=\"(\\d+)\")?(?: t=\"(\\w)\")?><v>([^<]*)</v>")) {
+        const auto xf = xfs.value(m.captured(2).toInt());
+        QString cellule =
+            m.captured(3) == "s" ? "s:" + chaines.value(m.captured(4).toInt()) : "n:" + m.captured(4);
+        if (formats.contains(xf.captured(1)))
+            cellule += " fmt=" + formats.value(xf.captured(1));
+        if (!fonds.value(xf.captured(2).toInt()).isEmpty())
+            cellule += " fill=" + fonds.value(xf.captured(2).toInt());
+        cellules.insert(m.captured(1), cellule);
     }
+    for (const auto &m : trouve(feuille, "<pane ySplit=\"(\\d+)\".*?state=\"(\\w+)\""))
+        cellules.insert("pane", m.captured(1) + u' ' + m.captured(2));
+    for (const auto &m : trouve(feuille, "<autoFilter ref=\"([^\"]+)\""))
+        cellules.insert("filter", m.captured(1));
     return cellules;
 }
 
@@ -133,32 +121,22 @@ private slots:
         QTest::addColumn<QString>("cellule");
         QTest::addColumn<QString>("attendu");
         const QString euros2 = " fmt=#,##0.00 \"€\"", euros3 = " fmt=#,##0.000 \"€\"";
-        QTest::newRow("header") << "G1"
-                                << "s:PHOENIX motif";
-        QTest::newRow("a CIP13 is text, all 13 digits") << "A2"
-                                                        << "s:3400935829108 fmt=@";
-        QTest::newRow("a quantity is a number") << "B2"
-                                                << "n:2";
-        QTest::newRow("available, green") << "D2"
-                                          << "s:Disponible fmt=@ fill=FF7CD96C";
-        QTest::newRow("a price of two decimals") << "E2"
-                                                 << "n:1.57" + euros2;
-        QTest::newRow("a price of three decimals") << "F2"
-                                                   << "n:2.185" + euros3;
-        QTest::newRow("not available, red") << "D3"
-                                            << "s:Non disponible fmt=@ fill=FFF06E64";
-        QTest::newRow("the reason") << "G3"
-                                    << "s:Manque rayon fmt=@";
-        QTest::newRow("no answer, grey") << "D4"
-                                         << "s:Annulé fmt=@ fill=FFC8C8C8";
-        QTest::newRow("a refused line in its own column, as text") << "H5"
-                                                                   << "s:=SOMME(A1) x fmt=@";
-        QTest::newRow("nothing in its code cell") << "A5"
-                                                  << "";
-        QTest::newRow("the header row frozen") << "pane"
-                                               << "1 frozen";
-        QTest::newRow("filters on the whole table") << "filter"
-                                                    << "A1:H5";
+        const std::tuple<const char *, const char *, QString> rangees[] = {
+            {"header", "G1", "s:PHOENIX motif"},
+            {"a CIP13 is text, all 13 digits", "A2", "s:3400935829108 fmt=@"},
+            {"a quantity is a number", "B2", "n:2"},
+            {"available, green", "D2", "s:Disponible fmt=@ fill=FF7CD96C"},
+            {"a price of two decimals", "E2", "n:1.57" + euros2},
+            {"a price of three decimals", "F2", "n:2.185" + euros3},
+            {"not available, red", "D3", "s:Non disponible fmt=@ fill=FFF06E64"},
+            {"the reason", "G3", "s:Manque rayon fmt=@"},
+            {"no answer, grey", "D4", "s:Annulé fmt=@ fill=FFC8C8C8"},
+            {"a refused line in its own column, as text", "H5", "s:=SOMME(A1) x fmt=@"},
+            {"nothing in its code cell", "A5", ""},
+            {"the header row frozen", "pane", "1 frozen"},
+            {"filters on the whole table", "filter", "A1:H5"}};
+        for (const auto &[nom, cellule, attendu] : rangees)
+            QTest::newRow(nom) << QString(cellule) << attendu;
     }
 
     void classeur()
