@@ -1,9 +1,11 @@
 #include "constructeurrequete.h"
 
 #include "codeproduit.h"
+#include "contrainteschema.h"
 #include "fichierini.h"
 #include "piege.h"
 #include "quantite.h"
+#include "referencesmessage.h"
 #include "xmldocument.h"
 
 #include <QStringList>
@@ -68,10 +70,12 @@ QStringList ConstructeurRequete::prendsEchecs() {
     return std::exchange(m_echecs, {});
 }
 
-QString ConstructeurRequete::lisInfos(const QString &cle, qint16 n, const QString &defaut) {
+QString ConstructeurRequete::lisInfos(const QString &cle, qint16 n, const QString &defaut,
+                                      std::optional<Schema::Contrainte> contrainte) {
     const QString nom = cle + QString::number(n);
     const QString valeur = FichierINI::LireIni(QStringLiteral("Infos"), nom, defaut);
-    if (m_parametreInvalide.isEmpty() && horsXml(valeur))
+    if (m_parametreInvalide.isEmpty() &&
+        (horsXml(valeur) || (contrainte && !Schema::respecte(valeur, *contrainte))))
         m_parametreInvalide = nom;
     return valeur;
 }
@@ -80,11 +84,13 @@ QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-QString ConstructeurRequete::construit(const QString &lignes, qint16 n) {
+QString ConstructeurRequete::construit(const QString &lignes, qint16 n, ReferencesMessage *references) {
     QString message;
     m_parametreInvalide.clear();
     piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (references)
+            m_refMessage = references->attribue(n, m_refMessage);
         QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
         requete += corps(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
@@ -111,7 +117,7 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
     QString entete;
     const bool reussi = piege(QStringLiteral("PML_ConstruitEntete"), [&] {
         const QString dateEnveloppe = dateHeure();
-        m_numeroCliRequete = lisInfos(QStringLiteral("NumeroCli"), n, zeros6);
+        m_numeroCliRequete = lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant);
         QString texte = balise("CSRP_ENVELOPPE",
                                {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:enveloppe")},
                                 {"xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance")},
@@ -120,20 +126,23 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
                                 {"Id_Logiciel", QStringLiteral("Ardevio")},
                                 {"Version_Logiciel", QStringLiteral("1.0.1")},
                                 {"Usage", QStringLiteral("P")}});
+        const QString adresse = adressePharmacie();
+        if (adresse.isEmpty() && m_parametreInvalide.isEmpty())
+            m_parametreInvalide = QStringLiteral("AdrPharmacie");
         texte += QLatin1String("<ENTETE>");
         texte += balise("EMETTEUR",
                         {{"Nature", QStringLiteral("OF")},
                          {"Code", QStringLiteral("00")},
                          {"Id", m_numeroCliRequete},
-                         {"Adresse", adressePharmacie()}},
+                         {"Adresse", adresse}},
                         true);
         texte += balise(
             "RECEPTEUR",
             {{"Nature", QStringLiteral("RE")},
-             {"Code", lisInfos(QStringLiteral("IdRepart"), n, zeros6)},
-             {"Id", lisInfos(QStringLiteral("CodeRepart"), n, zeros6)},
-             {"Adresse",
-              lisInfos(QStringLiteral("AdrRepart"), n, QStringLiteral("......")).left(maxAdresseRepart)}},
+             {"Code", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
+             {"Id", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)},
+             {"Adresse", lisInfos(QStringLiteral("AdrRepart"), n, QStringLiteral("......"), Schema::adresse)
+                             .left(maxAdresseRepart)}},
             true);
         texte += element("REF_MESSAGE", refMessage);
         texte += element("DATE", dateEnveloppe);
@@ -145,15 +154,17 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
         texte +=
             balise("MESSAGE_OFFICINE", {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:message")}});
         texte += QLatin1String("<ENTETE>");
-        texte += balise("EMETTEUR",
-                        {{"Nature_Partenaire", QStringLiteral("OF")},
-                         {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6)}},
-                        true);
-        texte += balise("DESTINATAIRE",
-                        {{"Nature_Partenaire", QStringLiteral("RE")},
-                         {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6)},
-                         {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6)}},
-                        true);
+        texte +=
+            balise("EMETTEUR",
+                   {{"Nature_Partenaire", QStringLiteral("OF")},
+                    {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant)}},
+                   true);
+        texte +=
+            balise("DESTINATAIRE",
+                   {{"Nature_Partenaire", QStringLiteral("RE")},
+                    {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
+                    {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)}},
+                   true);
         texte += element("DATE", dateMessage);
         texte += QLatin1String("</ENTETE>");
         entete = texte;

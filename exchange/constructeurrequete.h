@@ -2,10 +2,15 @@
 
 #include "base64.h"
 #include "clsmd5.h"
+#include "contrainteschema.h"
 #include "horloge.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
+
+class ReferencesMessage;
 
 // Builds the signed REQ_INFO_PRODUIT request of an account from the settings file ("Solvarin.ini",
 // section "Infos", read when used) and keeps what the last construction left. It shows nothing:
@@ -17,7 +22,9 @@ public:
     // Builds RefMessage, NumeroCliRequete, RequeteXML and EmpreinteRequete for the product list
     // `lignes` (items "code,quantity" separated by ";", at most 50 examined) and account n.
     // Returns the validation message of the request: empty when it parses (or after a failure).
-    QString construit(const QString &lignes, qint16 n);
+    // A request about to be sent takes its reference from `references`; without, the reference is
+    // the second's 14 digits.
+    QString construit(const QString &lignes, qint16 n, ReferencesMessage *references = nullptr);
     // The envelope's opening and header, then the pharmacy message's opening and header.
     QString entete(const QString &refMessage, const QString &natureAction, qint16 n);
     // The message body: CORPS holding REQ_INFO_PRODUIT and one LIGNE per accepted item.
@@ -37,16 +44,18 @@ public:
     // an ASCII letter or digit into a blank; the length is kept.
     QString filtreTexte(const QString &texte);
 
-    // The first account setting read since the last construction began (NumeroCli, ClefCli,
-    // IdRepart, CodeRepart or AdrRepart, with n) whose value holds a character XML 1.0 forbids, as
-    // "NumeroCli1"; empty when there is none. The pharmacy name is not among them: it is folded to
-    // ASCII before use.
+    // The first setting read since the last construction began (NumeroCli, ClefCli, IdRepart,
+    // CodeRepart or AdrRepart, with n) whose value holds a character XML 1.0 forbids or breaks what
+    // the Pharma-ML schema allows where the request carries it (length, required value, a token
+    // without blanks), as "NumeroCli1"; "AdrPharmacie" for an empty pharmacy name; empty when there
+    // is none. The pharmacy name is otherwise folded to ASCII before use.
     const QString &parametreInvalide() const { return m_parametreInvalide; }
 
     // The failures trapped since the last call, in order; taking them empties the list.
     QStringList prendsEchecs();
 
-    // The message reference: local date and time of the last construction, "yyyyMMddHHmmss".
+    // The message reference: local date and time of the last construction, "yyyyMMddHHmmss", with
+    // "-2", "-3"... for a later message to the same account within that second.
     const QString &refMessage() const { return m_refMessage; }
     const QString &numeroCliRequete() const { return m_numeroCliRequete; }
     // The last request, one line of XML; it travels as its UTF-8 bytes.
@@ -56,8 +65,10 @@ public:
 private:
     template <typename Corps> bool piege(const QString &procedure, Corps &&corps);
     QString dateHeure() const;
-    // Key stem + n of section "Infos", noted when XML cannot carry its value.
-    QString lisInfos(const QString &cle, qint16 n, const QString &defaut);
+    // Key stem + n of section "Infos", noted when XML cannot carry its value or, with a
+    // constraint, when the schema refuses it.
+    QString lisInfos(const QString &cle, qint16 n, const QString &defaut,
+                     std::optional<Schema::Contrainte> contrainte = std::nullopt);
 
     Horloge m_horloge;
     ClsMD5 m_md5;

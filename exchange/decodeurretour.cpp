@@ -1,6 +1,9 @@
 #include "decodeurretour.h"
 
 #include "piege.h"
+#include "textesechec.h"
+
+#include <QRegularExpression>
 
 namespace DecodeurRetour {
 
@@ -12,6 +15,51 @@ QString attribut(const Xml::Noeud &noeud, QStringView nom) {
 
 Xml::Noeud premier(const Xml::Noeud &dans, QStringView nom) {
     return dans.elementsParNom(nom).value(0);
+}
+
+// The first of either name: NON_DISPO holds the _ND forms, AUTRE the _AU ones.
+Xml::Noeud premierDe(const Xml::Noeud &dans, QStringView nd, QStringView au) {
+    const Xml::Noeud noeud = premier(dans, nd);
+    return noeud.estAbsent() ? premier(dans, au) : noeud;
+}
+
+// The attribute when it has the schema's form (whitespace around it collapsed, as the schema
+// does), else "".
+QString attributDeForme(const Xml::Noeud &noeud, QStringView nom, const QRegularExpression &forme) {
+    const QString valeur = attribut(noeud, nom).trimmed();
+    return forme.match(valeur).hasMatch() ? valeur : QString();
+}
+
+// INFOS_DISPO_ND / INFOS_DISPO_AU: each value that breaks its form is dropped alone.
+RetourPrevu retourPrevu(const Xml::Noeud &infos) {
+    static const QRegularExpression date(QStringLiteral(R"(^[0-9]{4}-[0-9]{2}-[0-9]{2}$)"));
+    static const QRegularExpression heure(QStringLiteral(R"(^([01][0-9]|2[0-3]):[0-5][0-9]$)"));
+    static const QRegularExpression quantite(QStringLiteral(R"(^\+?0*[1-9][0-9]*$)"));
+    RetourPrevu r;
+    r.date = QDate::fromString(attributDeForme(infos, u"Date", date), Qt::ISODate);
+    r.heure = attributDeForme(infos, u"Heure", heure);
+    r.quantite = attributDeForme(infos, u"Quantite", quantite);
+    return r;
+}
+
+// PRODUIT_REMPLACANT_ND / PRODUIT_REMPLACANT_AU with its own PRIX_ND / PRIX_AU.
+Remplacant remplacant(const Xml::Noeud &produit) {
+    Remplacant r;
+    if (produit.estAbsent())
+        return r;
+    r.typeRemplacement = attribut(produit, u"Type_Remplacement").trimmed();
+    r.typeCodification = attribut(produit, u"Type_Codification");
+    r.codeProduit = attribut(produit, u"Code_Produit").trimmed();
+    r.designation = attribut(produit, u"Designation");
+    for (const Xml::Noeud &prix : produit.elementsParNom(u"PRIX_ND") + produit.elementsParNom(u"PRIX_AU"))
+        r.prix.append({attribut(prix, u"Nature"), attribut(prix, u"Valeur")});
+    return r;
+}
+
+// What an ERREUR element says (TextesEchec::erreurRepartiteur).
+QString texteErreur(const Xml::Noeud &erreur) {
+    return TextesEchec::erreurRepartiteur(attribut(erreur, u"Statut"), attribut(erreur, u"Detail"),
+                                          attribut(erreur, u"Description_libre"));
 }
 
 // Text of the first element of that name in the document; "" when there is none.
@@ -43,8 +91,12 @@ ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
         const Xml::Noeud &enveloppe = tete[i];
         if (!enveloppe.estElement() || enveloppe.nom() != QLatin1String("CSRP_ENVELOPPE"))
             continue;
+        const Xml::Noeud corpsEnveloppe = enveloppe.premierEnfant(u"CORPS");
+        // A wholesaler that refuses the envelope itself answers with an ERREUR there.
+        if (const Xml::Noeud erreur = corpsEnveloppe.premierEnfant(u"ERREUR"); !erreur.estAbsent())
+            return ResultatEchange::echec(texteErreur(erreur));
         const Xml::Noeud corps =
-            enveloppe.premierEnfant(u"CORPS").premierEnfant(u"MESSAGE_REPARTITEUR").premierEnfant(u"CORPS");
+            corpsEnveloppe.premierEnfant(u"MESSAGE_REPARTITEUR").premierEnfant(u"CORPS");
         if (corps.estAbsent())
             continue;
         for (const Xml::Noeud &enfant : corps.enfants()) {
@@ -54,9 +106,7 @@ ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
             if (nom == QLatin1String("REP_INFO_PRODUIT"))
                 return decodeCorps(corps.serialise());
             if (nom == QLatin1String("ERREUR"))
-                return ResultatEchange::echec(
-                    QStringLiteral("Retour : Erreur ") +
-                    texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail")));
+                return ResultatEchange::echec(texteErreur(enfant));
         }
     }
     return {};
@@ -134,6 +184,9 @@ LigneReponse decodeLigne(const Xml::Noeud &ligne) {
     l.codeReponse = attribut(raison, u"Code_Reponse");
     l.additif = attribut(raison, u"Additif");
     l.commentaire = attribut(raison, u"Commentaire");
+    l.dateEffet = attribut(raison, u"Date_Effet");
+    l.retourPrevu = retourPrevu(premierDe(raison, u"INFOS_DISPO_ND", u"INFOS_DISPO_AU"));
+    l.remplacant = remplacant(premierDe(raison, u"PRODUIT_REMPLACANT_ND", u"PRODUIT_REMPLACANT_AU"));
     return l;
 }
 

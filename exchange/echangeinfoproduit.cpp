@@ -3,11 +3,15 @@
 #include "decodeurretour.h"
 #include "fichierini.h"
 #include "piege.h"
+#include "referencesmessage.h"
 #include "remplacefichier.h"
+#include "textesechec.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTcpSocket>
+#include <QNetworkProxy>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTimer>
 
 namespace {
@@ -15,19 +19,21 @@ namespace {
 const QString infos = QStringLiteral("Infos");
 const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
 const QString interrompue = QStringLiteral("Connexion interrompue par le répartiteur !");
+const QString proxyInjoignable = QStringLiteral("Le proxy ne répond pas à l'adresse indiquée !");
+const QString parametreInvalide = QStringLiteral("Paramètre invalide : ");
 
 // The URL of an address (key "URLRepart" or "URLSecours" + n, "000000" when absent).
 QString litUrl(const QString &cle, qint16 n) {
     return FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("000000"));
 }
 
-// The port of an address: the one its URL writes, else key "PortRepart" or "PortSecours" + n, 80
-// when absent; RuntimeError for a value that is no number or no TCP port.
+// The port of an address: the one its URL writes, else key "PortRepart" or "PortSecours" + n, else
+// 80 (443 for https); RuntimeError for a value that is no number or no TCP port.
 quint16 litPort(const Http::UrlRepartiteur &url, const QString &cle, qint16 n) {
     if (url.port)
         return *url.port;
     const QString texte =
-        FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("80")).trimmed();
+        FichierINI::LireIni(infos, cle + QString::number(n), QString::number(url.portParDefaut())).trimmed();
     bool nombre = false;
     const qlonglong port = texte.toLongLong(&nombre);
     if (!nombre) {
@@ -54,11 +60,45 @@ void ecritTrace(const QString &requete) {
                                                       : RuntimeError::pathFileAccess();
 }
 
+// The TLS settings for an https address: the system's authorities, plus those of the PEM file that
+// key "CertificatsAC" names (absolute, or relative to the settings folder). Nothing when that file
+// holds no certificate.
+std::optional<QSslConfiguration> configurationTls() {
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    const QString fichier = FichierINI::LireIni(infos, QStringLiteral("CertificatsAC"), QString()).trimmed();
+    if (!fichier.isEmpty()) {
+        const QList<QSslCertificate> autorites =
+            QSslCertificate::fromPath(QDir(FichierINI::repertoireProgramme()).filePath(fichier), QSsl::Pem,
+                                      QSslCertificate::PatternSyntax::FixedString);
+        if (autorites.isEmpty())
+            return std::nullopt;
+        configuration.addCaCertificates(autorites);
+    }
+    return configuration;
+}
+
+// The reply read as the one-product query shows it; a complete body that holds no envelope at all
+// (a web server's own page) is no reply.
+ResultatEchange litRetour(const QByteArray &retour) {
+    const ResultatEchange resultat = DecodeurRetour::decode(retour);
+    if (resultat.issue != ResultatEchange::Issue::Echec || !resultat.message.isEmpty())
+        return resultat;
+    const Xml::Document document = Xml::Document::depuisOctets(retour, Xml::espacesEnveloppe);
+    for (const Xml::Noeud &noeud : document.noeudsDeTete()) {
+        if (noeud.estElement() && noeud.nom() == QLatin1String("CSRP_ENVELOPPE"))
+            return resultat;
+    }
+    return ResultatEchange::echec(QStringLiteral("Retour non conforme"));
+}
+
 } // namespace
 
 struct EchangeInfoProduit::Etat {
     Etat(EchangeInfoProduit *q, Horloge horloge)
-        : q(q), requete(std::move(horloge)), socket(new QTcpSocket(q)) {
+        : q(q), requete(std::move(horloge)), socket(new QSslSocket(q)) {
+        // The proxy is chosen here, as curl chooses it, and spoken to by hand.
+        socket->setProxy(QNetworkProxy::NoProxy);
         for (QTimer *t : {&limite, &limiteConnexion}) {
             t->setSingleShot(true);
             t->setTimerType(Qt::PreciseTimer);
@@ -98,10 +138,18 @@ struct EchangeInfoProduit::Etat {
     }
     void echoue(const QString &message) { finit(ResultatEchange::echec(message)); }
 
-    // Asks for the connection to the URL's host on that port; both limits count from now.
+    // Chooses the proxy and the TLS settings of the URL in use; false (and the exchange over) when a
+    // setting cannot be used.
+    bool prepareAcces();
+    // Asks for the connection to the URL's host on that port, or to its proxy; both limits count from now.
     void connecteA(quint16 port);
     void connecte();
+    // Sends the request; the trace is written first.
+    void envoie();
     void arrivee();
+    void reponseTunnel();
+    void traite(Http::AssembleurRetour::Etat etat);
+    void refusProxy(const QByteArray &ligneStatut);
     void delaiEcoule();
     void erreurSocket();
     // The address in use could not be reached at all: nothing was sent, so the backup may have it.
@@ -110,13 +158,18 @@ struct EchangeInfoProduit::Etat {
 
     EchangeInfoProduit *q;
     ConstructeurRequete requete;
-    QTcpSocket *socket; // a child of the exchange
+    QSslSocket *socket; // a child of the exchange
     QTimer limite;
     QTimer limiteConnexion;
     QElapsedTimer chrono;
     std::chrono::milliseconds delai{60000};
     std::chrono::milliseconds delaiConnexion{10000};
     Http::UrlRepartiteur url;
+    quint16 port = 0;                 // the wholesaler's port at the address in use
+    std::optional<Http::Proxy> proxy; // the proxy that carries the exchange, if any
+    bool tunnel = false;              // waiting for the proxy's answer to CONNECT
+    QByteArray recuTunnel;
+    QString refusCertificat;          // why the wholesaler's certificate was refused
     Http::AssembleurRetour retour;
     QByteArray retourXML;
     ResultatEchange resultat;
@@ -132,6 +185,9 @@ EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
     : QObject(parent), m_etat(std::make_unique<Etat>(this, std::move(horloge))) {
     Etat &e = *m_etat;
     connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
+    connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.envoie(); });
+    connect(e.socket, &QSslSocket::sslErrors, this,
+            [&e](const QList<QSslError> &erreurs) { e.refusCertificat = erreurs.value(0).errorString(); });
     connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.arrivee(); });
     // Refusals, lookups that fail, resets and the peer's close all come this way (the close as
     // RemoteHostClosedError, before `disconnected`).
@@ -171,7 +227,7 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
         QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
         [&e](const QString &message) { e.echoue(message); },
         [&] {
-            e.requete.construit(lignes, n);
+            e.requete.construit(lignes, n, &ReferencesMessage::programme());
             for (const QString &echec : e.requete.prendsEchecs())
                 e.signale(echec);
             // A value XML cannot carry makes an ill-formed request: it never goes out.
@@ -185,7 +241,9 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
                 return;
             }
             e.compte = n;
-            e.connecteA(litPort(e.url, QStringLiteral("PortRepart"), n));
+            const quint16 port = litPort(e.url, QStringLiteral("PortRepart"), n);
+            if (e.prepareAcces())
+                e.connecteA(port);
         });
 }
 
@@ -229,15 +287,43 @@ void EchangeInfoProduit::decoupeUrl(const QString &url) {
         [&] { e.url = Http::decoupeUrl(url).value_or(Http::UrlRepartiteur()); });
 }
 
-void EchangeInfoProduit::Etat::connecteA(quint16 port) {
+bool EchangeInfoProduit::Etat::prepareAcces() {
+    const Http::ChoixProxy choix =
+        Http::choisitProxy(url, FichierINI::LireIni(infos, QStringLiteral("Proxy"), QString()));
+    if (!choix.invalide.isEmpty()) {
+        echoue(parametreInvalide + choix.invalide);
+        return false;
+    }
+    proxy = choix.proxy;
+    if (url.https) {
+        const std::optional<QSslConfiguration> configuration = configurationTls();
+        if (!configuration) {
+            echoue(parametreInvalide + QStringLiteral("CertificatsAC"));
+            return false;
+        }
+        socket->setSslConfiguration(*configuration);
+    }
+    return true;
+}
+
+void EchangeInfoProduit::Etat::connecteA(quint16 portCible) {
     attente = true;
     joint = false;
+    tunnel = false;
+    recuTunnel.clear();
+    refusCertificat.clear();
+    port = portCible;
     socket->abort();
     // Before the request: a failure the socket finds at once still meets running limits.
     chrono.start();
     limite.start(delai);
     limiteConnexion.start(delaiConnexion);
-    socket->connectToHost(url.hote, port);
+    if (proxy)
+        socket->connectToHost(proxy->hote, proxy->port);
+    else if (url.https)
+        socket->connectToHostEncrypted(url.hoteConnexion(), port, url.hoteConnexion());
+    else
+        socket->connectToHost(url.hoteConnexion(), port);
 }
 
 void EchangeInfoProduit::Etat::connecte() {
@@ -247,12 +333,26 @@ void EchangeInfoProduit::Etat::connecte() {
     limiteConnexion.stop();
     // Small requests and replies: no waiting to coalesce segments.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (proxy && url.https) {
+        tunnel = true;
+        socket->write(Http::tunnel(url, port, *proxy));
+    } else if (!url.https) {
+        envoie();
+    }
+    // Over TLS, the request waits for the certificate to be verified.
+}
+
+void EchangeInfoProduit::Etat::envoie() {
+    if (!attente)
+        return;
     // The request goes whatever became of its trace.
     Echec::piege(
         QStringLiteral("PML_CreerFichier Error"), Echec::Forme::RetourChariot,
         [this](const QString &message) { signale(message); }, [this] { ecritTrace(requete.requeteXML()); });
     try {
-        socket->write(Http::requete(url, requete.empreinteRequete(), requete.requeteXML().toUtf8()));
+        const bool formeAbsolue = proxy && !url.https;
+        socket->write(Http::requete(url, requete.empreinteRequete(), requete.requeteXML().toUtf8(),
+                                    formeAbsolue ? &*proxy : nullptr));
     } catch (const std::exception &) {
         // A request that cannot be written is never answered: the time limit reports it.
     }
@@ -263,25 +363,66 @@ void EchangeInfoProduit::Etat::arrivee() {
         QStringLiteral("PML_Http_DataArrival"), Echec::Forme::Parentheses,
         [this](const QString &message) { signale(message); },
         [this] {
+            if (tunnel) {
+                reponseTunnel();
+                return;
+            }
             const QByteArray d = socket->readAll();
             if (!attente)
                 return; // what a closed exchange still receives is not ours
-            switch (retour.ajoute(d)) {
-            case Http::AssembleurRetour::Etat::EnCours:
-                break;
-            case Http::AssembleurRetour::Etat::Complet:
-                retourXML = retour.retour();
-                finit(DecodeurRetour::decode(retourXML));
-                break;
-            case Http::AssembleurRetour::Etat::ErreurHttp:
-                echoue(QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)"));
-                break;
-            case Http::AssembleurRetour::Etat::TropGrand:
-            case Http::AssembleurRetour::Etat::Malforme:
-                echoue(QStringLiteral("Retour non conforme"));
-                break;
-            }
+            traite(retour.ajoute(d));
         });
+}
+
+void EchangeInfoProduit::Etat::traite(Http::AssembleurRetour::Etat etat) {
+    switch (etat) {
+    case Http::AssembleurRetour::Etat::EnCours:
+        break;
+    case Http::AssembleurRetour::Etat::Complet:
+        retourXML = retour.retour();
+        finit(litRetour(retourXML));
+        break;
+    case Http::AssembleurRetour::Etat::ErreurHttp:
+        // Through a proxy, a reply the proxy wrote itself is its refusal, not the wholesaler's.
+        if (proxy && (retour.statut() == 407 || retour.erreurProxy()))
+            refusProxy(retour.ligneStatut());
+        else
+            echoue(TextesEchec::statutHttp(retour.statut(), QString::fromLatin1(retour.ligneStatut())));
+        break;
+    case Http::AssembleurRetour::Etat::TropGrand:
+    case Http::AssembleurRetour::Etat::Malforme:
+        echoue(QStringLiteral("Retour non conforme"));
+        break;
+    }
+}
+
+void EchangeInfoProduit::Etat::reponseTunnel() {
+    recuTunnel += socket->readAll();
+    if (!attente)
+        return;
+    const std::optional<Http::Entetes> entetes = Http::litEntetes(recuTunnel);
+    if (!entetes) {
+        if (recuTunnel.size() > Http::AssembleurRetour::tailleMax)
+            echoue(QStringLiteral("Retour non conforme"));
+        return;
+    }
+    if (entetes->statut >= 100 && entetes->statut < 200) {
+        recuTunnel.remove(0, entetes->longueur);
+        reponseTunnel();
+        return;
+    }
+    if (entetes->statut < 200 || entetes->statut > 299) {
+        refusProxy(entetes->ligneStatut);
+        return;
+    }
+    tunnel = false;
+    // The certificate names the wholesaler, not the proxy the socket is connected to.
+    socket->setPeerVerifyName(url.hoteConnexion());
+    socket->startClientEncryption();
+}
+
+void EchangeInfoProduit::Etat::refusProxy(const QByteArray &ligneStatut) {
+    echoue(QStringLiteral("Le proxy a refusé la requête : ") + TextesEchec::statutRecu(QString::fromLatin1(ligneStatut)));
 }
 
 void EchangeInfoProduit::Etat::delaiEcoule() {
@@ -299,12 +440,21 @@ void EchangeInfoProduit::Etat::erreurSocket() {
     if (!attente)
         return;
     if (!joint) {
-        nonJoint();
+        if (proxy)
+            echoue(proxyInjoignable);
+        else
+            nonJoint();
+        return;
+    }
+    if (!refusCertificat.isEmpty()) {
+        echoue(QStringLiteral("Certificat du répartiteur refusé : ") + refusCertificat);
         return;
     }
     // Closed or reset before the reply was complete. What arrived with the close is read first: it
-    // may complete the reply.
+    // may complete the reply, and so may the close itself, for a reply without length.
     arrivee();
+    if (attente && !tunnel && socket->error() == QAbstractSocket::RemoteHostClosedError)
+        traite(retour.fin());
     if (attente)
         echoue(interrompue);
 }
@@ -329,9 +479,10 @@ void EchangeInfoProduit::Etat::essaieSecours() {
                 echoue(injoignable);
                 return;
             }
-            const quint16 port = litPort(*adresse, QStringLiteral("PortSecours"), compte);
+            const quint16 portSecours = litPort(*adresse, QStringLiteral("PortSecours"), compte);
             url = *adresse;
             secours = true;
-            connecteA(port);
+            if (prepareAcces())
+                connecteA(portSecours);
         });
 }

@@ -26,9 +26,11 @@ public:
     // Builds the request for `lignes` (items "code,quantity" separated by ";", at most 50) with the
     // settings of account n in Solvarin.ini, writes Trace.xml, sends it. `termine` follows once,
     // later (never from within this call), unless `annule` comes first. Ignored while one is under way.
-    // The port written in URLRepart<n> is used, else PortRepart<n>. When that address cannot be
-    // reached at all (refused, unknown host, unreachable, no connection within its limit), the same
-    // request goes to the backup address URLSecours<n> / PortSecours<n>, if the account has one.
+    // The port written in URLRepart<n> is used, else PortRepart<n>, else 80 (443 for https). When
+    // that address cannot be reached at all (refused, unknown host, unreachable, no connection within
+    // its limit), the same request goes to the backup address URLSecours<n> / PortSecours<n>, if the
+    // account has one. The proxy is the one key "Proxy" or the environment names (see Http::choisitProxy);
+    // an https address is reached over TLS, its certificate verified before anything is sent.
     void lance(const QString &lignes, qint16 n);
     // Closes the connection of an exchange under way; `termine` is not emitted for it.
     void annule();

@@ -4,6 +4,7 @@
 #include "windows1252.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 namespace Http {
 
@@ -11,14 +12,6 @@ namespace {
 
 // Longest size or trailer line we wait for; beyond that the framing cannot be chunked coding.
 constexpr qsizetype ligneMax = 8 * 1024;
-
-bool injecte(QStringView texte) {
-    for (QChar c : texte) {
-        if (c.isSpace() || c.category() == QChar::Other_Control)
-            return true;
-    }
-    return false;
-}
 
 int valeurHex(char c) {
     if (c >= '0' && c <= '9')
@@ -30,55 +23,61 @@ int valeurHex(char c) {
     return -1;
 }
 
-} // namespace
-
-std::optional<UrlRepartiteur> decoupeUrl(QStringView url) {
-    if (url.left(7).compare(u"http://", Qt::CaseInsensitive) != 0)
-        return std::nullopt;
-    const QStringView reste = url.mid(7);
-    const qsizetype barre = reste.indexOf(u'/');
-    if (barre < 0)
-        return std::nullopt;
-    UrlRepartiteur u;
-    u.hote = reste.left(barre).toString();
-    u.chemin = reste.mid(barre + 1).toString();
-    const qsizetype arobase = u.hote.indexOf(u'@');
-    if (arobase >= 0) {
-        u.ident = u.hote.left(arobase);
-        u.hote = u.hote.mid(arobase + 1);
-    }
-    const qsizetype deuxPoints = u.hote.lastIndexOf(u':');
-    if (deuxPoints >= 0 && deuxPoints > u.hote.lastIndexOf(u']')) {
-        const QStringView chiffres = QStringView(u.hote).sliced(deuxPoints + 1);
-        bool nombre = !chiffres.isEmpty() && chiffres.size() <= 5;
-        for (QChar c : chiffres)
-            nombre = nombre && c >= u'0' && c <= u'9';
-        const uint port = nombre ? chiffres.toUInt() : 0;
-        if (port < 1 || port > 65535)
-            return std::nullopt;
-        u.port = quint16(port);
-        u.hote.truncate(deuxPoints);
-    }
-    if (injecte(u.hote) || injecte(u.chemin))
-        return std::nullopt;
-    return u;
+// "Basic" over the user information on one line, as for the wholesaler.
+QByteArray basic(const QString &ident) {
+    return "Basic " + Base64().EncodeArray64OneLine(Windows1252::fromText(ident)).toLatin1();
 }
 
-QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps) {
+QByteArray identificationProxy(const Proxy &proxy) {
+    return proxy.ident.isEmpty() ? QByteArray() : "Proxy-Authorization: " + basic(proxy.ident) + "\r\n";
+}
+
+bool caractereNom(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.' || uchar(c) >= 0x80;
+}
+
+// Longest unfinished end tag kept for the next search: "</" + a prefix + the name + blanks.
+constexpr qsizetype margeBalise = 256;
+
+// A body whose encoding is not ASCII-compatible (UTF-16, UTF-32), with or without a byte-order mark.
+std::optional<QStringConverter::Encoding> encodageLarge(QByteArrayView corps) {
+    const std::optional<QStringConverter::Encoding> e = QStringConverter::encodingForData(corps, u'<');
+    if (e && *e != QStringConverter::Utf8 && *e != QStringConverter::Latin1 && *e != QStringConverter::System)
+        return e;
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps,
+                   const Proxy *proxy) {
     QByteArray r;
     r.reserve(corps.size() + 512);
-    r += "POST /" + Windows1252::fromText(url.chemin) + " HTTP/1.1\r\n";
+    if (proxy) {
+        const QByteArray port =
+            url.port && *url.port != url.portParDefaut() ? ':' + QByteArray::number(*url.port) : QByteArray();
+        r += "POST http://" + Windows1252::fromText(url.hote) + port + '/' +
+             Windows1252::fromText(url.chemin) + " HTTP/1.1\r\n";
+        r += identificationProxy(*proxy);
+    } else {
+        r += "POST /" + Windows1252::fromText(url.chemin) + " HTTP/1.1\r\n";
+    }
     r += "Content-Type: text/xml; charset=\"utf-8\"\r\n";
     r += "Content-pharmaML: " + Windows1252::fromText(empreinte) + "\r\n";
     if (!url.ident.isEmpty())
-        r += "Authorization: Basic " +
-             Base64().EncodeArray64OneLine(Windows1252::fromText(url.ident)).toLatin1() + "\r\n";
+        r += "Authorization: " + basic(url.ident) + "\r\n";
     r += "Host: " + Windows1252::fromText(url.hote) + "\r\n";
     r += "Content-Length: " + QByteArray::number(corps.size()) + "\r\n";
     r += "\r\n";
     r += corps;
     r += "\r\n";
     return r;
+}
+
+QByteArray tunnel(const UrlRepartiteur &url, quint16 port, const Proxy &proxy) {
+    const QByteArray cible = Windows1252::fromText(url.hote) + ':' + QByteArray::number(port);
+    return "CONNECT " + cible + " HTTP/1.1\r\nHost: " + cible + "\r\n" + identificationProxy(proxy) + "\r\n";
 }
 
 int statut(QByteArrayView texte) {
@@ -104,16 +103,30 @@ std::optional<Entetes> litEntetes(QByteArrayView recu) {
     e.statut = statut(recu.first(fin));
     QByteArray codages;
     const QList<QByteArray> lignes = recu.first(fin).toByteArray().split('\n');
+    e.ligneStatut = lignes[0].trimmed();
     for (qsizetype i = 1; i < lignes.size(); ++i) {
         const QByteArray &ligne = lignes[i];
         const qsizetype deuxPoints = ligne.indexOf(':');
-        if (deuxPoints > 0 &&
-            ligne.left(deuxPoints).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0)
-            codages += ',' + ligne.mid(deuxPoints + 1);
+        if (deuxPoints <= 0)
+            continue;
+        const QByteArray nom = ligne.left(deuxPoints).trimmed().toLower();
+        const QByteArray valeur = ligne.mid(deuxPoints + 1).trimmed();
+        if (nom == "transfer-encoding") {
+            codages += ',' + valeur;
+        } else if (nom == "content-length") {
+            bool nombre = false;
+            const qint64 longueur = valeur.toLongLong(&nombre);
+            if (nombre && longueur >= 0)
+                e.longueurCorps = longueur;
+        } else if (nom == "proxy-status" || nom == "x-squid-error") {
+            e.erreurProxy = true;
+        }
     }
     // Chunked must be the last coding applied, so it is the last one listed.
     e.chunked =
         codages.mid(codages.lastIndexOf(',') + 1).trimmed().compare("chunked", Qt::CaseInsensitive) == 0;
+    if (e.chunked)
+        e.longueurCorps.reset();
     return e;
 }
 
@@ -193,6 +206,28 @@ void DecodeurChunks::avance(QByteArrayView corps) {
     }
 }
 
+qsizetype finEnveloppe(QByteArrayView texte, qsizetype depuis) {
+    constexpr QByteArrayView nom("CSRP_ENVELOPPE");
+    for (qsizetype p = texte.indexOf(nom, depuis); p >= 0; p = texte.indexOf(nom, p + 1)) {
+        qsizetype debut = p;
+        if (debut > 0 && texte[debut - 1] == ':') {
+            --debut;
+            while (debut > 0 && caractereNom(texte[debut - 1]))
+                --debut;
+            if (debut == p - 1)
+                continue;
+        }
+        if (debut < 2 || texte[debut - 2] != '<' || texte[debut - 1] != '/')
+            continue;
+        qsizetype fin = p + nom.size();
+        while (fin < texte.size() && QByteArrayView(" \t\r\n").contains(texte[fin]))
+            ++fin;
+        if (fin < texte.size() && texte[fin] == '>')
+            return fin + 1;
+    }
+    return -1;
+}
+
 void AssembleurRetour::vide() {
     *this = AssembleurRetour();
 }
@@ -205,13 +240,29 @@ AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
     return etat;
 }
 
+AssembleurRetour::Etat AssembleurRetour::complet(QByteArrayView corps) {
+    // Whatever its framing, and however it arrived: one piece may hold a whole reply too large.
+    if (corps.size() > tailleMax)
+        return termine(Etat::TropGrand);
+    m_retour = corps.toByteArray();
+    return termine(Etat::Complet);
+}
+
+QByteArrayView AssembleurRetour::corps() {
+    const QByteArrayView brut = QByteArrayView(m_recu).sliced(m_debut + m_entetes->longueur);
+    if (!m_chunked)
+        return brut;
+    m_decodeur.avance(brut);
+    return m_decodeur.donnees();
+}
+
 AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     m_recu += donnees;
     while (!m_entetes) {
         // Only what was not searched yet, plus enough to catch a blank line split across arrivals.
         if (m_recu.indexOf("\r\n\r\n", std::max(m_debut, m_dejaCherche - 3)) < 0) {
             m_dejaCherche = m_recu.size();
-            break;
+            return m_recu.size() > tailleMax ? termine(Etat::TropGrand) : Etat::EnCours;
         }
         const Entetes entetes = *litEntetes(QByteArrayView(m_recu).sliced(m_debut));
         if (entetes.statut >= 100 && entetes.statut < 200) {
@@ -223,33 +274,39 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
         m_entetes = entetes;
         m_dejaCherche = 0;
         m_statut = entetes.statut;
+        m_ligneStatut = entetes.ligneStatut;
+        m_erreurProxy = entetes.erreurProxy;
         m_chunked = entetes.chunked;
         if (m_statut != 200)
             return termine(Etat::ErreurHttp);
     }
-    if (m_entetes) {
-        const QByteArrayView corps = QByteArrayView(m_recu).sliced(m_debut + m_entetes->longueur);
-        QByteArrayView texte = corps;
-        if (m_chunked) {
-            m_decodeur.avance(corps);
-            texte = m_decodeur.donnees();
-        }
+    const QByteArrayView texte = corps();
+    if (const auto encodage = encodageLarge(texte)) {
+        // Its end tag is no ASCII text: looked for in the text it encodes.
+        const QByteArray utf8 = QStringDecoder(*encodage).decode(texte).operator QString().toUtf8();
+        if (finEnveloppe(utf8) >= 0)
+            return complet(texte);
+    } else {
         // Only what was not searched yet, plus enough to catch a tag split across arrivals.
-        const qsizetype longueurBalise = qsizetype(sizeof(baliseFin) - 1);
-        const qsizetype fin =
-            texte.indexOf(baliseFin, std::max<qsizetype>(0, m_dejaCherche - longueurBalise + 1));
-        if (fin >= 0) {
-            m_retour = texte.first(fin + longueurBalise).toByteArray();
-            return termine(Etat::Complet);
-        }
+        const qsizetype fin = finEnveloppe(texte, std::max<qsizetype>(0, m_dejaCherche - margeBalise));
+        if (fin >= 0)
+            return complet(texte.first(fin));
         m_dejaCherche = texte.size();
-        // Nothing more can be decoded, so the end tag can never come.
-        if (m_chunked && m_decodeur.malforme())
-            return termine(Etat::Malforme);
     }
-    if (m_recu.size() > tailleMax)
-        return termine(Etat::TropGrand);
-    return Etat::EnCours;
+    if (m_chunked && m_decodeur.termine())
+        return complet(texte);
+    if (m_entetes->longueurCorps && texte.size() >= *m_entetes->longueurCorps)
+        return complet(texte.first(*m_entetes->longueurCorps));
+    // Nothing more can be decoded, so the reply can never complete.
+    if (m_chunked && m_decodeur.malforme())
+        return termine(Etat::Malforme);
+    return m_recu.size() > tailleMax ? termine(Etat::TropGrand) : Etat::EnCours;
+}
+
+AssembleurRetour::Etat AssembleurRetour::fin() {
+    if (!m_entetes || m_chunked || m_entetes->longueurCorps)
+        return Etat::EnCours;
+    return complet(corps());
 }
 
 } // namespace Http

@@ -1,32 +1,25 @@
 #pragma once
 
+#include "proxy.h"
+#include "url.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
-// The pieces of the hand-written HTTP/1.1 exchange that need no socket: splitting the wholesaler's
-// URL, writing the request, reading the reply's header block and undoing chunked transfer coding.
+// The pieces of the hand-written HTTP/1.1 exchange that need no socket: writing the request, reading
+// the reply's header block, undoing chunked transfer coding and telling when a reply is complete.
 namespace Http {
 
-// "http://[user-information@]host[:port]/path".
-struct UrlRepartiteur {
-    QString hote;   // the host alone, as the Host header carries it
-    QString ident;  // the text before the first "@" of the host part, or empty
-    QString chemin; // after the first "/" that follows the host, without that "/"
-    // The port written in the URL; the connection uses it when present, else the account's port setting.
-    std::optional<quint16> port = std::nullopt;
-};
-
-// The parts of the URL; nothing when it does not start with "http://" (any letter case), has no "/"
-// after the host, holds a control character or a blank in its host or path (a header injection), or
-// has a port that is not a number from 1 to 65535. The port follows the host's last ":", unless that
-// ":" is inside an IPv6 literal's brackets.
-std::optional<UrlRepartiteur> decoupeUrl(QStringView url);
-
 // The request as it goes on the wire, "Content-Length" counting the body's bytes, the body followed
-// by CR LF. "Authorization: Basic" only with user information, encoded on one line.
-QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps);
+// by CR LF. "Authorization: Basic" only with user information, encoded on one line. Through an HTTP
+// proxy (`proxy` given) the request line names the whole address and "Proxy-Authorization" follows
+// it when the proxy has a user; every other byte is the same.
+QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps,
+                   const Proxy *proxy = nullptr);
+// The request that asks a proxy for a tunnel to host:port.
+QByteArray tunnel(const UrlRepartiteur &url, quint16 port, const Proxy &proxy);
 
 // The status code of a status line "HTTP/1.x NNN ...": exactly three digits after the first space,
 // followed by a blank, a line end or the end of the text. A text with no space is read from its start
@@ -37,7 +30,10 @@ int statut(QByteArrayView texte);
 struct Entetes {
     qsizetype longueur = 0; // bytes of the header block, blank line included
     int statut = 0;
+    QByteArray ligneStatut; // the status line, as received
     bool chunked = false; // "Transfer-Encoding" ends with "chunked", names and value in any case
+    std::optional<qint64> longueurCorps; // "Content-Length", when chunked coding does not override it
+    bool erreurProxy = false;            // "Proxy-Status" or "X-Squid-Error": a proxy wrote this reply itself
 };
 std::optional<Entetes> litEntetes(QByteArrayView recu);
 
@@ -64,15 +60,21 @@ private:
     QByteArray m_donnees;
 };
 
-// The Pharma-ML envelope's end tag, which ends a reply.
+// The Pharma-ML envelope's end tag as this program and most wholesalers write it.
 inline constexpr char baliseFin[] = "</CSRP_ENVELOPPE>";
 
+// Where the envelope's end tag ends in a body, prefixed or not ("</CSRP_ENVELOPPE>",
+// "</env:CSRP_ENVELOPPE >"), in UTF-8 or any ASCII-compatible encoding; -1 before it arrives.
+qsizetype finEnveloppe(QByteArrayView texte, qsizetype depuis = 0);
+
 // Gathers one reply from everything received, however it was cut into arrivals: the header block,
-// its status and transfer coding, then the body until the envelope's end tag, de-chunked first.
-// Interim replies (status 1xx, a header block alone) that come before it are skipped.
+// its status and transfer coding, then the body until it is complete: at the envelope's end tag
+// (de-chunked first), at the end of its Content-Length, at its last chunk, or when the server closes
+// after a reply without length (`fin`). Interim replies (status 1xx, a header block alone) that come
+// before it are skipped.
 class AssembleurRetour {
 public:
-    // Malforme: the chunked framing broke before the end tag, so the reply can never complete.
+    // Malforme: the chunked framing broke before the end, so the reply can never complete.
     enum class Etat { EnCours, Complet, ErreurHttp, TropGrand, Malforme };
     // A reply that grows beyond this, interim header blocks included, is abandoned (a 50-line reply
     // is about 25 KB).
@@ -80,16 +82,23 @@ public:
 
     void vide();
     Etat ajoute(QByteArrayView donnees);
+    // The server closed the connection: Complet for a reply that had no other end, else EnCours.
+    Etat fin();
 
     // Everything received of a reply still incomplete; emptied when it ends, whichever way.
     const QByteArray &recu() const { return m_recu; }
     bool chunked() const { return m_chunked; }
     int statut() const { return m_statut; }
+    const QByteArray &ligneStatut() const { return m_ligneStatut; }
+    bool erreurProxy() const { return m_erreurProxy; }
     // After Complet: the body without its transfer coding, up to and including the end tag.
     const QByteArray &retour() const { return m_retour; }
 
 private:
     Etat termine(Etat etat);
+    Etat complet(QByteArrayView corps);
+    // The body received so far, without its transfer coding.
+    QByteArrayView corps();
 
     QByteArray m_recu;
     QByteArray m_retour;
@@ -97,6 +106,8 @@ private:
     DecodeurChunks m_decodeur;
     bool m_chunked = false;
     int m_statut = 0;
+    QByteArray m_ligneStatut;
+    bool m_erreurProxy = false;
     qsizetype m_debut = 0;       // where the header block after the interim replies starts in m_recu
     qsizetype m_dejaCherche = 0; // the blank line, then the end tag, is not before this offset
 };

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <functional>
@@ -85,6 +86,11 @@ public:
 
     // Result label red with the text, then availability box with "REQUETE EN ERREUR".
     void PML_AfficheErreur(const QString &texte);
+    // How an exchange ended: the lines, then the outcome's message; the last line stays on screen. An
+    // answer from the backup address ends the result label with the line "(adresse de secours)". With
+    // the codes asked, only a line about one of them is its answer; when none is, a line about another
+    // product says so instead.
+    void afficheResultat(const ResultatEchange &resultat, const QStringList &demandes = {});
     // Result label black with the text.
     void PML_AfficheInfo(const QString &texte);
     // General label black with the designation; "description" in any letter case becomes "" (the
@@ -101,11 +107,9 @@ private:
     QString signaleEchecsRequete(const QString &resultat);
     // Runs `corps`, showing a failure as "procedure : description (number)"; false after one.
     bool piege(const QString &procedure, const std::function<void()> &corps);
-    // The lines, then the outcome's message; the last line stays on screen. An answer from the
-    // backup address ends the result label with the line "(adresse de secours)".
-    void afficheResultat(const ResultatEchange &resultat);
     // `finLibelle`: a last line for the result label.
     QString afficheLigne(const LigneReponse &ligne, const QString &finLibelle = {});
+    void afficheAutreProduit(const LigneReponse &ligne, const QString &finLibelle);
 
     ZoneResultat &m_zone;
     std::unique_ptr<EchangeInfoProduit> m_echange;

@@ -1,11 +1,14 @@
 // How the one-product query shows a decoded reply in the result area.
 #include "modpharmaml.h"
 
+#include "codeproduit.h"
+#include "complementsligne.h"
 #include "decodeurretour.h"
 #include "runtimeerror.h"
 
 #include <QPointer>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -47,12 +50,22 @@ void ModPharmaML::PML_RetourInfosProduit(const QString &corps) {
     afficheResultat(DecodeurRetour::decodeCorps(corps));
 }
 
-void ModPharmaML::afficheResultat(const ResultatEchange &resultat) {
+void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QStringList &demandes) {
     // A display lets events run, and one of them may close the window and us with it.
     const QPointer<QObject> vivant = &m_gardien;
     const QString finLibelle = resultat.secours ? QStringLiteral("(adresse de secours)") : QString();
+    const auto repond = [&demandes](const LigneReponse &ligne) {
+        const auto demande = [&ligne](const QString &code) {
+            return CodeProduit::memeProduit(code, ligne.codeProduit);
+        };
+        return demandes.isEmpty() || std::any_of(demandes.cbegin(), demandes.cend(), demande);
+    };
+    const bool reponseTrouvee = std::any_of(resultat.lignes.cbegin(), resultat.lignes.cend(), repond);
     for (const LigneReponse &ligne : resultat.lignes) {
-        afficheLigne(ligne, finLibelle);
+        if (repond(ligne))
+            afficheLigne(ligne, finLibelle);
+        else if (!reponseTrouvee)
+            afficheAutreProduit(ligne, finLibelle);
         if (!vivant)
             return;
     }
@@ -84,7 +97,9 @@ QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finL
             QString montant = ligne.prix[i].valeur;
             s += PML_LibellePrix(ligne.prix[i].nature, montant);
         }
-        PML_AfficheInfo(ajouteLigne(s, finLibelle));
+        m_zone.setRemplacant(m_zone.NumRepartCourant(), ligne.remplacant.codeProduit);
+        const QString complements = ComplementsLigne::lignes(ligne).join(QStringLiteral("\r\n"));
+        PML_AfficheInfo(ajouteLigne(ajouteLigne(s, complements), finLibelle));
 
         // Without either, the price lines go to the box, on red.
         if (ligne.disponibilite == Disponibilite::Disponible)
@@ -95,6 +110,15 @@ QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finL
         dispo = s;
     });
     return dispo;
+}
+
+void ModPharmaML::afficheAutreProduit(const LigneReponse &ligne, const QString &finLibelle) {
+    piege(QStringLiteral("PML_DecodeUneLigneProduit"), [&] {
+        m_zone.setRemplacant(m_zone.NumRepartCourant(), QString());
+        PML_AfficheInfo(finLibelle);
+        // Never as the asked product's availability: in the box, on the colour of any other answer.
+        PML_AfficheDispo(QStringLiteral("Réponse pour un autre produit : ") + ligne.codeProduit);
+    });
 }
 
 QString ModPharmaML::PML_LibellePrix(const QString &nature, QString &montant) {

@@ -25,7 +25,11 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
         m_echange->annule();
         resultat = ResultatEchange::echec(QStringLiteral("Aucun retour reçu dans les délais !"));
     }
-    afficheResultat(resultat);
+    // The codes asked, each the first field of an item "code,quantity".
+    QStringList demandes;
+    for (const QString &article : lignes.split(u';', Qt::SkipEmptyParts))
+        demandes << article.section(u',', 0, 0).trimmed();
+    afficheResultat(resultat, demandes);
     if (vivant)
         m_enCours = false;
 }

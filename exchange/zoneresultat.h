@@ -35,6 +35,9 @@ public:
 
     virtual void setCouleurFondTxtInfos(int index, CouleurRVB couleur) = 0;
     virtual void setTxtInfos(int index, const QString &texte) = 0;
+    // The replacement's code that the next result label of account `index` names ("" for none), for a
+    // place that offers it as a link; one without links ignores it.
+    virtual void setRemplacant(int, const QString &) {}
 
     // Lets all pending window events run, so that a change shows at once.
     virtual void laisseDeroulerEvenements() = 0;

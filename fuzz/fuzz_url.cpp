@@ -1,10 +1,13 @@
 // URL splitting on arbitrary text, read from the settings file's bytes or as any UTF-16: a URL that
-// is accepted splits back into exactly what was written (its port as a number), and the request
-// written from it has the fixed header lines and nothing more (no header can be injected).
+// is accepted splits back into what was written (its port as a number, its user information
+// percent-decoded, no fragment), and the request written from it has the fixed header lines and
+// nothing more (no header can be injected).
 #include "exchange/zoneresultatenregistree.h"
 #include "http.h"
 #include "modpharmaml.h"
 #include "windows1252.h"
+
+#include <QUrl>
 
 #include <cstdint>
 #include <cstdlib>
@@ -35,17 +38,24 @@ void essaie(const QString &url) {
     if (!u)
         return;
 
-    verifie(url.startsWith(u"http://", Qt::CaseInsensitive));
-    const QStringView reste = QStringView(url).sliced(7);
-    const QStringView partieHote = reste.first(reste.indexOf(u'/'));
-    const qsizetype arobase = partieHote.indexOf(u'@');
-    verifie(reste.sliced(partieHote.size() + 1) == u->chemin);
-    verifie(u->ident == (arobase < 0 ? QStringView() : partieHote.first(arobase)));
+    const qsizetype schema = url.indexOf(u"://");
+    verifie(url.first(schema + 3).compare(u->https ? u"https://" : u"http://", Qt::CaseInsensitive) == 0);
+    const QStringView reste = QStringView(url).sliced(schema + 3);
+    const qsizetype barre = reste.indexOf(u'/');
+    const QStringView autorite = barre < 0 ? reste : reste.first(barre);
+    QStringView chemin = barre < 0 ? QStringView() : reste.sliced(barre + 1);
+    if (const qsizetype diese = chemin.indexOf(u'#'); diese >= 0)
+        chemin.truncate(diese);
+    verifie(chemin == u->chemin);
+    // The user information, percent-decoded, ends at the last "@".
+    const qsizetype arobase = autorite.lastIndexOf(u'@');
+    verifie(u->ident ==
+            (arobase < 0 ? QString() : QUrl::fromPercentEncoding(autorite.first(arobase).toUtf8())));
     // The port, when there is one, is the number after the host, whatever zeros lead it.
-    const QStringView hote = partieHote.sliced(arobase + 1);
+    const QStringView hote = autorite.sliced(arobase + 1);
     verifie(u->port ? hote.startsWith(u->hote + u':') && hote.sliced(u->hote.size() + 1).toUInt() == *u->port
                     : hote == u->hote);
-    verifie(!u->hote.contains(u'/') && !u->ident.contains(u'/') && !u->ident.contains(u'@'));
+    verifie(!u->hote.isEmpty() && !u->hote.contains(u'/') && !u->hote.contains(u'@'));
     verifie(propre(u->hote) && propre(u->chemin));
 
     const QByteArray corps = "<a/>";

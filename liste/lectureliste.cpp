@@ -1,5 +1,6 @@
 #include "lectureliste.h"
 
+#include "codegs1.h"
 #include "codeproduit.h"
 #include "fichierini.h"
 #include "remplacefichier.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -19,8 +19,7 @@ namespace {
 
 bool chiffres(QStringView texte)
 {
-    return !texte.isEmpty() &&
-           std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return !texte.isEmpty() && CodeProduit::chiffresSeuls(texte);
 }
 
 // A CSV cell may come between double quotes.
@@ -51,20 +50,6 @@ QList<QStringView> cellules(QStringView ligne)
             morceaux.append(mot.trimmed());
     }
     return morceaux;
-}
-
-// The CIP13 inside the GTIN of a GS1 element string; nothing when the line is no such string.
-std::optional<QString> codeGs1(QStringView ligne)
-{
-    // Symbology identifier of a Data Matrix or a GS1-128 read by a scanner, and the leading FNC1 some
-    // scanners send as a group separator.
-    static const QRegularExpression gs1(QStringLiteral(R"(^(?:\][A-Za-z]\d)?\x{1D}?01(\d{14}))"));
-    const QRegularExpressionMatch m = gs1.match(ligne.toString());
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QStringView gtin = m.capturedView(1);
-    // A GTIN-14 that is a CIP13 of a box is that code with a 0 in front.
-    return gtin.front() == u'0' ? gtin.mid(1).toString() : QString();
 }
 
 // A cell that is a product code: 7 digits, or 13 with their EAN-13 check digit. Nothing when the
@@ -127,9 +112,8 @@ LigneListe litLigne(QStringView texte, Colonnes colonnes)
     LigneListe ligne;
     ligne.texte = texte.toString();
     const QStringView sansBlancs = texte.trimmed();
-    if (const std::optional<QString> gs1 = codeGs1(sansBlancs)) {
-        if (CodeProduit::estEan13Valide(*gs1))
-            ligne.code = *gs1;
+    if (CodeGs1::estCodeGs1(sansBlancs)) {
+        ligne.code = CodeGs1::lis(sansBlancs).cip13;
         return ligne;
     }
     const QList<QStringView> morceaux = cellules(sansBlancs);

@@ -24,10 +24,9 @@ inline constexpr int quantiteMax = 99999;
 // digits; the quantity, the first cell after it made of at most 5 digits with a value of 1 or more
 // (else 1). When the first line names its columns (a cell "Code", "CIP", "CIP13" or "EAN" and one "Qté",
 // "Qte", "Quantité", "Quantite" or "Qty", in any case, with or without accents), it is no list line and
-// the code and the quantity are those of the columns it names. A line that starts with the GS1 element
-// string of a box's 2D code ("01" and a 14-digit GTIN beginning with 0, after an optional symbology
-// identifier such as "]d2") gives the 13 digits after that 0. A 13-digit code whose check digit is wrong
-// makes the line invalid.
+// the code and the quantity are those of the columns it names. A line that is the GS1 element string of
+// a box's 2D code (see CodeGs1) gives the CIP13 inside its GTIN. A 13-digit code whose check digit is
+// wrong makes the line invalid.
 QList<LigneListe> lis(QStringView texte);
 
 // Adds the lines to the list: a code already there, as itself or as its CIP13 or CIP, gets the quantity

@@ -1,5 +1,6 @@
 #include "reponseliste.h"
 
+#include <QDate>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -46,6 +47,11 @@ QString remarques(const LigneReponse &ligne)
         lignes << QStringLiteral("Additif : ") + ligne.additif;
     if (!ligne.commentaire.isEmpty())
         lignes << QStringLiteral("Commentaire : ") + ligne.commentaire;
+    if (!ligne.dateEffet.isEmpty()) {
+        const QDate date = QDate::fromString(ligne.dateEffet.trimmed(), Qt::ISODate);
+        lignes << QStringLiteral("Date d'effet : ") +
+                      (date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : ligne.dateEffet);
+    }
     return lignes.join(u'\n');
 }
 
@@ -71,20 +77,27 @@ QString prix(const QString &valeur)
     return montant(valeur) + QStringLiteral(" €");
 }
 
-std::optional<int> moinsCher(const LigneReponse &a, const LigneReponse &b)
+std::optional<Comparaison> comparePrix(const LigneReponse &a, const LigneReponse &b)
 {
     if (a.disponibilite != Disponibilite::Disponible || b.disponibilite != Disponibilite::Disponible)
         return std::nullopt;
-    for (QStringView nature : {u"PHAHT", u"NETHT"}) {
+    // What the pharmacy pays first; the list price only when a side does not say it.
+    for (QStringView nature : {u"NETHT", u"PHAHT"}) {
         const std::optional<double> pa = prixAchat(a, nature);
         const std::optional<double> pb = prixAchat(b, nature);
         if (!pa || !pb)
             continue;
         if (*pa == *pb)
             return std::nullopt;
-        return *pa < *pb ? 0 : 1;
+        return Comparaison{*pa < *pb ? 0 : 1, nature.toString()};
     }
     return std::nullopt;
+}
+
+std::optional<int> moinsCher(const LigneReponse &a, const LigneReponse &b)
+{
+    const std::optional<Comparaison> c = comparePrix(a, b);
+    return c ? std::optional(c->moinsCher) : std::nullopt;
 }
 
 } // namespace ReponseListe

@@ -13,7 +13,7 @@ namespace ReponseListe {
 // its Commentaire when it has none. Empty for an available product.
 QString motif(const LigneReponse &ligne);
 
-// "Additif : ..." and "Commentaire : ..." on a line each, those the line has.
+// "Additif : ...", "Commentaire : ..." and "Date d'effet : ..." on a line each, those the line has.
 QString remarques(const LigneReponse &ligne);
 
 // An amount as received ("0001.570") in French: "1,57" (at least two decimals, no leading zero, decimal
@@ -22,9 +22,15 @@ QString montant(const QString &valeur);
 // The same followed by " €".
 QString prix(const QString &valeur);
 
-// Of two answers of the same product, the one (0 or 1) available at the lower pharmacist purchase price:
-// PHAHT when both have one, else NETHT when both have one. None when either is not available, when
-// neither price is there for both, or when the prices are equal.
+// Of two answers of the same product, which is available at the lower purchase price, and the price
+// nature compared: the net price NETHT when both have one, else PHAHT when both have one.
+struct Comparaison {
+    int moinsCher; // 0 or 1
+    QString nature;
+};
+// None when either is not available, when neither nature is there for both, or when the prices are
+// equal.
+std::optional<Comparaison> comparePrix(const LigneReponse &a, const LigneReponse &b);
 std::optional<int> moinsCher(const LigneReponse &a, const LigneReponse &b);
 
 } // namespace ReponseListe

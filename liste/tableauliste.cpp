@@ -1,6 +1,6 @@
 #include "tableauliste.h"
 
-#include "reponseliste.h"
+#include "colonnescompte.h"
 
 #include <QRegularExpression>
 
@@ -102,32 +102,52 @@ QString designation(const QList<ReponsesCompte> &comptes, const QString &code)
     return {};
 }
 
-std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code)
+std::optional<ReponseListe::Comparaison> comparePrix(const QList<ReponsesCompte> &comptes,
+                                                     const QString &code)
 {
     if (comptes.size() != 2)
         return std::nullopt;
     const ReponseCode *a = repondue(comptes[0], code);
     const ReponseCode *b = repondue(comptes[1], code);
-    return a && b ? ReponseListe::moinsCher(a->ligne, b->ligne) : std::nullopt;
+    return a && b ? ReponseListe::comparePrix(a->ligne, b->ligne) : std::nullopt;
+}
+
+std::optional<int> moinsCher(const QList<ReponsesCompte> &comptes, const QString &code)
+{
+    const std::optional<ReponseListe::Comparaison> c = comparePrix(comptes, code);
+    return c ? std::optional(c->moinsCher) : std::nullopt;
+}
+
+QString motifLigne(const ReponseCode &reponse)
+{
+    if (reponse.autreProduit)
+        return QStringLiteral("Réponse pour un autre produit : ") + *reponse.autreProduit;
+    return ReponseListe::motif(reponse.ligne);
 }
 
 QString motif(const ReponsesCompte &compte, const ReponseCode &reponse)
 {
-    return reponse.etat == ReponseCode::Etat::Echec ? compte.echec : ReponseListe::motif(reponse.ligne);
+    return reponse.etat == ReponseCode::Etat::Echec ? compte.echec : motifLigne(reponse);
 }
 
 QList<QList<CelluleTableau>> rangees(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
 {
+    using ColonnesCompte::Champ;
     const auto texte = [](const QString &t) { return CelluleTableau{t, CelluleTableau::Genre::Texte, {}}; };
     QList<QStringList> naturesParCompte;
     QList<CelluleTableau> entete{texte(QStringLiteral("Code")), texte(QStringLiteral("Quantité")),
                                  texte(QStringLiteral("Désignation"))};
     for (const ReponsesCompte &compte : comptes) {
         naturesParCompte.append(natures(compte, lignes));
-        entete << texte(compte.nom);
-        for (const QString &nature : std::as_const(naturesParCompte.last()))
-            entete << texte(compte.nom + u' ' + nature);
-        entete << texte(compte.nom + QStringLiteral(" motif"));
+        for (const Champ champ : ColonnesCompte::champs) {
+            if (champ == Champ::Etat)
+                entete << texte(compte.nom);
+            else if (champ == Champ::Prix)
+                for (const QString &nature : std::as_const(naturesParCompte.last()))
+                    entete << texte(compte.nom + u' ' + nature);
+            else
+                entete << texte(compte.nom + u' ' + ColonnesCompte::titre(champ, compte).toLower());
+        }
     }
     if (comptes.size() == 2)
         entete << texte(QStringLiteral("Moins cher"));
@@ -149,18 +169,33 @@ QList<QList<CelluleTableau>> rangees(const QList<LigneListe> &lignes, const QLis
                << texte(designation(comptes, l.code));
         for (qsizetype k = 0; k < comptes.size(); ++k) {
             const ReponseCode reponse = comptes[k].parCode.value(l.code);
-            rangee << CelluleTableau{etat(reponse), CelluleTableau::Genre::Texte, couleurEtat(reponse)};
-            for (const QString &nature : std::as_const(naturesParCompte[k])) {
-                CelluleTableau cellule;
-                for (const PrixLigne &p : reponse.ligne.prix) {
-                    if (p.nature == nature) {
-                        cellule = montant(p.valeur);
-                        break;
+            for (const Champ champ : ColonnesCompte::champs) {
+                switch (champ) {
+                case Champ::Etat:
+                    rangee << CelluleTableau{etat(reponse), CelluleTableau::Genre::Texte,
+                                             couleurEtat(reponse)};
+                    break;
+                case Champ::Prix:
+                    for (const QString &nature : std::as_const(naturesParCompte[k])) {
+                        CelluleTableau cellule;
+                        for (const PrixLigne &p : reponse.ligne.prix) {
+                            if (p.nature == nature) {
+                                cellule = montant(p.valeur);
+                                break;
+                            }
+                        }
+                        rangee << cellule;
                     }
+                    break;
+                case Champ::Motif:
+                    rangee << texte(motif(comptes[k], reponse));
+                    break;
+                case Champ::RetourPrevu:
+                case Champ::Remplacant:
+                    rangee << texte(ColonnesCompte::texte(champ, reponse));
+                    break;
                 }
-                rangee << cellule;
             }
-            rangee << texte(motif(comptes[k], reponse));
         }
         if (comptes.size() == 2) {
             const std::optional<int> k = moinsCher(comptes, l.code);

@@ -1,7 +1,10 @@
 #include "verificationliste.h"
 
+#include "codeproduit.h"
 #include "comptes.h"
 #include "echangeinfoproduit.h"
+
+#include <algorithm>
 
 struct VerificationListe::Envoi {
     std::unique_ptr<EchangeInfoProduit> echange;
@@ -90,25 +93,36 @@ void VerificationListe::recoit(int indexCompte)
         compte.secours = compte.secours || resultat.secours;
         const QStringList &lot = m_lots[e.lot];
         codes = lot;
-        // A reply line belongs to the code it names, else to the line of the request it answers.
+        // A reply line answers the code it names (or its CIP7/CIP13 counterpart). One about a product
+        // never asked only says so, in the place of the request line it claims to answer.
         QHash<QString, const LigneReponse *> trouvees;
+        QHash<QString, QString> autres;
         for (const LigneReponse &ligne : resultat.lignes) {
-            QString code;
-            if (lot.contains(ligne.codeProduit))
-                code = ligne.codeProduit;
-            else if (ligne.numLigneDemande >= 1 && ligne.numLigneDemande <= lot.size())
-                code = lot[ligne.numLigneDemande - 1];
-            if (!code.isEmpty() && !trouvees.contains(code))
-                trouvees.insert(code, &ligne);
+            // The code itself first: a list may hold a CIP7 and its CIP13 side by side.
+            auto code = std::find(lot.cbegin(), lot.cend(), ligne.codeProduit);
+            if (code == lot.cend())
+                code = std::find_if(lot.cbegin(), lot.cend(), [&ligne](const QString &c) {
+                    return CodeProduit::memeProduit(c, ligne.codeProduit);
+                });
+            if (code != lot.cend()) {
+                if (!trouvees.contains(*code))
+                    trouvees.insert(*code, &ligne);
+            } else if (ligne.numLigneDemande >= 1 && ligne.numLigneDemande <= lot.size() &&
+                       !autres.contains(lot[ligne.numLigneDemande - 1])) {
+                autres.insert(lot[ligne.numLigneDemande - 1], ligne.codeProduit);
+            }
         }
         for (const QString &code : lot) {
             ReponseCode &reponse = compte.parCode[code];
-            if (const LigneReponse *ligne = trouvees.value(code)) {
-                reponse.etat = ReponseCode::Etat::Repondue;
+            reponse.ligne = {};
+            reponse.autreProduit.reset();
+            reponse.etat = ReponseCode::Etat::Repondue;
+            if (const LigneReponse *ligne = trouvees.value(code))
                 reponse.ligne = *ligne;
-            } else {
+            else if (autres.contains(code))
+                reponse.autreProduit = autres.value(code);
+            else
                 reponse.etat = ReponseCode::Etat::Absente;
-            }
         }
         m_recues += int(lot.size());
         ++e.lot;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class EchangeInfoProduit;
 
@@ -22,6 +23,9 @@ struct ReponseCode {
     };
     Etat etat = Etat::Attente;
     LigneReponse ligne;
+    // Repondue with a line about another product in this code's place (its request line): that
+    // product's code. Its line is not this code's answer, so `ligne` holds nothing of it.
+    std::optional<QString> autreProduit;
 };
 
 // Everything one account answered during a check.

@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-translations-l10n
   libxml2-dev libbenchmark-dev libssl-dev libxlsxwriter-dev unzip
+  nginx squid openssl
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-xserver-utils xdotool imagemagick
   "$@"

@@ -2,11 +2,13 @@
 # Takes the reference screenshots under Xvfb, each with a settings folder of its own, into
 # doc/screenshots/ (or the folder given as first argument): start-no-account.png,
 # start-two-accounts.png, two answers of pharmaml-sim: query-cip13.png (a CIP13 typed as a barcode
-# scanner does, then F2) and not-available.png (the red box with the wholesaler's reason), and
-# liste.png (the list window at its default size: 20 codes checked at two simulated wholesalers) and
-# liste-x2.png (the same at 200 %, QT_SCALE_FACTOR=2). The information page
-# comes from pharmaml-sim when it has been built; otherwise the web pane says that the page cannot be
-# reached, and the answers are not taken.
+# scanner does, then Enter), not-available.png (the red box with the wholesaler's reason),
+# expected-date.png (when the product comes back), replacement.png (what the wholesaler offers
+# instead, its code a link), scan-datamatrix.png (a box's 2D code as a 2D scanner types it, answered
+# with its expiry), two-accounts.png (Enter: both wholesalers' answers side by side), liste.png
+# (the list window: 20 codes checked at two simulated wholesalers) and liste-x2.png (the same at
+# 200 %, QT_SCALE_FACTOR=2). The information page comes from pharmaml-sim when it has been built;
+# otherwise the web pane says that the page cannot be reached, and the answers are not taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -58,14 +60,19 @@ photograph() {
 }
 
 # [code=CODE] shot NAME INI-LINES...: the main window started with those settings; CODE typed in the
-# CIP field, Enter and F2 when given.
+# CIP field ("|" is the group separator a 2D scanner types as Ctrl+]), then Enter, when given.
 shot() {
     launch "$@"
     if [[ -n "${code:-}" ]]; then
         xdotool windowfocus --sync "$id"
         xdotool key alt+c
-        xdotool type --delay 20 "$code"
-        xdotool key Return F2
+        local part parts
+        IFS='|' read -ra parts <<<"$code"
+        for part in "${parts[@]}"; do
+            [[ "$part" == "${parts[0]}" ]] || xdotool key ctrl+bracketright
+            xdotool type --delay 20 "$part"
+        done
+        xdotool key Return
         sleep 1.5
     fi
     photograph "$1" "$id"
@@ -85,20 +92,25 @@ counter=('AdrPharmacie=Pharmacie du Marché' 'AdeliPharmacie=751234567'
     "PortRepart1=$sim_port" 'NumeroCli1=0999908' 'ClefCli1=4083')
 code=3400935829108 shot query-cip13 "${counter[@]}"
 code=3400892 shot not-available "${counter[@]}"
+code=3589142 shot expected-date "${counter[@]}"
+code=3010284 shot replacement "${counter[@]}"
+code=']d201034009358291081728123110LOT42|21SN7' shot scan-datamatrix "${counter[@]}"
 
 # The list window: the 20 codes of Liste.txt checked at two wholesalers, the second a little dearer,
 # after F4 and Ctrl+Enter in the program.
 mkdir -p "$work/sim2"
 start_simulator "$build" "$work/sim2" --price-percent 104
+account2=('NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml'
+    "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876')
+code=3582910 shot two-accounts "${counter[@]}" "${account2[@]}"
 codes=(3582910 2756339 3153342 3400892 3319434 3004642 3592231 3356812 3622757 3267408
-    3400930100066 3000017 3401205 3156712 3582927 3019461 3277431 3540096 3611228 3003578)
+    3400935829108 3641820 3589142 3010284 3172637 3298463 3433729 3540096 3611228 3003578)
 # liste_shot NAME: the list window of a program started from a folder of its own, photographed.
 liste_shot() {
     mkdir -p "$work/$1"
     printf '%s,1\r\n' "${codes[@]}" >"$work/$1/Liste.txt"
-    launch "$1" "${counter[@]}" \
-        'NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml' \
-        "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876'
+    launch "$1" "${counter[@]}" "${account2[@]}" \
+        '[Liste]' 'Gauche=20' 'Haut=30' 'Largeur=1240' 'Hauteur=560'
     xdotool windowfocus --sync "$id"
     xdotool key F4
     liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }

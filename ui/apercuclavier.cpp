@@ -16,7 +16,5 @@ ApercuClavier::~ApercuClavier()
 
 bool ApercuClavier::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress)
-        m_gestionnaire(watched, static_cast<QKeyEvent *>(event));
-    return false;
+    return event->type() == QEvent::KeyPress && m_gestionnaire(watched, static_cast<QKeyEvent *>(event));
 }

@@ -27,7 +27,8 @@ TOVAPropertyBag storedProperties(Commandes::Bouton bouton) {
     bag.writeProperty(QStringLiteral("ENAB"), true);
     bag.writeProperty(QStringLiteral("FONT"), font);
     bag.writeProperty(QStringLiteral("COLTYPE"), int(TOVAButton::Custom));
-    bag.writeProperty(QStringLiteral("FOCUSR"), false);
+    // A command reached with Tab shows it: Space or Enter then presses it.
+    bag.writeProperty(QStringLiteral("FOCUSR"), true);
     bag.writeProperty(QStringLiteral("BCOL"), grey224);
     bag.writeProperty(QStringLiteral("BCOLO"), grey224);
     bag.writeProperty(QStringLiteral("FCOL"), black);

@@ -129,6 +129,9 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence::Save, &FrmListe::demandeExport);
     raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annuleOuFerme);
     raccourci(QKeySequence::Undo, &FrmListe::annuleModification);
+    raccourci(QKeySequence(Qt::CTRL | Qt::Key_R), &FrmListe::ajouteRemplacants);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &FrmListe::menuContextuel);
 
     connect(m_verification, &VerificationListe::reponses, this, [this](int k, const QStringList &codes) {
         m_modele->setCompte(k, m_verification->comptes()[k], codes);
@@ -215,17 +218,23 @@ void FrmListe::dimensionneColonnes()
 {
     const QFontMetrics mesure = m_table->fontMetrics();
     const auto largeur = [&mesure](const QString &exemple) { return mesure.horizontalAdvance(exemple) + 12; };
-    // Codes, quantities and states keep their width; the designation, prices and reasons share the rest
-    // (at least enough for a few letters), elided, their whole text as tooltip.
+    // Codes, quantities, states and expected returns keep their width; the designation, prices, reasons
+    // and replacements share the rest (at least enough for a few letters), elided, their tooltip saying
+    // more.
     QList<std::pair<int, int>> fixes{{ModeleListe::colonneCode, largeur(QStringLiteral("3400935829108"))},
                                      {ModeleListe::colonneQuantite, largeur(QStringLiteral("99999"))}};
     QList<std::pair<int, int>> souples{
         {ModeleListe::colonneDesignation, largeur(QStringLiteral("SPASFON LYOC 80MG B/10"))}};
+    using ColonnesCompte::Champ;
     for (int k = 0; k < int(m_modele->comptes().size()); ++k) {
-        fixes.append({ModeleListe::colonneEtat(k), largeur(QStringLiteral("Non disponible"))});
+        fixes.append({ModeleListe::colonne(k, Champ::Etat), largeur(QStringLiteral("Non disponible"))});
         souples.append(
-            {ModeleListe::colonneEtat(k) + 1, largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €"))});
-        souples.append({ModeleListe::colonneEtat(k) + 2, largeur(QStringLiteral("Produit non autorisé"))});
+            {ModeleListe::colonne(k, Champ::Prix), largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €"))});
+        souples.append(
+            {ModeleListe::colonne(k, Champ::Motif), largeur(QStringLiteral("Produit non autorisé"))});
+        fixes.append({ModeleListe::colonne(k, Champ::RetourPrevu), largeur(QStringLiteral("Retour prévu"))});
+        souples.append(
+            {ModeleListe::colonne(k, Champ::Remplacant), largeur(QStringLiteral("3400935829108 DOLIPRANE"))});
     }
     if (m_modele->colonneMoinsCher() >= 0)
         fixes.append({m_modele->colonneMoinsCher(), largeur(QStringLiteral("CERP ROUEN"))});
@@ -409,7 +418,8 @@ void FrmListe::replace()
         move(place.topLeft());
         return;
     }
-    resize(960, 540);
+    // Wide enough for every column of two accounts, the designation, prices and reasons elided.
+    resize(1240, 560);
     if (const QScreen *s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }

@@ -17,7 +17,8 @@ struct LigneListe;
 // spreadsheet selection), or read from a text or CSV file (Ctrl+O, which replaces the list).
 // Ctrl+Enter checks the list, Escape cancels what has not been sent (and closes the window when nothing
 // is), Ctrl+S exports the table as CSV or as an Excel workbook, Delete removes the selected lines, Ctrl+Z
-// undoes "Vider", a deletion, a paste or an opened file. The list is kept in Liste.txt and the window's
+// undoes "Vider", a deletion, a paste or an opened file, Ctrl+R (or the context menu) adds the products
+// the wholesalers offer instead of the selected ones. The list is kept in Liste.txt and the window's
 // place in Solvarin.ini, section [Liste].
 class FrmListe : public QWidget {
     Q_OBJECT
@@ -49,6 +50,10 @@ private:
     void demandeExport();
     void annuleOuFerme();
     void supprimeSelection();
+    // The replacements the accounts name for the selected lines, each once, in table order.
+    QStringList remplacantsSelection() const;
+    void ajouteRemplacants();
+    void menuContextuel(const QPoint &position);
     void changeListe(const QList<LigneListe> &lignes);
     // The same, the list as it was kept for Ctrl+Z.
     void modifieListe(const QList<LigneListe> &lignes);

@@ -2,6 +2,7 @@
 
 #include "apercuclavier.h"
 #include "application.h"
+#include "codeproduit.h"
 #include "comptes.h"
 #include "estnumerique.h"
 #include "fichierini.h"
@@ -9,10 +10,12 @@
 #include "modskin.h"
 #include "picturebox.h"
 #include "repartiteurs.h"
+#include "requetescomptoir.h"
 #include "siteediteur.h"
 #include "tabstrip.h"
 #include "tovabutton.h"
 #include "webinfos.h"
+#include "zonecompte.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -96,7 +99,8 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
     m_pic->installEventFilter(this);
     m_labAdresse->installEventFilter(this);
     m_apercuClavier = std::make_unique<ApercuClavier>(
-        [this](QObject *receveur, QKeyEvent *touche) { keyDown(receveur, touche); });
+        [this](QObject *receveur, QKeyEvent *touche) { return keyDown(receveur, touche); });
+    prepareComptoir();
 
     connect(m_webInfos, &WebInfos::downloadComplete, this, &frmMain::webInfosDownloadComplete);
     m_lectureInfos.setSingleShot(true);
@@ -107,8 +111,8 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
 }
 
 frmMain::~frmMain() {
-    // An exchange still waiting ends here, before the controls it writes to go.
-    m_pharmaML.reset();
+    // The exchanges still waiting end here, before the controls they write to go.
+    m_comptoir.reset();
 }
 
 void frmMain::chargement() {
@@ -165,7 +169,7 @@ void frmMain::chargement() {
 
 void frmMain::prendCipDuPressePapiers() {
     const QClipboard *clipboard = QGuiApplication::clipboard();
-    const QString text = clipboard ? clipboard->text() : QString();
+    const QString text = CodeProduit::sansBlancs(clipboard ? clipboard->text() : QString());
     if (EstCipDuPressePapiers(text))
         txtDispo(2)->setText(text);
 }
@@ -270,8 +274,7 @@ void frmMain::cmdParamClick() {
         m_webInfos->refresh();
     } else {
         m_webInfos->hide();
-        txtInfos(1)->hide();
-        txtInfos(2)->hide();
+        cacheReponses();
         m_labRetour[1]->hide();
         m_labRetour[2]->hide();
         m_tabParam->show();
@@ -294,7 +297,7 @@ void frmMain::essaiLectureInfos() {
         return;
     }
     // A page that comes late never covers a query's answer, be it under way or on screen.
-    if (m_requeteEnCours || resultatAffiche())
+    if (requeteEnCours() || resultatAffiche())
         return;
     if (m_tabParam->isHidden() && !m_webInfos->texte().isEmpty()) {
         m_webInfos->show();

@@ -2,6 +2,7 @@
 
 #include "zoneresultat.h"
 
+#include <QDate>
 #include <QFont>
 #include <QPoint>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -21,6 +23,10 @@ class QMouseEvent;
 class QTextEdit;
 class ModPharmaML;
 class PictureBox;
+class RequetesComptoir;
+struct QuestionComptoir;
+struct ResultatEchange;
+class ZoneCompte;
 class TabStrip;
 class TOVAButton;
 class WebInfos;
@@ -53,6 +59,9 @@ public:
     void ChargeRepart(int n);
     // Makes the pending edit of the focused field take effect, as leaving it would.
     void ValideChampActif();
+    // Enter in the CIP field: the code asked at every complete account at once, each answer in its own
+    // account's place as soon as it comes.
+    void interrogeTousLesComptes();
 
     // The result area: LabRetour(0..2) and txtInfos(1..2).
     void setCouleurTexteLabRetour(int index, CouleurRVB couleur) override;
@@ -60,6 +69,7 @@ public:
     QString LabRetour(int index) const override;
     void setCouleurFondTxtInfos(int index, CouleurRVB couleur) override;
     void setTxtInfos(int index, const QString &texte) override;
+    void setRemplacant(int index, const QString &code) override;
     void laisseDeroulerEvenements() override;
 
 protected:
@@ -84,18 +94,50 @@ private:
     bool ecrire(const QString &key, const QString &value);
     void prendCipDuPressePapiers();
 
+    // The counter's exchanges and the places each account's answers are drawn in.
+    void prepareComptoir();
     // The availability query (index 0 or 1 for account 1 or 2) and the entry fields' keys.
     void cmdDispoClick(int index);
-    bool controleSaisie();
+    // The code to ask and the expiry its 2D code gave; nothing (and the message shown) when refused.
+    struct CodeDemande {
+        QString code;
+        QDate peremption;
+    };
+    std::optional<CodeDemande> controleSaisie();
+    // Asks those accounts at once; an earlier query to one of them goes on, its answer no longer shown.
+    void interroge(const QList<qint16> &comptes);
+    // Every answer of the counter comes here, also one the screen no longer waits for.
+    void recoitReponse(const QuestionComptoir &question, const ResultatEchange &resultat);
+    // Escape: the queries under way stop, each waiting place says "Requête annulée".
+    void annuleRequetes();
+    // Whether an answer the screen waits for is still to come.
+    bool requeteEnCours() const;
+    // No answer awaited any more: the commands come back and the CIP field is ready for the next code.
+    void finRequetes();
+    // Above the account's box: the code asked and, read from a 2D code, the box's expiry (in red with
+    // "Périmé" when past).
+    void afficheCode(const QuestionComptoir &question);
     bool txtDispoKeyDown(int index, QKeyEvent *event);
     bool txtDispoKeyPress(int index, QKeyEvent *event);
+    // A code pasted in the CIP field loses its blanks and line breaks.
+    void nettoieCip(const QString &texte);
+    // Keys of the CIP field a 2D scanner types: the separator, the letters of a lot; true when taken.
+    bool cipKeyPress(QKeyEvent *event);
     void effaceResultat();
+    // Hides both accounts' boxes and the codes above them.
+    void cacheReponses();
     // Whether the current account's answer (or its "Requête envoyée") is on screen.
     bool resultatAffiche() const;
-    ModPharmaML &pharmaML();
 
-    // Dragging, closing, the window's keys and the links to the maker's site.
-    void keyDown(QObject *receiver, QKeyEvent *event);
+    // The replacement a wholesaler offers: its code in account n's result label is a link; the link,
+    // or F7 while it is shown, asks every complete account for it.
+    void lieRemplacant(int n);
+    void demandeRemplacant(const QString &code);
+    // The replacement shown as a link in the current account's result, or "".
+    QString remplacantAffiche() const;
+
+    // Dragging, closing, the window's keys and the links to the maker's site. True: the key is taken.
+    bool keyDown(QObject *receiver, QKeyEvent *event);
     bool picMouse(QEvent *event);
     void aideEnLigne();
     void ouvreAccueil();
@@ -112,7 +154,10 @@ private:
     bool m_activated = false;
     int m_essaisInfos = 0;
     QTimer m_lectureInfos;
-    bool m_requeteEnCours = false;
+    // The query whose answer each account's place shows or waits for (0: none yet).
+    std::array<quint64, 2> m_questionAffichee{};
+    // The CIP field's text when the last query started: selected again at the end if still there.
+    QString m_texteDemande;
     QString m_refusSignale; // "key=value" of the last refused write the user was told of
     // Where a drag moved by hand started (window position and pointer), when the window system
     // cannot move the window itself.
@@ -125,10 +170,15 @@ private:
     PictureBox *m_picAide = nullptr;
     std::array<QLineEdit *, 8> m_txtDispo{};
     std::array<QLabel *, 3> m_labRetour{};
+    // What each result label was given, as plain text, whatever markup shows its link.
+    std::array<QString, 3> m_textesRetour{};
+    std::array<QString, 2> m_remplacants{}; // the replacement's code each account's answer names
     // The general label's own font; long messages are shown smaller.
     QFont m_policeMessage;
     std::array<QTextEdit *, 2> m_txtInfos{};
     std::array<TOVAButton *, 2> m_cmdDispo{};
+    // Above each account's box: the code its answer is about, and the box's expiry.
+    std::array<QLabel *, 2> m_labCode{};
     TOVAButton *m_cmdParam = nullptr;
     QLabel *m_labSansParam = nullptr;
     QLabel *m_labDemandeInfos = nullptr;
@@ -140,5 +190,8 @@ private:
     FrmListe *m_liste = nullptr;
 
     std::unique_ptr<ApercuClavier> m_apercuClavier;
-    std::unique_ptr<ModPharmaML> m_pharmaML;
+    std::unique_ptr<RequetesComptoir> m_comptoir;
+    std::array<std::unique_ptr<ZoneCompte>, 2> m_zonesCompte;
+    // Each account's answers shown in its own places.
+    std::array<std::unique_ptr<ModPharmaML>, 2> m_affichage;
 };

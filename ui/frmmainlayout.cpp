@@ -2,6 +2,7 @@
 // caption, font, colours and visibility; the tab order and the stacking of the lower area.
 #include "frmmain.h"
 
+#include "champsrequis.h"
 #include "commandes.h"
 #include "picturebox.h"
 #include "repartiteurs.h"
@@ -106,6 +107,8 @@ void frmMain::construitControles() {
         l->setWordWrap(true);
         // The wholesaler's words are shown as written, never as markup.
         l->setTextFormat(Qt::PlainText);
+        connect(l, &QLabel::linkActivated, this,
+                [this, n] { demandeRemplacant(m_remplacants[size_t(n - 1)]); });
         m_labRetour[size_t(n)] = l;
     }
     label(m_pic, "Label9", QStringLiteral("Solvarin, une réalisation Ardevio — Pharma-ML 1.0"),
@@ -118,8 +121,9 @@ void frmMain::construitControles() {
 
     const std::array<QRect, 3> identity{QRect{1965, 1605, 2580, 330}, QRect{5880, 1605, 1290, 330},
                                         QRect{1965, 2100, 1620, 330}};
-    // The CIP field takes a 7-digit CIP or a 13-digit CIP13, and is wide enough to show the latter.
-    const std::array<int, 3> maxLength{32767, 9, 13};
+    // The CIP field takes a 7-digit CIP, a 13-digit CIP13 (wide enough to show it) or what a 2D
+    // scanner types, which may be longer than a box's code should be and is then refused whole.
+    const std::array<int, 3> maxLength{32767, 9, 32767};
     for (int i = 0; i <= 2; ++i) {
         auto *field = new QLineEdit(m_pic);
         place(field, QStringLiteral("TxtDispo%1").arg(i).toLatin1().constData(), identity[size_t(i)]);
@@ -147,6 +151,13 @@ void frmMain::construitControles() {
         box->setFont(arial);
         box->hide();
         txtInfos(n) = box;
+        QLabel *code = label(m_pic, n == 1 ? "LabCode1" : "LabCode2", QString(),
+                             boxes[size_t(n - 1)].translated(0, -195).adjusted(0, 0, 585, 195 - 870));
+        code->setFont(tahoma(8));
+        code->setTextFormat(Qt::RichText);
+        code->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        code->hide();
+        m_labCode[size_t(n - 1)] = code;
     }
 
     m_webInfos = new WebInfos(m_pic);
@@ -202,6 +213,7 @@ void frmMain::construitControles() {
     }
     txtDispo(3)->hide();
     txtDispo(7)->setEchoMode(QLineEdit::Password);
+    ChampsRequis::installe(txtDispo(0), txtDispo(4), txtDispo(5), txtDispo(6), txtDispo(7));
     label4->setBuddy(m_cboDispo);
     label5->setBuddy(txtDispo(4));
     label8->setBuddy(txtDispo(5));

@@ -1,10 +1,10 @@
-// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, the arrow chains)
-// and the links to the maker's web site.
+// Dragging the window by its skin, closing it, the window's keys (F1, F2, F3, F4, F7, Escape, the
+// arrow chains) and the links to the maker's web site.
 #include "frmmain.h"
 
 #include "frmliste.h"
-#include "modpharmaml.h"
 #include "picturebox.h"
+#include "requetescomptoir.h"
 #include "siteediteur.h"
 #include "tovabutton.h"
 
@@ -17,38 +17,54 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
+bool frmMain::keyDown(QObject *receiver, QKeyEvent *event)
 {
     // A key reaches the focused control first and then, unless taken, its parents: it is the
     // window's once, on its first delivery.
     QWidget *focus = focusWidget();
     if (receiver != (focus ? focus : static_cast<QWidget *>(this)))
-        return;
+        return false;
 
     switch (event->key()) {
     case Qt::Key_F1:
         aideEnLigne();
-        return;
+        return false;
     case Qt::Key_F2:
-        if (cmdDispo(0)->Enabled())
-            cmdDispoClick(0);
-        return;
     case Qt::Key_F3:
-        if (cmdDispo(1)->Enabled())
-            cmdDispoClick(1);
-        return;
+        // Also while another query is under way: each key asks its own account.
+        cmdDispoClick(event->key() == Qt::Key_F2 ? 0 : 1);
+        return false;
     case Qt::Key_F4:
-        if (!m_requeteEnCours)
+        if (!requeteEnCours())
             ouvreListe();
-        return;
+        return false;
+    case Qt::Key_F7:
+        demandeRemplacant(remplacantAffiche());
+        return false;
+    case Qt::Key_Escape:
+        // Taken only when it cancels: outside a query the control has it, as always.
+        if (!requeteEnCours())
+            return false;
+        annuleRequetes();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // On a command that has the focus, as Space does.
+        if (focus == m_cmdParam)
+            cmdParamClick();
+        else if (focus == cmdDispo(0) || focus == cmdDispo(1))
+            cmdDispoClick(focus == cmdDispo(0) ? 0 : 1);
+        else
+            return false;
+        return true;
     case Qt::Key_Down:
         if (focus == m_picAide)
             txtDispo(0)->setFocus();
-        return;
+        return false;
     case Qt::Key_Up:
         break;
     default:
-        return;
+        return false;
     }
 
     if (focus == txtDispo(2)) {
@@ -69,6 +85,7 @@ void frmMain::keyDown(QObject *receiver, QKeyEvent *event)
     } else if (focus == txtDispo(4)) {
         m_cboDispo->setFocus();
     }
+    return false;
 }
 
 bool frmMain::picMouse(QEvent *event)
@@ -105,9 +122,8 @@ bool frmMain::picMouse(QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // An exchange still waiting ends with the window; nothing else is kept or saved.
-    if (m_requeteEnCours)
-        m_pharmaML.reset();
+    // The exchanges still waiting end with the window; nothing else is kept or saved.
+    m_comptoir->annule();
     QWidget::closeEvent(event);
 }
 

@@ -1,8 +1,9 @@
-// The availability query: input checks, the result pane, the exchange run with the commands disabled,
-// the result area the exchange writes to, and the keys of the entry fields.
+// The availability query: input checks, the result area the exchange writes to, and the keys of the
+// entry fields.
 #include "frmmain.h"
 
 #include "clavier.h"
+#include "codegs1.h"
 #include "codeproduit.h"
 #include "modpharmaml.h"
 #include "tabstrip.h"
@@ -13,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -26,8 +26,6 @@ QColor couleur(CouleurRVB c)
 {
     return QColor(c.rouge, c.vert, c.bleu);
 }
-
-const CouleurRVB jaune{255, 255, 0};
 
 // The font's own size or a smaller one, down to `minimum` points by half points: the largest at
 // which `tient` says the text fits its place.
@@ -51,12 +49,15 @@ void frmMain::setCouleurTexteLabRetour(int index, CouleurRVB c)
 void frmMain::setLabRetour(int index, const QString &texte)
 {
     QLabel *label = m_labRetour.at(size_t(index));
+    m_textesRetour.at(size_t(index)) = texte;
     label->setText(texte);
     if (index != 0)
-        return;
-    // The general label holds one line; a longer message goes on two in a smaller font.
+        lieRemplacant(index);
+    // The general label holds one line, a longer message goes on two; an account's holds its prices,
+    // and what follows them is written smaller rather than cut.
     const QRect place = label->contentsRect();
-    label->setFont(policeAjustee(m_policeMessage, 7, [&](const QFont &police) {
+    const QFont base = index == 0 ? m_policeMessage : font();
+    label->setFont(policeAjustee(base, index == 0 ? 7 : 6, [&](const QFont &police) {
         const QRect pris = QFontMetrics(police).boundingRect(QRect(0, 0, place.width(), 10 * place.height()),
                                                              Qt::TextWordWrap, texte);
         return pris.width() <= place.width() && pris.height() <= place.height();
@@ -65,7 +66,7 @@ void frmMain::setLabRetour(int index, const QString &texte)
 
 QString frmMain::LabRetour(int index) const
 {
-    return m_labRetour.at(size_t(index))->text();
+    return m_textesRetour.at(size_t(index));
 }
 
 void frmMain::setCouleurFondTxtInfos(int index, CouleurRVB c)
@@ -100,84 +101,46 @@ void frmMain::laisseDeroulerEvenements()
     QCoreApplication::processEvents();
 }
 
-ModPharmaML &frmMain::pharmaML()
-{
-    if (!m_pharmaML) {
-        m_pharmaML = std::make_unique<ModPharmaML>(*this);
-        m_pharmaML->setDelaiAttente(m_temporisation.attenteRetour);
-    }
-    return *m_pharmaML;
-}
-
-bool frmMain::controleSaisie()
+std::optional<frmMain::CodeDemande> frmMain::controleSaisie()
 {
     struct Controle {
         bool echoue;
-        const char16_t *message;
+        QString message;
         int champ;
     };
     const QString cip = txtDispo(2)->text();
+    const bool gs1 = CodeGs1::estCodeGs1(cip);
+    const CodeGs1::Lecture lecture = gs1 ? CodeGs1::lis(cip) : CodeGs1::Lecture();
+    const bool chiffres = CodeProduit::chiffresSeuls(cip);
     const Controle controles[] = {
-        {txtDispo(0)->text().isEmpty(), u"Merci d'indiquer le nom (la raison sociale) de votre pharmacie !",
-         0},
-        {txtDispo(1)->text().isEmpty(), u"Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !",
-         1},
-        {cip.isEmpty(), u"Merci d'indiquer un code CIP !", 2},
-        {cip.size() < 7, u"Merci d'indiquer les 7 chiffres du code CIP !", 2},
-        {cip.size() > 7 && cip.size() < 13,
-         u"Merci d'indiquer les 7 chiffres du code CIP ou les 13 chiffres du code CIP13 !", 2},
-        {cip.size() == 13 && !CodeProduit::estEan13Valide(cip),
-         u"Le code CIP13 est incorrect (clé de contrôle) !", 2},
+        {txtDispo(0)->text().isEmpty(),
+         QStringLiteral("Merci d'indiquer le nom (la raison sociale) de votre pharmacie !"), 0},
+        {txtDispo(1)->text().isEmpty(),
+         QStringLiteral("Merci d'indiquer votre numéro Adeli (ou numéro de pharmacien) !"), 1},
+        {lecture.erreur.has_value(), lecture.erreur ? CodeGs1::message(*lecture.erreur) : QString(), 2},
+        {!gs1 && cip.isEmpty(), QStringLiteral("Merci d'indiquer un code CIP !"), 2},
+        {!gs1 && chiffres && cip.size() < 7, QStringLiteral("Merci d'indiquer les 7 chiffres du code CIP !"),
+         2},
+        {!gs1 && (!chiffres || (cip.size() > 7 && cip.size() != 13)),
+         QStringLiteral("Merci d'indiquer les 7 chiffres du code CIP ou les 13 chiffres du code CIP13 !"), 2},
+        {!gs1 && cip.size() == 13 && !CodeProduit::estEan13Valide(cip),
+         QStringLiteral("Le code CIP13 est incorrect (clé de contrôle) !"), 2},
     };
     for (const Controle &c : controles) {
         if (c.echoue) {
             setCouleurTexteLabRetour(0, Couleurs::rouge);
-            setLabRetour(0, QString::fromUtf16(c.message));
+            setLabRetour(0, c.message);
+            // Whatever is typed or scanned next replaces the refused text.
             txtDispo(c.champ)->setFocus();
-            return false;
+            txtDispo(c.champ)->selectAll();
+            return std::nullopt;
         }
     }
-    return true;
-}
-
-void frmMain::cmdDispoClick(int index)
-{
-    ValideChampActif();
-    if (!controleSaisie())
-        return;
-
-    const qint16 n = qint16(index + 1);
-    m_numRepartCourant = n;
-    // From here on a page that finishes loading leaves the web pane where it is.
-    m_requeteEnCours = true;
-    const QPointer<frmMain> vivant = this;
-    m_tabParam->hide();
-    m_picParam->hide();
-    m_webInfos->hide();
-    laisseDeroulerEvenements();
-    if (!vivant)
-        return;
-
-    setTxtInfos(n, QStringLiteral("\r\nRequête envoyée"));
-    setCouleurFondTxtInfos(n, jaune);
-    txtInfos(n)->show();
-    setLabRetour(0, QString());
-    setLabRetour(n, QString());
-    m_labRetour[size_t(n)]->show();
-
-    cmdDispo(0)->setEnabled(false);
-    cmdDispo(1)->setEnabled(false);
-    m_cmdParam->setEnabled(false);
-    pharmaML().PML_EnvoieUneRequete(txtDispo(2)->text() + QStringLiteral(",1"), n);
-    if (!vivant)
-        return;
-    m_requeteEnCours = false;
-    cmdDispo(0)->setEnabled(true);
-    cmdDispo(1)->setEnabled(true);
-    m_cmdParam->setEnabled(true);
-    // Ready for the next code: typed or scanned, it replaces this one.
-    txtDispo(2)->setFocus();
-    txtDispo(2)->selectAll();
+    if (!gs1)
+        return CodeDemande{cip, {}};
+    // The box's code is asked as its CIP13 typed would be, and shown so.
+    txtDispo(2)->setText(lecture.cip13);
+    return CodeDemande{lecture.cip13, lecture.peremption};
 }
 
 bool frmMain::resultatAffiche() const
@@ -189,15 +152,19 @@ void frmMain::effaceResultat()
 {
     m_webInfos->show();
     m_webInfos->refresh();
-    txtInfos(1)->hide();
-    txtInfos(2)->hide();
+    cacheReponses();
     for (int i = 0; i <= 2; ++i)
         setLabRetour(i, QString());
     txtDispo(2)->setFocus();
 }
 
-bool frmMain::txtDispoKeyDown(int, QKeyEvent *event)
+bool frmMain::txtDispoKeyDown(int index, QKeyEvent *event)
 {
+    const bool entree = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (index == 2 && entree && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        interrogeTousLesComptes();
+        return true;
+    }
     if (!Clavier::passeAuChampSuivant(*event))
         return false;
     // As a Tab typed by the user: delivered later, to whatever field has the focus then.
@@ -208,9 +175,34 @@ bool frmMain::txtDispoKeyDown(int, QKeyEvent *event)
 
 bool frmMain::txtDispoKeyPress(int index, QKeyEvent *event)
 {
-    const bool refuse = Clavier::toucheRefusee(index, *event);
-    // The first key typed in the CIP field after an answer, dropped or not, clears the answer.
-    if (index == 2 && Clavier::caractere(*event) && resultatAffiche())
+    // The first key typed in the CIP field after an answer, dropped or not, clears the answer; not
+    // while an answer is awaited, which the next scan must not hide.
+    if (index == 2 && Clavier::caractere(*event) && resultatAffiche() && !requeteEnCours())
         effaceResultat();
-    return refuse;
+    if (index == 2 && cipKeyPress(event))
+        return true;
+    return Clavier::toucheRefusee(index, *event);
+}
+
+bool frmMain::cipKeyPress(QKeyEvent *event)
+{
+    QLineEdit *champ = txtDispo(2);
+    // The group separator comes as Ctrl+], a control character the field itself would drop.
+    const bool controle = event->modifiers() & Qt::ControlModifier;
+    if ((controle && event->key() == Qt::Key_BracketRight) || event->text() == QChar(CodeGs1::separateur)) {
+        champ->insert(QString(QChar(CodeGs1::separateur)));
+        return true;
+    }
+    // Another character than a digit is kept when the text it makes may be a 2D code being typed.
+    const QString texteTouche = event->text();
+    const std::optional<int> code = Clavier::caractere(*event);
+    if (controle || !code || *code < 32 || !Clavier::caractereRefuse(2, *code) || texteTouche.isEmpty())
+        return false;
+    QString texte = champ->text();
+    const int debut = champ->hasSelectedText() ? champ->selectionStart() : champ->cursorPosition();
+    texte.replace(debut, champ->selectedText().size(), texteTouche);
+    if (!CodeGs1::peutDevenirCodeGs1(texte))
+        return false;
+    champ->insert(texteTouche);
+    return true;
 }

@@ -1,7 +1,6 @@
 #include "modeleliste.h"
 
 #include "modpharmaml.h"
-#include "reponseliste.h"
 #include "tableauliste.h"
 
 #include <QApplication>
@@ -11,29 +10,7 @@
 
 namespace {
 
-enum Champ { Etat, Prix, Motif };
-
-// "Prix public TTC = 2,18 €" for each price, on a line each.
-QString libellesPrix(const LigneReponse &ligne)
-{
-    QStringList lignes;
-    for (const PrixLigne &p : ligne.prix) {
-        QString sansMontant;
-        QString libelle = ModPharmaML::PML_LibellePrix(p.nature, sansMontant);
-        if (libelle.isEmpty())
-            libelle = p.nature + QStringLiteral(" = ");
-        lignes << libelle + ReponseListe::prix(p.valeur);
-    }
-    return lignes.join(u'\n');
-}
-
-QString montants(const LigneReponse &ligne)
-{
-    QStringList prix;
-    for (const PrixLigne &p : ligne.prix)
-        prix << ReponseListe::prix(p.valeur);
-    return prix.join(QStringLiteral(" / "));
-}
+using ColonnesCompte::Champ;
 
 } // namespace
 
@@ -135,9 +112,14 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
                    : QVariant();
     }
     if (colonne == colonneMoinsCher()) {
-        const std::optional<int> k = TableauListe::moinsCher(m_comptes, ligne.code);
-        if (role == Qt::DisplayRole && k)
-            return m_comptes[*k].nom;
+        const std::optional<ReponseListe::Comparaison> c = TableauListe::comparePrix(m_comptes, ligne.code);
+        if (role == Qt::DisplayRole && c)
+            return m_comptes[c->moinsCher].nom;
+        if (role == Qt::ToolTipRole && c) {
+            QString montant;
+            return QStringLiteral("Comparé sur ") + c->nature + QStringLiteral(" (") +
+                   ModPharmaML::PML_LibellePrix(c->nature, montant).remove(QStringLiteral(" = ")) + u')';
+        }
         if (role == Qt::FontRole) {
             QFont gras;
             gras.setBold(true);
@@ -146,39 +128,34 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
         return {};
     }
     const int k = (colonne - colonneEtat(0)) / colonnesParCompte;
-    return donneeCompte(ligne, k, (colonne - colonneEtat(0)) % colonnesParCompte, role);
+    const Champ champ = ColonnesCompte::champs[size_t((colonne - colonneEtat(0)) % colonnesParCompte)];
+    return donneeCompte(ligne, k, champ, role);
 }
 
-QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, int champ, int role) const
+QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, Champ champ, int role) const
 {
     const auto it = m_comptes[k].parCode.constFind(ligne.code);
     if (it == m_comptes[k].parCode.cend())
         return {};
     const ReponseCode &reponse = *it;
-    const bool repondue = reponse.etat == ReponseCode::Etat::Repondue;
     switch (role) {
     case Qt::DisplayRole:
-        if (champ == Etat)
-            return TableauListe::etat(reponse);
-        if (champ == Prix)
-            return montants(reponse.ligne);
-        return ReponseListe::motif(reponse.ligne);
+        return ColonnesCompte::texte(champ, reponse);
     case Qt::BackgroundRole:
-        return champ == Etat ? QVariant(QColor::fromRgb(TableauListe::couleurEtat(reponse))) : QVariant();
+        return champ == Champ::Etat ? QVariant(QColor::fromRgb(TableauListe::couleurEtat(reponse)))
+                                    : QVariant();
     case Qt::ToolTipRole: {
-        if (!repondue)
-            return {};
-        if (champ == Prix)
-            return libellesPrix(reponse.ligne);
-        const QString remarques = ReponseListe::remarques(reponse.ligne);
-        if (champ == Etat)
-            return remarques;
-        // The reason whole, as the column may elide it, then the remarks.
-        const QString motif = ReponseListe::motif(reponse.ligne);
-        return motif.isEmpty() || remarques.isEmpty() ? motif + remarques : motif + u'\n' + remarques;
+        QString infobulle = ColonnesCompte::infobulle(champ, reponse);
+        if (champ == Champ::Motif && reponse.etat == ReponseCode::Etat::Repondue) {
+            // The reason whole, as the column may elide it, then the remarks.
+            const QString motif = ColonnesCompte::texte(champ, reponse);
+            infobulle =
+                motif.isEmpty() || infobulle.isEmpty() ? motif + infobulle : motif + u'\n' + infobulle;
+        }
+        return infobulle.isEmpty() ? QVariant() : QVariant(infobulle);
     }
     case Qt::TextAlignmentRole:
-        return champ == Prix ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+        return champ == Champ::Prix ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     default:
         return {};
     }
@@ -196,16 +173,16 @@ QVariant ModeleListe::headerData(int section, Qt::Orientation orientation, int r
     if (section == colonneMoinsCher()) {
         if (role == Qt::ToolTipRole)
             return QStringLiteral(
-                "Le répartiteur qui l'a disponible au prix d'achat le plus bas (PHAHT, sinon "
-                "NETHT), quand les deux l'ont");
+                "Le répartiteur qui l'a disponible au prix d'achat le plus bas (NETHT, sinon "
+                "PHAHT), quand les deux l'ont");
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("Moins cher")) : QVariant();
     }
     const int k = (section - colonneEtat(0)) / colonnesParCompte;
-    const int champ = (section - colonneEtat(0)) % colonnesParCompte;
+    const Champ champ = ColonnesCompte::champs[size_t((section - colonneEtat(0)) % colonnesParCompte)];
     const ReponsesCompte &compte = m_comptes.value(k);
     if (role == Qt::DisplayRole)
-        return champ == Etat ? compte.nom : champ == Prix ? QStringLiteral("Prix") : QStringLiteral("Motif");
-    if (champ != Etat)
+        return ColonnesCompte::titre(champ, compte);
+    if (champ != Champ::Etat)
         return {};
     // A failed exchange says why once, here, and not on every line.
     if (role == Qt::ToolTipRole && !compte.echec.isEmpty())

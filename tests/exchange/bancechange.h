@@ -20,6 +20,14 @@ inline QStringList erreur(const QString &message, int compte = 1)
             QStringLiteral("txtInfos(%1)\t#FF0000\t\\r\\nREQUETE EN ERREUR").arg(compte)};
 }
 
+// What the simulated wholesaler's answer for 3582910 leaves in the result area of account 1.
+inline const QStringList doliprane = {
+    QStringLiteral("LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8"),
+    QStringLiteral("LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
+                   "1.490\\r\\nPrix public TTC = 2.180"),
+    QStringLiteral("txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE"),
+};
+
 inline const QString delaiDepasse = QStringLiteral("Aucun retour reçu dans les délais !");
 inline const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
 

@@ -1,6 +1,8 @@
 // The request the module builds from the settings, and the screen a reply leaves.
 #include "bancechange.h"
+#include "decodeurretour.h"
 
+#include "referencesmessage.h"
 #include "schemaspharmaml.h"
 
 #include <QCryptographicHash>
@@ -122,6 +124,7 @@ private slots:
     void wholeRequestForFixedClock();
     void credentialOfRealWholesalerVector();
     void completeAccountSatisfiesSchemas();
+    void referencesWithinOneSecond();
     void defaultsWithoutSettingsFile();
     void settingsAsSent();
     void productLines_data();
@@ -133,6 +136,8 @@ private slots:
 
     void replies_data();
     void replies();
+    void whenAndInstead_data();
+    void whenAndInstead();
 
 private:
     void writeIni(const Reglages &values)
@@ -181,6 +186,26 @@ void TestMessage::completeAccountSatisfiesSchemas()
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1;3153342,2"), 1),
              QString());
     QCOMPARE(erreursSchemas(m_module->RequeteXML().toUtf8()), QString());
+}
+
+// Messages sent within one second: each account's first keeps the 14 digits, later ones get "-2", "-3";
+// the body carries the same reference, and the schemas take it.
+void TestMessage::referencesWithinOneSecond()
+{
+    compte(1, QStringLiteral("http://127.0.0.1/pml"), 80);
+    compte(2, QStringLiteral("http://127.0.0.1/pml"), 80);
+    ReferencesMessage references;
+    ConstructeurRequete &requete = m_module->echange().requete();
+    QStringList vues;
+    for (const qint16 n : {1, 1, 2, 1}) {
+        QCOMPARE(requete.construit(QStringLiteral("3582910,1"), n, &references), QString());
+        QCOMPARE(attribute(requete.requeteXML(), "REQ_INFO_PRODUIT", "Ref_Req_Info_Produit"),
+                 requete.refMessage());
+        vues << requete.refMessage();
+    }
+    QCOMPARE(vues, (QStringList{"20260305090702", "20260305090702-2", "20260305090702", "20260305090702-3"}));
+    if (QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
+        QCOMPARE(erreursSchemas(requete.requeteXML().toUtf8()), QString());
 }
 
 // The client number's default is not the one the credential pads with.
@@ -352,8 +377,22 @@ void TestMessage::replies_data()
     row("ERREUR Detail anywhere wins over the answer",
         envelope(xDispo, decl, "<ERREUR Detail=\"Service ferme\"/>"),
         ecran(nonEcrit, "Retour : Erreur Service ferme", erreur));
+    // An ERREUR always says why: its Detail, else its Statut in words, else its free description.
     row("ERREUR without Detail before REP_INFO_PRODUIT", envelope("<ERREUR Statut=\"11\"/>" + xDispo),
-        ecran(nonEcrit, "Retour : Erreur ", erreur));
+        ecran(nonEcrit, "Retour : Erreur 11 : contrôle d'intégrité en échec (clef secrète)", erreur));
+    row("ERREUR Statut Pharma-ML does not define", envelope("<ERREUR Statut=\"0042\"/>"),
+        ecran(nonEcrit, "Retour : Erreur 42", erreur));
+    row("ERREUR Statut zero", envelope("<ERREUR Statut=\"0000\"/>"),
+        ecran(nonEcrit, "Retour : Erreur 0", erreur));
+    row("ERREUR Statut wins over a free description",
+        envelope("<ERREUR Statut=\"102\" Description_libre=\"Refus\"/>"),
+        ecran(nonEcrit, "Retour : Erreur 102 : pharmacie non autorisée", erreur));
+    row("ERREUR that says nothing", envelope("<ERREUR Detail=\"\"/>"),
+        ecran(nonEcrit, "Retour : Erreur sans description", erreur));
+    row("ERREUR in the envelope's CORPS",
+        decl + "<CSRP_ENVELOPPE><ENTETE/><CORPS><ERREUR Description_libre=\"Enveloppe refusee\"/></CORPS>"
+               "</CSRP_ENVELOPPE>",
+        ecran(nonEcrit, "Retour : Erreur Enveloppe refusee", erreur));
     row("REP_INFO_PRODUIT after another child", envelope("<AUTRE/>" + xDispo), ecran("X", "", dispo));
     row("only another child: nothing shown", envelope("<REP_COMMANDE/>"), {});
     row("no declaration: the root is never examined", envelope(xDispo, ""), {});
@@ -384,9 +423,40 @@ void TestMessage::replies_data()
     };
     sample("real: missing control header", "samples/R_DPCI_controle_absent_v1.xml",
            ecran(nonEcrit, "Retour : Erreur Elément de contrôle (Content-PharmaML) absent.", erreur));
-    sample("real: refusal outside a message", "samples/R_DPCI_refus_v3.xml", {});
+    const QString refus = QStringLiteral(
+        "Retour : Erreur [CSRPMessage] CSRP enveloppe invalide : le document XML fourni n'est pas un element "
+        "<CSRP_ENVELOPPE> valide : [<?xml version=\"1.");
+    sample("real: refusal outside a message", "samples/R_DPCI_refus_v3.xml", ecran(nonEcrit, refus, erreur));
     sample("real: product information", "constructed/REP_INFO_PRODUIT_v48_example.xml",
-           ecran("", "", "NON DISPONIBLE \r\n(Manque Rayon)"));
+           ecran("", "Disponible à partir du 05/01/2026\r\nRemplacé par : 3232018 (équivalent livré)",
+                 "NON DISPONIBLE \r\n(Manque Rayon)"));
+    // When and instead, below the prices; the box as the Parts give it.
+    sample(
+        "real: AUTRE with a date and a comment", "real-shapes/autre-date.xml",
+        ecran(
+            "",
+            "Prix achat HT = 20.1\r\nPrix d'achat HT hors remise = 20.1\r\nDisponible à partir du 08/02/2025 "
+            "(quantité : 1)\r\nDCOL nationale, livraison demain matin",
+            "Prix achat HT = 20.1\r\nPrix d'achat HT hors remise = 20.1"));
+    sample("real: replaced", "real-shapes/non-dispo-remplacant.xml",
+           ecran("",
+                 "Remplacé par : 4052199274713 MOLICAR PREM FIXPANT LONLEG XL3 (remplaçant livré)\r\n"
+                 "Prix achat HT = 7.24\r\nPrix d'achat HT hors remise = 7.24",
+                 "NON DISPONIBLE \r\n(Produit remplace)"));
+    sample(
+        "real: AUTRE with a date and a replacement", "real-shapes/autre-date-remplacant.xml",
+        ecran(
+            "SLIP MOLIPANTS SOFT EXL BT3",
+            "Disponible à partir du 12/02/2025\r\nRemplacé par : 4052199274713 SLIP MOLICARE PREM FIX EXL 3 "
+            "(remplaçant livré)\r\nPrix achat HT = 7.240\r\nPrix d'achat HT hors remise = 7.240\r\n"
+            "0003REMPLACE PAR LE NOUVEAU",
+            ""));
+    sample("real: ERREUR with Statut and Detail", "real-shapes/erreur-statut-detail.xml",
+           ecran(nonEcrit, "Retour : Erreur Etablissement non disponible", erreur));
+    sample("real: ERREUR with a Statut alone", "real-shapes/erreur-statut-seul.xml",
+           ecran(nonEcrit, "Retour : Erreur 103 : service non autorisé pour cette pharmacie", erreur));
+    sample("real: envelope ERREUR with a free description", "real-shapes/erreur-description-libre.xml",
+           ecran(nonEcrit, refus, erreur));
 }
 
 void TestMessage::replies()
@@ -395,6 +465,97 @@ void TestMessage::replies()
     QFETCH(QStringList, screen);
     m_module->PML_TraiteRetour(reply);
     QCOMPARE(m_zone->lignes(), screen);
+}
+
+// A real reply whose only line is replaced: what a line says beyond its prices, as decoded, and whether
+// the reply satisfies the schemas (a time, a date that is none, an unknown kind do not).
+void TestMessage::whenAndInstead_data()
+{
+    QTest::addColumn<QByteArray>("ligne");
+    QTest::addColumn<bool>("valide");
+    QTest::addColumn<QStringList>("decode"); // Date_Effet, date, time, quantity, replacement, comment
+
+    const auto row = [](const char *name, const QByteArray &content, bool valide, const QStringList &decode) {
+        QTest::newRow(name) << "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"1\" Type_Codification=\"CIP39\" "
+                               "Code_Produit=\"3582910\">" +
+                                   content + "</LIGNE>"
+                            << valide << decode;
+    };
+    const QByteArray nd = "<NON_DISPO Code_Reponse=\"0004\" Additif=\"Rupture\"", fin = "</NON_DISPO>";
+    const QByteArray remplacant =
+        "<PRODUIT_REMPLACANT_ND Type_Remplacement=\"EP\" Type_Codification=\"EAN13\" "
+        "Code_Produit=\"3400927563398\" Designation=\"EFFERALGAN\"><PRIX_ND "
+        "Nature=\"NETHT\" Valeur=\"1.5\"/><PRIX_ND Nature=\"PUBTC\" Valeur=\"2.2\"/>"
+        "</PRODUIT_REMPLACANT_ND>";
+    const QString ep = QStringLiteral("EP EAN13 3400927563398 EFFERALGAN NETHT=1.5 PUBTC=2.2");
+
+    row("available: nothing more", "<DISPO/>", true, {"", "", "", "", "", ""});
+    row("not available, nothing more", nd + "/>", true, {"", "", "", "", "", ""});
+    row("every element and attribute",
+        nd +
+            " Date_Effet=\"2026-06-01\" Commentaire=\"Retour semaine 23\"><INFOS_DISPO_ND "
+            "Date=\"2026-06-15\" "
+            "Quantite=\"12\"/>" +
+            remplacant + fin,
+        true, {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
+    row("a time, as the schema writes it",
+        nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"14:30\"/>" + fin, false,
+        {"", "2026-06-15", "14:30", "", "", ""});
+    row("a date alone", nd + "><INFOS_DISPO_ND Date=\"2026-06-15\"/>" + fin, true,
+        {"", "2026-06-15", "", "", "", ""});
+    row("quantity without a date", nd + "><INFOS_DISPO_ND Quantite=\"3\"/>" + fin, true,
+        {"", "", "", "3", "", ""});
+    row("a date that is no date", nd + "><INFOS_DISPO_ND Date=\"2026-02-30\" Quantite=\"3\"/>" + fin, false,
+        {"", "", "", "3", "", ""});
+    row("a French date", nd + "><INFOS_DISPO_ND Date=\"15/06/2026\" Quantite=\"3\"/>" + fin, false,
+        {"", "", "", "3", "", ""});
+    row("a time past midnight, a quantity of none",
+        nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"25:10\" Quantite=\"0\"/>" + fin, false,
+        {"", "2026-06-15", "", "", "", ""});
+    row("replacement alone", nd + ">" + remplacant + fin, true, {"", "", "", "", ep, ""});
+    row("unknown kind of replacement",
+        nd +
+            "><PRODUIT_REMPLACANT_ND Type_Remplacement=\"XX\" Type_Codification=\"CIP39\" "
+            "Code_Produit=\"2756339\"/>" +
+            fin,
+        false, {"", "", "", "", "XX CIP39 2756339", ""});
+    row("AUTRE with date and replacement",
+        "<PRIX Nature=\"NETHT\" Valeur=\"20.1\"/><AUTRE Commentaire=\"Nouveau "
+        "conditionnement\"><INFOS_DISPO_AU "
+        "Date=\"2025-02-12\"/><PRODUIT_REMPLACANT_AU Type_Remplacement=\"RL\" Type_Codification=\"EAN13\" "
+        "Code_Produit=\"4052199274713\"><PRIX_AU Nature=\"PHAHT\" Valeur=\"7.240\"/></PRODUIT_REMPLACANT_AU>"
+        "</AUTRE>",
+        true, {"", "2025-02-12", "", "", "RL EAN13 4052199274713 PHAHT=7.240", "Nouveau conditionnement"});
+}
+
+void TestMessage::whenAndInstead()
+{
+    QFETCH(QByteArray, ligne);
+    QFETCH(bool, valide);
+    QFETCH(QStringList, decode);
+    QFile modele(dossierPharmaML(QStringLiteral("real-shapes/non-dispo-remplacant.xml")));
+    if (!modele.open(QIODevice::ReadOnly))
+        QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
+    QByteArray reponse = modele.readAll();
+    const qsizetype debut = reponse.indexOf("<LIGNE ");
+    reponse.replace(debut, reponse.indexOf("</LIGNE>") + 8 - debut, ligne);
+    QCOMPARE(erreursSchemas(reponse).isEmpty(), valide);
+
+    const ResultatEchange resultat = DecodeurRetour::decode(reponse);
+    QCOMPARE(resultat.lignes.size(), 1);
+    const LigneReponse &l = resultat.lignes.first();
+    QStringList remplacant;
+    if (!l.remplacant.codeProduit.isEmpty()) {
+        remplacant << l.remplacant.typeRemplacement << l.remplacant.typeCodification
+                   << l.remplacant.codeProduit;
+        if (!l.remplacant.designation.isEmpty())
+            remplacant << l.remplacant.designation;
+        for (const PrixLigne &p : l.remplacant.prix)
+            remplacant << p.nature + u'=' + p.valeur;
+    }
+    QCOMPARE((QStringList{l.dateEffet, l.retourPrevu.date.toString(Qt::ISODate), l.retourPrevu.heure,
+                          l.retourPrevu.quantite, remplacant.join(u' '), l.commentaire}),
+             decode);
 }
 
 QTEST_GUILESS_MAIN(TestMessage)

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTimer>
@@ -23,12 +22,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QStringList doliprane = {
-    QStringLiteral("LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8"),
-    QStringLiteral("LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
-                   "1.490\\r\\nPrix public TTC = 2.180"),
-    QStringLiteral("txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE"),
-};
 const QString httpIncorrect = QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
 const QString nonConforme = QStringLiteral("Retour non conforme");
 const QString interrompue = QStringLiteral("Connexion interrompue par le répartiteur !");
@@ -139,6 +132,9 @@ private slots:
 
     void repliques_data();
     void repliques();
+    void statutDuServeur();
+    void reponsePourUnAutreProduit_data();
+    void reponsePourUnAutreProduit();
     void reglagesIllisibles();
     void arretDeLApplicationPendantLAttente();
 
@@ -255,6 +251,28 @@ void TestTransport::rienNEstEnvoye_data()
     // The last control character XML 1.0 cannot carry, even escaped.
     QTest::newRow("control character in the wholesaler's code")
         << "IdRepart1" << QStringLiteral("1\u001f2") << "Paramètre invalide : IdRepart1";
+    // What the schema refuses where the request carries it.
+    QTest::newRow("wholesaler's code of one character") << "IdRepart1"
+                                                        << "1"
+                                                        << "Paramètre invalide : IdRepart1";
+    QTest::newRow("wholesaler's code absent") << "IdRepart1" << QString() << "Paramètre invalide : IdRepart1";
+    QTest::newRow("client number of 21 characters")
+        << "NumeroCli1" << QString(21, u'9') << "Paramètre invalide : NumeroCli1";
+    QTest::newRow("blank inside the branch code") << "CodeRepart1"
+                                                  << "0 4"
+                                                  << "Paramètre invalide : CodeRepart1";
+    QTest::newRow("wholesaler's address empty") << "AdrRepart1"
+                                                << ""
+                                                << "Paramètre invalide : AdrRepart1";
+    QTest::newRow("pharmacy name empty") << "AdrPharmacie"
+                                         << ""
+                                         << "Paramètre invalide : AdrPharmacie";
+    QTest::newRow("proxy not an HTTP one") << "Proxy"
+                                           << "socks5://127.0.0.1:1080"
+                                           << "Paramètre invalide : Proxy";
+    QTest::newRow("proxy that does not answer") << "Proxy"
+                                                << "http://127.0.0.1:PORT_FERME"
+                                                << "Le proxy ne répond pas à l'adresse indiquée !";
 }
 
 void TestTransport::rienNEstEnvoye()
@@ -262,10 +280,12 @@ void TestTransport::rienNEstEnvoye()
     QFETCH(QString, cle);
     QFETCH(QString, valeur);
     QFETCH(QString, message);
+    const AdresseInjoignable ferme(QStringLiteral("refused"));
     if (valeur.isNull())
         m_reglages.remove(cle);
     else
-        m_reglages.insert(cle, valeur);
+        m_reglages.insert(cle,
+                          QString(valeur).replace(QLatin1String("PORT_FERME"), QString::number(ferme.port)));
     ecritReglages();
     lance();
     QCOMPARE(m_zone->lignes(), erreur(message));
@@ -304,7 +324,8 @@ void TestTransport::port()
     QCOMPARE(m_sim->connexions(), int(message.isNull()));
 }
 
-// Without a port anywhere, port 80: the connection asked of an HTTP proxy that never answers says so.
+// Without a port anywhere, port 80: the request that an HTTP proxy receives names it, and a proxy that
+// never answers is reported as the wait's end.
 void TestTransport::portParDefaut()
 {
     QByteArray demande;
@@ -314,16 +335,15 @@ void TestTransport::portParDefaut()
         QTcpSocket *c = mandataire.nextPendingConnection();
         connect(c, &QTcpSocket::readyRead, this, [&demande, c] { demande += c->readAll(); });
     });
-    const QNetworkProxy avant = QNetworkProxy::applicationProxy();
-    QNetworkProxy::setApplicationProxy(
-        QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", mandataire.serverPort()));
+    m_reglages.insert(QStringLiteral("Proxy"),
+                      QStringLiteral("http://127.0.0.1:%1").arg(mandataire.serverPort()));
     m_reglages.insert(QStringLiteral("URLRepart1"), QStringLiteral("http://pml.exemple.fr/pml"));
     m_reglages.remove(QStringLiteral("PortRepart1"));
     ecritReglages();
-    m_module->setDelaiConnexion(200ms);
+    m_module->setDelaiAttente(300ms);
     lance();
-    QNetworkProxy::setApplicationProxy(avant);
-    QVERIFY2(demande.startsWith("CONNECT pml.exemple.fr:80 "), demande.constData());
+    QVERIFY2(demande.startsWith("POST http://pml.exemple.fr/pml HTTP/1.1\r\n"), demande.constData());
+    QCOMPARE(m_zone->lignes(), erreur(delaiDepasse));
 }
 
 void TestTransport::secours_data()
@@ -463,19 +483,48 @@ void TestTransport::repliques_data()
         QTest::newRow(nom) << script << delai << message << recu;
     };
     const QByteArray e = enveloppeErreur("x");
-    // A close or a reset by the peer ends the exchange at once.
-    const QByteArray moitie = entetes + e.left(20);
+    // A close or a reset by the peer ends the exchange at once: before the announced length, it is cut...
+    const QByteArray moitie =
+        "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(e.size()) + "\r\n\r\n" + e.left(20);
     ligne("peer closes before the end tag", puisFerme(moitie, false), 20000, interrompue, moitie);
     ligne("reset in the middle of the reply", puisFerme(moitie, true), 20000, interrompue, moitie);
+    // ... without a length, the close ends the reply, which is then read for what it is.
+    ligne("maintenance page ended by the close", puisFerme(entetes + "<html><p>Maintenance</html>", false),
+          20000, nonConforme);
+    const QString utf16 =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") + QString::fromLatin1(e);
+    ligne("UTF-16 ended by the close",
+          puisFerme(entetes + QByteArray("\xff\xfe") +
+                        QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2),
+                    false),
+          20000, QStringLiteral("Retour : Erreur x"));
+    // A page whose length is given is complete at its end, whatever it holds.
+    const QByteArray page = "<html><p>Maintenance</p></html>";
+    ligne("maintenance page kept alive",
+          envoie("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n" + page),
+          20000, nonConforme);
     // A peer that goes silent leaves it to its time limit, and no sooner.
     const QByteArray ssh = "SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n";
     ligne("non-HTTP answer, left open", envoie(ssh), 400, delaiDepasse, ssh);
-    // Refused as soon as it shows itself unusable: any status but 200...
+    // Refused as soon as it shows itself unusable: any status but 200, named for what it is; only a
+    // refusal sends the pharmacist to the key...
     ligne("HTTP 500 holding an envelope, chunked",
           envoie("HTTP/1.1 500 Internal Server Error\r\nTransfer-Encoding: chunked\r\n\r\n" +
                  QByteArray::number(e.size(), 16) + "\r\n" + e + "\r\n0\r\n\r\n"),
-          20000, httpIncorrect);
-    ligne("mail server greeting", envoie("220 mail.exemple.fr ESMTP Postfix\r\n\r\n"), 20000, httpIncorrect);
+          20000, QStringLiteral("Retour HTTP incorrect : 500 Internal Server Error"));
+    ligne("mail server greeting", envoie("220 mail.exemple.fr ESMTP Postfix\r\n\r\n"), 20000,
+          QStringLiteral("Retour HTTP incorrect : 220 mail.exemple.fr ESMTP Postfix"));
+    for (const QByteArray &statut : {QByteArray("401 Unauthorized"), QByteArray("403 Forbidden"),
+                                     QByteArray("503 Service Temporarily Unavailable"),
+                                     QByteArray("502 Bad Gateway"), QByteArray("301 Moved Permanently"),
+                                     QByteArray("413 Request Entity Too Large"), QByteArray("404")}) {
+        const bool clef = statut.startsWith("401") || statut.startsWith("403");
+        QTest::newRow("HTTP " + statut)
+            << envoie("HTTP/1.1 " + statut + "\r\nContent-Length: 0\r\n\r\n") << 20000
+            << (clef ? httpIncorrect
+                     : QStringLiteral("Retour HTTP incorrect : ") + QString::fromLatin1(statut))
+            << QByteArray();
+    }
     // ... framing that breaks before the end tag, so the reply can never be read...
     ligne("chunk size not hexadecimal", envoie(entetesChunked + "zz\r\n" + e + "\r\n0\r\n\r\n"), 20000,
           nonConforme);
@@ -526,14 +575,71 @@ void TestTransport::repliques()
     QCOMPARE(m_pair->connexions, 1);
 }
 
+// A wholesaler's server down for maintenance is not a wrong key.
+void TestTransport::statutDuServeur()
+{
+    m_sim->options().statutsParChemin.insert(QStringLiteral("/pharmaml/info.php"), 503);
+    lance();
+    QCOMPARE(m_zone->lignes(),
+             erreur(QStringLiteral("Retour HTTP incorrect : 503 Service Temporarily Unavailable")));
+}
+
+// Only a line about the code asked (or its CIP7/CIP13 counterpart) is its answer.
+void TestTransport::reponsePourUnAutreProduit_data()
+{
+    QTest::addColumn<QString>("cip");
+    QTest::addColumn<QByteArrayList>("codes"); // the codes of the reply's lines, each available
+    QTest::addColumn<QStringList>("ecran");
+    const QStringList disponible{QStringLiteral("LabRetour(0)\t#000000\tP"),
+                                 QStringLiteral("LabRetour(1)\t#000000\t"),
+                                 QStringLiteral("txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE")};
+    const auto autre = [](const QString &code) {
+        // Nor its designation: the general label stays as the query left it.
+        return QStringList{QStringLiteral("LabRetour(1)\t#000000\t"),
+                           QStringLiteral("txtInfos(1)\t#FF0000\t\\r\\nRéponse pour un autre produit : ") +
+                               code};
+    };
+    QTest::newRow("the code asked") << "3582910" << QByteArrayList{"3582910"} << disponible;
+    QTest::newRow("a CIP7 answered by its CIP13")
+        << "3582910" << QByteArrayList{"3400935829108"} << disponible;
+    QTest::newRow("a CIP13 answered by its CIP7")
+        << "3400935829108" << QByteArrayList{"3582910"} << disponible;
+    QTest::newRow("another product") << "3582910" << QByteArrayList{"2756339"} << autre("2756339");
+    QTest::newRow("a CIP13 with another check digit")
+        << "3582910" << QByteArrayList{"3400935829107"} << autre("3400935829107");
+    QTest::newRow("no code") << "3582910" << QByteArrayList{""} << autre("");
+    QTest::newRow("the answer among others")
+        << "3582910" << QByteArrayList{"2756339", "3582910", "3153342"} << disponible;
+}
+
+void TestTransport::reponsePourUnAutreProduit()
+{
+    QFETCH(QString, cip);
+    QFETCH(QByteArrayList, codes);
+    QFETCH(QStringList, ecran);
+    QByteArray lignes;
+    for (const QByteArray &code : codes)
+        lignes += "<LIGNE Num_Ligne=\"1\" Code_Produit=\"" + code + "\" Designation=\"P\"><DISPO/></LIGNE>";
+    const QByteArray reponse = "<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
+                               "<REP_INFO_PRODUIT>" +
+                               lignes +
+                               "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR>"
+                               "</CORPS></CSRP_ENVELOPPE>";
+    m_pair = std::make_unique<PairScripte>(envoie(entetes + reponse));
+    compte(1, QStringLiteral("http://127.0.0.1/pml"), m_pair->port(), QStringLiteral("4083"));
+    lance(cip);
+    QCOMPARE(m_zone->lignes(), ecran);
+}
+
 // A folder in place of the settings file: every value reads as the empty text (a read error), so the exchange
-// stops at the URL without connecting anywhere, and a write leaves the folder alone.
+// stops at the first setting the request needs, without connecting anywhere, and a write leaves the folder
+// alone.
 void TestTransport::reglagesIllisibles()
 {
     const QString ini = chemin(QStringLiteral("Solvarin.ini"));
     QVERIFY(QFile::remove(ini) && QDir().mkdir(ini));
     lance();
-    QCOMPARE(m_zone->lignes(), erreur(urlAVerifier));
+    QCOMPARE(m_zone->lignes(), erreur(QStringLiteral("Paramètre invalide : NumeroCli1")));
     QCOMPARE(m_module->NumeroCliRequete(), QString());
     QTest::qWait(20);
     QCOMPARE(m_sim->connexions(), 0);

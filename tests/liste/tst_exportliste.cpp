@@ -81,17 +81,17 @@ private slots:
     {
         m_lignes = LectureListe::lis(u"3400935829108;2\n3153342\n3582910\n=SOMME(A1)\tx");
         ReponsesCompte compte{1, QStringLiteral("PHOENIX"), {}, false, {}};
-        ReponseCode dispo{ReponseCode::Etat::Repondue, {}};
+        ReponseCode dispo{ReponseCode::Etat::Repondue, {}, {}};
         dispo.ligne.designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
         dispo.ligne.disponibilite = Disponibilite::Disponible;
         dispo.ligne.prix = {prix("PHAHT", "0001.570"), prix("PUBTC", "0002.185")};
-        ReponseCode manque{ReponseCode::Etat::Repondue, {}};
+        ReponseCode manque{ReponseCode::Etat::Repondue, {}, {}};
         manque.ligne.disponibilite = Disponibilite::NonDisponible;
         manque.ligne.codeReponse = QStringLiteral("0005");
         manque.ligne.prix = {prix("PUBTC", "3.95")};
         compte.parCode.insert(QStringLiteral("3400935829108"), dispo);
         compte.parCode.insert(QStringLiteral("3153342"), manque);
-        compte.parCode.insert(QStringLiteral("3582910"), {ReponseCode::Etat::Annulee, {}});
+        compte.parCode.insert(QStringLiteral("3582910"), {ReponseCode::Etat::Annulee, {}, {}});
         m_comptes = {compte};
 
         if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
@@ -108,11 +108,11 @@ private slots:
             TableauListe::csv(m_lignes, m_comptes),
             "\xEF\xBB\xBF" +
                 QStringLiteral("Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;PHOENIX PUBTC;PHOENIX motif;"
-                               "Ligne refusée\r\n"
-                               "3400935829108;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;2,185;;\r\n"
-                               "3153342;1;;Non disponible;;3,95;Manque rayon;\r\n"
-                               "3582910;1;;Annulé;;;;\r\n"
-                               ";;;;;;;'=SOMME(A1) x\r\n")
+                               "PHOENIX retour prévu;PHOENIX remplaçant;Ligne refusée\r\n"
+                               "3400935829108;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;2,185;;;;\r\n"
+                               "3153342;1;;Non disponible;;3,95;Manque rayon;;;\r\n"
+                               "3582910;1;;Annulé;;;;;;\r\n"
+                               ";;;;;;;;;'=SOMME(A1) x\r\n")
                     .toUtf8());
     }
 
@@ -123,6 +123,7 @@ private slots:
         const QString euros2 = " fmt=#,##0.00 \"€\"", euros3 = " fmt=#,##0.000 \"€\"";
         const std::tuple<const char *, const char *, QString> rangees[] = {
             {"header", "G1", "s:PHOENIX motif"},
+            {"the per-account columns, each its title", "I1", "s:PHOENIX remplaçant"},
             {"a CIP13 is text, all 13 digits", "A2", "s:3400935829108 fmt=@"},
             {"a quantity is a number", "B2", "n:2"},
             {"available, green", "D2", "s:Disponible fmt=@ fill=FF7CD96C"},
@@ -131,10 +132,10 @@ private slots:
             {"not available, red", "D3", "s:Non disponible fmt=@ fill=FFF06E64"},
             {"the reason", "G3", "s:Manque rayon fmt=@"},
             {"no answer, grey", "D4", "s:Annulé fmt=@ fill=FFC8C8C8"},
-            {"a refused line in its own column, as text", "H5", "s:=SOMME(A1) x fmt=@"},
+            {"a refused line in its own column, as text", "J5", "s:=SOMME(A1) x fmt=@"},
             {"nothing in its code cell", "A5", ""},
             {"the header row frozen", "pane", "1 frozen"},
-            {"filters on the whole table", "filter", "A1:H5"}};
+            {"filters on the whole table", "filter", "A1:J5"}};
         for (const auto &[nom, cellule, attendu] : rangees)
             QTest::newRow(nom) << QString(cellule) << attendu;
     }

@@ -1,6 +1,15 @@
+#include "codegs1.h"
 #include "codeproduit.h"
+#include "fichierini.h"
 #include "lectureliste.h"
+#include "reponseliste.h"
+#include "tableauliste.h"
+#include "verificationliste.h"
 
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Each list line written "code×quantity", or "!text" for a line without a valid code.
@@ -19,6 +28,12 @@ private slots:
     void lignes();
     void cip13_data();
     void cip13();
+    void moinsCher_data();
+    void moinsCher();
+    void lignesDeLaReponse_data();
+    void lignesDeLaReponse();
+    void codesGs1_data();
+    void codesGs1();
 };
 
 void TestLectureListe::lignes_data()
@@ -65,6 +80,11 @@ void TestLectureListe::lignes_data()
     QTest::newRow("GS1 string of a case (indicator 1) or with a wrong check digit")
         << "0113400935829105\n0103400935829107"
         << "!0113400935829105 | !0103400935829107";
+    QTest::newRow("GS1 strings with AI 01 elsewhere, printed form")
+        << "17281231\x1D"
+           "10LOT42\x1D"
+           "0103400935829108\n(01)03400935829108(17)281231(10)LOT42"
+        << "3400935829108×2";
     QTest::newRow("quantities add up to the maximum") << "3582910,99999\n3582910,5"
                                                       << "3582910×99999";
 }
@@ -97,6 +117,170 @@ void TestLectureListe::cip13()
     QFETCH(QString, code);
     QFETCH(QString, cip13);
     QCOMPARE(CodeProduit::cip13(code), cip13);
+}
+
+// Two available answers, their prices "NATURE=amount" joined by spaces: the cheaper and the nature compared.
+void TestLectureListe::moinsCher_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("moinsCher"); // "0 NETHT", "1 PHAHT" or "" for none
+    QTest::newRow("net price first, as real replies differ") << "PHAHT=16.360 NETHT=13.910"
+                                                             << "PHAHT=15.000 NETHT=14.200"
+                                                             << "0 NETHT";
+    QTest::newRow("list price when a side has no net price") << "PHAHT=16.360 NETHT=13.910"
+                                                             << "PHAHT=15.000"
+                                                             << "1 PHAHT";
+    QTest::newRow("equal net prices decide nothing") << "PHAHT=2 NETHT=1.5"
+                                                     << "PHAHT=3 NETHT=1.500"
+                                                     << "";
+    QTest::newRow("no purchase price on a side") << "PUBTC=2"
+                                                 << "PHAHT=1 NETHT=1"
+                                                 << "";
+}
+
+void TestLectureListe::moinsCher()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, moinsCher);
+    const auto reponse = [](const QString &prix) {
+        LigneReponse l;
+        l.disponibilite = Disponibilite::Disponible;
+        for (const QString &p : prix.split(u' '))
+            l.prix.append({p.section(u'=', 0, 0), p.section(u'=', 1)});
+        return l;
+    };
+    const std::optional<ReponseListe::Comparaison> c = ReponseListe::comparePrix(reponse(a), reponse(b));
+    QCOMPARE(c ? QString::number(c->moinsCher) + u' ' + c->nature : QString(), moinsCher);
+}
+
+// A list checked at a wholesaler on 127.0.0.1 whose reply holds those lines: which line each code gets.
+void TestLectureListe::lignesDeLaReponse_data()
+{
+    QTest::addColumn<QString>("liste");
+    QTest::addColumn<QStringList>("lignes"); // "request line:code" of each reply line, available
+    QTest::addColumn<QStringList>("reponses");
+    QTest::newRow("a CIP7 and its CIP13, each its own")
+        << "3582910\n3400935829108" << QStringList{"1:3582910", "2:3400935829108"}
+        << QStringList{"3582910 Disponible", "3400935829108 Disponible"};
+    QTest::newRow("answered by the CIP13, in another order")
+        << "3582910\n3153342" << QStringList{"2:3400931533429", "1:3582910"}
+        << QStringList{"3582910 Disponible", "3153342 Disponible"};
+    QTest::newRow("another product in a code's place")
+        << "3582910\n3153342" << QStringList{"1:2756339", "2:3153342"}
+        << QStringList{"3582910 Autre réponse Réponse pour un autre produit : 2756339", "3153342 Disponible"};
+    QTest::newRow("a code never asked, at no request line")
+        << "3582910" << QStringList{"7:2756339"} << QStringList{"3582910 Absent de la réponse"};
+}
+
+void TestLectureListe::lignesDeLaReponse()
+{
+    QFETCH(QString, liste);
+    QFETCH(QStringList, lignes);
+    QFETCH(QStringList, reponses);
+    QByteArray corps = "<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
+                       "<REP_INFO_PRODUIT>";
+    for (const QString &l : lignes)
+        corps += "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"" + l.section(u':', 0, 0).toLatin1() +
+                 "\" Code_Produit=\"" + l.section(u':', 1).toLatin1() + "\"><DISPO/></LIGNE>";
+    corps += "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR></CORPS></CSRP_ENVELOPPE>";
+    QTcpServer repartiteur;
+    QVERIFY(repartiteur.listen(QHostAddress::LocalHost));
+    connect(&repartiteur, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *s = repartiteur.nextPendingConnection();
+        connect(s, &QTcpSocket::readyRead, s, [s, corps] {
+            if (s->peek(s->bytesAvailable()).endsWith("</CSRP_ENVELOPPE>\r\n"))
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) +
+                         "\r\n\r\n" + corps);
+        });
+    });
+    QTemporaryDir dossier;
+    QVERIFY(dossier.isValid());
+    FichierINI::setRepertoireProgramme(dossier.path());
+    const QStringList reglages{"NomRepart1=OCP",
+                               "IdRepart1=12",
+                               "CodeRepart1=04",
+                               "URLRepart1=http://127.0.0.1/p",
+                               "PortRepart1=" + QString::number(repartiteur.serverPort()),
+                               "NumeroCli1=1",
+                               "ClefCli1=4083"};
+    for (const QString &r : reglages)
+        QVERIFY(FichierINI::EcrireIni("Infos", r.section(u'=', 0, 0), r.section(u'=', 1)) != 0);
+
+    VerificationListe verification;
+    QSignalSpy fin(&verification, &VerificationListe::terminee);
+    const QList<LigneListe> codes = LectureListe::lis(liste);
+    verification.lance(codes, {1});
+    QVERIFY(fin.wait(10000));
+    QStringList vues;
+    for (const LigneListe &l : codes) {
+        const ReponseCode r = verification.comptes().first().parCode.value(l.code);
+        vues << QStringList{l.code, TableauListe::etat(r), TableauListe::motifLigne(r)}.join(u' ').trimmed();
+    }
+    QCOMPARE(vues, reponses);
+}
+
+// What the one GS1 reader makes of what scanners type: "CIP13 expiry lot serial", or the error's message.
+void TestLectureListe::codesGs1_data()
+{
+    QTest::addColumn<QString>("scan");
+    QTest::addColumn<QString>("lu");
+    const QString tout = QStringLiteral("3400935829108 2028-12-31 LOT42 SN7");
+    const QString pasDeCip = QStringLiteral("Code 2D non reconnu : pas de code CIP13 !");
+    const QString incomplet = QStringLiteral("Code 2D incomplet : scannez la boîte à nouveau !");
+    QTest::newRow("separator 0x1D") << "010340093582910817281231"
+                                       "10LOT42\x1D"
+                                       "21SN7"
+                                    << tout;
+    QTest::newRow("no separator: the lot runs to the end") << "01034009358291081728123110LOT4221SN7"
+                                                           << "3400935829108 2028-12-31 LOT4221SN7 ";
+    QTest::newRow("serial first, AI 01 last") << "21SN7\x1D"
+                                                 "10LOT42\x1D"
+                                                 "17281231"
+                                                 "0103400935829108"
+                                              << tout;
+    QTest::newRow("Data Matrix identifier, leading FNC1") << "]d2\x1D"
+                                                             "0103400935829108"
+                                                             "17281231"
+                                                             "10LOT42\x1D"
+                                                             "21SN7"
+                                                          << tout;
+    QTest::newRow("GS1-128 and QR identifiers") << "]C10103400935829108"
+                                                   "17281200"
+                                                << "3400935829108 2028-12-31  ";
+    QTest::newRow("]Q3, expiry day 00 of February 2028") << "]Q30103400935829108"
+                                                            "17280200"
+                                                         << "3400935829108 2028-02-29  ";
+    QTest::newRow("printed form") << "(01)03400935829108(17)281231(10)LOT42(21)SN7" << tout;
+    QTest::newRow("no AI 01") << "17281231"
+                                 "10LOT42"
+                              << pasDeCip;
+    QTest::newRow("letters in AI 01") << "]d201034009358291A8" << pasDeCip;
+    QTest::newRow("GTIN of a case") << "0113400935829105" << pasDeCip;
+    QTest::newRow("wrong check digit") << "0103400935829107" << pasDeCip;
+    QTest::newRow("printed GTIN of 13 digits") << "(01)3400935829108" << pasDeCip;
+    QTest::newRow("expiry month 13") << "010340093582910817281331"
+                                     << "Code 2D non reconnu : date de péremption invalide !";
+    QTest::newRow("expiry of letters") << "(01)03400935829108(17)AB1231"
+                                       << "Code 2D non reconnu : date de péremption invalide !";
+    QTest::newRow("cut in the GTIN") << "]d20103400935" << incomplet;
+    QTest::newRow("cut in the expiry") << "01034009358291081728" << incomplet;
+    QTest::newRow("printed form cut") << "(01)03400935829108(17" << incomplet;
+    QTest::newRow("more than 100 characters") << "0103400935829108"
+                                                 "10" +
+                                                     QString(90, u'A')
+                                              << "Code 2D non reconnu : plus de 100 caractères !";
+}
+
+void TestLectureListe::codesGs1()
+{
+    QFETCH(QString, scan);
+    QFETCH(QString, lu);
+    QVERIFY(CodeGs1::estCodeGs1(scan));
+    const CodeGs1::Lecture l = CodeGs1::lis(scan);
+    const QStringList elements{l.cip13, l.peremption.toString(Qt::ISODate), l.lot, l.serie};
+    QCOMPARE(l.erreur ? CodeGs1::message(*l.erreur) : elements.join(u' '), lu);
 }
 
 QTEST_GUILESS_MAIN(TestLectureListe)

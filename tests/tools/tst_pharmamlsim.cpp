@@ -60,6 +60,8 @@ private slots:
     void reponseChunked();
     void pages_data();
     void pages();
+    void connexionGardee_data();
+    void connexionGardee();
 };
 
 void TestPharmaMLSim::empreinteDuVecteurReel() {
@@ -88,8 +90,11 @@ void TestPharmaMLSim::reponsesConformesAuxSchemas_data() {
     MessagesSim::Requete r = MessagesSim::lit(requeteType);
     r.adresseClient = QStringLiteral("Pharmacie \"Saint-Éloi\" & <fils>");
     r.lignes.clear();
-    for (const Catalogue::Produit &p : Catalogue::produits())
-        r.lignes.append({QString::number(r.lignes.size() + 1), QStringLiteral("CIP39"), p.cip});
+    // Every shape but a time of return: the schema's pattern for it is one its time type never accepts.
+    for (const Catalogue::Produit &p : Catalogue::produits()) {
+        if (Catalogue::quandEtQuoi(p.cip).value_or(Catalogue::QuandEtQuoi()).heureRetour.isEmpty())
+            r.lignes.append({QString::number(r.lignes.size() + 1), QStringLiteral("CIP39"), p.cip});
+    }
     r.lignes.append(
         {QStringLiteral("9"), QStringLiteral("CIP39"), QString::fromUtf16(Catalogue::codeInconnu)});
     QTest::newRow("whole catalogue and an unknown code")
@@ -171,6 +176,39 @@ void TestPharmaMLSim::pages() {
     QVERIFY(recu.startsWith("HTTP/1.1 " + statut + ' '));
     QVERIFY(recu.contains("Content-Type: text/html; charset=UTF-8\r\n"));
     QVERIFY(QString::fromUtf8(recu).contains(texte));
+}
+
+// Every request of a connection is answered in turn; the one that asks for the close is the last.
+void TestPharmaMLSim::connexionGardee_data() {
+    QTest::addColumn<QByteArrayList>("requetes"); // written together
+    QTest::addColumn<int>("reponses");
+    QTest::addColumn<bool>("fermee");
+    const QByteArray p = post(requeteType, MessagesSim::empreinte(requeteType, "0999908", "4083"));
+    const QByteArray fin = QByteArray(p).replace("Host:", "Connection: close\r\nHost:");
+    const QByteArray page = "GET /solvarin.php HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    QTest::newRow("three kept alive") << QByteArrayList{p, p, p} << 3 << false;
+    QTest::newRow("close asked by the second") << QByteArrayList{p, fin, p} << 2 << true;
+    QTest::newRow("a page, then a query") << QByteArrayList{page, p} << 2 << false;
+}
+
+void TestPharmaMLSim::connexionGardee() {
+    QFETCH(QByteArrayList, requetes);
+    QFETCH(int, reponses);
+    QFETCH(bool, fermee);
+    SimulateurPharmaML sim;
+    QVERIFY(sim.ecoute());
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, sim.port());
+    QVERIFY(s.waitForConnected(1000));
+    s.write(requetes.join());
+    QByteArray recu;
+    QTRY_COMPARE((recu += s.readAll()).count("HTTP/1.1 200 OK"), reponses);
+    QCOMPARE(recu.count("Connection: close"), int(fermee));
+    if (fermee)
+        QTRY_COMPARE(s.state(), QAbstractSocket::UnconnectedState);
+    else
+        QCOMPARE(s.state(), QAbstractSocket::ConnectedState);
+    QCOMPARE(sim.connexions(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestPharmaMLSim)

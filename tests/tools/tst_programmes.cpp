@@ -1,6 +1,7 @@
 #include "fichierini.h"
 #include "zonetexte.h"
 
+#include <QDate>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,7 +43,7 @@ void TestProgrammes::initTestCase() {
                               "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pharmaml",
                               "PortRepart1=" + m_port, "NumeroCli1=0999908", "ClefCli1=4083",
                               "NomRepart2=PHOENIX", "IdRepart2=23", "CodeRepart2=PHX",
-                              "URLRepart2=http://127.0.0.1", "NumeroCli2=123456", "ClefCli2=CLEF9876"};
+                              "URLRepart2=ftp://127.0.0.1/pml", "NumeroCli2=123456", "ClefCli2=CLEF9876"};
     for (const QString &v : valeurs)
         QVERIFY(FichierINI::EcrireIni("Infos", v.section(u'=', 0, 0), v.section(u'=', 1)) != 0);
 }
@@ -70,19 +71,48 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"
         << 0 << QByteArray();
-    const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !\n";
-    QTest::newRow("a list from standard input, in code order") << QStringList{"--liste", "DIR"}
-        << QByteArray("3582910\n3153342;2\nDoliprane\n1234567\n")
-        << "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu\n1234567\t2" + url +
-           "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon\n3153342\t2" + url +
-           "3582910\t1\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\tPHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\n"
-           "3582910\t2" + url
+    const QString vides = QStringLiteral("\t\t\t\t\t\t\t");
+    const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !" + vides + "\n";
+    QTest::newRow("a list from standard input, in its own order")
+        << QStringList{"--liste", "DIR"} << QByteArray("3582910\n3153342;2\nDoliprane\n1234567\n3582910\n")
+        << "3582910\t1\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\tPHAHT=1.570;NETHT=1.490;PUBTC=2.180\t" +
+               vides + "\n3582910\t2" + url +
+               "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon" + vides +
+               "\n3153342\t2" + url + "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu" + vides +
+               "\n1234567\t2" + url
         << 1 << QByteArray("solvarin-query: no product code in \"Doliprane\"\n");
     // A pasted table's header names its columns: no error for it, the price is no quantity.
     QTest::newRow("a table with a header from standard input, and its workbook")
         << QStringList{"--liste", "DIR", "--xlsx", "DIR/liste.xlsx"}
         << QByteArray("Code\tDésignation\tPrix HT\tQté\n1234567\tX\t2\t3\n")
-        << "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu\n1234567\t2" + url << 1 << QByteArray();
+        << "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu" + vides + "\n1234567\t2" + url << 1
+        << QByteArray();
+    // When and instead: the expected date (and time), quantity, replacement and comment fields.
+    const QString dans1 = QDate::currentDate().addDays(1).toString(Qt::ISODate);
+    const QString dans5 = QDate::currentDate().addDays(5).toString(Qt::ISODate);
+    QTest::newRow("when and instead, listed")
+        << QStringList{"--liste", "DIR", "3641820", "3589142", "3010284"} << QByteArray()
+        << "3641820\t1\tNON DISPONIBLE\t4\tIMODIUM 2MG GELULE B/20\tPHAHT=2.840;PUBTC=4.150\tRupture "
+           "fabricant\t" +
+               dans5 + "\t\t\t\t\t\t\n3641820\t2" + url +
+               "3589142\t1\tAUTRE\t\tFERVEX ADULTE SANS SUCRE SACH B/8\tPHAHT=3.460;NETHT=3.280\t"
+               "DCOL nationale, livraison demain matin\t" +
+               dans1 +
+               "T14:30\t2\t\t\t\t\t"
+               "DCOL nationale, livraison demain matin\n3589142\t2" +
+               url +
+               "3010284\t1\tNON DISPONIBLE\t1112\tDOLIPRANE 1000MG CPR B/8 ANCIEN CDT\t\tProduit "
+               "remplace\t\t\t"
+               "3400935829108\tDOLIPRANE 1000MG CPR B/8\tRL\tNETHT=1.490;PHAHT=1.570\t\n3010284\t2" +
+               url
+        << 1 << QByteArray();
+    QTest::newRow("when and instead, at the counter")
+        << QStringList{"DIR", "1", "3010284"} << QByteArray()
+        << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8 ANCIEN CDT\n"
+           "LabRetour(1)\t#000000\tRemplacé par : 3400935829108 DOLIPRANE 1000MG CPR B/8 (remplaçant livré)"
+           "\\r\\nPrix achat HT = 1.490\\r\\nPrix d'achat HT hors remise = 1.570\n"
+           "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Produit remplace)\n"
+        << 0 << QByteArray();
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {

@@ -176,9 +176,9 @@ private slots:
         m_liste = std::make_unique<FrmListe>();
         m_liste->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_liste.get()));
-        QCOMPARE(m_liste->size(), QSize(960, 540));
+        QCOMPARE(m_liste->size(), QSize(1240, 560));
         QHeaderView *entete = table()->horizontalHeader();
-        QCOMPARE(entete->count(), 10);
+        QCOMPARE(entete->count(), 14);
         QVERIFY2(entete->length() <= table()->viewport()->width(),
                  qPrintable(QString("%1 > %2").arg(entete->length()).arg(table()->viewport()->width())));
         for (int c = 0; c < entete->count(); ++c)

@@ -106,29 +106,31 @@ private slots:
     void pressePapiers_data()
     {
         QTest::addColumn<QString>("texte");
-        QTest::addColumn<bool>("pris");
-        QTest::newRow("seven digits") << "1234567" << true;
-        QTest::newRow("decimal number of seven characters") << "12345.6" << true;
-        QTest::newRow("exponent") << "1.5e+10" << true;
-        QTest::newRow("infinity") << "   -inf" << false;
-        QTest::newRow("two points") << "12.34.5" << false;
-        QTest::newRow("six digits") << "123456" << false;
-        QTest::newRow("CIP13") << "3400935829108" << true;
-        QTest::newRow("CIP13, wrong check digit") << "3400935829107" << false;
+        QTest::addColumn<QString>("champ"); // what the CIP field takes
+        QTest::newRow("seven digits") << "1234567" << "1234567";
+        QTest::newRow("decimal number of seven characters") << "12345.6" << "12345.6";
+        QTest::newRow("exponent") << "1.5e+10" << "1.5e+10";
+        QTest::newRow("infinity") << "   -inf" << "";
+        QTest::newRow("two points") << "12.34.5" << "";
+        QTest::newRow("six digits") << "123456" << "";
+        QTest::newRow("CIP13") << "3400935829108" << "3400935829108";
+        QTest::newRow("CIP13, wrong check digit") << "3400935829107" << "";
+        QTest::newRow("spreadsheet cell") << "3582910\r\n" << "3582910";
+        QTest::newRow("CIP13 as printed under the barcode") << " 3 400935 829108\t" << "3400935829108";
     }
     void pressePapiers()
     {
         QFETCH(QString, texte);
-        QFETCH(bool, pris);
+        QFETCH(QString, champ);
         // Read at start-up, and again when the window is first activated.
         QGuiApplication::clipboard()->setText(texte);
         m_window = std::make_unique<frmMain>(nullptr, Temporisation{10, 20});
-        QCOMPARE(txt(2)->text(), pris ? texte : QString());
+        QCOMPARE(txt(2)->text(), champ);
         txt(2)->clear();
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QCOMPARE(txt(2)->text(), pris ? texte : QString());
+        QCOMPARE(txt(2)->text(), champ);
     }
 
     void comptesDuPanneau()
@@ -161,6 +163,36 @@ private slots:
         QTest::keyClick(clef, Qt::Key_Delete);
         QCOMPARE(lire(QStringLiteral("ClefCli1")), QString());
         QCOMPARE(visibles(etat), QStringLiteral("LabDemandeInfos"));
+    }
+
+    // Each field that every request carries says what it needs, and turns pink while it would stop one.
+    void champsRequis_data()
+    {
+        QTest::addColumn<int>("champ");
+        QTest::addColumn<QString>("valeur");
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("branch code") << 4 << "ETS1" << false;
+        QTest::newRow("branch code with a blank") << 4 << "ETS 1" << true;
+        QTest::newRow("branch code of 21 characters") << 4 << QString(21, u'E') << true;
+        QTest::newRow("https URL, encoded password, IPv6") << 5 << "https://u:p%40ss@[::1]:8443" << false;
+        QTest::newRow("ftp URL") << 5 << "ftp://hote/pml" << true;
+        QTest::newRow("client number") << 6 << "0999908" << false;
+        QTest::newRow("client number empty") << 6 << "" << true;
+        QTest::newRow("secret key empty") << 7 << "" << true;
+        QTest::newRow("pharmacy name empty") << 0 << "" << true;
+    }
+    void champsRequis()
+    {
+        QFETCH(int, champ);
+        QFETCH(QString, valeur);
+        QFETCH(bool, refuse);
+        ouvre();
+        ouvrePanneau(1);
+        QLineEdit *t = txt(champ);
+        t->setText(valeur + u'x');
+        t->setText(valeur);
+        QVERIFY(t->toolTip().startsWith(QLatin1String("Obligatoire")));
+        QCOMPARE(t->palette().color(QPalette::Base) != QColor(Qt::white), refuse);
     }
 
     void boutonParametres()

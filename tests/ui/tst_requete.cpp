@@ -5,9 +5,10 @@
 
 #include "ui/fenetreessai.h"
 
-#include <QElapsedTimer>
+#include <QDate>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
@@ -61,13 +62,35 @@ class TestRequete : public QObject, public Banc {
     SimulateurPharmaML m_sim;
     QStringList m_journal;
 
-    // Types the code in the CIP field and presses the query command of that account.
+    // Types the code in the CIP field, presses the query command of that account and waits for the answer.
     void interroge(int compte, const QString &code)
     {
         txt(2)->setFocus();
         txt(2)->selectAll();
         QTest::keyClicks(txt(2), code);
         QTest::mouseClick(c<TOVAButton>(QStringLiteral("cmdDispo%1").arg(compte - 1)), Qt::LeftButton);
+        QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
+    }
+    // Types as a scanner does: the group separator as the byte 0x1D, "|" as Ctrl+].
+    void tape(const QString &scan)
+    {
+        for (const QChar ch : scan) {
+            QWidget *champ = QApplication::focusWidget();
+            if (ch == QChar(0x1D)) {
+                QKeyEvent touche(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(champ, &touche);
+            } else if (ch == u'|') {
+                QTest::keyClick(champ, Qt::Key_BracketRight, Qt::ControlModifier);
+            } else {
+                QTest::keyClick(champ, ch.toLatin1());
+            }
+        }
+    }
+    // Each Pharma-ML request received: "client:code:REF_MESSAGE:Ref_Req_Info_Produit".
+    QStringList m_requetes;
+    QString texte(const char *nom, int n)
+    {
+        return c<QTextEdit>(QStringLiteral("%1%2").arg(nom).arg(n))->toPlainText();
     }
     int requetesRecues() const { return int(m_journal.filter(QStringLiteral("POST")).size()); }
     // The pharmacy and account 1 on the simulator (account 2 too if asked), the window open, its page read.
@@ -87,12 +110,23 @@ private slots:
     {
         QVERIFY(m_sim.ecoute());
         connect(&m_sim, &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
+        connect(&m_sim, &SimulateurPharmaML::requeteRecue, this, [this](const QByteArray &corps) {
+            static const QRegularExpression champs(QStringLiteral(
+                "Id_Client=\"(\\w+)\".*Ref_Req_Info_Produit=\"([^\"]*)\".*Code_Produit=\"(\\d+)\""));
+            static const QRegularExpression ref(QStringLiteral("<REF_MESSAGE>([^<]*)<"));
+            const QString texte = QString::fromUtf8(corps);
+            const QRegularExpressionMatch m = champs.match(texte);
+            m_requetes << QStringList{m.captured(1), m.captured(3), ref.match(texte).captured(1),
+                                      m.captured(2)}
+                              .join(u':');
+        });
     }
     void init()
     {
         prepare();
         m_sim.options() = OptionsSimulateur();
         m_journal.clear();
+        m_requetes.clear();
     }
     void cleanup() { libere(); }
 
@@ -153,46 +187,229 @@ private slots:
         QCOMPARE(txt(2)->selectedText(), code);
     }
 
-    void deuxComptesALaSuite()
+    // When and instead, below the prices; the replacement's code, a link (or F7), asks both accounts.
+    void remplacant_data()
     {
+        QTest::addColumn<bool>("touche");
+        QTest::newRow("link") << false;
+        QTest::newRow("F7") << true;
+    }
+    void remplacant()
+    {
+        QFETCH(bool, touche);
         ouvreSurLeSimulateur(true);
-        interroge(1, doliprane);
-        m_sim.options().delaiMs = 300;
-        auto *web = c<WebInfos>("WebInfos");
-        auto *boite = c<QTextEdit>("txtInfos2");
-        // What the screen shows: the commands that answer, the box, its colour, the labels.
-        const auto ecran = [&] {
-            QString vu;
-            for (const char *nom : {"cmdDispo0", "cmdDispo1", "cmdParam"})
-                vu += c<TOVAButton>(nom)->isEnabled() ? u'1' : u'0';
-            return vu + u'|' + boite->toPlainText() + u'|' + fond(boite).name() + u'|' +
-                   c<QLabel>("LabRetour0")->text() + c<QLabel>("LabRetour2")->text();
-        };
-        QString pendant;
-        QTimer::singleShot(100, this, [&] {
-            pendant = ecran();
-            // No shortcut starts a second exchange meanwhile, F4 opens no list, a page loaded stays behind.
-            for (const Qt::Key touche : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4})
-                QTest::keyClick(QApplication::focusWidget(), touche);
-            web->refresh();
-        });
-        QSignalSpy pages(web, &WebInfos::downloadComplete);
-        // The same code, no key typed in between: F3 asks account 2; account 1's answer stays on screen.
-        QTest::keyClick(txt(2), Qt::Key_F3);
-        QCOMPARE(pendant, QStringLiteral("000|\nRequête envoyée|%1|").arg(jaune.name()));
+        interroge(1, QStringLiteral("3433729"));
+        const QString date = QDate::currentDate().addDays(2).toString(QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(m_window->LabRetour(1),
+                 "Prix achat HT = 20.100\r\nPrix d'achat HT hors remise = 20.100\r\nDisponible à partir du " +
+                     date +
+                     "\r\nRemplacé par : 4052199274713 SLIP MOLICARE PREM FIX EXL 3 (remplaçant livré)\r\n"
+                     "Prix achat HT = 7.240\r\nPrix d'achat HT hors remise = 7.240\r\n"
+                     "Remplace par le nouveau conditionnement");
+        // The AUTRE box keeps its colour and its price lines.
+        QCOMPARE(fond(c<QTextEdit>("txtInfos1")), rouge);
+
+        interroge(1, QStringLiteral("3010284"));
+        auto *label = c<QLabel>("LabRetour1");
+        QCOMPARE(label->textFormat(), Qt::RichText);
+        QVERIFY(label->text().contains(QStringLiteral("<a href=\"remplacant\">3400935829108</a>")));
         QCOMPARE(requetesRecues(), 2);
-        QVERIFY(ecran().startsWith(QStringLiteral("111|\nDISPONIBLE|")));
-        QCOMPARE(m_window->NumRepartCourant(), 2);
-        QVERIFY(!m_window->findChild<FrmListe *>());
-        auto *boite1 = c<QTextEdit>("txtInfos1");
-        QCOMPARE(boite1->toPlainText() + fond(boite1).name(), QStringLiteral("\nDISPONIBLE") + vert.name());
-        QCOMPARE(c<QLabel>("LabRetour1")->text().count(QStringLiteral("\r\n")), 2);
-        // A page that arrives while the answer is shown stays behind it too.
-        QCOMPARE(pages.size(), 1);
-        web->refresh();
-        QVERIFY(pages.wait(5000));
+        if (touche)
+            QTest::keyClick(txt(2), Qt::Key_F7);
+        else
+            emit label->linkActivated(QStringLiteral("remplacant"));
+        QCOMPARE(txt(2)->text(), QStringLiteral("3400935829108"));
+        QTRY_COMPARE(requetesRecues(), 4);
+        for (const char *boite : {"txtInfos1", "txtInfos2"})
+            QTRY_COMPARE(c<QTextEdit>(boite)->toPlainText(), QStringLiteral("\nDISPONIBLE"));
+        // No replacement on screen any more: F7 asks nothing.
+        QCOMPARE(c<QLabel>("LabRetour2")->textFormat(), Qt::PlainText);
+        QTest::keyClick(txt(2), Qt::Key_F7);
         QTest::qWait(100);
-        QCOMPARE(visibles({"txtInfos1", "txtInfos2", "WebInfos"}), QStringLiteral("txtInfos1 txtInfos2"));
+        QCOMPARE(requetesRecues(), 4);
+    }
+
+    // A scanner types each code and Enter, one box after another, faster than the wholesalers answer.
+    void scansALaSuite()
+    {
+        m_sim.options().delaiMs = 300;
+        ouvreSurLeSimulateur(true);
+        const QString boite = QStringLiteral("]d2010340093582910817281231"
+                                             "10LOT42\x1D"
+                                             "21SN7");
+        for (const QString &scan : {doliprane, QStringLiteral("2756339"), QStringLiteral("3153342"), boite}) {
+            tape(scan);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            // The code asked stays selected: the next scan replaces it whole.
+            QCOMPARE(txt(2)->selectedText(), txt(2)->text());
+        }
+        QCOMPARE(txt(2)->text(), QStringLiteral("3400935829108"));
+        // F4 opens no list while answers are awaited.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        QVERIFY(!m_window->findChild<FrmListe *>());
+        QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
+
+        // Every code asked at both accounts; the last one's answers on screen, with the code they answer.
+        QStringList demandes;
+        for (const QString &r : std::as_const(m_requetes))
+            demandes << r.section(u':', 0, 1);
+        demandes.sort();
+        QCOMPARE(demandes, (QStringList{"0999908:2756339", "0999908:3153342", "0999908:3400935829108",
+                                        "0999908:3582910", "123456:2756339", "123456:3153342",
+                                        "123456:3400935829108", "123456:3582910"}));
+        QCOMPARE(texte("txtInfos", 1) + texte("txtInfos", 2), QStringLiteral("\nDISPONIBLE\nDISPONIBLE"));
+        QCOMPARE(m_window->LabRetour(0), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
+        QCOMPARE(c<QLabel>("LabCode2")->text(), QStringLiteral("3400935829108 · Exp. 31/12/2028"));
+        QCOMPARE(visibles({"LabCode1", "LabCode2", "txtInfos1", "txtInfos2", "WebInfos"}),
+                 QStringLiteral("LabCode1 LabCode2 txtInfos1 txtInfos2"));
+        QCOMPARE(txt(2)->selectedText(), QStringLiteral("3400935829108"));
+
+        // Within one second an account's messages carry references of their own, the body's the same.
+        static const QRegularExpression forme(QStringLiteral(R"(^\d{14}(-[2-9]|-\d\d+)?$)"));
+        for (const QString client : {"0999908", "123456"}) {
+            QStringList refs = m_requetes.filter(QRegularExpression(u'^' + client + u':'));
+            for (QString &r : refs) {
+                QCOMPARE(r.section(u':', 2, 2), r.section(u':', 3, 3));
+                r = r.section(u':', 2, 2);
+                QVERIFY2(forme.match(r).hasMatch(), qPrintable(r));
+            }
+            QCOMPARE(refs.removeDuplicates(), 0);
+        }
+    }
+
+    void codesScannes_data()
+    {
+        QTest::addColumn<QString>("scan"); // "|" is Ctrl+]; a text ending with a line break is pasted
+        QTest::addColumn<QString>("cip");  // the field's text after Enter
+        QTest::addColumn<QString>("code"); // above the box
+        QTest::addColumn<QString>("message");
+        const QString doliprane13 = QStringLiteral("3400935829108");
+        const QString designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
+        QTest::newRow("Data Matrix, Ctrl+] as separator")
+            << "]d2010340093582910817281231"
+               "10LOT42|21SN7"
+            << doliprane13 << "3400935829108 · Exp. 31/12/2028" << designation;
+        QTest::newRow("printed form, expired")
+            << "(01)03400935829108(17)200100(10)L1" << doliprane13
+            << "3400935829108 · <span style=\"color:#FF0000\">Exp. 31/01/2020 Périmé</span>" << designation;
+        QTest::newRow("no AI 01") << "17281231"
+                                     "10LOT42"
+                                  << "17281231"
+                                     "10LOT42"
+                                  << ""
+                                  << "Code 2D non reconnu : pas de code CIP13 !";
+        QTest::newRow("expiry that is no date") << "]d20103400935829108174512"
+                                                   "99"
+                                                << "]d20103400935829108174512"
+                                                   "99"
+                                                << ""
+                                                << "Code 2D non reconnu : date de péremption invalide !";
+        QTest::newRow("first 13 characters of a 2D code")
+            << "0103400935829"
+            << "0103400935829"
+            << ""
+            << "Le code CIP13 est incorrect (clé de contrôle) !";
+        QTest::newRow("pasted from a spreadsheet cell") << "3582910\n"
+                                                        << doliprane << doliprane << designation;
+        QTest::newRow("pasted as printed under the barcode") << "3 400935 829108\n"
+                                                             << doliprane13 << doliprane13 << designation;
+    }
+    void codesScannes()
+    {
+        QFETCH(QString, scan);
+        QFETCH(QString, cip);
+        QFETCH(QString, code);
+        QFETCH(QString, message);
+        ouvreSurLeSimulateur();
+        QWidget *champ = txt(2);
+        if (scan.endsWith(u'\n')) {
+            QGuiApplication::clipboard()->setText(scan);
+            QTest::keyClick(champ, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            tape(scan);
+        }
+        QTest::keyClick(champ, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
+        QCOMPARE(txt(2)->text(), cip);
+        QCOMPARE(m_window->LabRetour(0), message);
+        QCOMPARE(m_requetes.size(), code.isEmpty() ? 0 : 1);
+        if (!code.isEmpty())
+            QCOMPARE(c<QLabel>("LabCode1")->text(), code);
+        // Refused or asked, the text is selected: the next scan replaces it and is asked.
+        QCOMPARE(txt(2)->selectedText(), cip);
+        QTest::keyClicks(champ, QStringLiteral("2756339"));
+        QTest::keyClick(champ, Qt::Key_Return);
+        QTRY_COMPARE(texte("txtInfos", 1), QStringLiteral("\nDISPONIBLE"));
+        QCOMPARE(c<QLabel>("LabCode1")->text(), QStringLiteral("2756339"));
+        QCOMPARE(m_requetes.size(), code.isEmpty() ? 1 : 2);
+    }
+
+    // Escape stops the queries under way; a reply that comes later is not shown.
+    void echapAnnule()
+    {
+        m_sim.options().delaiMs = 600;
+        ouvreSurLeSimulateur(true);
+        QTest::keyClicks(txt(2), doliprane);
+        QTest::keyClick(txt(2), Qt::Key_Return);
+        QTRY_COMPARE(m_requetes.size(), 2);
+        QVERIFY(!c<TOVAButton>("cmdDispo0")->isEnabled());
+        QTest::keyClick(txt(2), Qt::Key_Escape);
+        for (const QString boite : {"txtInfos1", "txtInfos2"}) {
+            QCOMPARE(c<QTextEdit>(boite)->toPlainText(), QStringLiteral("\nRequête annulée"));
+            QCOMPARE(fond(c<QTextEdit>(boite)), QColor(192, 192, 192));
+        }
+        QVERIFY(c<TOVAButton>("cmdDispo0")->isEnabled() && c<TOVAButton>("cmdParam")->isEnabled());
+        QCOMPARE(txt(2)->selectedText(), doliprane);
+        QTest::qWait(800); // past the reply
+        QCOMPARE(texte("txtInfos", 1), QStringLiteral("\nRequête annulée"));
+        // Outside a query Escape is the first key typed after an answer: it clears it.
+        QTest::keyClick(txt(2), Qt::Key_Escape);
+        QCOMPARE(visibles({"txtInfos1", "WebInfos"}), QStringLiteral("WebInfos"));
+    }
+
+    // Each query key asks its own account, however the keys are queued; each answer lands in its place.
+    void touchesEnFile_data()
+    {
+        QTest::addColumn<bool>("ensemble");
+        QTest::newRow("F2 and F3 already queued") << true;
+        QTest::newRow("F3 while F2's query is under way") << false;
+    }
+    void touchesEnFile()
+    {
+        QFETCH(bool, ensemble);
+        SimulateurPharmaML second;
+        QVERIFY(second.ecoute());
+        second.options().pourcentPrix = 120;
+        int demandes2 = 0;
+        connect(&second, &SimulateurPharmaML::requeteRecue, this, [&demandes2] { ++demandes2; });
+        m_sim.options().delaiMs = 200;
+        compteLocal(2, second.port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
+        ouvreSurLeSimulateur();
+        txt(2)->setText(doliprane);
+        QWidget *focus = QApplication::focusWidget();
+        if (ensemble) {
+            for (const Qt::Key touche : {Qt::Key_F2, Qt::Key_F3}) {
+                QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, touche, Qt::NoModifier));
+                QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyRelease, touche, Qt::NoModifier));
+            }
+        } else {
+            QTest::keyClick(focus, Qt::Key_F2);
+            QTRY_COMPARE(m_requetes.size(), 1);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+        }
+        QTRY_VERIFY(!c<TOVAButton>("cmdParam")->isEnabled());
+        QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
+        QVERIFY(m_window->LabRetour(1).startsWith(QStringLiteral("Prix d'achat HT hors remise = 1.570")));
+        QVERIFY(m_window->LabRetour(2).startsWith(QStringLiteral("Prix d'achat HT hors remise = 1.884")));
+        QCOMPARE(texte("txtInfos", 1) + texte("txtInfos", 2), QStringLiteral("\nDISPONIBLE\nDISPONIBLE"));
+        // Space or Enter on a command that has the focus presses it.
+        for (const Qt::Key touche : {Qt::Key_Space, Qt::Key_Return}) {
+            c<TOVAButton>("cmdDispo1")->setFocus();
+            QTest::keyClick(c<TOVAButton>("cmdDispo1"), touche);
+            QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
+        }
+        QCOMPARE(m_requetes.size(), 1);
+        QCOMPARE(demandes2, 3);
     }
 
     void controlesDeSaisie_data()
@@ -213,6 +430,12 @@ private slots:
         QTest::newRow("twelve digits") << cip("340093582910") << septOuTreize << 2;
         QTest::newRow("CIP13, wrong check digit")
             << cip("3400935829107") << "Le code CIP13 est incorrect (clé de contrôle) !" << 2;
+        QTest::newRow("2D code of more than 100 characters")
+            << cip(qPrintable("0103400935829108"
+                              "10" +
+                              QString(90, u'A')))
+            << "Code 2D non reconnu : plus de 100 caractères !" << 2;
+        QTest::newRow("letters pasted") << cip("35829l0") << septOuTreize << 2;
     }
     void controlesDeSaisie()
     {
@@ -230,6 +453,7 @@ private slots:
         QCOMPARE(encre(general), rouge);
         QVERIFY(general->heightForWidth(general->width()) <= general->height()); // a long one on two lines
         QVERIFY(txt(champ)->hasFocus());
+        QCOMPARE(txt(champ)->selectedText(), txt(champ)->text());
         // Nothing is sent and the lower area is left as it was.
         QTest::qWait(50);
         QCOMPARE(requetesRecues(), 0);
@@ -262,6 +486,7 @@ private slots:
         txt(0)->setFocus();
         QTest::keyClicks(txt(0), QStringLiteral("Pharmacie de la Gare"));
         QTest::keyClick(txt(0), Qt::Key_F2);
+        QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
         QCOMPARE(lire(QStringLiteral("AdrPharmacie")), QStringLiteral("Pharmacie de la Gare"));
         QVERIFY(m_sim.dernierRecu().contains("Pharmacie de la Gare"));
         QCOMPARE(m_window->NumRepartCourant(), 1);
@@ -302,14 +527,14 @@ private slots:
     {
         m_sim.options().sansFin = true;
         ouvreSurLeSimulateur();
-        QTimer::singleShot(200, this, [this] { QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton); });
-        QElapsedTimer chrono;
-        chrono.start();
-        interroge(1, doliprane);
-        // The window goes at once, and with it the exchange's wait.
-        QVERIFY2(chrono.elapsed() < 5000, qPrintable(QString::number(chrono.elapsed())));
+        txt(2)->setText(doliprane);
+        QTest::keyClick(txt(2), Qt::Key_F2);
+        QTRY_COMPARE(requetesRecues(), 1);
+        // The window goes at once, and with it the exchange.
+        QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton);
         QVERIFY(!m_window->isVisible());
-        QCOMPARE(requetesRecues(), 1);
+        m_window.reset();
+        QTest::qWait(50);
     }
 
     void listeADeuxRepartiteurs_data()
@@ -321,34 +546,86 @@ private slots:
         QTest::addColumn<QStringList>("rangees");
         QTest::addColumn<QString>("csv"); // the first product's line
 
+        // Each account: state, prices, reason, expected return, replacement.
         const QString doliprane =
-            "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||";
-        const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||PHOENIX";
-        const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;";
-        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;PHOENIX;\r";
-        const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|";
-        const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|";
+            "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||||";
+        const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||||PHOENIX";
+        const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;;;";
+        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;;;PHOENIX;\r";
+        const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|||";
+        const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|||";
         QTest::newRow("both answer, 119 codes in three requests each")
             << false << false << QList<int>{3, 3} << QString()
             << QStringList{doliprane + doliprane2,
-                           "3153342|1|SPASFON LYOC 80MG B/10|" + non + "3,95 €|Manque rayon|" + non +
-                               "4,74 €|Manque rayon|",
+                           "3153342|1|SPASFON LYOC 80MG B/10|" + non + "3,95 €|Manque rayon|||" + non +
+                               "4,74 €|Manque rayon|||",
                            "3622757|1|AMOXICILLINE 1G CPR DISP B/14|" + non + "2,05 € / 1,98 € / 3,24 €|" +
                                contingent + non + "2,46 € / 2,376 € / 3,888 €|" + contingent,
                            "3267408|1|EXOMUC 200MG GRANULE SACH B/24|" + autre + "2,69 €|" + livraison +
                                autre + "3,228 €|" + livraison,
-                           "3000110|1||" + non + "|Produit inconnu|" + non + "|Produit inconnu|",
-                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||"}
+                           "3000110|1||" + non + "|Produit inconnu|||" + non + "|Produit inconnu|||",
+                           "=SOMME(B2:B9)||Pas de code CIP valide sur cette ligne : non envoyée|||||||||||"}
             << csvDoliprane + csvDoliprane2;
         QTest::newRow("the second refuses the key")
             << true << false << QList<int>{3, 1} << "Retour HTTP incorrect ! (vérifier la clef secrète)"
-            << QStringList{doliprane + "Erreur gris|||",
-                           "3000110|1||Non disponible rouge||Produit inconnu|Erreur gris|||"}
-            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;\r";
+            << QStringList{doliprane + "Erreur gris|||||",
+                           "3000110|1||Non disponible rouge||Produit inconnu|||Erreur gris|||||"}
+            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;;;\r";
         QTest::newRow("Escape stops what is not sent")
             << false << true << QList<int>{1, 1} << QString()
-            << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||Annulé gris|||"}
+            << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||||Annulé gris|||||"}
             << csvDoliprane + csvDoliprane2;
+    }
+
+    // The expected return and the replacement in the list and its CSV; Ctrl+R adds the replacement.
+    void listeQuandEtQuoi()
+    {
+        ouvreSurLeSimulateur();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        auto *liste = m_window->findChild<FrmListe *>();
+        QVERIFY(liste);
+        liste->ajoute(QStringLiteral("3589142\n3010284\n3582910\n"));
+        liste->verifie();
+        auto *progression = liste->findChild<QProgressBar *>("progression");
+        QTRY_VERIFY(progression->maximum() == 3 && progression->value() == 3);
+
+        auto *table = liste->findChild<QTableView *>("table");
+        QAbstractItemModel *modele = table->model();
+        QCOMPARE(modele->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Retour prévu"));
+        QCOMPARE(modele->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Remplaçant"));
+        const QString demain = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(rangee(modele, "3589142"),
+                 "3589142|1|FERVEX ADULTE SANS SUCRE SACH B/8|Autre réponse orange|"
+                 "3,46 € / 3,28 €|DCOL nationale, livraison demain matin|" +
+                     demain + '|');
+        QCOMPARE(modele->index(0, 6).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Heure : 14:30\nQuantité : 2"));
+        QCOMPARE(rangee(modele, "3010284"),
+                 "3010284|1|DOLIPRANE 1000MG CPR B/8 ANCIEN CDT|Non disponible rouge||"
+                 "Produit remplace||3400935829108 DOLIPRANE 1000MG CPR B/8");
+        QCOMPARE(
+            modele->index(1, 7).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("remplaçant livré\nPrix achat HT = 1,49 €\nPrix d'achat HT hors remise = 1,57 €"));
+
+        const QString chemin = m_dir->filePath("liste.csv");
+        QVERIFY(liste->exporte(chemin));
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QStringList lignesCsv = QString::fromUtf8(fichier.readAll()).split(QStringLiteral("\r\n"));
+        QCOMPARE(lignesCsv.value(0), QStringLiteral("Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"
+                                                    "PHOENIX NETHT;PHOENIX PUBTC;PHOENIX motif;"
+                                                    "PHOENIX retour prévu;PHOENIX remplaçant;"
+                                                    "Ligne refusée"));
+        QCOMPARE(lignesCsv.value(2),
+                 QStringLiteral("3010284;1;DOLIPRANE 1000MG CPR B/8 ANCIEN CDT;Non disponible;"
+                                ";;;Produit remplace;;3400935829108 DOLIPRANE 1000MG CPR B/8;"));
+
+        table->selectRow(1);
+        QTest::keyClick(table, Qt::Key_R, Qt::ControlModifier);
+        // The replacement is the CIP13 of a listed CIP: that line takes it, its quantity added.
+        QCOMPARE(modele->rowCount(), 3);
+        QCOMPARE(modele->index(2, 0).data().toString(), QStringLiteral("3582910"));
+        QCOMPARE(modele->index(2, 1).data().toInt(), 2);
     }
 
     void listeADeuxRepartiteurs()
@@ -399,10 +676,13 @@ private slots:
         QCOMPARE(echecs->text(), infobulle.isEmpty() ? QString() : "CERP ROUEN : " + infobulle);
 
         auto *table = liste->findChild<QTableView *>("table");
-        QCOMPARE(table->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
-        QCOMPARE(table->model()->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
+        QCOMPARE(table->model()->headerData(8, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
+        QCOMPARE(table->model()->headerData(8, Qt::Horizontal, Qt::ToolTipRole).toString(), infobulle);
         for (const QString &attendue : rangees)
             QCOMPARE(rangee(table->model(), attendue.section(u'|', 0, 0)), attendue);
+        // The cheaper account was found on the net price, and says so.
+        QCOMPARE(table->model()->index(0, 13).data(Qt::ToolTipRole).toString(),
+                 refus ? QString() : QStringLiteral("Comparé sur NETHT (Prix achat HT)"));
         QTest::qWait(150);
         QCOMPARE((QList<int>{requetesRecues(), requetes2}), requetes);
 

@@ -81,6 +81,46 @@ const QList<Produit> &produits() {
          false,
          {},
          QStringLiteral("Livraison directe par le laboratoire")},
+        // Missing, with when it comes back or what instead (quandEtQuoi).
+        {QStringLiteral("3641820"),
+         QStringLiteral("IMODIUM 2MG GELULE B/20"),
+         {{QStringLiteral("PHAHT"), QStringLiteral("2.840")},
+          {QStringLiteral("PUBTC"), QStringLiteral("4.150")}},
+         false,
+         QStringLiteral("0004"),
+         QStringLiteral("Rupture fabricant")},
+        {QStringLiteral("3589142"),
+         QStringLiteral("FERVEX ADULTE SANS SUCRE SACH B/8"),
+         {{QStringLiteral("PHAHT"), QStringLiteral("3.460")},
+          {QStringLiteral("NETHT"), QStringLiteral("3.280")}},
+         false,
+         {},
+         QStringLiteral("DCOL nationale, livraison demain matin")},
+        {QStringLiteral("3010284"),
+         QStringLiteral("DOLIPRANE 1000MG CPR B/8 ANCIEN CDT"),
+         {},
+         false,
+         QStringLiteral("1112"),
+         QStringLiteral("Produit remplace")},
+        {QStringLiteral("3172637"),
+         QStringLiteral("DAFALGAN 1G CPR EFF B/8"),
+         {{QStringLiteral("PHAHT"), QStringLiteral("1.640")}},
+         false,
+         QStringLiteral("0005"),
+         QStringLiteral("Manque rayon")},
+        {QStringLiteral("3298463"),
+         QStringLiteral("ACTIFED RHUME JOUR ET NUIT CPR B/20"),
+         {},
+         false,
+         QStringLiteral("0002"),
+         QStringLiteral("Non tenu en stock")},
+        {QStringLiteral("3433729"),
+         QStringLiteral("SLIP MOLIPANTS SOFT EXL BT3"),
+         {{QStringLiteral("NETHT"), QStringLiteral("20.100")},
+          {QStringLiteral("PHAHT"), QStringLiteral("20.100")}},
+         false,
+         {},
+         QStringLiteral("Remplace par le nouveau conditionnement")},
     };
     return liste;
 }
@@ -89,6 +129,31 @@ std::optional<Produit> cherche(const QString &cip) {
     for (const Produit &p : produits()) {
         if (p.cip == cip)
             return p;
+    }
+    return std::nullopt;
+}
+
+std::optional<QuandEtQuoi> quandEtQuoi(const QString &cip) {
+    // One of each shape: a date; a date, time and quantity; each kind of replacement; both at once.
+    static const QList<QuandEtQuoi> liste = {
+        {QStringLiteral("3641820"), 5, {}, {}, {}, {}, {}, {}},
+        {QStringLiteral("3589142"), 1, QStringLiteral("14:30"), QStringLiteral("2"), {}, {}, {}, {}},
+        {QStringLiteral("3010284"), 0, {}, {}, QStringLiteral("RL"), QStringLiteral("3400935829108"),
+         QStringLiteral("DOLIPRANE 1000MG CPR B/8"),
+         {{QStringLiteral("NETHT"), QStringLiteral("1.490")},
+          {QStringLiteral("PHAHT"), QStringLiteral("1.570")}}},
+        {QStringLiteral("3172637"), 0, {}, {}, QStringLiteral("EL"), QStringLiteral("2756339"),
+         QStringLiteral("EFFERALGAN 1G CPR EFF B/8"), {{QStringLiteral("PHAHT"), QStringLiteral("1.620")}}},
+        {QStringLiteral("3298463"), 0, {}, {}, QStringLiteral("EP"), QStringLiteral("3582910"),
+         QStringLiteral("DOLIPRANE 1000MG CPR B/8"), {{QStringLiteral("PHAHT"), QStringLiteral("1.570")}}},
+        {QStringLiteral("3433729"), 2, {}, {}, QStringLiteral("RL"), QStringLiteral("4052199274713"),
+         QStringLiteral("SLIP MOLICARE PREM FIX EXL 3"),
+         {{QStringLiteral("NETHT"), QStringLiteral("7.240")},
+          {QStringLiteral("PHAHT"), QStringLiteral("7.240")}}},
+    };
+    for (const QuandEtQuoi &q : liste) {
+        if (q.cip == cip)
+            return q;
     }
     return std::nullopt;
 }

@@ -53,8 +53,18 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption pourcentPrix(QStringLiteral("price-percent"),
                                           QStringLiteral("Prices at this percentage of the catalogue's."),
                                           QStringLiteral("percent"), QStringLiteral("100"));
-    parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin, deluge,
-                       lignesMax, pourcentPrix});
+    const QCommandLineOption tls(
+        QStringLiteral("tls"),
+        QStringLiteral("Serves HTTPS with the certificate CERT and the key KEY (PEM files)."),
+        QStringLiteral("CERT KEY"));
+    const QCommandLineOption statut(
+        QStringLiteral("status"),
+        QStringLiteral("Answers a POST to PATH with that HTTP status (repeatable), e.g. /panne=503."),
+        QStringLiteral("path=status"));
+    parser.addOptions({port, compte, refus, finService, erreur, chunked, morceau, coupe, delai, sansFin,
+                       deluge, lignesMax, pourcentPrix, tls, statut});
+    parser.addPositionalArgument(QStringLiteral("KEY"), QStringLiteral("The key after --tls CERT."),
+                                 QStringLiteral("[KEY]"));
     parser.process(app);
 
     SimulateurPharmaML sim;
@@ -75,6 +85,15 @@ int main(int argc, char *argv[]) {
         o.reponse = OptionsSimulateur::Reponse::Erreur;
         o.detailErreur = parser.value(erreur);
     }
+    for (const QString &s : parser.values(statut)) {
+        const qsizetype egal = s.lastIndexOf(u'=');
+        const int code = s.mid(egal + 1).toInt();
+        if (egal <= 0 || code < 100 || code > 999) {
+            std::fprintf(stderr, "pharmaml-sim: --status takes path=status\n");
+            return 2;
+        }
+        o.statutsParChemin.insert(s.left(egal), code);
+    }
     o.tailleChunk = parser.value(chunked).toInt();
     o.morceau = parser.value(morceau).toInt();
     o.coupeEntetesEtFin = parser.isSet(coupe);
@@ -88,6 +107,11 @@ int main(int argc, char *argv[]) {
         return 2;
     }
 
+    if (parser.isSet(tls) && (parser.positionalArguments().size() != 1 ||
+                              !sim.chiffre(parser.value(tls), parser.positionalArguments().first()))) {
+        std::fprintf(stderr, "pharmaml-sim: --tls takes a PEM certificate and a PEM key it can read\n");
+        return 2;
+    }
     bool portLu = false;
     const uint numero = parser.value(port).toUInt(&portLu);
     if (!portLu || numero > 65535 || !sim.ecoute(quint16(numero))) {
@@ -97,14 +121,22 @@ int main(int argc, char *argv[]) {
     }
     QTextStream out(stdout);
     out << sim.port() << Qt::endl;
-    out << "pharmaml-sim: Pharma-ML wholesaler on http://127.0.0.1:" << sim.port()
-        << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php" << Qt::endl;
-    for (const Catalogue::Produit &p : Catalogue::produits())
+    out << "pharmaml-sim: Pharma-ML wholesaler on " << (parser.isSet(tls) ? "https" : "http")
+        << "://127.0.0.1:" << sim.port() << "/ (any path); pages /Infos.php?ADL=... and /solvarin.php"
+        << Qt::endl;
+    for (const Catalogue::Produit &p : Catalogue::produits()) {
+        const Catalogue::QuandEtQuoi q = Catalogue::quandEtQuoi(p.cip).value_or(Catalogue::QuandEtQuoi());
         out << "  " << p.cip << "  " << p.designation
             << (p.disponible                ? QStringLiteral("  DISPO")
                 : p.codeReponse.isEmpty() ? QStringLiteral("  AUTRE")
                                           : QStringLiteral("  NON_DISPO ") + p.codeReponse)
+            << (q.retourDansJours > 0 ? QStringLiteral(", back in %1 days").arg(q.retourDansJours)
+                                      : QString())
+            << (q.codeRemplacant.isEmpty()
+                    ? QString()
+                    : QStringLiteral(", replaced (%1) by %2").arg(q.typeRemplacement, q.codeRemplacant))
             << Qt::endl;
+    }
     out << "  " << QString::fromUtf16(Catalogue::codeInconnu) << "  (unknown product, NON_DISPO 0001)"
         << Qt::endl;
     QObject::connect(&sim, &SimulateurPharmaML::journal, &sim,

@@ -68,6 +68,44 @@ QString valeur(const QString &catalogue, int pourcent) {
     return QString::number(catalogue.toDouble() * pourcent / 100, 'f', 3);
 }
 
+// INFOS_DISPO_xx and PRODUIT_REMPLACANT_xx of a missing product, in the schema's order; `suffixe` is ND
+// inside NON_DISPO, AU inside AUTRE.
+QString quandEtQuoi(const QString &cip, const QString &suffixe, int pourcentPrix) {
+    QString xml;
+    const std::optional<Catalogue::QuandEtQuoi> q = Catalogue::quandEtQuoi(cip);
+    if (!q)
+        return xml;
+    const Catalogue::QuandEtQuoi &p = *q;
+    if (p.retourDansJours > 0) {
+        xml += QStringLiteral("<INFOS_DISPO_%1 Date=\"%2\"")
+                   .arg(suffixe, QDate::currentDate().addDays(p.retourDansJours).toString(Qt::ISODate));
+        if (!p.heureRetour.isEmpty())
+            xml += QStringLiteral(" Heure=\"%1\"").arg(p.heureRetour);
+        if (!p.quantiteRetour.isEmpty())
+            xml += QStringLiteral(" Quantite=\"%1\"").arg(p.quantiteRetour);
+        xml += QStringLiteral(" />");
+    }
+    if (!p.codeRemplacant.isEmpty()) {
+        xml += QStringLiteral("<PRODUIT_REMPLACANT_%1 Type_Remplacement=\"%2\" Type_Codification=\"%3\" "
+                              "Code_Produit=\"%4\" Designation=\"%5\">")
+                   .arg(suffixe, p.typeRemplacement,
+                        p.codeRemplacant.size() == 13 ? QStringLiteral("EAN13") : QStringLiteral("CIP39"),
+                        p.codeRemplacant, attr(p.designationRemplacant));
+        for (const Catalogue::Prix &prix : p.prixRemplacant)
+            xml += QStringLiteral("<PRIX_%1 Nature=\"%2\" Valeur=\"%3\" />")
+                       .arg(suffixe, prix.nature, valeur(prix.valeur, pourcentPrix));
+        xml += QStringLiteral("</PRODUIT_REMPLACANT_%1>").arg(suffixe);
+    }
+    return xml;
+}
+
+// An element that holds `contenu`, or closes at once without it.
+QString element(const QString &ouverture, const QString &nom, const QString &contenu) {
+    if (contenu.isEmpty())
+        return ouverture + QStringLiteral(" />");
+    return ouverture + u'>' + contenu + QStringLiteral("</") + nom + u'>';
+}
+
 QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix) {
     const auto produit = Catalogue::cherche(demande.codeProduit);
     QString xml =
@@ -85,10 +123,14 @@ QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix) {
     if (produit->disponible)
         xml += QStringLiteral("<DISPO />");
     else if (produit->codeReponse.isEmpty())
-        xml += QStringLiteral("<AUTRE Commentaire=\"%1\" />").arg(attr(produit->additif));
+        xml += element(QStringLiteral("<AUTRE Commentaire=\"%1\"").arg(attr(produit->additif)),
+                       QStringLiteral("AUTRE"),
+                       quandEtQuoi(produit->cip, QStringLiteral("AU"), pourcentPrix));
     else
-        xml += QStringLiteral("<NON_DISPO Code_Reponse=\"%1\" Additif=\"%2\" />")
-                   .arg(attr(produit->codeReponse), attr(produit->additif));
+        xml += element(QStringLiteral("<NON_DISPO Code_Reponse=\"%1\" Additif=\"%2\"")
+                           .arg(attr(produit->codeReponse), attr(produit->additif)),
+                       QStringLiteral("NON_DISPO"),
+                       quandEtQuoi(produit->cip, QStringLiteral("ND"), pourcentPrix));
     return xml + QStringLiteral("</LIGNE>");
 }
 

@@ -3,8 +3,11 @@
 #include "messages.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QPointer>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -26,6 +29,19 @@ QByteArray raison(int statut) {
         return "Unauthorized";
     case 404:
         return "Not Found";
+    // What web servers and gateways in front of a wholesaler answer.
+    case 301:
+        return "Moved Permanently";
+    case 403:
+        return "Forbidden";
+    case 413:
+        return "Request Entity Too Large";
+    case 500:
+        return "Internal Server Error";
+    case 502:
+        return "Bad Gateway";
+    case 503:
+        return "Service Temporarily Unavailable";
     default:
         return "Error";
     }
@@ -96,7 +112,8 @@ QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o) {
 
 } // namespace
 
-// One accepted connection: reads one request, answers it on the configured schedule.
+// One accepted connection: answers its requests one after the other, each on the configured schedule,
+// and closes after the one that asks for it.
 class ConnexionSim : public QObject {
 public:
     ConnexionSim(SimulateurPharmaML *sim, QTcpSocket *socket)
@@ -117,9 +134,13 @@ private:
     }
 
     void traite() {
+        // The line end that a client writes after a body, uncounted, comes before the next request.
+        while (m_recu.startsWith("\r\n"))
+            m_recu.remove(0, 2);
         const qsizetype blanc = m_recu.indexOf("\r\n\r\n");
         if (blanc < 0)
             return;
+        m_consomme = blanc + 4;
         const QList<QByteArray> lignes = m_recu.left(blanc).split('\n');
         const QList<QByteArray> demande = lignes.value(0).trimmed().split(' ');
         const QByteArray methode = demande.value(0);
@@ -132,6 +153,7 @@ private:
                 champs.insert(ligne.left(deuxPoints).trimmed().toLower(),
                               ligne.mid(deuxPoints + 1).trimmed());
         }
+        m_fermer = champs.value("connection").toLower() == "close";
         const QUrl url(QString::fromLatin1(cible));
         if (methode == "GET") {
             m_repondu = true;
@@ -140,6 +162,7 @@ private:
         }
         if (methode != "POST" || !champs.contains("content-length")) {
             m_repondu = true;
+            m_fermer = true; // where this request ends is unknown, so nothing after it can be read
             termine(400, "-",
                     reponse(400, "text/html; charset=UTF-8",
                             page(QStringLiteral("Erreur"), QStringLiteral("Requête incorrecte")), 0));
@@ -149,6 +172,7 @@ private:
         if (m_recu.size() - (blanc + 4) < longueur)
             return;
         m_repondu = true;
+        m_consomme += longueur;
         repondPharmaML(url.path(), m_recu.mid(blanc + 4, longueur), champs.value("content-pharmaml"));
     }
 
@@ -178,7 +202,17 @@ private:
 
     void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte) {
         const MessagesSim::Requete requete = MessagesSim::lit(corps);
+        if (m_sim)
+            emit m_sim->requeteRecue(corps);
         const QString quoi = QStringLiteral("POST %1 client %2").arg(chemin, requete.idClient);
+        if (const int statut = m_options.statutsParChemin.value(chemin); statut > 0) {
+            termine(statut, quoi,
+                    reponse(statut, "text/html; charset=UTF-8",
+                            page(QString::fromLatin1(raison(statut)),
+                                 QStringLiteral("Service indisponible.")),
+                            0));
+            return;
+        }
         const auto compte = m_options.comptes.constFind(requete.idClient);
         const bool autorise =
             compte != m_options.comptes.cend() &&
@@ -212,6 +246,7 @@ private:
         if (m_options.deluge) {
             termine(200, quoi,
                     entetes(200, "text/xml; charset=UTF-8", "Connection: keep-alive") + xml.left(200));
+            m_finit = false;
             connect(m_socket, &QTcpSocket::bytesWritten, this, &ConnexionSim::inonde);
             return;
         }
@@ -219,12 +254,17 @@ private:
         if (m_options.sansFin)
             fil.truncate(fil.lastIndexOf("</CSRP_ENVELOPPE>"));
         termine(200, quoi, fil);
+        m_finit = !m_options.sansFin;
     }
 
     void termine(int statut, const QString &quoi, const QByteArray &fil) {
         if (m_sim)
             emit m_sim->journal(QStringLiteral("%1 -> %2").arg(quoi).arg(statut));
-        m_pieces = decoupe(fil, m_options);
+        QByteArray octets = fil;
+        if (m_fermer)
+            octets.replace(octets.indexOf("\r\n"), 2, "\r\nConnection: close\r\n");
+        m_pieces = decoupe(octets, m_options);
+        m_finit = true;
         QTimer::singleShot(m_options.delaiMs, this, &ConnexionSim::ecritSuivante);
     }
 
@@ -235,6 +275,19 @@ private:
         m_socket->flush();
         if (!m_pieces.isEmpty())
             QTimer::singleShot(m_options.delaiMs, this, &ConnexionSim::ecritSuivante);
+        else if (m_finit)
+            suivante();
+    }
+
+    // The reply is written whole: the connection closes if asked, else serves the next request.
+    void suivante() {
+        if (m_fermer) {
+            m_socket->disconnectFromHost();
+            return;
+        }
+        m_recu.remove(0, m_consomme);
+        m_repondu = false;
+        traite();
     }
 
     void inonde() {
@@ -248,7 +301,10 @@ private:
     QTcpSocket *m_socket;
     OptionsSimulateur m_options;
     QByteArray m_recu;
+    qsizetype m_consomme = 0; // bytes of m_recu that the request being answered takes
     bool m_repondu = false;
+    bool m_fermer = false; // the request being answered asked for the connection to close
+    bool m_finit = false;  // the reply being written ends, so another request may follow
     QList<QByteArray> m_pieces;
     qint64 m_inonde = 0;
 };
@@ -259,7 +315,30 @@ QHash<QString, QString> OptionsSimulateur::comptesParDefaut() {
 }
 
 SimulateurPharmaML::SimulateurPharmaML(QObject *parent) : QObject(parent), m_serveur(new QTcpServer(this)) {
-    connect(m_serveur, &QTcpServer::newConnection, this, &SimulateurPharmaML::accepte);
+    connect(m_serveur, &QTcpServer::pendingConnectionAvailable, this, &SimulateurPharmaML::accepte);
+}
+
+bool SimulateurPharmaML::chiffre(const QString &certificat, const QString &cle) {
+    const QList<QSslCertificate> chaine = QSslCertificate::fromPath(certificat, QSsl::Pem);
+    QFile fichierCle(cle);
+    if (chaine.isEmpty() || !fichierCle.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray pem = fichierCle.readAll();
+    QSslKey clePrivee(pem, QSsl::Rsa, QSsl::Pem);
+    if (clePrivee.isNull())
+        clePrivee = QSslKey(pem, QSsl::Ec, QSsl::Pem);
+    if (clePrivee.isNull())
+        return false;
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificateChain(chaine);
+    configuration.setPrivateKey(clePrivee);
+    auto *serveur = new QSslServer(this);
+    serveur->setSslConfiguration(configuration);
+    // Connections appear once their handshake is over; a failed one never does.
+    connect(serveur, &QTcpServer::pendingConnectionAvailable, this, &SimulateurPharmaML::accepte);
+    delete m_serveur;
+    m_serveur = serveur;
+    return true;
 }
 
 bool SimulateurPharmaML::ecoute(quint16 port) {

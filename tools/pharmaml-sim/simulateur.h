@@ -21,6 +21,8 @@ struct OptionsSimulateur {
     bool deluge = false;            // a reply that streams without end, as fast as it can
     int lignesMax = 0;              // > 0: a request of more lines is refused with a Pharma-ML error
     int pourcentPrix = 100;         // prices at this percentage of the catalogue's
+    // Path -> HTTP status a POST there gets instead of an answer (503 maintenance, 502 gateway...).
+    QHash<QString, int> statutsParChemin;
 
     // Client number -> secret key. The credential uses the key's first four characters.
     QHash<QString, QString> comptes = comptesParDefaut();
@@ -29,7 +31,8 @@ struct OptionsSimulateur {
 
 // A Pharma-ML wholesaler on 127.0.0.1: answers REQ_INFO_PRODUIT posted to any path after checking the
 // "Content-pharmaML" credential (HTTP 401 when it does not match), and serves the maker's pages
-// /Infos.php?ADL=... and /solvarin.php. Connections stay open after a reply, as HTTP/1.1 allows.
+// /Infos.php?ADL=... and /solvarin.php. A connection serves request after request, as HTTP/1.1
+// allows, until one asks "Connection: close".
 class SimulateurPharmaML : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +40,9 @@ public:
 
     OptionsSimulateur &options() { return m_options; }
 
+    // HTTPS from now on, with that certificate (chain) and private key, both PEM files; false when
+    // they cannot be read. Before `ecoute`.
+    bool chiffre(const QString &certificat, const QString &cle);
     bool ecoute(quint16 port = 0);
     quint16 port() const;
 
@@ -47,6 +53,8 @@ public:
 signals:
     // One line per request handled: method, path, client, status.
     void journal(const QString &ligne);
+    // The body of each Pharma-ML request, as received.
+    void requeteRecue(const QByteArray &corps);
 
 private:
     friend class ConnexionSim;

@@ -1,6 +1,7 @@
 #include "commandeliste.h"
 
 #include "classeurliste.h"
+#include "complementsligne.h"
 #include "comptes.h"
 #include "fichierini.h"
 #include "lectureliste.h"
@@ -39,27 +40,46 @@ QString statut(const ReponseCode &reponse)
     return QStringLiteral("ABSENT");
 }
 
-QString prix(const LigneReponse &ligne)
+QString prix(const QList<PrixLigne> &liste)
 {
     QStringList paires;
-    for (const PrixLigne &p : ligne.prix) {
+    for (const PrixLigne &p : liste) {
         QString montant = p.valeur;
         paires << p.nature + u'=' + ModPharmaML::PML_SupprimeZeros(montant);
     }
     return paires.join(u';');
 }
 
+// "2025-02-08", then "T14:30" when a time is given; "" without a valid date.
+QString datePrevue(const RetourPrevu &retour)
+{
+    if (!retour.date.isValid())
+        return {};
+    const QString date = retour.date.toString(Qt::ISODate);
+    return retour.heure.isEmpty() ? date : date + u'T' + retour.heure;
+}
+
 QString ligneSortie(const QString &code, const ReponsesCompte &compte)
 {
     const ReponseCode reponse = compte.parCode.value(code);
     QString codeReponse = reponse.ligne.codeReponse;
+    const Remplacant &remplacant = reponse.ligne.remplacant;
     const QStringList champs{code,
                              QString::number(compte.numero),
                              statut(reponse),
                              ModPharmaML::PML_SupprimeZeros(codeReponse),
                              reponse.ligne.designation,
-                             prix(reponse.ligne),
-                             TableauListe::motif(compte, reponse)};
+                             prix(reponse.ligne.prix),
+                             TableauListe::motif(compte, reponse),
+                             datePrevue(reponse.ligne.retourPrevu),
+                             reponse.ligne.retourPrevu.quantite,
+                             remplacant.codeProduit,
+                             remplacant.designation,
+                             ComplementsLigne::genreRemplacement(remplacant.typeRemplacement).isEmpty()
+                                 ? QString()
+                                 : remplacant.typeRemplacement,
+                             prix(remplacant.prix),
+                             reponse.ligne.commentaire};
     QStringList echappes;
     for (const QString &c : champs)
         echappes << echappeSortie(c);
@@ -77,12 +97,12 @@ std::pair<QStringList, QList<ReponsesCompte>> verifieListe(const QList<LigneList
     verification.lance(lignes, Comptes::complets());
     boucle.exec();
 
+    // In the list's own order, as the window shows it.
     QStringList codes;
     for (const LigneListe &l : lignes) {
         if (l.valide() && !codes.contains(l.code))
             codes << l.code;
     }
-    codes.sort();
     QStringList sortie;
     for (const QString &code : std::as_const(codes)) {
         for (const ReponsesCompte &compte : verification.comptes())
