@@ -1,9 +1,12 @@
 // A list of 500 codes checked at two simulated wholesalers on loopback (10 requests of 50 lines each):
 // in the list window, offscreen, from Ctrl+Enter to the table's last cell drawn; and with
-// `solvarin-query --liste`, from its start to its last line printed.
+// `solvarin-query --liste`, from its start to its last line printed. And the exports of such a list
+// answered: the CSV text, and the Excel workbook written to a file.
+#include "classeurliste.h"
 #include "fichierini.h"
 #include "frmliste.h"
 #include "repartiteur.h"
+#include "tableauliste.h"
 
 #include <QAbstractItemModel>
 #include <QCoreApplication>
@@ -98,5 +101,37 @@ void ListeCommande(benchmark::State &state)
     state.counters["requests"] = requetes;
 }
 BENCHMARK(ListeCommande)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Arg 0: the CSV; 1: the workbook. Two accounts answered every line with three prices.
+void ListeExport(benchmark::State &state)
+{
+    QList<LigneListe> lignes;
+    LectureListe::ajoute(lignes, LectureListe::lis(liste()));
+    QList<ReponsesCompte> comptes{{1, QStringLiteral("PHOENIX"), {}, false, {}},
+                                  {2, QStringLiteral("CERP ROUEN"), {}, false, {}}};
+    for (ReponsesCompte &compte : comptes) {
+        for (const LigneListe &l : std::as_const(lignes)) {
+            ReponseCode reponse{ReponseCode::Etat::Repondue, {}};
+            reponse.ligne.designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
+            reponse.ligne.disponibilite = Disponibilite::Disponible;
+            reponse.ligne.prix = {{QStringLiteral("PHAHT"), QStringLiteral("0001.570")},
+                                  {QStringLiteral("NETHT"), QStringLiteral("0001.490")},
+                                  {QStringLiteral("PUBTC"), QStringLiteral("0002.180")}};
+            compte.parCode.insert(l.code, reponse);
+        }
+    }
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("liste.xlsx"));
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            benchmark::DoNotOptimize(TableauListe::csv(lignes, comptes));
+        } else if (!ClasseurListe::ecrit(chemin, lignes, comptes).isEmpty()) {
+            state.SkipWithError("the workbook was not written");
+            break;
+        }
+    }
+    state.SetLabel(state.range(0) == 0 ? "csv" : "xlsx");
+}
+BENCHMARK(ListeExport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

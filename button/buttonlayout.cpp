@@ -2,6 +2,7 @@
 
 #include "buttonregion.h"
 #include "colorarith.h"
+#include "gdicanvas.h"
 #include "olecolor.h"
 #include "tovaambient.h"
 #include "tovabutton_p.h"
@@ -193,9 +194,8 @@ void TOVAButtonPrivate::CaptureBackground()
     // With no height the control shows nothing of its own while the parent's pixels are taken.
     q->resize(q->width(), 0);
     QCoreApplication::processEvents();
-    // A control made Transparent after it was first shown gets its buffer now.
-    if (BackgroundBuffer.isNull())
-        BackgroundBuffer = QImage(W, H, QImage::Format_RGB32);
+    // In device pixels, as the back buffer it is copied into.
+    BackgroundBuffer = GdiCanvas::surface(W, H, q->devicePixelRatio());
     BackgroundBuffer.fill(Qt::black);
     QPainter(&BackgroundBuffer).drawImage(0, 0, parent->grab(area).toImage());
     q->resize(q->width(), H);

@@ -15,8 +15,12 @@ void TOVAButtonPrivate::DrawButton(quint8 state, bool force)
         return;
     LastState = state;
     LastCaption = Caption;
-    if (BackBuffer.size() != QSize(W, H))
-        BackBuffer = QImage(W, H, QImage::Format_RGB32);
+    // At the screen's device pixel ratio, so that captions and pictures are drawn at the screen's own
+    // resolution rather than stretched.
+    const qreal ratio = q->devicePixelRatio();
+    if (BackBuffer.devicePixelRatio() != ratio ||
+        BackBuffer.size() != QSize(GdiCanvas::device(W, ratio), GdiCanvas::device(H, ratio)))
+        BackBuffer = GdiCanvas::surface(W, H, ratio);
 
     // Under Custom the hovered face is drawn from BackOver, for this one drawing.
     const bool swap = IsOver && ColorScheme == TOVAButton::Custom;

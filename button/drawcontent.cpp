@@ -163,11 +163,13 @@ void ButtonRenderer::BlitPicture(int x, int y, int w, int h, const TOVAPicture &
     if (w == 0 || h == 0)
         return;
     const PictureBlit::Rules rules{d.UseMaskColor ? transparent : -1, tint, brightOnly, grey, blend};
-    if (picture.kind() == TOVAPicture::Kind::Bitmap) {
-        PictureBlit::blit(d.BackBuffer, x, y, w, h, picture.image(), rules);
-    } else {
-        // Pictures with their own transparency are first drawn over a square of the mask colour.
-        PictureBlit::blit(d.BackBuffer, x, y, w, h, PictureBlit::overSquare(picture.image(), w, h, d.Pal.Mask),
-                          rules);
-    }
+    // Pictures with their own transparency are first drawn over a square of the mask colour.
+    QImage source = picture.kind() == TOVAPicture::Kind::Bitmap
+                        ? picture.image()
+                        : PictureBlit::overSquare(picture.image(), w, h, d.Pal.Mask);
+    const QRect area = m_canvas.deviceRect(QRect(x, y, w, h));
+    // Above 1x each picture pixel becomes a block of device pixels, as the frames' pixels do.
+    if (area.size() != QSize(w, h))
+        source = source.copy(0, 0, w, h).scaled(area.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    PictureBlit::blit(d.BackBuffer, area.x(), area.y(), area.width(), area.height(), source, rules);
 }

@@ -685,8 +685,6 @@ void TOVAButton::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (d->ButtonType == Transparent) {
-        if (d->BackgroundBuffer.isNull())
-            d->BackgroundBuffer = QImage(size(), QImage::Format_RGB32);
         d->CaptureBackground();
     }
     d->RedrawEnabled = true;
@@ -708,6 +706,9 @@ void TOVAButton::resizeEvent(QResizeEvent *event)
 
 void TOVAButton::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another pixel ratio: drawn anew at that ratio.
+    if (!d->BackBuffer.isNull() && d->BackBuffer.devicePixelRatio() != devicePixelRatio())
+        d->DrawButton(d->LastState, true);
     if (!d->BackBuffer.isNull())
         QPainter(this).drawImage(0, 0, d->BackBuffer);
 }

@@ -21,13 +21,6 @@ QChar cleEan13(QStringView douze) {
     return QChar(u'0' + (10 - somme % 10) % 10);
 }
 
-// The CIP13 of a CIP7.
-QString cip13(QStringView cip7) {
-    QString douze = prefixeCip13.toString();
-    douze += cip7;
-    return douze + cleEan13(douze);
-}
-
 } // namespace
 
 namespace CodeProduit {
@@ -38,6 +31,14 @@ bool chiffresSeuls(QStringView texte) {
 
 bool estEan13Valide(QStringView code) {
     return chiffres(code, chiffresEan13) && cleEan13(code) == code[chiffresEan13 - 1];
+}
+
+QString cip13(QStringView code) {
+    if (!chiffres(code, chiffresCip7))
+        return code.toString();
+    QString douze = prefixeCip13.toString();
+    douze += code;
+    return douze + cleEan13(douze);
 }
 
 bool memeProduit(QStringView demande, QStringView repondu) {

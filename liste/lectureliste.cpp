@@ -11,9 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -52,7 +55,62 @@ QList<QStringView> cellules(QStringView ligne)
     return morceaux;
 }
 
-LigneListe litLigne(QStringView texte)
+// A cell that is a product code: 7 digits, or 13 with their EAN-13 check digit. Nothing when the
+// cell is no code at all, an empty code when it is 13 digits with a wrong check digit.
+std::optional<QString> codeDeCellule(QStringView cellule)
+{
+    if (!chiffres(cellule) || (cellule.size() != 7 && cellule.size() != 13))
+        return std::nullopt;
+    return cellule.size() == 7 || CodeProduit::estEan13Valide(cellule) ? cellule.toString() : QString();
+}
+
+std::optional<int> quantiteDeCellule(QStringView cellule)
+{
+    if (chiffres(cellule) && cellule.size() <= 5 && cellule.toInt() >= 1)
+        return cellule.toInt();
+    return std::nullopt;
+}
+
+// A header cell's words without case or accents: "Qté" reads "qte".
+QString sansAccents(QStringView cellule)
+{
+    QString simple;
+    for (const QChar c : cellule.toString().normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            simple += c.toLower();
+    }
+    return simple;
+}
+
+// Where a header line puts the code and the quantity; -1 for both when the line is no header.
+struct Colonnes {
+    qsizetype code = -1;
+    qsizetype quantite = -1;
+    bool nommees() const { return code >= 0; }
+};
+
+Colonnes colonnesEntete(QStringView ligne)
+{
+    static const QStringList codes{QStringLiteral("code"), QStringLiteral("cip"), QStringLiteral("cip13"),
+                                   QStringLiteral("ean")};
+    static const QStringList quantites{QStringLiteral("qte"), QStringLiteral("quantite"),
+                                       QStringLiteral("qty")};
+    qsizetype code = -1;
+    qsizetype quantite = -1;
+    const QList<QStringView> morceaux = cellules(ligne.trimmed());
+    for (qsizetype i = 0; i < morceaux.size(); ++i) {
+        const QString nom = sansAccents(morceaux[i]);
+        if (code < 0 && codes.contains(nom))
+            code = i;
+        else if (quantite < 0 && quantites.contains(nom))
+            quantite = i;
+    }
+    if (code < 0 || quantite < 0)
+        return {};
+    return {code, quantite};
+}
+
+LigneListe litLigne(QStringView texte, Colonnes colonnes)
 {
     LigneListe ligne;
     ligne.texte = texte.toString();
@@ -62,19 +120,22 @@ LigneListe litLigne(QStringView texte)
         return ligne;
     }
     const QList<QStringView> morceaux = cellules(sansBlancs);
+    if (colonnes.nommees()) {
+        // The header says where the code and the quantity are: other numbers are prices or doses.
+        ligne.code = codeDeCellule(morceaux.value(colonnes.code)).value_or(QString());
+        ligne.quantite = quantiteDeCellule(morceaux.value(colonnes.quantite)).value_or(1);
+        return ligne;
+    }
     qsizetype i = 0;
-    while (i < morceaux.size() &&
-           !(chiffres(morceaux[i]) && (morceaux[i].size() == 7 || morceaux[i].size() == 13)))
+    std::optional<QString> code;
+    while (i < morceaux.size() && !(code = codeDeCellule(morceaux[i])))
         ++i;
-    if (i == morceaux.size())
+    if (!code || code->isEmpty())
         return ligne;
-    const QStringView code = morceaux[i];
-    if (code.size() == 13 && !CodeProduit::estEan13Valide(code))
-        return ligne;
-    ligne.code = code.toString();
+    ligne.code = *code;
     for (++i; i < morceaux.size(); ++i) {
-        if (chiffres(morceaux[i]) && morceaux[i].size() <= 5 && morceaux[i].toInt() >= 1) {
-            ligne.quantite = morceaux[i].toInt();
+        if (const std::optional<int> quantite = quantiteDeCellule(morceaux[i])) {
+            ligne.quantite = *quantite;
             break;
         }
     }
@@ -93,28 +154,42 @@ namespace LectureListe {
 QList<LigneListe> lis(QStringView texte)
 {
     QList<LigneListe> lignes;
+    Colonnes colonnes;
+    bool premiere = true;
     qsizetype debut = 0;
     for (qsizetype i = 0; i <= texte.size(); ++i) {
         if (i < texte.size() && texte[i] != u'\n' && texte[i] != u'\r')
             continue;
         const QStringView ligne = texte.mid(debut, i - debut);
-        if (!ligne.trimmed().isEmpty())
-            lignes.append(litLigne(ligne));
         debut = i + 1;
+        if (ligne.trimmed().isEmpty())
+            continue;
+        if (std::exchange(premiere, false) && (colonnes = colonnesEntete(ligne)).nommees())
+            continue;
+        lignes.append(litLigne(ligne, colonnes));
     }
     return lignes;
 }
 
 void ajoute(QList<LigneListe> &liste, const QList<LigneListe> &lignes)
 {
+    // A CIP and the CIP13 of the same box are one product: lines are found by the CIP13.
+    QHash<QString, qsizetype> parProduit;
+    for (qsizetype i = 0; i < liste.size(); ++i) {
+        if (liste[i].valide())
+            parProduit.insert(CodeProduit::cip13(liste[i].code), i);
+    }
     for (const LigneListe &nouvelle : lignes) {
-        const auto meme = std::find_if(liste.begin(), liste.end(), [&nouvelle](const LigneListe &l) {
-            return nouvelle.valide() && l.code == nouvelle.code;
-        });
-        if (meme == liste.end())
-            liste.append(nouvelle);
-        else
-            meme->quantite = std::min(meme->quantite + nouvelle.quantite, quantiteMax);
+        const auto meme =
+            nouvelle.valide() ? parProduit.constFind(CodeProduit::cip13(nouvelle.code)) : parProduit.cend();
+        if (meme != parProduit.cend()) {
+            LigneListe &ligne = liste[*meme];
+            ligne.quantite = std::min(ligne.quantite + nouvelle.quantite, quantiteMax);
+            continue;
+        }
+        if (nouvelle.valide())
+            parProduit.insert(CodeProduit::cip13(nouvelle.code), liste.size());
+        liste.append(nouvelle);
     }
 }
 

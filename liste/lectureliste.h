@@ -22,12 +22,15 @@ inline constexpr int quantiteMax = 99999;
 // One LigneListe per line that is not blank. A line is cut into cells at tabs and ";" (at "," when it
 // has neither), and a line of one cell into its words. The code is the first cell made of 7 or 13
 // digits; the quantity, the first cell after it made of at most 5 digits with a value of 1 or more
-// (else 1). A line that is the GS1 element string of a box's 2D code (see CodeGs1) gives the CIP13 inside
-// its GTIN. A 13-digit code whose check digit is wrong makes the line invalid.
+// (else 1). When the first line names its columns (a cell "Code", "CIP", "CIP13" or "EAN" and one "Qté",
+// "Qte", "Quantité", "Quantite" or "Qty", in any case, with or without accents), it is no list line and
+// the code and the quantity are those of the columns it names. A line that is the GS1 element string of
+// a box's 2D code (see CodeGs1) gives the CIP13 inside its GTIN. A 13-digit code whose check digit is
+// wrong makes the line invalid.
 QList<LigneListe> lis(QStringView texte);
 
-// Adds the lines to the list: a code already there gets the quantity added (at most quantiteMax),
-// any other line goes at the end.
+// Adds the lines to the list: a code already there, as itself or as its CIP13 or CIP, gets the quantity
+// added (at most quantiteMax) and keeps the code first given; any other line goes at the end.
 void ajoute(QList<LigneListe> &liste, const QList<LigneListe> &lignes);
 
 // The text of a file: UTF-8 (its byte-order mark dropped) when it is valid UTF-8, else Windows-1252, as

@@ -2,6 +2,8 @@
 
 #include "colonnescompte.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const ReponseCode *repondue(const ReponsesCompte &compte, const QString &code)
@@ -19,6 +21,16 @@ QString champ(QString texte)
     if (texte.contains(u';') || texte.contains(u'"') || texte.contains(u'\n') || texte.contains(u'\r'))
         texte = u'"' + texte.replace(u'"', QStringLiteral("\"\"")) + u'"';
     return texte;
+}
+
+// An amount received, in French; a number for a workbook when it is a plain decimal number.
+CelluleTableau montant(const QString &valeur)
+{
+    const QString francais = ReponseListe::montant(valeur);
+    static const QRegularExpression nombre(QStringLiteral(R"(^\d+,\d+$)"));
+    return {francais,
+            nombre.match(francais).hasMatch() ? CelluleTableau::Genre::Montant : CelluleTableau::Genre::Texte,
+            {}};
 }
 
 // The price natures an account gave, in the order they first came.
@@ -65,6 +77,21 @@ QString etat(const ReponseCode &reponse)
     return QStringLiteral("En attente");
 }
 
+quint32 couleurEtat(const ReponseCode &reponse)
+{
+    if (reponse.etat != ReponseCode::Etat::Repondue)
+        return 0xC8C8C8;
+    switch (reponse.ligne.disponibilite) {
+    case Disponibilite::Disponible:
+        return 0x7CD96C;
+    case Disponibilite::NonDisponible:
+        return 0xF06E64;
+    case Disponibilite::Autre:
+        break;
+    }
+    return 0xFFB040;
+}
+
 QString designation(const QList<ReponsesCompte> &comptes, const QString &code)
 {
     for (const ReponsesCompte &compte : comptes) {
@@ -103,61 +130,93 @@ QString motif(const ReponsesCompte &compte, const ReponseCode &reponse)
     return reponse.etat == ReponseCode::Etat::Echec ? compte.echec : motifLigne(reponse);
 }
 
-QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
+QList<QList<CelluleTableau>> rangees(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
 {
     using ColonnesCompte::Champ;
+    const auto texte = [](const QString &t) { return CelluleTableau{t, CelluleTableau::Genre::Texte, {}}; };
     QList<QStringList> naturesParCompte;
-    QStringList entete{QStringLiteral("Code"), QStringLiteral("Quantité"), QStringLiteral("Désignation")};
+    QList<CelluleTableau> entete{texte(QStringLiteral("Code")), texte(QStringLiteral("Quantité")),
+                                 texte(QStringLiteral("Désignation"))};
     for (const ReponsesCompte &compte : comptes) {
         naturesParCompte.append(natures(compte, lignes));
         for (const Champ champ : ColonnesCompte::champs) {
             if (champ == Champ::Etat)
-                entete << compte.nom;
+                entete << texte(compte.nom);
             else if (champ == Champ::Prix)
                 for (const QString &nature : std::as_const(naturesParCompte.last()))
-                    entete << compte.nom + u' ' + nature;
+                    entete << texte(compte.nom + u' ' + nature);
             else
-                entete << compte.nom + u' ' + ColonnesCompte::titre(champ, compte).toLower();
+                entete << texte(compte.nom + u' ' + ColonnesCompte::titre(champ, compte).toLower());
         }
     }
     if (comptes.size() == 2)
-        entete << QStringLiteral("Moins cher");
+        entete << texte(QStringLiteral("Moins cher"));
+    entete << texte(QStringLiteral("Ligne refusée"));
 
-    QList<QStringList> rangees{entete};
+    QList<QList<CelluleTableau>> tableau{entete};
     for (const LigneListe &l : lignes) {
+        QList<CelluleTableau> rangee;
         if (!l.valide()) {
-            rangees.append({l.texte});
+            // Its own column, so that no text lands where a code or a price is expected; on one line.
+            rangee.resize(entete.size() - 1);
+            static const QRegularExpression blancs(QStringLiteral("[\\t\\r\\n\\x{2028}\\x{2029}]"));
+            rangee << texte(QString(l.texte).replace(blancs, QStringLiteral(" ")));
+            tableau.append(rangee);
             continue;
         }
-        QStringList rangee{l.code, QString::number(l.quantite), designation(comptes, l.code)};
+        rangee << texte(l.code)
+               << CelluleTableau{QString::number(l.quantite), CelluleTableau::Genre::Entier, {}}
+               << texte(designation(comptes, l.code));
         for (qsizetype k = 0; k < comptes.size(); ++k) {
             const ReponseCode reponse = comptes[k].parCode.value(l.code);
             for (const Champ champ : ColonnesCompte::champs) {
-                if (champ == Champ::Motif) {
-                    rangee << motif(comptes[k], reponse);
-                } else if (champ == Champ::Prix) {
+                switch (champ) {
+                case Champ::Etat:
+                    rangee << CelluleTableau{etat(reponse), CelluleTableau::Genre::Texte,
+                                             couleurEtat(reponse)};
+                    break;
+                case Champ::Prix:
                     for (const QString &nature : std::as_const(naturesParCompte[k])) {
-                        QString montant;
+                        CelluleTableau cellule;
                         for (const PrixLigne &p : reponse.ligne.prix) {
                             if (p.nature == nature) {
-                                montant = ReponseListe::montant(p.valeur);
+                                cellule = montant(p.valeur);
                                 break;
                             }
                         }
-                        rangee << montant;
+                        rangee << cellule;
                     }
-                } else {
-                    rangee << ColonnesCompte::texte(champ, reponse);
+                    break;
+                case Champ::Motif:
+                    rangee << texte(motif(comptes[k], reponse));
+                    break;
+                case Champ::RetourPrevu:
+                case Champ::Remplacant:
+                    rangee << texte(ColonnesCompte::texte(champ, reponse));
+                    break;
                 }
             }
         }
         if (comptes.size() == 2) {
             const std::optional<int> k = moinsCher(comptes, l.code);
-            rangee << (k ? comptes[*k].nom : QString());
+            rangee << texte(k ? comptes[*k].nom : QString());
         }
-        rangees.append(rangee);
+        rangee << CelluleTableau();
+        tableau.append(rangee);
     }
-    return csvDeRangees(rangees);
+    return tableau;
+}
+
+QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes)
+{
+    QList<QStringList> textes;
+    for (const QList<CelluleTableau> &rangee : rangees(lignes, comptes)) {
+        QStringList t;
+        for (const CelluleTableau &c : rangee)
+            t << c.texte;
+        textes << t;
+    }
+    return csvDeRangees(textes);
 }
 
 QByteArray csvDeRangees(const QList<QStringList> &rangees)

@@ -6,13 +6,29 @@
 
 #include <optional>
 
-// The list's table as the window shows it and the CSV export writes it: per line the code, quantity and
-// designation, then per account the state, prices and reason, then the cheaper account.
+// One cell of the exported table: its text as the CSV writes it, and what a workbook makes of it.
+struct CelluleTableau {
+    enum class Genre {
+        Texte,
+        Entier, // the quantity
+        Montant // an amount in French ("1,57"): a number with as many decimals
+    };
+    QString texte;
+    Genre genre = Genre::Texte;
+    std::optional<quint32> fond; // an availability cell's colour on screen, 0xRRGGBB
+};
+
+// The list's table as the window shows it and the exports write it: per line the code, quantity and
+// designation, then per account the columns of ColonnesCompte, then the cheaper account.
 namespace TableauListe {
 
 // "Disponible", "Non disponible", "Autre réponse", "Absent de la réponse", "Erreur", "Annulé" or
 // "En attente".
 QString etat(const ReponseCode &reponse);
+
+// The colour of an availability cell, 0xRRGGBB: green available, red not available, orange another
+// answer, grey no answer.
+quint32 couleurEtat(const ReponseCode &reponse);
 
 // The designation the first account that answered for the code gave.
 QString designation(const QList<ReponsesCompte> &comptes, const QString &code);
@@ -30,10 +46,12 @@ QString motifLigne(const ReponseCode &reponse);
 // when that is what the code got, else motifLigne.
 QString motif(const ReponsesCompte &compte, const ReponseCode &reponse);
 
-// The whole table for a French spreadsheet: UTF-8 with a byte-order mark, ";" between fields, CR LF,
-// the account columns of ColonnesCompte, amounts with a decimal comma and without currency sign, one
-// column per price nature an account gave.
-// A line without a valid code keeps its text in the code column.
+// The exported table, its header row first: per account the columns of ColonnesCompte, one column per
+// price nature an account gave, amounts with a decimal comma and without currency sign, and last
+// "Ligne refusée", where a line without a valid code has its text, tabs and line breaks made blanks.
+QList<QList<CelluleTableau>> rangees(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes);
+
+// The table for a French spreadsheet: UTF-8 with a byte-order mark, ";" between fields, CR LF.
 QByteArray csv(const QList<LigneListe> &lignes, const QList<ReponsesCompte> &comptes);
 
 // Rows of texts written with the same conventions (the first row is the header).

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-translations-l10n
-  libxml2-dev libbenchmark-dev libssl-dev
+  libxml2-dev libbenchmark-dev libssl-dev libxlsxwriter-dev unzip
   nginx squid openssl
   libqt6sql6-sqlite libqt6sql6-psql postgresql dbus-daemon
   fonts-dejavu-core fonts-liberation2

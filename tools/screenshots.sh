@@ -6,10 +6,11 @@
 # expected-date.png (when the product comes back), replacement.png (what the wholesaler offers
 # instead, its code a link), scan-datamatrix.png (a box's 2D code as a 2D scanner types it, answered
 # with its expiry), two-accounts.png (Enter: both wholesalers' answers side by side), liste.png (the
-# list window: 20 codes checked at two simulated wholesalers), historique.png and ruptures.png (the
-# history window's two tabs after the same list was checked four days ago and today, and one code
-# asked at the counter), and surveillance.png (the watch window after a round, below the main window
-# and its alert's banner). The information page comes from pharmaml-sim when it has been built;
+# list window: 20 codes checked at two simulated wholesalers) and liste-x2.png (the same at 200 %,
+# QT_SCALE_FACTOR=2), historique.png and ruptures.png (the history window's two tabs after the same
+# list was checked four days ago and today, and one code asked at the counter), and surveillance.png
+# (the watch window after a round, below the main window and its alert's banner). The information
+# page comes from pharmaml-sim when it has been built;
 # otherwise the web pane says that the page cannot be reached, and the answers are not taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,7 +21,7 @@ if [[ -z "${SOLVARIN_IN_XVFB:-}" ]]; then
     "$root/tools/install-deps.sh"
     "$root/tools/build.sh" -DSOLVARIN_SANITIZE=OFF >/dev/null
     mkdir -p "$out"
-    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$out"
+    SOLVARIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 2560x1600x24 -noreset" "$0" "$out"
 fi
 
 source "$root/tools/script-common.sh"
@@ -102,23 +103,29 @@ code=']d201034009358291081728123110LOT42|21SN7' shot scan-datamatrix "${counter[
 
 # The list window: the 20 codes of Liste.txt checked at two wholesalers, the second a little dearer,
 # after F4 and Ctrl+Enter in the program.
-mkdir -p "$work/sim2" "$work/liste"
+mkdir -p "$work/sim2"
 start_simulator "$build" "$work/sim2" --price-percent 104
 account2=('NomRepart2=CERP ROUEN' 'IdRepart2=18' 'CodeRepart2=CRN076' 'URLRepart2=http://127.0.0.1/pml'
     "PortRepart2=$sim_port" 'NumeroCli2=123456' 'ClefCli2=CLEF9876')
 code=3582910 shot two-accounts "${counter[@]}" "${account2[@]}"
 codes=(3582910 2756339 3153342 3400892 3319434 3004642 3592231 3356812 3622757 3267408
     3400935829108 3641820 3589142 3010284 3172637 3298463 3433729 3540096 3611228 3003578)
-printf '%s,1\r\n' "${codes[@]}" >"$work/liste/Liste.txt"
-launch liste "${counter[@]}" "${account2[@]}" \
-    '[Liste]' 'Gauche=20' 'Haut=30' 'Largeur=1240' 'Hauteur=560'
-xdotool windowfocus --sync "$id"
-xdotool key F4
-liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$liste"
-xdotool key ctrl+Return
-sleep 1.5
-photograph liste "$liste"
+# liste_shot NAME: the list window of a program started from a folder of its own, photographed.
+liste_shot() {
+    mkdir -p "$work/$1"
+    printf '%s,1\r\n' "${codes[@]}" >"$work/$1/Liste.txt"
+    launch "$1" "${counter[@]}" "${account2[@]}" \
+        '[Liste]' 'Gauche=20' 'Haut=30' 'Largeur=1240' 'Hauteur=560'
+    xdotool windowfocus --sync "$id"
+    xdotool key F4
+    liste=$(find_window --name 'Vérifier une liste') || { echo "the list window did not appear" >&2; exit 1; }
+    xdotool windowfocus --sync "$liste"
+    xdotool key ctrl+Return
+    sleep 1.5
+    photograph "$1" "$liste"
+}
+liste_shot liste
+QT_SCALE_FACTOR=2 liste_shot liste-x2
 
 # The history: the list checked by solvarin-query, those answers moved four days back, checked again
 # today, one code asked at the counter, then F6 and the shortage tab.

@@ -1,6 +1,7 @@
 #include "frmliste.h"
 
 #include "application.h"
+#include "classeurliste.h"
 #include "comptes.h"
 #include "fichierini.h"
 #include "fichierliste.h"
@@ -18,11 +19,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -33,6 +36,8 @@
 namespace {
 
 const QString section = QStringLiteral("Liste");
+// How many changes Ctrl+Z goes back.
+constexpr qsizetype etapesAnnulables = 20;
 const QStringList clesPlace{QStringLiteral("Gauche"), QStringLiteral("Haut"), QStringLiteral("Largeur"),
                             QStringLiteral("Hauteur")};
 
@@ -49,7 +54,7 @@ QPushButton *bouton(const QString &texte, const QString &infobulle, QWidget *par
 FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     : QWidget(parent, Qt::Window), m_modele(new ModeleListe(this)),
       m_verification(new VerificationListe(this)), m_code(new QLineEdit(this)), m_table(new QTableView(this)),
-      m_progression(new QProgressBar(this)), m_etat(new QLabel(this))
+      m_progression(new QProgressBar(this)), m_etat(new QLabel(this)), m_echecs(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmListe"));
     setWindowTitle(QStringLiteral("Solvarin — Vérifier une liste"));
@@ -69,13 +74,19 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *historique = bouton(QStringLiteral("&Historique…"), QStringLiteral("F6"), this);
     auto *surveiller = bouton(QStringLiteral("S&urveiller les manquants"),
                               QStringLiteral("Prévenir quand un répartiteur aura les produits qu'aucun n'a"), this);
+    historique->setObjectName(QStringLiteral("historique"));
     surveiller->setObjectName(QStringLiteral("surveiller"));
+    ouvrir->setObjectName(QStringLiteral("ouvrir"));
+    exporter->setObjectName(QStringLiteral("exporter"));
+    vider->setObjectName(QStringLiteral("vider"));
 
     m_table->setObjectName(QStringLiteral("table"));
     m_table->setModel(m_modele);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setWordWrap(false);
+    // Tab leaves the table for the code field and the buttons rather than going from cell to cell.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -83,9 +94,12 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     m_table->installEventFilter(this);
     m_progression->setObjectName(QStringLiteral("progression"));
     m_progression->setFormat(QStringLiteral("%v / %m réponses"));
-    m_progression->setRange(0, 1);
-    m_progression->setValue(0);
+    m_progression->hide();
     m_etat->setObjectName(QStringLiteral("etat"));
+    m_echecs->setObjectName(QStringLiteral("echecs"));
+    m_echecs->setWordWrap(true);
+    m_echecs->setStyleSheet(QStringLiteral("color: #B00000"));
+    m_echecs->hide();
 
     auto *haut = new QHBoxLayout;
     haut->addWidget(libelle);
@@ -99,7 +113,15 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *colonne = new QVBoxLayout(this);
     colonne->addLayout(haut);
     colonne->addWidget(m_table, 1);
+    colonne->addWidget(m_echecs);
     colonne->addLayout(bas);
+    setTabOrder(m_code, verifier);
+    setTabOrder(verifier, ouvrir);
+    setTabOrder(ouvrir, exporter);
+    setTabOrder(exporter, vider);
+    setTabOrder(vider, historique);
+    setTabOrder(historique, m_table);
+    setTabOrder(m_table, surveiller);
 
     connect(m_code, &QLineEdit::returnPressed, this, [this] {
         ajoute(m_code->text());
@@ -123,7 +145,8 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     raccourci(QKeySequence::Paste, &FrmListe::colle);
     raccourci(QKeySequence::Open, &FrmListe::ouvre);
     raccourci(QKeySequence::Save, &FrmListe::demandeExport);
-    raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annule);
+    raccourci(QKeySequence(Qt::Key_Escape), &FrmListe::annuleOuFerme);
+    raccourci(QKeySequence::Undo, &FrmListe::annuleModification);
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_R), &FrmListe::ajouteRemplacants);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_table, &QWidget::customContextMenuRequested, this, &FrmListe::menuContextuel);
@@ -134,7 +157,16 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
         Historique::enregistreListe(ReponseEnregistree::Source::Liste, m_verification->comptes()[k], codes);
         afficheEtat();
     });
-    connect(m_verification, &VerificationListe::terminee, this, &FrmListe::afficheEtat);
+    connect(m_verification, &VerificationListe::terminee, this, [this] {
+        QStringList echecs;
+        for (const ReponsesCompte &compte : m_verification->comptes()) {
+            if (!compte.echec.isEmpty())
+                echecs << compte.nom + QStringLiteral(" : ") + compte.echec;
+        }
+        m_echecs->setText(echecs.join(u'\n'));
+        m_echecs->setVisible(!echecs.isEmpty());
+        afficheEtat();
+    });
 
     QList<ReponsesCompte> colonnes;
     for (const qint16 n : Comptes::complets())
@@ -168,7 +200,9 @@ void FrmListe::ajoute(const QString &texte)
 
 void FrmListe::colle()
 {
-    ajoute(QGuiApplication::clipboard()->text());
+    QList<LigneListe> lignes = m_modele->lignes();
+    LectureListe::ajoute(lignes, LectureListe::lis(QGuiApplication::clipboard()->text()));
+    modifieListe(lignes);
 }
 
 void FrmListe::ouvre()
@@ -186,7 +220,7 @@ void FrmListe::ouvre()
     }
     QList<LigneListe> lignes;
     LectureListe::ajoute(lignes, LectureListe::lis(LectureListe::texteDesOctets(fichier.octets)));
-    changeListe(lignes);
+    modifieListe(lignes);
 }
 
 void FrmListe::verifie()
@@ -201,6 +235,9 @@ void FrmListe::verifie()
     }
     m_verification->lance(m_modele->lignes(), comptes);
     m_modele->setComptes(m_verification->comptes());
+    m_echecs->clear();
+    m_echecs->hide();
+    m_progression->show();
     afficheEtat();
 }
 
@@ -208,28 +245,53 @@ void FrmListe::dimensionneColonnes()
 {
     const QFontMetrics mesure = m_table->fontMetrics();
     const auto largeur = [&mesure](const QString &exemple) { return mesure.horizontalAdvance(exemple) + 12; };
-    QHeaderView *entete = m_table->horizontalHeader();
-    entete->resizeSection(ModeleListe::colonneCode, largeur(QStringLiteral("3400935829108")));
-    entete->resizeSection(ModeleListe::colonneQuantite, largeur(QStringLiteral("99999")));
-    entete->resizeSection(ModeleListe::colonneDesignation, largeur(QStringLiteral("SPASFON LYOC 80MG B/10")));
+    // Codes, quantities, states and expected returns keep their width; the designation, prices, reasons
+    // and replacements share the rest (at least enough for a few letters), elided, their tooltip saying
+    // more.
+    QList<std::pair<int, int>> fixes{{ModeleListe::colonneCode, largeur(QStringLiteral("3400935829108"))},
+                                     {ModeleListe::colonneQuantite, largeur(QStringLiteral("99999"))}};
+    QList<std::pair<int, int>> souples{
+        {ModeleListe::colonneDesignation, largeur(QStringLiteral("SPASFON LYOC 80MG B/10"))}};
+    using ColonnesCompte::Champ;
     for (int k = 0; k < int(m_modele->comptes().size()); ++k) {
-        entete->resizeSection(ModeleListe::colonneEtat(k), largeur(QStringLiteral("Non disponible")));
-        entete->resizeSection(ModeleListe::colonneEtat(k) + 1,
-                              largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €")));
-        entete->resizeSection(ModeleListe::colonneEtat(k) + 2,
-                              largeur(QStringLiteral("Produit non autorisé")));
+        fixes.append({ModeleListe::colonne(k, Champ::Etat), largeur(QStringLiteral("Non disponible"))});
+        souples.append(
+            {ModeleListe::colonne(k, Champ::Prix), largeur(QStringLiteral("1,57 € / 1,49 € / 2,18 €"))});
+        souples.append(
+            {ModeleListe::colonne(k, Champ::Motif), largeur(QStringLiteral("Produit non autorisé"))});
+        fixes.append({ModeleListe::colonne(k, Champ::RetourPrevu), largeur(QStringLiteral("Retour prévu"))});
+        souples.append(
+            {ModeleListe::colonne(k, Champ::Remplacant), largeur(QStringLiteral("3400935829108 DOLIPRANE"))});
     }
     if (m_modele->colonneMoinsCher() >= 0)
-        entete->resizeSection(m_modele->colonneMoinsCher(), largeur(QStringLiteral("CERP ROUEN")));
+        fixes.append({m_modele->colonneMoinsCher(), largeur(QStringLiteral("CERP ROUEN"))});
+
+    int reste = m_table->viewport()->width();
+    for (const auto &[colonne, l] : std::as_const(fixes))
+        reste -= l;
+    int voulu = 0;
+    for (const auto &[colonne, l] : std::as_const(souples))
+        voulu += l;
+    QHeaderView *entete = m_table->horizontalHeader();
+    for (const auto &[colonne, l] : std::as_const(fixes))
+        entete->resizeSection(colonne, l);
+    for (const auto &[colonne, l] : std::as_const(souples))
+        entete->resizeSection(
+            colonne, reste >= voulu ? l : std::max(largeur(QStringLiteral("Produit")), l * reste / voulu));
 }
 
-void FrmListe::annule()
+void FrmListe::annuleOuFerme()
 {
-    m_verification->annule();
+    if (m_verification->enCours())
+        m_verification->annule();
+    else
+        close();
 }
 
 bool FrmListe::exporte(const QString &chemin)
 {
+    if (chemin.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        return ClasseurListe::ecrit(chemin, m_modele->lignes(), m_modele->comptes()).isEmpty();
     // A document for the spreadsheet and whoever it is sent to, not one of the program's own files.
     return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes()), Acces::Document) ==
            QFileDevice::NoError;
@@ -237,11 +299,24 @@ bool FrmListe::exporte(const QString &chemin)
 
 void FrmListe::demandeExport()
 {
-    const QString chemin =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Exporter la liste"), QStringLiteral("liste.csv"),
-                                     QStringLiteral("CSV (*.csv)"));
-    if (chemin.isEmpty())
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    const QString excel = QStringLiteral("Classeur Excel (*.xlsx)");
+    QFileDialog dialogue(this, QStringLiteral("Exporter la liste"), QString(),
+                         csv + QStringLiteral(";;") + excel);
+    dialogue.setObjectName(QStringLiteral("exportListe"));
+    dialogue.setAcceptMode(QFileDialog::AcceptSave);
+    dialogue.setDefaultSuffix(QStringLiteral("csv"));
+    dialogue.selectFile(QStringLiteral("liste.csv"));
+    // The type chosen renames the file, so that choosing "Classeur Excel" is enough to get a workbook.
+    connect(&dialogue, &QFileDialog::filterSelected, &dialogue, [&dialogue, &excel](const QString &filtre) {
+        const QString suffixe = filtre == excel ? QStringLiteral("xlsx") : QStringLiteral("csv");
+        dialogue.setDefaultSuffix(suffixe);
+        const QString nom = QFileInfo(dialogue.selectedFiles().value(0)).completeBaseName();
+        dialogue.selectFile((nom.isEmpty() ? QStringLiteral("liste") : nom) + u'.' + suffixe);
+    });
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
         return;
+    const QString chemin = dialogue.selectedFiles().first();
     m_etat->setText(exporte(chemin)
                         ? QStringLiteral("Exportée dans ") + QDir::toNativeSeparators(chemin)
                         : QStringLiteral("Impossible d'écrire ") + QDir::toNativeSeparators(chemin));
@@ -249,7 +324,34 @@ void FrmListe::demandeExport()
 
 void FrmListe::vide()
 {
-    changeListe({});
+    const qsizetype n = m_modele->lignes().size();
+    if (n > 0) {
+        // No by default: Alt+D then Enter, the browsers' habit, must not empty the list.
+        if (QMessageBox::question(this, QStringLiteral("Vider la liste"),
+                                  QStringLiteral("Retirer les %1 ligne(s) de la liste ?\n"
+                                                 "Ctrl+Z la rétablit.")
+                                      .arg(n),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        modifieListe({});
+    }
+    if (!m_verification->enCours())
+        m_progression->hide();
+}
+
+void FrmListe::annuleModification()
+{
+    if (m_precedentes.isEmpty())
+        return;
+    changeListe(m_precedentes.takeLast());
+}
+
+void FrmListe::modifieListe(const QList<LigneListe> &lignes)
+{
+    m_precedentes.append(m_modele->lignes());
+    if (m_precedentes.size() > etapesAnnulables)
+        m_precedentes.removeFirst();
+    changeListe(lignes);
 }
 
 QStringList FrmListe::codesSelectionnes() const
@@ -270,9 +372,11 @@ void FrmListe::supprimeSelection()
     for (const QModelIndex &i : m_table->selectionModel()->selectedRows())
         rangees.append(i.row());
     std::sort(rangees.begin(), rangees.end(), std::greater<>());
+    if (rangees.isEmpty())
+        return;
     for (int r : rangees)
         lignes.removeAt(r);
-    changeListe(lignes);
+    modifieListe(lignes);
 }
 
 void FrmListe::changeListe(const QList<LigneListe> &lignes)
@@ -306,14 +410,18 @@ void FrmListe::afficheEtat()
 
 bool FrmListe::eventFilter(QObject *watched, QEvent *event)
 {
-    // The code field would paste into itself; a paste always goes to the list.
+    // The code field would paste into itself; a paste always goes to the list. Ctrl+Z undoes the
+    // field's typing while it holds some, and the list's last change once it is empty.
     if (watched == m_code &&
-        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
-        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
-        if (event->type() == QEvent::KeyPress)
-            colle();
-        event->accept();
-        return true;
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        const auto *touche = static_cast<QKeyEvent *>(event);
+        const bool collage = touche->matches(QKeySequence::Paste);
+        if (collage || (touche->matches(QKeySequence::Undo) && m_code->text().isEmpty())) {
+            if (event->type() == QEvent::KeyPress)
+                collage ? colle() : annuleModification();
+            event->accept();
+            return true;
+        }
     }
     if (watched == m_table && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->matches(QKeySequence::Delete)) {
@@ -321,6 +429,14 @@ bool FrmListe::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FrmListe::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Once the table has its width, the columns share it; later the user's widths stay.
+    if (!std::exchange(m_dimensionnee, true))
+        dimensionneColonnes();
 }
 
 void FrmListe::closeEvent(QCloseEvent *event)
@@ -347,7 +463,8 @@ void FrmListe::replace()
         move(place.topLeft());
         return;
     }
-    resize(960, 540);
+    // Wide enough for every column of two accounts, the designation, prices and reasons elided.
+    resize(1240, 560);
     if (const QScreen *s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }

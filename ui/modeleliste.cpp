@@ -12,21 +12,6 @@ namespace {
 
 using ColonnesCompte::Champ;
 
-QColor couleurEtat(const ReponseCode &reponse)
-{
-    if (reponse.etat != ReponseCode::Etat::Repondue)
-        return QColor(0xC8, 0xC8, 0xC8); // no answer
-    switch (reponse.ligne.disponibilite) {
-    case Disponibilite::Disponible:
-        return QColor(0x7C, 0xD9, 0x6C);
-    case Disponibilite::NonDisponible:
-        return QColor(0xF0, 0x6E, 0x64);
-    case Disponibilite::Autre:
-        break;
-    }
-    return QColor(0xFF, 0xB0, 0x40);
-}
-
 } // namespace
 
 void ModeleListe::setLignes(const QList<LigneListe> &lignes)
@@ -120,9 +105,12 @@ QVariant ModeleListe::data(const QModelIndex &index, int role) const
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return role == Qt::DisplayRole ? QVariant(ligne.quantite) : QVariant();
     }
-    if (colonne == colonneDesignation)
-        return role == Qt::DisplayRole ? QVariant(TableauListe::designation(m_comptes, ligne.code))
-                                       : QVariant();
+    if (colonne == colonneDesignation) {
+        // Elided when the column is narrow: the tooltip gives it whole.
+        return role == Qt::DisplayRole || role == Qt::ToolTipRole
+                   ? QVariant(TableauListe::designation(m_comptes, ligne.code))
+                   : QVariant();
+    }
     if (colonne == colonneMoinsCher()) {
         const std::optional<ReponseListe::Comparaison> c = TableauListe::comparePrix(m_comptes, ligne.code);
         if (role == Qt::DisplayRole && c)
@@ -154,9 +142,16 @@ QVariant ModeleListe::donneeCompte(const LigneListe &ligne, int k, Champ champ, 
     case Qt::DisplayRole:
         return ColonnesCompte::texte(champ, reponse);
     case Qt::BackgroundRole:
-        return champ == Champ::Etat ? QVariant(couleurEtat(reponse)) : QVariant();
+        return champ == Champ::Etat ? QVariant(QColor::fromRgb(TableauListe::couleurEtat(reponse)))
+                                    : QVariant();
     case Qt::ToolTipRole: {
-        const QString infobulle = ColonnesCompte::infobulle(champ, reponse);
+        QString infobulle = ColonnesCompte::infobulle(champ, reponse);
+        if (champ == Champ::Motif && reponse.etat == ReponseCode::Etat::Repondue) {
+            // The reason whole, as the column may elide it, then the remarks.
+            const QString motif = ColonnesCompte::texte(champ, reponse);
+            infobulle =
+                motif.isEmpty() || infobulle.isEmpty() ? motif + infobulle : motif + u'\n' + infobulle;
+        }
         return infobulle.isEmpty() ? QVariant() : QVariant(infobulle);
     }
     case Qt::TextAlignmentRole:

@@ -45,31 +45,64 @@ QVector<QPair<int, int>> ellipseRows(int width, int height)
     return ellipseSpans(width / 2.0, height / 2.0, width / 2.0, height / 2.0, std::max(height, 0));
 }
 
+GdiCanvas::GdiCanvas(QImage &image)
+    : m_image(image), m_ratio(image.devicePixelRatio()), m_width(int(std::lround(image.width() / m_ratio))),
+      m_height(int(std::lround(image.height() / m_ratio)))
+{}
+
+int GdiCanvas::device(int logical, qreal ratio)
+{
+    return int(std::floor(logical * ratio + 0.5));
+}
+
+QImage GdiCanvas::surface(int w, int h, qreal ratio)
+{
+    QImage image(device(w, ratio), device(h, ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QRect GdiCanvas::deviceRect(const QRect &logical) const
+{
+    const int left = device(logical.x(), m_ratio);
+    const int top = device(logical.y(), m_ratio);
+    return QRect(left, top, device(logical.x() + logical.width(), m_ratio) - left,
+                 device(logical.y() + logical.height(), m_ratio) - top);
+}
+
 void GdiCanvas::put(int x, int y, QRgb c)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
-    reinterpret_cast<QRgb *>(m_image.scanLine(y))[x] = c;
+    const QRect block = deviceRect(QRect(x, y, 1, 1)).intersected(m_image.rect());
+    for (int row = block.top(); row <= block.bottom(); ++row) {
+        QRgb *line = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+        std::fill(line + block.left(), line + block.right() + 1, c);
+    }
 }
 
 void GdiCanvas::xorPixel(int x, int y, QRgb mask)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
-    QRgb &p = reinterpret_cast<QRgb *>(m_image.scanLine(y))[x];
-    p = (p ^ mask) | 0xFF000000u;
+    const QRect block = deviceRect(QRect(x, y, 1, 1)).intersected(m_image.rect());
+    for (int row = block.top(); row <= block.bottom(); ++row) {
+        QRgb *line = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+        for (int col = block.left(); col <= block.right(); ++col)
+            line[col] = (line[col] ^ mask) | 0xFF000000u;
+    }
 }
 
 ColorRef GdiCanvas::pixel(int x, int y) const
 {
-    return TovaColor::fromQRgb(m_image.pixel(x, y));
+    return TovaColor::fromQRgb(m_image.pixel(device(x, m_ratio), device(y, m_ratio)));
 }
 
 void GdiCanvas::fill(int x, int y, int w, int h, ColorRef c)
 {
     if (w <= 0 || h <= 0)
         return;
-    const QRect r = QRect(x, y, w, h).intersected(m_image.rect());
+    const QRect r = deviceRect(QRect(x, y, w, h)).intersected(m_image.rect());
     if (r.isEmpty())
         return;
     const QRgb q = toQRgb(c);
@@ -120,8 +153,8 @@ void GdiCanvas::line(int x1, int y1, int x2, int y2, ColorRef c)
 
 void GdiCanvas::oval(ColorRef pen, ColorRef brush)
 {
-    const int w = m_image.width();
-    const int h = m_image.height();
+    const int w = m_width;
+    const int h = m_height;
     // The pen follows the ellipse through the centres of the outermost pixels and is two pixels wide,
     // one on each side of that path; inside the pen's inner edge lies the brush.
     const double cx = w / 2.0;

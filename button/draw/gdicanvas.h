@@ -9,12 +9,21 @@
 // Drawing primitives over an RGB32 image that put exactly the pixels that the classic Windows drawing
 // calls put: solid fills with the right and bottom edges excluded, one-pixel pens whose lines leave out
 // their end point, single dots, the ellipse with a two-pixel pen and the dotted focus rectangle.
-// Everything outside the image is clipped.
+// Everything outside the image is clipped. Coordinates are logical pixels: on an image whose device
+// pixel ratio is above 1 each one covers a block of device pixels, so that the drawing is the same
+// drawing scaled, with hard edges.
 class GdiCanvas {
 public:
-    explicit GdiCanvas(QImage &image) : m_image(image) {}
+    explicit GdiCanvas(QImage &image);
 
     QImage &image() { return m_image; }
+
+    // The device pixel where the logical coordinate `logical` begins at that ratio.
+    static int device(int logical, qreal ratio);
+    // An RGB32 image of w x h logical pixels at that ratio.
+    static QImage surface(int w, int h, qreal ratio);
+    // The device pixels of a logical rectangle of this image.
+    QRect deviceRect(const QRect &logical) const;
 
     // The rectangle (x, y) to (x + w, y + h), right and bottom excluded; nothing when empty.
     void fill(int x, int y, int w, int h, TovaColor::ColorRef c);
@@ -36,6 +45,9 @@ private:
     void xorPixel(int x, int y, QRgb mask);
 
     QImage &m_image;
+    qreal m_ratio;
+    int m_width; // in logical pixels
+    int m_height;
 };
 
 // The rows of an ellipse: for each row y of 0..height-1 the half-open column range [first, second)

@@ -1,4 +1,9 @@
 #include "buttontest.h"
+#include "gdicanvas.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -48,10 +53,16 @@ const QHash<QChar, QRgb> legend = {
 // 0000C8, hovered text C80000; "pic=WxH[#RRGGBB][/RRGGBB]" a bitmap, red unless told, its centre in the
 // second colour, "over=..." the same as hover picture; "icon", 4 x 4, transparent but a blue pixel at (1, 1);
 // or Property=value.
+// The host goes on a screen of that device pixel ratio, 1, 1.5 or 2 (see main).
 struct Look {
-    explicit Look(const QStringList &t) : tokens(t)
+    explicit Look(const QStringList &t, qreal ratio = 1) : tokens(t)
     {
         const int w = t[0].section('@', 1).section('x', 0, 0).toInt(), h = t[0].section('x', 1).toInt();
+        for (QScreen *screen : QGuiApplication::screens()) {
+            if (screen->devicePixelRatio() == ratio)
+                host->setScreen(screen);
+        }
+        host->move(host->screen()->geometry().topLeft() + QPoint(10, 10));
         host->resize(w + 40, h + 40);
         button->setCaption(QString());
         button->setColorScheme(TOVAButton::ForceStandard);
@@ -230,6 +241,68 @@ private slots:
             QTest::newRow(qPrintable(row)) << row;
     }
 
+    // At 150 % and 200 % the drawing is the 100 % drawing with each pixel a block of device pixels, but
+    // for the caption, drawn at the screen's resolution: within a tolerance of the blocks, and finer.
+    void ratios_data()
+    {
+        QTest::addColumn<QString>("look");
+        QTest::addColumn<qreal>("ratio");
+        for (const qreal ratio : {2.0, 1.5}) {
+            for (const char *look : {"1@8x6", "3@40x20", "13@12x6 down", "14@20x16 focus", "7@40x20 pic=4x4",
+                                     "9@40x20 pic=4x4 hover", "7@40x20 icon MaskColor=#00FF00",
+                                     "2@160x50 ihi grey100", "7@160x50 ihi SpecialEffect=cbEmbossed",
+                                     "7@160x50 ihi pic=150x40#FFFF00 PicturePosition=cbBackground"})
+                QTest::addRow("%s at %g", look, ratio) << QString(look) << ratio;
+        }
+    }
+
+    void ratios()
+    {
+        QFETCH(QString, look);
+        QFETCH(qreal, ratio);
+        Look x1(look.split(' '));
+        Look scaled(look.split(' '), ratio);
+        if (scaled.button->devicePixelRatio() != ratio)
+            QSKIP("no screen at that ratio (the test button_draw_hidpi runs this with them)");
+        const QImage one = x1.drawn();
+        const QImage &image = scaled.drawn();
+        QCOMPARE(one.devicePixelRatio(), 1.0);
+        QCOMPARE(image.devicePixelRatio(), ratio);
+        QCOMPARE(image.size(),
+                 QSize(GdiCanvas::device(one.width(), ratio), GdiCanvas::device(one.height(), ratio)));
+        // The logical pixel each device pixel of a row or a column belongs to.
+        const auto logical = [ratio](int n) {
+            QList<int> of(GdiCanvas::device(n, ratio));
+            for (int l = 0; l < n; ++l)
+                for (int d = GdiCanvas::device(l, ratio); d < GdiCanvas::device(l + 1, ratio); ++d)
+                    of[d] = l;
+            return of;
+        };
+        const QList<int> lx = logical(one.width()), ly = logical(one.height());
+        const QRect caption = x1.d->CaptionRect.adjusted(-2, -2, 2, 2);
+        const bool captioned = !x1.button->Caption().isEmpty();
+        int apart = 0, fine = 0, inCaption = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = image.pixel(x, y), b = one.pixel(lx[x], ly[y]);
+                if (!captioned || !caption.contains(lx[x], ly[y])) {
+                    QVERIFY2(a == b, qPrintable(QString::asprintf("(%d, %d) %06X, not %06X", x, y,
+                                                                  a & 0xFFFFFF, b & 0xFFFFFF)));
+                    continue;
+                }
+                ++inCaption;
+                apart += std::abs(qGray(a) - qGray(b)) > 96;
+                // A pixel unlike another of its block: drawn finer than the blocks.
+                fine += (x + 1 < image.width() && lx[x + 1] == lx[x] && a != image.pixel(x + 1, y)) ||
+                        (y + 1 < image.height() && ly[y + 1] == ly[y] && a != image.pixel(x, y + 1));
+            }
+        }
+        if (captioned) {
+            QVERIFY2(apart * 8 < inCaption, qPrintable(QString("%1 of %2").arg(apart).arg(inCaption)));
+            QVERIFY2(fine > 0, "the caption is made of blocks");
+        }
+    }
+
     void looks()
     {
         QFETCH(QString, look);
@@ -271,5 +344,29 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestButtonDraw)
+int main(int argc, char *argv[])
+{
+    // With BUTTON_DRAW_HIDPI set, three screens, at 100 %, 150 % and 200 %, so that one process draws at
+    // every ratio. Not always: once a screen is above 100 % the fonts lose their hinting, and the captions'
+    // pixels at 100 % are no longer today's. The platform takes the first name in alphabetical order as
+    // the primary screen.
+    QTemporaryDir dir;
+    QFile config(dir.filePath("screens.json"));
+    if (qEnvironmentVariableIsSet("BUTTON_DRAW_HIDPI")) {
+        if (!config.open(QIODevice::WriteOnly) ||
+            !config.write(R"({"screens": [{"name": "cent", "x": 0, "y": 0, "width": 800, "height": 600,
+                                             "logicalDpi": 96, "logicalBaseDpi": 96},
+                                            {"name": "cent-cinquante", "x": 800, "y": 0, "width": 600,
+                                             "height": 600, "logicalDpi": 144, "logicalBaseDpi": 96},
+                                            {"name": "deux-cents", "x": 1400, "y": 0, "width": 800,
+                                             "height": 600, "logicalDpi": 192, "logicalBaseDpi": 96}]})"))
+            return 1;
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    }
+    QApplication app(argc, argv);
+    TestButtonDraw test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_draw.moc"

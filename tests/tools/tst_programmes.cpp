@@ -62,16 +62,19 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
     QTest::addColumn<QByteArray>("entree");
     QTest::addColumn<QString>("sortie");
     QTest::addColumn<int>("statut");
+    QTest::addColumn<QByteArray>("erreurs");
     const QString doliprane = "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
         "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
         "1.490\\r\\nPrix public TTC = 2.180\n"
         "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
-    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0;
-    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0;
+    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0
+                               << QByteArray();
+    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0
+                           << QByteArray();
     QTest::newRow("account 2 with a bad URL") << QStringList{"DIR", "2", "3582910"} << QByteArray()
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"
-        << 0;
+        << 0 << QByteArray();
     const QString vides = QStringLiteral("\t\t\t\t\t\t\t");
     const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !" + vides + "\n";
     QTest::newRow("a list from standard input, in its own order")
@@ -81,7 +84,13 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
                "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon" + vides +
                "\n3153342\t2" + url + "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu" + vides +
                "\n1234567\t2" + url
-        << 1;
+        << 1 << QByteArray("solvarin-query: no product code in \"Doliprane\"\n");
+    // A pasted table's header names its columns: no error for it, the price is no quantity.
+    QTest::newRow("a table with a header from standard input, and its workbook")
+        << QStringList{"--liste", "DIR", "--xlsx", "DIR/liste.xlsx"}
+        << QByteArray("Code\tDésignation\tPrix HT\tQté\n1234567\tX\t2\t3\n")
+        << "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu" + vides + "\n1234567\t2" + url << 1
+        << QByteArray();
     // When and instead: the expected date (and time), quantity, replacement and comment fields.
     const QString dans1 = QDate::currentDate().addDays(1).toString(Qt::ISODate);
     const QString dans5 = QDate::currentDate().addDays(5).toString(Qt::ISODate);
@@ -100,25 +109,25 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
                "remplace\t\t\t"
                "3400935829108\tDOLIPRANE 1000MG CPR B/8\tRL\tNETHT=1.490;PHAHT=1.570\t\n3010284\t2" +
                url
-        << 1;
+        << 1 << QByteArray();
     QTest::newRow("when and instead, at the counter")
         << QStringList{"DIR", "1", "3010284"} << QByteArray()
         << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8 ANCIEN CDT\n"
            "LabRetour(1)\t#000000\tRemplacé par : 3400935829108 DOLIPRANE 1000MG CPR B/8 (remplaçant livré)"
            "\\r\\nPrix achat HT = 1.490\\r\\nPrix d'achat HT hors remise = 1.570\n"
            "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Produit remplace)\n"
-        << 0;
+        << 0 << QByteArray();
     QTest::newRow("watch: a code refused, the valid one still added")
-        << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2;
+        << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2 << QByteArray("solvarin-query: \"358291\" is no product code (7 digits, or a CIP13 with its check digit)\n");
     QTest::newRow("watch: a round now, each account's first check")
         << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
         << "3582910\t1\t\tDISPONIBLE\tDOLIPRANE 1000MG CPR B/8\n"
            "3582910\t2\t\tERREUR\tDOLIPRANE 1000MG CPR B/8\n"
-        << 0;
+        << 0 << QByteArray();
     QTest::newRow("watch: nothing changed") << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
-                                            << QString() << 0;
+                                            << QString() << 0 << QByteArray();
     QTest::newRow("watch: removed, nothing asked") << QStringList{"--surveillance-retire", "DIR", "3582910"}
-                                                   << QByteArray() << QString() << 0;
+                                                   << QByteArray() << QString() << 0 << QByteArray();
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {
@@ -126,6 +135,7 @@ void TestProgrammes::requeteContreLeSimulateur() {
     QFETCH(QByteArray, entree);
     QFETCH(QString, sortie);
     QFETCH(int, statut);
+    QFETCH(QByteArray, erreurs);
     arguments.replaceInStrings(QStringLiteral("DIR"), m_dir.path());
     QProcess requete;
     requete.start(bin + "solvarin-query", arguments);
@@ -135,6 +145,12 @@ void TestProgrammes::requeteContreLeSimulateur() {
     QCOMPARE(requete.exitStatus(), QProcess::NormalExit);
     QCOMPARE(requete.exitCode(), statut);
     QCOMPARE(QString::fromUtf8(requete.readAllStandardOutput()), sortie);
+    QCOMPARE(requete.readAllStandardError(), erreurs);
+    if (arguments.contains(QStringLiteral("--xlsx"))) {
+        QFile classeur(arguments.last());
+        QVERIFY(classeur.open(QIODevice::ReadOnly));
+        QCOMPARE(classeur.read(2), "PK");
+    }
 }
 
 void TestProgrammes::historique_data() {
@@ -189,6 +205,7 @@ void TestProgrammes::usage_data() {
     QTest::newRow("nothing") << QStringList();
     QTest::newRow("account 3") << QStringList{".", "3", "3582910"};
     QTest::newRow("no such folder") << QStringList{"/nonexistent/folder", "1", "3582910"};
+    QTest::newRow("a workbook without a name") << QStringList{"--liste", ".", "--xlsx"};
 }
 
 void TestProgrammes::usage() {
@@ -197,7 +214,7 @@ void TestProgrammes::usage() {
     requete.start(bin + "solvarin-query", arguments);
     QVERIFY(requete.waitForFinished(10000));
     QCOMPARE(requete.exitCode(), 2);
-    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query [DIR] ACCOUNT CIP"));
+    QVERIFY(requete.readAllStandardError().startsWith("usage: solvarin-query "));
     QVERIFY(requete.readAllStandardOutput().isEmpty());
 }
 

@@ -688,7 +688,7 @@ private slots:
         QTest::addColumn<bool>("refus");          // the second wholesaler refuses the key
         QTest::addColumn<bool>("echap");          // Escape right after Ctrl+Enter
         QTest::addColumn<QList<int>>("requetes"); // requests each wholesaler receives
-        QTest::addColumn<QString>("infobulle");   // of the second wholesaler's column title
+        QTest::addColumn<QString>("infobulle");   // of the second wholesaler's column title, and under the table
         QTest::addColumn<QStringList>("rangees");
         QTest::addColumn<QString>("csv"); // the first product's line
 
@@ -697,7 +697,7 @@ private slots:
             "3582910|2|DOLIPRANE 1000MG CPR B/8|Disponible vert|1,57 € / 1,49 € / 2,18 €||||";
         const QString doliprane2 = "Disponible vert|1,884 € / 1,788 € / 2,616 €||||PHOENIX";
         const QString csvDoliprane = "3582910;2;DOLIPRANE 1000MG CPR B/8;Disponible;1,57;1,49;2,18;;;;";
-        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;;;PHOENIX\r";
+        const QString csvDoliprane2 = "Disponible;1,884;1,788;2,616;;;;PHOENIX;\r";
         const QString non = "Non disponible rouge|", contingent = "Contingentement : 2 boites par jour|||";
         const QString autre = "Autre réponse orange|", livraison = "Livraison directe par le laboratoire|||";
         QTest::newRow("both answer, 119 codes in three requests each")
@@ -716,7 +716,7 @@ private slots:
             << true << false << QList<int>{3, 1} << "Retour HTTP incorrect ! (vérifier la clef secrète)"
             << QStringList{doliprane + "Erreur gris|||||",
                            "3000110|1||Non disponible rouge||Produit inconnu|||Erreur gris|||||"}
-            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;;\r";
+            << csvDoliprane + "Erreur;Retour HTTP incorrect ! (vérifier la clef secrète);;;;\r";
         QTest::newRow("Escape stops what is not sent")
             << false << true << QList<int>{1, 1} << QString()
             << QStringList{doliprane + doliprane2, "3000110|1||Annulé gris|||||Annulé gris|||||"}
@@ -760,15 +760,18 @@ private slots:
         const QStringList lignesCsv = QString::fromUtf8(fichier.readAll()).split(QStringLiteral("\r\n"));
         QCOMPARE(lignesCsv.value(0), QStringLiteral("Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"
                                                     "PHOENIX NETHT;PHOENIX PUBTC;PHOENIX motif;"
-                                                    "PHOENIX retour prévu;PHOENIX remplaçant"));
+                                                    "PHOENIX retour prévu;PHOENIX remplaçant;"
+                                                    "Ligne refusée"));
         QCOMPARE(lignesCsv.value(2),
                  QStringLiteral("3010284;1;DOLIPRANE 1000MG CPR B/8 ANCIEN CDT;Non disponible;"
-                                ";;;Produit remplace;;3400935829108 DOLIPRANE 1000MG CPR B/8"));
+                                ";;;Produit remplace;;3400935829108 DOLIPRANE 1000MG CPR B/8;"));
 
         table->selectRow(1);
         QTest::keyClick(table, Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(modele->rowCount(), 4);
-        QCOMPARE(modele->index(3, 0).data().toString(), QStringLiteral("3400935829108"));
+        // The replacement is the CIP13 of a listed CIP: that line takes it, its quantity added.
+        QCOMPARE(modele->rowCount(), 3);
+        QCOMPARE(modele->index(2, 0).data().toString(), QStringLiteral("3582910"));
+        QCOMPARE(modele->index(2, 1).data().toInt(), 2);
     }
 
     void listeADeuxRepartiteurs()
@@ -812,6 +815,11 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         auto *progression = liste->findChild<QProgressBar *>("progression");
         QTRY_VERIFY(progression->maximum() == 238 && progression->value() == 238);
+        QVERIFY(progression->isVisible());
+        // A failure is told in words under the table too.
+        auto *echecs = liste->findChild<QLabel *>("echecs");
+        QCOMPARE(echecs->isVisible(), !infobulle.isEmpty());
+        QCOMPARE(echecs->text(), infobulle.isEmpty() ? QString() : "CERP ROUEN : " + infobulle);
 
         auto *table = liste->findChild<QTableView *>("table");
         QCOMPARE(table->model()->headerData(8, Qt::Horizontal).toString(), QStringLiteral("CERP ROUEN"));
@@ -832,8 +840,26 @@ private slots:
         QVERIFY(lignesCsv[0].startsWith("\xEF\xBB\xBF"
                                         "Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"));
         QCOMPARE(QString::fromUtf8(lignesCsv[1]), csv);
-        // A cell a spreadsheet would take for a formula is written as text.
-        QVERIFY(lignesCsv.contains("'=SOMME(B2:B9)\r"));
+        // A line without a code has its text in a column of its own, the last; a cell a spreadsheet would
+        // take for a formula is written as text.
+        QVERIFY(lignesCsv.contains(QByteArray(lignesCsv[0].count(';'), ';') + "'=SOMME(B2:B9)\r"));
+        // A name in .xlsx gives a workbook (a zip archive).
+        QVERIFY(liste->exporte(m_dir->filePath("liste.XLSX")));
+        QFile classeur(m_dir->filePath("liste.XLSX"));
+        QVERIFY(classeur.open(QIODevice::ReadOnly));
+        QCOMPARE(classeur.read(2), "PK");
+
+        // Escape during the check did not close the window; "Vider" clears the progress, Ctrl+Z the rest.
+        QVERIFY(liste->isVisible());
+        QString question;
+        repondra(question, QMessageBox::Yes);
+        liste->vide();
+        QTest::qWait(0);
+        QVERIFY(question.startsWith("Vider la liste|Retirer les 120 ligne(s) de la liste ?"));
+        QCOMPARE(table->model()->rowCount(), 0);
+        QVERIFY(!progression->isVisible());
+        liste->annuleModification();
+        QCOMPARE(table->model()->rowCount(), 120);
 
         // The list and the window's place come back with the program.
         liste->resize(700, 400);

@@ -1,5 +1,6 @@
 #include "commandeliste.h"
 
+#include "classeurliste.h"
 #include "complementsligne.h"
 #include "comptes.h"
 #include "dossierparametres.h"
@@ -80,8 +81,9 @@ QString ligneSortie(const QString &code, const ReponsesCompte &compte)
     return echappes.join(u'\t');
 }
 
-// The printed lines, and whether every account answered.
-std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::chrono::milliseconds delai)
+// The printed lines, and what each account answered.
+std::pair<QStringList, QList<ReponsesCompte>> verifieListe(const QList<LigneListe> &lignes,
+                                                           std::chrono::milliseconds delai)
 {
     VerificationListe verification;
     verification.setDelaiAttente(delai);
@@ -100,14 +102,11 @@ std::pair<QStringList, bool> verifieListe(const QList<LigneListe> &lignes, std::
             codes << l.code;
     }
     QStringList sortie;
-    bool toutRepondu = true;
     for (const QString &code : std::as_const(codes)) {
         for (const ReponsesCompte &compte : verification.comptes())
             sortie << ligneSortie(code, compte);
     }
-    for (const ReponsesCompte &compte : verification.comptes())
-        toutRepondu = toutRepondu && compte.echec.isEmpty();
-    return {sortie, toutRepondu};
+    return {sortie, verification.comptes()};
 }
 
 } // namespace
@@ -117,13 +116,17 @@ int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
     // The first argument is the folder when it names one or reads as a path; a code never does.
     const QString premier = arguments.value(0);
     const bool avecDossier = QFileInfo(premier).isDir() || premier.contains(u'/');
-    if (avecDossier && !QFileInfo(premier).isDir()) {
-        std::fprintf(stderr, "usage: solvarin-query --liste [DIR] [CODE[,QTY]...]\n");
+    QStringList codes = arguments.mid(avecDossier ? 1 : 0);
+    const bool avecClasseur = codes.value(0) == QLatin1String("--xlsx");
+    const QString classeur = avecClasseur ? codes.value(1) : QString();
+    if (avecClasseur)
+        codes = codes.mid(2);
+    if ((avecDossier && !QFileInfo(premier).isDir()) || (avecClasseur && classeur.isEmpty())) {
+        std::fprintf(stderr, "usage: solvarin-query --liste [DIR] [--xlsx FILE] [CODE[,QTY]...]\n");
         return 2;
     }
     const QString repertoire = avecDossier ? QDir(premier).absolutePath()
                                            : DossierParametres::etablis(QCoreApplication::applicationDirPath());
-    const QStringList codes = arguments.mid(avecDossier ? 1 : 0);
     QString texte = codes.join(u'\n');
     if (codes.isEmpty()) {
         QFile entree;
@@ -143,10 +146,20 @@ int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
                      qPrintable(QDir(repertoire).filePath(QStringLiteral("Solvarin.ini"))));
         return 1;
     }
-    const auto [sortie, toutRepondu] = verifieListe(lignes, delai);
+    const auto [sortie, comptes] = verifieListe(lignes, delai);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     for (const QString &ligne : sortie)
         out << ligne << '\n';
+    out.flush();
+    bool toutRepondu = true;
+    for (const ReponsesCompte &compte : comptes)
+        toutRepondu = toutRepondu && compte.echec.isEmpty();
+    if (avecClasseur) {
+        if (const QString erreur = ClasseurListe::ecrit(classeur, lignes, comptes); !erreur.isEmpty()) {
+            std::fprintf(stderr, "solvarin-query: %s: %s\n", qPrintable(classeur), qPrintable(erreur));
+            return 1;
+        }
+    }
     return toutRepondu ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 // solvarin-query [DIR] ACCOUNT CIP: one availability query from the command line, for checking an
 // account's settings. Prints what the result area would show; exits 0 whatever the answer.
-// solvarin-query --liste [DIR] [CODE[,QTY]...]: a whole list checked at every complete account.
+// solvarin-query --liste [DIR] [--xlsx FILE] [CODE[,QTY]...]: a whole list checked at every complete account.
 // Without DIR, the settings are those of the folder the window uses.
 // solvarin-query --historique DIR [CODE] and --ruptures DIR [--heures N]: the history read back.
 // solvarin-query --surveillance DIR [--maintenant], --surveillance-ajoute DIR CODE... and
@@ -43,7 +43,8 @@ int main(int argc, char *argv[]) {
     const qint16 compte = args.size() == 3 || avecDossier ? qint16(args[args.size() - 2].toShort()) : 0;
     if ((compte != 1 && compte != 2) || (avecDossier && !QDir(args[1]).exists())) {
         std::fprintf(stderr, "usage: solvarin-query [DIR] ACCOUNT CIP\n"
-                             "       solvarin-query --liste [DIR] [CODE[,QTY]...]   (codes from stdin when none)\n"
+                             "       solvarin-query --liste [DIR] [--xlsx FILE] [CODE[,QTY]...]\n"
+                             "           (codes from stdin when none; --xlsx also writes the Excel workbook)\n"
                              "       solvarin-query --historique DIR [CODE]\n"
                              "       solvarin-query --ruptures DIR [--heures N]\n"
                              "       solvarin-query --surveillance DIR [--maintenant]\n"

@@ -149,10 +149,12 @@ QImage render(const TOVAPropertyBag &bag, const Look &look)
     d->DrawButton(look.down ? 2 : 0, true);
 
     QImage shot = d->BackBuffer.convertToFormat(QImage::Format_ARGB32);
+    // The shape is in logical pixels; the buffer, at a high-resolution screen, in device pixels.
+    const qreal ratio = shot.devicePixelRatio();
     for (int y = 0; y < shot.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(shot.scanLine(y));
         for (int x = 0; x < shot.width(); ++x)
-            if (!d->Region.contains(QPoint(x, y)))
+            if (!d->Region.contains(QPoint(int(x / ratio), int(y / ratio))))
                 line[x] = 0;
     }
     return shot;
