@@ -55,7 +55,7 @@ void VerificationListe::lance(const QList<LigneListe> &lignes, const QList<qint1
         m_comptes.append(compte);
         const int index = int(m_envois.size());
         auto envoi = std::make_unique<Envoi>();
-        envoi->echange = std::make_unique<EchangeInfoProduit>(nullptr, m_horloge);
+        envoi->echange = std::make_unique<EchangeInfoProduit>();
         envoi->echange->setDelaiAttente(m_delai);
         envoi->fin = m_lots.size();
         connect(envoi->echange.get(), &EchangeInfoProduit::termine, this, [this, index] { recoit(index); });

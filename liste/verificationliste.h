@@ -1,6 +1,5 @@
 #pragma once
 
-#include "horloge.h"
 #include "lectureliste.h"
 #include "lignereponse.h"
 
@@ -52,8 +51,6 @@ public:
 
     // Longest wait for each reply, 60 s unless changed.
     void setDelaiAttente(std::chrono::milliseconds delai) { m_delai = delai; }
-    // Where the requests read their date and time (and so their reference); the system's unless changed.
-    void setHorloge(Horloge horloge) { m_horloge = std::move(horloge); }
 
     // Starts a check of the valid lines at accounts `numeros`; a check under way is dropped first.
     void lance(const QList<LigneListe> &lignes, const QList<qint16> &numeros);
@@ -83,7 +80,6 @@ private:
     QStringList marque(int indexCompte, qsizetype debut, qsizetype fin, ReponseCode::Etat etat);
 
     std::chrono::milliseconds m_delai{60000};
-    Horloge m_horloge = horlogeSysteme();
     QList<QStringList> m_lots; // the codes of each request
     QList<QString> m_textes;   // their product lists, "code,quantity;..."
     QList<ReponsesCompte> m_comptes;

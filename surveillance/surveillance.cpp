@@ -11,21 +11,6 @@ namespace {
 
 constexpr std::chrono::minutes pauseApresEchec{5};
 
-// The reference is the request's date and time to the second: each request of the watch gets a
-// second of its own, so that no two share one, within a round or across rounds.
-Horloge sansRepetition(Horloge source)
-{
-    auto derniere = std::make_shared<QDateTime>();
-    return [source = std::move(source), derniere] {
-        QDateTime t = source();
-        t.setTime(QTime(t.time().hour(), t.time().minute(), t.time().second()));
-        if (derniere->isValid() && t <= *derniere)
-            t = derniere->addSecs(1);
-        *derniere = t;
-        return t;
-    };
-}
-
 } // namespace
 
 namespace Alerte {
@@ -36,7 +21,7 @@ QString texte(const Changement &c)
 } // namespace Alerte
 
 Surveillance::Surveillance(QObject *parent, Horloge maintenant)
-    : QObject(parent), m_maintenant(maintenant), m_references(sansRepetition(horlogeSysteme()))
+    : QObject(parent), m_maintenant(maintenant)
 {
     m_minuterie.setInterval(std::chrono::minutes(1));
     connect(&m_minuterie, &QTimer::timeout, this, [this] { lanceTour(false); });
@@ -110,7 +95,6 @@ bool Surveillance::lanceTour(bool force, bool horairesIgnores)
     }
     if (!m_tournee) {
         m_tournee = std::make_unique<TourneeSurveillance>(*b);
-        m_tournee->setHorloge(m_references);
         connect(m_tournee.get(), &TourneeSurveillance::avertissement, this, &Surveillance::signale);
         connect(m_tournee.get(), &TourneeSurveillance::terminee, this, &Surveillance::tourTermine);
         connect(m_tournee.get(), &TourneeSurveillance::changement, this, [this](const Changement &c) {

@@ -58,7 +58,6 @@ private:
     void signale(const QString &message);
 
     Horloge m_maintenant;
-    Horloge m_references;
     QTimer m_minuterie;
     std::chrono::milliseconds m_delai{60000};
     std::unique_ptr<BaseSurveillance> m_base;

@@ -49,7 +49,6 @@ void TourneeSurveillance::lance(const QDateTime &maintenant, const ParametresSur
         m_requetes += int((lignes.size() + VerificationListe::lignesParRequete - 1) / VerificationListe::lignesParRequete);
         auto verification = std::make_unique<VerificationListe>();
         verification->setDelaiAttente(m_delai);
-        verification->setHorloge(m_horloge);
         VerificationListe *v = verification.get();
         connect(v, &VerificationListe::reponses, this, [this, v](int k, const QStringList &codes) {
             recoit(v->comptes()[k], codes);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "horloge.h"
 #include "parametressurveillance.h"
 #include "produitsurveille.h"
 
@@ -25,8 +24,6 @@ public:
     ~TourneeSurveillance() override;
 
     void setDelaiAttente(std::chrono::milliseconds delai) { m_delai = delai; }
-    // Where the requests read their date and time, so their reference.
-    void setHorloge(Horloge horloge) { m_horloge = std::move(horloge); }
 
     // Starts the round at `maintenant` at accounts `comptes`; `parametres` tell the next opening after
     // an end of service. `terminee` follows, later, even when nothing is to be asked.
@@ -46,7 +43,6 @@ private:
 
     BaseSurveillance &m_base;
     std::chrono::milliseconds m_delai{60000};
-    Horloge m_horloge = horlogeSysteme();
     QDateTime m_maintenant;
     ParametresSurveillance m_parametres;
     QHash<QString, ProduitSurveille> m_produits;

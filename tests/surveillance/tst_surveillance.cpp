@@ -428,9 +428,9 @@ void TestSurveillance::referencesToutesDifferentes()
     QSet<QString> references;
     for (const ReponseEnregistree &r : *reponses) {
         QCOMPARE(r.source, ReponseEnregistree::Source::Surveillance);
-        references.insert(r.refMessage);
+        references.insert(QString::number(r.compte) + u' ' + r.refMessage);
     }
-    // Four requests of 50 per account and round.
+    // Four requests of 50 per account and round, each message to an account a reference of its own.
     QCOMPARE(references.size(), 2 * 2 * 4);
     QCOMPARE(m_ocp->connexions(), 8);
 }
