@@ -36,6 +36,8 @@ void frmMain::prepareSurveillance()
         bouton->setText(QStringLiteral("Surveiller"));
         bouton->setToolTip(QStringLiteral("Prévenir quand un répartiteur aura ce produit (Ctrl+W)"));
         bouton->setFocusPolicy(Qt::NoFocus);
+        // The ordinary size, not the box's large bold letters: it must leave the answer readable.
+        bouton->setFont(QApplication::font());
         bouton->adjustSize();
         bouton->move(txtInfos(n)->width() - bouton->width() - 2, txtInfos(n)->height() - bouton->height() - 2);
         connect(bouton, &QToolButton::clicked, this, &frmMain::surveilleProduit);
