@@ -39,7 +39,8 @@ void frmMain::prepareSurveillance()
         // The ordinary size, not the box's large bold letters: it must leave the answer readable.
         bouton->setFont(QApplication::font());
         bouton->adjustSize();
-        bouton->move(txtInfos(n)->width() - bouton->width() - 2, txtInfos(n)->height() - bouton->height() - 2);
+        // In the box's first line, which the answers leave empty.
+        bouton->move(txtInfos(n)->width() - bouton->width() - 2, 2);
         connect(bouton, &QToolButton::clicked, this, &frmMain::surveilleProduit);
     }
 }
