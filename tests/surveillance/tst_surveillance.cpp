@@ -3,7 +3,7 @@
 #include "historique.h"
 #include "manquants.h"
 #include "notificationbureau.h"
-#include "serveurpostgres.h"
+#include "serveursessai.h"
 #include "simulateur.h"
 #include "surveillance.h"
 
