@@ -2,6 +2,7 @@
 // the module that writes into it.
 #pragma once
 
+#include "compteessai.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
 #include "windows1252.h"
@@ -103,11 +104,7 @@ protected:
     // A complete account n at that URL and port.
     void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
     {
-        const QStringList valeurs = {"OCP", "12", "04", url, QString::number(port), "0999908", clef};
-        const QStringList cles = {"NomRepart",  "IdRepart",  "CodeRepart", "URLRepart",
-                                  "PortRepart", "NumeroCli", "ClefCli"};
-        for (qsizetype i = 0; i < cles.size(); ++i)
-            m_reglages.insert(cles[i] + QString::number(n), valeurs[i]);
+        m_reglages.insert(reglagesCompte(n, {.url = url, .port = port, .clef = clef}));
         ecritReglages();
     }
 
