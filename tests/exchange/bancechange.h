@@ -31,6 +31,9 @@ inline const QStringList doliprane = {
 
 inline const QString delaiDepasse = QStringLiteral("Aucun retour reçu dans les délais !");
 inline const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
+inline const QString httpIncorrect = QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
+inline const QString nonConforme = QStringLiteral("Retour non conforme");
+inline const QString urlAVerifier = QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !");
 
 // An address that cannot be reached, without any traffic leaving the machine:
 //   "refused"           a loopback port just closed
