@@ -2,6 +2,7 @@
 // the module that writes into it.
 #pragma once
 
+#include "compteessai.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
 #include "windows1252.h"
@@ -30,6 +31,9 @@ inline const QStringList doliprane = {
 
 inline const QString delaiDepasse = QStringLiteral("Aucun retour reçu dans les délais !");
 inline const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
+inline const QString httpIncorrect = QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
+inline const QString nonConforme = QStringLiteral("Retour non conforme");
+inline const QString urlAVerifier = QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !");
 
 // An address that cannot be reached, without any traffic leaving the machine:
 //   "refused"           a loopback port just closed
@@ -103,11 +107,7 @@ protected:
     // A complete account n at that URL and port.
     void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
     {
-        const QStringList valeurs = {"OCP", "12", "04", url, QString::number(port), "0999908", clef};
-        const QStringList cles = {"NomRepart",  "IdRepart",  "CodeRepart", "URLRepart",
-                                  "PortRepart", "NumeroCli", "ClefCli"};
-        for (qsizetype i = 0; i < cles.size(); ++i)
-            m_reglages.insert(cles[i] + QString::number(n), valeurs[i]);
+        m_reglages.insert(reglagesCompte(n, {.url = url, .port = port, .clef = clef}));
         ecritReglages();
     }
 

@@ -332,7 +332,6 @@ void TestMessage::replies_data()
 
     const QString nonEcrit, erreur = QStringLiteral("REQUETE EN ERREUR"),
                             dispo = QStringLiteral("DISPONIBLE");
-    const QString nonConforme = QStringLiteral("Retour non conforme");
     const QString invalidUseOfNull = QStringLiteral("PML_DecodeUneLigneProduit : Invalid use of Null (94)");
     const QByteArray decl = "<?xml version=\"1.0\"?>", fin = "<ACTION>FIN_SERVICE</ACTION>";
     const QByteArray xDispo = info(ligne("X", "<DISPO/>"));

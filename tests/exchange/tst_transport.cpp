@@ -22,10 +22,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString httpIncorrect = QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
-const QString nonConforme = QStringLiteral("Retour non conforme");
 const QString interrompue = QStringLiteral("Connexion interrompue par le répartiteur !");
-const QString urlAVerifier = QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !");
 
 const QByteArray entetes = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=UTF-8\r\n\r\n";
 const QByteArray entetesChunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";

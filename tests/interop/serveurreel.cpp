@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -31,11 +30,6 @@ QString journal(const QString &dossier) {
 }
 
 } // namespace
-
-quint16 portLibre() {
-    QTcpServer serveur;
-    return serveur.listen(QHostAddress::LocalHost) ? serveur.serverPort() : 0;
-}
 
 QString execute(const QString &commande, const QStringList &arguments, const QString &dossier) {
     QProcess p;

@@ -3,6 +3,8 @@
 // with the test. What cannot start says why, so that the test skips with that reason.
 #pragma once
 
+#include "serveursessai.h"
+
 #include <QMap>
 #include <QProcess>
 #include <QString>
@@ -10,10 +12,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-
-// A loopback port that nothing listens on (free when asked; a race with other programs is harmless
-// for tests that only listen there).
-quint16 portLibre();
 
 // Runs `commande` with `arguments` in `dossier`; the error text, or empty when it ended with 0.
 QString execute(const QString &commande, const QStringList &arguments, const QString &dossier);

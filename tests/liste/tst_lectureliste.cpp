@@ -1,5 +1,6 @@
 #include "codegs1.h"
 #include "codeproduit.h"
+#include "compteessai.h"
 #include "fichierini.h"
 #include "lectureliste.h"
 #include "reponseliste.h"
@@ -198,15 +199,7 @@ void TestLectureListe::lignesDeLaReponse()
     QTemporaryDir dossier;
     QVERIFY(dossier.isValid());
     FichierINI::setRepertoireProgramme(dossier.path());
-    const QStringList reglages{"NomRepart1=OCP",
-                               "IdRepart1=12",
-                               "CodeRepart1=04",
-                               "URLRepart1=http://127.0.0.1/p",
-                               "PortRepart1=" + QString::number(repartiteur.serverPort()),
-                               "NumeroCli1=1",
-                               "ClefCli1=4083"};
-    for (const QString &r : reglages)
-        QVERIFY(FichierINI::EcrireIni("Infos", r.section(u'=', 0, 0), r.section(u'=', 1)) != 0);
+    QVERIFY(ecritCompte(1, {.url = "http://127.0.0.1/p", .port = repartiteur.serverPort(), .client = "1"}));
 
     VerificationListe verification;
     QSignalSpy fin(&verification, &VerificationListe::terminee);

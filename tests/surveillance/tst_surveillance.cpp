@@ -1,9 +1,10 @@
 #include "basesurveillance.h"
+#include "compteessai.h"
 #include "fichierini.h"
 #include "historique.h"
 #include "manquants.h"
 #include "notificationbureau.h"
-#include "serveurpostgres.h"
+#include "serveursessai.h"
 #include "simulateur.h"
 #include "surveillance.h"
 
@@ -81,13 +82,10 @@ void TestSurveillance::init()
     m_phoenix = std::make_unique<SimulateurPharmaML>();
     QVERIFY(m_ocp->ecoute());
     QVERIFY(m_phoenix->ecoute());
-    const QStringList valeurs{"NomRepart1=OCP", "IdRepart1=12", "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pml",
-                              "PortRepart1=" + QString::number(m_ocp->port()), "NumeroCli1=0999908", "ClefCli1=4083",
-                              "NomRepart2=PHOENIX", "IdRepart2=23", "CodeRepart2=PHX",
-                              "URLRepart2=http://127.0.0.1:" + QString::number(m_phoenix->port()) + "/pml",
-                              "NumeroCli2=123456", "ClefCli2=CLEF9876"};
-    for (const QString &v : valeurs)
-        QVERIFY(FichierINI::EcrireIni("Infos", v.section(u'=', 0, 0), v.section(u'=', 1)) != 0);
+    QVERIFY(ecritCompte(1, {.port = m_ocp->port()}));
+    QVERIFY(ecritCompte(2, {.nom = "PHOENIX", .id = "23", .code = "PHX",
+                            .url = "http://127.0.0.1:" + QString::number(m_phoenix->port()) + "/pml",
+                            .client = "123456", .clef = "CLEF9876"}));
     m_maintenant = lundi10h;
 }
 

@@ -1,3 +1,4 @@
+#include "compteessai.h"
 #include "fichierini.h"
 #include "zonetexte.h"
 
@@ -43,13 +44,10 @@ void TestProgrammes::initTestCase() {
     QVERIFY(m_port.toUInt() > 0);
 
     FichierINI::setRepertoireProgramme(m_dir.path());
-    const QStringList valeurs{"AdrPharmacie=Pharmacie de l'Étoile", "NomRepart1=OCP", "IdRepart1=12",
-                              "CodeRepart1=04", "URLRepart1=http://127.0.0.1/pharmaml",
-                              "PortRepart1=" + m_port, "NumeroCli1=0999908", "ClefCli1=4083",
-                              "NomRepart2=PHOENIX", "IdRepart2=23", "CodeRepart2=PHX",
-                              "URLRepart2=ftp://127.0.0.1/pml", "NumeroCli2=123456", "ClefCli2=CLEF9876"};
-    for (const QString &v : valeurs)
-        QVERIFY(FichierINI::EcrireIni("Infos", v.section(u'=', 0, 0), v.section(u'=', 1)) != 0);
+    QVERIFY(FichierINI::EcrireIni("Infos", "AdrPharmacie", "Pharmacie de l'Étoile") != 0);
+    QVERIFY(ecritCompte(1, {.url = "http://127.0.0.1/pharmaml", .port = quint16(m_port.toUInt())}));
+    QVERIFY(ecritCompte(2, {.nom = "PHOENIX", .id = "23", .code = "PHX", .url = "ftp://127.0.0.1/pml",
+                            .client = "123456", .clef = "CLEF9876"}));
 }
 
 void TestProgrammes::cleanupTestCase() {

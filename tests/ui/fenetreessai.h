@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compteessai.h"
 #include "fichierini.h"
 #include "frmmain.h"
 
@@ -33,14 +34,8 @@ inline void ecrire(const QString &key, const QString &value)
 inline void compteLocal(int n, quint16 port, const QString &client = QStringLiteral("0999908"),
                         const QString &clef = QStringLiteral("4083"))
 {
-    const QString s = QString::number(n);
-    ecrire("NomRepart" + s, n == 1 ? "PHOENIX" : "CERP ROUEN");
-    ecrire("IdRepart" + s, n == 1 ? "23" : "18");
-    ecrire("CodeRepart" + s, "ETS" + s);
-    ecrire("URLRepart" + s, QStringLiteral("http://127.0.0.1/pml"));
-    ecrire("PortRepart" + s, QString::number(port));
-    ecrire("NumeroCli" + s, client);
-    ecrire("ClefCli" + s, clef);
+    ecritCompte(n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = n == 1 ? "23" : "18",
+                    .code = "ETS" + QString::number(n), .port = port, .client = client, .clef = clef});
 }
 
 inline void pharmacie()

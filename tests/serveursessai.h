@@ -1,0 +1,121 @@
+// Real servers the tests start themselves: a free loopback port, and a PostgreSQL server of the
+// test's own in a temporary folder, run as the unprivileged user nobody when the test runs as root
+// (the server refuses root). What cannot start says why, so that the test skips with that reason.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <unistd.h>
+
+// A loopback port that nothing listens on (free when asked; a race with other programs is harmless
+// for tests that only listen there).
+inline quint16 portLibre()
+{
+    QTcpServer serveur;
+    return serveur.listen(QHostAddress::LocalHost) ? serveur.serverPort() : 0;
+}
+
+// A cluster whose superuser is "solvarin": with `motDePasse`, it must give it (scram-sha-256);
+// without, it is trusted. `raison` is empty when the server runs.
+class ServeurPostgres {
+public:
+    explicit ServeurPostgres(const QString &motDePasse = {})
+        : m_motDePasse(motDePasse)
+    {
+        raison = initialise();
+        m_demarre = raison.isEmpty();
+    }
+    ~ServeurPostgres() { arrete(QStringLiteral("immediate")); }
+
+    bool demarre() const { return m_demarre; }
+    // The URL of `base` on this server, with the password.
+    QString url(const QString &base = QStringLiteral("postgres")) const
+    {
+        const QString compte = m_motDePasse.isEmpty()
+                                   ? QStringLiteral("solvarin")
+                                   : QStringLiteral("solvarin:") + QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse));
+        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(compte, QString::number(port), base);
+    }
+    // A path in the server's temporary folder.
+    QString fichier(const QString &nom) const { return m_dir.filePath(nom); }
+    // Stops the server (`mode` as pg_ctl's -m); the error text, or empty.
+    QString arrete(const QString &mode = QStringLiteral("fast"))
+    {
+        if (!m_demarre)
+            return {};
+        m_demarre = false;
+        return lance(QStringLiteral("pg_ctl"), {"-D", m_donnees, "-m", mode, "-w", "stop"});
+    }
+
+    quint16 port = 0;
+    QString raison;
+
+private:
+    QString initialise()
+    {
+        const QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString &v : versions) {
+            if (QFileInfo::exists("/usr/lib/postgresql/" + v + "/bin/initdb"))
+                m_bin = "/usr/lib/postgresql/" + v + "/bin/";
+        }
+        if (m_bin.isEmpty())
+            return QStringLiteral("PostgreSQL's server programs are not installed (Debian package postgresql)");
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+            return QStringLiteral("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql)");
+        port = portLibre();
+        if (!m_dir.isValid() || port == 0)
+            return QStringLiteral("no temporary folder or no free loopback port");
+        if (geteuid() == 0 && QProcess::execute("chown", {"nobody", m_dir.path()}) != 0)
+            return QStringLiteral("the temporary folder cannot be given to the user nobody");
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+        m_donnees = m_dir.filePath(QStringLiteral("donnees"));
+        QStringList initdb{"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C", "--no-sync"};
+        if (m_motDePasse.isEmpty()) {
+            initdb << "--auth=trust";
+        } else {
+            const QString fichierMotDePasse = m_dir.filePath(QStringLiteral("motdepasse"));
+            QFile f(fichierMotDePasse);
+            if (!f.open(QIODevice::WriteOnly) || f.write(m_motDePasse.toUtf8() + '\n') < 0)
+                return QStringLiteral("cannot write ") + fichierMotDePasse;
+            f.close();
+            if (geteuid() == 0)
+                QProcess::execute("chown", {"nobody", fichierMotDePasse});
+            initdb << "--auth=scram-sha-256" << "--pwfile" << fichierMotDePasse;
+        }
+        QString erreur = lance(QStringLiteral("initdb"), initdb);
+        if (erreur.isEmpty())
+            erreur = lance(QStringLiteral("pg_ctl"),
+                           {"-D", m_donnees, "-l", m_dir.filePath("journal"), "-w", "-t", "60", "-o",
+                            QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off")
+                                .arg(port)
+                                .arg(m_dir.path()),
+                            "start"});
+        return erreur;
+    }
+
+    // Runs a server program, as nobody when we are root; the error text, or empty.
+    QString lance(const QString &programme, const QStringList &arguments) const
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        if (geteuid() == 0)
+            p.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", m_bin + programme} + arguments);
+        else
+            p.start(m_bin + programme, arguments);
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            return programme + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
+        return {};
+    }
+
+    QTemporaryDir m_dir;
+    QString m_motDePasse;
+    QString m_bin;
+    QString m_donnees;
+    bool m_demarre = false;
+};
