@@ -400,7 +400,7 @@ void TestFichierINI::oddFiles()
 void TestFichierINI::folderOfTheFiles_data()
 {
     QTest::addColumn<QString>("program"); // how the program's folder is
-    QTest::addColumn<QString>("seed");    // where a prepared Solvarin.ini lies ("" for none)
+    QTest::addColumn<QString>("prepare"); // where a prepared Solvarin.ini lies ("" for none)
     QTest::addColumn<bool>("user");       // the user's folder is chosen
     QTest::newRow("copied folder") << "writable" << "bin/Solvarin.ini" << false;
     QTest::newRow("read-only folder, prepared settings beside") << "read-only" << "bin/Solvarin.ini" << true;
@@ -414,7 +414,7 @@ void TestFichierINI::folderOfTheFiles_data()
 void TestFichierINI::folderOfTheFiles()
 {
     QFETCH(QString, program);
-    QFETCH(QString, seed);
+    QFETCH(QString, prepare);
     QFETCH(bool, user);
     const QDir prefix(m_dir->path());
     const QString bin = prefix.filePath(QStringLiteral("bin"));
@@ -422,9 +422,9 @@ void TestFichierINI::folderOfTheFiles()
     if (program == u"installed" || program == u"unmakeable")
         QVERIFY(prefix.mkpath(QStringLiteral("share/solvarin")));
     const QByteArray prepared = "[Infos]\r\nNumeroCli1=0999908\r\n";
-    if (!seed.isEmpty()) {
-        QVERIFY(prefix.mkpath(QFileInfo(prefix.filePath(seed)).path()));
-        writeAll(prefix.filePath(seed), prepared);
+    if (!prepare.isEmpty()) {
+        QVERIFY(prefix.mkpath(QFileInfo(prefix.filePath(prepare)).path()));
+        writeAll(prefix.filePath(prepare), prepared);
     }
     const QString config = prefix.filePath(program == u"unmakeable" ? QStringLiteral("file/config") : QStringLiteral("config"));
     writeAll(prefix.filePath(QStringLiteral("file")), {});
@@ -445,8 +445,8 @@ void TestFichierINI::folderOfTheFiles()
         return;
     }
     QCOMPARE(modeOf(userFolder), 0700);
-    QCOMPARE(readAll(ini), seed.isEmpty() ? QByteArray() : prepared);
-    if (seed.isEmpty())
+    QCOMPARE(readAll(ini), prepare.isEmpty() ? QByteArray() : prepared);
+    if (prepare.isEmpty())
         return;
     QCOMPARE(modeOf(ini), 0600);
     FichierINI::setRepertoireProgramme(chosen);
