@@ -77,11 +77,11 @@ QString etat(const ReponseCode &reponse)
     return QStringLiteral("En attente");
 }
 
-quint32 couleurEtat(const ReponseCode &reponse)
+quint32 couleurDisponibilite(std::optional<Disponibilite> disponibilite)
 {
-    if (reponse.etat != ReponseCode::Etat::Repondue)
+    if (!disponibilite)
         return 0xC8C8C8;
-    switch (reponse.ligne.disponibilite) {
+    switch (*disponibilite) {
     case Disponibilite::Disponible:
         return 0x7CD96C;
     case Disponibilite::NonDisponible:
@@ -90,6 +90,13 @@ quint32 couleurEtat(const ReponseCode &reponse)
         break;
     }
     return 0xFFB040;
+}
+
+quint32 couleurEtat(const ReponseCode &reponse)
+{
+    return couleurDisponibilite(reponse.etat == ReponseCode::Etat::Repondue
+                                    ? std::optional(reponse.ligne.disponibilite)
+                                    : std::nullopt);
 }
 
 QString designation(const QList<ReponsesCompte> &comptes, const QString &code)

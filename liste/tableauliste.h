@@ -27,7 +27,8 @@ namespace TableauListe {
 QString etat(const ReponseCode &reponse);
 
 // The colour of an availability cell, 0xRRGGBB: green available, red not available, orange another
-// answer, grey no answer.
+// answer, grey no answer (none).
+quint32 couleurDisponibilite(std::optional<Disponibilite> disponibilite);
 quint32 couleurEtat(const ReponseCode &reponse);
 
 // The designation the first account that answered for the code gave.

@@ -57,13 +57,13 @@ QColor couleurEtat(Etat etat)
 {
     switch (etat) {
     case Etat::Disponible:
-        return QColor(0x7C, 0xD9, 0x6C);
+        return QColor(TableauListe::couleurDisponibilite(Disponibilite::Disponible));
     case Etat::NonDisponible:
-        return QColor(0xF0, 0x6E, 0x64);
+        return QColor(TableauListe::couleurDisponibilite(Disponibilite::NonDisponible));
     case Etat::Autre:
-        return QColor(0xFF, 0xB0, 0x40);
+        return QColor(TableauListe::couleurDisponibilite(Disponibilite::Autre));
     default:
-        return QColor(0xC8, 0xC8, 0xC8);
+        return QColor(TableauListe::couleurDisponibilite(std::nullopt));
     }
 }
 

@@ -37,26 +37,6 @@ QString source(ReponseEnregistree::Source s)
     return QStringLiteral("console");
 }
 
-// The tokens of --liste: every kind of failure is an ERREUR there.
-QString statut(Etat etat)
-{
-    switch (etat) {
-    case Etat::Disponible:
-        return QStringLiteral("DISPONIBLE");
-    case Etat::NonDisponible:
-        return QStringLiteral("NON DISPONIBLE");
-    case Etat::Autre:
-        return QStringLiteral("AUTRE");
-    case Etat::Absent:
-        return QStringLiteral("ABSENT");
-    case Etat::Erreur:
-    case Etat::FinService:
-    case Etat::Echec:
-        break;
-    }
-    return QStringLiteral("ERREUR");
-}
-
 void imprime(const QList<QStringList> &lignes)
 {
     QTextStream out(stdout);
@@ -96,9 +76,23 @@ std::unique_ptr<BaseHistorique> ouvre(const QString &repertoire, bool &vide, int
 
 } // namespace
 
-QString statutListe(ReponseEnregistree::Etat etat)
+QString statutListe(Etat etat)
 {
-    return statut(etat);
+    switch (etat) {
+    case Etat::Disponible:
+        return QStringLiteral("DISPONIBLE");
+    case Etat::NonDisponible:
+        return QStringLiteral("NON DISPONIBLE");
+    case Etat::Autre:
+        return QStringLiteral("AUTRE");
+    case Etat::Absent:
+        return QStringLiteral("ABSENT");
+    case Etat::Erreur:
+    case Etat::FinService:
+    case Etat::Echec:
+        break;
+    }
+    return QStringLiteral("ERREUR");
 }
 
 int commandeHistorique(const QStringList &arguments)
@@ -125,7 +119,7 @@ int commandeHistorique(const QStringList &arguments)
         QString codeReponse = r.codeReponse;
         const QStringList remplacant{r.remplacantType, r.remplacantCode, r.remplacantDesignation};
         lignes.append({date(r.horodatage), source(r.source), QString::number(r.compte), r.codeDemande,
-                       statut(r.etat), ModPharmaML::PML_SupprimeZeros(codeReponse), r.designation, r.prix,
+                       statutListe(r.etat), ModPharmaML::PML_SupprimeZeros(codeReponse), r.designation, r.prix,
                        r.motif, r.datePrevue,
                        r.remplacantCode.isEmpty() ? QString() : remplacant.join(u' ').trimmed()});
     }
