@@ -54,23 +54,16 @@ private slots:
     {
         QTest::addColumn<QString>("etapes");
         QTest::addColumn<QString>("attendue");
-        QTest::newRow("Vider confirmed, undone") << "coller:3582910,3153342;3 vider:oui z"
-                                                 << "3582910×1 3153342×3";
-        QTest::newRow("Vider refused") << "coller:3582910,3153342 vider:non"
-                                       << "3582910×1 3153342×1";
-        QTest::newRow("Enter answers no") << "coller:3582910 vider:entree"
-                                          << "3582910×1";
-        QTest::newRow("an empty list is emptied without a question") << "vider:- z"
-                                                                     << "";
-        QTest::newRow("Delete undone from the table") << "coller:3582910,3153342,2756339 suppr:1"
-                                                      << "3582910×1 2756339×1";
+        QTest::newRow("Vider confirmed, undone") << "coller:3582910,3153342;3 vider:oui z" << "3582910×1 3153342×3";
+        QTest::newRow("Vider refused") << "coller:3582910,3153342 vider:non" << "3582910×1 3153342×1";
+        QTest::newRow("Enter answers no") << "coller:3582910 vider:entree" << "3582910×1";
+        QTest::newRow("an empty list is emptied without a question") << "vider:- z" << "";
+        QTest::newRow("Delete") << "coller:3582910,3153342,2756339 suppr:1" << "3582910×1 2756339×1";
         QTest::newRow("Delete, then Ctrl+Z in the table") << "coller:3582910,3153342,2756339 suppr:1 zt"
                                                           << "3582910×1 3153342×1 2756339×1";
-        QTest::newRow("several steps back, and no further") << "coller:3582910 coller:3153342 suppr:0 z z z z"
-                                                            << "";
-        QTest::newRow("a paste undone keeps the one before")
-            << "coller:3582910 coller:3400935829108,3153342 z"
-            << "3582910×1";
+        QTest::newRow("several steps back, and no further") << "coller:3582910 coller:3153342 suppr:0 z z z z" << "";
+        QTest::newRow("a paste undone keeps the one before") << "coller:3582910 coller:3400935829108,3153342 z"
+                                                             << "3582910×1";
         QTest::newRow("Ctrl+Z in a field with text undoes the typing only") << "coller:3582910 taper:315 z"
                                                                             << "3582910×1";
     }
@@ -125,8 +118,7 @@ private slots:
     {
         m_liste->ajoute("3582910\n3153342");
         QStringList parcours;
-        QWidget *focus = m_liste->findChild<QLineEdit *>("code");
-        focus->setFocus();
+        m_liste->findChild<QLineEdit *>("code")->setFocus();
         for (int i = 0; i < 8; ++i) {
             parcours << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -176,7 +168,6 @@ private slots:
         m_liste = std::make_unique<FrmListe>();
         m_liste->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_liste.get()));
-        QCOMPARE(m_liste->size(), QSize(1240, 560));
         QHeaderView *entete = table()->horizontalHeader();
         QCOMPARE(entete->count(), 14);
         QVERIFY2(entete->length() <= table()->viewport()->width(),
