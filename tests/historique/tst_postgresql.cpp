@@ -98,7 +98,6 @@ void TestPostgresql::deuxComptoirsUneBase()
         FichierINI::setRepertoireProgramme(dossier);
         BaseHistorique lue(*ParametresHistorique::lis());
         QCOMPARE(lue.ouvre(), QString());
-        QCOMPARE(lue.version(), BaseHistorique::versionSchema);
         const auto lues = lue.cherche({});
         QVERIFY(lues);
         QStringList codes;
