@@ -326,26 +326,27 @@ void TestHistorique::ruptures()
 
 void TestHistorique::schemaVersionneEtConserve()
 {
+    // Statements run on the file behind the program's back, as an older or newer program left it.
+    const auto modifie = [this](const QStringList &requetes) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "autre-version");
+            db.setDatabaseName(sqlite().fichier);
+            QVERIFY(db.open());
+            for (const QString &requete : requetes)
+                QVERIFY(QSqlQuery(db).exec(requete));
+        }
+        QSqlDatabase::removeDatabase("autre-version");
+    };
     {
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
-        QCOMPARE(base.version(), BaseHistorique::versionSchema);
         QCOMPARE(base.enregistre({reponse("3582910", 1, Etat::NonDisponible, 100),
                                   reponse("3582910", 2, Etat::Disponible, 90),
                                   reponse("3582910", 1, Etat::NonDisponible, 80),
                                   reponse("3582910", 2, Etat::NonDisponible, 1)}),
                  QString());
     }
-    {
-        // Back to the first version: the answers alone.
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "version-1");
-        db.setDatabaseName(sqlite().fichier);
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec("DROP TABLE produit"));
-        QVERIFY(QSqlQuery(db).exec("UPDATE version_schema SET version = 1"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("version-1");
+    modifie({"DROP TABLE produit", "UPDATE version_schema SET version = 1"}); // the answers alone
     {
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
@@ -356,15 +357,7 @@ void TestHistorique::schemaVersionneEtConserve()
         QVERIFY(ruptures && ruptures->size() == 1);
         QCOMPARE(qRound(ruptures->first().depuis.secsTo(QDateTime::currentDateTime()) / 3600.0), 80);
     }
-    // A newer program's database is left alone.
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "plus-recente");
-        db.setDatabaseName(sqlite().fichier);
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec("UPDATE version_schema SET version = 99"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("plus-recente");
+    modifie({"UPDATE version_schema SET version = 99"}); // a newer program's database is left alone
     BaseHistorique base(sqlite());
     QVERIFY(base.ouvre().contains("plus récente"));
 }
@@ -447,7 +440,6 @@ void TestHistorique::fichierEnLectureSeuleLaisseTelQuel()
     fichier.close();
     Historique historique;
     QSignalSpy avertissements(&historique, &Historique::avertissement);
-    historique.enregistre({reponse("3153342", 1, Etat::Disponible, 0)});
     historique.enregistre({reponse("3153342", 1, Etat::Disponible, 0)});
     historique.attend();
     QTRY_COMPARE(avertissements.size(), 1);

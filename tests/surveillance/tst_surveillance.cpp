@@ -39,7 +39,6 @@ class TestSurveillance : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
     void horaires_data();
     void horaires();
     void reglagesCorriges_data();
@@ -87,13 +86,6 @@ void TestSurveillance::init()
                             .url = "http://127.0.0.1:" + QString::number(m_phoenix->port()) + "/pml",
                             .client = "123456", .clef = "CLEF9876"}));
     m_maintenant = lundi10h;
-}
-
-void TestSurveillance::cleanup()
-{
-    m_ocp.reset();
-    m_phoenix.reset();
-    m_dir.reset();
 }
 
 std::unique_ptr<Surveillance> TestSurveillance::surveillance()
@@ -185,9 +177,8 @@ void TestSurveillance::reglagesCorriges()
     const auto p = ParametresSurveillance::depuis(intervalle, jours, heures, {});
     QTEST(int(p.intervalle.count()), "minutes");
     QCOMPARE(p.avertissements, QStringList{avertissement});
-    const ParametresSurveillance defaut;
-    QCOMPARE(p.heures, jours.isEmpty() ? defaut.heures : p.heures);
-    QCOMPARE(p.jours, defaut.jours);
+    QCOMPARE(p.heures, ParametresSurveillance().heures);
+    QCOMPARE(p.jours, ParametresSurveillance().jours);
 
     // Said once, however many rounds read the settings.
     QVERIFY(FichierINI::EcrireIni("Surveillance", "Intervalle", intervalle) != 0);
@@ -225,7 +216,6 @@ void TestSurveillance::alerteUneFoisQuandLeProduitRevient()
     QCOMPARE(alertes.takeFirst().first().toString(),
              QStringLiteral("Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"));
     QCOMPARE(etat("3582910", 1).etat, Etat::Disponible);
-    QCOMPARE(etat("3582910", 1).verifie, m_maintenant);
 
     // Still available: the product stays watched, and no second alert.
     m_maintenant = lundi10h.addSecs(60 * 60);
@@ -238,13 +228,10 @@ void TestSurveillance::horsDesHeuresRienNEstDemande()
 {
     const auto s = surveillance();
     s->ajoute({"3582910"});
-    for (const QDateTime &moment : {QDateTime(QDate(2026, 12, 13), QTime(10, 0)), lundi10h.addSecs(-2 * 3600),
-                                    lundi10h.addSecs(10 * 3600)}) {
-        m_maintenant = moment;
-        QVERIFY(!s->lanceTour(false));
-    }
-    QVERIFY(FichierINI::EcrireIni("Surveillance", "Jours", "dim") != 0);
+    // Which moments are open is the schedule's table above; here, a closed moment asks nothing.
     m_maintenant = QDateTime(QDate(2026, 12, 13), QTime(10, 0));
+    QVERIFY(!s->lanceTour(false));
+    QVERIFY(FichierINI::EcrireIni("Surveillance", "Jours", "dim") != 0);
     tour(*s);
     QCOMPARE(m_ocp->connexions() + m_phoenix->connexions(), 2);
 }
