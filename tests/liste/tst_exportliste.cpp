@@ -122,7 +122,6 @@ private slots:
         QTest::addColumn<QString>("attendu");
         const QString euros2 = " fmt=#,##0.00 \"€\"", euros3 = " fmt=#,##0.000 \"€\"";
         const std::tuple<const char *, const char *, QString> rangees[] = {
-            {"header", "G1", "s:PHOENIX motif"},
             {"the per-account columns, each its title", "I1", "s:PHOENIX remplaçant"},
             {"a CIP13 is text, all 13 digits", "A2", "s:3400935829108 fmt=@"},
             {"a quantity is a number", "B2", "n:2"},

@@ -65,10 +65,9 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
         "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
         "1.490\\r\\nPrix public TTC = 2.180\n"
         "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
-    QTest::newRow("available") << QStringList{"DIR", "1", "3582910"} << QByteArray() << doliprane << 0
-                               << QByteArray();
-    QTest::newRow("CIP13") << QStringList{"DIR", "1", "3400935829108"} << QByteArray() << doliprane << 0
-                           << QByteArray();
+    for (const char *code : {"3582910", "3400935829108"})
+        QTest::newRow(code) << QStringList{"DIR", "1", code} << QByteArray() << doliprane << 0
+                            << QByteArray();
     QTest::newRow("account 2 with a bad URL") << QStringList{"DIR", "2", "3582910"} << QByteArray()
         << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
            "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"
@@ -116,16 +115,20 @@ void TestProgrammes::requeteContreLeSimulateur_data() {
            "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Produit remplace)\n"
         << 0 << QByteArray();
     QTest::newRow("watch: a code refused, the valid one still added")
-        << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2 << QByteArray("solvarin-query: \"358291\" is no product code (7 digits, or a CIP13 with its check digit)\n");
+        << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2
+        << QByteArray("solvarin-query: \"358291\" is no product code "
+                      "(7 digits, or a CIP13 with its check digit)\n");
     QTest::newRow("watch: a round now, each account's first check")
         << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
         << "3582910\t1\t\tDISPONIBLE\tDOLIPRANE 1000MG CPR B/8\n"
            "3582910\t2\t\tERREUR\tDOLIPRANE 1000MG CPR B/8\n"
         << 0 << QByteArray();
-    QTest::newRow("watch: nothing changed") << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray()
-                                            << QString() << 0 << QByteArray();
-    QTest::newRow("watch: removed, nothing asked") << QStringList{"--surveillance-retire", "DIR", "3582910"}
-                                                   << QByteArray() << QString() << 0 << QByteArray();
+    QTest::newRow("watch: nothing changed")
+        << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray() << QString() << 0
+        << QByteArray();
+    QTest::newRow("watch: removed, nothing asked")
+        << QStringList{"--surveillance-retire", "DIR", "3582910"} << QByteArray() << QString() << 0
+        << QByteArray();
 }
 
 void TestProgrammes::requeteContreLeSimulateur() {
@@ -167,12 +170,12 @@ void TestProgrammes::historique_data() {
                        "PHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\t\t"}
         << 0;
     // Account 2 failed every time: one wholesaler's word is no shortage while two are configured.
-    QTest::newRow("no shortage from one wholesaler") << QStringList{"--ruptures", "DIR", "--heures", "0"}
-                                                     << QStringList{} << 0;
+    QTest::newRow("no shortage from one wholesaler")
+        << QStringList{"--ruptures", "DIR", "--heures", "0"} << QStringList{} << 0;
     QTest::newRow("nothing recorded yet") << QStringList{"--historique", "VIDE"} << QStringList{} << 0;
     QTest::newRow("an unusable database address") << QStringList{"--ruptures", "MAUVAISE"} << QStringList{} << 1;
-    QTest::newRow("hours that are no number") << QStringList{"--ruptures", "DIR", "--heures", "x"} << QStringList{}
-                                              << 2;
+    QTest::newRow("hours that are no number")
+        << QStringList{"--ruptures", "DIR", "--heures", "x"} << QStringList{} << 2;
 }
 
 void TestProgrammes::historique() {
