@@ -1,9 +1,9 @@
 // Reply gathering and de-chunking on arbitrary byte streams cut at arbitrary points. The first four
 // bytes choose the cut points, the rest is what the socket delivers. However the stream is cut, the
 // outcome must be the one of the stream delivered whole.
-#include "exchange/zoneresultatenregistree.h"
 #include "http.h"
-#include "modpharmaml.h"
+
+#include <QStringConverter>
 
 #include <cstdint>
 #include <cstdlib>
@@ -120,16 +120,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     } else if (entier.etat == AssembleurRetour::Etat::Malforme) {
         verifie(entier.chunked && dechunke.malforme);
     }
-
-    // The module's own de-chunking of a whole text, as the transport's first version used it.
-    ZoneResultatEnregistree zone;
-    ModPharmaML module(zone);
-    QByteArray texte = corps.toByteArray();
-    const QByteArray sansChunks = module.PML_DecodeChunkedMessage(texte);
-    if (corps.contains("\r\n"))
-        verifie(sansChunks == dechunke.donnees && QByteArrayView(texte) == corps);
-    else
-        verifie(sansChunks == texte && corps.endsWith(texte));
-    verifie(zone.labRetour[1].ecritures == 0);
     return 0;
 }
