@@ -43,7 +43,9 @@ void ModeleListe::setComptes(const QList<ReponsesCompte> &comptes)
         return;
     }
     m_comptes = comptes;
-    emit headerDataChanged(Qt::Horizontal, colonneEtat(0), columnCount() - 1);
+    // Without an account there is no account column to tell about.
+    if (!m_comptes.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, colonneEtat(0), columnCount() - 1);
     if (!m_lignes.isEmpty())
         emit dataChanged(index(0, colonneDesignation), index(rowCount() - 1, columnCount() - 1));
 }

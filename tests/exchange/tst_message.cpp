@@ -1,5 +1,6 @@
 // The request the module builds from the settings, and the screen a reply leaves.
 #include "bancechange.h"
+#include "constructeurrequete.h"
 #include "decodeurretour.h"
 
 #include "referencesmessage.h"
@@ -131,6 +132,7 @@ private slots:
     void productLines();
     void quantityBeyondDoubleShowsOverflow();
     void pharmacyNameReadOncePerRun();
+    void textFilterFoldsAsUnicode();
     void insertedValuesEscaped();
     void forbiddenCharacterReportedButRequestBuilt();
 
@@ -245,13 +247,18 @@ void TestMessage::productLines_data()
     QTest::newRow("empty list") << ""
                                 << "";
     QStringList items;
-    QString fifty;
+    QString fifty, fortyNine;
     for (int i = 1; i <= 60; ++i) {
         items << QStringLiteral("%1,%2").arg(1000000 + i).arg(i);
         if (i <= 50)
             fifty += line(i, QString::number(1000000 + i), QString::number(i));
+        if (i == 49)
+            fortyNine = fifty;
     }
     QTest::newRow("fifty of sixty") << items.join(u';') << fifty;
+    QTest::newRow("49 items") << items.first(49).join(u';') << fortyNine;
+    QTest::newRow("50 items") << items.first(50).join(u';') << fifty;
+    QTest::newRow("fifty of 51") << items.first(51).join(u';') << fifty;
 }
 
 void TestMessage::productLines()
@@ -285,6 +292,26 @@ void TestMessage::pharmacyNameReadOncePerRun()
     QCOMPARE(attribute(m_module->RequeteXML(), "EMETTEUR", "Adresse"),
              QString(100, u'a') + QString(28, u'e'));
     QCOMPARE(ModPharmaML(*m_zone).PML_AdressePharmacie(), QStringLiteral("Pharmacie Neuve"));
+}
+
+// The letters of the folding table become the base letter Unicode decomposes them into; the other
+// accented letters, like any character but ASCII letters and digits, become blanks.
+void TestMessage::textFilterFoldsAsUnicode()
+{
+    const QString table = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
+    ConstructeurRequete constructeur;
+    int folded = 0;
+    for (char16_t u = 0xA0; u <= 0xFF; ++u) {
+        const QChar c(u);
+        const QString decomposition = c.decomposition();
+        if (decomposition.isEmpty() || decomposition[0].unicode() > 0x7F || !decomposition[0].isLetter())
+            continue;
+        const QChar base = decomposition[0];
+        folded += table.contains(c);
+        QCOMPARE(constructeur.filtreTexte(QStringLiteral("a%1b").arg(c)),
+                 QStringLiteral("a%1b").arg(table.contains(c) ? base : QChar(u' ')));
+    }
+    QCOMPARE(folded, table.size());
 }
 
 void TestMessage::insertedValuesEscaped()
@@ -339,6 +366,10 @@ void TestMessage::replies_data()
         ecran("DOLIPRANE 1000MG CPR 8",
               "Prix d'achat HT hors remise = 1.234\r\nPrix public TTC = 2.50\r\nPrix TTC conseillé = 3",
               dispo));
+    row("amounts of zeros only lose their leading zeros, nothing more",
+        envelope(info(ligne("X", prix("PHAHT", "0000") + prix("NETHT", "0,00") + prix("PUBTC", "00.50") +
+                                     "<DISPO/>"))),
+        ecran("X", "Prix d'achat HT hors remise = \r\nPrix achat HT = ,00\r\nPrix public TTC = .50", dispo));
     row("not available with remark",
         envelope(info(ligne("SPASFON", prix("PUBTC", "4.10") +
                                            "<NON_DISPO Code_Reponse=\"0005\" Additif=\"Manque Rayon\"/>"))),

@@ -148,6 +148,25 @@ private slots:
         QCOMPARE(m_classeur.value(cellule), attendu);
     }
 
+    // The list's and the history's CSV: a cell that starts as a formula would is written as text.
+    void formules_data()
+    {
+        QTest::addColumn<QString>("cellule");
+        QTest::addColumn<QString>("ecrite");
+        for (const char *formule : {"=1+1", "+1", "-1", "@A1"})
+            QTest::newRow(formule) << formule << u'\'' + QString::fromLatin1(formule);
+        for (const char *texte : {"1-1", " =1", "#1", "'1"})
+            QTest::newRow(texte) << texte << texte;
+        QTest::newRow("with a separator") << "=1;2" << "\"'=1;2\"";
+    }
+
+    void formules()
+    {
+        QFETCH(QString, cellule);
+        QFETCH(QString, ecrite);
+        QCOMPARE(TableauListe::csvDeRangees({{cellule, QStringLiteral("x")}}), "\xEF\xBB\xBF" + (ecrite + ";x\r\n").toUtf8());
+    }
+
     void classeurImpossible()
     {
         QTemporaryDir dossier;

@@ -22,6 +22,27 @@ static QString resume(const QList<LigneListe> &lignes)
     return sortie.join(QStringLiteral(" | "));
 }
 
+// A wholesaler on 127.0.0.1 that answers every request with that reply, noting how many lines each asked.
+class Repartiteur : public QTcpServer {
+public:
+    explicit Repartiteur(const QByteArray &corps)
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this, corps] {
+            QTcpSocket *s = nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [this, s, corps] {
+                const QByteArray recu = s->peek(s->bytesAvailable());
+                if (!recu.endsWith("</CSRP_ENVELOPPE>\r\n"))
+                    return;
+                lignesDemandees << int(recu.count("<LIGNE "));
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) +
+                         "\r\n\r\n" + corps);
+            });
+        });
+    }
+    QList<int> lignesDemandees;
+};
+
 class TestLectureListe : public QObject {
     Q_OBJECT
 private slots:
@@ -33,6 +54,10 @@ private slots:
     void moinsCher();
     void lignesDeLaReponse_data();
     void lignesDeLaReponse();
+    void lots_data();
+    void lots();
+    void montants_data();
+    void montants();
     void codesGs1_data();
     void codesGs1();
 };
@@ -73,6 +98,9 @@ void TestLectureListe::lignes_data()
                                                                 << "3582910×1";
     QTest::newRow("CIP13 checked") << "3400935829108\n3400935829107"
                                    << "3400935829108×1 | !3400935829107";
+    QTest::newRow("check digit 0, in a CIP13 and a GS1 string; 1 is wrong there")
+        << "3400935829030\n0103400935829030\n3400935829031\n0103400935829031"
+        << "3400935829030×2 | !3400935829031 | !0103400935829031";
     QTest::newRow("numbers of other lengths") << "358291 35829100\nDoliprane"
                                               << "!358291 35829100 | !Doliprane";
     QTest::newRow("GS1 string of a box, with and without symbology identifier")
@@ -113,7 +141,8 @@ void TestLectureListe::cip13()
     QCOMPARE(CodeProduit::cip13(code), cip13);
 }
 
-// Two available answers, their prices "NATURE=amount" joined by spaces: the cheaper and the nature compared.
+// Two accounts' answers, their prices "NATURE=amount" joined by spaces, "-" first when not available, "" for
+// no answer: the cheaper and the nature compared.
 void TestLectureListe::moinsCher_data()
 {
     QTest::addColumn<QString>("a");
@@ -131,6 +160,11 @@ void TestLectureListe::moinsCher_data()
     QTest::newRow("no purchase price on a side") << "PUBTC=2"
                                                  << "PHAHT=1 NETHT=1"
                                                  << "";
+    QTest::newRow("equal list prices decide nothing") << "PHAHT=2.5" << "PHAHT=2.50" << "";
+    QTest::newRow("only the first has it") << "PHAHT=9" << "-PHAHT=1" << "";
+    QTest::newRow("only the second has it") << "-NETHT=1" << "NETHT=9" << "";
+    QTest::newRow("only the first answered") << "NETHT=9" << "" << "";
+    QTest::newRow("only the second answered") << "" << "NETHT=9" << "";
 }
 
 void TestLectureListe::moinsCher()
@@ -138,14 +172,18 @@ void TestLectureListe::moinsCher()
     QFETCH(QString, a);
     QFETCH(QString, b);
     QFETCH(QString, moinsCher);
-    const auto reponse = [](const QString &prix) {
-        LigneReponse l;
-        l.disponibilite = Disponibilite::Disponible;
-        for (const QString &p : prix.split(u' '))
-            l.prix.append({p.section(u'=', 0, 0), p.section(u'=', 1)});
-        return l;
-    };
-    const std::optional<ReponseListe::Comparaison> c = ReponseListe::comparePrix(reponse(a), reponse(b));
+    QList<ReponsesCompte> comptes(2);
+    for (int k = 0; k < 2; ++k) {
+        const QString prix = k == 0 ? a : b;
+        if (prix.isEmpty())
+            continue;
+        ReponseCode r{ReponseCode::Etat::Repondue, {}, {}, {}};
+        r.ligne.disponibilite = prix.startsWith(u'-') ? Disponibilite::NonDisponible : Disponibilite::Disponible;
+        for (const QString &p : QString(prix).remove(u'-').split(u' '))
+            r.ligne.prix.append({p.section(u'=', 0, 0), p.section(u'=', 1)});
+        comptes[k].parCode.insert(QStringLiteral("3582910"), r);
+    }
+    const std::optional<ReponseListe::Comparaison> c = TableauListe::comparePrix(comptes, QStringLiteral("3582910"));
     QCOMPARE(c ? QString::number(c->moinsCher) + u' ' + c->nature : QString(), moinsCher);
 }
 
@@ -179,16 +217,8 @@ void TestLectureListe::lignesDeLaReponse()
         corps += "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"" + l.section(u':', 0, 0).toLatin1() +
                  "\" Code_Produit=\"" + l.section(u':', 1).toLatin1() + "\"><DISPO/></LIGNE>";
     corps += "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR></CORPS></CSRP_ENVELOPPE>";
-    QTcpServer repartiteur;
-    QVERIFY(repartiteur.listen(QHostAddress::LocalHost));
-    connect(&repartiteur, &QTcpServer::newConnection, this, [&] {
-        QTcpSocket *s = repartiteur.nextPendingConnection();
-        connect(s, &QTcpSocket::readyRead, s, [s, corps] {
-            if (s->peek(s->bytesAvailable()).endsWith("</CSRP_ENVELOPPE>\r\n"))
-                s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) +
-                         "\r\n\r\n" + corps);
-        });
-    });
+    Repartiteur repartiteur(corps);
+    QVERIFY(repartiteur.isListening());
     QTemporaryDir dossier;
     QVERIFY(dossier.isValid());
     FichierINI::setRepertoireProgramme(dossier.path());
@@ -205,6 +235,56 @@ void TestLectureListe::lignesDeLaReponse()
         vues << QStringList{l.code, TableauListe::etat(r), TableauListe::motifLigne(r)}.join(u' ').trimmed();
     }
     QCOMPARE(vues, reponses);
+}
+
+// The valid codes of a list go at most 50 to a request.
+void TestLectureListe::lots_data()
+{
+    QTest::addColumn<int>("codes");
+    QTest::addColumn<QList<int>>("lignes"); // asked by each request
+    QTest::newRow("49") << 49 << QList<int>{49};
+    QTest::newRow("50") << 50 << QList<int>{50};
+    QTest::newRow("51") << 51 << QList<int>{50, 1};
+    QTest::newRow("101") << 101 << QList<int>{50, 50, 1};
+}
+
+void TestLectureListe::lots()
+{
+    QFETCH(int, codes);
+    QFETCH(QList<int>, lignes);
+    Repartiteur repartiteur("<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
+                            "<REP_INFO_PRODUIT/></CORPS></MESSAGE_REPARTITEUR></CORPS></CSRP_ENVELOPPE>");
+    QVERIFY(repartiteur.isListening());
+    QTemporaryDir dossier;
+    FichierINI::setRepertoireProgramme(dossier.path());
+    QVERIFY(ecritCompte(1, {.url = "http://127.0.0.1/p", .port = repartiteur.serverPort(), .client = "1"}));
+    QList<LigneListe> liste;
+    for (int i = 0; i < codes; ++i)
+        liste.append({QString::number(3000000 + i), 1, {}});
+    VerificationListe verification;
+    QSignalSpy fin(&verification, &VerificationListe::terminee);
+    verification.lance(liste, {1});
+    QVERIFY(fin.wait(10000));
+    QCOMPARE(repartiteur.lignesDemandees, lignes);
+}
+
+// Amounts as received, in French: only leading zeros go, a text of zeros is zero.
+void TestLectureListe::montants_data()
+{
+    QTest::addColumn<QString>("recu");
+    QTest::addColumn<QString>("affiche");
+    QTest::newRow("zeros only") << "0000" << "0,00";
+    QTest::newRow("zero with zero decimals") << "000.000" << "0,00";
+    QTest::newRow("no integer part") << ".5" << "0,50";
+    QTest::newRow("leading zeros") << "0001.570" << "1,57";
+    QTest::newRow("a comma is no plain number") << "0,00" << "0,00";
+}
+
+void TestLectureListe::montants()
+{
+    QFETCH(QString, recu);
+    QFETCH(QString, affiche);
+    QCOMPARE(ReponseListe::montant(recu), affiche);
 }
 
 // What the one GS1 reader makes of what scanners type: "CIP13 expiry lot serial", or the error's message.
@@ -238,6 +318,7 @@ void TestLectureListe::codesGs1_data()
     QTest::newRow("letters in AI 01") << "]d201034009358291A8" << pasDeCip;
     QTest::newRow("GTIN of a case") << "0113400935829105" << pasDeCip;
     QTest::newRow("wrong check digit") << "0103400935829107" << pasDeCip;
+    QTest::newRow("check digit 0") << "010340093582903017281231" << "3400935829030 2028-12-31  ";
     QTest::newRow("printed GTIN of 13 digits") << "(01)3400935829108" << pasDeCip;
     QTest::newRow("expiry month 13") << "010340093582910817281331" << date;
     QTest::newRow("expiry of letters") << "(01)03400935829108(17)AB1231" << date;

@@ -66,6 +66,7 @@ private slots:
 
     void readsAsWindowsDoes_data();
     void readsAsWindowsDoes();
+    void longValueCutTo1023_data();
     void longValueCutTo1023();
     void writeCreatesFileWithCrLf();
     void writeKeepsEveryOtherLine_data();
@@ -138,9 +139,17 @@ void TestFichierINI::readsAsWindowsDoes()
     QVERIFY(m_reports.isEmpty());
 }
 
+void TestFichierINI::longValueCutTo1023_data()
+{
+    QTest::addColumn<int>("length");
+    for (const int length : {1022, 1023, 1024, 1500})
+        QTest::addRow("%d", length) << length;
+}
+
 void TestFichierINI::longValueCutTo1023()
 {
-    const QString value(1500, u'x');
+    QFETCH(int, length);
+    const QString value(length, u'x');
     QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), value) != 0);
     QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), value.left(1023));
 }
@@ -304,6 +313,9 @@ void TestFichierINI::oddFiles_data()
     QTest::newRow("list: mode kept") << liste << "mode 0640" << "3582910" << "" << "" << 0640;
     QTest::newRow("list: named pipe") << liste << "pipe" << "" << notRegular << notRegular << -1;
     QTest::newRow("list: device") << liste << "device" << "" << notRegular << notRegular << -1;
+    QTest::newRow("settings: at the size limit") << ini << "at the size limit" << "1" << "" << "" << 0644;
+    QTest::newRow("settings: oversized") << ini << "oversized" << "1" << "" << "fichier trop volumineux" << -1;
+    QTest::newRow("list: at the size limit") << liste << "at the size limit" << "3582910" << "" << "" << 0644;
     QTest::newRow("list: oversized") << liste << "oversized" << "" << "fichier trop volumineux (plus de 16 Mio)" << ""
                                      << 0644;
     QTest::newRow("list: read-only folder") << liste << "read-only folder" << "3582910" << ""
@@ -330,9 +342,8 @@ void TestFichierINI::oddFiles()
         // Root makes a device of its own, so that a writer that went wrong replaces that one only.
         QVERIFY(::geteuid() == 0 ? QProcess::execute(QStringLiteral("mknod"), {path, "c", "1", "5"}) == 0
                                  : QFile::link(QStringLiteral("/dev/zero"), path));
-    } else if (odd == u"oversized") {
-        QFile big(path);
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
+    } else if (odd == u"at the size limit" || odd == u"oversized") {
+        writeAll(path, content.leftJustified(16 * 1024 * 1024 + (odd == u"oversized"), ' '));
     } else if (odd == u"utf-8") {
         writeAll(path, "[Infos]\nA=March\xC3\xA9\n");
     } else if (odd != u"absent") {

@@ -222,6 +222,16 @@ void TestProgrammes::usage() {
 void TestProgrammes::sortieSurUneLigne() {
     QCOMPARE(echappeSortie(QStringLiteral("\\\r\n\t\u0001\u001f\u007f\u0085\u009f\u2028\u2029é ")),
              QStringLiteral("\\\\\\r\\n\\t\\u0001\\u001F\\u007F\\u0085\\u009F\\u2028\\u2029é "));
+    // Beside those four, every control character of Unicode and its line and paragraph separators, and
+    // nothing else.
+    for (uint u = 0; u <= 0xFFFF; ++u) {
+        const QChar c{char16_t(u)};
+        if (u == u'\\' || u == u'\r' || u == u'\n' || u == u'\t')
+            continue;
+        const bool coupe = c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                           c.category() == QChar::Separator_Paragraph;
+        QCOMPARE(echappeSortie(c), coupe ? "\\u" + QString::number(u, 16).toUpper().rightJustified(4, u'0') : QString(c));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProgrammes)

@@ -4,6 +4,7 @@
 #include "fichierini.h"
 #include "frmmain.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -42,6 +43,12 @@ inline void pharmacie()
 {
     ecrire(QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie du Marché"));
     ecrire(QStringLiteral("AdeliPharmacie"), QStringLiteral("751234567"));
+}
+
+// Checks every signal and answer of the model for as long as it lives.
+inline void verifieModele(QAbstractItemModel *modele)
+{
+    new QAbstractItemModelTester(modele, QAbstractItemModelTester::FailureReportingMode::QtTest, modele);
 }
 
 // Answers with `reponse` the message box that the next step opens, if any; `vue` gets its

@@ -1,5 +1,6 @@
 #include "frmliste.h"
 #include "lectureliste.h"
+#include "modeleliste.h"
 
 #include "ui/fenetreessai.h"
 
@@ -43,8 +44,26 @@ private slots:
         m_liste->show();
         m_liste->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_liste.get()));
+        verifieModele(table()->model());
     }
     void cleanup() { m_liste.reset(); }
+
+    // The model's signals as accounts come, answer and go, none complete at first.
+    void modeleSansCompte()
+    {
+        ModeleListe modele;
+        verifieModele(&modele);
+        modele.setComptes({});
+        modele.setLignes({{QStringLiteral("3582910"), 1, {}}, {{}, 1, QStringLiteral("x")}});
+        modele.setComptes({});
+        const ReponsesCompte compte{1, QStringLiteral("PHOENIX"), {}, false, {}};
+        modele.setComptes({compte});
+        modele.setComptes({compte});
+        modele.setCompte(0, {1, QStringLiteral("PHOENIX"), QStringLiteral("échec"), false, {}}, {"3582910"});
+        modele.setComptes({compte, compte});
+        modele.setLignes({});
+        QCOMPARE(modele.columnCount(), modele.colonneMoinsCher() + 1);
+    }
 
     // Steps, blank-separated: "coller:CODE,CODE" (a paste of those lines), "suppr:ROW" (Delete on that
     // row), "vider:oui" / "vider:non" / "vider:entree" (the answer to the question, Enter for the last;

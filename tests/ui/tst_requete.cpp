@@ -539,6 +539,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
         auto *liste = m_window->findChild<FrmListe *>();
         QTRY_COMPARE(QApplication::activeWindow(), liste);
+        verifieModele(liste->findChild<QTableView *>("table")->model());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
         auto *progression = liste->findChild<QProgressBar *>("progression");
@@ -554,6 +555,7 @@ private slots:
         auto *fenetre = m_window->findChild<FrmSurveillance *>();
         QVERIFY(fenetre && fenetre->isVisible());
         auto *produits = fenetre->findChild<QTableWidget *>("table");
+        verifieModele(produits->model());
         QCOMPARE(produits->rowCount(), 4);
         m_sim.options().manquants.clear();
         QSignalSpy fin(&surveillance, &Surveillance::tourTermine);
@@ -604,6 +606,8 @@ private slots:
         QVERIFY(fenetre);
         QTRY_COMPARE(QApplication::activeWindow(), fenetre);
         auto *reponses = fenetre->findChild<QTableView *>("reponses")->model();
+        verifieModele(reponses);
+        verifieModele(fenetre->findChild<QTableView *>("ruptures")->model());
         QTRY_COMPARE(reponses->rowCount(), 1);
         QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() + u'|' +
                      reponses->index(0, 3).data().toString() + u'|' + reponses->index(0, 5).data().toString() +
@@ -777,6 +781,7 @@ private slots:
         auto *liste = m_window->findChild<FrmListe *>();
         QVERIFY(liste);
         QTRY_COMPARE(QApplication::activeWindow(), liste);
+        verifieModele(liste->findChild<QTableView *>("table")->model());
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("code"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
