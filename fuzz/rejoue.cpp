@@ -21,7 +21,8 @@ int main(int argc, char **argv)
                 return 1;
             }
             const QByteArray octets = f.readAll();
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(octets.constData()), size_t(octets.size()));
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(octets.constData()),
+                                   size_t(octets.size()));
             ++rejoues;
         }
         std::printf("%s: %d input(s) replayed\n", argv[a], rejoues);

@@ -364,10 +364,12 @@ void TestProtocole::arrivees_data()
     // The size limit, however the reply arrives.
     row("too large in one piece", {s + "<!--" + QByteArray(AssembleurRetour::tailleMax, 'x') + "-->" + e},
         E::TropGrand, 200);
-    const auto corps = [&e](qsizetype taille) { return "<!--" + QByteArray(taille - 7 - e.size(), 'x') + "-->" + e; };
+    const auto corps = [&e](qsizetype taille) {
+        return "<!--" + QByteArray(taille - 7 - e.size(), 'x') + "-->" + e;
+    };
     const QByteArray limite = corps(AssembleurRetour::tailleMax);
-    row("a body of the size limit, in two arrivals", {s + limite.first(99), limite.sliced(99)}, E::Complet, 200,
-        limite);
+    row("a body of the size limit, in two arrivals", {s + limite.first(99), limite.sliced(99)}, E::Complet,
+        200, limite);
     row("a body one byte over", {s + corps(AssembleurRetour::tailleMax + 1)}, E::TropGrand, 200);
 }
 

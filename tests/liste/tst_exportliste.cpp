@@ -164,7 +164,8 @@ private slots:
     {
         QFETCH(QString, cellule);
         QFETCH(QString, ecrite);
-        QCOMPARE(TableauListe::csvDeRangees({{cellule, QStringLiteral("x")}}), "\xEF\xBB\xBF" + (ecrite + ";x\r\n").toUtf8());
+        QCOMPARE(TableauListe::csvDeRangees({{cellule, QStringLiteral("x")}}),
+                 "\xEF\xBB\xBF" + (ecrite + ";x\r\n").toUtf8());
     }
 
     void classeurImpossible()

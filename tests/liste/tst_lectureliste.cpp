@@ -178,12 +178,14 @@ void TestLectureListe::moinsCher()
         if (prix.isEmpty())
             continue;
         ReponseCode r{ReponseCode::Etat::Repondue, {}, {}, {}};
-        r.ligne.disponibilite = prix.startsWith(u'-') ? Disponibilite::NonDisponible : Disponibilite::Disponible;
+        r.ligne.disponibilite =
+            prix.startsWith(u'-') ? Disponibilite::NonDisponible : Disponibilite::Disponible;
         for (const QString &p : QString(prix).remove(u'-').split(u' '))
             r.ligne.prix.append({p.section(u'=', 0, 0), p.section(u'=', 1)});
         comptes[k].parCode.insert(QStringLiteral("3582910"), r);
     }
-    const std::optional<ReponseListe::Comparaison> c = TableauListe::comparePrix(comptes, QStringLiteral("3582910"));
+    const std::optional<ReponseListe::Comparaison> c =
+        TableauListe::comparePrix(comptes, QStringLiteral("3582910"));
     QCOMPARE(c ? QString::number(c->moinsCher) + u' ' + c->nature : QString(), moinsCher);
 }
 

@@ -230,7 +230,8 @@ void TestProgrammes::sortieSurUneLigne() {
             continue;
         const bool coupe = c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
                            c.category() == QChar::Separator_Paragraph;
-        QCOMPARE(echappeSortie(c), coupe ? "\\u" + QString::number(u, 16).toUpper().rightJustified(4, u'0') : QString(c));
+        QCOMPARE(echappeSortie(c),
+                 coupe ? "\\u" + QString::number(u, 16).toUpper().rightJustified(4, u'0') : QString(c));
     }
 }
 
