@@ -255,6 +255,12 @@ void TestProtocole::decodeChunks_data()
     ligne("data longer than announced", "2\r\nabc\r\n0\r\n\r\n", "ab", false, true);
     ligne("size line longer than any awaited", "5" + QByteArray(9000, ' ') + "\r\nhello\r\n0\r\n\r\n", {},
           false, true);
+    // Its CR counted, a line of 8 KiB is the longest awaited.
+    const auto ligneDe = [](qsizetype n) {
+        return QByteArray("5;").leftJustified(n - 1, 'x') + "\r\nhello\r\n0\r\n\r\n";
+    };
+    ligne("size line of 8 KiB", ligneDe(8 * 1024), "hello", true, false);
+    ligne("size line one byte longer", ligneDe(8 * 1024 + 1), {}, false, true);
 }
 
 void TestProtocole::decodeChunks()

@@ -326,6 +326,10 @@ void TestLectureListe::codesGs1_data()
     QTest::newRow("expiry of letters") << "(01)03400935829108(17)AB1231" << date;
     QTest::newRow("cut in the GTIN") << "]d20103400935" << incomplet;
     QTest::newRow("printed form cut") << "(01)03400935829108(17" << incomplet;
+    QTest::newRow("100 characters") << "010340093582910810" + QString(82, u'A')
+                                    << "3400935829108  " + QString(82, u'A') + u' ';
+    QTest::newRow("101 characters") << "010340093582910810" + QString(83, u'A')
+                                    << "Code 2D non reconnu : plus de 100 caractères !";
     QTest::newRow("more than 100 characters")
         << "010340093582910810" + QString(90, u'A') << "Code 2D non reconnu : plus de 100 caractères !";
 }
