@@ -21,11 +21,11 @@ inline quint16 portLibre()
     return serveur.listen(QHostAddress::LocalHost) ? serveur.serverPort() : 0;
 }
 
-// A cluster whose superuser is "solvarin": with `motDePasse`, it must give it (scram-sha-256);
-// without, it is trusted. `raison` is empty when the server runs.
+// A cluster whose superuser is "solvarin", who must give `motDePasse` (scram-sha-256). `raison` is
+// empty when the server runs.
 class ServeurPostgres {
 public:
-    explicit ServeurPostgres(const QString &motDePasse = {})
+    explicit ServeurPostgres(const QString &motDePasse = QStringLiteral("solvarin"))
         : m_motDePasse(motDePasse)
     {
         raison = initialise();
@@ -37,10 +37,8 @@ public:
     // The URL of `base` on this server, with the password.
     QString url(const QString &base = QStringLiteral("postgres")) const
     {
-        const QString compte = m_motDePasse.isEmpty()
-                                   ? QStringLiteral("solvarin")
-                                   : QStringLiteral("solvarin:") + QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse));
-        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(compte, QString::number(port), base);
+        return QStringLiteral("postgresql://solvarin:%1@127.0.0.1:%2/%3")
+            .arg(QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse)), QString::number(port), base);
     }
     // A path in the server's temporary folder.
     QString fichier(const QString &nom) const { return m_dir.filePath(nom); }
@@ -75,20 +73,16 @@ private:
             return QStringLiteral("the temporary folder cannot be given to the user nobody");
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
         m_donnees = m_dir.filePath(QStringLiteral("donnees"));
-        QStringList initdb{"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C", "--no-sync"};
-        if (m_motDePasse.isEmpty()) {
-            initdb << "--auth=trust";
-        } else {
-            const QString fichierMotDePasse = m_dir.filePath(QStringLiteral("motdepasse"));
-            QFile f(fichierMotDePasse);
-            if (!f.open(QIODevice::WriteOnly) || f.write(m_motDePasse.toUtf8() + '\n') < 0)
-                return QStringLiteral("cannot write ") + fichierMotDePasse;
-            f.close();
-            if (geteuid() == 0)
-                QProcess::execute("chown", {"nobody", fichierMotDePasse});
-            initdb << "--auth=scram-sha-256" << "--pwfile" << fichierMotDePasse;
-        }
-        QString erreur = lance(QStringLiteral("initdb"), initdb);
+        const QString fichierMotDePasse = m_dir.filePath(QStringLiteral("motdepasse"));
+        QFile f(fichierMotDePasse);
+        if (!f.open(QIODevice::WriteOnly) || f.write(m_motDePasse.toUtf8() + '\n') < 0)
+            return QStringLiteral("cannot write ") + fichierMotDePasse;
+        f.close();
+        if (geteuid() == 0)
+            QProcess::execute("chown", {"nobody", fichierMotDePasse});
+        QString erreur = lance(QStringLiteral("initdb"), {"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C",
+                                                          "--no-sync", "--auth=scram-sha-256", "--pwfile",
+                                                          fichierMotDePasse});
         if (erreur.isEmpty())
             erreur = lance(QStringLiteral("pg_ctl"),
                            {"-D", m_donnees, "-l", m_dir.filePath("journal"), "-w", "-t", "60", "-o",

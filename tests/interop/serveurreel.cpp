@@ -1,6 +1,5 @@
 #include "serveurreel.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -85,13 +84,10 @@ QString ServeurReel::demarre(const QString &programme, const QStringList &argume
     m_processus->start(executable, arguments);
     if (!m_processus->waitForStarted(5000))
         return programme + QStringLiteral(" does not start: ") + m_processus->errorString();
-    const QDeadlineTimer limite(attenteDemarrage);
-    while (!accepte(port)) {
-        if (m_processus->state() != QProcess::Running || limite.hasExpired())
-            return programme + QStringLiteral(" did not come up: ") +
-                   QString::fromLocal8Bit(m_processus->readAll()).right(400) + journal(m_dossier.path());
-        QTest::qWait(50);
-    }
+    const auto arrete = [this] { return m_processus->state() != QProcess::Running; };
+    if (!QTest::qWaitFor([&] { return arrete() || accepte(port); }, attenteDemarrage) || arrete())
+        return programme + QStringLiteral(" did not come up: ") +
+               QString::fromLocal8Bit(m_processus->readAll()).right(400) + journal(m_dossier.path());
     return {};
 }
 
