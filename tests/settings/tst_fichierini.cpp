@@ -109,18 +109,20 @@ private slots:
         QVERIFY(m_reports.isEmpty());
     }
 
-    void longValueCutTo1023()
-    {
-        const QString value(1500, u'x');
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), value) != 0);
-        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), value.left(1023));
-    }
-
-    void writeCreatesFileWithCrLf()
+    // A new file ends its lines with CR LF; a value is cut where Windows cuts it, and its line breaks
+    // make no new line.
+    void valuesWritten()
     {
         QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie du Port")) != 0);
         QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nAdrPharmacie=Pharmacie du Port\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Solvarin.ini")});
+        const QString value(1500, u'x');
+        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), value) != 0);
+        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), value.left(1023));
+        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("x\r\n[Infos]\nB=pirate")) != 0);
+        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("ok")) != 0);
+        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), QStringLiteral("x  [Infos] B=pirate"));
+        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("ok"));
     }
 
     void writeKeepsEveryOtherLine_data()
@@ -160,14 +162,6 @@ private slots:
         writeAll(m_ini, before);
         QVERIFY(FichierINI::EcrireIni(infos, key, QStringLiteral("nouveau")) != 0);
         QTEST(readAll(m_ini), "after");
-    }
-
-    void valueWithLineBreaksStoredOnOneLine()
-    {
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("x\r\n[Infos]\nB=pirate")) != 0);
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("ok")) != 0);
-        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), QStringLiteral("x  [Infos] B=pirate"));
-        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("ok"));
     }
 
     void encodingsReadAndKept_data()
