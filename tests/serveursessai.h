@@ -1,6 +1,6 @@
-// Real servers the tests start themselves: a free loopback port, and a PostgreSQL server of the
-// test's own in a temporary folder, run as the unprivileged user nobody when the test runs as root
-// (the server refuses root). What cannot start says why, so that the test skips with that reason.
+// Real servers the tests start themselves: a free loopback port, the runs of the programs that set them
+// up, and a PostgreSQL server of the test's own in a temporary folder, run as the unprivileged user nobody
+// when the test runs as root (the server refuses root). What cannot start says why, so that the test skips.
 #pragma once
 
 #include <QDir>
@@ -19,6 +19,23 @@ inline quint16 portLibre()
 {
     QTcpServer serveur;
     return serveur.listen(QHostAddress::LocalHost) ? serveur.serverPort() : 0;
+}
+
+// Runs `commande` with `arguments` in `dossier` (as the user nobody when `commeNobody` and we are root):
+// the error text with the end of its output, or empty when it ended with 0.
+inline QString execute(const QString &commande, const QStringList &arguments, const QString &dossier = {},
+                       bool commeNobody = false)
+{
+    QProcess p;
+    p.setWorkingDirectory(dossier);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    if (commeNobody && geteuid() == 0)
+        p.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", commande} + arguments);
+    else
+        p.start(commande, arguments);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return commande + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
+    return {};
 }
 
 // A cluster whose superuser is "solvarin", who must give `motDePasse` (scram-sha-256). `raison` is
@@ -93,18 +110,10 @@ private:
         return erreur;
     }
 
-    // Runs a server program, as nobody when we are root; the error text, or empty.
+    // Runs a server program, as nobody when we are root.
     QString lance(const QString &programme, const QStringList &arguments) const
     {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        if (geteuid() == 0)
-            p.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", m_bin + programme} + arguments);
-        else
-            p.start(m_bin + programme, arguments);
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-            return programme + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
-        return {};
+        return execute(m_bin + programme, arguments, {}, true);
     }
 
     QTemporaryDir m_dir;

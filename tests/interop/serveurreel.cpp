@@ -30,15 +30,6 @@ QString journal(const QString &dossier) {
 
 } // namespace
 
-QString execute(const QString &commande, const QStringList &arguments, const QString &dossier) {
-    QProcess p;
-    p.setWorkingDirectory(dossier);
-    p.start(commande, arguments);
-    if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return commande + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
-    return {};
-}
-
 ServeurReel::ServeurReel() {
     // Root servers drop to an unprivileged user, which must reach the folder.
     QFile::setPermissions(m_dossier.path(),
