@@ -449,10 +449,7 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    ParametresHistorique sqlite() const
-    {
-        return *ParametresHistorique::depuisBase({}, m_dir->path());
-    }
+    ParametresHistorique sqlite() const { return *ParametresHistorique::depuisBase({}, m_dir->path()); }
 };
 
 QTEST_GUILESS_MAIN(TestHistorique)

@@ -121,9 +121,7 @@ private slots:
         m_module->setDelaiAttente(5s); // only a failure waits that long
     }
 
-    void cleanup() {
-        libere();
-    }
+    void cleanup() { libere(); }
 
     void nginx_data() {
         QTest::addColumn<QString>("url"); // PORT_NGINX its plain port, PORT_TLS its TLS one
