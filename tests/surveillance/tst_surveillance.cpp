@@ -168,18 +168,6 @@ private slots:
         QCOMPARE(s->base()->produits()->size(), 2);
     }
 
-    void horsDesHeuresRienNEstDemande()
-    {
-        const auto s = surveillance();
-        s->ajoute({"3582910"});
-        // Which moments are open is the schedule's table above; here, a closed moment asks nothing.
-        m_maintenant = QDateTime(QDate(2026, 12, 13), QTime(10, 0));
-        QVERIFY(!s->lanceTour(false));
-        QVERIFY(FichierINI::EcrireIni("Surveillance", "Jours", "dim") != 0);
-        tour(*s);
-        QCOMPARE(m_ocp->connexions() + m_phoenix->connexions(), 2);
-    }
-
     void dateAnnonceeRespectee()
     {
         const auto s = surveillance();
@@ -224,6 +212,7 @@ private slots:
         QCOMPARE(etat("3582910", 1).etatAffiche(), Etat::Disponible);
     }
 
+    // One round per interval for the pharmacy, and none while it is closed.
     void unSeulTourParIntervallePourLaPharmacie()
     {
         // Two counters on one database: whichever asks first takes the round.
@@ -239,6 +228,12 @@ private slots:
         // Asked by hand, a round runs whenever the last one ran.
         tour(*premier, true);
         QCOMPARE(m_ocp->connexions(), 3);
+        // Which moments are open is the schedule's table above; here, a closed moment asks nothing.
+        m_maintenant = QDateTime(QDate(2026, 12, 13), QTime(10, 0));
+        QVERIFY(!premier->lanceTour(false));
+        QVERIFY(FichierINI::EcrireIni("Surveillance", "Jours", "dim") != 0);
+        tour(*premier);
+        QCOMPARE(m_ocp->connexions() + m_phoenix->connexions(), 8);
     }
 
     void deuxDossiersSurUneBasePostgreSQL()
