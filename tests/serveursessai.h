@@ -1,6 +1,6 @@
-// Real servers the tests start themselves: a free loopback port, and a PostgreSQL server of the
-// test's own in a temporary folder, run as the unprivileged user nobody when the test runs as root
-// (the server refuses root). What cannot start says why, so that the test skips with that reason.
+// Real servers the tests start themselves: a free loopback port, the runs of the programs that set them
+// up, and a PostgreSQL server of the test's own in a temporary folder, run as the unprivileged user nobody
+// when the test runs as root (the server refuses root). What cannot start says why, so that the test skips.
 #pragma once
 
 #include <QDir>
@@ -21,11 +21,28 @@ inline quint16 portLibre()
     return serveur.listen(QHostAddress::LocalHost) ? serveur.serverPort() : 0;
 }
 
-// A cluster whose superuser is "solvarin": with `motDePasse`, it must give it (scram-sha-256);
-// without, it is trusted. `raison` is empty when the server runs.
+// Runs `commande` with `arguments` in `dossier` (as the user nobody when `commeNobody` and we are root):
+// the error text with the end of its output, or empty when it ended with 0.
+inline QString execute(const QString &commande, const QStringList &arguments, const QString &dossier = {},
+                       bool commeNobody = false)
+{
+    QProcess p;
+    p.setWorkingDirectory(dossier);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    if (commeNobody && geteuid() == 0)
+        p.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", commande} + arguments);
+    else
+        p.start(commande, arguments);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return commande + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
+    return {};
+}
+
+// A cluster whose superuser is "solvarin", who must give `motDePasse` (scram-sha-256). `raison` is
+// empty when the server runs.
 class ServeurPostgres {
 public:
-    explicit ServeurPostgres(const QString &motDePasse = {})
+    explicit ServeurPostgres(const QString &motDePasse = QStringLiteral("solvarin"))
         : m_motDePasse(motDePasse)
     {
         raison = initialise();
@@ -37,10 +54,8 @@ public:
     // The URL of `base` on this server, with the password.
     QString url(const QString &base = QStringLiteral("postgres")) const
     {
-        const QString compte = m_motDePasse.isEmpty()
-                                   ? QStringLiteral("solvarin")
-                                   : QStringLiteral("solvarin:") + QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse));
-        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(compte, QString::number(port), base);
+        return QStringLiteral("postgresql://solvarin:%1@127.0.0.1:%2/%3")
+            .arg(QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse)), QString::number(port), base);
     }
     // A path in the server's temporary folder.
     QString fichier(const QString &nom) const { return m_dir.filePath(nom); }
@@ -75,20 +90,16 @@ private:
             return QStringLiteral("the temporary folder cannot be given to the user nobody");
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
         m_donnees = m_dir.filePath(QStringLiteral("donnees"));
-        QStringList initdb{"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C", "--no-sync"};
-        if (m_motDePasse.isEmpty()) {
-            initdb << "--auth=trust";
-        } else {
-            const QString fichierMotDePasse = m_dir.filePath(QStringLiteral("motdepasse"));
-            QFile f(fichierMotDePasse);
-            if (!f.open(QIODevice::WriteOnly) || f.write(m_motDePasse.toUtf8() + '\n') < 0)
-                return QStringLiteral("cannot write ") + fichierMotDePasse;
-            f.close();
-            if (geteuid() == 0)
-                QProcess::execute("chown", {"nobody", fichierMotDePasse});
-            initdb << "--auth=scram-sha-256" << "--pwfile" << fichierMotDePasse;
-        }
-        QString erreur = lance(QStringLiteral("initdb"), initdb);
+        const QString fichierMotDePasse = m_dir.filePath(QStringLiteral("motdepasse"));
+        QFile f(fichierMotDePasse);
+        if (!f.open(QIODevice::WriteOnly) || f.write(m_motDePasse.toUtf8() + '\n') < 0)
+            return QStringLiteral("cannot write ") + fichierMotDePasse;
+        f.close();
+        if (geteuid() == 0)
+            QProcess::execute("chown", {"nobody", fichierMotDePasse});
+        QString erreur = lance(QStringLiteral("initdb"), {"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C",
+                                                          "--no-sync", "--auth=scram-sha-256", "--pwfile",
+                                                          fichierMotDePasse});
         if (erreur.isEmpty())
             erreur = lance(QStringLiteral("pg_ctl"),
                            {"-D", m_donnees, "-l", m_dir.filePath("journal"), "-w", "-t", "60", "-o",
@@ -99,18 +110,10 @@ private:
         return erreur;
     }
 
-    // Runs a server program, as nobody when we are root; the error text, or empty.
+    // Runs a server program, as nobody when we are root.
     QString lance(const QString &programme, const QStringList &arguments) const
     {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        if (geteuid() == 0)
-            p.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", m_bin + programme} + arguments);
-        else
-            p.start(m_bin + programme, arguments);
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-            return programme + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
-        return {};
+        return execute(m_bin + programme, arguments, {}, true);
     }
 
     QTemporaryDir m_dir;

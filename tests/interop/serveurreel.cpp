@@ -1,6 +1,5 @@
 #include "serveurreel.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -30,15 +29,6 @@ QString journal(const QString &dossier) {
 }
 
 } // namespace
-
-QString execute(const QString &commande, const QStringList &arguments, const QString &dossier) {
-    QProcess p;
-    p.setWorkingDirectory(dossier);
-    p.start(commande, arguments);
-    if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return commande + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
-    return {};
-}
 
 ServeurReel::ServeurReel() {
     // Root servers drop to an unprivileged user, which must reach the folder.
@@ -85,13 +75,10 @@ QString ServeurReel::demarre(const QString &programme, const QStringList &argume
     m_processus->start(executable, arguments);
     if (!m_processus->waitForStarted(5000))
         return programme + QStringLiteral(" does not start: ") + m_processus->errorString();
-    const QDeadlineTimer limite(attenteDemarrage);
-    while (!accepte(port)) {
-        if (m_processus->state() != QProcess::Running || limite.hasExpired())
-            return programme + QStringLiteral(" did not come up: ") +
-                   QString::fromLocal8Bit(m_processus->readAll()).right(400) + journal(m_dossier.path());
-        QTest::qWait(50);
-    }
+    const auto arrete = [this] { return m_processus->state() != QProcess::Running; };
+    if (!QTest::qWaitFor([&] { return arrete() || accepte(port); }, attenteDemarrage) || arrete())
+        return programme + QStringLiteral(" did not come up: ") +
+               QString::fromLocal8Bit(m_processus->readAll()).right(400) + journal(m_dossier.path());
     return {};
 }
 

@@ -13,9 +13,6 @@
 
 #include <memory>
 
-// Runs `commande` with `arguments` in `dossier`; the error text, or empty when it ended with 0.
-QString execute(const QString &commande, const QStringList &arguments, const QString &dossier);
-
 class ServeurReel {
 public:
     ServeurReel();

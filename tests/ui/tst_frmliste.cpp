@@ -114,7 +114,7 @@ private slots:
                 }
                 const QString avant = liste();
                 m_liste->findChild<QPushButton *>("vider")->click();
-                QTest::qWait(0);
+                QTest::qWait(0); // the answer prepared for no box goes now, not at a later one
                 QCOMPARE(vue.isEmpty(), valeur == "-");
                 if (valeur != "-")
                     QVERIFY2(vue.startsWith("Vider la liste"), qPrintable(vue));

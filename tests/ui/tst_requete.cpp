@@ -68,7 +68,8 @@ QString rangee(QAbstractItemModel *modele, const QString &code)
 class TestRequete : public QObject, public Banc {
     Q_OBJECT
     SimulateurPharmaML m_sim;
-    QStringList m_journal;
+    SimulateurPharmaML m_cerp; // account 2's wholesaler when it is not m_sim; prices at 120 %
+    int m_requetesCerp = 0;
 
     // Types the code in the CIP field, presses the query command of that account and waits for the answer.
     void interroge(int compte, const QString &code)
@@ -100,24 +101,31 @@ class TestRequete : public QObject, public Banc {
     {
         return c<QTextEdit>(QStringLiteral("%1%2").arg(nom).arg(n))->toPlainText();
     }
-    int requetesRecues() const { return int(m_journal.filter(QStringLiteral("POST")).size()); }
-    // The pharmacy and account 1 on the simulator (account 2 too if asked), the window open, its page read.
-    void ouvreSurLeSimulateur(bool deuxComptes = false)
+    int requetesRecues() const { return int(m_requetes.size()); }
+    // The pharmacy and account 1 on the simulator (account 2 on `second` if given), the window open, its
+    // page read and the focus back in the CIP field.
+    void ouvreSurLeSimulateur(SimulateurPharmaML *second = nullptr)
     {
         pharmacie();
         compteLocal(1, m_sim.port());
-        if (deuxComptes)
-            compteLocal(2, m_sim.port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
+        if (second)
+            compteLocal(2, second->port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
         ouvre(20s);
-        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
-        QTest::qWait(50);
+        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge() && txt(2)->hasFocus());
+    }
+    // The file the window exports to, read back.
+    template <typename Fenetre> QByteArray exporte(Fenetre *fenetre)
+    {
+        const QString chemin = m_dir->filePath(QStringLiteral("export.csv"));
+        QFile fichier(chemin);
+        return fenetre->exporte(chemin) && fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_sim.ecoute());
-        connect(&m_sim, &SimulateurPharmaML::journal, this, [this](const QString &l) { m_journal << l; });
+        QVERIFY(m_sim.ecoute() && m_cerp.ecoute());
+        connect(&m_cerp, &SimulateurPharmaML::requeteRecue, this, [this] { ++m_requetesCerp; });
         connect(&m_sim, &SimulateurPharmaML::requeteRecue, this, [this](const QByteArray &corps) {
             static const QRegularExpression champs(QStringLiteral(
                 "Id_Client=\"(\\w+)\".*Ref_Req_Info_Produit=\"([^\"]*)\".*Code_Produit=\"(\\d+)\""));
@@ -133,7 +141,9 @@ private slots:
     {
         prepare();
         m_sim.options() = OptionsSimulateur();
-        m_journal.clear();
+        m_cerp.options() = OptionsSimulateur();
+        m_cerp.options().pourcentPrix = 120;
+        m_requetesCerp = 0;
         m_requetes.clear();
     }
     void cleanup() { libere(); }
@@ -193,7 +203,7 @@ private slots:
     // When and instead, below the prices; the replacement's code, a link (or F7), asks both accounts.
     void remplacant()
     {
-        ouvreSurLeSimulateur(true);
+        ouvreSurLeSimulateur(&m_sim);
         interroge(1, QStringLiteral("3433729"));
         const QString date = QDate::currentDate().addDays(2).toString(QStringLiteral("dd/MM/yyyy"));
         QCOMPARE(m_window->LabRetour(1),
@@ -222,7 +232,7 @@ private slots:
         // No replacement on screen any more: F7 asks nothing.
         QCOMPARE(c<QLabel>("LabRetour2")->textFormat(), Qt::PlainText);
         QTest::keyClick(txt(2), Qt::Key_F7);
-        QTest::qWait(100);
+        QTest::qWait(50); // time for a request that should not come
         QCOMPARE(requetesRecues(), 7);
     }
 
@@ -230,7 +240,7 @@ private slots:
     void scansALaSuite()
     {
         m_sim.options().delaiMs = 300;
-        ouvreSurLeSimulateur(true);
+        ouvreSurLeSimulateur(&m_sim);
         const QString boite = QStringLiteral("]d2010340093582910817281231"
                                              "10LOT42\x1D"
                                              "21SN7");
@@ -303,7 +313,6 @@ private slots:
         QFETCH(QString, scan);
         QFETCH(QString, cip);
         QFETCH(QString, code);
-        QFETCH(QString, message);
         ouvreSurLeSimulateur();
         QWidget *champ = txt(2);
         if (scan.endsWith(u'\n')) {
@@ -315,7 +324,7 @@ private slots:
         QTest::keyClick(champ, Qt::Key_Enter, Qt::KeypadModifier);
         QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
         QCOMPARE(txt(2)->text(), cip);
-        QCOMPARE(m_window->LabRetour(0), message);
+        QTEST(m_window->LabRetour(0), "message");
         QCOMPARE(m_requetes.size(), code.isEmpty() ? 0 : 1);
         if (!code.isEmpty())
             QCOMPARE(c<QLabel>("LabCode1")->text(), code);
@@ -331,8 +340,8 @@ private slots:
     // Escape stops the queries under way; a reply that comes later is not shown.
     void echapAnnule()
     {
-        m_sim.options().delaiMs = 600;
-        ouvreSurLeSimulateur(true);
+        m_sim.options().delaiMs = 300;
+        ouvreSurLeSimulateur(&m_sim);
         QTest::keyClicks(txt(2), doliprane);
         QTest::keyClick(txt(2), Qt::Key_Return);
         QTRY_COMPARE(m_requetes.size(), 2);
@@ -344,11 +353,21 @@ private slots:
         }
         QVERIFY(c<TOVAButton>("cmdDispo0")->isEnabled() && c<TOVAButton>("cmdParam")->isEnabled());
         QCOMPARE(txt(2)->selectedText(), doliprane);
-        QTest::qWait(800); // past the reply
+        QTest::qWait(400); // past the reply, which must not be shown
         QCOMPARE(texte("txtInfos", 1), QStringLiteral("\nRequête annulée"));
         // Outside a query Escape is the first key typed after an answer: it clears it.
         QTest::keyClick(txt(2), Qt::Key_Escape);
         QCOMPARE(visibles({"txtInfos1", "WebInfos"}), QStringLiteral("WebInfos"));
+
+        // Closed during an exchange that never ends, the window goes at once, and with it the exchange.
+        m_sim.options().sansFin = true;
+        txt(2)->setText(doliprane);
+        QTest::keyClick(txt(2), Qt::Key_F2);
+        QTRY_COMPARE(requetesRecues(), 3);
+        QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton);
+        QVERIFY(!m_window->isVisible());
+        m_window.reset();
+        QTest::qWait(50); // what the closed exchange left pending runs here, and must find nothing gone
     }
 
     // Each query key asks its own account, however the keys are queued; each answer lands in its place.
@@ -361,14 +380,8 @@ private slots:
     void touchesEnFile()
     {
         QFETCH(bool, ensemble);
-        SimulateurPharmaML second;
-        QVERIFY(second.ecoute());
-        second.options().pourcentPrix = 120;
-        int demandes2 = 0;
-        connect(&second, &SimulateurPharmaML::requeteRecue, this, [&demandes2] { ++demandes2; });
         m_sim.options().delaiMs = 200;
-        compteLocal(2, second.port(), QStringLiteral("123456"), QStringLiteral("CLEF9876"));
-        ouvreSurLeSimulateur();
+        ouvreSurLeSimulateur(&m_cerp);
         txt(2)->setText(doliprane);
         QWidget *focus = QApplication::focusWidget();
         if (ensemble) {
@@ -393,7 +406,7 @@ private slots:
             QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
         }
         QCOMPARE(m_requetes.size(), 1);
-        QCOMPARE(demandes2, 3);
+        QCOMPARE(m_requetesCerp, 3);
     }
 
     void controlesDeSaisie_data()
@@ -421,7 +434,6 @@ private slots:
     void controlesDeSaisie()
     {
         QFETCH(QStringList, saisie);
-        QFETCH(QString, message);
         QFETCH(int, champ);
         compteLocal(1, m_sim.port());
         ouvre();
@@ -430,12 +442,12 @@ private slots:
         c<TOVAButton>("cmdDispo0")->setFocus();
         QTest::mouseClick(c<TOVAButton>("cmdDispo0"), Qt::LeftButton);
         auto *general = c<QLabel>("LabRetour0");
-        QCOMPARE(general->text(), message);
+        QTEST(general->text(), "message");
         QCOMPARE(encre(general), rouge);
         QVERIFY(general->heightForWidth(general->width()) <= general->height()); // a long one on two lines
         QVERIFY(txt(champ)->hasFocus());
         QCOMPARE(txt(champ)->selectedText(), txt(champ)->text());
-        // Nothing is sent and the lower area is left as it was.
+        // Nothing is sent (a request would reach the simulator within the wait), the lower area is as it was.
         QTest::qWait(50);
         QCOMPARE(requetesRecues(), 0);
         QCOMPARE(visibles({"txtInfos1", "WebInfos"}), QStringLiteral("WebInfos"));
@@ -488,7 +500,6 @@ private slots:
     {
         QFETCH(int, touche);
         QFETCH(int, modificateurs);
-        QFETCH(QString, reste);
         ouvreSurLeSimulateur();
         interroge(1, doliprane);
         const qsizetype pages = m_pages->requests.size();
@@ -500,28 +511,14 @@ private slots:
         QTest::keyClick(txt(2), Qt::Key(touche), Qt::KeyboardModifiers(modificateurs));
         QCOMPARE(visibles({"txtInfos1", "WebInfos"}), QStringLiteral("WebInfos"));
         QCOMPARE(m_window->LabRetour(0) + m_window->LabRetour(1) + m_window->LabRetour(2), QString());
-        QCOMPARE(txt(2)->text(), reste);
+        QTEST(txt(2)->text(), "reste");
         QTRY_COMPARE(m_pages->requests.size(), pages + 1); // the page is fetched again
-    }
-
-    void fermetureDuranteLEchange()
-    {
-        m_sim.options().sansFin = true;
-        ouvreSurLeSimulateur();
-        txt(2)->setText(doliprane);
-        QTest::keyClick(txt(2), Qt::Key_F2);
-        QTRY_COMPARE(requetesRecues(), 1);
-        // The window goes at once, and with it the exchange.
-        QTest::mouseClick(c<QLabel>("PicClose"), Qt::LeftButton);
-        QVERIFY(!m_window->isVisible());
-        m_window.reset();
-        QTest::qWait(50);
     }
 
     // Products handed to the watch from the counter and the list window, its window, and the banner.
     void surveillance()
     {
-        ouvreSurLeSimulateur(true);
+        ouvreSurLeSimulateur(&m_sim);
         Surveillance &surveillance = m_window->surveillance();
         const auto codes = [&surveillance] {
             QStringList liste;
@@ -597,7 +594,7 @@ private slots:
         const QString spasfon = QStringLiteral("3153342"); // not available: "Manque rayon"
         FichierINI::EcrireIni("Historique", "HeuresRupture", "0");
         Historique historique;
-        ouvreSurLeSimulateur(true);
+        ouvreSurLeSimulateur(&m_sim);
         interroge(1, spasfon);
         QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), rouge);
 
@@ -608,7 +605,8 @@ private slots:
         auto *reponses = fenetre->findChild<QTableView *>("reponses")->model();
         verifieModele(reponses);
         verifieModele(fenetre->findChild<QTableView *>("ruptures")->model());
-        QTRY_COMPARE(reponses->rowCount(), 1);
+        // The history's worker runs at a low priority: on a busy machine its first write takes seconds.
+        QTRY_COMPARE_WITH_TIMEOUT(reponses->rowCount(), 1, 20000);
         QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() + u'|' +
                      reponses->index(0, 3).data().toString() + u'|' + reponses->index(0, 5).data().toString() +
                      u'|' + reponses->index(0, 6).data().toString(),
@@ -623,11 +621,7 @@ private slots:
         QCOMPARE(txt(2)->text(), spasfon);
         QTRY_COMPARE(reponses->rowCount(), 3);
 
-        const QString chemin = m_dir->filePath("historique.csv");
-        QVERIFY(fenetre->exporte(chemin));
-        QFile fichier(chemin);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lignes = fichier.readAll().split('\n');
+        const QList<QByteArray> lignes = exporte(fenetre).split('\n');
         QVERIFY(lignes[0].startsWith("\xEF\xBB\xBF" "Date;Origine;Répartiteur;Code;Désignation;État;Motif;Prix;"));
         QCOMPARE(lignes.size(), 5); // the header, three answers, and after the last CR LF nothing
 
@@ -655,7 +649,7 @@ private slots:
         interroge(1, doliprane);
         QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);
         historique.attend();
-        QTest::qWait(50);
+        QTest::qWait(50); // time for a second warning, which must not come
         QCOMPARE(c<QLabel>("LabRetour0")->text(), QStringLiteral("DOLIPRANE 1000MG CPR B/8"));
     }
 
@@ -727,11 +721,7 @@ private slots:
             modele->index(1, 7).data(Qt::ToolTipRole).toString(),
             QStringLiteral("remplaçant livré\nPrix achat HT = 1,49 €\nPrix d'achat HT hors remise = 1,57 €"));
 
-        const QString chemin = m_dir->filePath("liste.csv");
-        QVERIFY(liste->exporte(chemin));
-        QFile fichier(chemin);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QStringList lignesCsv = QString::fromUtf8(fichier.readAll()).split(QStringLiteral("\r\n"));
+        const QStringList lignesCsv = QString::fromUtf8(exporte(liste)).split(QStringLiteral("\r\n"));
         QCOMPARE(lignesCsv.value(0), QStringLiteral("Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"
                                                     "PHOENIX NETHT;PHOENIX PUBTC;PHOENIX motif;"
                                                     "PHOENIX retour prévu;PHOENIX remplaçant;"
@@ -755,21 +745,14 @@ private slots:
         QFETCH(QList<int>, requetes);
         QFETCH(QString, infobulle);
         QFETCH(QStringList, rangees);
-        QFETCH(QString, csv);
 
-        SimulateurPharmaML second;
-        QVERIFY(second.ecoute());
-        int requetes2 = 0;
-        connect(&second, &SimulateurPharmaML::journal, this, [&requetes2] { ++requetes2; });
-        for (SimulateurPharmaML *sim : {&m_sim, &second}) {
+        for (SimulateurPharmaML *sim : {&m_sim, &m_cerp}) {
             sim->options().delaiMs = echap ? 100 : 0;
             sim->options().lignesMax = 50;
         }
-        second.options().pourcentPrix = 120;
-        second.options().reponse =
-            refus ? OptionsSimulateur::Reponse::Refus401 : OptionsSimulateur::Reponse::Produits;
-        compteLocal(2, second.port());
-        ouvreSurLeSimulateur();
+        if (refus)
+            m_cerp.options().reponse = OptionsSimulateur::Reponse::Refus401;
+        ouvreSurLeSimulateur(&m_cerp);
 
         // The catalogue, a line without a code, a code twice, unknown codes up to 120 lines.
         QStringList texte{"3582910\t1", "=SOMME(B2:B9)", "3153342", "3622757", "3267408", "3582910;1"};
@@ -803,17 +786,11 @@ private slots:
         // The cheaper account was found on the net price, and says so.
         QCOMPARE(table->model()->index(0, 13).data(Qt::ToolTipRole).toString(),
                  refus ? QString() : QStringLiteral("Comparé sur NETHT (Prix achat HT)"));
-        QTest::qWait(150);
-        QCOMPARE((QList<int>{requetesRecues(), requetes2}), requetes);
+        QTest::qWait(100); // time for a request that Escape should have stopped
+        QCOMPARE((QList<int>{requetesRecues(), m_requetesCerp}), requetes);
 
-        const QString chemin = m_dir->filePath("liste.csv");
-        QVERIFY(liste->exporte(chemin));
-        QFile fichier(chemin);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lignesCsv = fichier.readAll().split('\n');
-        QVERIFY(lignesCsv[0].startsWith("\xEF\xBB\xBF"
-                                        "Code;Quantité;Désignation;PHOENIX;PHOENIX PHAHT;"));
-        QCOMPARE(QString::fromUtf8(lignesCsv[1]), csv);
+        const QList<QByteArray> lignesCsv = exporte(liste).split('\n');
+        QTEST(QString::fromUtf8(lignesCsv[1]), "csv");
         // A line without a code has its text in a column of its own, the last; a cell a spreadsheet would
         // take for a formula is written as text.
         QVERIFY(lignesCsv.contains(QByteArray(lignesCsv[0].count(';'), ';') + "'=SOMME(B2:B9)\r"));
@@ -823,8 +800,7 @@ private slots:
         QString question;
         repondra(question, QMessageBox::Yes);
         liste->vide();
-        QTest::qWait(0);
-        QVERIFY(question.startsWith("Vider la liste|Retirer les 120 ligne(s) de la liste ?"));
+        QTRY_VERIFY(question.startsWith("Vider la liste|Retirer les 120 ligne(s) de la liste ?"));
         QCOMPARE(table->model()->rowCount(), 0);
         QVERIFY(!progression->isVisible());
         liste->annuleModification();
