@@ -2,7 +2,6 @@
 
 #include "codeproduit.h"
 #include "contrainteschema.h"
-#include "fichierini.h"
 #include "piege.h"
 #include "quantite.h"
 #include "referencesmessage.h"
@@ -70,13 +69,13 @@ QStringList ConstructeurRequete::prendsEchecs() {
     return std::exchange(m_echecs, {});
 }
 
-QString ConstructeurRequete::lisInfos(const QString &cle, qint16 n, const QString &defaut,
-                                      std::optional<Schema::Contrainte> contrainte) {
-    const QString nom = cle + QString::number(n);
-    const QString valeur = FichierINI::LireIni(QStringLiteral("Infos"), nom, defaut);
+QString ConstructeurRequete::valeur(const CompteRepartiteur &compte, const QString &stem,
+                                    const std::optional<QString> &lue, const QString &defaut,
+                                    std::optional<Schema::Contrainte> contrainte) {
+    const QString valeur = lue.value_or(defaut);
     if (m_parametreInvalide.isEmpty() &&
         (horsXml(valeur) || (contrainte && !Schema::respecte(valeur, *contrainte))))
-        m_parametreInvalide = nom;
+        m_parametreInvalide = compte.cle(stem);
     return valeur;
 }
 
@@ -84,19 +83,21 @@ QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-QString ConstructeurRequete::construit(const QString &lignes, qint16 n, ReferencesMessage *references) {
+QString ConstructeurRequete::construit(const QString &lignes, const CompteRepartiteur &compte,
+                                       ReferencesMessage *references) {
+    using Cles = CompteRepartiteur::Cles;
     QString message;
     m_parametreInvalide.clear();
     piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
         if (references)
-            m_refMessage = references->attribue(n, m_refMessage);
-        QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
+            m_refMessage = references->attribue(compte.numero, m_refMessage);
+        QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), compte);
         requete += corps(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
         m_requeteXML = requete;
-        m_empreinteRequete = empreinte(m_requeteXML, lisInfos(QStringLiteral("NumeroCli"), n, QString()),
-                                       lisInfos(QStringLiteral("ClefCli"), n, QString()));
+        m_empreinteRequete = empreinte(m_requeteXML, valeur(compte, Cles::numeroCli, compte.numeroCli, QString()),
+                                       valeur(compte, Cles::clefCli, compte.clefCli, QString()));
         message = controleXML(m_requeteXML);
     });
     return message;
@@ -112,21 +113,23 @@ QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli
     return m_base64.EncodeArray64OneLine(digest).left(24);
 }
 
-QString ConstructeurRequete::entete(const QString &refMessage, const QString &natureAction, qint16 n) {
+QString ConstructeurRequete::entete(const QString &refMessage, const QString &natureAction,
+                                    const CompteRepartiteur &compte) {
+    using Cles = CompteRepartiteur::Cles;
     QString enveloppe; // complete up to the end of the envelope's header
     QString entete;
     const bool reussi = piege(QStringLiteral("PML_ConstruitEntete"), [&] {
         const QString dateEnveloppe = dateHeure();
-        m_numeroCliRequete = lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant);
+        m_numeroCliRequete = valeur(compte, Cles::numeroCli, compte.numeroCli, zeros6, Schema::identifiant);
         QString texte = balise("CSRP_ENVELOPPE",
                                {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:enveloppe")},
                                 {"xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance")},
                                 {"Nature_Action", natureAction},
                                 {"Version_Protocole", QStringLiteral("1.0.0.0")},
                                 {"Id_Logiciel", QStringLiteral("Ardevio")},
-                                {"Version_Logiciel", QStringLiteral("1.0.1")},
+                                {"Version_Logiciel", QStringLiteral(SOLVARIN_VERSION)},
                                 {"Usage", QStringLiteral("P")}});
-        const QString adresse = adressePharmacie();
+        const QString adresse = adressePharmacie(compte);
         if (adresse.isEmpty() && m_parametreInvalide.isEmpty())
             m_parametreInvalide = QStringLiteral("AdrPharmacie");
         texte += QLatin1String("<ENTETE>");
@@ -139,10 +142,11 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
         texte += balise(
             "RECEPTEUR",
             {{"Nature", QStringLiteral("RE")},
-             {"Code", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
-             {"Id", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)},
-             {"Adresse", lisInfos(QStringLiteral("AdrRepart"), n, QStringLiteral("......"), Schema::adresse)
-                             .left(maxAdresseRepart)}},
+             {"Code", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
+             {"Id", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)},
+             {"Adresse",
+              valeur(compte, Cles::adrRepart, compte.adrRepart, QStringLiteral("......"), Schema::adresse)
+                  .left(maxAdresseRepart)}},
             true);
         texte += element("REF_MESSAGE", refMessage);
         texte += element("DATE", dateEnveloppe);
@@ -157,13 +161,13 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
         texte +=
             balise("EMETTEUR",
                    {{"Nature_Partenaire", QStringLiteral("OF")},
-                    {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant)}},
+                    {"Id_Client", valeur(compte, Cles::numeroCli, compte.numeroCli, zeros6, Schema::identifiant)}},
                    true);
         texte +=
             balise("DESTINATAIRE",
                    {{"Nature_Partenaire", QStringLiteral("RE")},
-                    {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
-                    {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)}},
+                    {"Code_Societe", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
+                    {"Id_Societe", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)}},
                    true);
         texte += element("DATE", dateMessage);
         texte += QLatin1String("</ENTETE>");
@@ -197,12 +201,11 @@ QString ConstructeurRequete::corps(const QString &lignes, const QString &refMess
     return resultat;
 }
 
-QString ConstructeurRequete::adressePharmacie() {
+QString ConstructeurRequete::adressePharmacie(const CompteRepartiteur &compte) {
     // Failures here are ignored: the address is then left empty.
     try {
         if (m_adressePharmacie.isEmpty())
-            m_adressePharmacie = FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("AdrPharmacie"),
-                                                     QStringLiteral("Pharmacie Ardevio"));
+            m_adressePharmacie = compte.adrPharmacie.value_or(QStringLiteral("Pharmacie Ardevio"));
         return filtreTexte(m_adressePharmacie).left(maxAdressePharmacie);
     } catch (const std::exception &) {
         return {};
@@ -212,7 +215,7 @@ QString ConstructeurRequete::adressePharmacie() {
 QString ConstructeurRequete::controleXML(const QString &texte) {
     QString message;
     piege(QStringLiteral("PML_ControleStringXML"), [&] {
-        const Xml::Document document = Xml::Document::depuisTexte(texte, Xml::espacesEnveloppe);
+        const Xml::Document document = Xml::Document::depuisTexte(texte);
         if (document.estAnalyse())
             return;
         const Xml::ErreurAnalyse &e = document.erreur();

@@ -4,12 +4,12 @@
 #include <QEventLoop>
 #include <QPointer>
 
-void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
+void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, const CompteRepartiteur &compte) {
     if (m_enCours)
         return;
     m_enCours = true;
     const QPointer<QObject> vivant = &m_gardien;
-    m_echange->lance(lignes, n);
+    m_echange->lance(lignes, compte);
     {
         QEventLoop boucle;
         QObject::connect(m_echange.get(), &EchangeInfoProduit::termine, &boucle, &QEventLoop::quit);

@@ -2,9 +2,7 @@
 // is accepted splits back into what was written (its port as a number, its user information
 // percent-decoded, no fragment), and the request written from it has the fixed header lines and
 // nothing more (no header can be injected).
-#include "exchange/zoneresultatenregistree.h"
 #include "http.h"
-#include "modpharmaml.h"
 #include "windows1252.h"
 
 #include <QUrl>
@@ -28,13 +26,6 @@ bool propre(QStringView texte) {
 
 void essaie(const QString &url) {
     const std::optional<Http::UrlRepartiteur> u = Http::decoupeUrl(url);
-
-    ZoneResultatEnregistree zone;
-    ModPharmaML module(zone);
-    module.PML_DecoupeUrl(url);
-    verifie(zone.labRetour[1].ecritures == 0);
-    verifie(module.HoteRepart() == (u ? u->hote : QString()));
-    verifie(module.CheminRepart() == (u ? u->chemin : QString()));
     if (!u)
         return;
 
