@@ -92,13 +92,13 @@ QString ConstructeurRequete::construit(const QString &lignes, const CompteRepart
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
         if (references)
             m_refMessage = references->attribue(compte.numero, m_refMessage);
-        QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), compte);
-        requete += corps(lignes, m_refMessage);
+        QString requete = PML_ConstruitEntete(m_refMessage, QStringLiteral("REQ_EMISSION"), compte);
+        requete += PML_ConstruitCorpsInfoProduit(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
         m_requeteXML = requete;
         m_empreinteRequete = empreinte(m_requeteXML, valeur(compte, Cles::numeroCli, compte.numeroCli, QString()),
                                        valeur(compte, Cles::clefCli, compte.clefCli, QString()));
-        message = controleXML(m_requeteXML);
+        message = PML_ControleStringXML(m_requeteXML);
     });
     return message;
 }
@@ -113,7 +113,7 @@ QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli
     return m_base64.EncodeArray64OneLine(digest).left(24);
 }
 
-QString ConstructeurRequete::entete(const QString &refMessage, const QString &natureAction,
+QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, const QString &natureAction,
                                     const CompteRepartiteur &compte) {
     using Cles = CompteRepartiteur::Cles;
     QString enveloppe; // complete up to the end of the envelope's header
@@ -129,7 +129,7 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
                                 {"Id_Logiciel", QStringLiteral("Ardevio")},
                                 {"Version_Logiciel", QStringLiteral(SOLVARIN_VERSION)},
                                 {"Usage", QStringLiteral("P")}});
-        const QString adresse = adressePharmacie(compte);
+        const QString adresse = PML_AdressePharmacie(compte);
         if (adresse.isEmpty() && m_parametreInvalide.isEmpty())
             m_parametreInvalide = QStringLiteral("AdrPharmacie");
         texte += QLatin1String("<ENTETE>");
@@ -176,7 +176,7 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
     return reussi ? entete : enveloppe;
 }
 
-QString ConstructeurRequete::corps(const QString &lignes, const QString &refMessage) {
+QString ConstructeurRequete::PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage) {
     QString resultat;
     piege(QStringLiteral("PML_ConstruitCorpsInfoProduit"), [&] {
         QString texte =
@@ -201,18 +201,18 @@ QString ConstructeurRequete::corps(const QString &lignes, const QString &refMess
     return resultat;
 }
 
-QString ConstructeurRequete::adressePharmacie(const CompteRepartiteur &compte) {
+QString ConstructeurRequete::PML_AdressePharmacie(const CompteRepartiteur &compte) {
     // Failures here are ignored: the address is then left empty.
     try {
         if (m_adressePharmacie.isEmpty())
             m_adressePharmacie = compte.adrPharmacie.value_or(QStringLiteral("Pharmacie Ardevio"));
-        return filtreTexte(m_adressePharmacie).left(maxAdressePharmacie);
+        return PML_FiltreTexte(m_adressePharmacie).left(maxAdressePharmacie);
     } catch (const std::exception &) {
         return {};
     }
 }
 
-QString ConstructeurRequete::controleXML(const QString &texte) {
+QString ConstructeurRequete::PML_ControleStringXML(const QString &texte) {
     QString message;
     piege(QStringLiteral("PML_ControleStringXML"), [&] {
         const Xml::Document document = Xml::Document::depuisTexte(texte);
@@ -226,7 +226,7 @@ QString ConstructeurRequete::controleXML(const QString &texte) {
     return message;
 }
 
-QString ConstructeurRequete::filtreTexte(const QString &texte) {
+QString ConstructeurRequete::PML_FiltreTexte(const QString &texte) {
     QString filtre = texte;
     piege(QStringLiteral("PML_FiltreTexte"), [&] {
         static const QString accentues = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");

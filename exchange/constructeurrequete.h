@@ -28,12 +28,12 @@ public:
     QString construit(const QString &lignes, const CompteRepartiteur &compte,
                       ReferencesMessage *references = nullptr);
     // The envelope's opening and header, then the pharmacy message's opening and header.
-    QString entete(const QString &refMessage, const QString &natureAction, const CompteRepartiteur &compte);
+    QString PML_ConstruitEntete(const QString &refMessage, const QString &natureAction, const CompteRepartiteur &compte);
     // The message body: CORPS holding REQ_INFO_PRODUIT and one LIGNE per accepted item.
-    QString corps(const QString &lignes, const QString &refMessage);
+    QString PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage);
     // The pharmacy name for the sender's address: taken from the first account that gives one, then
     // kept for the builder's life; folded to ASCII letters, digits and blanks, at most 128 characters.
-    QString adressePharmacie(const CompteRepartiteur &compte);
+    QString PML_AdressePharmacie(const CompteRepartiteur &compte);
     // The credential of a request text for that client number and secret key (as read from the
     // account's settings): Base64 of MD5 over the UTF-8 bytes of the request + the client number padded
     // to 16 with "0" + the first 4 characters of the key.
@@ -41,10 +41,10 @@ public:
 
     // "" when the text parses, otherwise the four lines "Erreur de validation ", "Raison: ...",
     // "Source: ...", "Ligne: ..." separated by CR LF.
-    QString controleXML(const QString &texte);
+    QString PML_ControleStringXML(const QString &texte);
     // Folds the accented letters of the table to plain ones, then turns every character that is not
     // an ASCII letter or digit into a blank; the length is kept.
-    QString filtreTexte(const QString &texte);
+    QString PML_FiltreTexte(const QString &texte);
 
     // The first setting used since the last construction began (NumeroCli, ClefCli, IdRepart,
     // CodeRepart or AdrRepart, with n) whose value holds a character XML 1.0 forbids or breaks what

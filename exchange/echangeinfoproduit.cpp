@@ -51,7 +51,7 @@ quint16 litPort(const Http::UrlRepartiteur &url, const std::optional<QString> &r
 
 // Replaces "Trace.xml" in the program's directory, in one step, with the request's UTF-8 bytes and
 // CR LF: exchanges that end together never leave a mix of two traces.
-void ecritTrace(const QString &requete) {
+void PML_CreerFichier(const QString &requete) {
     const QString chemin = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml"));
     const QFileDevice::FileError erreur = remplaceFichier(chemin, requete.toUtf8() + "\r\n");
     if (erreur != QFileDevice::NoError)
@@ -138,7 +138,7 @@ struct EchangeInfoProduit::Etat {
     void echoue(const QString &message) { finit(ResultatEchange::echec(message)); }
 
     // Sets the URL's parts for the next sending; none for a URL that cannot be used.
-    void decoupeUrl(const QString &adresse);
+    void PML_DecoupeUrl(const QString &adresse);
     // Chooses the proxy and the TLS settings of the URL in use; false (and the exchange over) when a
     // setting cannot be used.
     bool prepareAcces();
@@ -146,8 +146,8 @@ struct EchangeInfoProduit::Etat {
     void connecteA(quint16 port);
     void connecte();
     // Sends the request; the trace is written first.
-    void envoie();
-    void arrivee();
+    void PML_EnvoieRequeteHttp();
+    void PML_Http_DataArrival();
     void reponseTunnel();
     void traite(Http::AssembleurRetour::Etat etat);
     void refusProxy(const QByteArray &ligneStatut);
@@ -186,10 +186,10 @@ EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
     : QObject(parent), m_etat(std::make_unique<Etat>(this, std::move(horloge))) {
     Etat &e = *m_etat;
     connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
-    connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.envoie(); });
+    connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.PML_EnvoieRequeteHttp(); });
     connect(e.socket, &QSslSocket::sslErrors, this,
             [&e](const QList<QSslError> &erreurs) { e.refusCertificat = erreurs.value(0).errorString(); });
-    connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.arrivee(); });
+    connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.PML_Http_DataArrival(); });
     // Refusals, lookups that fail, resets and the peer's close all come this way (the close as
     // RemoteHostClosedError, before `disconnected`).
     connect(e.socket, &QTcpSocket::errorOccurred, this, [&e] { e.erreurSocket(); });
@@ -237,7 +237,7 @@ void EchangeInfoProduit::lance(const QString &lignes, const CompteRepartiteur &c
                 e.echoue(QStringLiteral("Paramètre invalide : ") + e.requete.parametreInvalide());
                 return;
             }
-            e.decoupeUrl(litUrl(compte.urlRepart));
+            e.PML_DecoupeUrl(litUrl(compte.urlRepart));
             if (e.url.hote.isEmpty()) {
                 e.echoue(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
                 return;
@@ -276,7 +276,7 @@ const QByteArray &EchangeInfoProduit::retourXML() const {
     return m_etat->retourXML;
 }
 
-void EchangeInfoProduit::Etat::decoupeUrl(const QString &adresse) {
+void EchangeInfoProduit::Etat::PML_DecoupeUrl(const QString &adresse) {
     Echec::piege(
         QStringLiteral("PML_DecoupeUrl"), Echec::Forme::Parentheses,
         [this](const QString &message) { signale(message); },
@@ -333,18 +333,18 @@ void EchangeInfoProduit::Etat::connecte() {
         tunnel = true;
         socket->write(Http::tunnel(url, port, *proxy));
     } else if (!url.https) {
-        envoie();
+        PML_EnvoieRequeteHttp();
     }
     // Over TLS, the request waits for the certificate to be verified.
 }
 
-void EchangeInfoProduit::Etat::envoie() {
+void EchangeInfoProduit::Etat::PML_EnvoieRequeteHttp() {
     if (!attente)
         return;
     // The request goes whatever became of its trace.
     Echec::piege(
         QStringLiteral("PML_CreerFichier Error"), Echec::Forme::RetourChariot,
-        [this](const QString &message) { signale(message); }, [this] { ecritTrace(requete.requeteXML()); });
+        [this](const QString &message) { signale(message); }, [this] { PML_CreerFichier(requete.requeteXML()); });
     try {
         const bool formeAbsolue = proxy && !url.https;
         socket->write(Http::requete(url, requete.empreinteRequete(), requete.requeteXML().toUtf8(),
@@ -354,7 +354,7 @@ void EchangeInfoProduit::Etat::envoie() {
     }
 }
 
-void EchangeInfoProduit::Etat::arrivee() {
+void EchangeInfoProduit::Etat::PML_Http_DataArrival() {
     Echec::piege(
         QStringLiteral("PML_Http_DataArrival"), Echec::Forme::Parentheses,
         [this](const QString &message) { signale(message); },
@@ -448,7 +448,7 @@ void EchangeInfoProduit::Etat::erreurSocket() {
     }
     // Closed or reset before the reply was complete. What arrived with the close is read first: it
     // may complete the reply, and so may the close itself, for a reply without length.
-    arrivee();
+    PML_Http_DataArrival();
     if (attente && !tunnel && socket->error() == QAbstractSocket::RemoteHostClosedError)
         traite(retour.fin());
     if (attente)

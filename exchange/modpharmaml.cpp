@@ -36,7 +36,7 @@ QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, cons
 }
 
 QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
-    return signaleEchecsRequete(m_echange->requete().filtreTexte(texte));
+    return signaleEchecsRequete(m_echange->requete().PML_FiltreTexte(texte));
 }
 
 // ---- Result display

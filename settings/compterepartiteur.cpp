@@ -13,12 +13,12 @@ const QList<CompteRepartiteur::Reglage> &CompteRepartiteur::reglages()
 {
     using C = CompteRepartiteur;
     static const QList<Reglage> tous{
-        {Cles::nomRepart, true, &C::nomRepart},       {Cles::idRepart, true, &C::idRepart},
-        {Cles::codeRepart, true, &C::codeRepart},     {Cles::adrRepart, true, &C::adrRepart},
-        {Cles::urlRepart, true, &C::urlRepart},       {Cles::portRepart, true, &C::portRepart},
-        {Cles::urlSecours, true, &C::urlSecours},     {Cles::portSecours, true, &C::portSecours},
-        {Cles::numeroCli, true, &C::numeroCli},       {Cles::clefCli, true, &C::clefCli},
-        {Cles::adrPharmacie, false, &C::adrPharmacie}, {Cles::proxy, false, &C::proxy},
+        {Cles::nomRepart, true, &C::nomRepart},         {Cles::idRepart, true, &C::idRepart},
+        {Cles::codeRepart, true, &C::codeRepart},       {Cles::adrRepart, true, &C::adrRepart},
+        {Cles::urlRepart, true, &C::urlRepart},         {Cles::portRepart, true, &C::portRepart},
+        {Cles::urlSecours, true, &C::urlSecours},       {Cles::portSecours, true, &C::portSecours},
+        {Cles::numeroCli, true, &C::numeroCli},         {Cles::clefCli, true, &C::clefCli},
+        {Cles::adrPharmacie, false, &C::adrPharmacie},  {Cles::proxy, false, &C::proxy},
         {Cles::certificatsAC, false, &C::certificatsAC}};
     return tous;
 }

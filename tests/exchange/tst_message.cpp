@@ -310,7 +310,7 @@ void TestMessage::pharmacyNameReadOncePerRun()
     construit(QStringLiteral("1234567,1"));
     QCOMPARE(attribute(requete().requeteXML(), "EMETTEUR", "Adresse"),
              QString(100, u'a') + QString(28, u'e'));
-    QCOMPARE(ConstructeurRequete().adressePharmacie(m_compte), QStringLiteral("Pharmacie Neuve"));
+    QCOMPARE(ConstructeurRequete().PML_AdressePharmacie(m_compte), QStringLiteral("Pharmacie Neuve"));
 }
 
 void TestMessage::insertedValuesEscaped()
