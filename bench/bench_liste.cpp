@@ -111,7 +111,8 @@ void ListeExport(benchmark::State &state)
                                   {2, QStringLiteral("CERP ROUEN"), {}, false, {}}};
     for (ReponsesCompte &compte : comptes) {
         for (const LigneListe &l : std::as_const(lignes)) {
-            ReponseCode reponse{ReponseCode::Etat::Repondue, {}};
+            ReponseCode reponse;
+            reponse.etat = ReponseCode::Etat::Repondue;
             reponse.ligne.designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
             reponse.ligne.disponibilite = Disponibilite::Disponible;
             reponse.ligne.prix = {{QStringLiteral("PHAHT"), QStringLiteral("0001.570")},

@@ -131,7 +131,7 @@ QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, cons
                                 {"Usage", QStringLiteral("P")}});
         const QString adresse = PML_AdressePharmacie(compte);
         if (adresse.isEmpty() && m_parametreInvalide.isEmpty())
-            m_parametreInvalide = QStringLiteral("AdrPharmacie");
+            m_parametreInvalide = CompteRepartiteur::Cles::adrPharmacie;
         texte += QLatin1String("<ENTETE>");
         texte += balise("EMETTEUR",
                         {{"Nature", QStringLiteral("OF")},

@@ -294,7 +294,7 @@ bool EchangeInfoProduit::Etat::prepareAcces() {
     if (url.https) {
         const std::optional<QSslConfiguration> configuration = configurationTls(compte.certificatsAC);
         if (!configuration) {
-            echoue(parametreInvalide + QStringLiteral("CertificatsAC"));
+            echoue(parametreInvalide + CompteRepartiteur::Cles::certificatsAC);
             return false;
         }
         socket->setSslConfiguration(*configuration);

@@ -81,7 +81,8 @@ protected:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         FichierINI::setRepertoireProgramme(m_dir->path());
-        m_compte = sansReglage();
+        m_compte = {}; // account 1 without any setting, as without a settings file
+        m_compte.numero = 1;
         m_zone = std::make_unique<ZoneTexte>(1);
         m_zone->preparePourRequete();
         m_module = std::make_unique<ModPharmaML>(*m_zone, std::move(horloge));
@@ -97,13 +98,6 @@ protected:
     void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
     {
         m_compte = CompteEssai{.url = url, .port = port, .clef = clef}.compte(n);
-    }
-    // Account 1 with none of its settings, as without a settings file.
-    static CompteRepartiteur sansReglage()
-    {
-        CompteRepartiteur c;
-        c.numero = 1;
-        return c;
     }
     // Sets the account's setting of that key ("NumeroCli1", "Proxy"...); a null value removes it.
     void regle(const QString &cle, const QString &valeur)

@@ -1,4 +1,5 @@
 #include "basehistorique.h"
+#include "compteessai.h"
 #include "fichierini.h"
 #include "historique.h"
 #include "releve.h"
@@ -111,9 +112,7 @@ void TestHistorique::parametres()
 
 void TestHistorique::ligneRecueGardeToutSaufLesSecrets()
 {
-    FichierINI::EcrireIni("Infos", "NomRepart2", "OCP");
-    FichierINI::EcrireIni("Infos", "IdRepart2", "12");
-    FichierINI::EcrireIni("Infos", "ClefCli2", "CLEFSECRETE");
+    QVERIFY(ecritCompte(2, {.clef = "CLEFSECRETE"}));
     LigneReponse ligne;
     ligne.codeProduit = "3400935829108";
     ligne.designation = "DOLIPRANE 1000MG CPR B/8";
