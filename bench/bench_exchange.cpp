@@ -1,3 +1,4 @@
+#include "compteessai.h"
 #include "fichierini.h"
 #include "http.h"
 #include "modpharmaml.h"
@@ -73,20 +74,17 @@ QByteArray replyOfFiftyLines() {
 void BuildOneRequest(benchmark::State &state) {
     QTemporaryDir dir;
     FichierINI::setRepertoireProgramme(dir.path());
-    QFile ini(dir.filePath(QStringLiteral("Solvarin.ini")));
-    if (!ini.open(QIODevice::WriteOnly))
+    CompteRepartiteur compte = CompteEssai{.url = "http://127.0.0.1/pharmaml"}.compte(1);
+    compte.adrPharmacie = QStringLiteral("Pharmacie de la Gare");
+    if (!ecritCompte(compte))
         state.SkipWithError("cannot write the settings file");
-    ini.write(
-        "[Infos]\r\nAdrPharmacie=Pharmacie de la Gare\r\nNomRepart1=OCP\r\nIdRepart1=12\r\nCodeRepart1=04\r\n"
-        "URLRepart1=http://127.0.0.1/pharmaml\r\nNumeroCli1=0999908\r\nClefCli1=4083\r\n");
-    ini.close();
 
     ZoneMuette zone;
     ModPharmaML module(zone);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1));
-        benchmark::DoNotOptimize(module.EmpreinteRequete());
+            module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), CompteRepartiteur::lis(1)));
+        benchmark::DoNotOptimize(module.echange().requete().empreinteRequete());
     }
 }
 BENCHMARK(BuildOneRequest);

@@ -29,8 +29,8 @@ public:
     {
         FichierINI::setRepertoireProgramme(m_dir.path());
         for (int n = 1; n <= 2; ++n)
-            ecritCompte(n, m_repartiteurs[n - 1].port(), n == 1 ? "PHOENIX" : "CERP ROUEN", "23",
-                        "http://127.0.0.1/pml");
+            ecritCompte(n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = "23",
+                            .port = m_repartiteurs[n - 1].port()});
     }
     QString dossier() const { return m_dir.path(); }
     int requetes() const { return m_repartiteurs[0].requetes() + m_repartiteurs[1].requetes(); }
@@ -111,7 +111,8 @@ void ListeExport(benchmark::State &state)
                                   {2, QStringLiteral("CERP ROUEN"), {}, false, {}}};
     for (ReponsesCompte &compte : comptes) {
         for (const LigneListe &l : std::as_const(lignes)) {
-            ReponseCode reponse{ReponseCode::Etat::Repondue, {}};
+            ReponseCode reponse;
+            reponse.etat = ReponseCode::Etat::Repondue;
             reponse.ligne.designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
             reponse.ligne.disponibilite = Disponibilite::Disponible;
             reponse.ligne.prix = {{QStringLiteral("PHAHT"), QStringLiteral("0001.570")},

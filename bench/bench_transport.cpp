@@ -24,7 +24,7 @@ namespace {
 void interrogeChaqueFois(benchmark::State &state, const QTemporaryDir &dir, quint16 port,
                          const std::function<bool(const QStringList &)> &attendu, const char *sinon) {
     FichierINI::setRepertoireProgramme(dir.path());
-    ecritCompte(1, port, "OCP", "12", "http://127.0.0.1/pharmaml/info.php");
+    ecritCompte(1, {.url = "http://127.0.0.1/pharmaml/info.php", .port = port});
     std::vector<double> durees;
     for (auto _ : state) {
         const auto debut = std::chrono::steady_clock::now();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fichierini.h"
+#include "compteessai.h"
 #include "simulateur.h"
 
 #include <QThread>
@@ -36,20 +36,3 @@ private:
     SimulateurPharmaML *m_sim;
     std::atomic<int> m_requetes = 0;
 };
-
-// Account n of the settings file, under that name, identifier and URL, at 127.0.0.1 on that port
-// (code 04, client 0999908, key 4083).
-inline void ecritCompte(int n, quint16 port, const QString &nom, const QString &id, const QString &url)
-{
-    const QList<std::pair<QString, QString>> reglages = {
-        {"NomRepart", nom},
-        {"IdRepart", id},
-        {"CodeRepart", "04"},
-        {"URLRepart", url},
-        {"PortRepart", QString::number(port)},
-        {"NumeroCli", "0999908"},
-        {"ClefCli", "4083"},
-    };
-    for (const auto &[cle, valeur] : reglages)
-        FichierINI::EcrireIni(QStringLiteral("Infos"), cle + QString::number(n), valeur);
-}

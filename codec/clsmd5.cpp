@@ -134,41 +134,7 @@ QByteArray digest(const unsigned char *data, uint32_t length)
     return out;
 }
 
-const char *const rfcTexts[] = {
-    "",
-    "a",
-    "abc",
-    "message digest",
-    "abcdefghijklmnopqrstuvwxyz",
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
-    "12345678901234567890123456789012345678901234567890123456789012345678901234567890",
-};
-
 } // namespace
-
-void ClsMD5::Test_md5_abc() { MD5_string(u"abc"); }
-
-void ClsMD5::md5_test_suite()
-{
-    for (const char *text : rfcTexts)
-        MD5_string(QString::fromLatin1(text));
-}
-
-void ClsMD5::test_md5_empty() { MD5_string(u""); }
-
-void ClsMD5::test_md5_around64()
-{
-    const QString digits = QString::fromLatin1(rfcTexts[6]);
-    MD5_string(digits);
-    for (int n : {65, 64, 63, 62, 57, 56, 55})
-        MD5_string(digits.left(n));
-}
-
-void ClsMD5::test_md5_million_a()
-{
-    const QByteArray a(1000000, 'a');
-    MD5_bytes(a, a.size());
-}
 
 QByteArray ClsMD5::MD5_string(QStringView text) const
 {

@@ -7,13 +7,6 @@
 // Keeps no state between calls.
 class ClsMD5 {
 public:
-    // Digests of the RFC 1321 test texts; they compare and show nothing (kept for diagnostics).
-    void Test_md5_abc();
-    void md5_test_suite();
-    void test_md5_empty();
-    void test_md5_around64();
-    void test_md5_million_a();
-
     // Digest of the text's Windows-1252 bytes.
     QByteArray MD5_string(QStringView text) const;
     // Digest of the first `length` bytes; throws RuntimeError::overflow() from 268435455 bytes on.

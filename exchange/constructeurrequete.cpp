@@ -2,7 +2,6 @@
 
 #include "codeproduit.h"
 #include "contrainteschema.h"
-#include "fichierini.h"
 #include "piege.h"
 #include "quantite.h"
 #include "referencesmessage.h"
@@ -70,13 +69,13 @@ QStringList ConstructeurRequete::prendsEchecs() {
     return std::exchange(m_echecs, {});
 }
 
-QString ConstructeurRequete::lisInfos(const QString &cle, qint16 n, const QString &defaut,
-                                      std::optional<Schema::Contrainte> contrainte) {
-    const QString nom = cle + QString::number(n);
-    const QString valeur = FichierINI::LireIni(QStringLiteral("Infos"), nom, defaut);
+QString ConstructeurRequete::valeur(const CompteRepartiteur &compte, const QString &stem,
+                                    const std::optional<QString> &lue, const QString &defaut,
+                                    std::optional<Schema::Contrainte> contrainte) {
+    const QString valeur = lue.value_or(defaut);
     if (m_parametreInvalide.isEmpty() &&
         (horsXml(valeur) || (contrainte && !Schema::respecte(valeur, *contrainte))))
-        m_parametreInvalide = nom;
+        m_parametreInvalide = compte.cle(stem);
     return valeur;
 }
 
@@ -84,20 +83,22 @@ QString ConstructeurRequete::dateHeure() const {
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-QString ConstructeurRequete::construit(const QString &lignes, qint16 n, ReferencesMessage *references) {
+QString ConstructeurRequete::construit(const QString &lignes, const CompteRepartiteur &compte,
+                                       ReferencesMessage *references) {
+    using Cles = CompteRepartiteur::Cles;
     QString message;
     m_parametreInvalide.clear();
     piege(QStringLiteral("PML_ConstruitRequeteInfoProduit"), [&] {
         m_refMessage = m_horloge().toString(QStringLiteral("yyyyMMddHHmmss"));
         if (references)
-            m_refMessage = references->attribue(n, m_refMessage);
-        QString requete = entete(m_refMessage, QStringLiteral("REQ_EMISSION"), n);
-        requete += corps(lignes, m_refMessage);
+            m_refMessage = references->attribue(compte.numero, m_refMessage);
+        QString requete = PML_ConstruitEntete(m_refMessage, QStringLiteral("REQ_EMISSION"), compte);
+        requete += PML_ConstruitCorpsInfoProduit(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
         m_requeteXML = requete;
-        m_empreinteRequete = empreinte(m_requeteXML, lisInfos(QStringLiteral("NumeroCli"), n, QString()),
-                                       lisInfos(QStringLiteral("ClefCli"), n, QString()));
-        message = controleXML(m_requeteXML);
+        m_empreinteRequete = empreinte(m_requeteXML, valeur(compte, Cles::numeroCli, compte.numeroCli, QString()),
+                                       valeur(compte, Cles::clefCli, compte.clefCli, QString()));
+        message = PML_ControleStringXML(m_requeteXML);
     });
     return message;
 }
@@ -112,23 +113,25 @@ QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli
     return m_base64.EncodeArray64OneLine(digest).left(24);
 }
 
-QString ConstructeurRequete::entete(const QString &refMessage, const QString &natureAction, qint16 n) {
+QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, const QString &natureAction,
+                                    const CompteRepartiteur &compte) {
+    using Cles = CompteRepartiteur::Cles;
     QString enveloppe; // complete up to the end of the envelope's header
     QString entete;
     const bool reussi = piege(QStringLiteral("PML_ConstruitEntete"), [&] {
         const QString dateEnveloppe = dateHeure();
-        m_numeroCliRequete = lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant);
+        m_numeroCliRequete = valeur(compte, Cles::numeroCli, compte.numeroCli, zeros6, Schema::identifiant);
         QString texte = balise("CSRP_ENVELOPPE",
                                {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:enveloppe")},
                                 {"xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance")},
                                 {"Nature_Action", natureAction},
                                 {"Version_Protocole", QStringLiteral("1.0.0.0")},
                                 {"Id_Logiciel", QStringLiteral("Ardevio")},
-                                {"Version_Logiciel", QStringLiteral("1.0.1")},
+                                {"Version_Logiciel", QStringLiteral(SOLVARIN_VERSION)},
                                 {"Usage", QStringLiteral("P")}});
-        const QString adresse = adressePharmacie();
+        const QString adresse = PML_AdressePharmacie(compte);
         if (adresse.isEmpty() && m_parametreInvalide.isEmpty())
-            m_parametreInvalide = QStringLiteral("AdrPharmacie");
+            m_parametreInvalide = CompteRepartiteur::Cles::adrPharmacie;
         texte += QLatin1String("<ENTETE>");
         texte += balise("EMETTEUR",
                         {{"Nature", QStringLiteral("OF")},
@@ -139,10 +142,11 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
         texte += balise(
             "RECEPTEUR",
             {{"Nature", QStringLiteral("RE")},
-             {"Code", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
-             {"Id", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)},
-             {"Adresse", lisInfos(QStringLiteral("AdrRepart"), n, QStringLiteral("......"), Schema::adresse)
-                             .left(maxAdresseRepart)}},
+             {"Code", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
+             {"Id", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)},
+             {"Adresse",
+              valeur(compte, Cles::adrRepart, compte.adrRepart, QStringLiteral("......"), Schema::adresse)
+                  .left(maxAdresseRepart)}},
             true);
         texte += element("REF_MESSAGE", refMessage);
         texte += element("DATE", dateEnveloppe);
@@ -157,13 +161,13 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
         texte +=
             balise("EMETTEUR",
                    {{"Nature_Partenaire", QStringLiteral("OF")},
-                    {"Id_Client", lisInfos(QStringLiteral("NumeroCli"), n, zeros6, Schema::identifiant)}},
+                    {"Id_Client", valeur(compte, Cles::numeroCli, compte.numeroCli, zeros6, Schema::identifiant)}},
                    true);
         texte +=
             balise("DESTINATAIRE",
                    {{"Nature_Partenaire", QStringLiteral("RE")},
-                    {"Code_Societe", lisInfos(QStringLiteral("IdRepart"), n, zeros6, Schema::codeSociete)},
-                    {"Id_Societe", lisInfos(QStringLiteral("CodeRepart"), n, zeros6, Schema::identifiant)}},
+                    {"Code_Societe", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
+                    {"Id_Societe", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)}},
                    true);
         texte += element("DATE", dateMessage);
         texte += QLatin1String("</ENTETE>");
@@ -172,7 +176,7 @@ QString ConstructeurRequete::entete(const QString &refMessage, const QString &na
     return reussi ? entete : enveloppe;
 }
 
-QString ConstructeurRequete::corps(const QString &lignes, const QString &refMessage) {
+QString ConstructeurRequete::PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage) {
     QString resultat;
     piege(QStringLiteral("PML_ConstruitCorpsInfoProduit"), [&] {
         QString texte =
@@ -197,22 +201,21 @@ QString ConstructeurRequete::corps(const QString &lignes, const QString &refMess
     return resultat;
 }
 
-QString ConstructeurRequete::adressePharmacie() {
+QString ConstructeurRequete::PML_AdressePharmacie(const CompteRepartiteur &compte) {
     // Failures here are ignored: the address is then left empty.
     try {
         if (m_adressePharmacie.isEmpty())
-            m_adressePharmacie = FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("AdrPharmacie"),
-                                                     QStringLiteral("Pharmacie Ardevio"));
-        return filtreTexte(m_adressePharmacie).left(maxAdressePharmacie);
+            m_adressePharmacie = compte.adrPharmacie.value_or(QStringLiteral("Pharmacie Ardevio"));
+        return PML_FiltreTexte(m_adressePharmacie).left(maxAdressePharmacie);
     } catch (const std::exception &) {
         return {};
     }
 }
 
-QString ConstructeurRequete::controleXML(const QString &texte) {
+QString ConstructeurRequete::PML_ControleStringXML(const QString &texte) {
     QString message;
     piege(QStringLiteral("PML_ControleStringXML"), [&] {
-        const Xml::Document document = Xml::Document::depuisTexte(texte, Xml::espacesEnveloppe);
+        const Xml::Document document = Xml::Document::depuisTexte(texte);
         if (document.estAnalyse())
             return;
         const Xml::ErreurAnalyse &e = document.erreur();
@@ -223,7 +226,7 @@ QString ConstructeurRequete::controleXML(const QString &texte) {
     return message;
 }
 
-QString ConstructeurRequete::filtreTexte(const QString &texte) {
+QString ConstructeurRequete::PML_FiltreTexte(const QString &texte) {
     QString filtre = texte;
     piege(QStringLiteral("PML_FiltreTexte"), [&] {
         static const QString accentues = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");

@@ -63,7 +63,7 @@ QString texteErreur(const Xml::Noeud &erreur) {
 }
 
 // Text of the first element of that name in the document; "" when there is none.
-QString texteElement(const Xml::Document &document, const QString &balise) {
+QString PML_TexteElement(const Xml::Document &document, const QString &balise) {
     try {
         const QList<Xml::Noeud> elements = document.elementsParNom(balise);
         return elements.isEmpty() ? QString() : elements.first().texte();
@@ -73,7 +73,7 @@ QString texteElement(const Xml::Document &document, const QString &balise) {
 }
 
 // Attribute of the first element of that name; "" when the element or the attribute is missing.
-QString texteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
+QString PML_TexteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
     try {
         const QList<Xml::Noeud> elements = document.elementsParNom(balise);
         return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
@@ -120,13 +120,13 @@ ResultatEchange decode(QByteArrayView retour) {
         QStringLiteral("PML_TraiteRetour"), Echec::Forme::Parentheses,
         [&resultat](const QString &message) { resultat = ResultatEchange::echec(message); },
         [&] {
-            const Xml::Document document = Xml::Document::depuisOctets(retour, Xml::espacesEnveloppe);
+            const Xml::Document document = Xml::Document::depuisOctets(retour);
             if (!document.estAnalyse())
                 resultat = ResultatEchange::echec(QStringLiteral("Retour non conforme"));
-            else if (texteElement(document, QStringLiteral("ACTION")) == QLatin1String("FIN_SERVICE"))
+            else if (PML_TexteElement(document, QStringLiteral("ACTION")) == QLatin1String("FIN_SERVICE"))
                 resultat = ResultatEchange::echec(QStringLiteral("Retour : fin de service"));
             else if (const QString detail =
-                         texteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail"));
+                         PML_TexteAttribut(document, QStringLiteral("ERREUR"), QStringLiteral("Detail"));
                      !detail.isEmpty())
                 resultat = ResultatEchange::echec(QStringLiteral("Retour : Erreur ") + detail);
             else
@@ -145,7 +145,7 @@ ResultatEchange decodeCorps(const QString &corps) {
             resultat.message = message;
         },
         [&] {
-            const Xml::Document document = Xml::Document::depuisTexte(corps, Xml::espacesMessage);
+            const Xml::Document document = Xml::Document::depuisTexte(corps);
             for (const Xml::Noeud &ligne : document.elementsParNom(u"LIGNE"))
                 resultat.lignes.append(decodeLigne(ligne));
         });

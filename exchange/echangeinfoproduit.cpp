@@ -1,6 +1,7 @@
 #include "echangeinfoproduit.h"
 
 #include "decodeurretour.h"
+#include "compterepartiteur.h"
 #include "fichierini.h"
 #include "piege.h"
 #include "referencesmessage.h"
@@ -16,24 +17,22 @@
 
 namespace {
 
-const QString infos = QStringLiteral("Infos");
 const QString injoignable = QStringLiteral("Le répartiteur ne répond pas à l'adresse indiquée !");
 const QString interrompue = QStringLiteral("Connexion interrompue par le répartiteur !");
 const QString proxyInjoignable = QStringLiteral("Le proxy ne répond pas à l'adresse indiquée !");
 const QString parametreInvalide = QStringLiteral("Paramètre invalide : ");
 
-// The URL of an address (key "URLRepart" or "URLSecours" + n, "000000" when absent).
-QString litUrl(const QString &cle, qint16 n) {
-    return FichierINI::LireIni(infos, cle + QString::number(n), QStringLiteral("000000"));
+// The URL of an address (setting "URLRepart" or "URLSecours", "000000" when absent).
+QString litUrl(const std::optional<QString> &reglage) {
+    return reglage.value_or(QStringLiteral("000000"));
 }
 
-// The port of an address: the one its URL writes, else key "PortRepart" or "PortSecours" + n, else
-// 80 (443 for https); RuntimeError for a value that is no number or no TCP port.
-quint16 litPort(const Http::UrlRepartiteur &url, const QString &cle, qint16 n) {
+// The port of an address: the one its URL writes, else its setting "PortRepart" or "PortSecours",
+// else 80 (443 for https); RuntimeError for a value that is no number or no TCP port.
+quint16 litPort(const Http::UrlRepartiteur &url, const std::optional<QString> &reglage) {
     if (url.port)
         return *url.port;
-    const QString texte =
-        FichierINI::LireIni(infos, cle + QString::number(n), QString::number(url.portParDefaut())).trimmed();
+    const QString texte = reglage.value_or(QString::number(url.portParDefaut())).trimmed();
     bool nombre = false;
     const qlonglong port = texte.toLongLong(&nombre);
     if (!nombre) {
@@ -52,7 +51,7 @@ quint16 litPort(const Http::UrlRepartiteur &url, const QString &cle, qint16 n) {
 
 // Replaces "Trace.xml" in the program's directory, in one step, with the request's UTF-8 bytes and
 // CR LF: exchanges that end together never leave a mix of two traces.
-void ecritTrace(const QString &requete) {
+void PML_CreerFichier(const QString &requete) {
     const QString chemin = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml"));
     const QFileDevice::FileError erreur = remplaceFichier(chemin, requete.toUtf8() + "\r\n");
     if (erreur != QFileDevice::NoError)
@@ -61,12 +60,12 @@ void ecritTrace(const QString &requete) {
 }
 
 // The TLS settings for an https address: the system's authorities, plus those of the PEM file that
-// key "CertificatsAC" names (absolute, or relative to the settings folder). Nothing when that file
+// setting "CertificatsAC" names (absolute, or relative to the settings folder). Nothing when that file
 // holds no certificate.
-std::optional<QSslConfiguration> configurationTls() {
+std::optional<QSslConfiguration> configurationTls(const std::optional<QString> &certificatsAC) {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    const QString fichier = FichierINI::LireIni(infos, QStringLiteral("CertificatsAC"), QString()).trimmed();
+    const QString fichier = certificatsAC.value_or(QString()).trimmed();
     if (!fichier.isEmpty()) {
         const QList<QSslCertificate> autorites =
             QSslCertificate::fromPath(QDir(FichierINI::repertoireProgramme()).filePath(fichier), QSsl::Pem,
@@ -84,7 +83,7 @@ ResultatEchange litRetour(const QByteArray &retour) {
     const ResultatEchange resultat = DecodeurRetour::decode(retour);
     if (resultat.issue != ResultatEchange::Issue::Echec || !resultat.message.isEmpty())
         return resultat;
-    const Xml::Document document = Xml::Document::depuisOctets(retour, Xml::espacesEnveloppe);
+    const Xml::Document document = Xml::Document::depuisOctets(retour);
     for (const Xml::Noeud &noeud : document.noeudsDeTete()) {
         if (noeud.estElement() && noeud.nom() == QLatin1String("CSRP_ENVELOPPE"))
             return resultat;
@@ -138,6 +137,8 @@ struct EchangeInfoProduit::Etat {
     }
     void echoue(const QString &message) { finit(ResultatEchange::echec(message)); }
 
+    // Sets the URL's parts for the next sending; none for a URL that cannot be used.
+    void PML_DecoupeUrl(const QString &adresse);
     // Chooses the proxy and the TLS settings of the URL in use; false (and the exchange over) when a
     // setting cannot be used.
     bool prepareAcces();
@@ -145,8 +146,8 @@ struct EchangeInfoProduit::Etat {
     void connecteA(quint16 port);
     void connecte();
     // Sends the request; the trace is written first.
-    void envoie();
-    void arrivee();
+    void PML_EnvoieRequeteHttp();
+    void PML_Http_DataArrival();
     void reponseTunnel();
     void traite(Http::AssembleurRetour::Etat etat);
     void refusProxy(const QByteArray &ligneStatut);
@@ -177,7 +178,7 @@ struct EchangeInfoProduit::Etat {
     bool attente = false; // from the connection request until the reply is complete
     bool joint = false;   // the socket reached the address in use
     bool secours = false; // the address in use is the account's backup
-    qint16 compte = 0;
+    CompteRepartiteur compte; // as read when the exchange was launched
     quint64 numero = 0;   // the exchange that what is delivered later belongs to
 };
 
@@ -185,10 +186,10 @@ EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
     : QObject(parent), m_etat(std::make_unique<Etat>(this, std::move(horloge))) {
     Etat &e = *m_etat;
     connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
-    connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.envoie(); });
+    connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.PML_EnvoieRequeteHttp(); });
     connect(e.socket, &QSslSocket::sslErrors, this,
             [&e](const QList<QSslError> &erreurs) { e.refusCertificat = erreurs.value(0).errorString(); });
-    connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.arrivee(); });
+    connect(e.socket, &QTcpSocket::readyRead, this, [&e] { e.PML_Http_DataArrival(); });
     // Refusals, lookups that fail, resets and the peer's close all come this way (the close as
     // RemoteHostClosedError, before `disconnected`).
     connect(e.socket, &QTcpSocket::errorOccurred, this, [&e] { e.erreurSocket(); });
@@ -212,7 +213,7 @@ void EchangeInfoProduit::setDelaiConnexion(std::chrono::milliseconds delai) {
     m_etat->delaiConnexion = delai;
 }
 
-void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
+void EchangeInfoProduit::lance(const QString &lignes, const CompteRepartiteur &compte) {
     Etat &e = *m_etat;
     if (e.enCours)
         return;
@@ -227,7 +228,8 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
         QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
         [&e](const QString &message) { e.echoue(message); },
         [&] {
-            e.requete.construit(lignes, n, &ReferencesMessage::programme());
+            e.compte = compte;
+            e.requete.construit(lignes, compte, &ReferencesMessage::programme());
             for (const QString &echec : e.requete.prendsEchecs())
                 e.signale(echec);
             // A value XML cannot carry makes an ill-formed request: it never goes out.
@@ -235,13 +237,12 @@ void EchangeInfoProduit::lance(const QString &lignes, qint16 n) {
                 e.echoue(QStringLiteral("Paramètre invalide : ") + e.requete.parametreInvalide());
                 return;
             }
-            decoupeUrl(litUrl(QStringLiteral("URLRepart"), n));
+            e.PML_DecoupeUrl(litUrl(compte.urlRepart));
             if (e.url.hote.isEmpty()) {
                 e.echoue(QStringLiteral("Merci de vérifier l'adresse URL du répartiteur !"));
                 return;
             }
-            e.compte = n;
-            const quint16 port = litPort(e.url, QStringLiteral("PortRepart"), n);
+            const quint16 port = litPort(e.url, compte.portRepart);
             if (e.prepareAcces())
                 e.connecteA(port);
         });
@@ -267,10 +268,6 @@ ConstructeurRequete &EchangeInfoProduit::requete() {
     return m_etat->requete;
 }
 
-const Http::UrlRepartiteur &EchangeInfoProduit::url() const {
-    return m_etat->url;
-}
-
 const Http::AssembleurRetour &EchangeInfoProduit::assembleur() const {
     return m_etat->retour;
 }
@@ -279,26 +276,25 @@ const QByteArray &EchangeInfoProduit::retourXML() const {
     return m_etat->retourXML;
 }
 
-void EchangeInfoProduit::decoupeUrl(const QString &url) {
-    Etat &e = *m_etat;
+void EchangeInfoProduit::Etat::PML_DecoupeUrl(const QString &adresse) {
     Echec::piege(
         QStringLiteral("PML_DecoupeUrl"), Echec::Forme::Parentheses,
-        [&e](const QString &message) { e.signale(message); },
-        [&] { e.url = Http::decoupeUrl(url).value_or(Http::UrlRepartiteur()); });
+        [this](const QString &message) { signale(message); },
+        [&] { url = Http::decoupeUrl(adresse).value_or(Http::UrlRepartiteur()); });
 }
 
 bool EchangeInfoProduit::Etat::prepareAcces() {
     const Http::ChoixProxy choix =
-        Http::choisitProxy(url, FichierINI::LireIni(infos, QStringLiteral("Proxy"), QString()));
+        Http::choisitProxy(url, compte.proxy.value_or(QString()));
     if (!choix.invalide.isEmpty()) {
         echoue(parametreInvalide + choix.invalide);
         return false;
     }
     proxy = choix.proxy;
     if (url.https) {
-        const std::optional<QSslConfiguration> configuration = configurationTls();
+        const std::optional<QSslConfiguration> configuration = configurationTls(compte.certificatsAC);
         if (!configuration) {
-            echoue(parametreInvalide + QStringLiteral("CertificatsAC"));
+            echoue(parametreInvalide + CompteRepartiteur::Cles::certificatsAC);
             return false;
         }
         socket->setSslConfiguration(*configuration);
@@ -337,18 +333,18 @@ void EchangeInfoProduit::Etat::connecte() {
         tunnel = true;
         socket->write(Http::tunnel(url, port, *proxy));
     } else if (!url.https) {
-        envoie();
+        PML_EnvoieRequeteHttp();
     }
     // Over TLS, the request waits for the certificate to be verified.
 }
 
-void EchangeInfoProduit::Etat::envoie() {
+void EchangeInfoProduit::Etat::PML_EnvoieRequeteHttp() {
     if (!attente)
         return;
     // The request goes whatever became of its trace.
     Echec::piege(
         QStringLiteral("PML_CreerFichier Error"), Echec::Forme::RetourChariot,
-        [this](const QString &message) { signale(message); }, [this] { ecritTrace(requete.requeteXML()); });
+        [this](const QString &message) { signale(message); }, [this] { PML_CreerFichier(requete.requeteXML()); });
     try {
         const bool formeAbsolue = proxy && !url.https;
         socket->write(Http::requete(url, requete.empreinteRequete(), requete.requeteXML().toUtf8(),
@@ -358,7 +354,7 @@ void EchangeInfoProduit::Etat::envoie() {
     }
 }
 
-void EchangeInfoProduit::Etat::arrivee() {
+void EchangeInfoProduit::Etat::PML_Http_DataArrival() {
     Echec::piege(
         QStringLiteral("PML_Http_DataArrival"), Echec::Forme::Parentheses,
         [this](const QString &message) { signale(message); },
@@ -452,7 +448,7 @@ void EchangeInfoProduit::Etat::erreurSocket() {
     }
     // Closed or reset before the reply was complete. What arrived with the close is read first: it
     // may complete the reply, and so may the close itself, for a reply without length.
-    arrivee();
+    PML_Http_DataArrival();
     if (attente && !tunnel && socket->error() == QAbstractSocket::RemoteHostClosedError)
         traite(retour.fin());
     if (attente)
@@ -474,12 +470,12 @@ void EchangeInfoProduit::Etat::essaieSecours() {
         [this](const QString &message) { echoue(message); },
         [this] {
             const std::optional<Http::UrlRepartiteur> adresse =
-                Http::decoupeUrl(litUrl(QStringLiteral("URLSecours"), compte));
+                Http::decoupeUrl(litUrl(compte.urlSecours));
             if (!adresse || adresse->hote.isEmpty()) {
                 echoue(injoignable);
                 return;
             }
-            const quint16 portSecours = litPort(*adresse, QStringLiteral("PortSecours"), compte);
+            const quint16 portSecours = litPort(*adresse, compte.portSecours);
             url = *adresse;
             secours = true;
             if (prepareAcces())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compterepartiteur.h"
 #include "constructeurrequete.h"
 #include "horloge.h"
 #include "http.h"
@@ -24,14 +25,15 @@ public:
     void setDelaiConnexion(std::chrono::milliseconds delai);
 
     // Builds the request for `lignes` (items "code,quantity" separated by ";", at most 50) with the
-    // settings of account n in Solvarin.ini, writes Trace.xml, sends it. `termine` follows once,
-    // later (never from within this call), unless `annule` comes first. Ignored while one is under way.
-    // The port written in URLRepart<n> is used, else PortRepart<n>, else 80 (443 for https). When
-    // that address cannot be reached at all (refused, unknown host, unreachable, no connection within
-    // its limit), the same request goes to the backup address URLSecours<n> / PortSecours<n>, if the
-    // account has one. The proxy is the one key "Proxy" or the environment names (see Http::choisitProxy);
-    // an https address is reached over TLS, its certificate verified before anything is sent.
-    void lance(const QString &lignes, qint16 n);
+    // settings of the account, as its caller read them, writes Trace.xml, sends it. `termine` follows
+    // once, later (never from within this call), unless `annule` comes first. Ignored while one is
+    // under way. The port written in URLRepart<n> is used, else PortRepart<n>, else 80 (443 for https).
+    // When that address cannot be reached at all (refused, unknown host, unreachable, no connection
+    // within its limit), the same request goes to the backup address URLSecours<n> / PortSecours<n>, if
+    // the account has one. The proxy is the one setting "Proxy" or the environment names (see
+    // Http::choisitProxy); an https address is reached over TLS, its certificate verified before
+    // anything is sent.
+    void lance(const QString &lignes, const CompteRepartiteur &compte);
     // Closes the connection of an exchange under way; `termine` is not emitted for it.
     void annule();
     bool enCours() const;
@@ -39,15 +41,11 @@ public:
     // After `termine`: how the exchange ended.
     const ResultatEchange &resultat() const;
 
-    // What the last exchange left: its request (reference, credential, body), the parts of the
-    // wholesaler's URL, the reply as gathered and, once complete, without headers and coding.
+    // What the last exchange left: its request (reference, credential, body), the reply as gathered
+    // (whether chunked, what came so far) and, once complete, without headers and coding.
     ConstructeurRequete &requete();
-    const Http::UrlRepartiteur &url() const;
     const Http::AssembleurRetour &assembleur() const;
     const QByteArray &retourXML() const;
-    // Sets the URL's parts for the next sending; none for a URL that cannot be used. After a
-    // sending to the backup address, its parts.
-    void decoupeUrl(const QString &url);
 
 signals:
     void termine();

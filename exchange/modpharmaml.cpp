@@ -31,25 +31,8 @@ bool ModPharmaML::piege(const QString &procedure, const std::function<void()> &c
 
 // ---- Request construction
 
-QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, qint16 n) {
-    return signaleEchecsRequete(m_echange->requete().construit(lignes, n));
-}
-
-QString ModPharmaML::PML_AdressePharmacie() {
-    return signaleEchecsRequete(m_echange->requete().adressePharmacie());
-}
-
-QString ModPharmaML::calculeEmpreinte(const QString &requete, const QString &numeroCli,
-                                      const QString &clefCli) const {
-    return m_echange->requete().empreinte(requete, numeroCli, clefCli);
-}
-
-QString ModPharmaML::PML_ControleStringXML(const QString &texte) {
-    return signaleEchecsRequete(m_echange->requete().controleXML(texte));
-}
-
-QString ModPharmaML::PML_FiltreTexte(const QString &texte) {
-    return signaleEchecsRequete(m_echange->requete().filtreTexte(texte));
+QString ModPharmaML::PML_ConstruitRequeteInfoProduit(const QString &lignes, const CompteRepartiteur &compte) {
+    return signaleEchecsRequete(m_echange->requete().construit(lignes, compte));
 }
 
 // ---- Result display

@@ -3,7 +3,6 @@
 #include "echangeinfoproduit.h"
 #include "horloge.h"
 #include "lignereponse.h"
-#include "xmldocument.h"
 #include "zoneresultat.h"
 
 #include <QByteArray>
@@ -24,31 +23,19 @@ public:
     explicit ModPharmaML(ZoneResultat &zone, Horloge horloge = horlogeSysteme());
     ~ModPharmaML();
 
-    // The exchange the query runs, with its request builder and what it received.
+    // The exchange the query runs, with its request builder (the last request's reference, body and
+    // credential) and what it received.
     EchangeInfoProduit &echange() { return *m_echange; }
 
     // ---- Request construction (see ConstructeurRequete); failures are shown.
 
-    QString PML_ConstruitRequeteInfoProduit(const QString &lignes, qint16 n);
-    QString PML_AdressePharmacie();
-    const QString &RefMessage() const { return m_echange->requete().refMessage(); }
-    const QString &NumeroCliRequete() const { return m_echange->requete().numeroCliRequete(); }
-    const QString &RequeteXML() const { return m_echange->requete().requeteXML(); }
-    const QString &EmpreinteRequete() const { return m_echange->requete().empreinteRequete(); }
-    QString calculeEmpreinte(const QString &requete, const QString &numeroCli, const QString &clefCli) const;
-    QString PML_ControleStringXML(const QString &texte);
-    QString PML_FiltreTexte(const QString &texte);
+    QString PML_ConstruitRequeteInfoProduit(const QString &lignes, const CompteRepartiteur &compte);
 
     // ---- Reply processing: decodes (DecodeurRetour) and shows.
 
     // A reply as the bytes received: product line, end of service, wholesaler error, or
     // "Retour non conforme".
     void PML_TraiteRetour(const QByteArray &retour);
-    // Every LIGNE of the message body's XML text; the last line stays on screen.
-    void PML_RetourInfosProduit(const QString &corps);
-    // Shows one product line (designation, up to three prices, availability); returns the
-    // availability text shown. An absent line shows nothing and gives "".
-    QString PML_DecodeUneLigneProduit(Xml::Noeud ligne);
     // The French label of a price nature followed by the amount without its leading zeros; "" for an
     // unknown nature. The caller's amount loses its leading zeros too.
     static QString PML_LibellePrix(const QString &nature, QString &montant);
@@ -59,30 +46,14 @@ public:
 
     // Longest wait for a complete reply, 60 s unless changed.
     void setDelaiAttente(std::chrono::milliseconds delai) { m_echange->setDelaiAttente(delai); }
-    // Longest wait for the connection, 10 s unless changed.
-    void setDelaiConnexion(std::chrono::milliseconds delai) { m_echange->setDelaiConnexion(delai); }
 
-    // One whole exchange for the product list and account n: builds and sends the request, waits
-    // for the reply while events run, shows the outcome. A call made while one is waiting does
-    // nothing; the wait ends at once when this module is deleted or the application quits.
-    void PML_EnvoieUneRequete(const QString &lignes, qint16 n);
+    // One whole exchange for the product list and the account (its settings as the caller read them):
+    // builds and sends the request, waits for the reply while events run, shows the outcome. A call
+    // made while one is waiting does nothing; the wait ends at once when this module is deleted or
+    // the application quits.
+    void PML_EnvoieUneRequete(const QString &lignes, const CompteRepartiteur &compte);
     // How the last PML_EnvoieUneRequete ended, as it was shown (a reply that never came included).
     const ResultatEchange &dernierResultat() const { return m_dernierResultat; }
-    // Splits the URL into HoteRepart and CheminRepart; HoteRepart stays empty for a URL that cannot
-    // be used.
-    void PML_DecoupeUrl(const QString &url) { m_echange->decoupeUrl(url); }
-    // The text without chunked transfer coding. A text without any line break is taken as plain:
-    // everything before its "<?xml" is dropped (from the caller's text too).
-    QByteArray PML_DecodeChunkedMessage(QByteArray &texte);
-
-    const QString &HoteRepart() const { return m_echange->url().hote; }
-    const QString &CheminRepart() const { return m_echange->url().chemin; }
-    // The reply without its headers and transfer coding, up to the envelope's end tag.
-    const QByteArray &RetourXML() const { return m_echange->retourXML(); }
-    // Everything received so far of a reply still incomplete.
-    const QByteArray &RetourPartiel() const { return m_echange->assembleur().recu(); }
-    bool AttenteRetour() const { return m_echange->enCours(); }
-    bool RetourChunked() const { return m_echange->assembleur().chunked(); }
 
     // ---- Result display, on the places of account NumRepartCourant.
 

@@ -1,5 +1,7 @@
 #include "proxy.h"
 
+#include "compterepartiteur.h"
+
 #include <QHostAddress>
 #include <QRegularExpression>
 
@@ -58,7 +60,7 @@ ChoixProxy choisitProxy(const UrlRepartiteur &url, const QString &reglage,
         return {};
     if (!choix.isEmpty()) {
         const std::optional<Proxy> proxy = litProxy(choix);
-        return proxy ? ChoixProxy{proxy, {}} : ChoixProxy{std::nullopt, QStringLiteral("Proxy")};
+        return proxy ? ChoixProxy{proxy, {}} : ChoixProxy{std::nullopt, CompteRepartiteur::Cles::proxy};
     }
     const QString hote = url.hoteConnexion();
     if (boucleLocale(hote))

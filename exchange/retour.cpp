@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 
 namespace {
 
@@ -46,10 +45,6 @@ void ModPharmaML::PML_TraiteRetour(const QByteArray &retour) {
     afficheResultat(DecodeurRetour::decode(retour));
 }
 
-void ModPharmaML::PML_RetourInfosProduit(const QString &corps) {
-    afficheResultat(DecodeurRetour::decodeCorps(corps));
-}
-
 void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QStringList &demandes) {
     // A display lets events run, and one of them may close the window and us with it.
     const QPointer<QObject> vivant = &m_gardien;
@@ -72,14 +67,6 @@ void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QString
     if (!resultat.message.isEmpty())
         piege(QStringLiteral("PML_TraiteRetour"),
               [&] { PML_AfficheErreur(ajouteLigne(resultat.message, finLibelle)); });
-}
-
-QString ModPharmaML::PML_DecodeUneLigneProduit(Xml::Noeud ligne) {
-    if (ligne.estAbsent())
-        return {};
-    std::optional<LigneReponse> lue;
-    piege(QStringLiteral("PML_DecodeUneLigneProduit"), [&] { lue = DecodeurRetour::decodeLigne(ligne); });
-    return lue ? afficheLigne(*lue) : QString();
 }
 
 QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finLibelle) {

@@ -4,12 +4,12 @@
 #include <QEventLoop>
 #include <QPointer>
 
-void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
+void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, const CompteRepartiteur &compte) {
     if (m_enCours)
         return;
     m_enCours = true;
     const QPointer<QObject> vivant = &m_gardien;
-    m_echange->lance(lignes, n);
+    m_echange->lance(lignes, compte);
     {
         QEventLoop boucle;
         QObject::connect(m_echange.get(), &EchangeInfoProduit::termine, &boucle, &QEventLoop::quit);
@@ -35,19 +35,3 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, qint16 n) {
         m_enCours = false;
 }
 
-QByteArray ModPharmaML::PML_DecodeChunkedMessage(QByteArray &texte) {
-    QByteArray resultat;
-    piege(QStringLiteral("PML_DecodeChunkedMessage"), [&] {
-        if (!texte.contains("\r\n")) {
-            const qsizetype xml = texte.indexOf("<?xml");
-            if (xml > 0)
-                texte.remove(0, xml);
-            resultat = texte;
-            return;
-        }
-        Http::DecodeurChunks decodeur;
-        decodeur.avance(texte);
-        resultat = decodeur.donnees();
-    });
-    return resultat;
-}

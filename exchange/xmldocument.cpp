@@ -422,17 +422,16 @@ Document::Document(Document &&) noexcept = default;
 Document &Document::operator=(Document &&) noexcept = default;
 Document::~Document() = default;
 
-Document Document::depuisOctets(QByteArrayView octets, const char *espacesSelection) {
-    return analyse(octets, false, espacesSelection);
+Document Document::depuisOctets(QByteArrayView octets) {
+    return analyse(octets, false);
 }
 
-Document Document::depuisTexte(QStringView texte, const char *espacesSelection) {
-    return analyse(texte.toUtf8(), true, espacesSelection);
+Document Document::depuisTexte(QStringView texte) {
+    return analyse(texte.toUtf8(), true);
 }
 
-Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare, const char *espacesSelection) {
+Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare) {
     Document d;
-    d.m_espacesSelection = QString::fromLatin1(espacesSelection);
     if (octets.size() > INT_MAX) {
         d.m_erreur = {QStringLiteral("Document too large"), 1, {}};
         return d;

@@ -19,10 +19,6 @@ struct _xmlNode;
 // like), and one in an encoding other than UTF-8, UTF-16, UTF-32, ASCII, ISO-8859-n and windows-125n.
 namespace Xml {
 
-// Selection namespaces (prefix x) of the envelope-level and of the message-level documents.
-inline constexpr char espacesEnveloppe[] = "xmlns:x='urn:csrp-enveloppe-specv4.8'";
-inline constexpr char espacesMessage[] = "xmlns:x='urn:csrp-message-specv4.8'";
-
 // Why a text did not parse: the parser's reason, the faulty line's number (from 1) and its text.
 struct ErreurAnalyse {
     QString raison;
@@ -67,9 +63,9 @@ class Document {
 public:
     // Parses bytes as received: the encoding named by their XML declaration is honoured (UTF-8 when
     // none is named).
-    static Document depuisOctets(QByteArrayView octets, const char *espacesSelection);
+    static Document depuisOctets(QByteArrayView octets);
     // Parses text: any encoding named in its declaration is ignored, the text is already characters.
-    static Document depuisTexte(QStringView texte, const char *espacesSelection);
+    static Document depuisTexte(QStringView texte);
 
     Document(Document &&) noexcept;
     Document &operator=(Document &&) noexcept;
@@ -79,8 +75,6 @@ public:
     // definition it carries, if any. Otherwise erreur() tells why and the document is empty.
     bool estAnalyse() const { return m_doc != nullptr; }
     const ErreurAnalyse &erreur() const { return m_erreur; }
-
-    const QString &espacesSelection() const { return m_espacesSelection; }
 
     // Whether the text began with an XML declaration ("<?xml ...?>"); the declaration is not a node.
     bool aDeclarationXml() const { return m_declaration; }
@@ -94,11 +88,10 @@ private:
         void operator()(_xmlDoc *doc) const;
     };
     Document() = default;
-    static Document analyse(QByteArrayView octets, bool ignoreEncodageDeclare, const char *espacesSelection);
+    static Document analyse(QByteArrayView octets, bool ignoreEncodageDeclare);
 
     std::unique_ptr<_xmlDoc, LibereDoc> m_doc;
     ErreurAnalyse m_erreur;
-    QString m_espacesSelection;
     bool m_declaration = false;
 };
 

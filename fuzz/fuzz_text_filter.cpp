@@ -21,7 +21,7 @@ bool simple(QChar c) {
 
 void essaie(ConstructeurRequete &constructeur, const QString &texte) {
     static const QString table = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
-    const QString filtre = constructeur.filtreTexte(texte);
+    const QString filtre = constructeur.PML_FiltreTexte(texte);
     verifie(filtre.size() == texte.size());
     for (qsizetype i = 0; i < texte.size(); ++i) {
         const QChar c = texte[i];
@@ -29,7 +29,7 @@ void essaie(ConstructeurRequete &constructeur, const QString &texte) {
         verifie(filtre[i] == attendu);
     }
     // Filtering is done once and for all.
-    verifie(constructeur.filtreTexte(filtre) == filtre);
+    verifie(constructeur.PML_FiltreTexte(filtre) == filtre);
     verifie(constructeur.prendsEchecs().isEmpty());
 }
 

@@ -1,6 +1,7 @@
 #include "releve.h"
 
 #include "comptes.h"
+#include "compterepartiteur.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
 #include "reponseliste.h"
@@ -15,8 +16,8 @@ ReponseEnregistree entete(ReponseEnregistree::Source source, qint16 n, const QSt
     r.source = source;
     r.compte = n;
     r.repartiteur = Comptes::nom(n);
-    r.idRepartiteur = FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("IdRepart") + QString::number(n),
-                                          QString());
+    r.idRepartiteur = FichierINI::LireIni(CompteRepartiteur::Cles::section,
+                                          CompteRepartiteur::cle(CompteRepartiteur::Cles::idRepart, n), QString());
     r.codeDemande = codeDemande;
     return r;
 }

@@ -1,33 +1,13 @@
 #include "comptes.h"
 
+#include "compterepartiteur.h"
 #include "fichierini.h"
-
-namespace {
-
-QString lis(const QString &stem, int n)
-{
-    return FichierINI::LireIni(QStringLiteral("Infos"), stem + QString::number(n), QString());
-}
-
-} // namespace
 
 namespace Comptes {
 
-const QStringList &cles()
-{
-    static const QStringList stems{QStringLiteral("NomRepart"),  QStringLiteral("IdRepart"),
-                                   QStringLiteral("CodeRepart"), QStringLiteral("URLRepart"),
-                                   QStringLiteral("NumeroCli"),  QStringLiteral("ClefCli")};
-    return stems;
-}
-
 bool complet(int n)
 {
-    for (const QString &stem : cles()) {
-        if (lis(stem, n).isEmpty())
-            return false;
-    }
-    return true;
+    return CompteRepartiteur::lis(qint16(n)).complet();
 }
 
 QList<qint16> complets()
@@ -42,7 +22,8 @@ QList<qint16> complets()
 
 QString nom(int n)
 {
-    return lis(QStringLiteral("NomRepart"), n);
+    using Cles = CompteRepartiteur::Cles;
+    return FichierINI::LireIni(Cles::section, CompteRepartiteur::cle(Cles::nomRepart, n), QString());
 }
 
 } // namespace Comptes

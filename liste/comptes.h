@@ -2,20 +2,15 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 
-// The wholesaler accounts of the settings file (section "Infos"): account n (1 or 2) is complete when
-// its six settings "NomRepart", "IdRepart", "CodeRepart", "URLRepart", "NumeroCli" and "ClefCli",
-// each followed by n, are all non-empty.
+// The wholesaler accounts of the settings file: account n (1 or 2) is complete when its six settings
+// of CompteRepartiteur::clesCompletes() are all non-empty.
 namespace Comptes {
-
-// The six stems, in that order.
-const QStringList &cles();
 
 bool complet(int n);
 // The complete accounts, in number order.
 QList<qint16> complets();
-// The wholesaler's name of account n ("NomRepart" + n).
+// The wholesaler's name of account n (its "NomRepart" setting).
 QString nom(int n);
 
 } // namespace Comptes

@@ -1,13 +1,14 @@
 #include "verificationliste.h"
 
 #include "codeproduit.h"
-#include "comptes.h"
+#include "compterepartiteur.h"
 #include "echangeinfoproduit.h"
 
 #include <algorithm>
 
 struct VerificationListe::Envoi {
     std::unique_ptr<EchangeInfoProduit> echange;
+    CompteRepartiteur compte; // as read when the check started
     qsizetype lot = 0;  // the request under way, or the next one
     qsizetype fin = 0;  // the requests this account sends: [0, fin)
     bool enVol = false; // request `lot` is under way
@@ -47,7 +48,8 @@ void VerificationListe::lance(const QList<LigneListe> &lignes, const QList<qint1
     for (const qint16 n : numeros) {
         ReponsesCompte compte;
         compte.numero = n;
-        compte.nom = Comptes::nom(n);
+        const CompteRepartiteur reglages = CompteRepartiteur::lis(n);
+        compte.nom = reglages.nomRepart.value_or(QString());
         for (const QStringList &lot : std::as_const(m_lots)) {
             for (const QString &code : lot)
                 compte.parCode.insert(code, ReponseCode());
@@ -56,6 +58,7 @@ void VerificationListe::lance(const QList<LigneListe> &lignes, const QList<qint1
         const int index = int(m_envois.size());
         auto envoi = std::make_unique<Envoi>();
         envoi->echange = std::make_unique<EchangeInfoProduit>();
+        envoi->compte = reglages;
         envoi->echange->setDelaiAttente(m_delai);
         envoi->fin = m_lots.size();
         connect(envoi->echange.get(), &EchangeInfoProduit::termine, this, [this, index] { recoit(index); });
@@ -73,7 +76,7 @@ void VerificationListe::envoieSuivant(int indexCompte)
     Envoi &e = *m_envois[size_t(indexCompte)];
     e.enVol = e.lot < e.fin;
     if (e.enVol)
-        e.echange->lance(m_textes[e.lot], m_comptes[indexCompte].numero);
+        e.echange->lance(m_textes[e.lot], e.compte);
 }
 
 void VerificationListe::recoit(int indexCompte)

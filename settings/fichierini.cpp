@@ -148,7 +148,7 @@ QString CheminIni() { return lastPath; }
 QString RaisonRefus() { return refusal; }
 void setAttenteVerrou(std::chrono::milliseconds wait) { lockWait = wait; }
 
-QString LireIni(const QString &section, const QString &key, const QString &defaut, const QString &file)
+std::optional<QString> LireIniPresente(const QString &section, const QString &key, const QString &file)
 {
     try {
         const QString path = pathFor(file);
@@ -156,21 +156,28 @@ QString LireIni(const QString &section, const QString &key, const QString &defau
         // Checked before opening: opening a pipe would wait for a writer, a device never ends.
         if (info.exists() && !info.isFile()) {
             reportOnce(path);
-            return defaut.left(valueLimit);
+            return std::nullopt;
         }
         QFile f(path);
-        // A file that is absent or cannot be read answers with the default, as the platform does.
+        // A file that is absent or cannot be read holds no key, as the platform sees it.
         if (!f.open(QIODevice::ReadOnly))
-            return defaut.left(valueLimit);
+            return std::nullopt;
         bool found = false;
         const QString value = PrivateProfile::readValue(head(f), section, key, &found);
-        return (found ? value : defaut).left(valueLimit);
+        if (!found)
+            return std::nullopt;
+        return value.left(valueLimit);
     } catch (const RuntimeError &e) {
         report(QStringLiteral("Lecture Error"), e);
     } catch (const std::exception &e) {
         report(QStringLiteral("Lecture Error"), RuntimeError::from(e));
     }
-    return {};
+    return QString();
+}
+
+QString LireIni(const QString &section, const QString &key, const QString &defaut, const QString &file)
+{
+    return LireIniPresente(section, key, file).value_or(defaut.left(valueLimit));
 }
 
 qint32 EcrireIni(const QString &section, const QString &key, const QString &value, const QString &file)

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 // The settings file "Solvarin.ini" in the program's settings folder. Every setting is read and
 // written one value at a time, when it is needed; nothing is cached.
@@ -27,6 +28,9 @@ QString CheminIni();
 // 16 MiB; anything else there (a pipe, a device) is told once as a "Lecture Error" naming the file,
 // and gives `defaut`.
 QString LireIni(const QString &section, const QString &key, const QString &defaut, const QString &file = {});
+// The same, without a default: nothing when the file or the key is absent. A value that cannot be
+// read for an unexpected failure (told as a "Lecture Error") is empty.
+std::optional<QString> LireIniPresente(const QString &section, const QString &key, const QString &file = {});
 
 // Stores the value, creating the file, section and key as needed; the file keeps its encoding.
 // Writers, in this process or another, take turns through the lock file "<file>.lock" beside it,

@@ -1,9 +1,9 @@
-// A complete wholesaler account of the tests: the seven [Infos] keys of account n in Solvarin.ini.
+// A complete wholesaler account of the tests, as a value for the exchange or written into Solvarin.ini.
 #pragma once
 
+#include "compterepartiteur.h"
 #include "fichierini.h"
 
-#include <QMap>
 #include <QString>
 
 struct CompteEssai {
@@ -11,30 +11,40 @@ struct CompteEssai {
     QString id = QStringLiteral("12");
     QString code = QStringLiteral("04");
     QString url = QStringLiteral("http://127.0.0.1/pml");
-    quint16 port = 0; // 0: no PortRepart key (the port, if any, is in the URL)
+    quint16 port = 0; // 0: no PortRepart setting (the port, if any, is in the URL)
     QString client = QStringLiteral("0999908");
     QString clef = QStringLiteral("4083");
+
+    // Account n with these settings and nothing else.
+    CompteRepartiteur compte(int n) const
+    {
+        CompteRepartiteur c;
+        c.numero = qint16(n);
+        c.nomRepart = nom;
+        c.idRepart = id;
+        c.codeRepart = code;
+        c.urlRepart = url;
+        if (port != 0)
+            c.portRepart = QString::number(port);
+        c.numeroCli = client;
+        c.clefCli = clef;
+        return c;
+    }
 };
 
-// Account n's keys and values.
-inline QMap<QString, QString> reglagesCompte(int n, const CompteEssai &c = {})
+// Writes every setting the account holds into the program folder's Solvarin.ini; false when one cannot
+// be written.
+inline bool ecritCompte(const CompteRepartiteur &c)
 {
-    const QString s = QString::number(n);
-    QMap<QString, QString> reglages{{"NomRepart" + s, c.nom},   {"IdRepart" + s, c.id},
-                                    {"CodeRepart" + s, c.code}, {"URLRepart" + s, c.url},
-                                    {"NumeroCli" + s, c.client}, {"ClefCli" + s, c.clef}};
-    if (c.port != 0)
-        reglages.insert("PortRepart" + s, QString::number(c.port));
-    return reglages;
-}
-
-// Writes account n into the program folder's Solvarin.ini; false when a key cannot be written.
-inline bool ecritCompte(int n, const CompteEssai &c = {})
-{
-    const QMap<QString, QString> reglages = reglagesCompte(n, c);
-    for (auto it = reglages.cbegin(); it != reglages.cend(); ++it) {
-        if (FichierINI::EcrireIni(QStringLiteral("Infos"), it.key(), it.value()) == 0)
+    for (const CompteRepartiteur::Reglage &r : CompteRepartiteur::reglages()) {
+        const std::optional<QString> &valeur = c.*r.valeur;
+        if (valeur && FichierINI::EcrireIni(CompteRepartiteur::Cles::section, c.cle(r), *valeur) == 0)
             return false;
     }
     return true;
+}
+
+inline bool ecritCompte(int n, const CompteEssai &c = {})
+{
+    return ecritCompte(c.compte(n));
 }

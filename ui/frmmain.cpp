@@ -4,6 +4,7 @@
 #include "application.h"
 #include "codeproduit.h"
 #include "comptes.h"
+#include "compterepartiteur.h"
 #include "dossierparametres.h"
 #include "estnumerique.h"
 #include "fichierini.h"
@@ -37,13 +38,13 @@ static void initArtwork() {
 
 namespace {
 
-const QString infos = QStringLiteral("Infos");
+const QString &infos = CompteRepartiteur::Cles::section;
 
 QString lire(const QString &key) {
     return FichierINI::LireIni(infos, key, QString());
 }
 
-const QStringList &accountKeys = Comptes::cles();
+const QStringList &accountKeys = CompteRepartiteur::clesCompletes();
 
 QString libelleDispo(int n) {
     return QStringLiteral("Disponibilité ") + Comptes::nom(n);
@@ -122,7 +123,7 @@ void frmMain::chargement() {
     m_numRepartCourant = 1;
     bool complet = false;
 
-    txtDispo(0)->setText(lire(QStringLiteral("AdrPharmacie")));
+    txtDispo(0)->setText(lire(CompteRepartiteur::Cles::adrPharmacie));
     txtDispo(1)->setText(lire(QStringLiteral("AdeliPharmacie")));
 
     if (RepartComplet(1)) {
@@ -245,7 +246,7 @@ void frmMain::ChargeRepart(int n) {
     m_cboDispo->setCurrentIndex(index);
     m_cboDispo->setEditText(nom);
     for (int i = 3; i <= 7; ++i)
-        txtDispo(i)->setText(lire(accountKeys[i - 2] + QString::number(n)));
+        txtDispo(i)->setText(lire(CompteRepartiteur::cle(accountKeys[i - 2], n)));
 }
 
 void frmMain::ValideChampActif() {
@@ -317,7 +318,7 @@ void frmMain::txtDispoValidate(int index) {
     const QString text = txtDispo(index)->text();
     switch (index) {
     case 0:
-        ecrire(QStringLiteral("AdrPharmacie"), text);
+        ecrire(CompteRepartiteur::Cles::adrPharmacie, text);
         break;
     case 1:
         ecrire(QStringLiteral("AdeliPharmacie"), text);
@@ -326,7 +327,7 @@ void frmMain::txtDispoValidate(int index) {
     case 5:
     case 6:
     case 7:
-        ecrire(accountKeys[index - 2] + QString::number(n), text);
+        ecrire(CompteRepartiteur::cle(accountKeys[index - 2], n), text);
         break;
     default:
         break;
@@ -352,8 +353,8 @@ void frmMain::cboDispoValidate() {
         return;
     const int n = m_numRepartCourant;
     txtDispo(3)->setText(QString::number(*id));
-    if (ecrire(QStringLiteral("NomRepart") + QString::number(n), nom))
-        ecrire(QStringLiteral("IdRepart") + QString::number(n), txtDispo(3)->text());
+    if (ecrire(CompteRepartiteur::cle(CompteRepartiteur::Cles::nomRepart, n), nom))
+        ecrire(CompteRepartiteur::cle(CompteRepartiteur::Cles::idRepart, n), txtDispo(3)->text());
 }
 
 bool frmMain::ecrire(const QString &key, const QString &value) {

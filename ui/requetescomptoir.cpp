@@ -1,5 +1,6 @@
 #include "requetescomptoir.h"
 
+#include "compterepartiteur.h"
 #include "echangeinfoproduit.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ quint64 RequetesComptoir::pose(qint16 compte, const QString &code, const QDate &
     });
     EchangeInfoProduit &echange = *r->echange;
     m_enCours.push_back(std::move(r));
-    echange.lance(code + QStringLiteral(",1"), compte);
+    echange.lance(code + QStringLiteral(",1"), CompteRepartiteur::lis(compte));
     return numero;
 }
 

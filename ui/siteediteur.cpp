@@ -1,5 +1,6 @@
 #include "siteediteur.h"
 
+#include "compterepartiteur.h"
 #include "fichierini.h"
 
 namespace {
@@ -21,7 +22,7 @@ namespace SiteEditeur {
 
 QUrl adresseBase() {
     const QString configured =
-        FichierINI::LireIni(QStringLiteral("Infos"), QStringLiteral("URLEditeur"), QString()).trimmed();
+        FichierINI::LireIni(CompteRepartiteur::Cles::section, QStringLiteral("URLEditeur"), QString()).trimmed();
     const QUrl url(configured, QUrl::StrictMode);
     return url.isValid() && !url.host().isEmpty() ? url : QUrl(defaultBase);
 }

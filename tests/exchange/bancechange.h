@@ -1,15 +1,14 @@
-// What the exchange tests share: a fresh program folder with its settings, a result area kept as text, and
-// the module that writes into it.
+// What the exchange tests share: a fresh program folder, the account the query is for, a result area kept as
+// text, and the module that writes into it.
 #pragma once
 
 #include "compteessai.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
-#include "windows1252.h"
 #include "zonetexte.h"
 
 #include <QFile>
-#include <QMap>
+
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -82,7 +81,8 @@ protected:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         FichierINI::setRepertoireProgramme(m_dir->path());
-        m_reglages.clear();
+        m_compte = {}; // account 1 without any setting, as without a settings file
+        m_compte.numero = 1;
         m_zone = std::make_unique<ZoneTexte>(1);
         m_zone->preparePourRequete();
         m_module = std::make_unique<ModPharmaML>(*m_zone, std::move(horloge));
@@ -94,25 +94,25 @@ protected:
         m_dir.reset();
     }
     QString chemin(const QString &nom) const { return m_dir->filePath(nom); }
-    // The whole [Infos] section in one write, as the settings panel would leave it.
-    void ecritReglages()
-    {
-        QByteArray texte = "[Infos]\r\n";
-        for (auto it = m_reglages.cbegin(); it != m_reglages.cend(); ++it)
-            texte += Windows1252::fromText(it.key() + u'=' + it.value()) + "\r\n";
-        QFile f(chemin(QStringLiteral("Solvarin.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(texte);
-    }
-    // A complete account n at that URL and port.
+    // A complete account n at that URL and port, for the next query.
     void compte(int n, const QString &url, quint16 port, const QString &clef = QStringLiteral("4083XYZ"))
     {
-        m_reglages.insert(reglagesCompte(n, {.url = url, .port = port, .clef = clef}));
-        ecritReglages();
+        m_compte = CompteEssai{.url = url, .port = port, .clef = clef}.compte(n);
     }
+    // Sets the account's setting of that key ("NumeroCli1", "Proxy"...); a null value removes it.
+    void regle(const QString &cle, const QString &valeur)
+    {
+        for (const CompteRepartiteur::Reglage &r : CompteRepartiteur::reglages()) {
+            if (m_compte.cle(r) == cle)
+                m_compte.*r.valeur = valeur.isNull() ? std::nullopt : std::optional(valeur);
+        }
+    }
+    void lance(const QString &cip = QStringLiteral("3582910")) { m_module->PML_EnvoieUneRequete(cip + ",1", m_compte); }
+    QString construit(const QString &lignes) { return m_module->PML_ConstruitRequeteInfoProduit(lignes, m_compte); }
+    ConstructeurRequete &requete() { return m_module->echange().requete(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    QMap<QString, QString> m_reglages;
+    CompteRepartiteur m_compte;
     std::unique_ptr<ZoneTexte> m_zone;
     std::unique_ptr<ModPharmaML> m_module;
 };

@@ -126,7 +126,8 @@ private slots:
     void credentialOfRealWholesalerVector();
     void completeAccountSatisfiesSchemas();
     void referencesWithinOneSecond();
-    void defaultsWithoutSettingsFile();
+    void defaultsWithoutSettings();
+    void settingsReadFromTheFile();
     void settingsAsSent();
     void productLines_data();
     void productLines();
@@ -142,24 +143,25 @@ private slots:
     void whenAndInstead();
 
 private:
-    void writeIni(const Reglages &values)
+    // Account 1 with these settings and no other.
+    void settings(const Reglages &values)
     {
-        m_reglages = values;
-        ecritReglages();
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            regle(it.key(), it.value());
     }
 };
 
 void TestMessage::wholeRequestForFixedClock()
 {
-    writeIni({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
+    settings({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
               {"IdRepart1", "12"},
               {"CodeRepart1", "04"},
               {"NumeroCli1", "12345"},
               {"ClefCli1", "4083ABCD"},
               {"AdrRepart1", "REPARTITEUR SUD"}});
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), 1), QString());
-    QCOMPARE(m_module->RequeteXML(), golden);
-    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(golden, "1234500000000000", "4083"));
+    QCOMPARE(construit(QStringLiteral("3400930260494,1")), QString());
+    QCOMPARE(requete().requeteXML(), golden);
+    QCOMPARE(requete().empreinteRequete(), credentialOf(golden, "1234500000000000", "4083"));
     QCOMPARE(m_zone->lignes(), QStringList()); // nothing shown
 }
 
@@ -170,8 +172,8 @@ void TestMessage::credentialOfRealWholesalerVector()
         QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
     const QByteArray bytes = sample.readAll();
     QVERIFY(!bytes.contains('\r'));
-    QCOMPARE(m_module->calculeEmpreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"),
-                                        QStringLiteral("4083")),
+    QCOMPARE(ConstructeurRequete().empreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"),
+                                             QStringLiteral("4083")),
              QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
 }
 
@@ -180,25 +182,21 @@ void TestMessage::completeAccountSatisfiesSchemas()
     if (!QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
         QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
     compte(1, QStringLiteral("http://127.0.0.1/pml"), 80, QStringLiteral("4083"));
-    m_reglages.insert(QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie de la Gare"));
-    m_reglages.insert(QStringLiteral("AdrRepart1"), QStringLiteral("DPCI"));
-    ecritReglages();
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1;3153342,2"), 1),
-             QString());
-    QCOMPARE(erreursSchemas(m_module->RequeteXML().toUtf8()), QString());
+    m_compte.adrPharmacie = QStringLiteral("Pharmacie de la Gare");
+    m_compte.adrRepart = QStringLiteral("DPCI");
+    QCOMPARE(construit(QStringLiteral("3400930260494,1;3153342,2")), QString());
+    QCOMPARE(erreursSchemas(requete().requeteXML().toUtf8()), QString());
 }
 
 // Messages sent within one second: each account's first keeps the 14 digits, later ones get "-2", "-3";
 // the body carries the same reference, and the schemas take it.
 void TestMessage::referencesWithinOneSecond()
 {
-    compte(1, QStringLiteral("http://127.0.0.1/pml"), 80);
-    compte(2, QStringLiteral("http://127.0.0.1/pml"), 80);
     ReferencesMessage references;
-    ConstructeurRequete &requete = m_module->echange().requete();
+    ConstructeurRequete &requete = this->requete();
     QStringList vues;
     for (const qint16 n : {1, 1, 2, 1}) {
-        QCOMPARE(requete.construit(QStringLiteral("3582910,1"), n, &references), QString());
+        QCOMPARE(requete.construit(QStringLiteral("3582910,1"), CompteEssai().compte(n), &references), QString());
         QCOMPARE(attribute(requete.requeteXML(), "REQ_INFO_PRODUIT", "Ref_Req_Info_Produit"),
                  requete.refMessage());
         vues << requete.refMessage();
@@ -209,27 +207,45 @@ void TestMessage::referencesWithinOneSecond()
 }
 
 // The client number's default is not the one the credential pads with.
-void TestMessage::defaultsWithoutSettingsFile()
+void TestMessage::defaultsWithoutSettings()
 {
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
-    const QString request = m_module->RequeteXML();
+    QCOMPARE(construit(QStringLiteral("1234567,1")), QString());
+    const QString request = requete().requeteXML();
     QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("000000"));
-    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, QString(16, u'0'), ""));
+    QCOMPARE(requete().empreinteRequete(), credentialOf(request, QString(16, u'0'), ""));
+}
+
+// Every setting, its key in any letter case; a key written empty is there, one not written is absent, and
+// another account's keys are not this one's.
+void TestMessage::settingsReadFromTheFile()
+{
+    QFile ini(chemin(QStringLiteral("Solvarin.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Infos]\r\nNomRepart2=a\r\nIdRepart2=b\r\nCodeRepart2=c\r\nAdrRepart2=d\r\nURLRepart2=e\r\n"
+              "PortRepart2=f\r\nURLSecours2=g\r\nportsecours2=h\r\nNumeroCli2=i\r\nClefCli2=\r\n"
+              "AdrPharmacie=k\r\nProxy=l\r\nCertificatsAC=m\r\nIdRepart1=n\r\n");
+    ini.close();
+    const CompteRepartiteur c = CompteRepartiteur::lis(2);
+    const QList<std::optional<QString>> lus{c.nomRepart,  c.idRepart,   c.codeRepart,  c.adrRepart, c.urlRepart,
+                                            c.portRepart, c.urlSecours, c.portSecours, c.numeroCli, c.clefCli,
+                                            c.adrPharmacie, c.proxy, c.certificatsAC};
+    QCOMPARE(lus, (QList<std::optional<QString>>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "", "k", "l", "m"}));
+    QCOMPARE(CompteRepartiteur::lis(1).nomRepart, std::nullopt);
 }
 
 // An accent travels as UTF-8 and is signed so; a number of 16 or more is not padded; the wholesaler's address
 // is cut to 28.
 void TestMessage::settingsAsSent()
 {
-    writeIni({{"CodeRepart1", "Société"},
+    settings({{"CodeRepart1", "Société"},
               {"NumeroCli1", "123456789012345678"},
               {"ClefCli1", "é!"},
               {"AdrRepart1", "0123456789012345678901234567890123456789"}});
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1), QString());
-    const QString request = m_module->RequeteXML();
+    QCOMPARE(construit(QStringLiteral("1234567,1")), QString());
+    const QString request = requete().requeteXML();
     QCOMPARE(attribute(request, "RECEPTEUR", "Id"), QStringLiteral("Société"));
     QCOMPARE(attribute(request, "RECEPTEUR", "Adresse"), QStringLiteral("0123456789012345678901234567"));
-    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(request, "123456789012345678", "é!"));
+    QCOMPARE(requete().empreinteRequete(), credentialOf(request, "123456789012345678", "é!"));
 }
 
 void TestMessage::productLines_data()
@@ -265,33 +281,33 @@ void TestMessage::productLines()
 {
     QFETCH(QString, lignes);
     QFETCH(QString, expected);
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(lignes, 1), QString());
-    QCOMPARE(lines(m_module->RequeteXML()), expected);
+    QCOMPARE(construit(lignes), QString());
+    QCOMPARE(lines(requete().requeteXML()), expected);
     if (expected.isEmpty())
-        QVERIFY(m_module->RequeteXML().contains(
+        QVERIFY(requete().requeteXML().contains(
             QLatin1String(R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702"></REQ_INFO_PRODUIT>)")));
 }
 
 // Shown, and the request still completed and signed, without its body.
 void TestMessage::quantityBeyondDoubleShowsOverflow()
 {
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1e400"), 1), QString());
+    QCOMPARE(construit(QStringLiteral("1234567,1e400")), QString());
     QCOMPARE(m_zone->lignes(), erreur("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
-    QVERIFY(m_module->RequeteXML().endsWith(
+    QVERIFY(requete().requeteXML().endsWith(
         QLatin1String("</DATE></ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
-    QCOMPARE(m_module->EmpreinteRequete(), credentialOf(m_module->RequeteXML(), QString(16, u'0'), ""));
+    QCOMPARE(requete().empreinteRequete(), credentialOf(requete().requeteXML(), QString(16, u'0'), ""));
 }
 
 // Read, filtered and cut to 128 once per run.
 void TestMessage::pharmacyNameReadOncePerRun()
 {
-    writeIni({{"AdrPharmacie", QString(100, u'a') + QString(100, u'é')}});
-    m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
-    QVERIFY(FichierINI::EcrireIni("Infos", "AdrPharmacie", "Pharmacie Neuve"));
-    m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
-    QCOMPARE(attribute(m_module->RequeteXML(), "EMETTEUR", "Adresse"),
+    settings({{"AdrPharmacie", QString(100, u'a') + QString(100, u'é')}});
+    construit(QStringLiteral("1234567,1"));
+    m_compte.adrPharmacie = QStringLiteral("Pharmacie Neuve");
+    construit(QStringLiteral("1234567,1"));
+    QCOMPARE(attribute(requete().requeteXML(), "EMETTEUR", "Adresse"),
              QString(100, u'a') + QString(28, u'e'));
-    QCOMPARE(ModPharmaML(*m_zone).PML_AdressePharmacie(), QStringLiteral("Pharmacie Neuve"));
+    QCOMPARE(ConstructeurRequete().PML_AdressePharmacie(m_compte), QStringLiteral("Pharmacie Neuve"));
 }
 
 // The letters of the folding table become the base letter Unicode decomposes them into; the other
@@ -308,7 +324,7 @@ void TestMessage::textFilterFoldsAsUnicode()
             continue;
         const QChar base = decomposition[0];
         folded += table.contains(c);
-        QCOMPARE(constructeur.filtreTexte(QStringLiteral("a%1b").arg(c)),
+        QCOMPARE(constructeur.PML_FiltreTexte(QStringLiteral("a%1b").arg(c)),
                  QStringLiteral("a%1b").arg(table.contains(c) ? base : QChar(u' ')));
     }
     QCOMPARE(folded, table.size());
@@ -316,9 +332,9 @@ void TestMessage::textFilterFoldsAsUnicode()
 
 void TestMessage::insertedValuesEscaped()
 {
-    writeIni({{"NumeroCli1", R"(12"/><INJECTE a="1)"}, {"AdrRepart1", "A&B <Sud>"}});
-    QCOMPARE(m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("12&3<4>\"5,1"), 1), QString());
-    const Xml::Document request = Xml::Document::depuisTexte(m_module->RequeteXML(), Xml::espacesEnveloppe);
+    settings({{"NumeroCli1", R"(12"/><INJECTE a="1)"}, {"AdrRepart1", "A&B <Sud>"}});
+    QCOMPARE(construit(QStringLiteral("12&3<4>\"5,1")), QString());
+    const Xml::Document request = Xml::Document::depuisTexte(requete().requeteXML());
     QVERIFY(request.estAnalyse());
     QVERIFY(request.elementsParNom(u"INJECTE").isEmpty());
     QCOMPARE(request.elementsParNom(u"EMETTEUR").first().attribut(u"Id"),
@@ -332,16 +348,16 @@ void TestMessage::insertedValuesEscaped()
 // The last control character XML 1.0 forbids: the request is built, the parser's complaint returned.
 void TestMessage::forbiddenCharacterReportedButRequestBuilt()
 {
-    writeIni({{"IdRepart1", QStringLiteral("A\x1f"
+    settings({{"IdRepart1", QStringLiteral("A\x1f"
                                            "B")}});
-    const QString message = m_module->PML_ConstruitRequeteInfoProduit(QStringLiteral("1234567,1"), 1);
+    const QString message = construit(QStringLiteral("1234567,1"));
     const QStringList parts = message.split(QStringLiteral("\r\n"));
     QCOMPARE(parts.size(), 4);
     QCOMPARE(parts[0], QStringLiteral("Erreur de validation "));
     QVERIFY(parts[1].startsWith(QLatin1String("Raison: ")) && parts[1].size() > 8);
     QVERIFY(parts[2].startsWith(QLatin1String("Source: <CSRP_ENVELOPPE ")));
     QCOMPARE(parts[3], QStringLiteral("Ligne: 1"));
-    QVERIFY(m_module->RequeteXML().contains(QStringLiteral("Code=\"A\x1f"
+    QVERIFY(requete().requeteXML().contains(QStringLiteral("Code=\"A\x1f"
                                                            "B\"")));
     QCOMPARE(m_zone->lignes(), QStringList()); // returned, not shown
 }

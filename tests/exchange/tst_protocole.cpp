@@ -33,7 +33,7 @@ const QByteArray entetesSimples = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n
 
 Document parse(const QByteArray &bytes)
 {
-    return Document::depuisOctets(bytes, Xml::espacesEnveloppe);
+    return Document::depuisOctets(bytes);
 }
 
 } // namespace

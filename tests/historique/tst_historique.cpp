@@ -1,4 +1,5 @@
 #include "basehistorique.h"
+#include "compteessai.h"
 #include "fichierini.h"
 #include "historique.h"
 #include "releve.h"
@@ -84,9 +85,7 @@ private slots:
 
     void ligneRecueGardeToutSaufLesSecrets()
     {
-        FichierINI::EcrireIni("Infos", "NomRepart2", "OCP");
-        FichierINI::EcrireIni("Infos", "IdRepart2", "12");
-        FichierINI::EcrireIni("Infos", "ClefCli2", "CLEFSECRETE");
+        QVERIFY(ecritCompte(2, {.clef = "CLEFSECRETE"}));
         LigneReponse ligne;
         ligne.codeProduit = "3400935829108";
         ligne.designation = "DOLIPRANE 1000MG CPR B/8";

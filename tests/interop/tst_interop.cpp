@@ -240,14 +240,12 @@ private slots:
     }
 
 private:
-    void lance() { m_module->PML_EnvoieUneRequete(QStringLiteral("3582910,1"), 1); }
     // The account at that URL, with the extra settings; the result area is compared with `attendu`
     // (the simulator's answer when empty; a message ending with ": " is compared as a prefix).
     void verifie(const QString &url, const Reglages &reglages, const QString &attendu) {
         compte(1, url, 80, QStringLiteral("4083"));
         for (auto it = reglages.cbegin(); it != reglages.cend(); ++it)
-            m_reglages.insert(it.key(), it.value());
-        ecritReglages();
+            regle(it.key(), it.value());
         lance();
         if (attendu.isEmpty()) {
             QCOMPARE(m_zone->lignes().join(u'\n'), doliprane.join(u'\n'));

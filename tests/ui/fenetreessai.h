@@ -23,12 +23,12 @@ namespace FenetreEssai {
 
 inline QString lire(const QString &key)
 {
-    return FichierINI::LireIni(QStringLiteral("Infos"), key, QStringLiteral("<absent>"));
+    return FichierINI::LireIni(CompteRepartiteur::Cles::section, key, QStringLiteral("<absent>"));
 }
 
 inline void ecrire(const QString &key, const QString &value)
 {
-    FichierINI::EcrireIni(QStringLiteral("Infos"), key, value);
+    FichierINI::EcrireIni(CompteRepartiteur::Cles::section, key, value);
 }
 
 // Account n complete, pointing at a wholesaler on 127.0.0.1:port with that client and key.

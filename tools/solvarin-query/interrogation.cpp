@@ -1,5 +1,6 @@
 #include "interrogation.h"
 
+#include "compterepartiteur.h"
 #include "fichierini.h"
 #include "historique.h"
 #include "modpharmaml.h"
@@ -12,8 +13,8 @@ QStringList interrogeRepartiteur(const QString &repertoire, qint16 compte, const
     zone.preparePourRequete();
     ModPharmaML module(zone);
     module.setDelaiAttente(delai);
-    module.PML_EnvoieUneRequete(cip + QStringLiteral(",1"), compte);
+    module.PML_EnvoieUneRequete(cip + QStringLiteral(",1"), CompteRepartiteur::lis(compte));
     Historique::enregistreEchange(ReponseEnregistree::Source::Console, compte, cip, module.dernierResultat(),
-                                  module.RefMessage());
+                                  module.echange().requete().refMessage());
     return zone.lignes();
 }
