@@ -36,7 +36,7 @@ void DrawButtonKde2(benchmark::State &state)
     host.show();
     TOVAButtonPrivate *d = TOVAButtonPrivate::get(button);
     for (auto _ : state) {
-        d->DrawButton(0, true);
+        d->DrawButton(TOVAButtonPrivate::State::Up, true);
         benchmark::DoNotOptimize(d->BackBuffer.constBits());
     }
 }

@@ -62,7 +62,7 @@ void DrawButton_threeCommands(benchmark::State &state)
     window.show();
     for (auto _ : state)
         for (TOVAButtonPrivate *d : buttons) {
-            d->DrawButton(0, true);
+            d->DrawButton(TOVAButtonPrivate::State::Up, true);
             benchmark::DoNotOptimize(d->BackBuffer.constBits());
         }
 }

@@ -143,14 +143,14 @@ void TOVAButtonPrivate::MousePressed(short button, short shift, float x, float y
     emit q->MouseDown(button, shift, x, y);
     LastMouseButton = quint8(button);
     if (button != 2)
-        DrawButton(2, false);
+        DrawButton(State::Down, false);
 }
 
 void TOVAButtonPrivate::MouseReleased(short button, short shift, float x, float y)
 {
     emit q->MouseUp(button, shift, x, y);
     if (button != 2)
-        DrawButton(0, false);
+        DrawButton(State::Up, false);
 }
 
 void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y)
@@ -160,17 +160,17 @@ void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y)
         return;
     if (!IsMouseOver()) {
         // A pressed button that the pointer left looks up while outside.
-        DrawButton(0, false);
+        DrawButton(State::Up, false);
         return;
     }
     if (button == 0 && !IsOver) {
         OverTimer.start();
         IsOver = true;
-        DrawButton(0, true);
+        DrawButton(State::Up, true);
         emit q->MouseOver();
     } else if (button == 1) {
         IsOver = true;
-        DrawButton(2, false);
+        DrawButton(State::Down, false);
         IsOver = false;
     }
 }
@@ -181,7 +181,7 @@ void TOVAButtonPrivate::Clicked()
         return;
     if (CheckBoxBehaviour)
         Value = !Value;
-    DrawButton(0, true);
+    DrawButton(State::Up, true);
     q->repaint();
     emit q->Click();
 }
@@ -200,7 +200,7 @@ void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
     LastKeyCode = quint8(keyCode & 0xFF);
     switch (keyCode) {
     case 32:
-        DrawButton(2, false);
+        DrawButton(State::Down, false);
         break;
     case 37:
     case 38:
@@ -222,7 +222,7 @@ void TOVAButtonPrivate::KeyReleased(short keyCode, short shift)
         return;
     if (CheckBoxBehaviour)
         Value = !Value;
-    DrawButton(0, false);
+    DrawButton(State::Up, false);
     q->repaint();
     emit q->Click();
 }
@@ -239,7 +239,7 @@ void TOVAButtonPrivate::OverTimerTick()
         return;
     OverTimer.stop();
     IsOver = false;
-    DrawButton(0, true);
+    DrawButton(State::Up, true);
     emit q->MouseOut();
 }
 

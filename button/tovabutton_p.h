@@ -16,6 +16,23 @@
 class TOVAAmbient;
 
 struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
+    // The face DrawButton is asked for; a disabled control shows its disabled face whatever this says.
+    enum class State : quint8 { Up, Down };
+
+    // What a property change sets off between storing the value and announcing it, in this order.
+    enum class Step {
+        AccessKey = 0x1,
+        Palette = 0x2,
+        MeasurePicture = 0x4,
+        Layout = 0x8,
+        Cursor = 0x10,
+        Resize = 0x20,
+        RedrawLast = 0x40, // the state last drawn, forced
+        RedrawUp = 0x80,
+        AnnounceFirst = 0x100, // the key is announced before the steps
+    };
+    Q_DECLARE_FLAGS(Steps, Step)
+
     explicit TOVAButtonPrivate(TOVAButton *owner);
 
     static TOVAButtonPrivate *get(TOVAButton *button) { return button->d.get(); }
@@ -66,7 +83,7 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     bool RedrawEnabled = false;
     bool IsOver = false;
     bool HasFocus = false;
-    quint8 LastState = 0; // 0 up, 2 down
+    State LastState = State::Up;
     QString LastCaption;
     quint8 LastMouseButton = 0;
     quint8 LastKeyCode = 0;
@@ -92,7 +109,6 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     int PictureX = 0;
     int PictureY = 0;
     QRegion Region;
-    quint8 TextMode = 0;
 
     Palette Pal;
     // What paintEvent shows; every drawing goes here.
@@ -101,10 +117,10 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     QImage BackgroundBuffer;
 
     // Told of every DrawButton request before anything else happens (tests follow the requests).
-    std::function<void(quint8 state, bool force)> DrawObserver;
+    std::function<void(State state, bool force)> DrawObserver;
 
     // Drawing entry points.
-    void DrawButton(quint8 state, bool force);
+    void DrawButton(State state, bool force);
     void ComputePalette();
     void LayoutCaption();
     void PositionPicture();
@@ -128,6 +144,18 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     void OverTimerTick();
     bool IsMouseOver() const;
 
+    // Stores a property's value, runs its steps and announces the key the value is stored under.
+    template <typename T, typename V> void Change(T &member, const V &value, const char *key, Steps steps)
+    {
+        member = value;
+        if (steps & Step::AnnounceFirst)
+            Notify(key);
+        Recompute(steps);
+        if (!(steps & Step::AnnounceFirst))
+            Notify(key);
+    }
+    void Recompute(Steps steps);
+
     void ApplyFont(const QFont &font);
     void ApplyWidgetEnabled();
     void ApplyCursor();
@@ -135,6 +163,8 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     bool DesignMode() const;
     void Notify(const char *key);
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TOVAButtonPrivate::Steps)
 
 // The access key a caption gives: the letter after its first "&" that is not part of "&&" (a single
 // "&&" pair is looked past once), in lower case; empty when there is none.

@@ -117,8 +117,8 @@ private slots:
         Form form;
         QVERIFY(form.button->hasFocus());
         QStringList log;
-        form.d->DrawObserver = [&log](quint8 state, bool force) {
-            log << QStringLiteral("Draw %1 %2").arg(state).arg(force ? "forced" : "lazy");
+        form.d->DrawObserver = [&log](TOVAButtonPrivate::State state, bool force) {
+            log << QStringLiteral("Draw %1 %2").arg(int(state) * 2).arg(force ? "forced" : "lazy");
         };
         const auto mouse = [&log](const char *name) {
             return [&log, name](short &b, short &s, float &x, float &y) {
@@ -175,7 +175,7 @@ private slots:
                 QVERIFY(QTest::qWaitFor([&] { return focused() != "button"; }));
                 log << "Focus " + focused();
             } else {
-                log << (w[0] == "state" ? QStringLiteral("LastState %1").arg(form.d->LastState)
+                log << (w[0] == "state" ? QStringLiteral("LastState %1").arg(int(form.d->LastState) * 2)
                                         : QStringLiteral("Value %1").arg(b->Value() ? "true" : "false"));
             }
         }
@@ -216,7 +216,7 @@ private slots:
                  "FCOL:int FCOLO:int MCOL:int MPTR:short MICON:TOVAPicture PICN:TOVAPicture PICH:TOVAPicture "
                  "UMCOL:bool SOFT:bool PICPOS:int NGREY:bool FX:int HAND:bool CHECK:bool VALUE:bool");
         int draws = 0;
-        TOVAButtonPrivate::get(&copy)->DrawObserver = [&draws](quint8, bool) { ++draws; };
+        TOVAButtonPrivate::get(&copy)->DrawObserver = [&draws](TOVAButtonPrivate::State, bool) { ++draws; };
         copy.ReadProperties(bag);
         QCOMPARE(draws, 0);
         const auto sameAs = [&copy](const TOVAButton &expected, bool allButFontAndCaption) {

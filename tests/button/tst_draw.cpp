@@ -114,7 +114,7 @@ struct Look {
     const QImage &drawn()
     {
         d->IsOver = tokens.contains("hover");
-        d->DrawButton(tokens.contains("down") ? 2 : 0, true);
+        d->DrawButton(tokens.contains("down") ? TOVAButtonPrivate::State::Down : TOVAButtonPrivate::State::Up, true);
         return d->BackBuffer;
     }
 
@@ -266,6 +266,7 @@ private slots:
             QSKIP("no screen at that ratio (the test button_draw_hidpi runs this with them)");
         const QImage one = x1.drawn();
         const QImage &image = scaled.drawn();
+
         QCOMPARE(one.devicePixelRatio(), 1.0);
         QCOMPARE(image.devicePixelRatio(), ratio);
         QCOMPARE(image.size(),

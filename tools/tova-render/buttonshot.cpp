@@ -146,7 +146,7 @@ QImage render(const TOVAPropertyBag &bag, const Look &look)
     TOVAButtonPrivate *d = TOVAButtonPrivate::get(button);
     d->IsOver = look.hover;
     d->HasFocus = look.focus;
-    d->DrawButton(look.down ? 2 : 0, true);
+    d->DrawButton(look.down ? TOVAButtonPrivate::State::Down : TOVAButtonPrivate::State::Up, true);
 
     QImage shot = d->BackBuffer.convertToFormat(QImage::Format_ARGB32);
     // The shape is in logical pixels; the buffer, at a high-resolution screen, in device pixels.
