@@ -8,8 +8,6 @@
 
 void TOVAButtonPrivate::DrawButton(State state, bool force)
 {
-    if (DrawObserver)
-        DrawObserver(state, force);
     if (CheckBoxBehaviour && Value)
         state = State::Down;
     if (!(force || Caption != LastCaption || state != LastState) || H == 0 || !RedrawEnabled ||

@@ -1,7 +1,7 @@
 #pragma once
 
 // The whole state of a TOVAButton, shared by its property, interaction and drawing code. Not part of
-// the library's public interface.
+// the library's interface: neither exported nor installed.
 
 #include "tovabutton.h"
 
@@ -11,11 +11,9 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
-
 class TOVAAmbient;
 
-struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
+struct TOVAButtonPrivate {
     // The face DrawButton is asked for; a disabled control shows its disabled face whatever this says.
     enum class State : quint8 { Up, Down };
 
@@ -34,8 +32,6 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     Q_DECLARE_FLAGS(Steps, Step)
 
     explicit TOVAButtonPrivate(TOVAButton *owner);
-
-    static TOVAButtonPrivate *get(TOVAButton *button) { return button->d.get(); }
 
     // Colours in RGB 0x00BBGGRR, derived from the colour scheme by ComputePalette.
     struct Palette {
@@ -116,9 +112,6 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     // The parent's pixels under a Transparent control, captured once the control is shown.
     QImage BackgroundBuffer;
 
-    // Told of every DrawButton request before anything else happens (tests follow the requests).
-    std::function<void(State state, bool force)> DrawObserver;
-
     // Drawing entry points.
     void DrawButton(State state, bool force);
     void ComputePalette();
@@ -168,4 +161,4 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TOVAButtonPrivate::Steps)
 
 // The access key a caption gives: the letter after its first "&" that is not part of "&&" (a single
 // "&&" pair is looked past once), in lower case; empty when there is none.
-TOVA_BUTTON_EXPORT QString accessKeyOf(const QString &caption);
+QString accessKeyOf(const QString &caption);
