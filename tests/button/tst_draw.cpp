@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -64,8 +63,6 @@ struct Look {
         }
         host->move(host->screen()->geometry().topLeft() + QPoint(10, 10));
         host->resize(w + 40, h + 40);
-        // The focus comes only when the set-up asks for it.
-        button->setFocusPolicy(Qt::NoFocus);
         button->setCaption(QString());
         button->setColorScheme(TOVAButton::ForceStandard);
         button->setButtonType(TOVAButton::ButtonTypes(t[0].section('@', 0, 0).toInt()));
@@ -370,29 +367,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // With BUTTON_DRAW_HIDPI set, three screens, at 100 %, 150 % and 200 %, so that one process draws at
-    // every ratio. Not always: once a screen is above 100 % the fonts lose their hinting, and the captions'
-    // pixels at 100 % are no longer today's. The platform takes the first name in alphabetical order as
-    // the primary screen.
-    QTemporaryDir dir;
-    QFile config(dir.filePath("screens.json"));
-    if (qEnvironmentVariableIsSet("BUTTON_DRAW_HIDPI")) {
-        if (!config.open(QIODevice::WriteOnly) ||
-            !config.write(R"({"screens": [{"name": "cent", "x": 0, "y": 0, "width": 800, "height": 600,
-                                             "logicalDpi": 96, "logicalBaseDpi": 96},
-                                            {"name": "cent-cinquante", "x": 800, "y": 0, "width": 600,
-                                             "height": 600, "logicalDpi": 144, "logicalBaseDpi": 96},
-                                            {"name": "deux-cents", "x": 1400, "y": 0, "width": 800,
-                                             "height": 600, "logicalDpi": 192, "logicalBaseDpi": 96}]})"))
-            return 1;
-        config.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
-    }
-    QApplication app(argc, argv);
-    TestButtonDraw test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestButtonDraw)
 #include "tst_draw.moc"
