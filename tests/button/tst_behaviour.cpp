@@ -113,18 +113,17 @@ private slots:
         TOVAButton *b = form.button;
         QStringList log;
         QImage face = b->grab().toImage();
-        // Raised, the face is lit at its top left and dark at its bottom right; pressed, the other way.
-        const auto drawn = [&] {
+        // The face if drawn anew, then the entry. Raised, the face is lit at its top left and dark at its
+        // bottom right; pressed, the other way.
+        const auto logged = [&](const QString &entry) {
             const QImage now = b->grab().toImage();
             if (now != face)
                 log << (qGray(now.pixel(0, 0)) > qGray(now.pixel(now.width() - 1, now.height() - 1))
                             ? "Drawn up"
                             : "Drawn down");
             face = now;
-        };
-        const auto logged = [&](const QString &entry) {
-            drawn();
-            log << entry;
+            if (!entry.isEmpty())
+                log << entry;
         };
         const auto mouse = [&logged](const char *name) {
             return [&logged, name](short &b, short &s, float &x, float &y) {
@@ -182,7 +181,7 @@ private slots:
             } else {
                 log << QStringLiteral("Value %1").arg(b->Value() ? "true" : "false");
             }
-            drawn();
+            logged({});
         }
         QCOMPARE(log.join(" | "), script.section(" => ", 1));
     }

@@ -52,7 +52,7 @@ const QHash<QChar, QRgb> legend = {
 // 0000C8, hovered text C80000; "pic=WxH[#RRGGBB][/RRGGBB]" a bitmap, red unless told, its centre in the
 // second colour, "over=..." the same as hover picture; "icon", 4 x 4, transparent but a blue pixel at (1, 1);
 // or Property=value.
-// The host goes on a screen of that device pixel ratio, 1, 1.5 or 2 (see main).
+// The host goes on a screen of that device pixel ratio, 1, 1.5 or 2 (see button_draw_hidpi).
 struct Look {
     explicit Look(const QStringList &t, qreal r = 1) : tokens(t), ratio(r)
     {
