@@ -122,7 +122,8 @@ void ButtonRenderer::DrawPicture(PictureState state)
     case PictureState::Disabled:
         if (type == TOVAButton::WindowsXP) {
             BlitPicture(x + 1, y + 1, w, h, normal, mask, -1, false, true, false);
-        } else if (type == TOVAButton::JavaMetal || type == TOVAButton::Netscape6 || type == TOVAButton::OfficeXP) {
+        } else if (type == TOVAButton::JavaMetal || type == TOVAButton::Netscape6 ||
+                   type == TOVAButton::OfficeXP) {
             silhouette(x, y, type == TOVAButton::OfficeXP ? S(p.Shadow, +13) : p.Shadow);
         } else {
             silhouette(x + 1, y + 1, p.Highlight);

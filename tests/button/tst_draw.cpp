@@ -128,7 +128,7 @@ struct Look {
     }
 
     // Around the caption in `face` (this look drawn): what differs from the same look without a caption,
-    // with a margin of two pixels.
+    // with a margin of two pixels; empty without a caption.
     QRect captionArea(const QImage &face) const
     {
         const QImage bare = Look(tokens + QStringList{"Caption="}, ratio).drawn();
@@ -137,7 +137,7 @@ struct Look {
             for (int x = 0; x < face.width(); ++x)
                 if (face.pixel(x, y) != bare.pixel(x, y))
                     area |= QRect(x, y, 1, 1);
-        return area.adjusted(-2, -2, 2, 2);
+        return area.isNull() ? area : area.adjusted(-2, -2, 2, 2);
     }
 
     QStringList tokens;
@@ -302,8 +302,8 @@ private slots:
             return of;
         };
         const QList<int> lx = logical(one.width()), ly = logical(one.height());
-        const bool captioned = !x1.button->Caption().isEmpty();
-        const QRect caption = captioned ? x1.captionArea(one) : QRect();
+        const QRect caption = x1.captionArea(one);
+        const bool captioned = !caption.isEmpty();
         int apart = 0, fine = 0, inCaption = 0;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
