@@ -99,6 +99,7 @@ private slots:
             "press 1 50 15; set SpecialEffect=cbEngraved" + pressed + "Drawn down | Changed FX",
             "press 1 50 15; set Caption=Ok" + pressed + "Drawn up | Changed TX",
             "press 1 50 15; set MousePointer=vbCrosshair" + pressed + "Changed MPTR",
+            "press 1 50 15; set Font=DejaVu Sans,20" + pressed + "Drawn up | Changed FONT",
             "set Caption=Ok; press 1 50 15; set PicturePosition=cbRight => Drawn up | Changed TX | MouseDown "
             "1 1 50,15 | Drawn down | Changed PICPOS | Drawn down"};
         for (const QString &row : rows)
