@@ -84,7 +84,24 @@ void TOVAButtonPrivate::HandleResize()
 
 void TOVAButtonPrivate::BuildRegion()
 {
-    Region = buttonRegion(ButtonType, W, H);
+    ButtonShape shape = ButtonShape::Rectangle;
+    switch (ButtonType) {
+    case TOVAButton::Windows16Bit:
+    case TOVAButton::KDE2:
+        shape = ButtonShape::CornersCut;
+        break;
+    case TOVAButton::JavaMetal:
+        shape = ButtonShape::TwoCornersCut;
+        break;
+    case TOVAButton::WindowsXP:
+    case TOVAButton::Mac:
+        shape = ButtonShape::RoundedCorners;
+        break;
+    case TOVAButton::OvalFlat:
+        shape = ButtonShape::Oval;
+        break;
+    }
+    Region = buttonRegion(shape, W, H);
 }
 
 void TOVAButtonPrivate::MeasurePicture()
