@@ -7,7 +7,6 @@
 #include "modskin.h"
 #include "repartiteur.h"
 #include "tovabutton.h"
-#include "tovabutton_p.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,7 +35,8 @@ void RegionDepuisImage_skin(benchmark::State &state)
 }
 BENCHMARK(RegionDepuisImage_skin)->Unit(benchmark::kMicrosecond);
 
-// One forced redraw of cmdParam, cmdDispo(0) and cmdDispo(1), with their stored properties and sizes.
+// One refresh (palette, layout, forced redraw) of cmdParam, cmdDispo(0) and cmdDispo(1), with their
+// stored properties and sizes.
 void DrawButton_threeCommands(benchmark::State &state)
 {
     QWidget window;
@@ -52,18 +52,18 @@ void DrawButton_threeCommands(benchmark::State &state)
         {Bouton::Dispo1, {17, 170, 275, 21}, "Disponibilité PHOENIX"},
         {Bouton::Dispo2, {322, 170, 275, 21}, "Disponibilité CERP ROUEN"},
     };
-    std::vector<TOVAButtonPrivate *> buttons;
+    std::vector<TOVAButton *> buttons;
     for (const auto &c : commands) {
         TOVAButton *button = Commandes::creer(c.bouton, &window);
         button->setCaption(QString::fromUtf8(c.caption));
         button->setGeometry(c.geometry);
-        buttons.push_back(TOVAButtonPrivate::get(button));
+        buttons.push_back(button);
     }
     window.show();
     for (auto _ : state)
-        for (TOVAButtonPrivate *d : buttons) {
-            d->DrawButton(0, true);
-            benchmark::DoNotOptimize(d->BackBuffer.constBits());
+        for (TOVAButton *button : buttons) {
+            button->Refresh();
+            benchmark::ClobberMemory();
         }
 }
 BENCHMARK(DrawButton_threeCommands)->Unit(benchmark::kMicrosecond);

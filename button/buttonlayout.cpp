@@ -71,7 +71,7 @@ void TOVAButtonPrivate::HandleResize()
     const QRect client(0, 0, W, H);
     if (ButtonType == TOVAButton::KDE2)
         FocusRect = client.adjusted(5, 5, -5, -5).translated(1, 1);
-    else if (ButtonType >= 1 && ButtonType <= 6)
+    else if (ButtonType >= TOVAButton::Windows16Bit && ButtonType <= TOVAButton::Netscape6)
         FocusRect = client.adjusted(4, 4, -4, -4);
     else
         FocusRect = client.adjusted(3, 3, -3, -3);
@@ -79,12 +79,29 @@ void TOVAButtonPrivate::HandleResize()
     BuildRegion();
     q->setMask(Region);
     if (H != 0)
-        DrawButton(0, true);
+        DrawButton(State::Up, true);
 }
 
 void TOVAButtonPrivate::BuildRegion()
 {
-    Region = buttonRegion(ButtonType, W, H);
+    ButtonShape shape = ButtonShape::Rectangle;
+    switch (ButtonType) {
+    case TOVAButton::Windows16Bit:
+    case TOVAButton::KDE2:
+        shape = ButtonShape::CornersCut;
+        break;
+    case TOVAButton::JavaMetal:
+        shape = ButtonShape::TwoCornersCut;
+        break;
+    case TOVAButton::WindowsXP:
+    case TOVAButton::Mac:
+        shape = ButtonShape::RoundedCorners;
+        break;
+    case TOVAButton::OvalFlat:
+        shape = ButtonShape::Oval;
+        break;
+    }
+    Region = buttonRegion(shape, W, H);
 }
 
 void TOVAButtonPrivate::MeasurePicture()

@@ -4,25 +4,33 @@
 // relief effect and the picture. One renderer lives for one DrawButton call.
 
 #include "gdicanvas.h"
+#include "tovabutton_p.h"
 
 #include <QRect>
 
-struct TOVAButtonPrivate;
-class TOVAPicture;
-
 class ButtonRenderer {
 public:
+    // How the caption is drawn: its place (up or one pixel down) and colours.
+    enum class TextMode : quint8 {
+        Up,
+        Hovered,
+        Down,
+        DisabledEmbossed,
+        DisabledFlat,
+        DisabledXP,
+        DisabledKDE,
+        DownKDE,
+    };
+    enum class PictureState : quint8 { Up, Down, Disabled };
+
     explicit ButtonRenderer(TOVAButtonPrivate &d);
 
-    // The face fill and the row of the style for the state (0 up, 2 down), or the disabled row.
-    void drawFace(quint8 state);
+    // The face fill and the row of the style for the state, or the disabled row.
+    void drawFace(TOVAButtonPrivate::State state);
 
-    // Caption in one of the eight text modes (0 up, 1 hovered, 2 down, 3 disabled embossed,
-    // 4 disabled flat, 5 disabled XP, 6 disabled KDE, 7 down KDE).
-    void DrawCaption(quint8 mode);
+    void DrawCaption(TextMode mode);
     void DrawCaptionEffect(const QRect &r);
-    // Picture of the state: 0 up, 1 down, 2 disabled.
-    void DrawPicture(quint8 pictureState);
+    void DrawPicture(PictureState state);
     void DrawPictureEffect(int offset, const TOVAPicture &picture);
     // Composes `picture` at (x, y), w x h, with the pixel rules; tint -1 means no tint.
     void BlitPicture(int x, int y, int w, int h, const TOVAPicture &picture, int transparent, int tint,
@@ -41,7 +49,7 @@ private:
     void xpOutline();
     void xpEdges(Color a, Color b, Color c);
     void xpPlainEdges();
-    void macFrame(quint8 captionMode);
+    void macFrame(TextMode captionMode);
     void gradient(Color base, float depth, bool scaleBlue, bool upward);
     void copyBackground();
     void kdeCaption();
@@ -52,6 +60,8 @@ private:
 
     TOVAButtonPrivate &d;
     GdiCanvas m_canvas;
+    // The caption's last mode, for drawing it again over a background picture.
+    TextMode m_textMode = TextMode::Up;
     int m_w;
     int m_h;
 };

@@ -4,12 +4,12 @@
 #include "tovaambient.h"
 #include "tovabutton_p.h"
 
-void TOVAButtonPrivate::DrawButton(quint8 state, bool force)
+#include <QMetaEnum>
+
+void TOVAButtonPrivate::DrawButton(State state, bool force)
 {
-    if (DrawObserver)
-        DrawObserver(state, force);
     if (CheckBoxBehaviour && Value)
-        state = 2;
+        state = State::Down;
     if (!(force || Caption != LastCaption || state != LastState) || H == 0 || !RedrawEnabled ||
         !q->isVisible())
         return;
@@ -49,28 +49,29 @@ ButtonRenderer::Color ButtonRenderer::SB(Color c, int n) const
     return TovaColor::shiftColor(c, n, true, d.SoftBevel);
 }
 
-void ButtonRenderer::drawFace(quint8 state)
+void ButtonRenderer::drawFace(TOVAButtonPrivate::State state)
 {
     m_canvas.fill(0, 0, m_w, m_h, d.Pal.Face);
-    const bool styled = d.ButtonType >= 1 && d.ButtonType <= 14 && d.ButtonType != 10;
+    // A type outside the enumeration has the face and the picture only.
+    const bool styled = QMetaEnum::fromType<TOVAButton::ButtonTypes>().valueToKey(d.ButtonType) != nullptr;
     if (!d.Enabled) {
         if (styled)
             drawDisabled();
-        DrawPicture(2);
-    } else if (state == 2) {
+        DrawPicture(PictureState::Disabled);
+    } else if (state == TOVAButtonPrivate::State::Down) {
         if (styled)
             drawDown();
-        DrawPicture(1);
+        DrawPicture(PictureState::Down);
     } else {
         if (styled)
             drawUp();
-        DrawPicture(0);
+        DrawPicture(PictureState::Up);
     }
 }
 
 void ButtonRenderer::captionHover()
 {
-    DrawCaption(d.IsOver ? 1 : 0);
+    DrawCaption(d.IsOver ? TextMode::Hovered : TextMode::Up);
 }
 
 void ButtonRenderer::drawFocus()
@@ -130,7 +131,7 @@ void ButtonRenderer::xpPlainEdges()
     m_canvas.line(2, 3, 2, m_h - 3, SB(xp, -10));
 }
 
-void ButtonRenderer::macFrame(quint8 captionMode)
+void ButtonRenderer::macFrame(TextMode captionMode)
 {
     const auto &p = d.Pal;
     DrawCaption(captionMode);
@@ -195,13 +196,13 @@ void ButtonRenderer::drawUp()
     const bool over = d.IsOver;
     const bool asDefault = d.Ambient->displayAsDefault(d.q);
     switch (d.ButtonType) {
-    case 1:
+    case TOVAButton::Windows16Bit:
         captionHover();
         bevel(p.Highlight, p.Shadow, p.Highlight, p.Shadow, true, false);
         m_canvas.frame(0, 0, m_w, m_h, p.DarkShadow);
         drawFocus();
         break;
-    case 2:
+    case TOVAButton::Windows32Bit:
         captionHover();
         if (d.ShowFocusRect && asDefault) {
             bevel(p.Highlight, p.DarkShadow, p.Light, p.Shadow, true, false);
@@ -211,7 +212,7 @@ void ButtonRenderer::drawUp()
             bevel(p.Highlight, p.DarkShadow, p.Light, p.Shadow, false, false);
         }
         break;
-    case 3:
+    case TOVAButton::WindowsXP:
         gradient(p.FaceXP, 25.0f, true, false);
         captionHover();
         xpOutline();
@@ -227,11 +228,11 @@ void ButtonRenderer::drawUp()
             xpPlainEdges();
         }
         break;
-    case 4:
+    case TOVAButton::Mac:
         m_canvas.fill(1, 1, m_w - 2, m_h - 2, p.Light);
-        macFrame(over ? 1 : 0);
+        macFrame(over ? TextMode::Hovered : TextMode::Up);
         break;
-    case 5:
+    case TOVAButton::JavaMetal:
         m_canvas.fill(1, 1, m_w - 1, m_h - 1, S(p.Face, +12));
         captionHover();
         m_canvas.frame(1, 1, m_w - 1, m_h - 1, p.Highlight);
@@ -241,23 +242,23 @@ void ButtonRenderer::drawUp()
         if (d.HasFocus && d.ShowFocusRect)
             captionFocusFrame();
         break;
-    case 6:
+    case TOVAButton::Netscape6:
         captionHover();
         bevel(S(p.Light, +8), p.Shadow, S(p.Light, +8), p.Shadow, false, false);
         drawFocus();
         break;
-    case 7:
+    case TOVAButton::SimpleFlat:
         captionHover();
         bevel(p.Highlight, p.Shadow, 0, 0, false, true);
         drawFocus();
         break;
-    case 8:
+    case TOVAButton::FlatHighlight:
         captionHover();
         if (over)
             bevel(p.Highlight, p.Shadow, 0, 0, false, true);
         drawFocus();
         break;
-    case 9:
+    case TOVAButton::OfficeXP:
         if (over)
             m_canvas.fill(1, 1, m_w, m_h, p.SelectionSoft);
         captionHover();
@@ -265,22 +266,22 @@ void ButtonRenderer::drawUp()
             m_canvas.frame(0, 0, m_w, m_h, p.Selection);
         drawFocus();
         break;
-    case 11:
+    case TOVAButton::Transparent:
         copyBackground();
         captionHover();
         drawFocus();
         break;
-    case 12:
+    case TOVAButton::Hover3D:
         captionHover();
         if (over)
             bevel(p.Highlight, p.DarkShadow, p.Light, p.Shadow, false, false);
         drawFocus();
         break;
-    case 13:
+    case TOVAButton::OvalFlat:
         m_canvas.oval(over ? p.Shadow : p.Face, p.Face);
         captionHover();
         break;
-    case 14:
+    case TOVAButton::KDE2:
         if (over)
             m_canvas.fill(0, 0, m_w, m_h, p.Light);
         else
@@ -299,14 +300,14 @@ void ButtonRenderer::drawDown()
 {
     const auto &p = d.Pal;
     switch (d.ButtonType) {
-    case 1:
-        DrawCaption(2);
+    case TOVAButton::Windows16Bit:
+        DrawCaption(TextMode::Down);
         bevel(p.Shadow, p.Highlight, p.Shadow, p.Highlight, true, false);
         m_canvas.frame(0, 0, m_w, m_h, p.DarkShadow);
         drawFocus();
         break;
-    case 2:
-        DrawCaption(2);
+    case TOVAButton::Windows32Bit:
+        DrawCaption(TextMode::Down);
         if (d.ShowFocusRect && d.Ambient->displayAsDefault(d.q)) {
             m_canvas.frame(0, 0, m_w, m_h, p.DarkShadow);
             m_canvas.frame(1, 1, m_w - 2, m_h - 2, p.Shadow);
@@ -315,10 +316,10 @@ void ButtonRenderer::drawDown()
             bevel(p.DarkShadow, p.Highlight, p.Shadow, p.Light, false, false);
         }
         break;
-    case 3: {
+    case TOVAButton::WindowsXP: {
         const Color base = SB(p.FaceXP, -32);
         gradient(base, 25.0f, true, true);
-        DrawCaption(2);
+        DrawCaption(TextMode::Down);
         xpOutline();
         m_canvas.line(2, m_h - 2, m_w - 2, m_h - 2, SB(base, +16));
         m_canvas.line(1, m_h - 3, m_w - 2, m_h - 3, SB(base, +10));
@@ -330,12 +331,12 @@ void ButtonRenderer::drawDown()
         m_canvas.line(2, 2, 2, m_h - 2, SB(base, -22));
         break;
     }
-    case 4: {
+    case TOVAButton::Mac: {
         const Color k = S(p.Shadow, -16);
         m_canvas.fill(1, 1, m_w - 2, m_h - 2, k);
         // The relief of the pressed caption is based on the pressed face.
         d.Pal.FaceXP = k;
-        DrawCaption(2);
+        DrawCaption(TextMode::Down);
         d.Pal.FaceXP = S(p.Face, +48);
         m_canvas.frame(0, 0, m_w, m_h, p.DarkShadow);
         m_canvas.frame(1, 1, m_w - 2, m_h - 2, S(p.Shadow, -64));
@@ -354,7 +355,7 @@ void ButtonRenderer::drawDown()
         m_canvas.dot(m_w - 2, 2, S(p.Shadow, -32));
         break;
     }
-    case 5:
+    case TOVAButton::JavaMetal:
         m_canvas.fill(1, 1, m_w - 2, m_h - 2, S(p.Shadow, +16));
         m_canvas.frame(0, 0, m_w - 1, m_h - 1, S(p.Shadow, -26));
         m_canvas.line(m_w - 1, 1, m_w - 1, m_h, p.Highlight);
@@ -363,47 +364,47 @@ void ButtonRenderer::drawDown()
         if (d.HasFocus && d.ShowFocusRect)
             captionFocusFrame();
         break;
-    case 6:
-        DrawCaption(2);
+    case TOVAButton::Netscape6:
+        DrawCaption(TextMode::Down);
         bevel(p.Shadow, S(p.Light, +8), p.Shadow, S(p.Light, +8), false, false);
         drawFocus();
         break;
-    case 7:
-    case 8:
-        DrawCaption(2);
+    case TOVAButton::SimpleFlat:
+    case TOVAButton::FlatHighlight:
+        DrawCaption(TextMode::Down);
         bevel(p.Shadow, p.Highlight, 0, 0, false, true);
         drawFocus();
         break;
-    case 9:
+    case TOVAButton::OfficeXP:
         if (d.IsOver) {
             const Color c = d.ColorScheme == TOVAButton::Custom ? S(p.SelectionSoft, -32)
                                                                 : TovaColor::blendToWhite(p.Selection, 128);
             m_canvas.fill(0, 0, m_w, m_h, c);
         }
-        DrawCaption(2);
+        DrawCaption(TextMode::Down);
         m_canvas.frame(0, 0, m_w, m_h, p.Selection);
         drawFocus();
         break;
-    case 11:
+    case TOVAButton::Transparent:
         copyBackground();
-        DrawCaption(2);
+        DrawCaption(TextMode::Down);
         drawFocus();
         break;
-    case 12:
-        DrawCaption(2);
+    case TOVAButton::Hover3D:
+        DrawCaption(TextMode::Down);
         bevel(p.DarkShadow, p.Highlight, p.Shadow, p.Light, false, false);
         drawFocus();
         break;
-    case 13:
+    case TOVAButton::OvalFlat:
         m_canvas.oval(p.DarkShadow, S(p.Face, -32));
-        DrawCaption(2);
+        DrawCaption(TextMode::Down);
         break;
-    case 14:
+    case TOVAButton::KDE2:
         m_canvas.fill(1, 1, m_w, m_h, S(p.Face, -9));
         m_canvas.frame(0, 0, m_w, m_h, S(p.Shadow, -48));
         m_canvas.line(2, m_h - 2, m_w - 2, m_h - 2, p.Highlight);
         m_canvas.line(m_w - 2, 2, m_w - 2, m_h - 1, p.Highlight);
-        DrawCaption(7);
+        DrawCaption(TextMode::DownKDE);
         drawFocus();
         break;
     }
@@ -413,57 +414,57 @@ void ButtonRenderer::drawDisabled()
 {
     const auto &p = d.Pal;
     switch (d.ButtonType) {
-    case 1:
-        DrawCaption(3);
+    case TOVAButton::Windows16Bit:
+        DrawCaption(TextMode::DisabledEmbossed);
         bevel(p.Highlight, p.Shadow, p.Highlight, p.Shadow, true, false);
         m_canvas.frame(0, 0, m_w, m_h, p.DarkShadow);
         break;
-    case 2:
-        DrawCaption(3);
+    case TOVAButton::Windows32Bit:
+        DrawCaption(TextMode::DisabledEmbossed);
         bevel(p.Highlight, p.DarkShadow, p.Light, p.Shadow, false, false);
         break;
-    case 3:
+    case TOVAButton::WindowsXP:
         m_canvas.fill(0, 0, m_w, m_h, SB(p.FaceXP, -24));
-        DrawCaption(5);
+        DrawCaption(TextMode::DisabledXP);
         m_canvas.frame(0, 0, m_w, m_h, SB(p.FaceXP, -84));
         for (const auto &[x, y] : {std::pair{1, 1}, {1, m_h - 2}, {m_w - 2, 1}, {m_w - 2, m_h - 2}})
             m_canvas.dot(x, y, SB(p.FaceXP, -72));
         break;
-    case 4:
+    case TOVAButton::Mac:
         m_canvas.fill(1, 1, m_w - 2, m_h - 2, p.Light);
-        macFrame(3);
+        macFrame(TextMode::DisabledEmbossed);
         break;
-    case 5:
-        DrawCaption(4);
+    case TOVAButton::JavaMetal:
+        DrawCaption(TextMode::DisabledFlat);
         m_canvas.frame(0, 0, m_w, m_h, p.Shadow);
         break;
-    case 6:
-        DrawCaption(4);
+    case TOVAButton::Netscape6:
+        DrawCaption(TextMode::DisabledFlat);
         bevel(S(p.Light, +8), p.Shadow, S(p.Light, +8), p.Shadow, false, false);
         break;
-    case 7:
-        DrawCaption(3);
+    case TOVAButton::SimpleFlat:
+        DrawCaption(TextMode::DisabledEmbossed);
         bevel(p.Highlight, p.Shadow, 0, 0, false, true);
         break;
-    case 8:
-    case 12:
-    case 13:
-        DrawCaption(3);
+    case TOVAButton::FlatHighlight:
+    case TOVAButton::Hover3D:
+    case TOVAButton::OvalFlat:
+        DrawCaption(TextMode::DisabledEmbossed);
         break;
-    case 9:
-        DrawCaption(4);
+    case TOVAButton::OfficeXP:
+        DrawCaption(TextMode::DisabledFlat);
         break;
-    case 11:
+    case TOVAButton::Transparent:
         copyBackground();
-        DrawCaption(3);
+        DrawCaption(TextMode::DisabledEmbossed);
         break;
-    case 14:
+    case TOVAButton::KDE2:
         gradient(p.Highlight, 58.0f, false, false);
         m_canvas.frame(0, 0, m_w, m_h, S(p.Shadow, -50));
         m_canvas.frame(1, 1, m_w - 2, m_h - 2, S(p.Face, -9));
         m_canvas.fill(2, 2, m_w - 4, 2, p.Highlight);
         m_canvas.fill(2, 4, 2, m_h - 6, p.Highlight);
-        DrawCaption(6);
+        DrawCaption(TextMode::DisabledKDE);
         break;
     }
 }

@@ -14,35 +14,35 @@ void ButtonRenderer::text(const QRect &r, Color c)
     painter.drawText(r, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, d.Caption);
 }
 
-void ButtonRenderer::DrawCaption(quint8 mode)
+void ButtonRenderer::DrawCaption(TextMode mode)
 {
     const auto &p = d.Pal;
-    d.TextMode = mode;
+    m_textMode = mode;
     switch (mode) {
-    case 0:
-    case 1:
+    case TextMode::Up:
+    case TextMode::Hovered:
         DrawCaptionEffect(d.CaptionRect);
-        text(d.CaptionRect, mode == 0 ? p.Text : p.TextOver);
+        text(d.CaptionRect, mode == TextMode::Up ? p.Text : p.TextOver);
         break;
-    case 2:
+    case TextMode::Down:
         DrawCaptionEffect(d.CaptionRectDown);
-        text(d.CaptionRectDown, d.ButtonType == 4 ? p.Light : p.TextOver);
+        text(d.CaptionRectDown, d.ButtonType == TOVAButton::Mac ? p.Light : p.TextOver);
         break;
-    case 3:
+    case TextMode::DisabledEmbossed:
         text(d.CaptionRectDown, p.Highlight);
         text(d.CaptionRect, p.Shadow);
         break;
-    case 4:
+    case TextMode::DisabledFlat:
         text(d.CaptionRect, p.Shadow);
         break;
-    case 5:
+    case TextMode::DisabledXP:
         text(d.CaptionRect, SB(p.FaceXP, -104));
         break;
-    case 6:
+    case TextMode::DisabledKDE:
         text(d.CaptionRectDown, p.Highlight);
         text(d.CaptionRect, p.Face);
         break;
-    case 7:
+    case TextMode::DownKDE:
         text(d.CaptionRectDown, S(p.Shadow, -50));
         text(d.CaptionRect, p.Highlight);
         break;
@@ -57,9 +57,10 @@ void ButtonRenderer::DrawCaptionEffect(const QRect &r)
     const auto &p = d.Pal;
     const int type = d.ButtonType;
     Color base = p.Face;
-    if (type == 3 || type == 4 || type == 14)
+    if (type == TOVAButton::WindowsXP || type == TOVAButton::Mac || type == TOVAButton::KDE2)
         base = p.FaceXP;
-    else if (type == 9 && d.IsOver && d.LastState == 0 && d.ColorScheme != TOVAButton::Custom)
+    else if (type == TOVAButton::OfficeXP && d.IsOver && d.LastState == TOVAButtonPrivate::State::Up &&
+             d.ColorScheme != TOVAButton::Custom)
         base = p.SelectionSoft;
     const bool engraved = effect == TOVAButton::cbEngraved;
     text(r.translated(1, 1), S(base, engraved ? +40 : -40));
@@ -67,7 +68,7 @@ void ButtonRenderer::DrawCaptionEffect(const QRect &r)
         text(r.translated(-1, -1), S(base, engraved ? -40 : +40));
 }
 
-void ButtonRenderer::DrawPicture(quint8 pictureState)
+void ButtonRenderer::DrawPicture(PictureState state)
 {
     const TOVAPicture &normal = d.PictureNormal;
     if (normal.isNull())
@@ -87,12 +88,12 @@ void ButtonRenderer::DrawPicture(quint8 pictureState)
         BlitPicture(px, py, w, h, normal, mask, int(tint), true, false, false);
     };
 
-    switch (pictureState) {
-    case 0:
+    switch (state) {
+    case PictureState::Up:
         if (!d.IsOver) {
             DrawPictureEffect(0, normal);
-            BlitPicture(x, y, w, h, normal, mask, -1, false, d.UseGreyscale, type == 9);
-        } else if (type == 9) {
+            BlitPicture(x, y, w, h, normal, mask, -1, false, d.UseGreyscale, type == TOVAButton::OfficeXP);
+        } else if (type == TOVAButton::OfficeXP) {
             DrawPictureEffect(-1, normal);
             BlitPicture(x + 1, y + 1, w, h, normal, mask, int(p.Shadow), false, false, false);
             plain(normal, x - 1, y - 1);
@@ -104,9 +105,9 @@ void ButtonRenderer::DrawPicture(quint8 pictureState)
             plain(normal, x, y);
         }
         break;
-    case 1:
-        if (over.isNull() || type == 9) {
-            if (type == 5 || type == 9) {
+    case PictureState::Down:
+        if (over.isNull() || type == TOVAButton::OfficeXP) {
+            if (type == TOVAButton::JavaMetal || type == TOVAButton::OfficeXP) {
                 DrawPictureEffect(0, normal);
                 plain(normal, x, y);
             } else {
@@ -114,15 +115,16 @@ void ButtonRenderer::DrawPicture(quint8 pictureState)
                 plain(normal, x + 1, y + 1);
             }
         } else {
-            const int shift = type == 5 ? 0 : 1;
+            const int shift = type == TOVAButton::JavaMetal ? 0 : 1;
             plain(over, x + shift, y + shift);
         }
         break;
-    case 2:
-        if (type == 3) {
+    case PictureState::Disabled:
+        if (type == TOVAButton::WindowsXP) {
             BlitPicture(x + 1, y + 1, w, h, normal, mask, -1, false, true, false);
-        } else if (type == 5 || type == 6 || type == 9) {
-            silhouette(x, y, type == 9 ? S(p.Shadow, +13) : p.Shadow);
+        } else if (type == TOVAButton::JavaMetal || type == TOVAButton::Netscape6 ||
+                   type == TOVAButton::OfficeXP) {
+            silhouette(x, y, type == TOVAButton::OfficeXP ? S(p.Shadow, +13) : p.Shadow);
         } else {
             silhouette(x + 1, y + 1, p.Highlight);
             silhouette(x, y, p.Shadow);
@@ -132,7 +134,7 @@ void ButtonRenderer::DrawPicture(quint8 pictureState)
 
     // A background picture lies under the caption: the caption is drawn again over it.
     if (d.PicturePosition == TOVAButton::cbBackground)
-        DrawCaption(d.TextMode);
+        DrawCaption(m_textMode);
 }
 
 void ButtonRenderer::DrawPictureEffect(int offset, const TOVAPicture &picture)
@@ -142,7 +144,7 @@ void ButtonRenderer::DrawPictureEffect(int offset, const TOVAPicture &picture)
         return;
     const auto &p = d.Pal;
     Color base = p.SelectionSoft;
-    if (d.ButtonType == 3)
+    if (d.ButtonType == TOVAButton::WindowsXP)
         base = p.FaceXP;
     else if (offset != -1 || d.ColorScheme == TOVAButton::Custom)
         base = p.Face;

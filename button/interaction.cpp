@@ -10,6 +10,10 @@
 
 namespace {
 
+// The mouse buttons and keys of the framework's events that the handlers tell apart.
+enum MouseButtonCode : short { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+enum VirtualKey : short { Space = 32, Left = 37, Up = 38, Right = 39, Down = 40 };
+
 short shiftState(Qt::KeyboardModifiers modifiers)
 {
     return short((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
@@ -18,8 +22,9 @@ short shiftState(Qt::KeyboardModifiers modifiers)
 
 short buttonCode(Qt::MouseButtons buttons)
 {
-    return short((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-                 (buttons & Qt::MiddleButton ? 4 : 0));
+    return short((buttons & Qt::LeftButton ? LeftButton : NoButton) |
+                 (buttons & Qt::RightButton ? RightButton : NoButton) |
+                 (buttons & Qt::MiddleButton ? MiddleButton : NoButton));
 }
 
 // The window system's virtual-key code of a key (0 for keys without one).
@@ -70,7 +75,7 @@ short virtualKeyCode(const QKeyEvent *event)
     case Qt::Key_Escape:
         return 27;
     case Qt::Key_Space:
-        return 32;
+        return Space;
     case Qt::Key_PageUp:
         return 33;
     case Qt::Key_PageDown:
@@ -80,13 +85,13 @@ short virtualKeyCode(const QKeyEvent *event)
     case Qt::Key_Home:
         return 36;
     case Qt::Key_Left:
-        return 37;
+        return Left;
     case Qt::Key_Up:
-        return 38;
+        return Up;
     case Qt::Key_Right:
-        return 39;
+        return Right;
     case Qt::Key_Down:
-        return 40;
+        return Down;
     case Qt::Key_Insert:
         return 45;
     case Qt::Key_Delete:
@@ -142,56 +147,56 @@ void TOVAButtonPrivate::MousePressed(short button, short shift, float x, float y
 {
     emit q->MouseDown(button, shift, x, y);
     LastMouseButton = quint8(button);
-    if (button != 2)
-        DrawButton(2, false);
+    if (button != RightButton)
+        DrawButton(State::Down, false);
 }
 
 void TOVAButtonPrivate::MouseReleased(short button, short shift, float x, float y)
 {
     emit q->MouseUp(button, shift, x, y);
-    if (button != 2)
-        DrawButton(0, false);
+    if (button != RightButton)
+        DrawButton(State::Up, false);
 }
 
 void TOVAButtonPrivate::MouseMoved(short button, short shift, float x, float y)
 {
     emit q->MouseMove(button, shift, x, y);
-    if (button != 0 && button != 1)
+    if (button != NoButton && button != LeftButton)
         return;
     if (!IsMouseOver()) {
         // A pressed button that the pointer left looks up while outside.
-        DrawButton(0, false);
+        DrawButton(State::Up, false);
         return;
     }
-    if (button == 0 && !IsOver) {
+    if (button == NoButton && !IsOver) {
         OverTimer.start();
         IsOver = true;
-        DrawButton(0, true);
+        DrawButton(State::Up, true);
         emit q->MouseOver();
-    } else if (button == 1) {
+    } else if (button == LeftButton) {
         IsOver = true;
-        DrawButton(2, false);
+        DrawButton(State::Down, false);
         IsOver = false;
     }
 }
 
 void TOVAButtonPrivate::Clicked()
 {
-    if (LastMouseButton != 1 || !Enabled)
+    if (LastMouseButton != LeftButton || !Enabled)
         return;
     if (CheckBoxBehaviour)
         Value = !Value;
-    DrawButton(0, true);
+    DrawButton(State::Up, true);
     q->repaint();
     emit q->Click();
 }
 
 void TOVAButtonPrivate::DoubleClicked()
 {
-    if (LastMouseButton != 1)
+    if (LastMouseButton != LeftButton)
         return;
     // The widget pressed keeps the mouse until the release (Qt's implicit grab): that is the capture.
-    MousePressed(1, 0, 0, 0);
+    MousePressed(LeftButton, 0, 0, 0);
 }
 
 void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
@@ -199,15 +204,15 @@ void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
     emit q->KeyDown(keyCode, shift);
     LastKeyCode = quint8(keyCode & 0xFF);
     switch (keyCode) {
-    case 32:
-        DrawButton(2, false);
+    case Space:
+        DrawButton(State::Down, false);
         break;
-    case 37:
-    case 38:
+    case Left:
+    case Up:
         postTab(true);
         break;
-    case 39:
-    case 40:
+    case Right:
+    case Down:
         postTab(false);
         break;
     default:
@@ -218,18 +223,18 @@ void TOVAButtonPrivate::KeyPressedDown(short keyCode, short shift)
 void TOVAButtonPrivate::KeyReleased(short keyCode, short shift)
 {
     emit q->KeyUp(keyCode, shift);
-    if (keyCode != 32 || LastKeyCode != 32)
+    if (keyCode != Space || LastKeyCode != Space)
         return;
     if (CheckBoxBehaviour)
         Value = !Value;
-    DrawButton(0, false);
+    DrawButton(State::Up, false);
     q->repaint();
     emit q->Click();
 }
 
 void TOVAButtonPrivate::AccessKeyPressed()
 {
-    LastMouseButton = 1;
+    LastMouseButton = LeftButton;
     Clicked();
 }
 
@@ -239,7 +244,7 @@ void TOVAButtonPrivate::OverTimerTick()
         return;
     OverTimer.stop();
     IsOver = false;
-    DrawButton(0, true);
+    DrawButton(State::Up, true);
     emit q->MouseOut();
 }
 

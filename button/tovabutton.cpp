@@ -16,12 +16,21 @@
 
 namespace {
 
+using State = TOVAButtonPrivate::State;
+using Step = TOVAButtonPrivate::Step;
+
 // Ambient properties of a host that supplies none: a running program, read from the parent widget.
 const TOVAAmbient defaultAmbient;
 
 TOVAPicture handPicture()
 {
     return TOVAPicture::icon(HandCursor::image());
+}
+
+// Mask and greyscale change only how a picture is drawn.
+TOVAButtonPrivate::Steps pictureRedraw(const TOVAButtonPrivate *d)
+{
+    return d->PictureNormal.isNull() ? TOVAButtonPrivate::Steps() : Step::RedrawLast;
 }
 
 } // namespace
@@ -36,6 +45,26 @@ bool TOVAButtonPrivate::DesignMode() const
 void TOVAButtonPrivate::Notify(const char *key)
 {
     emit q->PropertyChanged(QString::fromLatin1(key));
+}
+
+void TOVAButtonPrivate::Recompute(Steps steps)
+{
+    if (steps & Step::AccessKey)
+        UpdateAccessKey();
+    if (steps & Step::Palette)
+        ComputePalette();
+    if (steps & Step::MeasurePicture)
+        MeasurePicture();
+    if (steps & Step::Layout)
+        LayoutCaption();
+    if (steps & Step::Cursor)
+        ApplyCursor();
+    if (steps & Step::Resize)
+        HandleResize();
+    if (steps & Step::RedrawLast)
+        DrawButton(LastState, true);
+    else if (steps & Step::RedrawUp)
+        DrawButton(State::Up, true);
 }
 
 void TOVAButtonPrivate::ApplyFont(const QFont &font)
@@ -170,6 +199,7 @@ void TOVAButton::AmbientChanged(const QString &)
 void TOVAButton::InitProperties()
 {
     d->Enabled = true;
+    d->ApplyWidgetEnabled();
     d->ShowFocusRect = true;
     d->UseMaskColor = true;
     d->Caption = d->Ambient->displayName(this);
@@ -239,7 +269,7 @@ void TOVAButton::WriteProperties(TOVAPropertyBag &bag) const
     const auto colour = [](quint32 value) { return QVariant(qint32(value)); };
     bag.writeProperty(QStringLiteral("BTYPE"), qint32(d->ButtonType));
     bag.writeProperty(QStringLiteral("TX"), d->Caption);
-    bag.writeProperty(QStringLiteral("ENAB"), d->Enabled);
+    bag.writeProperty(QStringLiteral("ENAB"), Enabled());
     bag.writeProperty(QStringLiteral("FONT"), font());
     bag.writeProperty(QStringLiteral("COLTYPE"), qint32(d->ColorScheme));
     bag.writeProperty(QStringLiteral("FOCUSR"), d->ShowFocusRect);
@@ -269,12 +299,9 @@ quint32 TOVAButton::BackColor() const
 
 void TOVAButton::setBackColor(quint32 colour)
 {
-    d->BackColor = colour;
     if (d->DesignMode())
         d->BackOver = colour;
-    d->ComputePalette();
-    d->DrawButton(d->LastState, true);
-    d->Notify("BCOL");
+    d->Change(d->BackColor, colour, "BCOL", Step::Palette | Step::RedrawLast);
 }
 
 quint32 TOVAButton::BackOver() const
@@ -284,10 +311,7 @@ quint32 TOVAButton::BackOver() const
 
 void TOVAButton::setBackOver(quint32 colour)
 {
-    d->BackOver = colour;
-    d->ComputePalette();
-    d->DrawButton(d->LastState, true);
-    d->Notify("BCOLO");
+    d->Change(d->BackOver, colour, "BCOLO", Step::Palette | Step::RedrawLast);
 }
 
 quint32 TOVAButton::ForeColor() const
@@ -297,12 +321,9 @@ quint32 TOVAButton::ForeColor() const
 
 void TOVAButton::setForeColor(quint32 colour)
 {
-    d->ForeColor = colour;
     if (d->DesignMode())
         d->ForeOver = colour;
-    d->ComputePalette();
-    d->DrawButton(d->LastState, true);
-    d->Notify("FCOL");
+    d->Change(d->ForeColor, colour, "FCOL", Step::Palette | Step::RedrawLast);
 }
 
 quint32 TOVAButton::ForeOver() const
@@ -312,10 +333,7 @@ quint32 TOVAButton::ForeOver() const
 
 void TOVAButton::setForeOver(quint32 colour)
 {
-    d->ForeOver = colour;
-    d->ComputePalette();
-    d->DrawButton(d->LastState, true);
-    d->Notify("FCOLO");
+    d->Change(d->ForeOver, colour, "FCOLO", Step::Palette | Step::RedrawLast);
 }
 
 quint32 TOVAButton::MaskColor() const
@@ -325,10 +343,7 @@ quint32 TOVAButton::MaskColor() const
 
 void TOVAButton::setMaskColor(quint32 colour)
 {
-    d->MaskColor = colour;
-    d->ComputePalette();
-    d->DrawButton(d->LastState, true);
-    d->Notify("MCOL");
+    d->Change(d->MaskColor, colour, "MCOL", Step::Palette | Step::RedrawLast);
 }
 
 TOVAButton::ButtonTypes TOVAButton::ButtonType() const
@@ -338,7 +353,6 @@ TOVAButton::ButtonTypes TOVAButton::ButtonType() const
 
 void TOVAButton::setButtonType(ButtonTypes type)
 {
-    d->ButtonType = type;
     if (type == JavaMetal && d->DesignMode()) {
         QFont bold = font();
         bold.setBold(true);
@@ -346,8 +360,7 @@ void TOVAButton::setButtonType(ButtonTypes type)
     } else if (type == Transparent && d->RedrawEnabled) {
         d->CaptureBackground();
     }
-    d->HandleResize();
-    d->Notify("BTYPE");
+    d->Change(d->ButtonType, type, "BTYPE", Step::Resize);
 }
 
 QString TOVAButton::Caption() const
@@ -357,37 +370,17 @@ QString TOVAButton::Caption() const
 
 void TOVAButton::setCaption(const QString &caption)
 {
-    d->Caption = caption;
-    d->UpdateAccessKey();
-    d->LayoutCaption();
-    d->DrawButton(0, true);
-    d->Notify("TX");
+    d->Change(d->Caption, caption, "TX", Step::AccessKey | Step::Layout | Step::RedrawUp);
 }
 
 bool TOVAButton::Enabled() const
 {
-    return d->Enabled;
-}
-
-void TOVAButton::setEnabled(bool enabled)
-{
-    d->Enabled = enabled;
-    d->DrawButton(0, true);
-    d->ApplyWidgetEnabled();
-    d->Notify("ENAB");
+    return !testAttribute(Qt::WA_ForceDisabled);
 }
 
 QFont TOVAButton::Font() const
 {
     return font();
-}
-
-void TOVAButton::setFont(const QFont &font)
-{
-    d->ApplyFont(font);
-    d->LayoutCaption();
-    d->DrawButton(0, true);
-    d->Notify("FONT");
 }
 
 namespace {
@@ -398,8 +391,7 @@ template <typename Change> void changeFont(TOVAButtonPrivate *d, Change change)
     QFont changed = d->q->font();
     change(changed);
     d->ApplyFont(changed);
-    d->LayoutCaption();
-    d->DrawButton(0, true);
+    d->Recompute(Step::Layout | Step::RedrawUp);
 }
 
 } // namespace
@@ -454,10 +446,7 @@ TOVAButton::ColorTypes TOVAButton::ColorScheme() const
 
 void TOVAButton::setColorScheme(ColorTypes scheme)
 {
-    d->ColorScheme = scheme;
-    d->ComputePalette();
-    d->DrawButton(0, true);
-    d->Notify("COLTYPE");
+    d->Change(d->ColorScheme, scheme, "COLTYPE", Step::Palette | Step::RedrawUp);
 }
 
 bool TOVAButton::ShowFocusRect() const
@@ -467,9 +456,7 @@ bool TOVAButton::ShowFocusRect() const
 
 void TOVAButton::setShowFocusRect(bool show)
 {
-    d->ShowFocusRect = show;
-    d->DrawButton(d->LastState, true);
-    d->Notify("FOCUSR");
+    d->Change(d->ShowFocusRect, show, "FOCUSR", Step::RedrawLast);
 }
 
 TOVAButton::MousePointerConstants TOVAButton::MousePointer() const
@@ -479,9 +466,7 @@ TOVAButton::MousePointerConstants TOVAButton::MousePointer() const
 
 void TOVAButton::setMousePointer(MousePointerConstants pointer)
 {
-    d->MousePointer = qint16(pointer);
-    d->ApplyCursor();
-    d->Notify("MPTR");
+    d->Change(d->MousePointer, qint16(pointer), "MPTR", Step::Cursor);
 }
 
 TOVAPicture TOVAButton::MouseIcon() const
@@ -491,9 +476,7 @@ TOVAPicture TOVAButton::MouseIcon() const
 
 void TOVAButton::setMouseIcon(const TOVAPicture &icon)
 {
-    d->MouseIcon = icon;
-    d->ApplyCursor();
-    d->Notify("MICON");
+    d->Change(d->MouseIcon, icon, "MICON", Step::Cursor);
 }
 
 bool TOVAButton::HandPointer() const
@@ -503,11 +486,9 @@ bool TOVAButton::HandPointer() const
 
 void TOVAButton::setHandPointer(bool hand)
 {
-    d->HandPointer = hand;
     d->MouseIcon = hand ? handPicture() : TOVAPicture();
     d->MousePointer = hand ? vbCustom : vbArrow;
-    d->ApplyCursor();
-    d->Notify("HAND");
+    d->Change(d->HandPointer, hand, "HAND", Step::Cursor);
 }
 
 qint32 TOVAButton::hWnd() const
@@ -522,10 +503,7 @@ bool TOVAButton::SoftBevel() const
 
 void TOVAButton::setSoftBevel(bool soft)
 {
-    d->SoftBevel = soft;
-    d->ComputePalette();
-    d->DrawButton(d->LastState, true);
-    d->Notify("SOFT");
+    d->Change(d->SoftBevel, soft, "SOFT", Step::Palette | Step::RedrawLast);
 }
 
 TOVAPicture TOVAButton::PictureNormal() const
@@ -535,11 +513,7 @@ TOVAPicture TOVAButton::PictureNormal() const
 
 void TOVAButton::setPictureNormal(const TOVAPicture &picture)
 {
-    d->PictureNormal = picture;
-    d->MeasurePicture();
-    d->LayoutCaption();
-    d->DrawButton(d->LastState, true);
-    d->Notify("PICN");
+    d->Change(d->PictureNormal, picture, "PICN", Step::MeasurePicture | Step::Layout | Step::RedrawLast);
 }
 
 TOVAPicture TOVAButton::PictureOver() const
@@ -549,10 +523,8 @@ TOVAPicture TOVAButton::PictureOver() const
 
 void TOVAButton::setPictureOver(const TOVAPicture &picture)
 {
-    d->PictureOver = picture;
-    if (d->IsOver)
-        d->DrawButton(d->LastState, true);
-    d->Notify("PICO");
+    // Stored under "PICH", announced as "PICO", as hosts have always been told.
+    d->Change(d->PictureOver, picture, "PICO", d->IsOver ? Step::RedrawLast : TOVAButtonPrivate::Steps());
 }
 
 TOVAButton::PicPositions TOVAButton::PicturePosition() const
@@ -562,10 +534,7 @@ TOVAButton::PicPositions TOVAButton::PicturePosition() const
 
 void TOVAButton::setPicturePosition(PicPositions position)
 {
-    d->PicturePosition = position;
-    d->Notify("PICPOS");
-    d->LayoutCaption();
-    d->DrawButton(d->LastState, true);
+    d->Change(d->PicturePosition, position, "PICPOS", Step::AnnounceFirst | Step::Layout | Step::RedrawLast);
 }
 
 bool TOVAButton::UseMaskColor() const
@@ -575,10 +544,7 @@ bool TOVAButton::UseMaskColor() const
 
 void TOVAButton::setUseMaskColor(bool use)
 {
-    d->UseMaskColor = use;
-    if (!d->PictureNormal.isNull())
-        d->DrawButton(d->LastState, true);
-    d->Notify("UMCOL");
+    d->Change(d->UseMaskColor, use, "UMCOL", pictureRedraw(d.get()));
 }
 
 bool TOVAButton::UseGreyscale() const
@@ -588,10 +554,7 @@ bool TOVAButton::UseGreyscale() const
 
 void TOVAButton::setUseGreyscale(bool grey)
 {
-    d->UseGreyscale = grey;
-    if (!d->PictureNormal.isNull())
-        d->DrawButton(d->LastState, true);
-    d->Notify("NGREY");
+    d->Change(d->UseGreyscale, grey, "NGREY", pictureRedraw(d.get()));
 }
 
 TOVAButton::fx TOVAButton::SpecialEffect() const
@@ -601,9 +564,7 @@ TOVAButton::fx TOVAButton::SpecialEffect() const
 
 void TOVAButton::setSpecialEffect(fx effect)
 {
-    d->SpecialEffect = effect;
-    d->DrawButton(d->LastState, true);
-    d->Notify("FX");
+    d->Change(d->SpecialEffect, effect, "FX", Step::RedrawLast);
 }
 
 bool TOVAButton::CheckBoxBehaviour() const
@@ -613,9 +574,7 @@ bool TOVAButton::CheckBoxBehaviour() const
 
 void TOVAButton::setCheckBoxBehaviour(bool check)
 {
-    d->CheckBoxBehaviour = check;
-    d->DrawButton(d->LastState, true);
-    d->Notify("CHECK");
+    d->Change(d->CheckBoxBehaviour, check, "CHECK", Step::RedrawLast);
 }
 
 bool TOVAButton::Value() const
@@ -625,15 +584,12 @@ bool TOVAButton::Value() const
 
 void TOVAButton::setValue(bool value)
 {
-    d->Value = value;
-    if (d->CheckBoxBehaviour)
-        d->DrawButton(0, true);
-    d->Notify("VALUE");
+    d->Change(d->Value, value, "VALUE", d->CheckBoxBehaviour ? Step::RedrawUp : TOVAButtonPrivate::Steps());
 }
 
 QString TOVAButton::Version() const
 {
-    return QStringLiteral("2.0.6");
+    return QStringLiteral(TOVA_BUTTON_VERSION);
 }
 
 QString TOVAButton::AccessKeys() const
@@ -663,17 +619,20 @@ void TOVAButton::changeEvent(QEvent *event)
         return;
     switch (event->type()) {
     case QEvent::EnabledChange:
-        // QWidget::setEnabled called directly: the property follows the widget.
+        // The control's own flag changed (setEnabled), not only its parent's: the property follows it.
         if (testAttribute(Qt::WA_ForceDisabled) == d->Enabled) {
-            d->Enabled = !d->Enabled;
-            d->DrawButton(0, true);
-            d->Notify("ENAB");
+            d->Change(d->Enabled, !d->Enabled, "ENAB", Step::RedrawUp);
             return;
         }
         d->ApplyAmbientChange();
         break;
-    case QEvent::PaletteChange:
     case QEvent::FontChange:
+        // setFont: the font becomes the control's own, which later changes of its parent's leave alone.
+        d->ApplyFont(font());
+        d->Recompute(Step::Layout | Step::RedrawUp);
+        d->Notify("FONT");
+        break;
+    case QEvent::PaletteChange:
         d->ApplyAmbientChange();
         break;
     default:
@@ -689,7 +648,7 @@ void TOVAButton::showEvent(QShowEvent *event)
     }
     d->RedrawEnabled = true;
     d->ComputePalette();
-    d->DrawButton(0, true);
+    d->DrawButton(State::Up, true);
 }
 
 void TOVAButton::hideEvent(QHideEvent *event)

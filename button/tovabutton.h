@@ -14,7 +14,8 @@ struct TOVAButtonPrivate;
 // An owner-drawn push button that can also act as a check box: 13 drawing styles, four colour schemes,
 // hover colours and pictures, relief effects and shaped outlines. Colours are OLE colours (RGB values
 // 0x00BBGGRR or system-colour references with the top bit set). Every setter stores its value, redraws
-// as needed and emits PropertyChanged with the key the value is persisted under.
+// as needed and emits PropertyChanged with the key the value is persisted under; but setPictureOver
+// announces "PICO" (stored as "PICH"), and the Font... shortcuts announce nothing.
 class TOVA_BUTTON_EXPORT TOVAButton : public QWidget {
     Q_OBJECT
     Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)
@@ -133,12 +134,10 @@ public:
     void setButtonType(ButtonTypes type);
     QString Caption() const;
     void setCaption(const QString &caption);
-    // Hides QWidget::setEnabled so that the stored property and the widget stay one.
+    // The control's own flag, set with QWidget::setEnabled, whatever its parent's.
     bool Enabled() const;
-    void setEnabled(bool enabled);
-    // Hides QWidget::setFont: the control owns its font, whatever its parent's.
+    // Set with QWidget::setFont, the font is the control's own, whatever its parent's later.
     QFont Font() const;
-    void setFont(const QFont &font);
     bool FontBold() const;
     void setFontBold(bool bold);
     bool FontItalic() const;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The whole state of a TOVAButton, shared by its property, interaction and drawing code. Not part of
-// the library's public interface.
+// the library's interface: neither exported nor installed.
 
 #include "tovabutton.h"
 
@@ -11,14 +11,27 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
-
 class TOVAAmbient;
 
-struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
-    explicit TOVAButtonPrivate(TOVAButton *owner);
+struct TOVAButtonPrivate {
+    // The face DrawButton is asked for; a disabled control shows its disabled face whatever this says.
+    enum class State : quint8 { Up, Down };
 
-    static TOVAButtonPrivate *get(TOVAButton *button) { return button->d.get(); }
+    // What a property change sets off between storing the value and announcing it, in this order.
+    enum class Step {
+        AccessKey = 0x1,
+        Palette = 0x2,
+        MeasurePicture = 0x4,
+        Layout = 0x8,
+        Cursor = 0x10,
+        Resize = 0x20,
+        RedrawLast = 0x40, // the state last drawn, forced
+        RedrawUp = 0x80,
+        AnnounceFirst = 0x100, // the key is announced before the steps
+    };
+    Q_DECLARE_FLAGS(Steps, Step)
+
+    explicit TOVAButtonPrivate(TOVAButton *owner);
 
     // Colours in RGB 0x00BBGGRR, derived from the colour scheme by ComputePalette.
     struct Palette {
@@ -66,7 +79,7 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     bool RedrawEnabled = false;
     bool IsOver = false;
     bool HasFocus = false;
-    quint8 LastState = 0; // 0 up, 2 down
+    State LastState = State::Up;
     QString LastCaption;
     quint8 LastMouseButton = 0;
     quint8 LastKeyCode = 0;
@@ -92,7 +105,6 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     int PictureX = 0;
     int PictureY = 0;
     QRegion Region;
-    quint8 TextMode = 0;
 
     Palette Pal;
     // What paintEvent shows; every drawing goes here.
@@ -100,11 +112,8 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     // The parent's pixels under a Transparent control, captured once the control is shown.
     QImage BackgroundBuffer;
 
-    // Told of every DrawButton request before anything else happens (tests follow the requests).
-    std::function<void(quint8 state, bool force)> DrawObserver;
-
     // Drawing entry points.
-    void DrawButton(quint8 state, bool force);
+    void DrawButton(State state, bool force);
     void ComputePalette();
     void LayoutCaption();
     void PositionPicture();
@@ -128,6 +137,18 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     void OverTimerTick();
     bool IsMouseOver() const;
 
+    // Stores a property's value, runs its steps and announces the key the value is stored under.
+    template <typename T, typename V> void Change(T &member, const V &value, const char *key, Steps steps)
+    {
+        member = value;
+        if (steps & Step::AnnounceFirst)
+            Notify(key);
+        Recompute(steps);
+        if (!(steps & Step::AnnounceFirst))
+            Notify(key);
+    }
+    void Recompute(Steps steps);
+
     void ApplyFont(const QFont &font);
     void ApplyWidgetEnabled();
     void ApplyCursor();
@@ -136,6 +157,8 @@ struct TOVA_BUTTON_EXPORT TOVAButtonPrivate {
     void Notify(const char *key);
 };
 
+Q_DECLARE_OPERATORS_FOR_FLAGS(TOVAButtonPrivate::Steps)
+
 // The access key a caption gives: the letter after its first "&" that is not part of "&&" (a single
 // "&&" pair is looked past once), in lower case; empty when there is none.
-TOVA_BUTTON_EXPORT QString accessKeyOf(const QString &caption);
+QString accessKeyOf(const QString &caption);

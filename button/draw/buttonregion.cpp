@@ -34,24 +34,23 @@ QRegion ellipse(int w, int h)
 
 } // namespace
 
-QRegion buttonRegion(int buttonType, int w, int h)
+QRegion buttonRegion(ButtonShape shape, int w, int h)
 {
     if (w <= 0 || h <= 0)
         return QRegion();
-    switch (buttonType) {
-    case 1:
-    case 14:
+    switch (shape) {
+    case ButtonShape::CornersCut:
         return withoutCells(w, h, {{0, h - 1}, {w - 1, 0}, {0, 0}, {w - 1, h - 1}});
-    case 5:
+    case ButtonShape::TwoCornersCut:
         return withoutCells(w, h, {{0, h - 1}, {w - 1, 0}});
-    case 3:
-    case 4:
+    case ButtonShape::RoundedCorners:
         return withoutCells(w, h,
                             {{0, 0}, {1, 0}, {0, 1}, {0, h - 1}, {1, h - 1}, {0, h - 2}, {w - 1, 0},
                              {w - 2, 0}, {w - 1, 1}, {w - 1, h - 1}, {w - 2, h - 1}, {w - 1, h - 2}});
-    case 13:
+    case ButtonShape::Oval:
         return ellipse(w, h);
-    default:
-        return QRegion(0, 0, w, h);
+    case ButtonShape::Rectangle:
+        break;
     }
+    return QRegion(0, 0, w, h);
 }

@@ -4,7 +4,6 @@
 
 #include "colorarith.h"
 #include "tovabutton.h"
-#include "tovabutton_p.h"
 
 #include <QLineEdit>
 #include <QTest>

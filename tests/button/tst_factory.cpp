@@ -38,6 +38,7 @@ private slots:
         const QMetaProperty type = meta->property(meta->indexOfProperty("ButtonType"));
         QVERIFY(type.isEnumType());
         QCOMPARE(type.enumerator().valueToKey(13), "OvalFlat");
+        QCOMPARE(control->property("Version").toString(), QStringLiteral(TOVA_BUTTON_VERSION));
     }
 
     void designerPluginCreatesInDesignMode()

@@ -2,11 +2,14 @@
 
 #include "tovaambient.h"
 #include "tovabutton.h"
-#include "tovabutton_p.h"
 #include "tovapropertybag.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QMouseEvent>
 #include <QFont>
+#include <QMetaEnum>
 #include <QPainter>
 #include <QWidget>
 
@@ -128,8 +131,8 @@ QString parseProperties(const QStringList &assignments, TOVAPropertyBag &bag)
 QImage render(const TOVAPropertyBag &bag, const Look &look)
 {
     const ShotAmbient ambient(look.asDefault);
+    // Shown, so that the pointer can be over the control.
     QWidget host;
-    host.setAttribute(Qt::WA_DontShowOnScreen);
     QPalette palette = host.palette();
     palette.setColor(QPalette::Window, QColor(0xE8, 0xF0, 0xD8));
     palette.setColor(QPalette::WindowText, QColor(0x20, 0x50, 0x10));
@@ -143,18 +146,30 @@ QImage render(const TOVAPropertyBag &bag, const Look &look)
     button->setGeometry(0, 0, look.size.width(), look.size.height());
     host.show();
 
-    TOVAButtonPrivate *d = TOVAButtonPrivate::get(button);
-    d->IsOver = look.hover;
-    d->HasFocus = look.focus;
-    d->DrawButton(look.down ? 2 : 0, true);
+    // The look as the events that give it: the focus, the pointer on the control, the left button pressed.
+    if (look.focus) {
+        QFocusEvent in(QEvent::FocusIn);
+        QCoreApplication::sendEvent(button, &in);
+    }
+    const QPoint centre = button->rect().center();
+    const QPoint global = button->mapToGlobal(centre);
+    if (look.hover) {
+        QCursor::setPos(global);
+        QMouseEvent move(QEvent::MouseMove, centre, global, Qt::NoButton, {}, {});
+        QCoreApplication::sendEvent(button, &move);
+    }
+    if (look.down) {
+        QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(button, &press);
+    }
 
-    QImage shot = d->BackBuffer.convertToFormat(QImage::Format_ARGB32);
+    QImage shot = button->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     // The shape is in logical pixels; the buffer, at a high-resolution screen, in device pixels.
     const qreal ratio = shot.devicePixelRatio();
     for (int y = 0; y < shot.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(shot.scanLine(y));
         for (int x = 0; x < shot.width(); ++x)
-            if (!d->Region.contains(QPoint(int(x / ratio), int(y / ratio))))
+            if (!button->mask().contains(QPoint(int(x / ratio), int(y / ratio))))
                 line[x] = 0;
     }
     return shot;
@@ -163,14 +178,14 @@ QImage render(const TOVAPropertyBag &bag, const Look &look)
 QImage gallery()
 {
     struct Scheme {
-        int value;
+        TOVAButton::ColorTypes value;
         QStringList properties;
     };
     const QList<Scheme> schemes = {
-        {1, {}},
-        {2, {"BCOL=0xF0D8B0", "BCOLO=0xFFE8C8", "FCOL=0x402000", "FCOLO=0x0000C0"}},
-        {3, {}},
-        {4, {}},
+        {TOVAButton::UseWindows, {}},
+        {TOVAButton::Custom, {"BCOL=0xF0D8B0", "BCOLO=0xFFE8C8", "FCOL=0x402000", "FCOLO=0x0000C0"}},
+        {TOVAButton::ForceStandard, {}},
+        {TOVAButton::UseContainer, {}},
     };
     struct State {
         const char *name;
@@ -186,7 +201,11 @@ QImage gallery()
         {"focus", {cell, false, false, true, false}, {}},
         {"default", {cell, false, false, false, true}, {}},
     };
-    const QList<int> types = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14};
+    // Every style, in the enumeration's order.
+    const QMetaEnum styles = QMetaEnum::fromType<TOVAButton::ButtonTypes>();
+    QList<TOVAButton::ButtonTypes> types;
+    for (int i = 0; i < styles.keyCount(); ++i)
+        types << TOVAButton::ButtonTypes(styles.value(i));
 
     const int labelWidth = 230;
     const int gap = 6;
@@ -202,18 +221,17 @@ QImage gallery()
                          QString::fromLatin1(states[s].name));
 
     int row = 0;
-    for (int type : types) {
+    for (const TOVAButton::ButtonTypes type : types) {
         for (const Scheme &scheme : schemes) {
             const int top = header + row * (cell.height() + gap);
             painter.drawText(QRect(4, top, labelWidth - 8, cell.height()), Qt::AlignVCenter | Qt::AlignLeft,
                              QStringLiteral("%1 %2 / %3")
-                                 .arg(type)
-                                 .arg(TOVAButton::displayName(TOVAButton::ButtonTypes(type)),
-                                      TOVAButton::displayName(TOVAButton::ColorTypes(scheme.value))));
+                                 .arg(int(type))
+                                 .arg(TOVAButton::displayName(type), TOVAButton::displayName(scheme.value)));
             for (int s = 0; s < states.size(); ++s) {
                 TOVAPropertyBag bag;
-                QStringList properties = {QStringLiteral("BTYPE=%1").arg(type),
-                                          QStringLiteral("COLTYPE=%1").arg(scheme.value), "TX=&Ok"};
+                QStringList properties = {QStringLiteral("BTYPE=%1").arg(int(type)),
+                                          QStringLiteral("COLTYPE=%1").arg(int(scheme.value)), "TX=&Ok"};
                 parseProperties(properties + scheme.properties + states[s].properties, bag);
                 painter.drawImage(labelWidth + s * (cell.width() + gap), top, render(bag, states[s].look));
             }
