@@ -80,7 +80,7 @@ QByteArray tunnel(const UrlRepartiteur &url, quint16 port, const Proxy &proxy) {
     return "CONNECT " + cible + " HTTP/1.1\r\nHost: " + cible + "\r\n" + identificationProxy(proxy) + "\r\n";
 }
 
-int statut(QByteArrayView texte) {
+int PML_StatutHttp(QByteArrayView texte) {
     const QByteArrayView code = texte.sliced(texte.indexOf(' ') + 1); // from the start when no space
     if (code.size() < 3 || (code.size() > 3 && !QByteArrayView(" \t\r\n").contains(code[3])))
         return 0;
@@ -100,7 +100,7 @@ std::optional<Entetes> litEntetes(QByteArrayView recu) {
     Entetes e;
     e.longueur = fin + 4;
     // From the header block alone: what follows it must not change the status, however it arrives.
-    e.statut = statut(recu.first(fin));
+    e.statut = PML_StatutHttp(recu.first(fin));
     QByteArray codages;
     const QList<QByteArray> lignes = recu.first(fin).toByteArray().split('\n');
     e.ligneStatut = lignes[0].trimmed();

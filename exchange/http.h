@@ -24,7 +24,7 @@ QByteArray tunnel(const UrlRepartiteur &url, quint16 port, const Proxy &proxy);
 // The status code of a status line "HTTP/1.x NNN ...": exactly three digits after the first space,
 // followed by a blank, a line end or the end of the text. A text with no space is read from its start
 // the same way; anything else gives 0.
-int statut(QByteArrayView texte);
+int PML_StatutHttp(QByteArrayView texte);
 
 // What the header block of a reply says, once all of it has arrived.
 struct Entetes {

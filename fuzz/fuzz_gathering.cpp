@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     do {
         const qsizetype debut = blanc + 4;
         blanc = fil.indexOf("\r\n\r\n", debut);
-        statut = blanc < 0 ? 0 : Http::statut(QByteArrayView(fil).sliced(debut, blanc - debut));
+        statut = blanc < 0 ? 0 : Http::PML_StatutHttp(QByteArrayView(fil).sliced(debut, blanc - debut));
     } while (statut >= 100 && statut < 200);
     const QByteArrayView corps = blanc < 0 ? QByteArrayView() : QByteArrayView(fil).sliced(blanc + 4);
     const Decodage dechunke = decode(corps, {corps.size()});
