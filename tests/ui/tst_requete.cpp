@@ -309,8 +309,6 @@ private slots:
             << "3400935829108 · <span style=\"color:#FF0000\">Exp. 31/01/2020 Périmé</span>" << designation;
         QTest::newRow("no AI 01") << "1728123110LOT42" << "1728123110LOT42" << ""
                                   << "Code 2D non reconnu : pas de code CIP13 !";
-        QTest::newRow("expiry that is no date") << "]d2010340093582910817451299" << "]d2010340093582910817451299"
-                                                << "" << "Code 2D non reconnu : date de péremption invalide !";
         QTest::newRow("first 13 characters of a 2D code") << "0103400935829" << "0103400935829" << ""
                                                           << "Le code CIP13 est incorrect (clé de contrôle) !";
         QTest::newRow("pasted as printed under the barcode") << "3 400935 829108\n" << doliprane13 << doliprane13
