@@ -62,11 +62,6 @@ QHash<QString, QString> lisClasseur(const QString &chemin)
     return cellules;
 }
 
-PrixLigne prix(const char *nature, const char *valeur)
-{
-    return {QString::fromLatin1(nature), QString::fromLatin1(valeur)};
-}
-
 } // namespace
 
 // The exports of a list answered by one account: the CSV and the workbook, written from the same table.
@@ -84,11 +79,11 @@ private slots:
         ReponseCode dispo{ReponseCode::Etat::Repondue, {}, {}, {}};
         dispo.ligne.designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
         dispo.ligne.disponibilite = Disponibilite::Disponible;
-        dispo.ligne.prix = {prix("PHAHT", "0001.570"), prix("PUBTC", "0002.185")};
+        dispo.ligne.prix = {{"PHAHT", "0001.570"}, {"PUBTC", "0002.185"}};
         ReponseCode manque{ReponseCode::Etat::Repondue, {}, {}, {}};
         manque.ligne.disponibilite = Disponibilite::NonDisponible;
         manque.ligne.codeReponse = QStringLiteral("0005");
-        manque.ligne.prix = {prix("PUBTC", "3.95")};
+        manque.ligne.prix = {{"PUBTC", "3.95"}};
         compte.parCode.insert(QStringLiteral("3400935829108"), dispo);
         compte.parCode.insert(QStringLiteral("3153342"), manque);
         compte.parCode.insert(QStringLiteral("3582910"), {ReponseCode::Etat::Annulee, {}, {}, {}});
