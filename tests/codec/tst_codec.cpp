@@ -23,92 +23,76 @@ QByteArray bytes(int n)
 class TestCodec : public QObject {
     Q_OBJECT
 private slots:
-    void base64Lines_data();
-    void base64Lines();
-    void base64OfText();
-    void md5_data();
-    void md5();
-    void md5OfTextAndLimits();
-    void windows1252EveryByte();
-    void windows1252Unmappable();
+    void base64Lines_data()
+    {
+        QTest::addColumn<int>("length");
+        // Around the one-line limit (57 bytes, 76 characters) and the second line, with every padding.
+        for (int n : {0, 2, 57, 58, 113, 114})
+            QTest::addRow("%d bytes", n) << n;
+    }
+    void base64Lines()
+    {
+        QFETCH(int, length);
+        const QByteArray data = bytes(length);
+        const QString reference = QString::fromLatin1(data.toBase64());
+        // One line when it fits in 76 characters; else CR LF after every complete line, the last included.
+        QString expected = reference;
+        if (reference.size() > 76) {
+            expected.clear();
+            for (qsizetype i = 0; i < reference.size(); i += 76)
+                expected += reference.mid(i, 76) + (i + 76 <= reference.size() ? QStringLiteral("\r\n") : QString());
+        }
+        QCOMPARE(Base64().EncodeArray64(data), expected);
+        QCOMPARE(Base64().EncodeArray64OneLine(data), reference);
+    }
+    void base64OfText()
+    {
+        QCOMPARE(Base64().Encode64(u"user:pass"), QStringLiteral("dXNlcjpwYXNz"));
+        QCOMPARE(Base64().Encode64(u"é€"), QStringLiteral("6YA=")); // its Windows-1252 bytes
+    }
+    void md5_data()
+    {
+        QTest::addColumn<int>("length");
+        for (int n : {0, 3, 55, 56, 63, 64, 65, 119, 120, 128, 1000000})
+            QTest::addRow("%d bytes", n) << n;
+    }
+    void md5()
+    {
+        QFETCH(int, length);
+        const QByteArray data = bytes(length);
+        QCOMPARE(ClsMD5().MD5_bytes(data, length), QCryptographicHash::hash(data, QCryptographicHash::Md5));
+    }
+    void md5OfTextAndLimits()
+    {
+        // "é€" is 0xE9 0x80 in Windows-1252; "漢" has no byte there and hashes as "?".
+        QCOMPARE(ClsMD5().MD5_string(u"é€漢"), QCryptographicHash::hash("\xE9\x80?", QCryptographicHash::Md5));
+        QCOMPARE(ClsMD5().MD5_bytes("abcdef", 3).toHex(), QByteArray("900150983cd24fb0d6963f7d28e17f72"));
+        try {
+            ClsMD5().MD5_bytes("abc", 268435455);
+            QFAIL("no error raised");
+        } catch (const RuntimeError &e) {
+            QCOMPARE(e.number, 6);
+            QCOMPARE(e.description, QStringLiteral("Overflow"));
+        }
+    }
+    void windows1252EveryByte()
+    {
+        QStringDecoder icu("windows-1252");
+        if (!icu.isValid())
+            QSKIP("Qt has no ICU here: no reference for Windows-1252");
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        const QString text = Windows1252::toText(all);
+        QCOMPARE(text, QString(icu(all)));
+        QCOMPARE(Windows1252::fromText(text), all);
+    }
+    void windows1252Unmappable()
+    {
+        // One "?" for each character without a byte, a surrogate pair being one character.
+        QCOMPARE(Windows1252::fromText(QString::fromUtf8("aΩ漢\xF0\x9F\x98\x80" "b")), QByteArray("a???b"));
+    }
 };
-
-void TestCodec::base64Lines_data()
-{
-    QTest::addColumn<int>("length");
-    // Around the one-line limit (57 bytes, 76 characters) and the second line, with every padding.
-    for (int n : {0, 2, 57, 58, 113, 114})
-        QTest::addRow("%d bytes", n) << n;
-}
-
-void TestCodec::base64Lines()
-{
-    QFETCH(int, length);
-    const QByteArray data = bytes(length);
-    const QString reference = QString::fromLatin1(data.toBase64());
-    // One line when it fits in 76 characters; else CR LF after every complete line, the last included.
-    QString expected = reference;
-    if (reference.size() > 76) {
-        expected.clear();
-        for (qsizetype i = 0; i < reference.size(); i += 76)
-            expected += reference.mid(i, 76) + (i + 76 <= reference.size() ? QStringLiteral("\r\n") : QString());
-    }
-    QCOMPARE(Base64().EncodeArray64(data), expected);
-    QCOMPARE(Base64().EncodeArray64OneLine(data), reference);
-}
-
-void TestCodec::base64OfText()
-{
-    QCOMPARE(Base64().Encode64(u"user:pass"), QStringLiteral("dXNlcjpwYXNz"));
-    QCOMPARE(Base64().Encode64(u"é€"), QStringLiteral("6YA=")); // its Windows-1252 bytes
-}
-
-void TestCodec::md5_data()
-{
-    QTest::addColumn<int>("length");
-    for (int n : {0, 3, 55, 56, 63, 64, 65, 119, 120, 128, 1000000})
-        QTest::addRow("%d bytes", n) << n;
-}
-
-void TestCodec::md5()
-{
-    QFETCH(int, length);
-    const QByteArray data = bytes(length);
-    QCOMPARE(ClsMD5().MD5_bytes(data, length), QCryptographicHash::hash(data, QCryptographicHash::Md5));
-}
-
-void TestCodec::md5OfTextAndLimits()
-{
-    // "é€" is 0xE9 0x80 in Windows-1252; "漢" has no byte there and hashes as "?".
-    QCOMPARE(ClsMD5().MD5_string(u"é€漢"), QCryptographicHash::hash("\xE9\x80?", QCryptographicHash::Md5));
-    QCOMPARE(ClsMD5().MD5_bytes("abcdef", 3).toHex(), QByteArray("900150983cd24fb0d6963f7d28e17f72"));
-    try {
-        ClsMD5().MD5_bytes("abc", 268435455);
-        QFAIL("no error raised");
-    } catch (const RuntimeError &e) {
-        QCOMPARE(e.number, 6);
-        QCOMPARE(e.description, QStringLiteral("Overflow"));
-    }
-}
-
-void TestCodec::windows1252EveryByte()
-{
-    QStringDecoder icu("windows-1252");
-    if (!icu.isValid())
-        QSKIP("Qt has no ICU here: no reference for Windows-1252");
-    QByteArray all(256, Qt::Uninitialized);
-    for (int i = 0; i < 256; ++i)
-        all[i] = char(i);
-    const QString text = Windows1252::toText(all);
-    QCOMPARE(text, QString(icu(all)));
-    QCOMPARE(Windows1252::fromText(text), all);
-}
-
-void TestCodec::windows1252Unmappable()
-{
-    // One "?" for each character without a byte, a surrogate pair being one character.
-    QCOMPARE(Windows1252::fromText(QString::fromUtf8("aΩ漢\xF0\x9F\x98\x80" "b")), QByteArray("a???b"));
-}
 
 QTEST_APPLESS_MAIN(TestCodec)
 #include "tst_codec.moc"

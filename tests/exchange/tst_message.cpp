@@ -122,25 +122,244 @@ private slots:
     }
     void cleanup() { libere(); }
 
-    void wholeRequestForFixedClock();
-    void credentialOfRealWholesalerVector();
-    void completeAccountSatisfiesSchemas();
-    void referencesWithinOneSecond();
+    void wholeRequestForFixedClock()
+    {
+        settings({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
+                  {"IdRepart1", "12"},
+                  {"CodeRepart1", "04"},
+                  {"NumeroCli1", "12345"},
+                  {"ClefCli1", "4083ABCD"},
+                  {"AdrRepart1", "REPARTITEUR SUD"}});
+        QCOMPARE(construit(QStringLiteral("3400930260494,1")), QString());
+        QCOMPARE(requete().requeteXML(), golden);
+        QCOMPARE(requete().empreinteRequete(), credentialOf(golden, "1234500000000000", "4083"));
+        QCOMPARE(m_zone->lignes(), QStringList()); // nothing shown
+    }
+    void credentialOfRealWholesalerVector()
+    {
+        QFile sample(dossierPharmaML(QStringLiteral("samples/C_DPCI_commande_v1.xml")));
+        if (!sample.open(QIODevice::ReadOnly))
+            QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
+        const QByteArray bytes = sample.readAll();
+        QVERIFY(!bytes.contains('\r'));
+        QCOMPARE(ConstructeurRequete().empreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"),
+                                                 QStringLiteral("4083")),
+                 QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
+    }
+    void completeAccountSatisfiesSchemas()
+    {
+        if (!QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
+            QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
+        compte(1, QStringLiteral("http://127.0.0.1/pml"), 80, QStringLiteral("4083"));
+        m_compte.adrPharmacie = QStringLiteral("Pharmacie de la Gare");
+        m_compte.adrRepart = QStringLiteral("DPCI");
+        QCOMPARE(construit(QStringLiteral("3400930260494,1;3153342,2")), QString());
+        QCOMPARE(erreursSchemas(requete().requeteXML().toUtf8()), QString());
+    }
+    // Messages sent within one second: each account's first keeps the 14 digits, later ones get "-2", "-3";
+    // the body carries the same reference, and the schemas take it.
+    void referencesWithinOneSecond()
+    {
+        ReferencesMessage references;
+        ConstructeurRequete &requete = this->requete();
+        QStringList vues;
+        for (const qint16 n : {1, 1, 2, 1}) {
+            QCOMPARE(requete.construit(QStringLiteral("3582910,1"), CompteEssai().compte(n), &references), QString());
+            QCOMPARE(attribute(requete.requeteXML(), "REQ_INFO_PRODUIT", "Ref_Req_Info_Produit"),
+                     requete.refMessage());
+            vues << requete.refMessage();
+        }
+        QCOMPARE(vues, (QStringList{"20260305090702", "20260305090702-2", "20260305090702", "20260305090702-3"}));
+        if (QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
+            QCOMPARE(erreursSchemas(requete.requeteXML().toUtf8()), QString());
+    }
     void defaultsWithoutSettings();
-    void settingsReadFromTheFile();
+    // Every setting, its key in any letter case; a key written empty is there, one not written is absent, and
+    // another account's keys are not this one's.
+    void settingsReadFromTheFile()
+    {
+        QFile ini(chemin(QStringLiteral("Solvarin.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Infos]\r\nNomRepart2=a\r\nIdRepart2=b\r\nCodeRepart2=c\r\nAdrRepart2=d\r\nURLRepart2=e\r\n"
+                  "PortRepart2=f\r\nURLSecours2=g\r\nportsecours2=h\r\nNumeroCli2=i\r\nClefCli2=\r\n"
+                  "AdrPharmacie=k\r\nProxy=l\r\nCertificatsAC=m\r\nIdRepart1=n\r\n");
+        ini.close();
+        const CompteRepartiteur c = CompteRepartiteur::lis(2);
+        const QList<std::optional<QString>> lus{c.nomRepart,  c.idRepart,   c.codeRepart,  c.adrRepart, c.urlRepart,
+                                                c.portRepart, c.urlSecours, c.portSecours, c.numeroCli, c.clefCli,
+                                                c.adrPharmacie, c.proxy, c.certificatsAC};
+        QCOMPARE(lus, (QList<std::optional<QString>>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "", "k", "l", "m"}));
+        QCOMPARE(CompteRepartiteur::lis(1).nomRepart, std::nullopt);
+    }
     void settingsAsSent();
-    void productLines_data();
+    void productLines_data()
+    {
+        QTest::addColumn<QString>("lignes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("not numeric gives 1") << "1234567,x" << line(1, "1234567", "1");
+        QTest::newRow("absolute value, short form") << "1234567,-2.50" << line(1, "1234567", "2.5");
+        QTest::newRow("exponent") << "1234567,1e3" << line(1, "1234567", "1000");
+        QTest::newRow("too small for a double") << "1234567,1e-400" << line(1, "1234567", "0");
+        QTest::newRow("minus zero") << "1234567,-0" << line(1, "1234567", "0");
+        // An item without exactly one comma is skipped, and keeps its number.
+        QTest::newRow("skipped items keep their numbers")
+            << " 12 34,1;B;C,2,5;;D,2" << line(1, " 12 34", "1") + line(5, "D", "2");
+        QTest::newRow("empty list") << ""
+                                    << "";
+        QStringList items;
+        QString fifty, fortyNine;
+        for (int i = 1; i <= 60; ++i) {
+            items << QStringLiteral("%1,%2").arg(1000000 + i).arg(i);
+            if (i <= 50)
+                fifty += line(i, QString::number(1000000 + i), QString::number(i));
+            if (i == 49)
+                fortyNine = fifty;
+        }
+        QTest::newRow("fifty of sixty") << items.join(u';') << fifty;
+        QTest::newRow("49 items") << items.first(49).join(u';') << fortyNine;
+        QTest::newRow("50 items") << items.first(50).join(u';') << fifty;
+        QTest::newRow("fifty of 51") << items.first(51).join(u';') << fifty;
+    }
     void productLines();
-    void quantityBeyondDoubleShowsOverflow();
+    // Shown, and the request still completed and signed, without its body.
+    void quantityBeyondDoubleShowsOverflow()
+    {
+        QCOMPARE(construit(QStringLiteral("1234567,1e400")), QString());
+        QCOMPARE(m_zone->lignes(), erreur("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
+        QVERIFY(requete().requeteXML().endsWith(
+            QLatin1String("</DATE></ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
+        QCOMPARE(requete().empreinteRequete(), credentialOf(requete().requeteXML(), QString(16, u'0'), ""));
+    }
     void pharmacyNameReadOncePerRun();
-    void textFilterFoldsAsUnicode();
+    // The letters of the folding table become the base letter Unicode decomposes them into; the other
+    // accented letters, like any character but ASCII letters and digits, become blanks.
+    void textFilterFoldsAsUnicode()
+    {
+        const QString table = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
+        ConstructeurRequete constructeur;
+        int folded = 0;
+        for (char16_t u = 0xA0; u <= 0xFF; ++u) {
+            const QChar c(u);
+            const QString decomposition = c.decomposition();
+            if (decomposition.isEmpty() || decomposition[0].unicode() > 0x7F || !decomposition[0].isLetter())
+                continue;
+            const QChar base = decomposition[0];
+            folded += table.contains(c);
+            QCOMPARE(constructeur.PML_FiltreTexte(QStringLiteral("a%1b").arg(c)),
+                     QStringLiteral("a%1b").arg(table.contains(c) ? base : QChar(u' ')));
+        }
+        QCOMPARE(folded, table.size());
+    }
     void insertedValuesEscaped();
-    void forbiddenCharacterReportedButRequestBuilt();
+    // The last control character XML 1.0 forbids: the request is built, the parser's complaint returned.
+    void forbiddenCharacterReportedButRequestBuilt()
+    {
+        settings({{"IdRepart1", QStringLiteral("A\x1f"
+                                               "B")}});
+        const QString message = construit(QStringLiteral("1234567,1"));
+        const QStringList parts = message.split(QStringLiteral("\r\n"));
+        QCOMPARE(parts.size(), 4);
+        QCOMPARE(parts[0], QStringLiteral("Erreur de validation "));
+        QVERIFY(parts[1].startsWith(QLatin1String("Raison: ")) && parts[1].size() > 8);
+        QVERIFY(parts[2].startsWith(QLatin1String("Source: <CSRP_ENVELOPPE ")));
+        QCOMPARE(parts[3], QStringLiteral("Ligne: 1"));
+        QVERIFY(requete().requeteXML().contains(QStringLiteral("Code=\"A\x1f"
+                                                               "B\"")));
+        QCOMPARE(m_zone->lignes(), QStringList()); // returned, not shown
+    }
 
     void replies_data();
-    void replies();
-    void whenAndInstead_data();
-    void whenAndInstead();
+    void replies()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(QStringList, screen);
+        m_module->PML_TraiteRetour(reply);
+        QCOMPARE(m_zone->lignes(), screen);
+    }
+    // A real reply whose only line is replaced: what a line says beyond its prices, as decoded, and whether
+    // the reply satisfies the schemas (a time, a date that is none, an unknown kind do not).
+    void whenAndInstead_data()
+    {
+        QTest::addColumn<QByteArray>("ligne");
+        QTest::addColumn<bool>("valide");
+        QTest::addColumn<QStringList>("decode"); // Date_Effet, date, time, quantity, replacement, comment
+
+        const auto row = [](const char *name, const QByteArray &content, bool valide, const QStringList &decode) {
+            QTest::newRow(name) << "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"1\" Type_Codification=\"CIP39\" "
+                                   "Code_Produit=\"3582910\">" +
+                                       content + "</LIGNE>"
+                                << valide << decode;
+        };
+        const QByteArray nd = "<NON_DISPO Code_Reponse=\"0004\" Additif=\"Rupture\"", fin = "</NON_DISPO>";
+        const QByteArray remplacant =
+            "<PRODUIT_REMPLACANT_ND Type_Remplacement=\"EP\" Type_Codification=\"EAN13\" "
+            "Code_Produit=\"3400927563398\" Designation=\"EFFERALGAN\"><PRIX_ND "
+            "Nature=\"NETHT\" Valeur=\"1.5\"/><PRIX_ND Nature=\"PUBTC\" Valeur=\"2.2\"/>"
+            "</PRODUIT_REMPLACANT_ND>";
+        const QString ep = QStringLiteral("EP EAN13 3400927563398 EFFERALGAN NETHT=1.5 PUBTC=2.2");
+
+        row("not available, nothing more", nd + "/>", true, {"", "", "", "", "", ""});
+        row("every element and attribute",
+            nd +
+                " Date_Effet=\"2026-06-01\" Commentaire=\"Retour semaine 23\"><INFOS_DISPO_ND "
+                "Date=\"2026-06-15\" "
+                "Quantite=\"12\"/>" +
+                remplacant + fin,
+            true, {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
+        row("a time, as the schema writes it",
+            nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"14:30\"/>" + fin, false,
+            {"", "2026-06-15", "14:30", "", "", ""});
+        row("quantity without a date", nd + "><INFOS_DISPO_ND Quantite=\"3\"/>" + fin, true,
+            {"", "", "", "3", "", ""});
+        row("a date that is no date", nd + "><INFOS_DISPO_ND Date=\"2026-02-30\" Quantite=\"3\"/>" + fin, false,
+            {"", "", "", "3", "", ""});
+        row("a time past midnight, a quantity of none",
+            nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"25:10\" Quantite=\"0\"/>" + fin, false,
+            {"", "2026-06-15", "", "", "", ""});
+        row("replacement alone", nd + ">" + remplacant + fin, true, {"", "", "", "", ep, ""});
+        row("unknown kind of replacement",
+            nd +
+                "><PRODUIT_REMPLACANT_ND Type_Remplacement=\"XX\" Type_Codification=\"CIP39\" "
+                "Code_Produit=\"2756339\"/>" +
+                fin,
+            false, {"", "", "", "", "XX CIP39 2756339", ""});
+        row("AUTRE with date and replacement",
+            "<PRIX Nature=\"NETHT\" Valeur=\"20.1\"/><AUTRE Commentaire=\"Nouveau "
+            "conditionnement\"><INFOS_DISPO_AU "
+            "Date=\"2025-02-12\"/><PRODUIT_REMPLACANT_AU Type_Remplacement=\"RL\" Type_Codification=\"EAN13\" "
+            "Code_Produit=\"4052199274713\"><PRIX_AU Nature=\"PHAHT\" Valeur=\"7.240\"/></PRODUIT_REMPLACANT_AU>"
+            "</AUTRE>",
+            true, {"", "2025-02-12", "", "", "RL EAN13 4052199274713 PHAHT=7.240", "Nouveau conditionnement"});
+    }
+    void whenAndInstead()
+    {
+        QFETCH(QByteArray, ligne);
+        QFETCH(bool, valide);
+        QFETCH(QStringList, decode);
+        QFile modele(dossierPharmaML(QStringLiteral("real-shapes/non-dispo-remplacant.xml")));
+        if (!modele.open(QIODevice::ReadOnly))
+            QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
+        QByteArray reponse = modele.readAll();
+        const qsizetype debut = reponse.indexOf("<LIGNE ");
+        reponse.replace(debut, reponse.indexOf("</LIGNE>") + 8 - debut, ligne);
+        QCOMPARE(erreursSchemas(reponse).isEmpty(), valide);
+
+        const ResultatEchange resultat = DecodeurRetour::decode(reponse);
+        QCOMPARE(resultat.lignes.size(), 1);
+        const LigneReponse &l = resultat.lignes.first();
+        QStringList remplacant;
+        if (!l.remplacant.codeProduit.isEmpty()) {
+            remplacant << l.remplacant.typeRemplacement << l.remplacant.typeCodification
+                       << l.remplacant.codeProduit;
+            if (!l.remplacant.designation.isEmpty())
+                remplacant << l.remplacant.designation;
+            for (const PrixLigne &p : l.remplacant.prix)
+                remplacant << p.nature + u'=' + p.valeur;
+        }
+        QCOMPARE((QStringList{l.dateEffet, l.retourPrevu.date.toString(Qt::ISODate), l.retourPrevu.heure,
+                              l.retourPrevu.quantite, remplacant.join(u' '), l.commentaire}),
+                 decode);
+    }
 
 private:
     // Account 1 with these settings and no other.
@@ -151,61 +370,6 @@ private:
     }
 };
 
-void TestMessage::wholeRequestForFixedClock()
-{
-    settings({{"AdrPharmacie", "Pharmacie de l'Étoile - Gare"},
-              {"IdRepart1", "12"},
-              {"CodeRepart1", "04"},
-              {"NumeroCli1", "12345"},
-              {"ClefCli1", "4083ABCD"},
-              {"AdrRepart1", "REPARTITEUR SUD"}});
-    QCOMPARE(construit(QStringLiteral("3400930260494,1")), QString());
-    QCOMPARE(requete().requeteXML(), golden);
-    QCOMPARE(requete().empreinteRequete(), credentialOf(golden, "1234500000000000", "4083"));
-    QCOMPARE(m_zone->lignes(), QStringList()); // nothing shown
-}
-
-void TestMessage::credentialOfRealWholesalerVector()
-{
-    QFile sample(dossierPharmaML(QStringLiteral("samples/C_DPCI_commande_v1.xml")));
-    if (!sample.open(QIODevice::ReadOnly))
-        QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
-    const QByteArray bytes = sample.readAll();
-    QVERIFY(!bytes.contains('\r'));
-    QCOMPARE(ConstructeurRequete().empreinte(QString::fromUtf8(bytes), QStringLiteral("0999908"),
-                                             QStringLiteral("4083")),
-             QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
-}
-
-void TestMessage::completeAccountSatisfiesSchemas()
-{
-    if (!QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
-        QSKIP("the Pharma-ML reference folder ../shared/pharmaml is absent");
-    compte(1, QStringLiteral("http://127.0.0.1/pml"), 80, QStringLiteral("4083"));
-    m_compte.adrPharmacie = QStringLiteral("Pharmacie de la Gare");
-    m_compte.adrRepart = QStringLiteral("DPCI");
-    QCOMPARE(construit(QStringLiteral("3400930260494,1;3153342,2")), QString());
-    QCOMPARE(erreursSchemas(requete().requeteXML().toUtf8()), QString());
-}
-
-// Messages sent within one second: each account's first keeps the 14 digits, later ones get "-2", "-3";
-// the body carries the same reference, and the schemas take it.
-void TestMessage::referencesWithinOneSecond()
-{
-    ReferencesMessage references;
-    ConstructeurRequete &requete = this->requete();
-    QStringList vues;
-    for (const qint16 n : {1, 1, 2, 1}) {
-        QCOMPARE(requete.construit(QStringLiteral("3582910,1"), CompteEssai().compte(n), &references), QString());
-        QCOMPARE(attribute(requete.requeteXML(), "REQ_INFO_PRODUIT", "Ref_Req_Info_Produit"),
-                 requete.refMessage());
-        vues << requete.refMessage();
-    }
-    QCOMPARE(vues, (QStringList{"20260305090702", "20260305090702-2", "20260305090702", "20260305090702-3"}));
-    if (QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
-        QCOMPARE(erreursSchemas(requete.requeteXML().toUtf8()), QString());
-}
-
 // The client number's default is not the one the credential pads with.
 void TestMessage::defaultsWithoutSettings()
 {
@@ -213,24 +377,6 @@ void TestMessage::defaultsWithoutSettings()
     const QString request = requete().requeteXML();
     QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("000000"));
     QCOMPARE(requete().empreinteRequete(), credentialOf(request, QString(16, u'0'), ""));
-}
-
-// Every setting, its key in any letter case; a key written empty is there, one not written is absent, and
-// another account's keys are not this one's.
-void TestMessage::settingsReadFromTheFile()
-{
-    QFile ini(chemin(QStringLiteral("Solvarin.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Infos]\r\nNomRepart2=a\r\nIdRepart2=b\r\nCodeRepart2=c\r\nAdrRepart2=d\r\nURLRepart2=e\r\n"
-              "PortRepart2=f\r\nURLSecours2=g\r\nportsecours2=h\r\nNumeroCli2=i\r\nClefCli2=\r\n"
-              "AdrPharmacie=k\r\nProxy=l\r\nCertificatsAC=m\r\nIdRepart1=n\r\n");
-    ini.close();
-    const CompteRepartiteur c = CompteRepartiteur::lis(2);
-    const QList<std::optional<QString>> lus{c.nomRepart,  c.idRepart,   c.codeRepart,  c.adrRepart, c.urlRepart,
-                                            c.portRepart, c.urlSecours, c.portSecours, c.numeroCli, c.clefCli,
-                                            c.adrPharmacie, c.proxy, c.certificatsAC};
-    QCOMPARE(lus, (QList<std::optional<QString>>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "", "k", "l", "m"}));
-    QCOMPARE(CompteRepartiteur::lis(1).nomRepart, std::nullopt);
 }
 
 // An accent travels as UTF-8 and is signed so; a number of 16 or more is not padded; the wholesaler's address
@@ -248,35 +394,6 @@ void TestMessage::settingsAsSent()
     QCOMPARE(requete().empreinteRequete(), credentialOf(request, "123456789012345678", "é!"));
 }
 
-void TestMessage::productLines_data()
-{
-    QTest::addColumn<QString>("lignes");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("not numeric gives 1") << "1234567,x" << line(1, "1234567", "1");
-    QTest::newRow("absolute value, short form") << "1234567,-2.50" << line(1, "1234567", "2.5");
-    QTest::newRow("exponent") << "1234567,1e3" << line(1, "1234567", "1000");
-    QTest::newRow("too small for a double") << "1234567,1e-400" << line(1, "1234567", "0");
-    QTest::newRow("minus zero") << "1234567,-0" << line(1, "1234567", "0");
-    // An item without exactly one comma is skipped, and keeps its number.
-    QTest::newRow("skipped items keep their numbers")
-        << " 12 34,1;B;C,2,5;;D,2" << line(1, " 12 34", "1") + line(5, "D", "2");
-    QTest::newRow("empty list") << ""
-                                << "";
-    QStringList items;
-    QString fifty, fortyNine;
-    for (int i = 1; i <= 60; ++i) {
-        items << QStringLiteral("%1,%2").arg(1000000 + i).arg(i);
-        if (i <= 50)
-            fifty += line(i, QString::number(1000000 + i), QString::number(i));
-        if (i == 49)
-            fortyNine = fifty;
-    }
-    QTest::newRow("fifty of sixty") << items.join(u';') << fifty;
-    QTest::newRow("49 items") << items.first(49).join(u';') << fortyNine;
-    QTest::newRow("50 items") << items.first(50).join(u';') << fifty;
-    QTest::newRow("fifty of 51") << items.first(51).join(u';') << fifty;
-}
-
 void TestMessage::productLines()
 {
     QFETCH(QString, lignes);
@@ -286,16 +403,6 @@ void TestMessage::productLines()
     if (expected.isEmpty())
         QVERIFY(requete().requeteXML().contains(
             QLatin1String(R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702"></REQ_INFO_PRODUIT>)")));
-}
-
-// Shown, and the request still completed and signed, without its body.
-void TestMessage::quantityBeyondDoubleShowsOverflow()
-{
-    QCOMPARE(construit(QStringLiteral("1234567,1e400")), QString());
-    QCOMPARE(m_zone->lignes(), erreur("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
-    QVERIFY(requete().requeteXML().endsWith(
-        QLatin1String("</DATE></ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
-    QCOMPARE(requete().empreinteRequete(), credentialOf(requete().requeteXML(), QString(16, u'0'), ""));
 }
 
 // Read, filtered and cut to 128 once per run.
@@ -308,26 +415,6 @@ void TestMessage::pharmacyNameReadOncePerRun()
     QCOMPARE(attribute(requete().requeteXML(), "EMETTEUR", "Adresse"),
              QString(100, u'a') + QString(28, u'e'));
     QCOMPARE(ConstructeurRequete().PML_AdressePharmacie(m_compte), QStringLiteral("Pharmacie Neuve"));
-}
-
-// The letters of the folding table become the base letter Unicode decomposes them into; the other
-// accented letters, like any character but ASCII letters and digits, become blanks.
-void TestMessage::textFilterFoldsAsUnicode()
-{
-    const QString table = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
-    ConstructeurRequete constructeur;
-    int folded = 0;
-    for (char16_t u = 0xA0; u <= 0xFF; ++u) {
-        const QChar c(u);
-        const QString decomposition = c.decomposition();
-        if (decomposition.isEmpty() || decomposition[0].unicode() > 0x7F || !decomposition[0].isLetter())
-            continue;
-        const QChar base = decomposition[0];
-        folded += table.contains(c);
-        QCOMPARE(constructeur.PML_FiltreTexte(QStringLiteral("a%1b").arg(c)),
-                 QStringLiteral("a%1b").arg(table.contains(c) ? base : QChar(u' ')));
-    }
-    QCOMPARE(folded, table.size());
 }
 
 void TestMessage::insertedValuesEscaped()
@@ -343,23 +430,6 @@ void TestMessage::insertedValuesEscaped()
              std::optional<QString>("A&B <Sud>"));
     QCOMPARE(request.elementsParNom(u"LIGNE").first().attribut(u"Code_Produit"),
              std::optional<QString>(QStringLiteral("12&3<4>\"5")));
-}
-
-// The last control character XML 1.0 forbids: the request is built, the parser's complaint returned.
-void TestMessage::forbiddenCharacterReportedButRequestBuilt()
-{
-    settings({{"IdRepart1", QStringLiteral("A\x1f"
-                                           "B")}});
-    const QString message = construit(QStringLiteral("1234567,1"));
-    const QStringList parts = message.split(QStringLiteral("\r\n"));
-    QCOMPARE(parts.size(), 4);
-    QCOMPARE(parts[0], QStringLiteral("Erreur de validation "));
-    QVERIFY(parts[1].startsWith(QLatin1String("Raison: ")) && parts[1].size() > 8);
-    QVERIFY(parts[2].startsWith(QLatin1String("Source: <CSRP_ENVELOPPE ")));
-    QCOMPARE(parts[3], QStringLiteral("Ligne: 1"));
-    QVERIFY(requete().requeteXML().contains(QStringLiteral("Code=\"A\x1f"
-                                                           "B\"")));
-    QCOMPARE(m_zone->lignes(), QStringList()); // returned, not shown
 }
 
 void TestMessage::replies_data()
@@ -493,100 +563,6 @@ void TestMessage::replies_data()
            ecran(nonEcrit, "Retour : Erreur 103 : service non autorisé pour cette pharmacie", erreur));
     sample("real: envelope ERREUR with a free description", "real-shapes/erreur-description-libre.xml",
            ecran(nonEcrit, refus, erreur));
-}
-
-void TestMessage::replies()
-{
-    QFETCH(QByteArray, reply);
-    QFETCH(QStringList, screen);
-    m_module->PML_TraiteRetour(reply);
-    QCOMPARE(m_zone->lignes(), screen);
-}
-
-// A real reply whose only line is replaced: what a line says beyond its prices, as decoded, and whether
-// the reply satisfies the schemas (a time, a date that is none, an unknown kind do not).
-void TestMessage::whenAndInstead_data()
-{
-    QTest::addColumn<QByteArray>("ligne");
-    QTest::addColumn<bool>("valide");
-    QTest::addColumn<QStringList>("decode"); // Date_Effet, date, time, quantity, replacement, comment
-
-    const auto row = [](const char *name, const QByteArray &content, bool valide, const QStringList &decode) {
-        QTest::newRow(name) << "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"1\" Type_Codification=\"CIP39\" "
-                               "Code_Produit=\"3582910\">" +
-                                   content + "</LIGNE>"
-                            << valide << decode;
-    };
-    const QByteArray nd = "<NON_DISPO Code_Reponse=\"0004\" Additif=\"Rupture\"", fin = "</NON_DISPO>";
-    const QByteArray remplacant =
-        "<PRODUIT_REMPLACANT_ND Type_Remplacement=\"EP\" Type_Codification=\"EAN13\" "
-        "Code_Produit=\"3400927563398\" Designation=\"EFFERALGAN\"><PRIX_ND "
-        "Nature=\"NETHT\" Valeur=\"1.5\"/><PRIX_ND Nature=\"PUBTC\" Valeur=\"2.2\"/>"
-        "</PRODUIT_REMPLACANT_ND>";
-    const QString ep = QStringLiteral("EP EAN13 3400927563398 EFFERALGAN NETHT=1.5 PUBTC=2.2");
-
-    row("not available, nothing more", nd + "/>", true, {"", "", "", "", "", ""});
-    row("every element and attribute",
-        nd +
-            " Date_Effet=\"2026-06-01\" Commentaire=\"Retour semaine 23\"><INFOS_DISPO_ND "
-            "Date=\"2026-06-15\" "
-            "Quantite=\"12\"/>" +
-            remplacant + fin,
-        true, {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
-    row("a time, as the schema writes it",
-        nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"14:30\"/>" + fin, false,
-        {"", "2026-06-15", "14:30", "", "", ""});
-    row("quantity without a date", nd + "><INFOS_DISPO_ND Quantite=\"3\"/>" + fin, true,
-        {"", "", "", "3", "", ""});
-    row("a date that is no date", nd + "><INFOS_DISPO_ND Date=\"2026-02-30\" Quantite=\"3\"/>" + fin, false,
-        {"", "", "", "3", "", ""});
-    row("a time past midnight, a quantity of none",
-        nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"25:10\" Quantite=\"0\"/>" + fin, false,
-        {"", "2026-06-15", "", "", "", ""});
-    row("replacement alone", nd + ">" + remplacant + fin, true, {"", "", "", "", ep, ""});
-    row("unknown kind of replacement",
-        nd +
-            "><PRODUIT_REMPLACANT_ND Type_Remplacement=\"XX\" Type_Codification=\"CIP39\" "
-            "Code_Produit=\"2756339\"/>" +
-            fin,
-        false, {"", "", "", "", "XX CIP39 2756339", ""});
-    row("AUTRE with date and replacement",
-        "<PRIX Nature=\"NETHT\" Valeur=\"20.1\"/><AUTRE Commentaire=\"Nouveau "
-        "conditionnement\"><INFOS_DISPO_AU "
-        "Date=\"2025-02-12\"/><PRODUIT_REMPLACANT_AU Type_Remplacement=\"RL\" Type_Codification=\"EAN13\" "
-        "Code_Produit=\"4052199274713\"><PRIX_AU Nature=\"PHAHT\" Valeur=\"7.240\"/></PRODUIT_REMPLACANT_AU>"
-        "</AUTRE>",
-        true, {"", "2025-02-12", "", "", "RL EAN13 4052199274713 PHAHT=7.240", "Nouveau conditionnement"});
-}
-
-void TestMessage::whenAndInstead()
-{
-    QFETCH(QByteArray, ligne);
-    QFETCH(bool, valide);
-    QFETCH(QStringList, decode);
-    QFile modele(dossierPharmaML(QStringLiteral("real-shapes/non-dispo-remplacant.xml")));
-    if (!modele.open(QIODevice::ReadOnly))
-        QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
-    QByteArray reponse = modele.readAll();
-    const qsizetype debut = reponse.indexOf("<LIGNE ");
-    reponse.replace(debut, reponse.indexOf("</LIGNE>") + 8 - debut, ligne);
-    QCOMPARE(erreursSchemas(reponse).isEmpty(), valide);
-
-    const ResultatEchange resultat = DecodeurRetour::decode(reponse);
-    QCOMPARE(resultat.lignes.size(), 1);
-    const LigneReponse &l = resultat.lignes.first();
-    QStringList remplacant;
-    if (!l.remplacant.codeProduit.isEmpty()) {
-        remplacant << l.remplacant.typeRemplacement << l.remplacant.typeCodification
-                   << l.remplacant.codeProduit;
-        if (!l.remplacant.designation.isEmpty())
-            remplacant << l.remplacant.designation;
-        for (const PrixLigne &p : l.remplacant.prix)
-            remplacant << p.nature + u'=' + p.valeur;
-    }
-    QCOMPARE((QStringList{l.dateEffet, l.retourPrevu.date.toString(Qt::ISODate), l.retourPrevu.heure,
-                          l.retourPrevu.quantite, remplacant.join(u' '), l.commentaire}),
-             decode);
 }
 
 QTEST_GUILESS_MAIN(TestMessage)
