@@ -161,14 +161,26 @@ private slots:
                  QStringLiteral("Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"));
         QCOMPARE(etat("3582910", 1).etat, Etat::Disponible);
 
-        // Still available: the product stays watched, and no second alert.
+        // PHOENIX gone: its last answer stays, with the failure beside it; OCP's answer is kept, and the
+        // product, still available there, stays watched and raises no second alert.
+        s->retire({"3153342"});
+        m_phoenix.reset();
         m_maintenant = lundi10h.addSecs(60 * 60);
+        QSignalSpy changements(s.get(), &Surveillance::changement);
         tour(*s);
         QCOMPARE(alertes.count(), 0);
+        const EtatCompte phoenix = etat("3582910", 2);
+        QCOMPARE(phoenix.etat, Etat::Disponible);
+        QCOMPARE(phoenix.verifie, lundi10h.addSecs(30 * 60));
+        QVERIFY(!phoenix.echec.isEmpty());
+        QCOMPARE(etat("3582910", 1).verifie, m_maintenant);
+        QCOMPARE(changements.count(), 1);
+        const auto c = changements.first().first().value<Changement>();
+        QCOMPARE(c.compte, qint16(2));
+        QCOMPARE(c.apres, Etat::Echec);
         // Only valid codes join the list.
         QCOMPARE(s->ajoute({"358291", "3400935829109", "3400935829108", "35829100"}),
                  (QStringList{"358291", "3400935829109", "35829100"}));
-        s->retire({"3153342"});
         QStringList gardes;
         for (const ProduitSurveille &p : s->base()->produits().value())
             gardes << p.code;
@@ -301,27 +313,6 @@ private slots:
             }
         }
         QTEST(Manquants::codes(lignes, comptes), "manquants");
-    }
-
-    void echecEnCoursDeTourNePerdRien()
-    {
-        const auto s = surveillance();
-        s->ajoute({"3582910"});
-        tour(*s);
-        // PHOENIX gone: its last answer stays, with the failure beside it; OCP's answer is kept.
-        m_phoenix.reset();
-        m_maintenant = lundi10h.addSecs(30 * 60);
-        QSignalSpy changements(s.get(), &Surveillance::changement);
-        tour(*s);
-        const EtatCompte phoenix = etat("3582910", 2);
-        QCOMPARE(phoenix.etat, Etat::Disponible);
-        QCOMPARE(phoenix.verifie, lundi10h);
-        QVERIFY(!phoenix.echec.isEmpty());
-        QCOMPARE(etat("3582910", 1).verifie, m_maintenant);
-        QCOMPARE(changements.count(), 1);
-        const auto c = changements.first().first().value<Changement>();
-        QCOMPARE(c.compte, qint16(2));
-        QCOMPARE(c.apres, Etat::Echec);
     }
 
     void referencesToutesDifferentes()
