@@ -181,8 +181,10 @@ private slots:
         // Only valid codes join the list.
         QCOMPARE(s->ajoute({"358291", "3400935829109", "3400935829108", "35829100"}),
                  (QStringList{"358291", "3400935829109", "35829100"}));
+        const auto produits = s->base()->produits();
+        QVERIFY(produits);
         QStringList gardes;
-        for (const ProduitSurveille &p : s->base()->produits().value())
+        for (const ProduitSurveille &p : *produits)
             gardes << p.code;
         QCOMPARE(gardes, (QStringList{"3400935829108", "3582910"}));
     }
