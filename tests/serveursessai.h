@@ -51,11 +51,11 @@ public:
     ~ServeurPostgres() { arrete(QStringLiteral("immediate")); }
 
     bool demarre() const { return m_demarre; }
-    // The URL of `base` on this server, with the password.
-    QString url(const QString &base = QStringLiteral("postgres")) const
+    // The URL of its database "postgres", with the password.
+    QString url() const
     {
-        return QStringLiteral("postgresql://solvarin:%1@127.0.0.1:%2/%3")
-            .arg(QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse)), QString::number(port), base);
+        return QStringLiteral("postgresql://solvarin:%1@127.0.0.1:%2/postgres")
+            .arg(QString::fromUtf8(QUrl::toPercentEncoding(m_motDePasse)), QString::number(port));
     }
     // A path in the server's temporary folder.
     QString fichier(const QString &nom) const { return m_dir.filePath(nom); }
@@ -74,11 +74,9 @@ public:
 private:
     QString initialise()
     {
-        const QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString &v : versions) {
-            if (QFileInfo::exists("/usr/lib/postgresql/" + v + "/bin/initdb"))
-                m_bin = "/usr/lib/postgresql/" + v + "/bin/";
-        }
+        for (const QFileInfo &version : QDir(QStringLiteral("/usr/lib/postgresql")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (QFileInfo::exists(version.filePath() + "/bin/initdb"))
+                m_bin = version.filePath() + "/bin/";
         if (m_bin.isEmpty())
             return QStringLiteral("PostgreSQL's server programs are not installed (Debian package postgresql)");
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))

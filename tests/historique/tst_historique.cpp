@@ -148,8 +148,7 @@ private slots:
         resultat.message = message;
         const auto lignes = Releve::echange(ReponseEnregistree::Source::Comptoir, 1, "3582910", resultat, "R");
         QCOMPARE(lignes.size(), 1);
-        QCOMPARE(int(lignes.first().etat), etat);
-        QCOMPARE(lignes.first().motif, message);
+        QCOMPARE(QString::number(int(lignes.first().etat)) + lignes.first().motif, QString::number(etat) + message);
     }
 
     void releveDUneListe()

@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,10 +33,7 @@ QString journal(const QString &dossier) {
 
 ServeurReel::ServeurReel() {
     // Root servers drop to an unprivileged user, which must reach the folder.
-    QFile::setPermissions(m_dossier.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                              QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther |
-                              QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::WriteGroup);
+    ::chmod(QFile::encodeName(m_dossier.path()).constData(), 0777);
 }
 
 ServeurReel::~ServeurReel() {

@@ -125,6 +125,13 @@ private slots:
         QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("ok")) != 0);
         QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), QStringLiteral("x  [Infos] B=pirate"));
         QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("ok"));
+        // Another file named: the program's own is left alone.
+        const QString other = m_dir->filePath(QStringLiteral("autre.ini"));
+        QVERIFY(QFile::remove(m_ini) && FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1"), other));
+        QCOMPARE(FichierINI::CheminIni(), other);
+        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}, other), QStringLiteral("1"));
+        QVERIFY(!QFile::exists(m_ini) && FichierINI::FichierExiste(other));
+        QVERIFY(!FichierINI::FichierExiste(m_ini) && !FichierINI::FichierExiste(m_dir->path()));
     }
 
     void writeKeepsEveryOtherLine_data()
@@ -231,18 +238,6 @@ private slots:
         QVERIFY(m_reports.isEmpty());
         QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2")));
         QCOMPARE(FichierINI::RaisonRefus(), QString());
-    }
-
-    void otherFileArgument()
-    {
-        const QString other = m_dir->filePath(QStringLiteral("autre.ini"));
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1"), other));
-        QCOMPARE(FichierINI::CheminIni(), other);
-        QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}, other), QStringLiteral("1"));
-        QVERIFY(!QFile::exists(m_ini));
-        QVERIFY(FichierINI::FichierExiste(other));
-        QVERIFY(!FichierINI::FichierExiste(m_ini));
-        QVERIFY(!FichierINI::FichierExiste(m_dir->path()));
     }
 
     void oddFiles_data()

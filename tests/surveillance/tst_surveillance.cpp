@@ -161,11 +161,32 @@ private slots:
                  QStringLiteral("Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"));
         QCOMPARE(etat("3582910", 1).etat, Etat::Disponible);
 
-        // Still available: the product stays watched, and no second alert.
+        // PHOENIX gone: its last answer stays, with the failure beside it; OCP's answer is kept, and the
+        // product, still available there, stays watched and raises no second alert.
+        s->retire({"3153342"});
+        m_phoenix.reset();
         m_maintenant = lundi10h.addSecs(60 * 60);
+        QSignalSpy changements(s.get(), &Surveillance::changement);
         tour(*s);
         QCOMPARE(alertes.count(), 0);
-        QCOMPARE(s->base()->produits()->size(), 2);
+        const EtatCompte phoenix = etat("3582910", 2);
+        QCOMPARE(phoenix.etat, Etat::Disponible);
+        QCOMPARE(phoenix.verifie, lundi10h.addSecs(30 * 60));
+        QVERIFY(!phoenix.echec.isEmpty());
+        QCOMPARE(etat("3582910", 1).verifie, m_maintenant);
+        QCOMPARE(changements.count(), 1);
+        const auto c = changements.first().first().value<Changement>();
+        QCOMPARE(c.compte, qint16(2));
+        QCOMPARE(c.apres, Etat::Echec);
+        // Only valid codes join the list.
+        QCOMPARE(s->ajoute({"358291", "3400935829109", "3400935829108", "35829100"}),
+                 (QStringList{"358291", "3400935829109", "35829100"}));
+        const auto produits = s->base()->produits();
+        QVERIFY(produits);
+        QStringList gardes;
+        for (const ProduitSurveille &p : *produits)
+            gardes << p.code;
+        QCOMPARE(gardes, (QStringList{"3400935829108", "3582910"}));
     }
 
     void dateAnnonceeRespectee()
@@ -212,19 +233,47 @@ private slots:
         QCOMPARE(etat("3582910", 1).etatAffiche(), Etat::Disponible);
     }
 
-    // One round per interval for the pharmacy, and none while it is closed.
+    void unSeulTourParIntervallePourLaPharmacie_data()
+    {
+        QTest::addColumn<bool>("postgresql");
+        QTest::newRow("one folder, SQLite") << false;
+        QTest::newRow("two folders, one PostgreSQL database") << true;
+    }
+
+    // One round per interval for the pharmacy, and none while it is closed: two counters, in one
+    // program folder or in two that share a PostgreSQL database.
     void unSeulTourParIntervallePourLaPharmacie()
     {
-        // Two counters on one database: whichever asks first takes the round.
+        QFETCH(bool, postgresql);
+        std::unique_ptr<ServeurPostgres> serveur;
+        QTemporaryDir autreDossier;
+        const QString dossiers[2] = {m_dir->path(), postgresql ? autreDossier.path() : m_dir->path()};
+        if (postgresql) {
+            serveur = std::make_unique<ServeurPostgres>();
+            if (!serveur->demarre())
+                QSKIP(qPrintable(serveur->raison));
+            QVERIFY(QFile::copy(m_dir->filePath("Solvarin.ini"), autreDossier.filePath("Solvarin.ini")));
+            for (const QString &dossier : dossiers) {
+                FichierINI::setRepertoireProgramme(dossier);
+                QVERIFY(FichierINI::EcrireIni("Historique", "Base", serveur->url()) != 0);
+            }
+        }
+        // Whichever asks first takes the round.
         const auto premier = surveillance();
         const auto second = surveillance();
-        premier->ajoute({"3582910"});
+        FichierINI::setRepertoireProgramme(dossiers[0]);
+        QCOMPARE(premier->ajoute({"3582910"}), QStringList());
         tour(*premier);
+        FichierINI::setRepertoireProgramme(dossiers[1]);
+        m_maintenant = lundi10h.addSecs(60);
         QVERIFY(!second->lanceTour(false));
         m_maintenant = lundi10h.addSecs(30 * 60);
         tour(*second);
+        FichierINI::setRepertoireProgramme(dossiers[0]);
         QVERIFY(!premier->lanceTour(false));
         QCOMPARE(m_ocp->connexions(), 2);
+        // The list is shared: what one counter's round found, the other reads.
+        QCOMPARE(premier->base()->produits().value().first().verifie, m_maintenant);
         // Asked by hand, a round runs whenever the last one ran.
         tour(*premier, true);
         QCOMPARE(m_ocp->connexions(), 3);
@@ -234,39 +283,6 @@ private slots:
         QVERIFY(FichierINI::EcrireIni("Surveillance", "Jours", "dim") != 0);
         tour(*premier);
         QCOMPARE(m_ocp->connexions() + m_phoenix->connexions(), 8);
-    }
-
-    void deuxDossiersSurUneBasePostgreSQL()
-    {
-        ServeurPostgres serveur;
-        if (!serveur.demarre())
-            QSKIP(qPrintable(serveur.raison));
-        // Two program folders, as two counters of one pharmacy, their history in the same database.
-        const QString premierDossier = m_dir->path();
-        QTemporaryDir second;
-        QVERIFY(QFile::copy(m_dir->filePath("Solvarin.ini"), second.filePath("Solvarin.ini")));
-        for (const QString &dossier : {premierDossier, second.path()}) {
-            FichierINI::setRepertoireProgramme(dossier);
-            QVERIFY(FichierINI::EcrireIni("Historique", "Base", serveur.url()) != 0);
-        }
-        const auto premier = surveillance();
-        const auto autre = surveillance();
-        FichierINI::setRepertoireProgramme(premierDossier);
-        QCOMPARE(premier->ajoute({"3582910"}), QStringList());
-        tour(*premier);
-        FichierINI::setRepertoireProgramme(second.path());
-        m_maintenant = lundi10h.addSecs(60);
-        QVERIFY(!autre->lanceTour(false));
-        m_maintenant = lundi10h.addSecs(30 * 60);
-        tour(*autre);
-        FichierINI::setRepertoireProgramme(premierDossier);
-        QVERIFY(!premier->lanceTour(false));
-        QCOMPARE(m_ocp->connexions(), 2);
-        QCOMPARE(m_phoenix->connexions(), 2);
-        // The list is shared: what one counter's round found, the other reads.
-        const auto produits = premier->base()->produits();
-        QVERIFY(produits);
-        QCOMPARE(produits->first().verifie, m_maintenant);
     }
 
     void manquantsDeLaListe_data()
@@ -301,27 +317,6 @@ private slots:
         QTEST(Manquants::codes(lignes, comptes), "manquants");
     }
 
-    void echecEnCoursDeTourNePerdRien()
-    {
-        const auto s = surveillance();
-        s->ajoute({"3582910"});
-        tour(*s);
-        // PHOENIX gone: its last answer stays, with the failure beside it; OCP's answer is kept.
-        m_phoenix.reset();
-        m_maintenant = lundi10h.addSecs(30 * 60);
-        QSignalSpy changements(s.get(), &Surveillance::changement);
-        tour(*s);
-        const EtatCompte phoenix = etat("3582910", 2);
-        QCOMPARE(phoenix.etat, Etat::Disponible);
-        QCOMPARE(phoenix.verifie, lundi10h);
-        QVERIFY(!phoenix.echec.isEmpty());
-        QCOMPARE(etat("3582910", 1).verifie, m_maintenant);
-        QCOMPARE(changements.count(), 1);
-        const auto c = changements.first().first().value<Changement>();
-        QCOMPARE(c.compte, qint16(2));
-        QCOMPARE(c.apres, Etat::Echec);
-    }
-
     void referencesToutesDifferentes()
     {
         Historique historique;
@@ -350,20 +345,6 @@ private slots:
         // Four requests of 50 per account and round, each message to an account a reference of its own.
         QCOMPARE(references.size(), 2 * 2 * 4);
         QCOMPARE(m_ocp->connexions(), 8);
-    }
-
-    void codesRefuses()
-    {
-        const auto s = surveillance();
-        QCOMPARE(s->ajoute({"358291", "3400935829109", "3400935829108", "3582910", "35829100"}),
-                 (QStringList{"358291", "3400935829109", "35829100"}));
-        QStringList gardes;
-        const auto produits = s->base()->produits();
-        for (const ProduitSurveille &p : *produits)
-            gardes << p.code;
-        QCOMPARE(gardes, (QStringList{"3400935829108", "3582910"}));
-        s->retire({"3582910"});
-        QCOMPARE(s->base()->produits()->size(), 1);
     }
 
     void notificationSurLeBureau()

@@ -47,24 +47,19 @@ const QByteArray requeteType =
 class TestPharmaMLSim : public QObject {
     Q_OBJECT
 private slots:
-    void empreinteDuVecteurReel() {
+    // The fingerprint of a real message, and the example request read.
+    void messagesPartages() {
         const QByteArray commande = lisPartage(QStringLiteral("samples/C_DPCI_commande_v1.xml"));
-        if (commande.isEmpty())
+        const QByteArray exemple = lisPartage(QStringLiteral("constructed/REQ_INFO_PRODUIT_v48_example.xml"));
+        if (commande.isEmpty() || exemple.isEmpty())
             QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
         QCOMPARE(MessagesSim::empreinte(commande, QStringLiteral("0999908"), QStringLiteral("4083")),
                  QStringLiteral("jbRS0FUm//7Dq2m4sJg0rQ=="));
-    }
-
-    void litLaRequete() {
-        const QByteArray exemple = lisPartage(QStringLiteral("constructed/REQ_INFO_PRODUIT_v48_example.xml"));
-        if (exemple.isEmpty())
-            QSKIP("the shared Pharma-ML material (../shared/pharmaml) is not there");
         const MessagesSim::Requete r = MessagesSim::lit(exemple);
         QVERIFY(r.lisible);
-        QCOMPARE((QStringList{r.idClient, r.codeRepart, r.idRepart, r.refMessage, r.refDemande}),
-                 (QStringList{"0999908", "12", "04", "20260101120000", "RI20260101120000"}));
-        QCOMPARE(r.lignes.size(), 2);
-        QCOMPARE(r.lignes[1].numLigne + u' ' + r.lignes[1].codeProduit, QStringLiteral("2 3153342"));
+        QCOMPARE((QStringList{r.idClient, r.codeRepart, r.idRepart, r.refMessage, r.refDemande,
+                              QString::number(r.lignes.size()), r.lignes.value(1).numLigne, r.lignes.value(1).codeProduit}),
+                 (QStringList{"0999908", "12", "04", "20260101120000", "RI20260101120000", "2", "2", "3153342"}));
         QVERIFY(!MessagesSim::lit("<CSRP_ENVELOPPE>").lisible);
     }
 
@@ -97,65 +92,49 @@ private slots:
         QCOMPARE(erreursSchemas(reponse), QString());
     }
 
-    void repondSiLEmpreinteConcorde_data() {
-        QTest::addColumn<QString>("clef");
-        QTest::addColumn<QByteArray>("statut");
-        QTest::newRow("right key") << "4083" << QByteArray("HTTP/1.1 200 OK\r\n");
-        QTest::newRow("only the first four characters count") << "4083ZZZZ" << QByteArray("HTTP/1.1 200 OK\r\n");
-        QTest::newRow("wrong key") << "4084" << QByteArray("HTTP/1.1 401 Unauthorized\r\n");
+    void reponses_data() {
+        QTest::addColumn<QByteArray>("requete");
+        QTest::addColumn<int>("chunks");
+        QTest::addColumn<QByteArrayList>("attendus"); // the status line first, then what the answer holds
+        const auto requete = [](const char *clef) {
+            return post(requeteType, MessagesSim::empreinte(requeteType, "0999908", clef));
+        };
+        const QByteArray page = "Content-Type: text/html; charset=UTF-8\r\n", html = "</html>\n",
+                         xml = "</CSRP_ENVELOPPE>\n";
+        QTest::newRow("right key") << requete("4083") << 0
+                                   << QByteArrayList{"HTTP/1.1 200 OK\r\n", "Designation=\"DOLIPRANE 1000MG CPR B/8\"", xml};
+        QTest::newRow("only the first four characters of the key count")
+            << requete("4083ZZZZ") << 0 << QByteArrayList{"HTTP/1.1 200 OK\r\n", xml};
+        QTest::newRow("wrong key") << requete("4084") << 0 << QByteArrayList{"HTTP/1.1 401 Unauthorized\r\n", html};
+        // "fa" and "FA": a chunk size's digits in either case, with extensions and a trailer.
+        QTest::newRow("chunked") << requete("4083") << 250
+                                 << QByteArrayList{"HTTP/1.1 200 OK\r\n", "\r\nTransfer-Encoding: chunked\r\n",
+                                                   "\r\n\r\nfa;piece=0\r\n<?xml", "\r\nFA;piece=1\r\n",
+                                                   "\r\n0;fin=1\r\nX-Controle: ok\r\n\r\n"};
+        const QByteArray get = " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        QTest::newRow("information page") << "GET /Infos.php?ADL=75%2012" + get << 0
+                                          << QByteArrayList{"HTTP/1.1 200 ", page, "num\xC3\xA9ro ADELI 75 12.", html};
+        QTest::newRow("help page") << "GET /solvarin.php" + get << 0
+                                   << QByteArrayList{"HTTP/1.1 200 ", page, "Tapez le code CIP", html};
+        QTest::newRow("other page") << "GET /index.html" + get << 0
+                                    << QByteArrayList{"HTTP/1.1 404 ", page, "Page inconnue", html};
     }
 
-    void repondSiLEmpreinteConcorde() {
-        QFETCH(QString, clef);
-        QFETCH(QByteArray, statut);
+    // The whole answer is read: up to the last text expected, which ends it.
+    void reponses() {
+        QFETCH(QByteArray, requete);
+        QFETCH(int, chunks);
+        QFETCH(QByteArrayList, attendus);
         SimulateurPharmaML sim;
+        sim.options().tailleChunk = chunks;
         QVERIFY(sim.ecoute());
-        const QByteArray recu =
-            echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", clef)),
-                    statut.contains("200") ? "</CSRP_ENVELOPPE>\n" : "</html>\n");
-        QVERIFY2(recu.startsWith(statut), recu.constData());
-        if (statut.contains("200")) {
-            const qsizetype blanc = recu.indexOf("\r\n\r\n");
-            QVERIFY(
-                recu.left(blanc).contains("\r\nContent-Length: " + QByteArray::number(recu.size() - blanc - 4)));
-            QVERIFY(recu.contains("Designation=\"DOLIPRANE 1000MG CPR B/8\""));
-        }
-    }
-
-    void reponseChunked() {
-        SimulateurPharmaML sim;
-        sim.options().tailleChunk = 250; // "fa" and "FA"
-        QVERIFY(sim.ecoute());
-        const QByteArray recu =
-            echange(sim.port(), post(requeteType, MessagesSim::empreinte(requeteType, "0999908", "4083")),
-                    "\r\n0;fin=1\r\nX-Controle: ok\r\n\r\n");
-        QVERIFY(recu.contains("\r\nTransfer-Encoding: chunked\r\n") && !recu.contains("Content-Length"));
-        QVERIFY(recu.contains("\r\n\r\nfa;piece=0\r\n<?xml") && recu.contains("\r\nFA;piece=1\r\n"));
-    }
-
-    void pages_data() {
-        QTest::addColumn<QByteArray>("cible");
-        QTest::addColumn<QByteArray>("statut");
-        QTest::addColumn<QString>("texte");
-        QTest::newRow("information page") << QByteArray("/Infos.php?ADL=75%2012") << QByteArray("200")
-                                          << QStringLiteral("numéro ADELI 75 12.");
-        QTest::newRow("help page") << QByteArray("/solvarin.php") << QByteArray("200")
-                                   << QStringLiteral("Tapez le code CIP");
-        QTest::newRow("other page") << QByteArray("/index.html") << QByteArray("404")
-                                    << QStringLiteral("Page inconnue");
-    }
-
-    void pages() {
-        QFETCH(QByteArray, cible);
-        QFETCH(QByteArray, statut);
-        QFETCH(QString, texte);
-        SimulateurPharmaML sim;
-        QVERIFY(sim.ecoute());
-        const QByteArray recu =
-            echange(sim.port(), "GET " + cible + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", "</html>\n");
-        QVERIFY(recu.startsWith("HTTP/1.1 " + statut + ' '));
-        QVERIFY(recu.contains("Content-Type: text/html; charset=UTF-8\r\n"));
-        QVERIFY(QString::fromUtf8(recu).contains(texte));
+        const QByteArray recu = echange(sim.port(), requete, attendus.last());
+        QVERIFY2(recu.startsWith(attendus.first()) && recu.endsWith(attendus.last()), recu.constData());
+        for (const QByteArray &attendu : attendus)
+            QVERIFY2(recu.contains(attendu), attendu.constData());
+        const qsizetype blanc = recu.indexOf("\r\n\r\n");
+        QVERIFY(chunks ? !recu.contains("Content-Length")
+                       : recu.left(blanc).contains("\r\nContent-Length: " + QByteArray::number(recu.size() - blanc - 4)));
     }
 
     // Every request of a connection is answered in turn; the one that asks for the close is the last.
