@@ -143,7 +143,8 @@ private slots:
         QCOMPARE(m_classeur.value(cellule), attendu);
     }
 
-    // The list's and the history's CSV: a cell that starts as a formula would is written as text.
+    // The list's and the history's CSV: a cell that starts as a formula would is written as text; a field
+    // holding a separator, a double quote or a line break is quoted.
     void formules_data()
     {
         QTest::addColumn<QString>("cellule");
@@ -153,6 +154,9 @@ private slots:
         for (const char *texte : {"1-1", " =1", "#1", "'1"})
             QTest::newRow(texte) << texte << texte;
         QTest::newRow("with a separator") << "=1;2" << "\"'=1;2\"";
+        QTest::newRow("a double quote") << "a\"b" << "\"a\"\"b\"";
+        QTest::newRow("a line feed") << "a\nb" << "\"a\nb\"";
+        QTest::newRow("a lone carriage return") << "a\rb" << "\"a\rb\"";
     }
 
     void formules()

@@ -170,6 +170,21 @@ private slots:
         QTEST(c ? QString::number(c->moinsCher) + u' ' + c->nature : QString(), "moinsCher");
     }
 
+    // Every coded reason is named; from 8 on, and for none, the wholesaler's own words.
+    void motifs()
+    {
+        QStringList vus;
+        for (const char *code : {"0", "1", "0007", "8", "1000", "x"}) {
+            LigneReponse ligne;
+            ligne.disponibilite = Disponibilite::NonDisponible;
+            ligne.codeReponse = QString::fromLatin1(code);
+            ligne.additif = QStringLiteral("additif");
+            vus << ReponseListe::motif(ligne);
+        }
+        QCOMPARE(vus, (QStringList{"additif", "Produit inconnu", "Produit non autorisé", "additif", "additif",
+                                   "additif"}));
+    }
+
     // A list checked at a wholesaler on 127.0.0.1 whose reply holds those lines: which line each code gets.
     void lignesDeLaReponse_data()
     {

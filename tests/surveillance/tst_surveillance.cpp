@@ -80,6 +80,8 @@ private slots:
                                                      << true << QDateTime(lundi.addDays(8), QTime(9, 0));
         QTest::newRow("a range past Sunday") << "sam-lun" << "" << QDateTime(lundi, QTime(9, 0)) << true
                                              << QDateTime(lundi.addDays(5), QTime(8, 30));
+        QTest::newRow("a range past Sunday, on Sunday") << "sam-lun" << "" << QDateTime(lundi.addDays(6), QTime(9, 0))
+                                                        << true << QDateTime(lundi.addDays(7), QTime(8, 30));
     }
 
     void horaires()
