@@ -100,9 +100,7 @@ private slots:
         const auto logged = [&](const QString &entry) {
             const QImage now = b->grab().toImage();
             if (now != face)
-                log << (qGray(now.pixel(0, 0)) > qGray(now.pixel(now.width() - 1, now.height() - 1))
-                            ? "Drawn up"
-                            : "Drawn down");
+                log << (qGray(now.pixel(0, 0)) > qGray(now.pixel(now.rect().bottomRight())) ? "Drawn up" : "Drawn down");
             face = now;
             if (!entry.isEmpty())
                 log << entry;
@@ -189,11 +187,11 @@ private slots:
                          "ShowFocusRect=false", "BackColor=0x80000005", "BackOver=#EFCDAB", "ForeColor=#302010",
                          "ForeOver=#605040", "MaskColor=#FF00FF", "MousePointer=vbCustom", "UseMaskColor=false",
                          "SoftBevel=true", "PicturePosition=cbBottom", "UseGreyscale=true",
-                         "SpecialEffect=cbShadowed", "CheckBoxBehaviour=true", "Value=true"})
-            QVERIFY2(setFromText(&source, assignment) &&
-                         source.property(qPrintable(assignment.section('=', 0, 0))) !=
-                             TOVAButton().property(qPrintable(assignment.section('=', 0, 0))),
+                         "SpecialEffect=cbShadowed", "CheckBoxBehaviour=true", "Value=true"}) {
+            const QByteArray name = assignment.section('=', 0, 0).toLatin1();
+            QVERIFY2(setFromText(&source, assignment) && source.property(name) != TOVAButton().property(name),
                      qPrintable(assignment));
+        }
         source.setFont(QFont("DejaVu Sans Mono", 12, QFont::Bold, true));
         source.setMouseIcon(solid(5, 4, 0xFF0000FF));
         source.setPictureNormal(solid(3, 7, 0xFF00FF00));

@@ -8,10 +8,7 @@
 
 namespace {
 
-QRgb hex(const QString &rrggbb)
-{
-    return 0xFF000000u | rrggbb.toUInt(nullptr, 16);
-}
+const auto hex = [](const QString &rrggbb) -> QRgb { return 0xFF000000u | rrggbb.toUInt(nullptr, 16); };
 
 // How many pixels hold the colour, and the leftmost column holding it (-1 for none).
 std::pair<int, int> find(const QImage &image, QRgb colour)
@@ -96,10 +93,9 @@ struct Look {
     // The face after the set-up's focus, hover and press, given as events.
     QImage drawn()
     {
-        if (tokens.contains("focus")) {
-            QFocusEvent in(QEvent::FocusIn);
+        QFocusEvent in(QEvent::FocusIn);
+        if (tokens.contains("focus"))
             QCoreApplication::sendEvent(button, &in);
-        }
         const QPoint centre = button->rect().center();
         if (tokens.contains("hover")) {
             // The pointer may be there already, from a look before: no move would come of moving it.
@@ -331,10 +327,9 @@ private slots:
             } else if (expected.contains('=')) {
                 QStringList actual;
                 for (const QString &probe : words) {
-                    const QStringList at = probe.section('=', 0, 0).split(',');
-                    actual << probe.section('=', 0, 0) +
-                                  QString::asprintf("=%06X",
-                                                    image.pixel(at[0].toInt(), at[1].toInt()) & 0xFFFFFFu);
+                    const QString at = probe.section('=', 0, 0);
+                    const QRgb pixel = image.pixel(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
+                    actual << at + QString::asprintf("=%06X", pixel & 0xFFFFFFu);
                 }
                 QCOMPARE(actual, words);
             } else {

@@ -24,34 +24,24 @@ QByteArray bytes(int n)
 class TestCodec : public QObject {
     Q_OBJECT
 private slots:
-    void base64Lines_data()
+    void blocks_data()
     {
         QTest::addColumn<int>("length");
-        // Around the one-line limit (57 bytes, 76 characters) and the second line, with every padding.
-        for (int n : {0, 2, 57, 58, 113, 114})
+        // Base64 around its one-line limit (57 bytes, 76 characters) and the second line, with every
+        // padding; MD5 around its 64-byte blocks and the 56 bytes that leave room for the length.
+        for (int n : {0, 2, 3, 55, 56, 57, 58, 63, 64, 65, 113, 114, 119, 120, 128, 1000000})
             QTest::addRow("%d bytes", n) << n;
     }
-    void base64Lines()
+    void blocks()
     {
         QFETCH(int, length);
         const QByteArray data = bytes(length);
+        QCOMPARE(ClsMD5().MD5_bytes(data, length), QCryptographicHash::hash(data, QCryptographicHash::Md5));
         const QString reference = QString::fromLatin1(data.toBase64());
         // One line when it fits in 76 characters; else CR LF after every complete line, the last included.
         const QString lines = QString(reference).replace(QRegularExpression("(.{76})"), "\\1\r\n");
         QCOMPARE(Base64().EncodeArray64(data), reference.size() > 76 ? lines : reference);
         QCOMPARE(Base64().EncodeArray64OneLine(data), reference);
-    }
-    void md5_data()
-    {
-        QTest::addColumn<int>("length");
-        for (int n : {0, 3, 55, 56, 63, 64, 65, 119, 120, 128, 1000000})
-            QTest::addRow("%d bytes", n) << n;
-    }
-    void md5()
-    {
-        QFETCH(int, length);
-        const QByteArray data = bytes(length);
-        QCOMPARE(ClsMD5().MD5_bytes(data, length), QCryptographicHash::hash(data, QCryptographicHash::Md5));
     }
     void textAndLimits()
     {
@@ -75,9 +65,7 @@ private slots:
         QStringDecoder icu("windows-1252");
         if (!icu.isValid())
             QSKIP("Qt has no ICU here: no reference for Windows-1252");
-        QByteArray all(256, Qt::Uninitialized);
-        for (int i = 0; i < 256; ++i)
-            all[i] = char(i);
+        const QByteArray all = bytes(256); // every byte once, 37 being odd
         const QString text = Windows1252::toText(all);
         QCOMPARE(text, QString(icu(all)));
         QCOMPARE(Windows1252::fromText(text), all);
