@@ -57,37 +57,35 @@ struct Look {
             {"ihi", {"Font=DejaVu Sans,-1,28,5,700,0,0,0,0,0,0,0,0,0,0,1", "Caption=IHI"}},
             {"grey100",
              {"ColorScheme=Custom", "BackColor=#646464", "BackOver=#646464", "ForeColor=#0000C8", "ForeOver=#C80000"}}};
-        QStringList steps;
-        for (const QString &token : t.mid(1))
-            steps << shorthands.value(token, {token});
-        for (const QString &token : steps) {
-            const QString key = token.section('=', 0, 0), value = token.section('=', 1);
-            if (token == "behind") {
-                host->setPalette(QColor(10, 200, 30));
-                auto *strip = new QWidget(host.get());
-                strip->setAutoFillBackground(true);
-                strip->setPalette(QColor(200, 0, 0));
-                strip->setGeometry(30, 10, 10, 40);
-                strip->lower();
-                strip->show();
-                button->move(20, 20);
-            } else if (token == "icon") {
-                QImage icon(4, 4, QImage::Format_ARGB32);
-                icon.fill(Qt::transparent);
-                icon.setPixel(1, 1, qRgba(0, 0, 255, 255));
-                button->setPictureNormal(TOVAPicture::icon(icon));
-            } else if (key == "pic" || key == "over") {
-                const QString size = value.section('#', 0, 0).section('/', 0, 0);
-                const QRgb fill =
-                    value.contains('#') ? hex(value.section('#', 1).section('/', 0, 0)) : 0xFFFF0000;
-                const TOVAPicture picture =
-                    solid(size.section('x', 0, 0).toInt(), size.section('x', 1).toInt(), fill,
-                          value.contains('/') ? hex(value.section('/', 1)) : fill);
-                key == "pic" ? button->setPictureNormal(picture) : button->setPictureOver(picture);
-            } else if (token.contains('=')) {
-                QVERIFY2(setFromText(button, token), qPrintable(token));
+        for (const QString &word : t.mid(1))
+            for (const QString &token : shorthands.value(word, {word})) {
+                const QString key = token.section('=', 0, 0), value = token.section('=', 1);
+                if (token == "behind") {
+                    host->setPalette(QColor(10, 200, 30));
+                    auto *strip = new QWidget(host.get());
+                    strip->setAutoFillBackground(true);
+                    strip->setPalette(QColor(200, 0, 0));
+                    strip->setGeometry(30, 10, 10, 40);
+                    strip->lower();
+                    strip->show();
+                    button->move(20, 20);
+                } else if (token == "icon") {
+                    QImage icon(4, 4, QImage::Format_ARGB32);
+                    icon.fill(Qt::transparent);
+                    icon.setPixel(1, 1, qRgba(0, 0, 255, 255));
+                    button->setPictureNormal(TOVAPicture::icon(icon));
+                } else if (key == "pic" || key == "over") {
+                    const QString size = value.section('#', 0, 0).section('/', 0, 0);
+                    const QRgb fill =
+                        value.contains('#') ? hex(value.section('#', 1).section('/', 0, 0)) : 0xFFFF0000;
+                    const TOVAPicture picture =
+                        solid(size.section('x', 0, 0).toInt(), size.section('x', 1).toInt(), fill,
+                              value.contains('/') ? hex(value.section('/', 1)) : fill);
+                    key == "pic" ? button->setPictureNormal(picture) : button->setPictureOver(picture);
+                } else if (token.contains('=')) {
+                    QVERIFY2(setFromText(button, token), qPrintable(token));
+                }
             }
-        }
     }
 
     // The face after the set-up's focus, hover and press, given as events.
@@ -249,13 +247,12 @@ private slots:
     {
         QTest::addColumn<QString>("look");
         QTest::addColumn<qreal>("ratio");
-        for (const qreal ratio : {2.0, 1.5}) {
+        for (const qreal ratio : {2.0, 1.5})
             for (const char *look : {"1@8x6", "3@40x20", "13@12x6 down", "14@20x16 focus", "7@40x20 pic=4x4",
                                      "9@40x20 pic=4x4 hover", "7@40x20 icon MaskColor=#00FF00",
                                      "2@160x50 ihi grey100", "7@160x50 ihi SpecialEffect=cbEmbossed",
                                      "7@160x50 ihi pic=150x40#FFFF00 PicturePosition=cbBackground"})
                 QTest::addRow("%s at %g", look, ratio) << QString(look) << ratio;
-        }
     }
 
     void ratios()
@@ -266,8 +263,7 @@ private slots:
         Look scaled(look.split(' '), ratio);
         if (scaled.button->devicePixelRatio() != ratio)
             QSKIP("no screen at that ratio (the test button_draw_hidpi runs this with them)");
-        const QImage one = x1.drawn();
-        const QImage image = scaled.drawn();
+        const QImage one = x1.drawn(), image = scaled.drawn();
 
         QCOMPARE(one.devicePixelRatio(), 1.0);
         QCOMPARE(image.devicePixelRatio(), ratio);
@@ -315,15 +311,13 @@ private slots:
             const QStringList words = expected.split(' ');
             if (words[0].startsWith('@')) {
                 const QPoint at(words[0].mid(1).section(',', 0, 0).toInt(), words[0].section(',', 1).toInt());
-                QString rows;
-                for (int y = 0; y < words.size() - 1; ++y) {
+                QStringList rows(words.size() - 1);
+                for (int y = 0; y < rows.size(); ++y)
                     for (int x = 0; x < words[1].size(); ++x) {
                         const QPoint p = at + QPoint(x, y);
-                        rows += f.button->mask().contains(p) ? legend.key(image.pixel(p), '?') : QChar('.');
+                        rows[y] += f.button->mask().contains(p) ? legend.key(image.pixel(p), '?') : QChar('.');
                     }
-                    rows += ' ';
-                }
-                QCOMPARE(rows.trimmed(), words.mid(1).join(' '));
+                QCOMPARE(rows, words.mid(1));
             } else if (expected.contains('=')) {
                 QStringList actual;
                 for (const QString &probe : words) {

@@ -66,9 +66,8 @@ private slots:
         if (!icu.isValid())
             QSKIP("Qt has no ICU here: no reference for Windows-1252");
         const QByteArray all = bytes(256); // every byte once, 37 being odd
-        const QString text = Windows1252::toText(all);
-        QCOMPARE(text, QString(icu(all)));
-        QCOMPARE(Windows1252::fromText(text), all);
+        QCOMPARE(Windows1252::toText(all), QString(icu(all)));
+        QCOMPARE(Windows1252::fromText(Windows1252::toText(all)), all);
     }
 };
 
