@@ -103,14 +103,13 @@ private slots:
                 QTest::keyClick(table(), Qt::Key_Delete);
             } else if (etape.startsWith("vider:")) {
                 QString vue;
-                if (valeur == "entree") {
+                if (valeur != "entree")
+                    repondra(vue, valeur == "oui" ? QMessageBox::Yes : QMessageBox::No);
+                else
                     QTimer::singleShot(0, [&vue] {
                         vue = QApplication::activeModalWidget()->windowTitle();
                         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
                     });
-                } else {
-                    repondra(vue, valeur == "oui" ? QMessageBox::Yes : QMessageBox::No);
-                }
                 const QString avant = liste();
                 m_liste->findChild<QPushButton *>("vider")->click();
                 QTest::qWait(0); // the answer prepared for no box goes now, not at a later one

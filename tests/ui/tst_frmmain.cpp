@@ -188,24 +188,6 @@ private slots:
         QTEST(t->palette().color(QPalette::Base) != QColor(Qt::white), "refuse");
     }
 
-    void boutonParametres()
-    {
-        compteLocal(1, 9);
-        ouvre();
-        QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge());
-        c<QTextEdit>("txtInfos1")->show();
-        const QStringList volet{"TabParam", "PicParam", "WebInfos", "txtInfos1", "LabRetour1"};
-        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
-        QCOMPARE(visibles(volet), QStringLiteral("TabParam PicParam"));
-        // Closing the pane stores the field being typed in; the page is fetched again.
-        txt(5)->setFocus();
-        QTest::keyClicks(txt(5), "/ws");
-        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
-        QCOMPARE(lire("URLRepart1"), QStringLiteral("http://127.0.0.1/pml/ws"));
-        QCOMPARE(visibles(volet), QStringLiteral("WebInfos"));
-        QTRY_COMPARE(m_pages->requests.size(), 2);
-    }
-
     void listeGardee_data()
     {
         QTest::addColumn<QString>("cas");
@@ -348,6 +330,18 @@ private slots:
             compteLocal(n, 9);
         ouvre();
         QTRY_VERIFY(c<WebInfos>("WebInfos")->documentCharge() && txt(2)->hasFocus());
+        // The settings button shows the pane in place of the answers and the page.
+        c<QTextEdit>("txtInfos1")->show();
+        const QStringList volet{"TabParam", "PicParam", "WebInfos", "txtInfos1", "LabRetour1"};
+        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
+        QCOMPARE(visibles(volet), QStringLiteral("TabParam PicParam"));
+        // Closing the pane stores the field being typed in; the page is fetched again.
+        txt(5)->setFocus();
+        QTest::keyClicks(txt(5), "/ws");
+        QTest::mouseClick(c<TOVAButton>("cmdParam"), Qt::LeftButton);
+        QCOMPARE(lire("URLRepart1"), QStringLiteral("http://127.0.0.1/pml/ws"));
+        QCOMPARE(visibles(volet), QStringLiteral("WebInfos"));
+        QTRY_COMPARE(m_pages->requests.size(), 2);
         // Alt and a letter moves to the field it names; the settings pane's keys only while it is shown.
         suit({Qt::Key_S, Qt::Key_R, Qt::Key_N}, {"TxtDispo2", "TxtDispo2", "TxtDispo0"}, Qt::AltModifier);
         ouvrePanneau(1);
@@ -383,7 +377,7 @@ private slots:
         auto *boite = c<QTextEdit>("txtInfos2");
         boite->show();
         QVERIFY(!boite->verticalScrollBar()->isVisible());
-        QVERIFY(boite->document()->size().height() <= boite->viewport()->height());
+        QCOMPARE_LE(boite->document()->size().height(), boite->viewport()->height());
 
         txt(0)->setFocus();
         QString vue;

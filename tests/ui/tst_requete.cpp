@@ -582,9 +582,10 @@ private slots:
         auto *fenetre = m_window->findChild<FrmHistorique *>();
         QVERIFY(fenetre);
         QTRY_COMPARE(QApplication::activeWindow(), fenetre);
-        auto *reponses = fenetre->findChild<QTableView *>("reponses")->model();
+        auto *table = fenetre->findChild<QTableView *>("reponses");
+        auto *reponses = table->model(), *ruptures = fenetre->findChild<QTableView *>("ruptures")->model();
         verifieModele(reponses);
-        verifieModele(fenetre->findChild<QTableView *>("ruptures")->model());
+        verifieModele(ruptures);
         // The history's worker runs at a low priority: on a busy machine its first write takes seconds.
         QTRY_COMPARE_WITH_TIMEOUT(reponses->rowCount(), 1, 20000);
         QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() + u'|' +
@@ -592,7 +593,6 @@ private slots:
                      u'|' + reponses->index(0, 6).data().toString(),
                  QStringLiteral("Comptoir|1 — PHOENIX|3153342|Non disponible|Manque rayon"));
 
-        auto *table = fenetre->findChild<QTableView *>("reponses");
         const qsizetype avant = m_requetes.size();
         const QPoint cellule = table->visualRect(reponses->index(0, 3)).center();
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellule);
@@ -607,7 +607,6 @@ private slots:
 
         // Both wholesalers said "Manque rayon": with no waiting time that is a shortage already.
         fenetre->findChild<QTabWidget *>()->setCurrentIndex(1);
-        auto *ruptures = fenetre->findChild<QTableView *>("ruptures")->model();
         QTRY_COMPARE(ruptures->rowCount(), 1);
         QCOMPARE(ruptures->index(0, 0).data().toString() + u'|' + ruptures->index(0, 4).data().toString() + u'|' +
                      ruptures->index(0, 5).data().toString(),
