@@ -134,7 +134,6 @@ private slots:
         m_liste->ajoute("3582910\n3153342");
         m_liste->findChild<QLineEdit *>("code")->setFocus();
         QStringList parcours{QApplication::focusWidget()->objectName()};
-        // Eight times Tab, round to the code field, then twice Shift+Tab.
         for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, i < 8 ? Qt::NoModifier : Qt::ShiftModifier);
             parcours << QApplication::focusWidget()->objectName();

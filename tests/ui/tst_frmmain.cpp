@@ -32,8 +32,7 @@ public:
 
 } // namespace
 
-// The main window without a wholesaler, and its parts: start-up, the settings pane and its file, the web
-// pane, the keys, the links and the dragging.
+// The main window without a wholesaler: start-up, settings pane and file, web pane, keys, links, dragging.
 class TestFrmMain : public QObject, public Banc {
     Q_OBJECT
     Navigateur m_navigateur;
@@ -200,17 +199,15 @@ private slots:
             << "folder" << QStringList{"", ecriture + "dossier en lecture seule", ""};
     }
 
-    // The list window says once what happened to its file, and goes on with the list in memory. Its
-    // message boxes are answered before the step that opened them returns.
+    // The list window tells at once, and once, what became of its file, and keeps the list in memory.
     void listeGardee()
     {
         QFETCH(QString, cas);
         QFETCH(QStringList, vues);
-        const QString fichier = m_dir->filePath("Liste.txt");
         const auto droits = QFile::permissions(m_dir->path());
         const auto retablit = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), droits); });
         if (cas == u"pipe")
-            QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {fichier}), 0);
+            QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {m_dir->filePath("Liste.txt")}), 0);
         else
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
         QString vu;
@@ -406,7 +403,7 @@ private slots:
         QCOMPARE(m_window->pos(), depart + QPoint(40, 25));
     }
 
-    // The window's parts on their own: its shape.
+    // The window's shape.
     void formeDeLaPeau_data()
     {
         // '.' the key colour, whatever it is; 'w' white; 'n' white but for one unit of blue; '#' drawing.
@@ -425,13 +422,12 @@ private slots:
             {u'.', clef}, {u'w', Qt::white}, {u'n', QColor(255, 255, 254)}, {u'#', QColor(20, 110, 100)}};
         QImage image(int(rangees[0].size()), int(rangees.size()), QImage::Format_RGB888);
         QRegion attendue;
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 image.setPixelColor(x, y, couleurs[rangees[y][x]]);
                 if (rangees[y][x] != u'.')
                     attendue += QRect(x, y, 1, 1);
             }
-        }
         QCOMPARE(modSkin::RegionDepuisImage(image), attendue);
     }
 };

@@ -91,8 +91,7 @@ class TestRequete : public QObject, public Banc {
     // Each Pharma-ML request received: "client:code:REF_MESSAGE:Ref_Req_Info_Produit".
     QStringList m_requetes;
     QString infos(int n) { return c<QTextEdit>(QStringLiteral("txtInfos%1").arg(n))->toPlainText(); }
-    // The pharmacy and account 1 on the simulator (account 2 on `second` if given), the window open, its
-    // page read and the focus back in the CIP field.
+    // Account 1 (and 2, on `second`) on the simulator; the window open, its page read, focus in the CIP field.
     void ouvreSurLeSimulateur(SimulateurPharmaML *second = nullptr)
     {
         pharmacie();
@@ -231,9 +230,7 @@ private slots:
     {
         m_sim.options().delaiMs = 300;
         ouvreSurLeSimulateur(&m_sim);
-        const QString boite = QStringLiteral("]d2010340093582910817281231"
-                                             "10LOT42\x1D"
-                                             "21SN7");
+        const QString boite = QStringLiteral("]d201034009358291081728123110LOT42\u001D21SN7");
         for (const QString &scan : {doliprane, QStringLiteral("2756339"), QStringLiteral("3153342"), boite}) {
             tape(scan);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -279,8 +276,7 @@ private slots:
         QTest::addColumn<QString>("cip");  // the field's text after Enter
         QTest::addColumn<QString>("code"); // above the box
         QTest::addColumn<QString>("message");
-        const QString doliprane13 = QStringLiteral("3400935829108");
-        const QString designation = QStringLiteral("DOLIPRANE 1000MG CPR B/8");
+        const QString doliprane13 = "3400935829108", designation = "DOLIPRANE 1000MG CPR B/8";
         QTest::newRow("Data Matrix, Ctrl+] as separator")
             << "]d201034009358291081728123110LOT42|21SN7"
             << doliprane13 << "3400935829108 · Exp. 31/12/2028" << designation;
@@ -300,19 +296,17 @@ private slots:
         QFETCH(QString, code);
         ouvreSurLeSimulateur();
         QWidget *champ = txt(2);
-        if (scan.endsWith(u'\n')) {
-            QGuiApplication::clipboard()->setText(scan);
+        QGuiApplication::clipboard()->setText(scan);
+        if (scan.endsWith(u'\n'))
             QTest::keyClick(champ, Qt::Key_V, Qt::ControlModifier);
-        } else {
+        else
             tape(scan);
-        }
         QTest::keyClick(champ, Qt::Key_Enter, Qt::KeypadModifier);
         QTRY_VERIFY(c<TOVAButton>("cmdParam")->isEnabled());
         QTEST(txt(2)->text(), "cip");
         QTEST(m_window->LabRetour(0), "message");
         QCOMPARE(m_requetes.size(), code.isEmpty() ? 0 : 1);
-        if (!code.isEmpty())
-            QCOMPARE(c<QLabel>("LabCode1")->text(), code);
+        QCOMPARE(c<QLabel>("LabCode1")->text(), code);
         // Refused or asked, the text is selected: the next scan replaces it and is asked.
         QTEST(txt(2)->selectedText(), "cip");
         QTest::keyClicks(champ, "2756339");
@@ -459,8 +453,7 @@ private slots:
         QGuiApplication::clipboard()->setText("7512345AB6");
         QTest::keyClick(adeli, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(adeli->text(), QStringLiteral("7512345AB"));
-        // F2 asks account 1, its button hidden or not; the name being typed (any character) is stored
-        // first, for the request's sender.
+        // F2 asks account 1, its button hidden or not, once the name being typed is stored for the sender.
         txt(0)->setFocus();
         QTest::keyClicks(txt(0), "Pharmacie de la Gare");
         QTest::keyClick(txt(0), Qt::Key_F2);
@@ -551,7 +544,6 @@ private slots:
         QTest::mouseClick(bandeau->findChild<QToolButton *>("fermer"), Qt::LeftButton);
         QVERIFY(!bandeau->isVisible());
 
-        // Delete removes the selected product.
         produits->selectRow(3);
         QTest::keyClick(produits, Qt::Key_Delete);
         QCOMPARE(codes().size(), 3);
@@ -761,8 +753,7 @@ private slots:
 
         const QList<QByteArray> lignesCsv = exporte(m_liste).split('\n');
         QTEST(QString::fromUtf8(lignesCsv[1]), "csv");
-        // A line without a code has its text in a column of its own, the last; a cell a spreadsheet would
-        // take for a formula is written as text.
+        // A line without a code keeps its text in the last column; a formula-like cell is written as text.
         QVERIFY(lignesCsv.contains(QByteArray(lignesCsv[0].count(';'), ';') + "'=SOMME(B2:B9)\r"));
 
         // Escape during the check did not close the window; "Vider" clears the progress, Ctrl+Z the rest.
