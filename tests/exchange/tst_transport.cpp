@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTimer>
 
 #ifdef Q_OS_WIN
@@ -370,8 +369,7 @@ private slots:
     {
         m_sim->options().delaiMs = 100;
         QTimer::singleShot(30, this, [this] { m_module.reset(); });
-        ModPharmaML *module = m_module.get();
-        module->PML_EnvoieUneRequete(QStringLiteral("3582910,1"), m_compte);
+        lance();
         QVERIFY(!m_module);
         QTest::qWait(200); // the reply arriving now finds nobody to hand it to
         QVERIFY(m_zone->lignes().isEmpty());
@@ -516,9 +514,7 @@ private slots:
                                    lignes +
                                    "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR>"
                                    "</CORPS></CSRP_ENVELOPPE>";
-        m_pair = std::make_unique<PairScripte>(envoie(entetes + reponse));
-        compte(1, QStringLiteral("http://127.0.0.1/pml"), m_pair->port(), QStringLiteral("4083"));
-        lance(cip);
+        echange(envoie(entetes + reponse), 5s, cip);
         QCOMPARE(m_zone->lignes(), ecran);
     }
     // A folder in place of the settings file: every value reads as its default, as without a file, so the
@@ -555,14 +551,14 @@ private slots:
 
 private:
     // One exchange against a peer playing `script`; the time it took.
-    qint64 echange(const Script &script, std::chrono::milliseconds delai)
+    qint64 echange(const Script &script, std::chrono::milliseconds delai, const QString &cip = QStringLiteral("3582910"))
     {
         m_pair = std::make_unique<PairScripte>(script);
         compte(1, QStringLiteral("http://127.0.0.1/pml"), m_pair->port(), QStringLiteral("4083"));
         m_module->setDelaiAttente(delai);
         QElapsedTimer chrono;
         chrono.start();
-        lance();
+        lance(cip);
         return chrono.elapsed();
     }
 
