@@ -97,6 +97,7 @@ private slots:
         const QString https = QStringLiteral("https://pml.repartiteur.fr/pml");
         const QStringList tous{"http_proxy=http://p-http:3128", "https_proxy=p-https:8080",
                                "HTTPS_PROXY=p-autre:1"};
+        const auto plus = [&tous](const char *variable) { return tous + QStringList{variable}; };
         const auto ligne = [](const char *nom, const QString &url, const QString &reglage, const QStringList &env,
                               const QString &proxy) { QTest::newRow(nom) << url << reglage << env << proxy; };
         ligne("http address, http_proxy", http, "", tous, "p-http:3128:");
@@ -106,13 +107,13 @@ private slots:
         ligne("http_proxy does not carry https", https, "", {"http_proxy=http://p:1"}, "");
         ligne("user information decoded", http, "", {"http_proxy=http://moi:p%40ss@p:3128/"}, "p:3128:moi:p@ss");
         ligne("no_proxy, the domain and below", http, "",
-              tous + QStringList{"no_proxy=autre.fr, .repartiteur.fr"}, "");
-        ligne("no_proxy, another domain", http, "", tous + QStringList{"no_proxy=repartiteur.fr.evil"},
+              plus("no_proxy=autre.fr, .repartiteur.fr"), "");
+        ligne("no_proxy, another domain", http, "", plus("no_proxy=repartiteur.fr.evil"),
               "p-http:3128:");
-        ligne("NO_PROXY in capitals", http, "", tous + QStringList{"NO_PROXY=pml.repartiteur.fr"}, "");
-        ligne("no_proxy, everything", https, "", tous + QStringList{"no_proxy=*"}, "");
-        ligne("no_proxy, a network", "http://10.1.2.3/pml", "", tous + QStringList{"no_proxy=10.0.0.0/8"}, "");
-        ligne("no_proxy, another network", "http://11.1.2.3/pml", "", tous + QStringList{"no_proxy=10.0.0.0/8"},
+        ligne("NO_PROXY in capitals", http, "", plus("NO_PROXY=pml.repartiteur.fr"), "");
+        ligne("no_proxy, everything", https, "", plus("no_proxy=*"), "");
+        ligne("no_proxy, a network", "http://10.1.2.3/pml", "", plus("no_proxy=10.0.0.0/8"), "");
+        ligne("no_proxy, another network", "http://11.1.2.3/pml", "", plus("no_proxy=10.0.0.0/8"),
               "p-http:3128:");
         ligne("loopback address", "http://127.3.2.1:8080/pml", "", tous, "");
         ligne("localhost", "http://LocalHost/pml", "", tous, "");
