@@ -295,13 +295,11 @@ private slots:
     void forbiddenCharacterReportedButRequestBuilt()
     {
         regle("IdRepart1", QStringLiteral("A\u001fB"));
-        const QString message = construit(QStringLiteral("1234567,1"));
-        const QStringList parts = message.split(QStringLiteral("\r\n"));
+        const QStringList parts = construit(QStringLiteral("1234567,1")).split(QStringLiteral("\r\n"));
         QCOMPARE(parts.size(), 4);
-        QCOMPARE(parts[0], QStringLiteral("Erreur de validation "));
-        QVERIFY(parts[1].startsWith(QLatin1String("Raison: ")) && parts[1].size() > 8);
-        QVERIFY(parts[2].startsWith(QLatin1String("Source: <CSRP_ENVELOPPE ")));
-        QCOMPARE(parts[3], QStringLiteral("Ligne: 1"));
+        QVERIFY(parts[1].size() > 8); // a reason follows
+        QCOMPARE((QStringList{parts[0], parts[1].left(8), parts[2].left(24), parts[3]}),
+                 (QStringList{"Erreur de validation ", "Raison: ", "Source: <CSRP_ENVELOPPE ", "Ligne: 1"}));
         QVERIFY(requete().requeteXML().contains(QStringLiteral("Code=\"A\u001fB\"")));
         QCOMPARE(m_zone->lignes(), QStringList()); // returned, not shown
     }
@@ -468,13 +466,9 @@ private slots:
         const QString ep = QStringLiteral("EP EAN13 3400927563398 EFFERALGAN NETHT=1.5 PUBTC=2.2");
 
         row("not available, nothing more", nd + "/>", true, {"", "", "", "", "", ""});
-        row("every element and attribute",
-            nd +
-                " Date_Effet=\"2026-06-01\" Commentaire=\"Retour semaine 23\"><INFOS_DISPO_ND "
-                "Date=\"2026-06-15\" "
-                "Quantite=\"12\"/>" +
-                remplacant + fin,
-            true, {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
+        const QByteArray tout = " Date_Effet=\"2026-06-01\" Commentaire=\"Retour semaine 23\">"
+                                "<INFOS_DISPO_ND Date=\"2026-06-15\" Quantite=\"12\"/>";
+        row("every element and attribute", nd + tout + remplacant + fin, true, {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
         row("a time, as the schema writes it",
             nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"14:30\"/>" + fin, false,
             {"", "2026-06-15", "14:30", "", "", ""});

@@ -52,8 +52,8 @@ public:
                 ++connexions;
                 c->setParent(this);
                 connect(c, &QTcpSocket::readyRead, this, [this, c] {
-                    m_recu += c->readAll();
-                    if (!m_joue && m_recu.endsWith("</CSRP_ENVELOPPE>\r\n")) {
+                    recu += c->readAll();
+                    if (!m_joue && recu.endsWith("</CSRP_ENVELOPPE>\r\n")) {
                         m_joue = true;
                         m_script(c);
                     }
@@ -65,11 +65,11 @@ public:
     }
     quint16 port() const { return m_serveur.serverPort(); }
     int connexions = 0;
+    QByteArray recu;
 
 private:
     QTcpServer m_serveur;
     Script m_script;
-    QByteArray m_recu;
     bool m_joue = false;
 };
 
@@ -158,8 +158,7 @@ private slots:
         zone.preparePourRequete();
         ModPharmaML module(zone);
         module.PML_EnvoieUneRequete(QStringLiteral("3582910,1"), m_compte);
-        QCOMPARE(zone.lignes(), QStringList({doliprane[0], QString(doliprane[1]).replace("(1)", "(2)"),
-                                             QString(doliprane[2]).replace("(1)", "(2)")}));
+        QCOMPARE(zone.lignes().join(u'\n'), doliprane.join(u'\n').replace("(1)", "(2)"));
         QVERIFY(m_sim->dernierRecu().startsWith("POST /pml2 HTTP/1.1\r\n"));
     }
     void traceImpossibleNArretePasLEnvoi()
@@ -200,7 +199,7 @@ private slots:
         QFETCH(QString, valeur);
         QFETCH(QString, message);
         const AdresseInjoignable ferme(QStringLiteral("refused"));
-        regle(cle, valeur.isNull() ? valeur : QString(valeur).replace(QLatin1String("PORT_FERME"), QString::number(ferme.port)));
+        regle(cle, valeur.replace(QLatin1String("PORT_FERME"), QString::number(ferme.port)));
         lance();
         QCOMPARE(m_zone->lignes(), erreur(message));
         QTest::qWait(20);
@@ -238,19 +237,13 @@ private slots:
     // never answers is reported as the wait's end.
     void portParDefaut()
     {
-        QByteArray demande;
-        QTcpServer mandataire;
-        QVERIFY(mandataire.listen(QHostAddress::LocalHost));
-        connect(&mandataire, &QTcpServer::newConnection, this, [&] {
-            QTcpSocket *c = mandataire.nextPendingConnection();
-            connect(c, &QTcpSocket::readyRead, this, [&demande, c] { demande += c->readAll(); });
-        });
-        m_compte.proxy = QStringLiteral("http://127.0.0.1:%1").arg(mandataire.serverPort());
+        m_pair = std::make_unique<PairScripte>([](QTcpSocket *) {});
+        m_compte.proxy = QStringLiteral("http://127.0.0.1:%1").arg(m_pair->port());
         m_compte.urlRepart = QStringLiteral("http://pml.exemple.fr/pml");
         m_compte.portRepart.reset();
         m_module->setDelaiAttente(300ms);
         lance();
-        QVERIFY2(demande.startsWith("POST http://pml.exemple.fr/pml HTTP/1.1\r\n"), demande.constData());
+        QVERIFY2(m_pair->recu.startsWith("POST http://pml.exemple.fr/pml HTTP/1.1\r\n"), m_pair->recu.constData());
         QCOMPARE(m_zone->lignes(), erreur(delaiDepasse));
     }
     void secours_data()
