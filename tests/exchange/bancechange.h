@@ -45,12 +45,9 @@ class AdresseInjoignable {
 public:
     explicit AdresseInjoignable(const QString &genre)
     {
-        if (genre == QLatin1String("unknown host")) {
-            hote = QString(64, u'r') + QStringLiteral(".invalid");
-            return;
-        }
-        if (genre == QLatin1String("unreachable")) {
-            hote = QStringLiteral("255.255.255.255");
+        if (genre == QLatin1String("unknown host") || genre == QLatin1String("unreachable")) {
+            hote = genre == QLatin1String("unreachable") ? QStringLiteral("255.255.255.255")
+                                                         : QString(64, u'r') + QStringLiteral(".invalid");
             return;
         }
         m_serveur.setListenBacklogSize(0);
