@@ -110,6 +110,8 @@ private slots:
               plus("no_proxy=autre.fr, .repartiteur.fr"), "");
         ligne("no_proxy, another domain", http, "", plus("no_proxy=repartiteur.fr.evil"),
               "p-http:3128:");
+        ligne("no_proxy, a domain without its dot", http, "", plus("no_proxy=repartiteur.fr"), "");
+        ligne("no_proxy, not a domain boundary", http, "", plus("no_proxy=partiteur.fr"), "p-http:3128:");
         ligne("NO_PROXY in capitals", http, "", plus("NO_PROXY=pml.repartiteur.fr"), "");
         ligne("no_proxy, everything", https, "", plus("no_proxy=*"), "");
         ligne("no_proxy, a network", "http://10.1.2.3/pml", "", plus("no_proxy=10.0.0.0/8"), "");

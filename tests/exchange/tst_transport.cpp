@@ -184,6 +184,8 @@ private slots:
                                                       << "http://nom@/pml" << urlAVerifier;
         invalide("control character in the wholesaler's code", "IdRepart1", QStringLiteral("1\u001f2"));
         invalide("wholesaler's code of one character", "IdRepart1", "1");
+        // The key goes in no XML, only into the credential: the character check alone refuses it.
+        invalide("control character in the key", "ClefCli1", QStringLiteral("40\u001f83"));
         invalide("client number of 21 characters", "NumeroCli1", QString(21, u'9'));
         invalide("blank inside the branch code", "CodeRepart1", "0 4");
         invalide("wholesaler's address empty", "AdrRepart1", "");
