@@ -57,7 +57,8 @@ void openssl_Base64(benchmark::State &state)
     for (auto _ : state) {
         // Allocated per call, as ours returns a new text each time.
         std::vector<unsigned char> out(std::size_t(data.size() + 2) / 3 * 4 + 1);
-        EVP_EncodeBlock(out.data(), reinterpret_cast<const unsigned char *>(data.constData()), int(data.size()));
+        EVP_EncodeBlock(out.data(), reinterpret_cast<const unsigned char *>(data.constData()),
+                        int(data.size()));
         benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(state.iterations() * data.size());

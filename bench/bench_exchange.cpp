@@ -56,7 +56,8 @@ const QByteArray typicalReply =
 
 // A reply of 50 product lines, each with three prices and an availability, as a wholesaler answers a
 // full order: every line is decoded and shown in turn.
-QByteArray replyOfFiftyLines() {
+QByteArray replyOfFiftyLines()
+{
     const qsizetype debut = typicalReply.indexOf("          <LIGNE");
     const qsizetype fin = typicalReply.indexOf("        </REP_INFO_PRODUIT>");
     const QByteArray ligne = typicalReply.mid(debut, fin - debut);
@@ -71,7 +72,8 @@ QByteArray replyOfFiftyLines() {
     return typicalReply.first(debut) + lignes + typicalReply.sliced(fin);
 }
 
-void BuildOneRequest(benchmark::State &state) {
+void BuildOneRequest(benchmark::State &state)
+{
     QTemporaryDir dir;
     FichierINI::setRepertoireProgramme(dir.path());
     CompteRepartiteur compte = CompteEssai{.url = "http://127.0.0.1/pharmaml"}.compte(1);
@@ -82,15 +84,16 @@ void BuildOneRequest(benchmark::State &state) {
     ZoneMuette zone;
     ModPharmaML module(zone);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"), CompteRepartiteur::lis(1)));
+        benchmark::DoNotOptimize(module.PML_ConstruitRequeteInfoProduit(QStringLiteral("3400930260494,1"),
+                                                                        CompteRepartiteur::lis(1)));
         benchmark::DoNotOptimize(module.echange().requete().empreinteRequete());
     }
 }
 BENCHMARK(BuildOneRequest);
 
 // The whole reply handled at every iteration by one module.
-void traite(benchmark::State &state, const QByteArray &reply) {
+void traite(benchmark::State &state, const QByteArray &reply)
+{
     ZoneMuette zone;
     ModPharmaML module(zone);
     for (auto _ : state)
@@ -98,15 +101,22 @@ void traite(benchmark::State &state, const QByteArray &reply) {
     state.SetBytesProcessed(state.iterations() * reply.size());
 }
 
-void ProcessThreePriceReply(benchmark::State &state) { traite(state, typicalReply); }
+void ProcessThreePriceReply(benchmark::State &state)
+{
+    traite(state, typicalReply);
+}
 BENCHMARK(ProcessThreePriceReply);
 
-void ProcessFiftyLineReply(benchmark::State &state) { traite(state, replyOfFiftyLines()); }
+void ProcessFiftyLineReply(benchmark::State &state)
+{
+    traite(state, replyOfFiftyLines());
+}
 BENCHMARK(ProcessFiftyLineReply);
 
 // The reply with `motif(i)` repeated at `marque` of the typical reply, for i = 0, 1, ... as long as
 // the whole reply, after a plain header block, stays within the reply cap.
-QByteArray hostileReply(const char *marque, QByteArray (*motif)(int)) {
+QByteArray hostileReply(const char *marque, QByteArray (*motif)(int))
+{
     const qsizetype position = typicalReply.indexOf(marque);
     QByteArray reply = typicalReply.first(position);
     const qsizetype place = Http::AssembleurRetour::tailleMax - 64 - typicalReply.size();
@@ -116,17 +126,20 @@ QByteArray hostileReply(const char *marque, QByteArray (*motif)(int)) {
 }
 
 // 100,000 or so empty attributes on one product line.
-QByteArray replyOfEmptyAttributes() {
+QByteArray replyOfEmptyAttributes()
+{
     return hostileReply(" Num_Ligne", [](int i) { return " a" + QByteArray::number(i) + "=\"\""; });
 }
 
 // As many empty product lines as fit.
-QByteArray replyOfEmptyLines() {
+QByteArray replyOfEmptyLines()
+{
     return hostileReply("          <LIGNE", [](int) { return QByteArray("<LIGNE/>"); });
 }
 
 // Kilobytes of a line of /proc/self/status ("VmRSS:", "VmHWM:").
-qint64 statusKiB(QByteArrayView key) {
+qint64 statusKiB(QByteArrayView key)
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -138,7 +151,8 @@ qint64 statusKiB(QByteArrayView key) {
 
 // Growth of the resident memory's peak while the reply is handled once, in MiB: freed memory is
 // given back and the peak reset first.
-double peakMiB(const QByteArray &reply) {
+double peakMiB(const QByteArray &reply)
+{
     malloc_trim(0);
     QFile reset(QStringLiteral("/proc/self/clear_refs"));
     if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
@@ -152,7 +166,8 @@ double peakMiB(const QByteArray &reply) {
     return double(statusKiB("VmHWM:") - before) / 1024.0;
 }
 
-void ProcessHostileReply(benchmark::State &state, QByteArray (*make)()) {
+void ProcessHostileReply(benchmark::State &state, QByteArray (*make)())
+{
     const QByteArray reply = make();
     state.counters["peak_MiB"] = peakMiB(reply);
     traite(state, reply);

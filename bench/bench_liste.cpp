@@ -29,8 +29,9 @@ public:
     {
         FichierINI::setRepertoireProgramme(m_dir.path());
         for (int n = 1; n <= 2; ++n)
-            ecritCompte(n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = "23",
-                            .port = m_repartiteurs[n - 1].port()});
+            ecritCompte(
+                n,
+                {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = "23", .port = m_repartiteurs[n - 1].port()});
     }
     QString dossier() const { return m_dir.path(); }
     int requetes() const { return m_repartiteurs[0].requetes() + m_repartiteurs[1].requetes(); }

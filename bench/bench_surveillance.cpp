@@ -21,7 +21,8 @@ void TourDeSurveillance(benchmark::State &state)
     FichierINI::setRepertoireProgramme(dossier.path());
     Repartiteur repartiteurs[2];
     for (int n = 1; n <= 2; ++n)
-        ecritCompte(n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = "23", .port = repartiteurs[n - 1].port()});
+        ecritCompte(
+            n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = "23", .port = repartiteurs[n - 1].port()});
     Surveillance surveillance;
     QStringList codes{QStringLiteral("3582910"), QStringLiteral("3153342"), QStringLiteral("2756339")};
     for (int i = 0; codes.size() < produits; ++i)

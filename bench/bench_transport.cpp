@@ -22,7 +22,8 @@ namespace {
 // 3582910 per iteration, each timed on its own for the percentiles of the run. `attendu` tells
 // whether the result area shows what it should.
 void interrogeChaqueFois(benchmark::State &state, const QTemporaryDir &dir, quint16 port,
-                         const std::function<bool(const QStringList &)> &attendu, const char *sinon) {
+                         const std::function<bool(const QStringList &)> &attendu, const char *sinon)
+{
     FichierINI::setRepertoireProgramme(dir.path());
     ecritCompte(1, {.url = "http://127.0.0.1/pharmaml/info.php", .port = port});
     std::vector<double> durees;
@@ -48,7 +49,8 @@ void interrogeChaqueFois(benchmark::State &state, const QTemporaryDir &dir, quin
     state.counters["p99"] = centile(99);
 }
 
-void WholeQueryOverLoopback(benchmark::State &state) {
+void WholeQueryOverLoopback(benchmark::State &state)
+{
     Repartiteur repartiteur(int(state.range(0)));
     QTemporaryDir dir;
     interrogeChaqueFois(
@@ -60,7 +62,8 @@ void WholeQueryOverLoopback(benchmark::State &state) {
 }
 
 // A port just closed: the connection is refused, and the message shows.
-void RefusedConnectionOverLoopback(benchmark::State &state) {
+void RefusedConnectionOverLoopback(benchmark::State &state)
+{
     QTcpServer ferme;
     if (!ferme.listen(QHostAddress::LocalHost)) {
         state.SkipWithError("cannot listen on the loopback");
@@ -88,7 +91,8 @@ BENCHMARK(WholeQueryOverLoopback)
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

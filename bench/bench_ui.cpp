@@ -79,7 +79,8 @@ public:
         for (const auto &[cle, valeur] : {std::pair{"URLEditeur", "http://127.0.0.1:9"},
                                           {"AdrPharmacie", "Pharmacie du Marché"},
                                           {"AdeliPharmacie", "751234567"}})
-            FichierINI::EcrireIni(CompteRepartiteur::Cles::section, QString::fromUtf8(cle), QString::fromUtf8(valeur));
+            FichierINI::EcrireIni(CompteRepartiteur::Cles::section, QString::fromUtf8(cle),
+                                  QString::fromUtf8(valeur));
         ecritCompte(1, {.nom = "PHOENIX", .id = "23", .port = m_serveur.serverPort()});
         QObject::connect(&m_serveur, &QTcpServer::newConnection, [this] {
             while (QTcpSocket *s = m_serveur.nextPendingConnection()) {

@@ -142,10 +142,11 @@ void TOVAButtonPrivate::LayoutCaption()
     QSize extent(0, 0);
     if (!Caption.isEmpty()) {
         const QFontMetrics metrics(q->font());
-        extent = metrics
-                     .boundingRect(QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)),
-                                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, Caption)
-                     .size();
+        extent =
+            metrics
+                .boundingRect(QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, Caption)
+                .size();
     }
     right = left + extent.width();
     bottom = top + extent.height();

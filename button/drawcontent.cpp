@@ -152,15 +152,15 @@ void ButtonRenderer::DrawPictureEffect(int offset, const TOVAPicture &picture)
     const int x = d.PictureX + offset;
     const int y = d.PictureY + offset;
     const int mask = int(p.Mask);
-    BlitPicture(x + 1, y + 1, d.PictureWidth, d.PictureHeight, picture, mask, int(S(base, engraved ? +40 : -40)),
-                false, false, false);
+    BlitPicture(x + 1, y + 1, d.PictureWidth, d.PictureHeight, picture, mask,
+                int(S(base, engraved ? +40 : -40)), false, false, false);
     if (effect == TOVAButton::cbEmbossed || engraved)
         BlitPicture(x - 1, y - 1, d.PictureWidth, d.PictureHeight, picture, mask,
                     int(S(base, engraved ? -40 : +40)), false, false, false);
 }
 
-void ButtonRenderer::BlitPicture(int x, int y, int w, int h, const TOVAPicture &picture, int transparent, int tint,
-                                 bool brightOnly, bool grey, bool blend)
+void ButtonRenderer::BlitPicture(int x, int y, int w, int h, const TOVAPicture &picture, int transparent,
+                                 int tint, bool brightOnly, bool grey, bool blend)
 {
     if (w == 0 || h == 0)
         return;

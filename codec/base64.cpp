@@ -9,7 +9,10 @@ namespace {
 constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr qsizetype lineLength = 76;
 
-qsizetype encodedLength(qsizetype n) { return (n + 2) / 3 * 4; }
+qsizetype encodedLength(qsizetype n)
+{
+    return (n + 2) / 3 * 4;
+}
 
 // Writes the Base64 of `in` to `out` (encodedLength(n) characters).
 void encode(const unsigned char *in, qsizetype n, char16_t *out)
@@ -81,4 +84,7 @@ QString Base64::EncodeArray64(QByteArrayView bytes) const
     return text;
 }
 
-QString Base64::EncodeArray64OneLine(QByteArrayView bytes) const { return encodeOneLine(bytes); }
+QString Base64::EncodeArray64OneLine(QByteArrayView bytes) const
+{
+    return encodeOneLine(bytes);
+}

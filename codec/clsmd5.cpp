@@ -10,7 +10,10 @@ namespace {
 
 constexpr qint32 maximumLength = 268435455; // the bit length must fit in 32 bits
 
-inline uint32_t rotl(uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
+inline uint32_t rotl(uint32_t x, int c)
+{
+    return (x << c) | (x >> (32 - c));
+}
 
 inline uint32_t load32(const unsigned char *p)
 {

@@ -19,7 +19,10 @@ struct RuntimeError {
     static RuntimeError pathFileAccess() { return {75, QStringLiteral("Path/File access error")}; }
     static RuntimeError internalError() { return {51, QStringLiteral("Internal error")}; }
     static RuntimeError invalidUseOfNull() { return {94, QStringLiteral("Invalid use of Null")}; }
-    static RuntimeError objectNotSet() { return {91, QStringLiteral("Object variable or With block variable not set")}; }
+    static RuntimeError objectNotSet()
+    {
+        return {91, QStringLiteral("Object variable or With block variable not set")};
+    }
     static RuntimeError invalidPropertyValue() { return {380, QStringLiteral("Invalid property value")}; }
 
     // A failure of the C++ library as the platform would have numbered it.

@@ -6,7 +6,8 @@ namespace {
 
 constexpr qsizetype chiffresEan13 = 13;
 
-bool chiffres(QStringView texte, qsizetype longueur) {
+bool chiffres(QStringView texte, qsizetype longueur)
+{
     return texte.size() == longueur && CodeProduit::chiffresSeuls(texte);
 }
 
@@ -14,7 +15,8 @@ constexpr qsizetype chiffresCip7 = 7;
 constexpr QStringView prefixeCip13 = u"34009";
 
 // The EAN-13 check digit of the first twelve digits: weights 1 and 3 alternate from the left.
-QChar cleEan13(QStringView douze) {
+QChar cleEan13(QStringView douze)
+{
     int somme = 0;
     for (qsizetype i = 0; i < chiffresEan13 - 1; ++i)
         somme += (douze[i].unicode() - u'0') * (i % 2 ? 3 : 1);
@@ -25,15 +27,18 @@ QChar cleEan13(QStringView douze) {
 
 namespace CodeProduit {
 
-bool chiffresSeuls(QStringView texte) {
+bool chiffresSeuls(QStringView texte)
+{
     return std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool estEan13Valide(QStringView code) {
+bool estEan13Valide(QStringView code)
+{
     return chiffres(code, chiffresEan13) && cleEan13(code) == code[chiffresEan13 - 1];
 }
 
-QString cip13(QStringView code) {
+QString cip13(QStringView code)
+{
     if (!chiffres(code, chiffresCip7))
         return code.toString();
     QString douze = prefixeCip13.toString();
@@ -41,7 +46,8 @@ QString cip13(QStringView code) {
     return douze + cleEan13(douze);
 }
 
-bool memeProduit(QStringView demande, QStringView repondu) {
+bool memeProduit(QStringView demande, QStringView repondu)
+{
     if (demande == repondu)
         return !demande.isEmpty();
     if (chiffres(demande, chiffresCip7))
@@ -51,11 +57,13 @@ bool memeProduit(QStringView demande, QStringView repondu) {
     return false;
 }
 
-QString typeCodification(QStringView code) {
+QString typeCodification(QStringView code)
+{
     return chiffres(code, chiffresEan13) ? QStringLiteral("EAN13") : QStringLiteral("CIP39");
 }
 
-QString sansBlancs(QStringView code) {
+QString sansBlancs(QStringView code)
+{
     QString texte = code.toString();
     texte.removeIf([](QChar c) { return c.isSpace(); });
     return texte;

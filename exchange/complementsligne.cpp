@@ -4,7 +4,8 @@
 
 namespace ComplementsLigne {
 
-QString genreRemplacement(QStringView type) {
+QString genreRemplacement(QStringView type)
+{
     if (type == u"RL")
         return QStringLiteral("remplaçant livré");
     if (type == u"EL")
@@ -14,7 +15,8 @@ QString genreRemplacement(QStringView type) {
     return {};
 }
 
-QString retourPrevu(const RetourPrevu &retour) {
+QString retourPrevu(const RetourPrevu &retour)
+{
     if (!retour.date.isValid())
         return {};
     QString texte =
@@ -26,7 +28,8 @@ QString retourPrevu(const RetourPrevu &retour) {
     return texte;
 }
 
-QString remplacant(const Remplacant &remplacant) {
+QString remplacant(const Remplacant &remplacant)
+{
     if (remplacant.codeProduit.isEmpty())
         return {};
     QString texte = QStringLiteral("Remplacé par : ") + remplacant.codeProduit;
@@ -37,7 +40,8 @@ QString remplacant(const Remplacant &remplacant) {
     return texte;
 }
 
-QStringList lignes(const LigneReponse &ligne) {
+QStringList lignes(const LigneReponse &ligne)
+{
     // As many prices as the product shows.
     constexpr qsizetype prixAffiches = 3;
     QStringList sortie;

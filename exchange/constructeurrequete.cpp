@@ -25,7 +25,8 @@ using Attributs = std::initializer_list<std::pair<const char *, QString>>;
 // A start tag, or an empty element when `vide`: name, then ` name="value"` for each attribute.
 // Values and contents are escaped (&, <, >, ", the four entities of toHtmlEscaped): none can end an
 // attribute or open an element of the request.
-QString balise(const char *nom, Attributs attributs, bool vide = false) {
+QString balise(const char *nom, Attributs attributs, bool vide = false)
+{
     QString texte = u'<' + QLatin1String(nom);
     for (const auto &[cle, valeur] : attributs)
         texte += u' ' + QLatin1String(cle) + QLatin1String("=\"") + valeur.toHtmlEscaped() + u'"';
@@ -33,7 +34,8 @@ QString balise(const char *nom, Attributs attributs, bool vide = false) {
     return texte;
 }
 
-QString element(const char *nom, const QString &contenu) {
+QString element(const char *nom, const QString &contenu)
+{
     return u'<' + QLatin1String(nom) + u'>' + contenu.toHtmlEscaped() + QLatin1String("</") +
            QLatin1String(nom) + u'>';
 }
@@ -42,7 +44,8 @@ const QString zeros6 = QStringLiteral("000000");
 
 // Outside XML 1.0's Char production: C0 controls but tab, LF and CR; U+FFFE and U+FFFF; a
 // surrogate that is not one half of a pair.
-bool horsXml(QStringView valeur) {
+bool horsXml(QStringView valeur)
+{
     for (qsizetype i = 0; i < valeur.size(); ++i) {
         const QChar c = valeur[i];
         const char16_t u = c.unicode();
@@ -60,18 +63,21 @@ bool horsXml(QStringView valeur) {
 
 ConstructeurRequete::ConstructeurRequete(Horloge horloge) : m_horloge(std::move(horloge)) {}
 
-template <typename Corps> bool ConstructeurRequete::piege(const QString &procedure, Corps &&corps) {
+template <typename Corps> bool ConstructeurRequete::piege(const QString &procedure, Corps &&corps)
+{
     return Echec::piege(
         procedure, Echec::Forme::Parentheses, [this](const QString &texte) { m_echecs << texte; }, corps);
 }
 
-QStringList ConstructeurRequete::prendsEchecs() {
+QStringList ConstructeurRequete::prendsEchecs()
+{
     return std::exchange(m_echecs, {});
 }
 
 QString ConstructeurRequete::valeur(const CompteRepartiteur &compte, const QString &stem,
                                     const std::optional<QString> &lue, const QString &defaut,
-                                    std::optional<Schema::Contrainte> contrainte) {
+                                    std::optional<Schema::Contrainte> contrainte)
+{
     const QString valeur = lue.value_or(defaut);
     if (m_parametreInvalide.isEmpty() &&
         (horsXml(valeur) || (contrainte && !Schema::respecte(valeur, *contrainte))))
@@ -79,12 +85,14 @@ QString ConstructeurRequete::valeur(const CompteRepartiteur &compte, const QStri
     return valeur;
 }
 
-QString ConstructeurRequete::dateHeure() const {
+QString ConstructeurRequete::dateHeure() const
+{
     return m_horloge().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
 QString ConstructeurRequete::construit(const QString &lignes, const CompteRepartiteur &compte,
-                                       ReferencesMessage *references) {
+                                       ReferencesMessage *references)
+{
     using Cles = CompteRepartiteur::Cles;
     QString message;
     m_parametreInvalide.clear();
@@ -96,15 +104,17 @@ QString ConstructeurRequete::construit(const QString &lignes, const CompteRepart
         requete += PML_ConstruitCorpsInfoProduit(lignes, m_refMessage);
         requete += QLatin1String("</MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>");
         m_requeteXML = requete;
-        m_empreinteRequete = empreinte(m_requeteXML, valeur(compte, Cles::numeroCli, compte.numeroCli, QString()),
-                                       valeur(compte, Cles::clefCli, compte.clefCli, QString()));
+        m_empreinteRequete =
+            empreinte(m_requeteXML, valeur(compte, Cles::numeroCli, compte.numeroCli, QString()),
+                      valeur(compte, Cles::clefCli, compte.clefCli, QString()));
         message = PML_ControleStringXML(m_requeteXML);
     });
     return message;
 }
 
 QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli,
-                                      const QString &clefCli) const {
+                                       const QString &clefCli) const
+{
     if (numeroCli.size() < longueurNumeroCli)
         numeroCli += QString(longueurNumeroCli - numeroCli.size(), u'0');
     // The request travels as UTF-8, and the wholesaler digests what it receives.
@@ -114,7 +124,8 @@ QString ConstructeurRequete::empreinte(const QString &requete, QString numeroCli
 }
 
 QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, const QString &natureAction,
-                                    const CompteRepartiteur &compte) {
+                                                 const CompteRepartiteur &compte)
+{
     using Cles = CompteRepartiteur::Cles;
     QString enveloppe; // complete up to the end of the envelope's header
     QString entete;
@@ -139,15 +150,15 @@ QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, cons
                          {"Id", m_numeroCliRequete},
                          {"Adresse", adresse}},
                         true);
-        texte += balise(
-            "RECEPTEUR",
-            {{"Nature", QStringLiteral("RE")},
-             {"Code", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
-             {"Id", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)},
-             {"Adresse",
-              valeur(compte, Cles::adrRepart, compte.adrRepart, QStringLiteral("......"), Schema::adresse)
-                  .left(maxAdresseRepart)}},
-            true);
+        texte +=
+            balise("RECEPTEUR",
+                   {{"Nature", QStringLiteral("RE")},
+                    {"Code", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
+                    {"Id", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)},
+                    {"Adresse", valeur(compte, Cles::adrRepart, compte.adrRepart, QStringLiteral("......"),
+                                       Schema::adresse)
+                                    .left(maxAdresseRepart)}},
+                   true);
         texte += element("REF_MESSAGE", refMessage);
         texte += element("DATE", dateEnveloppe);
         texte += QLatin1String("</ENTETE>");
@@ -158,17 +169,18 @@ QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, cons
         texte +=
             balise("MESSAGE_OFFICINE", {{"xmlns", QStringLiteral("urn:x-csrp:fr.csrp.protocole:message")}});
         texte += QLatin1String("<ENTETE>");
-        texte +=
-            balise("EMETTEUR",
-                   {{"Nature_Partenaire", QStringLiteral("OF")},
-                    {"Id_Client", valeur(compte, Cles::numeroCli, compte.numeroCli, zeros6, Schema::identifiant)}},
-                   true);
-        texte +=
-            balise("DESTINATAIRE",
-                   {{"Nature_Partenaire", QStringLiteral("RE")},
-                    {"Code_Societe", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
-                    {"Id_Societe", valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)}},
-                   true);
+        texte += balise(
+            "EMETTEUR",
+            {{"Nature_Partenaire", QStringLiteral("OF")},
+             {"Id_Client", valeur(compte, Cles::numeroCli, compte.numeroCli, zeros6, Schema::identifiant)}},
+            true);
+        texte += balise(
+            "DESTINATAIRE",
+            {{"Nature_Partenaire", QStringLiteral("RE")},
+             {"Code_Societe", valeur(compte, Cles::idRepart, compte.idRepart, zeros6, Schema::codeSociete)},
+             {"Id_Societe",
+              valeur(compte, Cles::codeRepart, compte.codeRepart, zeros6, Schema::identifiant)}},
+            true);
         texte += element("DATE", dateMessage);
         texte += QLatin1String("</ENTETE>");
         entete = texte;
@@ -176,7 +188,8 @@ QString ConstructeurRequete::PML_ConstruitEntete(const QString &refMessage, cons
     return reussi ? entete : enveloppe;
 }
 
-QString ConstructeurRequete::PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage) {
+QString ConstructeurRequete::PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage)
+{
     QString resultat;
     piege(QStringLiteral("PML_ConstruitCorpsInfoProduit"), [&] {
         QString texte =
@@ -201,7 +214,8 @@ QString ConstructeurRequete::PML_ConstruitCorpsInfoProduit(const QString &lignes
     return resultat;
 }
 
-QString ConstructeurRequete::PML_AdressePharmacie(const CompteRepartiteur &compte) {
+QString ConstructeurRequete::PML_AdressePharmacie(const CompteRepartiteur &compte)
+{
     // Failures here are ignored: the address is then left empty.
     try {
         if (m_adressePharmacie.isEmpty())
@@ -212,7 +226,8 @@ QString ConstructeurRequete::PML_AdressePharmacie(const CompteRepartiteur &compt
     }
 }
 
-QString ConstructeurRequete::PML_ControleStringXML(const QString &texte) {
+QString ConstructeurRequete::PML_ControleStringXML(const QString &texte)
+{
     QString message;
     piege(QStringLiteral("PML_ControleStringXML"), [&] {
         const Xml::Document document = Xml::Document::depuisTexte(texte);
@@ -226,7 +241,8 @@ QString ConstructeurRequete::PML_ControleStringXML(const QString &texte) {
     return message;
 }
 
-QString ConstructeurRequete::PML_FiltreTexte(const QString &texte) {
+QString ConstructeurRequete::PML_FiltreTexte(const QString &texte)
+{
     QString filtre = texte;
     piege(QStringLiteral("PML_FiltreTexte"), [&] {
         static const QString accentues = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");

@@ -28,7 +28,8 @@ public:
     QString construit(const QString &lignes, const CompteRepartiteur &compte,
                       ReferencesMessage *references = nullptr);
     // The envelope's opening and header, then the pharmacy message's opening and header.
-    QString PML_ConstruitEntete(const QString &refMessage, const QString &natureAction, const CompteRepartiteur &compte);
+    QString PML_ConstruitEntete(const QString &refMessage, const QString &natureAction,
+                                const CompteRepartiteur &compte);
     // The message body: CORPS holding REQ_INFO_PRODUIT and one LIGNE per accepted item.
     QString PML_ConstruitCorpsInfoProduit(const QString &lignes, const QString &refMessage);
     // The pharmacy name for the sender's address: taken from the first account that gives one, then

@@ -9,29 +9,34 @@ namespace DecodeurRetour {
 
 namespace {
 
-QString attribut(const Xml::Noeud &noeud, QStringView nom) {
+QString attribut(const Xml::Noeud &noeud, QStringView nom)
+{
     return noeud.attribut(nom).value_or(QString());
 }
 
-Xml::Noeud premier(const Xml::Noeud &dans, QStringView nom) {
+Xml::Noeud premier(const Xml::Noeud &dans, QStringView nom)
+{
     return dans.elementsParNom(nom).value(0);
 }
 
 // The first of either name: NON_DISPO holds the _ND forms, AUTRE the _AU ones.
-Xml::Noeud premierDe(const Xml::Noeud &dans, QStringView nd, QStringView au) {
+Xml::Noeud premierDe(const Xml::Noeud &dans, QStringView nd, QStringView au)
+{
     const Xml::Noeud noeud = premier(dans, nd);
     return noeud.estAbsent() ? premier(dans, au) : noeud;
 }
 
 // The attribute when it has the schema's form (whitespace around it collapsed, as the schema
 // does), else "".
-QString attributDeForme(const Xml::Noeud &noeud, QStringView nom, const QRegularExpression &forme) {
+QString attributDeForme(const Xml::Noeud &noeud, QStringView nom, const QRegularExpression &forme)
+{
     const QString valeur = attribut(noeud, nom).trimmed();
     return forme.match(valeur).hasMatch() ? valeur : QString();
 }
 
 // INFOS_DISPO_ND / INFOS_DISPO_AU: each value that breaks its form is dropped alone.
-RetourPrevu retourPrevu(const Xml::Noeud &infos) {
+RetourPrevu retourPrevu(const Xml::Noeud &infos)
+{
     static const QRegularExpression date(QStringLiteral(R"(^[0-9]{4}-[0-9]{2}-[0-9]{2}$)"));
     static const QRegularExpression heure(QStringLiteral(R"(^([01][0-9]|2[0-3]):[0-5][0-9]$)"));
     static const QRegularExpression quantite(QStringLiteral(R"(^\+?0*[1-9][0-9]*$)"));
@@ -43,7 +48,8 @@ RetourPrevu retourPrevu(const Xml::Noeud &infos) {
 }
 
 // PRODUIT_REMPLACANT_ND / PRODUIT_REMPLACANT_AU with its own PRIX_ND / PRIX_AU.
-Remplacant remplacant(const Xml::Noeud &produit) {
+Remplacant remplacant(const Xml::Noeud &produit)
+{
     Remplacant r;
     if (produit.estAbsent())
         return r;
@@ -57,13 +63,15 @@ Remplacant remplacant(const Xml::Noeud &produit) {
 }
 
 // What an ERREUR element says (TextesEchec::erreurRepartiteur).
-QString texteErreur(const Xml::Noeud &erreur) {
+QString texteErreur(const Xml::Noeud &erreur)
+{
     return TextesEchec::erreurRepartiteur(attribut(erreur, u"Statut"), attribut(erreur, u"Detail"),
                                           attribut(erreur, u"Description_libre"));
 }
 
 // Text of the first element of that name in the document; "" when there is none.
-QString PML_TexteElement(const Xml::Document &document, const QString &balise) {
+QString PML_TexteElement(const Xml::Document &document, const QString &balise)
+{
     try {
         const QList<Xml::Noeud> elements = document.elementsParNom(balise);
         return elements.isEmpty() ? QString() : elements.first().texte();
@@ -73,7 +81,8 @@ QString PML_TexteElement(const Xml::Document &document, const QString &balise) {
 }
 
 // Attribute of the first element of that name; "" when the element or the attribute is missing.
-QString PML_TexteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut) {
+QString PML_TexteAttribut(const Xml::Document &document, const QString &balise, const QString &attribut)
+{
     try {
         const QList<Xml::Noeud> elements = document.elementsParNom(balise);
         return elements.isEmpty() ? QString() : elements.first().attribut(attribut).value_or(QString());
@@ -84,7 +93,8 @@ QString PML_TexteAttribut(const Xml::Document &document, const QString &balise, 
 
 // The message bodies of the envelopes, looked for from the second top-level node: the first is
 // never examined.
-ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
+ResultatEchange parcoursEnveloppes(const Xml::Document &document)
+{
     const QList<Xml::Noeud> tete = document.noeudsDeTete();
     // The declaration, when the reply opens with one, is that first node (it is no node here).
     for (qsizetype i = document.aDeclarationXml() ? 0 : 1; i < tete.size(); ++i) {
@@ -95,8 +105,7 @@ ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
         // A wholesaler that refuses the envelope itself answers with an ERREUR there.
         if (const Xml::Noeud erreur = corpsEnveloppe.premierEnfant(u"ERREUR"); !erreur.estAbsent())
             return ResultatEchange::echec(texteErreur(erreur));
-        const Xml::Noeud corps =
-            corpsEnveloppe.premierEnfant(u"MESSAGE_REPARTITEUR").premierEnfant(u"CORPS");
+        const Xml::Noeud corps = corpsEnveloppe.premierEnfant(u"MESSAGE_REPARTITEUR").premierEnfant(u"CORPS");
         if (corps.estAbsent())
             continue;
         for (const Xml::Noeud &enfant : corps.enfants()) {
@@ -114,7 +123,8 @@ ResultatEchange parcoursEnveloppes(const Xml::Document &document) {
 
 } // namespace
 
-ResultatEchange decode(QByteArrayView retour) {
+ResultatEchange decode(QByteArrayView retour)
+{
     ResultatEchange resultat;
     Echec::piege(
         QStringLiteral("PML_TraiteRetour"), Echec::Forme::Parentheses,
@@ -135,7 +145,8 @@ ResultatEchange decode(QByteArrayView retour) {
     return resultat;
 }
 
-ResultatEchange decodeCorps(const QString &corps) {
+ResultatEchange decodeCorps(const QString &corps)
+{
     ResultatEchange resultat;
     resultat.issue = ResultatEchange::Issue::Lignes;
     Echec::piege(
@@ -152,7 +163,8 @@ ResultatEchange decodeCorps(const QString &corps) {
     return resultat;
 }
 
-LigneReponse decodeLigne(const Xml::Noeud &ligne) {
+LigneReponse decodeLigne(const Xml::Noeud &ligne)
+{
     LigneReponse l;
     if (ligne.estAbsent())
         return l;

@@ -1,7 +1,7 @@
 #include "echangeinfoproduit.h"
 
-#include "decodeurretour.h"
 #include "compterepartiteur.h"
+#include "decodeurretour.h"
 #include "fichierini.h"
 #include "piege.h"
 #include "referencesmessage.h"
@@ -23,13 +23,15 @@ const QString proxyInjoignable = QStringLiteral("Le proxy ne répond pas à l'ad
 const QString parametreInvalide = QStringLiteral("Paramètre invalide : ");
 
 // The URL of an address (setting "URLRepart" or "URLSecours", "000000" when absent).
-QString litUrl(const std::optional<QString> &reglage) {
+QString litUrl(const std::optional<QString> &reglage)
+{
     return reglage.value_or(QStringLiteral("000000"));
 }
 
 // The port of an address: the one its URL writes, else its setting "PortRepart" or "PortSecours",
 // else 80 (443 for https); RuntimeError for a value that is no number or no TCP port.
-quint16 litPort(const Http::UrlRepartiteur &url, const std::optional<QString> &reglage) {
+quint16 litPort(const Http::UrlRepartiteur &url, const std::optional<QString> &reglage)
+{
     if (url.port)
         return *url.port;
     const QString texte = reglage.value_or(QString::number(url.portParDefaut())).trimmed();
@@ -51,7 +53,8 @@ quint16 litPort(const Http::UrlRepartiteur &url, const std::optional<QString> &r
 
 // Replaces "Trace.xml" in the program's directory, in one step, with the request's UTF-8 bytes and
 // CR LF: exchanges that end together never leave a mix of two traces.
-void PML_CreerFichier(const QString &requete) {
+void PML_CreerFichier(const QString &requete)
+{
     const QString chemin = QDir(FichierINI::repertoireProgramme()).filePath(QStringLiteral("Trace.xml"));
     const QFileDevice::FileError erreur = remplaceFichier(chemin, requete.toUtf8() + "\r\n");
     if (erreur != QFileDevice::NoError)
@@ -62,7 +65,8 @@ void PML_CreerFichier(const QString &requete) {
 // The TLS settings for an https address: the system's authorities, plus those of the PEM file that
 // setting "CertificatsAC" names (absolute, or relative to the settings folder). Nothing when that file
 // holds no certificate.
-std::optional<QSslConfiguration> configurationTls(const std::optional<QString> &certificatsAC) {
+std::optional<QSslConfiguration> configurationTls(const std::optional<QString> &certificatsAC)
+{
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
     const QString fichier = certificatsAC.value_or(QString()).trimmed();
@@ -79,7 +83,8 @@ std::optional<QSslConfiguration> configurationTls(const std::optional<QString> &
 
 // The reply read as the one-product query shows it; a complete body that holds no envelope at all
 // (a web server's own page) is no reply.
-ResultatEchange litRetour(const QByteArray &retour) {
+ResultatEchange litRetour(const QByteArray &retour)
+{
     const ResultatEchange resultat = DecodeurRetour::decode(retour);
     if (resultat.issue != ResultatEchange::Issue::Echec || !resultat.message.isEmpty())
         return resultat;
@@ -95,7 +100,8 @@ ResultatEchange litRetour(const QByteArray &retour) {
 
 struct EchangeInfoProduit::Etat {
     Etat(EchangeInfoProduit *q, Horloge horloge)
-        : q(q), requete(std::move(horloge)), socket(new QSslSocket(q)) {
+        : q(q), requete(std::move(horloge)), socket(new QSslSocket(q))
+    {
         // The proxy is chosen here, as curl chooses it, and spoken to by hand.
         socket->setProxy(QNetworkProxy::NoProxy);
         for (QTimer *t : {&limite, &limiteConnexion}) {
@@ -107,7 +113,8 @@ struct EchangeInfoProduit::Etat {
     // Later, from the event loop, unless the exchange is cancelled or started again meanwhile: so
     // that whoever receives it may end the exchange, or the window, without pulling the ground from
     // under a socket handler.
-    template <typename Action> void plusTard(Action action) {
+    template <typename Action> void plusTard(Action action)
+    {
         QMetaObject::invokeMethod(
             q,
             [this, action, n = numero] {
@@ -116,16 +123,19 @@ struct EchangeInfoProduit::Etat {
             },
             Qt::QueuedConnection);
     }
-    void signale(const QString &message) {
+    void signale(const QString &message)
+    {
         plusTard([this, message] { emit q->incident(message); });
     }
     // Stops both limits and drops the connection, whatever its state.
-    void coupe() {
+    void coupe()
+    {
         limite.stop();
         limiteConnexion.stop();
         socket->abort();
     }
-    void finit(ResultatEchange r) {
+    void finit(ResultatEchange r)
+    {
         attente = false;
         coupe();
         resultat = std::move(r);
@@ -170,20 +180,21 @@ struct EchangeInfoProduit::Etat {
     std::optional<Http::Proxy> proxy; // the proxy that carries the exchange, if any
     bool tunnel = false;              // waiting for the proxy's answer to CONNECT
     QByteArray recuTunnel;
-    QString refusCertificat;          // why the wholesaler's certificate was refused
+    QString refusCertificat; // why the wholesaler's certificate was refused
     Http::AssembleurRetour retour;
     QByteArray retourXML;
     ResultatEchange resultat;
-    bool enCours = false; // from lance to termine, or to annule
-    bool attente = false; // from the connection request until the reply is complete
-    bool joint = false;   // the socket reached the address in use
-    bool secours = false; // the address in use is the account's backup
+    bool enCours = false;     // from lance to termine, or to annule
+    bool attente = false;     // from the connection request until the reply is complete
+    bool joint = false;       // the socket reached the address in use
+    bool secours = false;     // the address in use is the account's backup
     CompteRepartiteur compte; // as read when the exchange was launched
-    quint64 numero = 0;   // the exchange that what is delivered later belongs to
+    quint64 numero = 0;       // the exchange that what is delivered later belongs to
 };
 
 EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
-    : QObject(parent), m_etat(std::make_unique<Etat>(this, std::move(horloge))) {
+    : QObject(parent), m_etat(std::make_unique<Etat>(this, std::move(horloge)))
+{
     Etat &e = *m_etat;
     connect(e.socket, &QTcpSocket::connected, this, [&e] { e.connecte(); });
     connect(e.socket, &QSslSocket::encrypted, this, [&e] { e.PML_EnvoieRequeteHttp(); });
@@ -200,20 +211,24 @@ EchangeInfoProduit::EchangeInfoProduit(QObject *parent, Horloge horloge)
     });
 }
 
-EchangeInfoProduit::~EchangeInfoProduit() {
+EchangeInfoProduit::~EchangeInfoProduit()
+{
     // Before the state its handlers use.
     delete m_etat->socket;
 }
 
-void EchangeInfoProduit::setDelaiAttente(std::chrono::milliseconds delai) {
+void EchangeInfoProduit::setDelaiAttente(std::chrono::milliseconds delai)
+{
     m_etat->delai = delai;
 }
 
-void EchangeInfoProduit::setDelaiConnexion(std::chrono::milliseconds delai) {
+void EchangeInfoProduit::setDelaiConnexion(std::chrono::milliseconds delai)
+{
     m_etat->delaiConnexion = delai;
 }
 
-void EchangeInfoProduit::lance(const QString &lignes, const CompteRepartiteur &compte) {
+void EchangeInfoProduit::lance(const QString &lignes, const CompteRepartiteur &compte)
+{
     Etat &e = *m_etat;
     if (e.enCours)
         return;
@@ -248,7 +263,8 @@ void EchangeInfoProduit::lance(const QString &lignes, const CompteRepartiteur &c
         });
 }
 
-void EchangeInfoProduit::annule() {
+void EchangeInfoProduit::annule()
+{
     Etat &e = *m_etat;
     ++e.numero;
     e.enCours = false;
@@ -256,36 +272,42 @@ void EchangeInfoProduit::annule() {
     e.coupe();
 }
 
-bool EchangeInfoProduit::enCours() const {
+bool EchangeInfoProduit::enCours() const
+{
     return m_etat->enCours;
 }
 
-const ResultatEchange &EchangeInfoProduit::resultat() const {
+const ResultatEchange &EchangeInfoProduit::resultat() const
+{
     return m_etat->resultat;
 }
 
-ConstructeurRequete &EchangeInfoProduit::requete() {
+ConstructeurRequete &EchangeInfoProduit::requete()
+{
     return m_etat->requete;
 }
 
-const Http::AssembleurRetour &EchangeInfoProduit::assembleur() const {
+const Http::AssembleurRetour &EchangeInfoProduit::assembleur() const
+{
     return m_etat->retour;
 }
 
-const QByteArray &EchangeInfoProduit::retourXML() const {
+const QByteArray &EchangeInfoProduit::retourXML() const
+{
     return m_etat->retourXML;
 }
 
-void EchangeInfoProduit::Etat::PML_DecoupeUrl(const QString &adresse) {
+void EchangeInfoProduit::Etat::PML_DecoupeUrl(const QString &adresse)
+{
     Echec::piege(
         QStringLiteral("PML_DecoupeUrl"), Echec::Forme::Parentheses,
         [this](const QString &message) { signale(message); },
         [&] { url = Http::decoupeUrl(adresse).value_or(Http::UrlRepartiteur()); });
 }
 
-bool EchangeInfoProduit::Etat::prepareAcces() {
-    const Http::ChoixProxy choix =
-        Http::choisitProxy(url, compte.proxy.value_or(QString()));
+bool EchangeInfoProduit::Etat::prepareAcces()
+{
+    const Http::ChoixProxy choix = Http::choisitProxy(url, compte.proxy.value_or(QString()));
     if (!choix.invalide.isEmpty()) {
         echoue(parametreInvalide + choix.invalide);
         return false;
@@ -302,7 +324,8 @@ bool EchangeInfoProduit::Etat::prepareAcces() {
     return true;
 }
 
-void EchangeInfoProduit::Etat::connecteA(quint16 portCible) {
+void EchangeInfoProduit::Etat::connecteA(quint16 portCible)
+{
     attente = true;
     joint = false;
     tunnel = false;
@@ -322,7 +345,8 @@ void EchangeInfoProduit::Etat::connecteA(quint16 portCible) {
         socket->connectToHost(url.hoteConnexion(), port);
 }
 
-void EchangeInfoProduit::Etat::connecte() {
+void EchangeInfoProduit::Etat::connecte()
+{
     if (!attente)
         return;
     joint = true;
@@ -338,13 +362,15 @@ void EchangeInfoProduit::Etat::connecte() {
     // Over TLS, the request waits for the certificate to be verified.
 }
 
-void EchangeInfoProduit::Etat::PML_EnvoieRequeteHttp() {
+void EchangeInfoProduit::Etat::PML_EnvoieRequeteHttp()
+{
     if (!attente)
         return;
     // The request goes whatever became of its trace.
     Echec::piege(
         QStringLiteral("PML_CreerFichier Error"), Echec::Forme::RetourChariot,
-        [this](const QString &message) { signale(message); }, [this] { PML_CreerFichier(requete.requeteXML()); });
+        [this](const QString &message) { signale(message); },
+        [this] { PML_CreerFichier(requete.requeteXML()); });
     try {
         const bool formeAbsolue = proxy && !url.https;
         socket->write(Http::requete(url, requete.empreinteRequete(), requete.requeteXML().toUtf8(),
@@ -354,7 +380,8 @@ void EchangeInfoProduit::Etat::PML_EnvoieRequeteHttp() {
     }
 }
 
-void EchangeInfoProduit::Etat::PML_Http_DataArrival() {
+void EchangeInfoProduit::Etat::PML_Http_DataArrival()
+{
     Echec::piege(
         QStringLiteral("PML_Http_DataArrival"), Echec::Forme::Parentheses,
         [this](const QString &message) { signale(message); },
@@ -370,7 +397,8 @@ void EchangeInfoProduit::Etat::PML_Http_DataArrival() {
         });
 }
 
-void EchangeInfoProduit::Etat::traite(Http::AssembleurRetour::Etat etat) {
+void EchangeInfoProduit::Etat::traite(Http::AssembleurRetour::Etat etat)
+{
     switch (etat) {
     case Http::AssembleurRetour::Etat::EnCours:
         break;
@@ -392,7 +420,8 @@ void EchangeInfoProduit::Etat::traite(Http::AssembleurRetour::Etat etat) {
     }
 }
 
-void EchangeInfoProduit::Etat::reponseTunnel() {
+void EchangeInfoProduit::Etat::reponseTunnel()
+{
     recuTunnel += socket->readAll();
     if (!attente)
         return;
@@ -417,11 +446,14 @@ void EchangeInfoProduit::Etat::reponseTunnel() {
     socket->startClientEncryption();
 }
 
-void EchangeInfoProduit::Etat::refusProxy(const QByteArray &ligneStatut) {
-    echoue(QStringLiteral("Le proxy a refusé la requête : ") + TextesEchec::statutRecu(QString::fromLatin1(ligneStatut)));
+void EchangeInfoProduit::Etat::refusProxy(const QByteArray &ligneStatut)
+{
+    echoue(QStringLiteral("Le proxy a refusé la requête : ") +
+           TextesEchec::statutRecu(QString::fromLatin1(ligneStatut)));
 }
 
-void EchangeInfoProduit::Etat::delaiEcoule() {
+void EchangeInfoProduit::Etat::delaiEcoule()
+{
     if (!attente)
         return;
     // A timer may fire a little early; the limit is the clock's.
@@ -432,7 +464,8 @@ void EchangeInfoProduit::Etat::delaiEcoule() {
         echoue(QStringLiteral("Aucun retour reçu dans les délais !"));
 }
 
-void EchangeInfoProduit::Etat::erreurSocket() {
+void EchangeInfoProduit::Etat::erreurSocket()
+{
     if (!attente)
         return;
     if (!joint) {
@@ -455,7 +488,8 @@ void EchangeInfoProduit::Etat::erreurSocket() {
         echoue(interrompue);
 }
 
-void EchangeInfoProduit::Etat::nonJoint() {
+void EchangeInfoProduit::Etat::nonJoint()
+{
     coupe();
     if (secours)
         echoue(injoignable);
@@ -464,13 +498,13 @@ void EchangeInfoProduit::Etat::nonJoint() {
         plusTard([this] { essaieSecours(); });
 }
 
-void EchangeInfoProduit::Etat::essaieSecours() {
+void EchangeInfoProduit::Etat::essaieSecours()
+{
     Echec::piege(
         QStringLiteral("PML_EnvoieUneRequete"), Echec::Forme::Parentheses,
         [this](const QString &message) { echoue(message); },
         [this] {
-            const std::optional<Http::UrlRepartiteur> adresse =
-                Http::decoupeUrl(litUrl(compte.urlSecours));
+            const std::optional<Http::UrlRepartiteur> adresse = Http::decoupeUrl(litUrl(compte.urlSecours));
             if (!adresse || adresse->hote.isEmpty()) {
                 echoue(injoignable);
                 return;

@@ -8,6 +8,7 @@
 using Horloge = std::function<QDateTime()>;
 
 // The system's local date and time.
-inline Horloge horlogeSysteme() {
+inline Horloge horlogeSysteme()
+{
     return [] { return QDateTime::currentDateTime(); };
 }

@@ -13,7 +13,8 @@ namespace {
 // Longest size or trailer line we wait for; beyond that the framing cannot be chunked coding.
 constexpr qsizetype ligneMax = 8 * 1024;
 
-int valeurHex(char c) {
+int valeurHex(char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -24,15 +25,18 @@ int valeurHex(char c) {
 }
 
 // "Basic" over the user information on one line, as for the wholesaler.
-QByteArray basic(const QString &ident) {
+QByteArray basic(const QString &ident)
+{
     return "Basic " + Base64().EncodeArray64OneLine(Windows1252::fromText(ident)).toLatin1();
 }
 
-QByteArray identificationProxy(const Proxy &proxy) {
+QByteArray identificationProxy(const Proxy &proxy)
+{
     return proxy.ident.isEmpty() ? QByteArray() : "Proxy-Authorization: " + basic(proxy.ident) + "\r\n";
 }
 
-bool caractereNom(char c) {
+bool caractereNom(char c)
+{
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
            c == '-' || c == '.' || uchar(c) >= 0x80;
 }
@@ -41,7 +45,8 @@ bool caractereNom(char c) {
 constexpr qsizetype margeBalise = 256;
 
 // A body whose encoding is not ASCII-compatible (UTF-16, UTF-32), with or without a byte-order mark.
-std::optional<QStringConverter::Encoding> encodageLarge(QByteArrayView corps) {
+std::optional<QStringConverter::Encoding> encodageLarge(QByteArrayView corps)
+{
     const std::optional<QStringConverter::Encoding> e = QStringConverter::encodingForData(corps, u'<');
     if (e && *e != QStringConverter::Utf8 && *e != QStringConverter::Latin1 && *e != QStringConverter::System)
         return e;
@@ -51,7 +56,8 @@ std::optional<QStringConverter::Encoding> encodageLarge(QByteArrayView corps) {
 } // namespace
 
 QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QByteArray &corps,
-                   const Proxy *proxy) {
+                   const Proxy *proxy)
+{
     QByteArray r;
     r.reserve(corps.size() + 512);
     if (proxy) {
@@ -75,12 +81,14 @@ QByteArray requete(const UrlRepartiteur &url, const QString &empreinte, const QB
     return r;
 }
 
-QByteArray tunnel(const UrlRepartiteur &url, quint16 port, const Proxy &proxy) {
+QByteArray tunnel(const UrlRepartiteur &url, quint16 port, const Proxy &proxy)
+{
     const QByteArray cible = Windows1252::fromText(url.hote) + ':' + QByteArray::number(port);
     return "CONNECT " + cible + " HTTP/1.1\r\nHost: " + cible + "\r\n" + identificationProxy(proxy) + "\r\n";
 }
 
-int PML_StatutHttp(QByteArrayView texte) {
+int PML_StatutHttp(QByteArrayView texte)
+{
     const QByteArrayView code = texte.sliced(texte.indexOf(' ') + 1); // from the start when no space
     if (code.size() < 3 || (code.size() > 3 && !QByteArrayView(" \t\r\n").contains(code[3])))
         return 0;
@@ -93,7 +101,8 @@ int PML_StatutHttp(QByteArrayView texte) {
     return valeur;
 }
 
-std::optional<Entetes> litEntetes(QByteArrayView recu) {
+std::optional<Entetes> litEntetes(QByteArrayView recu)
+{
     const qsizetype fin = recu.indexOf("\r\n\r\n");
     if (fin < 0)
         return std::nullopt;
@@ -130,7 +139,8 @@ std::optional<Entetes> litEntetes(QByteArrayView recu) {
     return e;
 }
 
-std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps) {
+std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps)
+{
     const qsizetype fin = corps.indexOf('\n', m_position);
     if (fin < 0) {
         if (corps.size() - m_position > ligneMax)
@@ -149,7 +159,8 @@ std::optional<QByteArrayView> DecodeurChunks::ligne(QByteArrayView corps) {
     return l;
 }
 
-void DecodeurChunks::avance(QByteArrayView corps) {
+void DecodeurChunks::avance(QByteArrayView corps)
+{
     for (;;) {
         switch (m_etape) {
         case Etape::Taille: {
@@ -206,7 +217,8 @@ void DecodeurChunks::avance(QByteArrayView corps) {
     }
 }
 
-qsizetype finEnveloppe(QByteArrayView texte, qsizetype depuis) {
+qsizetype finEnveloppe(QByteArrayView texte, qsizetype depuis)
+{
     constexpr QByteArrayView nom("CSRP_ENVELOPPE");
     for (qsizetype p = texte.indexOf(nom, depuis); p >= 0; p = texte.indexOf(nom, p + 1)) {
         qsizetype debut = p;
@@ -228,11 +240,13 @@ qsizetype finEnveloppe(QByteArrayView texte, qsizetype depuis) {
     return -1;
 }
 
-void AssembleurRetour::vide() {
+void AssembleurRetour::vide()
+{
     *this = AssembleurRetour();
 }
 
-AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
+AssembleurRetour::Etat AssembleurRetour::termine(Etat etat)
+{
     m_recu.clear();
     m_entetes.reset();
     m_debut = 0;
@@ -240,7 +254,8 @@ AssembleurRetour::Etat AssembleurRetour::termine(Etat etat) {
     return etat;
 }
 
-AssembleurRetour::Etat AssembleurRetour::complet(QByteArrayView corps) {
+AssembleurRetour::Etat AssembleurRetour::complet(QByteArrayView corps)
+{
     // Whatever its framing, and however it arrived: one piece may hold a whole reply too large.
     if (corps.size() > tailleMax)
         return termine(Etat::TropGrand);
@@ -248,7 +263,8 @@ AssembleurRetour::Etat AssembleurRetour::complet(QByteArrayView corps) {
     return termine(Etat::Complet);
 }
 
-QByteArrayView AssembleurRetour::corps() {
+QByteArrayView AssembleurRetour::corps()
+{
     const QByteArrayView brut = QByteArrayView(m_recu).sliced(m_debut + m_entetes->longueur);
     if (!m_chunked)
         return brut;
@@ -256,7 +272,8 @@ QByteArrayView AssembleurRetour::corps() {
     return m_decodeur.donnees();
 }
 
-AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
+AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees)
+{
     m_recu += donnees;
     while (!m_entetes) {
         // Only what was not searched yet, plus enough to catch a blank line split across arrivals.
@@ -303,7 +320,8 @@ AssembleurRetour::Etat AssembleurRetour::ajoute(QByteArrayView donnees) {
     return m_recu.size() > tailleMax ? termine(Etat::TropGrand) : Etat::EnCours;
 }
 
-AssembleurRetour::Etat AssembleurRetour::fin() {
+AssembleurRetour::Etat AssembleurRetour::fin()
+{
     if (!m_entetes || m_chunked || m_entetes->longueurCorps)
         return Etat::EnCours;
     return complet(corps());

@@ -31,7 +31,7 @@ struct Entetes {
     qsizetype longueur = 0; // bytes of the header block, blank line included
     int statut = 0;
     QByteArray ligneStatut; // the status line, as received
-    bool chunked = false; // "Transfer-Encoding" ends with "chunked", names and value in any case
+    bool chunked = false;   // "Transfer-Encoding" ends with "chunked", names and value in any case
     std::optional<qint64> longueurCorps; // "Content-Length", when chunked coding does not override it
     bool erreurProxy = false;            // "Proxy-Status" or "X-Squid-Error": a proxy wrote this reply itself
 };

@@ -44,10 +44,10 @@ struct LigneReponse {
     // empty; -1 when every PRIX has both. The result area shows such a line as a fault.
     qsizetype prixIncomplet = -1;
     Disponibilite disponibilite = Disponibilite::Autre;
-    QString codeReponse;     // Code_Reponse of NON_DISPO (or of AUTRE), as received ("0005")
-    QString additif;         // Additif of NON_DISPO (or of AUTRE)
-    QString commentaire;     // Commentaire of NON_DISPO (or of AUTRE)
-    QString dateEffet;       // Date_Effet of NON_DISPO (or of AUTRE), as received
+    QString codeReponse; // Code_Reponse of NON_DISPO (or of AUTRE), as received ("0005")
+    QString additif;     // Additif of NON_DISPO (or of AUTRE)
+    QString commentaire; // Commentaire of NON_DISPO (or of AUTRE)
+    QString dateEffet;   // Date_Effet of NON_DISPO (or of AUTRE), as received
     RetourPrevu retourPrevu;
     Remplacant remplacant;
 };
@@ -65,7 +65,8 @@ struct ResultatEchange {
     QString message;
     bool secours = false; // answered at the account's backup address
 
-    static ResultatEchange echec(const QString &message) {
+    static ResultatEchange echec(const QString &message)
+    {
         ResultatEchange r;
         r.message = message;
         return r;

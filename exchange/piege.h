@@ -13,7 +13,8 @@ namespace Echec {
 // "name : description (number)", or "name : description" CR number.
 enum class Forme { Parentheses, RetourChariot };
 
-inline QString texte(const QString &procedure, const RuntimeError &erreur, Forme forme) {
+inline QString texte(const QString &procedure, const RuntimeError &erreur, Forme forme)
+{
     const QString numero = QString::number(erreur.number);
     return procedure + QStringLiteral(" : ") + erreur.description +
            (forme == Forme::Parentheses ? QStringLiteral(" (") + numero + u')' : u'\r' + numero);
@@ -21,7 +22,8 @@ inline QString texte(const QString &procedure, const RuntimeError &erreur, Forme
 
 // Runs `corps`; a failure is handed to `signale` as its message. False when one was trapped.
 template <typename Signale, typename Corps>
-bool piege(const QString &procedure, Forme forme, Signale &&signale, Corps &&corps) {
+bool piege(const QString &procedure, Forme forme, Signale &&signale, Corps &&corps)
+{
     try {
         corps();
         return true;

@@ -12,7 +12,8 @@ namespace {
 constexpr quint16 portProxyParDefaut = 1080;
 
 // A proxy address as curl reads it: "http://" when no scheme is written; only HTTP proxies.
-std::optional<Proxy> litProxy(const QString &texte) {
+std::optional<Proxy> litProxy(const QString &texte)
+{
     const QString adresse = texte.contains(QLatin1String("://")) ? texte : QLatin1String("http://") + texte;
     const std::optional<UrlRepartiteur> u = decoupeUrl(adresse);
     if (!u || u->https)
@@ -20,7 +21,8 @@ std::optional<Proxy> litProxy(const QString &texte) {
     return Proxy{u->hoteConnexion(), u->port.value_or(portProxyParDefaut), u->ident};
 }
 
-bool boucleLocale(const QString &hote) {
+bool boucleLocale(const QString &hote)
+{
     if (hote.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
         return true;
     const QHostAddress adresse(hote);
@@ -29,7 +31,8 @@ bool boucleLocale(const QString &hote) {
 
 // One entry of no_proxy: "*", an address or network, or a host name that covers its subdomains too
 // (a leading "." changes nothing).
-bool exception(const QString &hote, QString entree) {
+bool exception(const QString &hote, QString entree)
+{
     if (entree == QLatin1String("*"))
         return true;
     if (entree.startsWith(u'[')) {
@@ -54,7 +57,8 @@ bool exception(const QString &hote, QString entree) {
 } // namespace
 
 ChoixProxy choisitProxy(const UrlRepartiteur &url, const QString &reglage,
-                        const QProcessEnvironment &environnement) {
+                        const QProcessEnvironment &environnement)
+{
     const QString choix = reglage.trimmed();
     if (choix.compare(QLatin1String("aucun"), Qt::CaseInsensitive) == 0)
         return {};

@@ -9,13 +9,15 @@
 
 namespace Quantite {
 
-bool estNumerique(QStringView texte) {
+bool estNumerique(QStringView texte)
+{
     static const QRegularExpression nombre(
         QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
     return nombre.match(texte.toString()).hasMatch();
 }
 
-QString valeurAbsolue(QStringView texte) {
+QString valeurAbsolue(QStringView texte)
+{
     const QLocale c = QLocale::c();
     bool ok = false;
     double valeur = c.toDouble(texte.trimmed(), &ok);

@@ -33,7 +33,8 @@ const std::array<Libelle, 9> libelles{{
 constexpr qsizetype prixAffiches = 3;
 
 // The text, then the line after a CR LF when both are there.
-QString ajouteLigne(const QString &texte, const QString &ligne) {
+QString ajouteLigne(const QString &texte, const QString &ligne)
+{
     if (ligne.isEmpty() || texte.isEmpty())
         return texte + ligne;
     return texte + QStringLiteral("\r\n") + ligne;
@@ -41,11 +42,13 @@ QString ajouteLigne(const QString &texte, const QString &ligne) {
 
 } // namespace
 
-void ModPharmaML::PML_TraiteRetour(const QByteArray &retour) {
+void ModPharmaML::PML_TraiteRetour(const QByteArray &retour)
+{
     afficheResultat(DecodeurRetour::decode(retour));
 }
 
-void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QStringList &demandes) {
+void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QStringList &demandes)
+{
     // A display lets events run, and one of them may close the window and us with it.
     const QPointer<QObject> vivant = &m_gardien;
     const QString finLibelle = resultat.secours ? QStringLiteral("(adresse de secours)") : QString();
@@ -69,7 +72,8 @@ void ModPharmaML::afficheResultat(const ResultatEchange &resultat, const QString
               [&] { PML_AfficheErreur(ajouteLigne(resultat.message, finLibelle)); });
 }
 
-QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finLibelle) {
+QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finLibelle)
+{
     QString dispo;
     piege(QStringLiteral("PML_DecodeUneLigneProduit"), [&] {
         QString designation = ligne.designation;
@@ -99,7 +103,8 @@ QString ModPharmaML::afficheLigne(const LigneReponse &ligne, const QString &finL
     return dispo;
 }
 
-void ModPharmaML::afficheAutreProduit(const LigneReponse &ligne, const QString &finLibelle) {
+void ModPharmaML::afficheAutreProduit(const LigneReponse &ligne, const QString &finLibelle)
+{
     piege(QStringLiteral("PML_DecodeUneLigneProduit"), [&] {
         m_zone.setRemplacant(m_zone.NumRepartCourant(), QString());
         PML_AfficheInfo(finLibelle);
@@ -108,14 +113,16 @@ void ModPharmaML::afficheAutreProduit(const LigneReponse &ligne, const QString &
     });
 }
 
-QString ModPharmaML::PML_LibellePrix(const QString &nature, QString &montant) {
+QString ModPharmaML::PML_LibellePrix(const QString &nature, QString &montant)
+{
     for (const Libelle &l : libelles)
         if (nature == l.nature)
             return l.libelle.toString() + PML_SupprimeZeros(montant);
     return {};
 }
 
-QString ModPharmaML::PML_SupprimeZeros(QString &texte) {
+QString ModPharmaML::PML_SupprimeZeros(QString &texte)
+{
     qsizetype zeros = 0;
     while (zeros < texte.size() && texte[zeros] == u'0')
         ++zeros;

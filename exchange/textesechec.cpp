@@ -33,19 +33,22 @@ const QString prefixeErreur = QStringLiteral("Retour : Erreur ");
 
 namespace TextesEchec {
 
-QString statutRecu(const QString &ligneStatut) {
+QString statutRecu(const QString &ligneStatut)
+{
     const QString texte = ligneStatut.trimmed();
     return texte.startsWith(QLatin1String("HTTP/")) ? texte.section(u' ', 1).trimmed() : texte;
 }
 
-QString statutHttp(int statut, const QString &ligneStatut) {
+QString statutHttp(int statut, const QString &ligneStatut)
+{
     if (statut == 401 || statut == 403)
         return QStringLiteral("Retour HTTP incorrect ! (vérifier la clef secrète)");
     const QString texte = statutRecu(ligneStatut);
     return QStringLiteral("Retour HTTP incorrect : ") + (texte.isEmpty() ? QString::number(statut) : texte);
 }
 
-QString erreurRepartiteur(const QString &statut, const QString &detail, const QString &descriptionLibre) {
+QString erreurRepartiteur(const QString &statut, const QString &detail, const QString &descriptionLibre)
+{
     if (!detail.isEmpty())
         return prefixeErreur + detail;
     QString code = statut.trimmed();
@@ -61,7 +64,8 @@ QString erreurRepartiteur(const QString &statut, const QString &detail, const QS
     return prefixeErreur + QStringLiteral("sans description");
 }
 
-QString sensStatut(int statut) {
+QString sensStatut(int statut)
+{
     for (const Sens &s : sens) {
         if (s.statut == statut)
             return s.texte.toString();

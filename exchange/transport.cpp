@@ -4,7 +4,8 @@
 #include <QEventLoop>
 #include <QPointer>
 
-void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, const CompteRepartiteur &compte) {
+void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, const CompteRepartiteur &compte)
+{
     if (m_enCours)
         return;
     m_enCours = true;
@@ -34,4 +35,3 @@ void ModPharmaML::PML_EnvoieUneRequete(const QString &lignes, const CompteRepart
     if (vivant)
         m_enCours = false;
 }
-

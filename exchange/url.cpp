@@ -6,7 +6,8 @@ namespace Http {
 
 namespace {
 
-bool injecte(QStringView texte) {
+bool injecte(QStringView texte)
+{
     for (QChar c : texte) {
         if (c.isSpace() || c.category() == QChar::Other_Control)
             return true;
@@ -15,19 +16,22 @@ bool injecte(QStringView texte) {
 }
 
 // "%40" and the like as the bytes they stand for, read as UTF-8; a "%" that starts no escape stays.
-QString decodePourcent(QStringView texte) {
+QString decodePourcent(QStringView texte)
+{
     return QUrl::fromPercentEncoding(texte.toUtf8());
 }
 
 } // namespace
 
-QString UrlRepartiteur::hoteConnexion() const {
+QString UrlRepartiteur::hoteConnexion() const
+{
     if (hote.startsWith(u'[') && hote.endsWith(u']'))
         return hote.mid(1, hote.size() - 2);
     return hote;
 }
 
-std::optional<UrlRepartiteur> decoupeUrl(QStringView url) {
+std::optional<UrlRepartiteur> decoupeUrl(QStringView url)
+{
     UrlRepartiteur u;
     QStringView reste;
     if (url.left(7).compare(u"http://", Qt::CaseInsensitive) == 0) {

@@ -32,7 +32,8 @@ constexpr qsizetype partiesMax = 50'000;
 
 // Whether the bytes, read in the encoding they declare, could hide an "=": every "=" is a 0x3D byte
 // in the encodings known here (UTF-16 and UTF-32 included), not in others (EBCDIC, UTF-7...).
-bool encodageInconnu(QByteArrayView octets) {
+bool encodageInconnu(QByteArrayView octets)
+{
     static const QRegularExpression connus(
         QStringLiteral("^(UTF-?(8|16|32)(LE|BE)?|UCS-?[24](LE|BE)?|(US-)?ASCII|ISO[-_]?8859[-_]?[0-9]{1,2}|"
                        "LATIN-?[0-9]{1,2}|(WINDOWS|CP)-?125[0-8])$"),
@@ -59,7 +60,8 @@ struct Collecteur {
     qsizetype parties = 0;
     qsizetype attributs = 0; // the "=" of the text, then the attributes declared
 
-    void retiens(const xmlError *e) {
+    void retiens(const xmlError *e)
+    {
         if (vu || e == nullptr || e->level < XML_ERR_ERROR)
             return;
         vu = true;
@@ -68,20 +70,23 @@ struct Collecteur {
     }
 };
 
-void surErreurAnalyse(void *contexte, xmlErrorPtr erreur) {
+void surErreurAnalyse(void *contexte, xmlErrorPtr erreur)
+{
     auto *analyseur = static_cast<xmlParserCtxtPtr>(contexte);
     static_cast<Collecteur *>(analyseur->_private)->retiens(erreur);
 }
 
 // The validator reports through a printf-like channel; the error itself is already recorded.
-void surErreurValidite(void *contexte, const char *, ...) {
+void surErreurValidite(void *contexte, const char *, ...)
+{
     static_cast<Collecteur *>(contexte)->retiens(xmlGetLastError());
 }
 
 void silencieux(void *, const char *, ...) {}
 
 // Counts what the parser builds; past a bound, refuses the document and stops the parser at once.
-bool compte(void *contexte, qsizetype parties, qsizetype attributsDeclares = 0) {
+bool compte(void *contexte, qsizetype parties, qsizetype attributsDeclares = 0)
+{
     auto *analyseur = static_cast<xmlParserCtxtPtr>(contexte);
     auto *collecteur = static_cast<Collecteur *>(analyseur->_private);
     collecteur->parties += parties;
@@ -100,11 +105,10 @@ bool compte(void *contexte, qsizetype parties, qsizetype attributsDeclares = 0) 
 }
 
 // A parser callback that counts one part before the tree builder's own callback runs.
-template <auto Constructeur>
-struct Compte;
-template <typename... Arguments, void (*Constructeur)(void *, Arguments...)>
-struct Compte<Constructeur> {
-    static void appel(void *contexte, Arguments... arguments) {
+template <auto Constructeur> struct Compte;
+template <typename... Arguments, void (*Constructeur)(void *, Arguments...)> struct Compte<Constructeur> {
+    static void appel(void *contexte, Arguments... arguments)
+    {
         if (compte(contexte, 1))
             Constructeur(contexte, arguments...);
     }
@@ -113,7 +117,8 @@ struct Compte<Constructeur> {
 // An attribute value holding entity references becomes a list of nodes.
 void debutElement(void *contexte, const xmlChar *nom, const xmlChar *prefixe, const xmlChar *uri,
                   int nbEspaces, const xmlChar **espaces, int nbAttributs, int nbDefaut,
-                  const xmlChar **attributs) {
+                  const xmlChar **attributs)
+{
     qsizetype references = 0;
     for (int i = 0; i < nbAttributs; ++i)
         references += std::count(attributs[5 * i + 3], attributs[5 * i + 4], '&');
@@ -124,14 +129,16 @@ void debutElement(void *contexte, const xmlChar *nom, const xmlChar *prefixe, co
 
 // The enumeration belongs to the callback.
 void declarationAttribut(void *contexte, const xmlChar *element, const xmlChar *nom, int type, int defaut,
-                         const xmlChar *valeur, xmlEnumerationPtr enumeration) {
+                         const xmlChar *valeur, xmlEnumerationPtr enumeration)
+{
     if (compte(contexte, 1, 1))
         xmlSAX2AttributeDecl(contexte, element, nom, type, defaut, valeur, enumeration);
     else
         xmlFreeEnumeration(enumeration);
 }
 
-void compteLesParties(xmlSAXHandler *sax) {
+void compteLesParties(xmlSAXHandler *sax)
+{
     sax->startElementNs = debutElement;
     sax->attributeDecl = declarationAttribut;
     sax->comment = Compte<xmlSAX2Comment>::appel;
@@ -143,7 +150,8 @@ void compteLesParties(xmlSAXHandler *sax) {
     sax->notationDecl = Compte<xmlSAX2NotationDecl>::appel;
 }
 
-xmlParserInputPtr refuseExterne(const char *, const char *, xmlParserCtxtPtr) {
+xmlParserInputPtr refuseExterne(const char *, const char *, xmlParserCtxtPtr)
+{
     return nullptr;
 }
 
@@ -152,13 +160,15 @@ class Confinement {
 public:
     Confinement()
         : m_chargeur(xmlGetExternalEntityLoader()), m_erreur(xmlGenericError),
-          m_contexteErreur(xmlGenericErrorContext) {
+          m_contexteErreur(xmlGenericErrorContext)
+    {
         static std::once_flag initialise;
         std::call_once(initialise, xmlInitParser);
         xmlSetExternalEntityLoader(refuseExterne);
         xmlSetGenericErrorFunc(nullptr, silencieux);
     }
-    ~Confinement() {
+    ~Confinement()
+    {
         xmlSetGenericErrorFunc(m_contexteErreur, m_erreur);
         xmlSetExternalEntityLoader(m_chargeur);
     }
@@ -172,7 +182,8 @@ private:
 };
 
 // Why a document refers to something outside itself, or "" when it does not.
-QString referenceExterne(xmlDocPtr doc) {
+QString referenceExterne(xmlDocPtr doc)
+{
     const xmlDtdPtr dtd = doc->intSubset;
     if (dtd == nullptr)
         return {};
@@ -201,7 +212,8 @@ public:
 
     explicit MesureExpansion(xmlDocPtr doc) : m_doc(doc) {}
 
-    bool depasse() {
+    bool depasse()
+    {
         qint64 total = 0;
         for (xmlNodePtr n = m_doc->children; n != nullptr;) {
             if (n->type == XML_ENTITY_REF_NODE)
@@ -230,7 +242,8 @@ private:
 
     // Length of the entity's replacement text once every reference in it is expanded; a cycle
     // counts as beyond the limit.
-    qint64 taille(xmlEntityPtr e) {
+    qint64 taille(xmlEntityPtr e)
+    {
         if (e == nullptr || e->content == nullptr)
             return 0;
         if (e->etype == XML_INTERNAL_PREDEFINED_ENTITY)
@@ -269,7 +282,8 @@ private:
 };
 
 // The text of line `ligne` (from 1) of the input, without its line break.
-QString texteDeLigne(QByteArrayView octets, int ligne) {
+QString texteDeLigne(QByteArrayView octets, int ligne)
+{
     qsizetype debut = 0;
     for (int i = 1; i < ligne && debut < octets.size(); ++i) {
         const qsizetype fin = octets.indexOf('\n', debut);
@@ -285,16 +299,19 @@ QString texteDeLigne(QByteArrayView octets, int ligne) {
     return QString::fromUtf8(octets.sliced(debut, fin - debut));
 }
 
-int ligneDe(QByteArrayView octets, QByteArrayView motif) {
+int ligneDe(QByteArrayView octets, QByteArrayView motif)
+{
     const qsizetype position = octets.indexOf(motif);
     return position < 0 ? 1 : int(octets.first(position).count('\n')) + 1;
 }
 
-QByteArray enUtf8(QStringView nom) {
+QByteArray enUtf8(QStringView nom)
+{
     return nom.toUtf8();
 }
 
-bool aPourNom(const xmlNode *n, const QByteArray &nom) {
+bool aPourNom(const xmlNode *n, const QByteArray &nom)
+{
     return n->type == XML_ELEMENT_NODE &&
            std::strcmp(reinterpret_cast<const char *>(n->name), nom.constData()) == 0;
 }
@@ -302,7 +319,8 @@ bool aPourNom(const xmlNode *n, const QByteArray &nom) {
 // Element descendants of `racine` in document order; entity references and document types are not
 // entered (their content belongs to the definitions).
 QList<Xml::Noeud> descendantsNommes(xmlNodePtr premier, xmlNodePtr racine, const QByteArray &nom,
-                                    Xml::Noeud (*fabrique)(xmlNodePtr)) {
+                                    Xml::Noeud (*fabrique)(xmlNodePtr))
+{
     QList<Xml::Noeud> trouves;
     xmlNodePtr n = premier;
     while (n != nullptr) {
@@ -328,7 +346,8 @@ struct LibereChaine {
 };
 using Chaine = std::unique_ptr<xmlChar, LibereChaine>;
 
-QString enTexte(const Chaine &s) {
+QString enTexte(const Chaine &s)
+{
     return QString::fromUtf8(reinterpret_cast<const char *>(s.get()));
 }
 
@@ -336,11 +355,13 @@ QString enTexte(const Chaine &s) {
 
 namespace Xml {
 
-bool Noeud::estElement() const {
+bool Noeud::estElement() const
+{
     return m_noeud != nullptr && m_noeud->type == XML_ELEMENT_NODE;
 }
 
-QString Noeud::nom() const {
+QString Noeud::nom() const
+{
     if (m_noeud == nullptr)
         return {};
     switch (m_noeud->type) {
@@ -355,7 +376,8 @@ QString Noeud::nom() const {
     }
 }
 
-QList<Noeud> Noeud::enfants() const {
+QList<Noeud> Noeud::enfants() const
+{
     QList<Noeud> liste;
     if (m_noeud == nullptr || m_noeud->type == XML_ENTITY_REF_NODE || m_noeud->type == XML_DTD_NODE)
         return liste;
@@ -364,7 +386,8 @@ QList<Noeud> Noeud::enfants() const {
     return liste;
 }
 
-Noeud Noeud::premierEnfant(QStringView nom) const {
+Noeud Noeud::premierEnfant(QStringView nom) const
+{
     if (!estElement())
         return {};
     const QByteArray cle = enUtf8(nom);
@@ -374,13 +397,15 @@ Noeud Noeud::premierEnfant(QStringView nom) const {
     return {};
 }
 
-QList<Noeud> Noeud::elementsParNom(QStringView nom) const {
+QList<Noeud> Noeud::elementsParNom(QStringView nom) const
+{
     if (!estElement())
         return {};
     return descendantsNommes(m_noeud->children, m_noeud, enUtf8(nom), [](xmlNodePtr n) { return Noeud(n); });
 }
 
-std::optional<QString> Noeud::attribut(QStringView nom) const {
+std::optional<QString> Noeud::attribut(QStringView nom) const
+{
     if (!estElement())
         return std::nullopt;
     const Chaine valeur(xmlGetProp(m_noeud, reinterpret_cast<const xmlChar *>(enUtf8(nom).constData())));
@@ -389,13 +414,15 @@ std::optional<QString> Noeud::attribut(QStringView nom) const {
     return enTexte(valeur);
 }
 
-QString Noeud::texte() const {
+QString Noeud::texte() const
+{
     if (m_noeud == nullptr)
         return {};
     return enTexte(Chaine(xmlNodeGetContent(m_noeud)));
 }
 
-QString Noeud::serialise() const {
+QString Noeud::serialise() const
+{
     if (!estElement())
         return {};
     // A copy in a document of its own carries the namespace declarations it inherited.
@@ -414,7 +441,8 @@ QString Noeud::serialise() const {
                              xmlBufferLength(tampon.get()));
 }
 
-void Document::LibereDoc::operator()(_xmlDoc *doc) const {
+void Document::LibereDoc::operator()(_xmlDoc *doc) const
+{
     xmlFreeDoc(doc);
 }
 
@@ -422,15 +450,18 @@ Document::Document(Document &&) noexcept = default;
 Document &Document::operator=(Document &&) noexcept = default;
 Document::~Document() = default;
 
-Document Document::depuisOctets(QByteArrayView octets) {
+Document Document::depuisOctets(QByteArrayView octets)
+{
     return analyse(octets, false);
 }
 
-Document Document::depuisTexte(QStringView texte) {
+Document Document::depuisTexte(QStringView texte)
+{
     return analyse(texte.toUtf8(), true);
 }
 
-Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare) {
+Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare)
+{
     Document d;
     if (octets.size() > INT_MAX) {
         d.m_erreur = {QStringLiteral("Document too large"), 1, {}};
@@ -501,7 +532,8 @@ Document Document::analyse(QByteArrayView octets, bool ignoreEncodageDeclare) {
     return d;
 }
 
-QList<Noeud> Document::noeudsDeTete() const {
+QList<Noeud> Document::noeudsDeTete() const
+{
     QList<Noeud> liste;
     if (m_doc)
         for (xmlNodePtr n = m_doc->children; n != nullptr; n = n->next)
@@ -509,7 +541,8 @@ QList<Noeud> Document::noeudsDeTete() const {
     return liste;
 }
 
-QList<Noeud> Document::elementsParNom(QStringView nom) const {
+QList<Noeud> Document::elementsParNom(QStringView nom) const
+{
     if (!m_doc)
         return {};
     const xmlNodePtr racine = reinterpret_cast<xmlNodePtr>(m_doc.get());

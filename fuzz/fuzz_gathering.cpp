@@ -13,13 +13,15 @@ namespace {
 
 using Http::AssembleurRetour;
 
-void verifie(bool condition) {
+void verifie(bool condition)
+{
     if (!condition)
         std::abort();
 }
 
 // The lengths of the pieces, drawn from the four bytes: from one byte to a few hundred.
-QList<qsizetype> coupures(quint32 graine, qsizetype taille) {
+QList<qsizetype> coupures(quint32 graine, qsizetype taille)
+{
     QList<qsizetype> pieces;
     quint32 x = graine | 1;
     for (qsizetype fait = 0; fait < taille;) {
@@ -41,7 +43,8 @@ struct Issue {
     friend bool operator==(const Issue &, const Issue &) = default;
 };
 
-Issue rassemble(QByteArrayView fil, const QList<qsizetype> &pieces) {
+Issue rassemble(QByteArrayView fil, const QList<qsizetype> &pieces)
+{
     AssembleurRetour a;
     Issue issue;
     qsizetype debut = 0;
@@ -67,7 +70,8 @@ struct Decodage {
     friend bool operator==(const Decodage &, const Decodage &) = default;
 };
 
-Decodage decode(QByteArrayView corps, const QList<qsizetype> &pieces) {
+Decodage decode(QByteArrayView corps, const QList<qsizetype> &pieces)
+{
     Http::DecodeurChunks d;
     qsizetype recu = 0;
     for (qsizetype n : pieces) {
@@ -79,7 +83,8 @@ Decodage decode(QByteArrayView corps, const QList<qsizetype> &pieces) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     if (size < 4)
         return 0;
     quint32 graine = 0;

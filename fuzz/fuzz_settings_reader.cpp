@@ -12,7 +12,10 @@ namespace {
 const char16_t *const sections[] = {u"Infos", u"INFOS", u"Autre"};
 const char16_t *const keys[] = {u"NomRepart2", u"ClefCli1", u"clefcli1", u"A"};
 
-bool same(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool same(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 

@@ -9,17 +9,20 @@
 
 namespace {
 
-void verifie(bool condition) {
+void verifie(bool condition)
+{
     if (!condition)
         std::abort();
 }
 
-bool simple(QChar c) {
+bool simple(QChar c)
+{
     const char16_t u = c.unicode();
     return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
 }
 
-void essaie(ConstructeurRequete &constructeur, const QString &texte) {
+void essaie(ConstructeurRequete &constructeur, const QString &texte)
+{
     static const QString table = QStringLiteral("àâäáåªçèéêëïîìíñôöòóüùûúÄÅÇÉÑÖÜ");
     const QString filtre = constructeur.PML_FiltreTexte(texte);
     verifie(filtre.size() == texte.size());
@@ -35,7 +38,8 @@ void essaie(ConstructeurRequete &constructeur, const QString &texte) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     ConstructeurRequete constructeur;
     essaie(constructeur,
            Windows1252::toText(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size))));

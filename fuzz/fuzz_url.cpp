@@ -12,19 +12,22 @@
 
 namespace {
 
-void verifie(bool condition) {
+void verifie(bool condition)
+{
     if (!condition)
         std::abort();
 }
 
-bool propre(QStringView texte) {
+bool propre(QStringView texte)
+{
     for (QChar c : texte)
         if (c.isSpace() || c.category() == QChar::Other_Control)
             return false;
     return true;
 }
 
-void essaie(const QString &url) {
+void essaie(const QString &url)
+{
     const std::optional<Http::UrlRepartiteur> u = Http::decoupeUrl(url);
     if (!u)
         return;
@@ -63,7 +66,8 @@ void essaie(const QString &url) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArrayView octets(reinterpret_cast<const char *>(data), qsizetype(size));
     essaie(Windows1252::toText(octets));
     essaie(QString(reinterpret_cast<const QChar *>(data), qsizetype(size / 2)));

@@ -38,21 +38,26 @@ const QList<QStringList> &migrations()
         // Each product's last "available" answer (-1: none yet), so that the shortage record reads
         // only the answers that came after it.
         {QStringLiteral("CREATE TABLE produit (code TEXT PRIMARY KEY, dernier_disponible BIGINT NOT NULL)"),
-         QStringLiteral("INSERT INTO produit (code, dernier_disponible) SELECT code_demande, "
-                        "MAX(CASE WHEN etat = 0 THEN horodatage ELSE -1 END) FROM reponse GROUP BY code_demande")},
+         QStringLiteral(
+             "INSERT INTO produit (code, dernier_disponible) SELECT code_demande, "
+             "MAX(CASE WHEN etat = 0 THEN horodatage ELSE -1 END) FROM reponse GROUP BY code_demande")},
         // The watch: its products, each account's last answer, the round taken by one counter for the
         // whole pharmacy, and the accounts paused by an end of service. A step that can run again over
         // its own tables, as it does when an older version's number was put back.
-        {QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance (code TEXT PRIMARY KEY, designation TEXT NOT NULL, "
-                        "depuis BIGINT NOT NULL, verifie BIGINT NOT NULL)"),
-         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_compte (code TEXT NOT NULL, compte SMALLINT NOT NULL, "
-                        "etat SMALLINT NOT NULL, verifie BIGINT NOT NULL, echec TEXT NOT NULL, "
-                        "date_prevue TEXT NOT NULL, remplacant_code TEXT NOT NULL, "
-                        "remplacant_designation TEXT NOT NULL, PRIMARY KEY (code, compte))"),
-         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_tour (id INTEGER PRIMARY KEY, debut BIGINT NOT NULL)"),
+        {QStringLiteral(
+             "CREATE TABLE IF NOT EXISTS surveillance (code TEXT PRIMARY KEY, designation TEXT NOT NULL, "
+             "depuis BIGINT NOT NULL, verifie BIGINT NOT NULL)"),
+         QStringLiteral(
+             "CREATE TABLE IF NOT EXISTS surveillance_compte (code TEXT NOT NULL, compte SMALLINT NOT NULL, "
+             "etat SMALLINT NOT NULL, verifie BIGINT NOT NULL, echec TEXT NOT NULL, "
+             "date_prevue TEXT NOT NULL, remplacant_code TEXT NOT NULL, "
+             "remplacant_designation TEXT NOT NULL, PRIMARY KEY (code, compte))"),
+         QStringLiteral(
+             "CREATE TABLE IF NOT EXISTS surveillance_tour (id INTEGER PRIMARY KEY, debut BIGINT NOT NULL)"),
          QStringLiteral("INSERT INTO surveillance_tour (id, debut) SELECT 1, 0 WHERE NOT EXISTS "
                         "(SELECT id FROM surveillance_tour)"),
-         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_pause (compte SMALLINT PRIMARY KEY, jusqua BIGINT NOT NULL)")},
+         QStringLiteral("CREATE TABLE IF NOT EXISTS surveillance_pause (compte SMALLINT PRIMARY KEY, jusqua "
+                        "BIGINT NOT NULL)")},
     };
     return etapes;
 }
@@ -96,8 +101,7 @@ ReponseEnregistree lue(const QSqlQuery &q)
 BaseHistorique::BaseHistorique(ParametresHistorique parametres)
     : m_parametres(std::move(parametres)),
       m_connexion(QStringLiteral("historique-%1").arg(compteurConnexions.fetchAndAddRelaxed(1)))
-{
-}
+{}
 
 BaseHistorique::~BaseHistorique()
 {
@@ -139,8 +143,8 @@ QString BaseHistorique::ouvreConnexion()
         QSqlDatabase::removeDatabase(m_connexion);
     }
     const bool sqlite = m_parametres.moteur == ParametresHistorique::Moteur::SQLite;
-    QSqlDatabase db = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
-                                                m_connexion);
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connexion);
     if (!db.isValid())
         return QStringLiteral("pilote %1 absent").arg(db.driverName());
     if (sqlite) {
@@ -150,7 +154,8 @@ QString BaseHistorique::ouvreConnexion()
             fichier.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         db.setDatabaseName(m_parametres.fichier);
         // Another program holding the file gets a moment before a write gives up.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_parametres.attenteVerrou.count()));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_parametres.attenteVerrou.count()));
     } else {
         db.setHostName(m_parametres.hote);
         db.setPort(m_parametres.port);
@@ -185,7 +190,8 @@ QString BaseHistorique::prepareSchema()
     int courante = db.tables().contains(QStringLiteral("version_schema")) ? version() : 0;
     if (courante > versionSchema)
         return QStringLiteral("base d'une version plus récente de Solvarin (schéma %1)").arg(courante);
-    const QString cle = sqlite ? QStringLiteral("INTEGER PRIMARY KEY") : QStringLiteral("BIGSERIAL PRIMARY KEY");
+    const QString cle =
+        sqlite ? QStringLiteral("INTEGER PRIMARY KEY") : QStringLiteral("BIGSERIAL PRIMARY KEY");
     while (courante < versionSchema) {
         if (!db.transaction())
             return raison(db.lastError());
@@ -249,12 +255,13 @@ QString BaseHistorique::enregistre(const QList<ReponseEnregistree> &reponses)
         return raison(db.lastError());
     QSqlQuery q(db);
     QSqlQuery produit(db);
-    bool ok = q.prepare(QStringLiteral("INSERT INTO reponse (") + colonnes +
-                        QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
-              produit.prepare(QStringLiteral(
-                  "INSERT INTO produit (code, dernier_disponible) VALUES (?, ?) ON CONFLICT (code) DO UPDATE SET "
-                  "dernier_disponible = CASE WHEN excluded.dernier_disponible > produit.dernier_disponible "
-                  "THEN excluded.dernier_disponible ELSE produit.dernier_disponible END"));
+    bool ok =
+        q.prepare(QStringLiteral("INSERT INTO reponse (") + colonnes +
+                  QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
+        produit.prepare(QStringLiteral(
+            "INSERT INTO produit (code, dernier_disponible) VALUES (?, ?) ON CONFLICT (code) DO UPDATE SET "
+            "dernier_disponible = CASE WHEN excluded.dernier_disponible > produit.dernier_disponible "
+            "THEN excluded.dernier_disponible ELSE produit.dernier_disponible END"));
     for (qsizetype i = 0; ok && i < reponses.size(); ++i) {
         const ReponseEnregistree &r = reponses[i];
         produit.addBindValue(nonNul(r.codeDemande));
@@ -269,17 +276,17 @@ QString BaseHistorique::enregistre(const QList<ReponseEnregistree> &reponses)
         for (const QString *t : textes)
             q.addBindValue(nonNul(*t));
         q.addBindValue(int(r.etat));
-        for (const QString *t : {&r.codeReponse, &r.motif, &r.prix, &r.datePrevue, &r.heurePrevue,
-                                 &r.quantitePrevue, &r.remplacantCode, &r.remplacantDesignation,
-                                 &r.remplacantType, &r.commentaire, &r.refMessage})
+        for (const QString *t :
+             {&r.codeReponse, &r.motif, &r.prix, &r.datePrevue, &r.heurePrevue, &r.quantitePrevue,
+              &r.remplacantCode, &r.remplacantDesignation, &r.remplacantType, &r.commentaire, &r.refMessage})
             q.addBindValue(nonNul(*t));
         ok = q.exec();
     }
     if (ok && produit.lastError().type() == QSqlError::NoError && db.commit())
         return {};
-    const QString texte = raison(!ok ? q.lastError() : produit.lastError().type() != QSqlError::NoError
-                                                           ? produit.lastError()
-                                                           : db.lastError());
+    const QString texte = raison(!ok                                                ? q.lastError()
+                                 : produit.lastError().type() != QSqlError::NoError ? produit.lastError()
+                                                                                    : db.lastError());
     db.rollback();
     return texte;
 }
@@ -293,15 +300,17 @@ std::optional<QList<ReponseEnregistree>> BaseHistorique::cherche(const Filtre &f
         valeurs << filtre.code;
     }
     const QString texte = filtre.texte.trimmed();
-    const bool chiffres = !texte.isEmpty() &&
-                          std::all_of(texte.begin(), texte.end(), [](QChar c) { return c.isDigit(); });
+    const bool chiffres =
+        !texte.isEmpty() && std::all_of(texte.begin(), texte.end(), [](QChar c) { return c.isDigit(); });
     if (chiffres) {
         // A range rather than LIKE, so that the index serves it on both engines.
         conditions << QStringLiteral("code_demande >= ? AND code_demande < ?");
         valeurs << texte << texte + QChar(u'9' + 1);
     } else if (!texte.isEmpty()) {
         QString motif = texte;
-        motif.replace(u'!', QStringLiteral("!!")).replace(u'%', QStringLiteral("!%")).replace(u'_', QStringLiteral("!_"));
+        motif.replace(u'!', QStringLiteral("!!"))
+            .replace(u'%', QStringLiteral("!%"))
+            .replace(u'_', QStringLiteral("!_"));
         conditions << QStringLiteral("LOWER(designation) LIKE LOWER(?) ESCAPE '!'");
         valeurs << u'%' + motif + u'%';
     }
@@ -319,9 +328,11 @@ std::optional<QList<ReponseEnregistree>> BaseHistorique::cherche(const Filtre &f
     }
     QSqlQuery q(QSqlDatabase::database(m_connexion, false));
     q.setForwardOnly(true);
-    const QString requete = QStringLiteral("SELECT ") + colonnes + QStringLiteral(" FROM reponse") +
-                            (conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))) +
-                            QStringLiteral(" ORDER BY horodatage DESC, id DESC LIMIT ?");
+    const QString requete =
+        QStringLiteral("SELECT ") + colonnes + QStringLiteral(" FROM reponse") +
+        (conditions.isEmpty() ? QString()
+                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))) +
+        QStringLiteral(" ORDER BY horodatage DESC, id DESC LIMIT ?");
     valeurs << filtre.limite;
     bool ok = m_ouverte && q.prepare(requete);
     for (const QVariant &v : std::as_const(valeurs))
@@ -347,18 +358,18 @@ std::optional<QList<Rupture>> BaseHistorique::ruptures(int heures, int comptesEx
     QSqlDatabase db = QSqlDatabase::database(m_connexion, false);
     // The missing answers after each code's last "available" one, found through the index from it; the
     // details are read only for the codes that qualify.
-    const QString manquantes = QStringLiteral(
-        "FROM produit p JOIN reponse r ON r.code_demande = p.code AND r.etat IN (%1, %2) "
-        "AND r.horodatage > p.dernier_disponible")
-                                   .arg(int(Etat::NonDisponible))
-                                   .arg(int(Etat::Autre));
+    const QString manquantes =
+        QStringLiteral("FROM produit p JOIN reponse r ON r.code_demande = p.code AND r.etat IN (%1, %2) "
+                       "AND r.horodatage > p.dernier_disponible")
+            .arg(int(Etat::NonDisponible))
+            .arg(int(Etat::Autre));
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!m_ouverte || !q.prepare(QStringLiteral("SELECT p.code, MIN(r.horodatage), MAX(r.horodatage) ") +
-                                 manquantes +
-                                 QStringLiteral(" GROUP BY p.code HAVING MAX(r.horodatage) - "
-                                                "MIN(r.horodatage) >= ? AND COUNT(DISTINCT r.compte) >= ? "
-                                                "ORDER BY MIN(r.horodatage), p.code")))
+    if (!m_ouverte ||
+        !q.prepare(QStringLiteral("SELECT p.code, MIN(r.horodatage), MAX(r.horodatage) ") + manquantes +
+                   QStringLiteral(" GROUP BY p.code HAVING MAX(r.horodatage) - "
+                                  "MIN(r.horodatage) >= ? AND COUNT(DISTINCT r.compte) >= ? "
+                                  "ORDER BY MIN(r.horodatage), p.code")))
         return echec(q);
     q.addBindValue(qint64(heures) * 3600);
     q.addBindValue(comptesExiges);
@@ -387,7 +398,8 @@ std::optional<QList<Rupture>> BaseHistorique::ruptures(int heures, int comptesEx
             return echec(details);
         std::map<qint16, std::pair<QString, QString>> parCompte; // the last reason and date, by account
         while (details.next()) {
-            parCompte[qint16(details.value(0).toInt())] = {details.value(1).toString(), details.value(2).toString()};
+            parCompte[qint16(details.value(0).toInt())] = {details.value(1).toString(),
+                                                           details.value(2).toString()};
             if (!details.value(3).toString().isEmpty())
                 r.designation = details.value(3).toString();
         }

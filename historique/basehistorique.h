@@ -36,9 +36,9 @@ public:
     QString enregistre(const QList<ReponseEnregistree> &reponses);
 
     struct Filtre {
-        QString code;          // exactly this code asked
-        QString texte;         // digits: the start of the code asked; else a part of the designation
-        QDateTime depuis;      // answers from then on, when valid
+        QString code;     // exactly this code asked
+        QString texte;    // digits: the start of the code asked; else a part of the designation
+        QDateTime depuis; // answers from then on, when valid
         QList<ReponseEnregistree::Etat> etats; // only those, when any
         int limite = 10000;
     };

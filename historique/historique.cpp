@@ -96,8 +96,8 @@ private:
             signale(erreurParametres);
             return false;
         }
-        if (m_dernierEssai.isValid() && !m_dernierEssai.hasExpired(
-                                            std::chrono::milliseconds(pauseAvantNouvelEssai).count()))
+        if (m_dernierEssai.isValid() &&
+            !m_dernierEssai.hasExpired(std::chrono::milliseconds(pauseAvantNouvelEssai).count()))
             return false;
         auto base = std::make_unique<BaseHistorique>(*parametres);
         const QString erreur = base->ouvre();
@@ -147,10 +147,13 @@ Historique::Historique(QObject *parent) : QObject(parent), m_travail(new Travail
 Historique::~Historique()
 {
     TravailHistorique *travail = m_travail;
-    QMetaObject::invokeMethod(travail, [travail] {
-        delete travail;
-        QThread::currentThread()->quit();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        travail,
+        [travail] {
+            delete travail;
+            QThread::currentThread()->quit();
+        },
+        Qt::QueuedConnection);
     m_fil.wait();
 }
 
@@ -178,16 +181,16 @@ void Historique::enregistre(const QList<ReponseEnregistree> &reponses)
     if (reponses.isEmpty())
         return;
     TravailHistorique *travail = configure();
-    QMetaObject::invokeMethod(travail, [travail, reponses] { travail->enregistre(reponses); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        travail, [travail, reponses] { travail->enregistre(reponses); }, Qt::QueuedConnection);
 }
 
 int Historique::cherche(const BaseHistorique::Filtre &filtre)
 {
     const int recherche = ++m_recherches;
     TravailHistorique *travail = configure();
-    QMetaObject::invokeMethod(travail, [travail, recherche, filtre] { travail->cherche(recherche, filtre); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        travail, [travail, recherche, filtre] { travail->cherche(recherche, filtre); }, Qt::QueuedConnection);
     return recherche;
 }
 
@@ -212,23 +215,28 @@ TravailHistorique *Historique::configure()
         QString erreur;
         const auto parametres = ParametresHistorique::lis(&erreur);
         TravailHistorique *travail = m_travail;
-        QMetaObject::invokeMethod(travail, [travail, parametres, erreur] {
-            travail->parametres = parametres;
-            travail->erreurParametres = erreur;
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            travail,
+            [travail, parametres, erreur] {
+                travail->parametres = parametres;
+                travail->erreurParametres = erreur;
+            },
+            Qt::QueuedConnection);
     }
     return m_travail;
 }
 
 void Historique::attend()
 {
-    QMetaObject::invokeMethod(m_travail, [] {}, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_travail, [] {}, Qt::BlockingQueuedConnection);
 }
 
 void Historique::setDelaiPurge(std::chrono::milliseconds delai)
 {
     TravailHistorique *travail = m_travail;
-    QMetaObject::invokeMethod(travail, [travail, delai] { travail->delaiPurge = delai; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        travail, [travail, delai] { travail->delaiPurge = delai; }, Qt::QueuedConnection);
 }
 
 #include "historique.moc"

@@ -32,8 +32,8 @@ std::optional<ParametresHistorique> ParametresHistorique::lis(QString *erreur)
     return parametres;
 }
 
-std::optional<ParametresHistorique> ParametresHistorique::depuisBase(const QString &base, const QString &repertoire,
-                                                                     QString *erreur)
+std::optional<ParametresHistorique>
+ParametresHistorique::depuisBase(const QString &base, const QString &repertoire, QString *erreur)
 {
     ParametresHistorique p;
     if (base.trimmed().isEmpty()) {
@@ -47,8 +47,9 @@ std::optional<ParametresHistorique> ParametresHistorique::depuisBase(const QStri
         if (erreur) {
             QUrl sansMotDePasse = url;
             sansMotDePasse.setPassword(QString());
-            *erreur = QStringLiteral("adresse de base non reconnue : ") +
-                      (url.isValid() ? sansMotDePasse.toDisplayString() : QStringLiteral("[Historique] Base"));
+            *erreur =
+                QStringLiteral("adresse de base non reconnue : ") +
+                (url.isValid() ? sansMotDePasse.toDisplayString() : QStringLiteral("[Historique] Base"));
         }
         return std::nullopt;
     }

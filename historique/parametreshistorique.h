@@ -28,7 +28,7 @@ struct ParametresHistorique {
     static std::optional<ParametresHistorique> lis(QString *erreur = nullptr);
     // "Base"'s value read as above; the file's name for an empty one.
     static std::optional<ParametresHistorique> depuisBase(const QString &base, const QString &repertoire,
-                                                         QString *erreur = nullptr);
+                                                          QString *erreur = nullptr);
 
     // Where the history is, for messages: the file, or the URL without its password.
     QString description() const;

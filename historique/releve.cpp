@@ -1,7 +1,7 @@
 #include "releve.h"
 
-#include "comptes.h"
 #include "compterepartiteur.h"
+#include "comptes.h"
 #include "fichierini.h"
 #include "modpharmaml.h"
 #include "reponseliste.h"
@@ -16,8 +16,9 @@ ReponseEnregistree entete(ReponseEnregistree::Source source, qint16 n, const QSt
     r.source = source;
     r.compte = n;
     r.repartiteur = Comptes::nom(n);
-    r.idRepartiteur = FichierINI::LireIni(CompteRepartiteur::Cles::section,
-                                          CompteRepartiteur::cle(CompteRepartiteur::Cles::idRepart, n), QString());
+    r.idRepartiteur =
+        FichierINI::LireIni(CompteRepartiteur::Cles::section,
+                            CompteRepartiteur::cle(CompteRepartiteur::Cles::idRepart, n), QString());
     r.codeDemande = codeDemande;
     return r;
 }

@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 // One answered line as the history keeps it: who asked, whom, what came back. Never a client key,
 // a credential or a password.
@@ -23,18 +23,18 @@ struct ReponseEnregistree {
 
     QDateTime horodatage; // local time of the answer
     Source source = Source::Comptoir;
-    qint16 compte = 0;      // account number, 1 or 2
-    QString repartiteur;    // the wholesaler's name ("NomRepart" + n)
-    QString idRepartiteur;  // its identifier ("IdRepart" + n)
+    qint16 compte = 0;     // account number, 1 or 2
+    QString repartiteur;   // the wholesaler's name ("NomRepart" + n)
+    QString idRepartiteur; // its identifier ("IdRepart" + n)
     QString codeDemande;
-    QString codeRepondu;    // Code_Produit of the reply line, empty without one
+    QString codeRepondu; // Code_Produit of the reply line, empty without one
     QString designation;
     Etat etat = Etat::Echec;
-    QString codeReponse;    // as received ("0005")
-    QString motif;          // the reason in words, or the failure's message
-    QString prix;           // "NATURE=amount" pairs joined by ";", amounts without leading zeros
-    QString datePrevue;     // YYYY-MM-DD, empty when none was announced
-    QString heurePrevue;    // hh:mm
+    QString codeReponse; // as received ("0005")
+    QString motif;       // the reason in words, or the failure's message
+    QString prix;        // "NATURE=amount" pairs joined by ";", amounts without leading zeros
+    QString datePrevue;  // YYYY-MM-DD, empty when none was announced
+    QString heurePrevue; // hh:mm
     QString quantitePrevue;
     QString remplacantCode;
     QString remplacantDesignation;
@@ -50,9 +50,9 @@ struct ReponseEnregistree {
 struct Rupture {
     QString code;
     QString designation;
-    QDateTime depuis;    // first missing answer since the last "available" one
-    QDateTime derniere;  // last missing answer
-    QList<qint16> comptes;   // the accounts that said so, in number order
-    QStringList motifs;      // each account's last reason, in the same order
+    QDateTime depuis;         // first missing answer since the last "available" one
+    QDateTime derniere;       // last missing answer
+    QList<qint16> comptes;    // the accounts that said so, in number order
+    QStringList motifs;       // each account's last reason, in the same order
     QStringList datesPrevues; // each account's last announced date (YYYY-MM-DD or empty), same order
 };

@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>

@@ -9,9 +9,9 @@
 struct VerificationListe::Envoi {
     std::unique_ptr<EchangeInfoProduit> echange;
     CompteRepartiteur compte; // as read when the check started
-    qsizetype lot = 0;  // the request under way, or the next one
-    qsizetype fin = 0;  // the requests this account sends: [0, fin)
-    bool enVol = false; // request `lot` is under way
+    qsizetype lot = 0;        // the request under way, or the next one
+    qsizetype fin = 0;        // the requests this account sends: [0, fin)
+    bool enVol = false;       // request `lot` is under way
 };
 
 VerificationListe::VerificationListe(QObject *parent) : QObject(parent) {}

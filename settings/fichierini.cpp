@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr qsizetype valueLimit = 1023; // the platform's 1024-character buffer, less its terminator
+constexpr qsizetype valueLimit = 1023;         // the platform's 1024-character buffer, less its terminator
 constexpr qint64 sizeLimit = 16 * 1024 * 1024; // far beyond any settings file
 
 QString programDirectory;
@@ -51,10 +51,11 @@ void reportOnce(const QString &path)
     if (reported.contains(path) || !reporter)
         return;
     reported.insert(path);
-    reporter(QStringLiteral("Lecture Error"),
-             QStringLiteral("Le fichier %1 n'est pas lu : ce n'est pas un fichier ordinaire (tube, périphérique "
-                            "ou dossier). Les valeurs par défaut sont utilisées.")
-                 .arg(QDir::toNativeSeparators(path)));
+    reporter(
+        QStringLiteral("Lecture Error"),
+        QStringLiteral("Le fichier %1 n'est pas lu : ce n'est pas un fichier ordinaire (tube, périphérique "
+                       "ou dossier). Les valeurs par défaut sont utilisées.")
+            .arg(QDir::toNativeSeparators(path)));
 }
 
 // At most the first 16 MiB of an open regular file.
@@ -141,12 +142,30 @@ QString store(const QString &path, const QString &section, const QString &key, c
 
 namespace FichierINI {
 
-void setRepertoireProgramme(const QString &directory) { programDirectory = directory; }
-QString repertoireProgramme() { return programDirectory; }
-void setRapporteur(Rapporteur r) { reporter = std::move(r); }
-QString CheminIni() { return lastPath; }
-QString RaisonRefus() { return refusal; }
-void setAttenteVerrou(std::chrono::milliseconds wait) { lockWait = wait; }
+void setRepertoireProgramme(const QString &directory)
+{
+    programDirectory = directory;
+}
+QString repertoireProgramme()
+{
+    return programDirectory;
+}
+void setRapporteur(Rapporteur r)
+{
+    reporter = std::move(r);
+}
+QString CheminIni()
+{
+    return lastPath;
+}
+QString RaisonRefus()
+{
+    return refusal;
+}
+void setAttenteVerrou(std::chrono::milliseconds wait)
+{
+    lockWait = wait;
+}
 
 std::optional<QString> LireIniPresente(const QString &section, const QString &key, const QString &file)
 {
@@ -194,6 +213,9 @@ qint32 EcrireIni(const QString &section, const QString &key, const QString &valu
     return 0;
 }
 
-bool FichierExiste(const QString &path) { return QFileInfo(path).isFile(); }
+bool FichierExiste(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
 
 } // namespace FichierINI

@@ -162,7 +162,10 @@ std::optional<KeyLine> keyLine(const QString &line)
     return KeyLine{trimmed(t.first(eq)).toString(), trimmed(t.sliced(eq + 1)).toString()};
 }
 
-bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Indexes of the first section of that name: its header line, and the line after its last line.
 struct SectionSpan {
@@ -196,7 +199,8 @@ std::optional<std::size_t> findKey(const std::vector<Line> &lines, const Section
 
 QString withoutQuotes(const QString &value)
 {
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
         return value.sliced(1, value.size() - 2);
     return value;
 }

@@ -40,11 +40,11 @@ QString BaseSurveillance::raison(const QSqlQuery &q) const
 QString BaseSurveillance::ajoute(const QString &code, const QString &designation, const QDateTime &maintenant)
 {
     QSqlQuery q(m_base.connexion());
-    const bool ok =
-        m_base.ouverte() &&
-        q.prepare(QStringLiteral("INSERT INTO surveillance (code, designation, depuis, verifie) VALUES (?, ?, ?, 0) "
-                                 "ON CONFLICT (code) DO UPDATE SET designation = CASE WHEN surveillance.designation "
-                                 "= '' THEN excluded.designation ELSE surveillance.designation END"));
+    const bool ok = m_base.ouverte() &&
+                    q.prepare(QStringLiteral(
+                        "INSERT INTO surveillance (code, designation, depuis, verifie) VALUES (?, ?, ?, 0) "
+                        "ON CONFLICT (code) DO UPDATE SET designation = CASE WHEN surveillance.designation "
+                        "= '' THEN excluded.designation ELSE surveillance.designation END"));
     q.addBindValue(code);
     q.addBindValue(texte(designation));
     q.addBindValue(secondes(maintenant));
@@ -84,19 +84,22 @@ std::optional<QList<ProduitSurveille>> BaseSurveillance::produits(QString *erreu
         return echec();
     QList<ProduitSurveille> produits;
     while (q.next())
-        produits.append({q.value(0).toString(), q.value(1).toString(), moment(q.value(2)), moment(q.value(3)), {}});
+        produits.append(
+            {q.value(0).toString(), q.value(1).toString(), moment(q.value(2)), moment(q.value(3)), {}});
     if (!q.exec(QStringLiteral("SELECT code, compte, etat, verifie, echec, date_prevue, remplacant_code, "
                                "remplacant_designation FROM surveillance_compte")))
         return echec();
     while (q.next()) {
         const QString code = q.value(0).toString();
-        const auto it = std::lower_bound(produits.begin(), produits.end(), code,
-                                         [](const ProduitSurveille &p, const QString &c) { return p.code < c; });
+        const auto it =
+            std::lower_bound(produits.begin(), produits.end(), code,
+                             [](const ProduitSurveille &p, const QString &c) { return p.code < c; });
         if (it == produits.end() || it->code != code)
             continue;
         it->comptes.insert(qint16(q.value(1).toInt()),
-                           {ReponseEnregistree::Etat(q.value(2).toInt()), moment(q.value(3)), q.value(4).toString(),
-                            q.value(5).toString(), q.value(6).toString(), q.value(7).toString()});
+                           {ReponseEnregistree::Etat(q.value(2).toInt()), moment(q.value(3)),
+                            q.value(4).toString(), q.value(5).toString(), q.value(6).toString(),
+                            q.value(7).toString()});
     }
     return produits;
 }
@@ -108,22 +111,25 @@ QString BaseSurveillance::enregistre(const QList<MiseAJour> &misesAJour)
         return m_base.ouverte() ? m_base.raison(db.lastError()) : QStringLiteral("base non ouverte");
     QSqlQuery etat(db);
     QSqlQuery produit(db);
-    bool ok = etat.prepare(QStringLiteral(
-                  "INSERT INTO surveillance_compte (code, compte, etat, verifie, echec, date_prevue, remplacant_code, "
-                  "remplacant_designation) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (code, compte) DO UPDATE SET "
-                  "etat = excluded.etat, verifie = excluded.verifie, echec = excluded.echec, date_prevue = "
-                  "excluded.date_prevue, remplacant_code = excluded.remplacant_code, remplacant_designation = "
-                  "excluded.remplacant_designation")) &&
-              produit.prepare(QStringLiteral("UPDATE surveillance SET verifie = ?, designation = CASE WHEN ? = '' "
-                                             "THEN designation ELSE ? END WHERE code = ?"));
+    bool ok =
+        etat.prepare(QStringLiteral(
+            "INSERT INTO surveillance_compte (code, compte, etat, verifie, echec, date_prevue, "
+            "remplacant_code, "
+            "remplacant_designation) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (code, compte) DO UPDATE "
+            "SET "
+            "etat = excluded.etat, verifie = excluded.verifie, echec = excluded.echec, date_prevue = "
+            "excluded.date_prevue, remplacant_code = excluded.remplacant_code, remplacant_designation = "
+            "excluded.remplacant_designation")) &&
+        produit.prepare(QStringLiteral("UPDATE surveillance SET verifie = ?, designation = CASE WHEN ? = '' "
+                                       "THEN designation ELSE ? END WHERE code = ?"));
     for (qsizetype i = 0; ok && i < misesAJour.size(); ++i) {
         const MiseAJour &m = misesAJour[i];
         etat.addBindValue(m.code);
         etat.addBindValue(int(m.compte));
         etat.addBindValue(int(m.etat.etat));
         etat.addBindValue(secondes(m.etat.verifie));
-        for (const QString *t : {&m.etat.echec, &m.etat.datePrevue, &m.etat.remplacantCode,
-                                 &m.etat.remplacantDesignation})
+        for (const QString *t :
+             {&m.etat.echec, &m.etat.datePrevue, &m.etat.remplacantCode, &m.etat.remplacantDesignation})
             etat.addBindValue(texte(*t));
         produit.addBindValue(secondes(m.etat.verifie));
         produit.addBindValue(texte(m.designation));
@@ -133,8 +139,8 @@ QString BaseSurveillance::enregistre(const QList<MiseAJour> &misesAJour)
     }
     if (ok && db.commit())
         return {};
-    const QString erreur = ok ? m_base.raison(db.lastError())
-                              : raison(etat.lastError().isValid() ? etat : produit);
+    const QString erreur =
+        ok ? m_base.raison(db.lastError()) : raison(etat.lastError().isValid() ? etat : produit);
     db.rollback();
     return erreur;
 }
@@ -176,7 +182,8 @@ QList<qint16> BaseSurveillance::enPause(const QDateTime &maintenant, QString *er
 {
     QSqlQuery q(m_base.connexion());
     q.setForwardOnly(true);
-    const bool ok = m_base.ouverte() && q.prepare(QStringLiteral("SELECT compte FROM surveillance_pause WHERE jusqua > ?"));
+    const bool ok = m_base.ouverte() &&
+                    q.prepare(QStringLiteral("SELECT compte FROM surveillance_pause WHERE jusqua > ?"));
     q.addBindValue(secondes(maintenant));
     QList<qint16> comptes;
     if (!ok || !q.exec()) {

@@ -38,7 +38,8 @@ public:
 
     // Takes the round for the whole pharmacy when none was taken less than `intervalle` ago (or
     // always, `force`): true for the one counter that got it.
-    bool prendTour(const QDateTime &maintenant, std::chrono::seconds intervalle, bool force, QString *erreur = nullptr);
+    bool prendTour(const QDateTime &maintenant, std::chrono::seconds intervalle, bool force,
+                   QString *erreur = nullptr);
 
     // Account n is not asked before `jusqua` (an end of service until the next opening).
     QString pause(qint16 n, const QDateTime &jusqua);

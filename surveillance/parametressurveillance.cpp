@@ -8,8 +8,9 @@
 
 namespace {
 
-const QStringList nomsJours{QStringLiteral("lun"), QStringLiteral("mar"), QStringLiteral("mer"), QStringLiteral("jeu"),
-                            QStringLiteral("ven"), QStringLiteral("sam"), QStringLiteral("dim")};
+const QStringList nomsJours{QStringLiteral("lun"), QStringLiteral("mar"), QStringLiteral("mer"),
+                            QStringLiteral("jeu"), QStringLiteral("ven"), QStringLiteral("sam"),
+                            QStringLiteral("dim")};
 
 int jour(const QString &nom)
 {
@@ -65,14 +66,15 @@ ParametresSurveillance ParametresSurveillance::lis()
 }
 
 ParametresSurveillance ParametresSurveillance::depuis(const QString &intervalle, const QString &jours,
-                                                     const QString &heures, const QString &son)
+                                                      const QString &heures, const QString &son)
 {
     ParametresSurveillance p;
     if (!intervalle.trimmed().isEmpty()) {
         bool ok = false;
         const int minutes = intervalle.trimmed().toInt(&ok);
         if (!ok)
-            p.avertissements << QStringLiteral("Surveillance : intervalle « %1 » illisible, %2 minutes retenues")
+            p.avertissements << QStringLiteral(
+                                    "Surveillance : intervalle « %1 » illisible, %2 minutes retenues")
                                     .arg(intervalle)
                                     .arg(p.intervalle.count());
         else if (minutes < intervalleMinimum.count())
@@ -86,13 +88,15 @@ ParametresSurveillance ParametresSurveillance::depuis(const QString &intervalle,
         if (const auto lus = litJours(jours))
             p.jours = *lus;
         else
-            p.avertissements << QStringLiteral("Surveillance : jours « %1 » illisibles, lun-sam retenus").arg(jours);
+            p.avertissements
+                << QStringLiteral("Surveillance : jours « %1 » illisibles, lun-sam retenus").arg(jours);
     }
     if (!heures.trimmed().isEmpty()) {
         if (const auto lues = litHeures(heures))
             p.heures = *lues;
         else
-            p.avertissements << QStringLiteral("Surveillance : heures « %1 » illisibles, 08:30-19:30 retenues")
+            p.avertissements << QStringLiteral(
+                                    "Surveillance : heures « %1 » illisibles, 08:30-19:30 retenues")
                                     .arg(heures);
     }
     const QString s = son.trimmed().toLower();
@@ -105,7 +109,8 @@ bool ParametresSurveillance::ouvert(const QDateTime &moment) const
     if (!jours.contains(moment.date().dayOfWeek()))
         return false;
     const QTime t = moment.time();
-    return std::any_of(heures.begin(), heures.end(), [&](const auto &p) { return p.first <= t && t < p.second; });
+    return std::any_of(heures.begin(), heures.end(),
+                       [&](const auto &p) { return p.first <= t && t < p.second; });
 }
 
 QDateTime ParametresSurveillance::prochaineOuverture(const QDateTime &moment) const

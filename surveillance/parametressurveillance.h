@@ -23,8 +23,8 @@ struct ParametresSurveillance {
     // The settings of the program's folder, read now.
     static ParametresSurveillance lis();
     // The same from the values as written (empty: the default).
-    static ParametresSurveillance depuis(const QString &intervalle, const QString &jours, const QString &heures,
-                                         const QString &son);
+    static ParametresSurveillance depuis(const QString &intervalle, const QString &jours,
+                                         const QString &heures, const QString &son);
 
     // Whether the pharmacy is open at that moment.
     bool ouvert(const QDateTime &moment) const;

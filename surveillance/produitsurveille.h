@@ -11,9 +11,9 @@
 // What one account last said of a watched product.
 struct EtatCompte {
     ReponseEnregistree::Etat etat = ReponseEnregistree::Etat::Echec; // its last answer
-    QDateTime verifie;              // when it was last asked (answered or not)
-    QString echec;                  // the last asking's failure, empty when it answered
-    QString datePrevue;             // YYYY-MM-DD announced by the wholesaler, or empty
+    QDateTime verifie;  // when it was last asked (answered or not)
+    QString echec;      // the last asking's failure, empty when it answered
+    QString datePrevue; // YYYY-MM-DD announced by the wholesaler, or empty
     QString remplacantCode;
     QString remplacantDesignation;
 
@@ -32,8 +32,8 @@ struct EtatCompte {
 struct ProduitSurveille {
     QString code;
     QString designation;
-    QDateTime depuis;   // when it was added
-    QDateTime verifie;  // last round that asked it, invalid before the first
+    QDateTime depuis;  // when it was added
+    QDateTime verifie; // last round that asked it, invalid before the first
     QMap<qint16, EtatCompte> comptes;
 };
 
@@ -41,7 +41,7 @@ struct ProduitSurveille {
 struct Changement {
     QString code;
     qint16 compte = 0;
-    QString repartiteur; // the account's wholesaler name
+    QString repartiteur;                           // the account's wholesaler name
     std::optional<ReponseEnregistree::Etat> avant; // none at the product's first check there
     ReponseEnregistree::Etat apres = ReponseEnregistree::Etat::Echec;
     QString designation;

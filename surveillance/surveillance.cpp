@@ -20,8 +20,7 @@ QString texte(const Changement &c)
 }
 } // namespace Alerte
 
-Surveillance::Surveillance(QObject *parent, Horloge maintenant)
-    : QObject(parent), m_maintenant(maintenant)
+Surveillance::Surveillance(QObject *parent, Horloge maintenant) : QObject(parent), m_maintenant(maintenant)
 {
     m_minuterie.setInterval(std::chrono::minutes(1));
     connect(&m_minuterie, &QTimer::timeout, this, [this] { lanceTour(false); });
@@ -37,7 +36,8 @@ void Surveillance::setDelaiAttente(std::chrono::milliseconds delai)
 void Surveillance::demarre()
 {
     m_minuterie.start();
-    QMetaObject::invokeMethod(this, [this] { lanceTour(false); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { lanceTour(false); }, Qt::QueuedConnection);
 }
 
 bool Surveillance::enCours() const
@@ -57,7 +57,8 @@ BaseSurveillance *Surveillance::base()
 {
     if (m_base && m_base->ouverte())
         return m_base.get();
-    if (m_dernierEchec.isValid() && !m_dernierEchec.hasExpired(std::chrono::milliseconds(pauseApresEchec).count()))
+    if (m_dernierEchec.isValid() &&
+        !m_dernierEchec.hasExpired(std::chrono::milliseconds(pauseApresEchec).count()))
         return nullptr;
     QString erreur;
     const auto parametres = ParametresHistorique::lis(&erreur);

@@ -12,13 +12,16 @@ ReponseEnregistree::Etat EtatCompte::etatAffiche() const
     return echec.isEmpty() ? etat : Releve::etatEchec(echec);
 }
 
-TourneeSurveillance::TourneeSurveillance(BaseSurveillance &base, QObject *parent) : QObject(parent), m_base(base) {}
+TourneeSurveillance::TourneeSurveillance(BaseSurveillance &base, QObject *parent)
+    : QObject(parent), m_base(base)
+{}
 
 TourneeSurveillance::~TourneeSurveillance() = default;
 
 bool TourneeSurveillance::enCours() const
 {
-    return std::any_of(m_verifications.begin(), m_verifications.end(), [](const auto &v) { return v->enCours(); });
+    return std::any_of(m_verifications.begin(), m_verifications.end(),
+                       [](const auto &v) { return v->enCours(); });
 }
 
 void TourneeSurveillance::lance(const QDateTime &maintenant, const ParametresSurveillance &parametres,
@@ -46,13 +49,13 @@ void TourneeSurveillance::lance(const QDateTime &maintenant, const ParametresSur
         }
         if (lignes.isEmpty())
             continue;
-        m_requetes += int((lignes.size() + VerificationListe::lignesParRequete - 1) / VerificationListe::lignesParRequete);
+        m_requetes += int((lignes.size() + VerificationListe::lignesParRequete - 1) /
+                          VerificationListe::lignesParRequete);
         auto verification = std::make_unique<VerificationListe>();
         verification->setDelaiAttente(m_delai);
         VerificationListe *v = verification.get();
-        connect(v, &VerificationListe::reponses, this, [this, v](int k, const QStringList &codes) {
-            recoit(v->comptes()[k], codes);
-        });
+        connect(v, &VerificationListe::reponses, this,
+                [this, v](int k, const QStringList &codes) { recoit(v->comptes()[k], codes); });
         connect(v, &VerificationListe::terminee, this, [this] {
             if (!enCours())
                 emit terminee();
@@ -66,7 +69,8 @@ void TourneeSurveillance::lance(const QDateTime &maintenant, const ParametresSur
 
 void TourneeSurveillance::recoit(const ReponsesCompte &compte, const QStringList &codes)
 {
-    const QList<ReponseEnregistree> reponses = Releve::liste(ReponseEnregistree::Source::Surveillance, compte, codes);
+    const QList<ReponseEnregistree> reponses =
+        Releve::liste(ReponseEnregistree::Source::Surveillance, compte, codes);
     if (Historique *h = Historique::actif())
         h->enregistre(reponses);
     bool finService = false;
@@ -90,8 +94,9 @@ void TourneeSurveillance::recoit(const ReponsesCompte &compte, const QStringList
         misesAJour.append({r.codeDemande, r.compte, etat, designation});
         const Etat apres = etat.etatAffiche();
         if (!connu || avant != apres)
-            changements.append({r.codeDemande, r.compte, r.repartiteur, connu ? std::optional(avant) : std::nullopt,
-                                apres, designation.isEmpty() ? produit.designation : designation,
+            changements.append({r.codeDemande, r.compte, r.repartiteur,
+                                connu ? std::optional(avant) : std::nullopt, apres,
+                                designation.isEmpty() ? produit.designation : designation,
                                 apres == Etat::Disponible && !avaitLeProduit});
     }
     // Told only once stored: an answer that could not be kept is asked again, and alerts then.

@@ -27,7 +27,8 @@ public:
 
     // Starts the round at `maintenant` at accounts `comptes`; `parametres` tell the next opening after
     // an end of service. `terminee` follows, later, even when nothing is to be asked.
-    void lance(const QDateTime &maintenant, const ParametresSurveillance &parametres, const QList<qint16> &comptes);
+    void lance(const QDateTime &maintenant, const ParametresSurveillance &parametres,
+               const QList<qint16> &comptes);
     bool enCours() const;
     // The requests sent so far, by account (one per 50 products asked).
     int requetes() const { return m_requetes; }

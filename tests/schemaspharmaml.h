@@ -7,12 +7,14 @@
 #include <libxml/xmlschemas.h>
 
 // The shared Pharma-ML reference folder (samples and schemas), beside the project.
-inline QString dossierPharmaML(const QString &nom = {}) {
+inline QString dossierPharmaML(const QString &nom = {})
+{
     return QStringLiteral(SOLVARIN_SOURCE_DIR "/../shared/pharmaml/") + nom;
 }
 
 // Empty when the document satisfies the Pharma-ML schemas, else libxml2's complaints.
-inline QString erreursSchemas(const QByteArray &xml) {
+inline QString erreursSchemas(const QByteArray &xml)
+{
     QString erreurs;
     const xmlStructuredErrorFunc note = [](void *ctx, xmlErrorPtr e) {
         *static_cast<QString *>(ctx) += QString::fromUtf8(e->message);

@@ -34,7 +34,8 @@ inline QString execute(const QString &commande, const QStringList &arguments, co
     else
         p.start(commande, arguments);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return commande + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
+        return commande + QStringLiteral(" failed: ") +
+               QString::fromLocal8Bit(p.readAll()).trimmed().right(300);
     return {};
 }
 
@@ -74,11 +75,13 @@ public:
 private:
     QString initialise()
     {
-        for (const QFileInfo &version : QDir(QStringLiteral("/usr/lib/postgresql")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QFileInfo &version :
+             QDir(QStringLiteral("/usr/lib/postgresql")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
             if (QFileInfo::exists(version.filePath() + "/bin/initdb"))
                 m_bin = version.filePath() + "/bin/";
         if (m_bin.isEmpty())
-            return QStringLiteral("PostgreSQL's server programs are not installed (Debian package postgresql)");
+            return QStringLiteral(
+                "PostgreSQL's server programs are not installed (Debian package postgresql)");
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
             return QStringLiteral("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql)");
         port = portLibre();
@@ -86,7 +89,8 @@ private:
             return QStringLiteral("no temporary folder or no free loopback port");
         if (geteuid() == 0 && QProcess::execute("chown", {"nobody", m_dir.path()}) != 0)
             return QStringLiteral("the temporary folder cannot be given to the user nobody");
-        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+        QFile::setPermissions(m_dir.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
         m_donnees = m_dir.filePath(QStringLiteral("donnees"));
         const QString fichierMotDePasse = m_dir.filePath(QStringLiteral("motdepasse"));
         QFile f(fichierMotDePasse);
@@ -95,9 +99,9 @@ private:
         f.close();
         if (geteuid() == 0)
             QProcess::execute("chown", {"nobody", fichierMotDePasse});
-        QString erreur = lance(QStringLiteral("initdb"), {"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C",
-                                                          "--no-sync", "--auth=scram-sha-256", "--pwfile",
-                                                          fichierMotDePasse});
+        QString erreur = lance(QStringLiteral("initdb"),
+                               {"-D", m_donnees, "-U", "solvarin", "-E", "UTF8", "--locale=C", "--no-sync",
+                                "--auth=scram-sha-256", "--pwfile", fichierMotDePasse});
         if (erreur.isEmpty())
             erreur = lance(QStringLiteral("pg_ctl"),
                            {"-D", m_donnees, "-l", m_dir.filePath("journal"), "-w", "-t", "60", "-o",

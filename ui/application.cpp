@@ -14,11 +14,13 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-void montreErreurFichier(const QString &title, const QString &text) {
+void montreErreurFichier(const QString &title, const QString &text)
+{
     QMessageBox::critical(QApplication::activeWindow(), title, text);
 }
 
-int lanceSolvarin(int argc, char **argv) {
+int lanceSolvarin(int argc, char **argv)
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Solvarin"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -14,7 +14,8 @@ namespace {
 const QColor blanc(Qt::white);
 const QColor rose(0xFF, 0xD8, 0xD8);
 
-void surveille(QLineEdit *champ, const QString &aide, std::function<bool(const QString &)> valide) {
+void surveille(QLineEdit *champ, const QString &aide, std::function<bool(const QString &)> valide)
+{
     champ->setToolTip(aide);
     const auto colore = [champ, valide] {
         QPalette p = champ->palette();
@@ -28,7 +29,8 @@ void surveille(QLineEdit *champ, const QString &aide, std::function<bool(const Q
 } // namespace
 
 void installe(QLineEdit *pharmacie, QLineEdit *codeEtablissement, QLineEdit *url, QLineEdit *identifiant,
-              QLineEdit *clef) {
+              QLineEdit *clef)
+{
     const auto identifiantValide = [](const QString &texte) {
         return Schema::respecte(texte, Schema::identifiant);
     };

@@ -15,7 +15,8 @@ constexpr int grey224 = 0x00E0E0E0;
 constexpr int grey192 = 0x00C0C0C0;
 constexpr int black = 0x00000000;
 
-TOVAPropertyBag storedProperties(Commandes::Bouton bouton) {
+TOVAPropertyBag storedProperties(Commandes::Bouton bouton)
+{
     using Commandes::Bouton;
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(9);
@@ -55,7 +56,8 @@ TOVAPropertyBag storedProperties(Commandes::Bouton bouton) {
 
 namespace Commandes {
 
-TOVAButton *creer(Bouton bouton, QWidget *parent) {
+TOVAButton *creer(Bouton bouton, QWidget *parent)
+{
     auto *button = qobject_cast<TOVAButton *>(TOVA_CreateControl(TOVA_BUTTON_CLASS_ID, parent));
     // The control library ships with the program; without it the window cannot be built.
     if (!button)

@@ -4,7 +4,8 @@
 
 #include <QLocale>
 
-bool EstNumerique(const QString &text) {
+bool EstNumerique(const QString &text)
+{
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return false;
@@ -20,6 +21,7 @@ bool EstNumerique(const QString &text) {
     return ok;
 }
 
-bool EstCipDuPressePapiers(const QString &text) {
+bool EstCipDuPressePapiers(const QString &text)
+{
     return (text.size() == 7 && EstNumerique(text)) || CodeProduit::estEan13Valide(text);
 }

@@ -138,13 +138,14 @@ FrmHistorique::FrmHistorique(QWidget *parent)
         m_etats->addItem(etats.size() > 1 ? QStringLiteral("Erreur") : texteEtat(etats.first()), valeurs);
     }
     m_reponses->setHorizontalHeaderLabels(
-        {QStringLiteral("Date"), QStringLiteral("Origine"), QStringLiteral("Répartiteur"), QStringLiteral("Code"),
-         QStringLiteral("Désignation"), QStringLiteral("État"), QStringLiteral("Motif"), QStringLiteral("Prix"),
-         QStringLiteral("Date prévue"), QStringLiteral("Remplaçant"), QStringLiteral("Commentaire")});
+        {QStringLiteral("Date"), QStringLiteral("Origine"), QStringLiteral("Répartiteur"),
+         QStringLiteral("Code"), QStringLiteral("Désignation"), QStringLiteral("État"),
+         QStringLiteral("Motif"), QStringLiteral("Prix"), QStringLiteral("Date prévue"),
+         QStringLiteral("Remplaçant"), QStringLiteral("Commentaire")});
     m_ruptures->setHorizontalHeaderLabels(
         {QStringLiteral("Code"), QStringLiteral("Désignation"), QStringLiteral("Manquant depuis"),
-         QStringLiteral("Dernière réponse"), QStringLiteral("Répartiteurs"), QStringLiteral("Derniers motifs"),
-         QStringLiteral("Dates prévues")});
+         QStringLiteral("Dernière réponse"), QStringLiteral("Répartiteurs"),
+         QStringLiteral("Derniers motifs"), QStringLiteral("Dates prévues")});
 
     auto *libelle = new QLabel(QStringLiteral("&Rechercher :"), this);
     libelle->setBuddy(m_recherche);
@@ -190,7 +191,8 @@ FrmHistorique::FrmHistorique(QWidget *parent)
     connect(m_etats, &QComboBox::currentIndexChanged, this, &FrmHistorique::actualise);
     connect(m_onglets, &QTabWidget::currentChanged, this, &FrmHistorique::actualise);
     connect(exporter, &QPushButton::clicked, this, &FrmHistorique::demandeExport);
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &FrmHistorique::demandeExport);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
+            &FrmHistorique::demandeExport);
     connect(m_tableReponses, &QTableView::doubleClicked, this, &FrmHistorique::choisit);
     connect(m_tableRuptures, &QTableView::doubleClicked, this, &FrmHistorique::choisit);
     if (Historique *h = Historique::actif()) {
@@ -243,17 +245,23 @@ void FrmHistorique::afficheReponses(int recherche, const QList<ReponseEnregistre
         const QString &code = r.codeDemande;
         QString remplacant = r.remplacantCode;
         if (!remplacant.isEmpty())
-            remplacant = QStringList{r.remplacantType, r.remplacantCode, r.remplacantDesignation}.join(u' ').trimmed();
+            remplacant =
+                QStringList{r.remplacantType, r.remplacantCode, r.remplacantDesignation}.join(u' ').trimmed();
         QString prevue = r.datePrevue;
         if (!prevue.isEmpty())
             prevue = QDate::fromString(prevue, Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy"));
-        QList<QStandardItem *> rangee{cellule(date(r.horodatage), code), cellule(source(r.source), code),
-                                      cellule(QStringLiteral("%1 — %2").arg(r.compte).arg(r.repartiteur), code),
-                                      cellule(code, code), cellule(r.designation, code),
-                                      cellule(texteEtat(r.etat), code), cellule(r.motif, code),
-                                      cellule(QString(r.prix).replace(u';', QStringLiteral(" ; ")), code),
-                                      cellule(prevue, code), cellule(remplacant, code),
-                                      cellule(r.commentaire, code)};
+        QList<QStandardItem *> rangee{
+            cellule(date(r.horodatage), code),
+            cellule(source(r.source), code),
+            cellule(QStringLiteral("%1 — %2").arg(r.compte).arg(r.repartiteur), code),
+            cellule(code, code),
+            cellule(r.designation, code),
+            cellule(texteEtat(r.etat), code),
+            cellule(r.motif, code),
+            cellule(QString(r.prix).replace(u';', QStringLiteral(" ; ")), code),
+            cellule(prevue, code),
+            cellule(remplacant, code),
+            cellule(r.commentaire, code)};
         rangee[5]->setBackground(couleurEtat(r.etat));
         m_reponses->appendRow(rangee);
     }
@@ -317,10 +325,13 @@ bool FrmHistorique::exporte(const QString &chemin)
 
 void FrmHistorique::demandeExport()
 {
-    const QString nom = m_onglets->currentIndex() == 1 ? QStringLiteral("ruptures.csv") : QStringLiteral("historique.csv");
-    const QString chemin = QFileDialog::getSaveFileName(this, QStringLiteral("Exporter"), nom, QStringLiteral("CSV (*.csv)"));
+    const QString nom =
+        m_onglets->currentIndex() == 1 ? QStringLiteral("ruptures.csv") : QStringLiteral("historique.csv");
+    const QString chemin =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Exporter"), nom, QStringLiteral("CSV (*.csv)"));
     if (chemin.isEmpty())
         return;
-    m_statut->setText(exporte(chemin) ? QStringLiteral("Exporté dans ") + QDir::toNativeSeparators(chemin)
-                                      : QStringLiteral("Impossible d'écrire ") + QDir::toNativeSeparators(chemin));
+    m_statut->setText(exporte(chemin)
+                          ? QStringLiteral("Exporté dans ") + QDir::toNativeSeparators(chemin)
+                          : QStringLiteral("Impossible d'écrire ") + QDir::toNativeSeparators(chemin));
 }

@@ -72,8 +72,9 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
     auto *exporter = bouton(QStringLiteral("&Exporter…"), QStringLiteral("Ctrl+S"), this);
     auto *vider = bouton(QStringLiteral("Vi&der"), QStringLiteral("Retire toutes les lignes"), this);
     auto *historique = bouton(QStringLiteral("&Historique…"), QStringLiteral("F6"), this);
-    auto *surveiller = bouton(QStringLiteral("S&urveiller les manquants"),
-                              QStringLiteral("Prévenir quand un répartiteur aura les produits qu'aucun n'a"), this);
+    auto *surveiller =
+        bouton(QStringLiteral("S&urveiller les manquants"),
+               QStringLiteral("Prévenir quand un répartiteur aura les produits qu'aucun n'a"), this);
     historique->setObjectName(QStringLiteral("historique"));
     surveiller->setObjectName(QStringLiteral("surveiller"));
     ouvrir->setObjectName(QStringLiteral("ouvrir"));
@@ -136,7 +137,8 @@ FrmListe::FrmListe(QWidget *parent, std::chrono::milliseconds delai)
             [this] { emit this->surveiller(Manquants::codes(m_modele->lignes(), m_modele->comptes())); });
     auto *surveillerSelection = new QAction(QStringLiteral("Surveiller ce produit"), m_table);
     m_table->addAction(surveillerSelection);
-    connect(surveillerSelection, &QAction::triggered, this, [this] { emit this->surveiller(codesSelectionnes()); });
+    connect(surveillerSelection, &QAction::triggered, this,
+            [this] { emit this->surveiller(codesSelectionnes()); });
     const auto raccourci = [this](const QKeySequence &touches, void (FrmListe::*action)()) {
         connect(new QShortcut(touches, this), &QShortcut::activated, this, action);
     };
@@ -293,8 +295,8 @@ bool FrmListe::exporte(const QString &chemin)
     if (chemin.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         return ClasseurListe::ecrit(chemin, m_modele->lignes(), m_modele->comptes()).isEmpty();
     // A document for the spreadsheet and whoever it is sent to, not one of the program's own files.
-    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes()), Acces::Document) ==
-           QFileDevice::NoError;
+    return remplaceFichier(chemin, TableauListe::csv(m_modele->lignes(), m_modele->comptes()),
+                           Acces::Document) == QFileDevice::NoError;
 }
 
 void FrmListe::demandeExport()
@@ -388,7 +390,8 @@ void FrmListe::changeListe(const QList<LigneListe> &lignes)
     const bool enregistree = LectureListe::enregistreListe(lignes, &raison);
     if (!enregistree && !m_enregistrementRefuse)
         montreErreurFichier(QStringLiteral("Ecriture Error"),
-                            QStringLiteral("La liste n'a pas pu être enregistrée dans Liste.txt : ") + raison);
+                            QStringLiteral("La liste n'a pas pu être enregistrée dans Liste.txt : ") +
+                                raison);
     m_enregistrementRefuse = !enregistree;
     afficheEtat();
 }

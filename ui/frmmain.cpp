@@ -3,8 +3,8 @@
 #include "apercuclavier.h"
 #include "application.h"
 #include "codeproduit.h"
-#include "comptes.h"
 #include "compterepartiteur.h"
+#include "comptes.h"
 #include "dossierparametres.h"
 #include "estnumerique.h"
 #include "fichierini.h"
@@ -32,7 +32,8 @@
 #include <QTextEdit>
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void initArtwork() {
+static void initArtwork()
+{
     Q_INIT_RESOURCE(artwork);
 }
 
@@ -40,18 +41,21 @@ namespace {
 
 const QString &infos = CompteRepartiteur::Cles::section;
 
-QString lire(const QString &key) {
+QString lire(const QString &key)
+{
     return FichierINI::LireIni(infos, key, QString());
 }
 
 const QStringList &accountKeys = CompteRepartiteur::clesCompletes();
 
-QString libelleDispo(int n) {
+QString libelleDispo(int n)
+{
     return QStringLiteral("Disponibilité ") + Comptes::nom(n);
 }
 
 // Leaving a field validates it; a popup of its own or another window taking the activation does not.
-bool leaves(const QEvent *event) {
+bool leaves(const QEvent *event)
+{
     if (event->type() != QEvent::FocusOut)
         return false;
     const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
@@ -60,7 +64,8 @@ bool leaves(const QEvent *event) {
 
 // The wholesaler list takes no typed printable character; blanks, editing keys and control
 // combinations (paste among them) pass.
-bool refusedInList(const QEvent *event) {
+bool refusedInList(const QEvent *event)
+{
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<const QKeyEvent *>(event);
@@ -73,7 +78,8 @@ bool refusedInList(const QEvent *event) {
 } // namespace
 
 frmMain::frmMain(QWidget *parent, Temporisation temporisation)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_temporisation(temporisation) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_temporisation(temporisation)
+{
     initArtwork();
     construitControles();
     setFixedSize(9885 / 15, 5445 / 15);
@@ -114,12 +120,14 @@ frmMain::frmMain(QWidget *parent, Temporisation temporisation)
     chargement();
 }
 
-frmMain::~frmMain() {
+frmMain::~frmMain()
+{
     // The exchanges still waiting end here, before the controls they write to go.
     m_comptoir.reset();
 }
 
-void frmMain::chargement() {
+void frmMain::chargement()
+{
     m_numRepartCourant = 1;
     bool complet = false;
 
@@ -171,20 +179,23 @@ void frmMain::chargement() {
     m_webInfos->navigate(SiteEditeur::pageInfos(lire(QStringLiteral("AdeliPharmacie"))));
 }
 
-void frmMain::prendCipDuPressePapiers() {
+void frmMain::prendCipDuPressePapiers()
+{
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QString text = CodeProduit::sansBlancs(clipboard ? clipboard->text() : QString());
     if (EstCipDuPressePapiers(text))
         txtDispo(2)->setText(text);
 }
 
-void frmMain::activation() {
+void frmMain::activation()
+{
     prendCipDuPressePapiers();
     if (m_tabParam->isHidden())
         txtDispo(2)->setFocus();
 }
 
-bool frmMain::event(QEvent *event) {
+bool frmMain::event(QEvent *event)
+{
     // The window is the program's only one: it is activated once, right after start-up; going to
     // another program and back is no activation of the program.
     if (event->type() == QEvent::WindowActivate && !m_activated) {
@@ -196,13 +207,15 @@ bool frmMain::event(QEvent *event) {
     return QWidget::event(event);
 }
 
-void frmMain::resizeEvent(QResizeEvent *event) {
+void frmMain::resizeEvent(QResizeEvent *event)
+{
     QWidget::resizeEvent(event);
     if (const auto width = largeurOnglet(m_tabParam->width(), m_tabParam->count()))
         m_tabParam->setTabWidth(*width);
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event) {
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == m_pic)
         return picMouse(event);
     if (watched == m_labAdresse) {
@@ -236,11 +249,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
     return false;
 }
 
-bool frmMain::RepartComplet(int n) const {
+bool frmMain::RepartComplet(int n) const
+{
     return Comptes::complet(n);
 }
 
-void frmMain::ChargeRepart(int n) {
+void frmMain::ChargeRepart(int n)
+{
     const QString nom = Comptes::nom(n);
     const int index = m_cboDispo->findText(nom, Qt::MatchExactly | Qt::MatchCaseSensitive);
     m_cboDispo->setCurrentIndex(index);
@@ -249,7 +264,8 @@ void frmMain::ChargeRepart(int n) {
         txtDispo(i)->setText(lire(CompteRepartiteur::cle(accountKeys[i - 2], n)));
 }
 
-void frmMain::ValideChampActif() {
+void frmMain::ValideChampActif()
+{
     QWidget *focus = focusWidget();
     if (!focus)
         return;
@@ -263,13 +279,15 @@ void frmMain::ValideChampActif() {
     }
 }
 
-void frmMain::tabParamClick() {
+void frmMain::tabParamClick()
+{
     m_numRepartCourant = static_cast<qint16>(m_tabParam->SelectedIndex());
     m_labDemandeInfos->setVisible(!RepartComplet(m_numRepartCourant));
     ChargeRepart(m_numRepartCourant);
 }
 
-void frmMain::cmdParamClick() {
+void frmMain::cmdParamClick()
+{
     if (!m_tabParam->isHidden()) {
         ValideChampActif();
         m_tabParam->hide();
@@ -287,12 +305,14 @@ void frmMain::cmdParamClick() {
     }
 }
 
-void frmMain::webInfosDownloadComplete() {
+void frmMain::webInfosDownloadComplete()
+{
     m_essaisInfos = 0;
     m_lectureInfos.start();
 }
 
-void frmMain::essaiLectureInfos() {
+void frmMain::essaiLectureInfos()
+{
     if (++m_essaisInfos > m_temporisation.essaisInfos)
         return;
     // The page is read once it is there; a new navigation under way means trying again later.
@@ -309,11 +329,13 @@ void frmMain::essaiLectureInfos() {
     }
 }
 
-void frmMain::txtInfosChange() {
+void frmMain::txtInfosChange()
+{
     txtDispo(2)->setFocus();
 }
 
-void frmMain::txtDispoValidate(int index) {
+void frmMain::txtDispoValidate(int index)
+{
     const int n = m_numRepartCourant;
     const QString text = txtDispo(index)->text();
     switch (index) {
@@ -345,7 +367,8 @@ void frmMain::txtDispoValidate(int index) {
     }
 }
 
-void frmMain::cboDispoValidate() {
+void frmMain::cboDispoValidate()
+{
     // A text that is not one of the names, the empty text included, stores nothing.
     const QString nom = m_cboDispo->currentText();
     const auto id = Repartiteurs::identifiant(nom);
@@ -357,7 +380,8 @@ void frmMain::cboDispoValidate() {
         ecrire(CompteRepartiteur::cle(CompteRepartiteur::Cles::idRepart, n), txtDispo(3)->text());
 }
 
-bool frmMain::ecrire(const QString &key, const QString &value) {
+bool frmMain::ecrire(const QString &key, const QString &value)
+{
     if (FichierINI::EcrireIni(infos, key, value)) {
         m_refusSignale.clear();
         return true;

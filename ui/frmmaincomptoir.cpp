@@ -85,8 +85,8 @@ void frmMain::interroge(const QList<qint16> &comptes)
 
 void frmMain::recoitReponse(const QuestionComptoir &question, const ResultatEchange &resultat)
 {
-    Historique::enregistreEchange(ReponseEnregistree::Source::Comptoir, question.compte, question.code, resultat,
-                                  question.refMessage);
+    Historique::enregistreEchange(ReponseEnregistree::Source::Comptoir, question.compte, question.code,
+                                  resultat, question.refMessage);
     // Only the latest code asked at an account is drawn; an answer to an earlier one is not.
     const size_t i = size_t(question.compte - 1);
     if (m_questionAffichee[i] != question.numero)

@@ -21,33 +21,39 @@
 
 namespace {
 
-int pixels(int twips) {
+int pixels(int twips)
+{
     return static_cast<int>(std::lround(twips / 15.0));
 }
 
-QRect fromTwips(QRect twips) {
+QRect fromTwips(QRect twips)
+{
     return {pixels(twips.x()), pixels(twips.y()), pixels(twips.width()), pixels(twips.height())};
 }
 
-void place(QWidget *w, const char *name, QRect twips) {
+void place(QWidget *w, const char *name, QRect twips)
+{
     w->setObjectName(QLatin1String(name));
     w->setGeometry(fromTwips(twips));
 }
 
-void setBackground(QWidget *w, QColor colour) {
+void setBackground(QWidget *w, QColor colour)
+{
     QPalette p = w->palette();
     p.setColor(QPalette::Base, colour);
     p.setColor(QPalette::Window, colour);
     w->setPalette(p);
 }
 
-void setTextColour(QWidget *w, QColor colour) {
+void setTextColour(QWidget *w, QColor colour)
+{
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, colour);
     w->setPalette(p);
 }
 
-QFont tahoma(qreal points, bool bold = false) {
+QFont tahoma(qreal points, bool bold = false)
+{
     QFont f(QStringLiteral("Tahoma"));
     f.setPointSizeF(points);
     f.setBold(bold);
@@ -60,14 +66,16 @@ const QColor red(255, 0, 0);
 
 } // namespace
 
-QLabel *frmMain::label(QWidget *parent, const char *name, const QString &caption, QRect twips) {
+QLabel *frmMain::label(QWidget *parent, const char *name, const QString &caption, QRect twips)
+{
     auto *l = new QLabel(caption, parent);
     place(l, name, twips);
     l->setAlignment(Qt::AlignRight | Qt::AlignTop);
     return l;
 }
 
-void frmMain::construitControles() {
+void frmMain::construitControles()
+{
     setWindowTitle(QStringLiteral("Disponibilité Pharma-ML par le module Ardevio (agréé Pharma-ML 1.0)"));
     setFont(tahoma(9));
 
@@ -109,8 +117,7 @@ void frmMain::construitControles() {
         l->setWordWrap(true);
         // The wholesaler's words are shown as written, never as markup.
         l->setTextFormat(Qt::PlainText);
-        connect(l, &QLabel::linkActivated, this,
-                [this, n] { interrogeCode(m_remplacants[size_t(n - 1)]); });
+        connect(l, &QLabel::linkActivated, this, [this, n] { interrogeCode(m_remplacants[size_t(n - 1)]); });
         m_labRetour[size_t(n)] = l;
     }
     label(m_pic, "Label9", QStringLiteral("Solvarin, une réalisation Ardevio — Pharma-ML 1.0"),

@@ -156,8 +156,7 @@ void frmMain::ouvreAccueil()
 
 void frmMain::ouvreListe()
 {
-    if (!m_liste)
-    {
+    if (!m_liste) {
         m_liste = new FrmListe(this, m_temporisation.attenteRetour);
         connect(m_liste, &FrmListe::historiqueDemande, this, &frmMain::ouvreHistorique);
         connect(m_liste, &FrmListe::surveiller, this, &frmMain::surveilleManquants);

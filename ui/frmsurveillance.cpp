@@ -84,9 +84,10 @@ void FrmSurveillance::actualise()
     QString erreur;
     const auto produits = base ? base->produits(&erreur) : std::nullopt;
     m_table->setRowCount(produits ? int(produits->size()) : 0);
-    m_etat->setText(!produits ? QStringLiteral("Surveillance indisponible : ") + erreur
-                              : QStringLiteral("%1 produit(s) surveillé(s) — Suppr retire la sélection")
-                                    .arg(produits->size()));
+    m_etat->setText(
+        !produits
+            ? QStringLiteral("Surveillance indisponible : ") + erreur
+            : QStringLiteral("%1 produit(s) surveillé(s) — Suppr retire la sélection").arg(produits->size()));
     for (int ligne = 0; produits && ligne < produits->size(); ++ligne) {
         const ProduitSurveille &p = produits->at(ligne);
         int colonne = 0;
@@ -110,7 +111,8 @@ void FrmSurveillance::actualise()
                 item->setToolTip(e->echec);
             if (e && !e->datePrevue.isEmpty())
                 dates << Comptes::nom(n) + QStringLiteral(" : ") +
-                             QDate::fromString(e->datePrevue, Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy"));
+                             QDate::fromString(e->datePrevue, Qt::ISODate)
+                                 .toString(QStringLiteral("dd/MM/yyyy"));
             if (e && !e->remplacantCode.isEmpty())
                 remplacants << Comptes::nom(n) + QStringLiteral(" : ") +
                                    (e->remplacantCode + u' ' + e->remplacantDesignation).trimmed();

@@ -1,5 +1,6 @@
 #include "application.h"
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     return lanceSolvarin(argc, argv);
 }

@@ -2,7 +2,8 @@
 
 namespace modSkin {
 
-QRegion RegionDepuisImage(const QImage &picture) {
+QRegion RegionDepuisImage(const QImage &picture)
+{
     if (picture.isNull())
         return {};
     // Scan lines of one known 32-bit format; the alpha byte is forced opaque so that only the three

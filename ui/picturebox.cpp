@@ -3,19 +3,22 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-PictureBox::PictureBox(QWidget *parent) : QLabel(parent) {
+PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
+{
     setFocusPolicy(Qt::StrongFocus);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAutoFillBackground(true);
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent *event) {
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
-void PictureBox::paintEvent(QPaintEvent *event) {
+void PictureBox::paintEvent(QPaintEvent *event)
+{
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;

@@ -2,7 +2,8 @@
 
 namespace Repartiteurs {
 
-const QStringList &noms() {
+const QStringList &noms()
+{
     static const QStringList list{
         QStringLiteral("ALLIANCE SANTE"),
         QStringLiteral("CERP BRETAGNE"),
@@ -25,7 +26,8 @@ const QStringList &noms() {
     return list;
 }
 
-std::optional<int> identifiant(const QString &nom) {
+std::optional<int> identifiant(const QString &nom)
+{
     const qsizetype position = noms().indexOf(nom);
     if (position < 0)
         return std::nullopt;

@@ -15,8 +15,8 @@ class EchangeInfoProduit;
 struct QuestionComptoir {
     quint64 numero = 0; // in the order asked, from 1
     qint16 compte = 0;
-    QString code;     // the CIP or CIP13 sent
-    QDate peremption; // read from the box's 2D code; null when typed
+    QString code;       // the CIP or CIP13 sent
+    QDate peremption;   // read from the box's 2D code; null when typed
     QString refMessage; // REF_MESSAGE of the request, once answered
 };
 

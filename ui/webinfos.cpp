@@ -6,13 +6,15 @@
 
 #include <utility>
 
-WebInfos::WebInfos(QWidget *parent) : QTextBrowser(parent) {
+WebInfos::WebInfos(QWidget *parent) : QTextBrowser(parent)
+{
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &WebInfos::openLink);
     connect(&m_network, &QNetworkAccessManager::finished, this, &WebInfos::onFinished);
 }
 
-void WebInfos::navigate(const QUrl &url) {
+void WebInfos::navigate(const QUrl &url)
+{
     // The old reply is forgotten before it is aborted, so that its end is not taken for this page's.
     const QPointer<QNetworkReply> previous = std::exchange(m_reply, nullptr);
     if (previous)
@@ -24,16 +26,19 @@ void WebInfos::navigate(const QUrl &url) {
     m_reply = m_network.get(request);
 }
 
-void WebInfos::refresh() {
+void WebInfos::refresh()
+{
     if (m_url.isValid())
         navigate(m_url);
 }
 
-QString WebInfos::texte() const {
+QString WebInfos::texte() const
+{
     return document()->toPlainText().trimmed();
 }
 
-void WebInfos::onFinished(QNetworkReply *reply) {
+void WebInfos::onFinished(QNetworkReply *reply)
+{
     reply->deleteLater();
     // A reply replaced by a newer navigation is dropped.
     if (reply != m_reply)
@@ -55,6 +60,7 @@ void WebInfos::onFinished(QNetworkReply *reply) {
     emit downloadComplete();
 }
 
-void WebInfos::openLink(const QUrl &link) {
+void WebInfos::openLink(const QUrl &link)
+{
     QDesktopServices::openUrl(m_url.resolved(link));
 }

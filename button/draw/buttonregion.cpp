@@ -45,8 +45,18 @@ QRegion buttonRegion(ButtonShape shape, int w, int h)
         return withoutCells(w, h, {{0, h - 1}, {w - 1, 0}});
     case ButtonShape::RoundedCorners:
         return withoutCells(w, h,
-                            {{0, 0}, {1, 0}, {0, 1}, {0, h - 1}, {1, h - 1}, {0, h - 2}, {w - 1, 0},
-                             {w - 2, 0}, {w - 1, 1}, {w - 1, h - 1}, {w - 2, h - 1}, {w - 1, h - 2}});
+                            {{0, 0},
+                             {1, 0},
+                             {0, 1},
+                             {0, h - 1},
+                             {1, h - 1},
+                             {0, h - 2},
+                             {w - 1, 0},
+                             {w - 2, 0},
+                             {w - 1, 1},
+                             {w - 1, h - 1},
+                             {w - 2, h - 1},
+                             {w - 1, h - 2}});
     case ButtonShape::Oval:
         return ellipse(w, h);
     case ButtonShape::Rectangle:

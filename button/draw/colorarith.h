@@ -9,14 +9,32 @@ namespace TovaColor {
 
 using ColorRef = quint32;
 
-constexpr ColorRef rgb(int r, int g, int b) { return quint32(r) | quint32(g) << 8 | quint32(b) << 16; }
-constexpr int red(ColorRef c) { return int(c & 0xFF); }
-constexpr int green(ColorRef c) { return int(c >> 8 & 0xFF); }
-constexpr int blue(ColorRef c) { return int(c >> 16 & 0xFF); }
+constexpr ColorRef rgb(int r, int g, int b)
+{
+    return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
+}
+constexpr int red(ColorRef c)
+{
+    return int(c & 0xFF);
+}
+constexpr int green(ColorRef c)
+{
+    return int(c >> 8 & 0xFF);
+}
+constexpr int blue(ColorRef c)
+{
+    return int(c >> 16 & 0xFF);
+}
 
 // Opaque QRgb (0xFFRRGGBB) for a colour value, and back.
-constexpr QRgb toQRgb(ColorRef c) { return qRgb(red(c), green(c), blue(c)); }
-constexpr ColorRef fromQRgb(QRgb q) { return rgb(qRed(q), qGreen(q), qBlue(q)); }
+constexpr QRgb toQRgb(ColorRef c)
+{
+    return qRgb(red(c), green(c), blue(c));
+}
+constexpr ColorRef fromQRgb(QRgb q)
+{
+    return rgb(qRed(q), qGreen(q), qBlue(q));
+}
 
 // Red and green moved by n; blue by n, or by blue * n / 192 when scaleBlue. softBevel halves n first.
 // Channels are clamped to 255 when lightening, to 0 when darkening, not at all when n is 0.

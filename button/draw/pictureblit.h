@@ -17,7 +17,10 @@ struct Rules {
 };
 
 // Bytes per 24-bit row of `width` pixels.
-constexpr qsizetype rowStride(int width) { return (qsizetype(width) * 3 + 3) & ~qsizetype(3); }
+constexpr qsizetype rowStride(int width)
+{
+    return (qsizetype(width) * 3 + 3) & ~qsizetype(3);
+}
 
 // Applies the rules to `height` rows of `width` pixels; `destination` is updated in place.
 void composeRows(uchar *destination, const uchar *source, int width, int height, qsizetype stride,

@@ -100,7 +100,8 @@ private slots:
         const auto logged = [&](const QString &entry) {
             const QImage now = b->grab().toImage();
             if (now != face)
-                log << (qGray(now.pixel(0, 0)) > qGray(now.pixel(now.rect().bottomRight())) ? "Drawn up" : "Drawn down");
+                log << (qGray(now.pixel(0, 0)) > qGray(now.pixel(now.rect().bottomRight())) ? "Drawn up"
+                                                                                            : "Drawn down");
             face = now;
             if (!entry.isEmpty())
                 log << entry;
@@ -182,12 +183,12 @@ private slots:
     {
         TOVAButton source, copy;
         // Every stored property away from its default.
-        for (const QString &assignment :
-             QStringList{"ButtonType=KDE2", "Caption=Dispo &1 && 2", "Enabled=false", "ColorScheme=Custom",
-                         "ShowFocusRect=false", "BackColor=0x80000005", "BackOver=#EFCDAB", "ForeColor=#302010",
-                         "ForeOver=#605040", "MaskColor=#FF00FF", "MousePointer=vbCustom", "UseMaskColor=false",
-                         "SoftBevel=true", "PicturePosition=cbBottom", "UseGreyscale=true",
-                         "SpecialEffect=cbShadowed", "CheckBoxBehaviour=true", "Value=true"}) {
+        for (const QString &assignment : QStringList{
+                 "ButtonType=KDE2", "Caption=Dispo &1 && 2", "Enabled=false", "ColorScheme=Custom",
+                 "ShowFocusRect=false", "BackColor=0x80000005", "BackOver=#EFCDAB", "ForeColor=#302010",
+                 "ForeOver=#605040", "MaskColor=#FF00FF", "MousePointer=vbCustom", "UseMaskColor=false",
+                 "SoftBevel=true", "PicturePosition=cbBottom", "UseGreyscale=true",
+                 "SpecialEffect=cbShadowed", "CheckBoxBehaviour=true", "Value=true"}) {
             const QByteArray name = assignment.section('=', 0, 0).toLatin1();
             QVERIFY2(setFromText(&source, assignment) && source.property(name) != TOVAButton().property(name),
                      qPrintable(assignment));

@@ -56,7 +56,8 @@ struct Look {
         const QHash<QString, QStringList> shorthands = {
             {"ihi", {"Font=DejaVu Sans,-1,28,5,700,0,0,0,0,0,0,0,0,0,0,1", "Caption=IHI"}},
             {"grey100",
-             {"ColorScheme=Custom", "BackColor=#646464", "BackOver=#646464", "ForeColor=#0000C8", "ForeOver=#C80000"}}};
+             {"ColorScheme=Custom", "BackColor=#646464", "BackOver=#646464", "ForeColor=#0000C8",
+              "ForeOver=#C80000"}}};
         for (const QString &word : t.mid(1))
             for (const QString &token : shorthands.value(word, {word})) {
                 const QString key = token.section('=', 0, 0), value = token.section('=', 1);
@@ -315,7 +316,8 @@ private slots:
                 for (int y = 0; y < rows.size(); ++y)
                     for (int x = 0; x < words[1].size(); ++x) {
                         const QPoint p = at + QPoint(x, y);
-                        rows[y] += f.button->mask().contains(p) ? legend.key(image.pixel(p), '?') : QChar('.');
+                        rows[y] +=
+                            f.button->mask().contains(p) ? legend.key(image.pixel(p), '?') : QChar('.');
                     }
                 QCOMPARE(rows, words.mid(1));
             } else if (expected.contains('=')) {

@@ -104,8 +104,14 @@ protected:
                 m_compte.*r.valeur = valeur.isNull() ? std::nullopt : std::optional(valeur);
         }
     }
-    void lance(const QString &cip = QStringLiteral("3582910")) { m_module->PML_EnvoieUneRequete(cip + ",1", m_compte); }
-    QString construit(const QString &lignes) { return m_module->PML_ConstruitRequeteInfoProduit(lignes, m_compte); }
+    void lance(const QString &cip = QStringLiteral("3582910"))
+    {
+        m_module->PML_EnvoieUneRequete(cip + ",1", m_compte);
+    }
+    QString construit(const QString &lignes)
+    {
+        return m_module->PML_ConstruitRequeteInfoProduit(lignes, m_compte);
+    }
     ConstructeurRequete &requete() { return m_module->echange().requete(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -162,12 +162,14 @@ private slots:
         ConstructeurRequete &requete = this->requete();
         QStringList vues;
         for (const qint16 n : {1, 1, 2, 1}) {
-            QCOMPARE(requete.construit(QStringLiteral("3582910,1"), CompteEssai().compte(n), &references), QString());
+            QCOMPARE(requete.construit(QStringLiteral("3582910,1"), CompteEssai().compte(n), &references),
+                     QString());
             QCOMPARE(attribute(requete.requeteXML(), "REQ_INFO_PRODUIT", "Ref_Req_Info_Produit"),
                      requete.refMessage());
             vues << requete.refMessage();
         }
-        QCOMPARE(vues, (QStringList{"20260305090702", "20260305090702-2", "20260305090702", "20260305090702-3"}));
+        QCOMPARE(vues,
+                 (QStringList{"20260305090702", "20260305090702-2", "20260305090702", "20260305090702-3"}));
         if (QFile::exists(dossierPharmaML(QStringLiteral("xsd/pharmaml-all.xsd"))))
             QCOMPARE(erreursSchemas(requete.requeteXML().toUtf8()), QString());
     }
@@ -177,19 +179,22 @@ private slots:
     {
         QFile ini(chemin(QStringLiteral("Solvarin.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Infos]\r\nNomRepart2=a\r\nIdRepart2=b\r\nCodeRepart2=c\r\nAdrRepart2=d\r\nURLRepart2=e\r\n"
-                  "PortRepart2=f\r\nURLSecours2=g\r\nportsecours2=h\r\nNumeroCli2=i\r\nClefCli2=\r\n"
-                  "AdrPharmacie=k\r\nProxy=l\r\nCertificatsAC=m\r\nIdRepart1=n\r\n");
+        ini.write(
+            "[Infos]\r\nNomRepart2=a\r\nIdRepart2=b\r\nCodeRepart2=c\r\nAdrRepart2=d\r\nURLRepart2=e\r\n"
+            "PortRepart2=f\r\nURLSecours2=g\r\nportsecours2=h\r\nNumeroCli2=i\r\nClefCli2=\r\n"
+            "AdrPharmacie=k\r\nProxy=l\r\nCertificatsAC=m\r\nIdRepart1=n\r\n");
         ini.close();
         const CompteRepartiteur c = CompteRepartiteur::lis(2);
-        const QList<std::optional<QString>> lus{c.nomRepart,  c.idRepart,   c.codeRepart,  c.adrRepart, c.urlRepart,
-                                                c.portRepart, c.urlSecours, c.portSecours, c.numeroCli, c.clefCli,
-                                                c.adrPharmacie, c.proxy, c.certificatsAC};
-        QCOMPARE(lus, (QList<std::optional<QString>>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "", "k", "l", "m"}));
+        const QList<std::optional<QString>> lus{c.nomRepart,    c.idRepart,   c.codeRepart,   c.adrRepart,
+                                                c.urlRepart,    c.portRepart, c.urlSecours,   c.portSecours,
+                                                c.numeroCli,    c.clefCli,    c.adrPharmacie, c.proxy,
+                                                c.certificatsAC};
+        QCOMPARE(lus, (QList<std::optional<QString>>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "", "k",
+                                                     "l", "m"}));
         QCOMPARE(CompteRepartiteur::lis(1).nomRepart, std::nullopt);
     }
-    // An accent travels as UTF-8 and is signed so; a number of 16 or more is not padded; the wholesaler's address
-    // is cut to 28.
+    // An accent travels as UTF-8 and is signed so; a number of 16 or more is not padded; the wholesaler's
+    // address is cut to 28.
     void settingsAsSent()
     {
         regle("CodeRepart1", "Société");
@@ -233,8 +238,8 @@ private slots:
         QCOMPARE(construit(lignes), QString());
         QCOMPARE(lines(requete().requeteXML()), expected);
         if (expected.isEmpty())
-            QVERIFY(requete().requeteXML().contains(
-                QLatin1String(R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702"></REQ_INFO_PRODUIT>)")));
+            QVERIFY(requete().requeteXML().contains(QLatin1String(
+                R"(<REQ_INFO_PRODUIT Ref_Req_Info_Produit="20260305090702"></REQ_INFO_PRODUIT>)")));
     }
     // Shown, and the request still completed and signed, without its body; without settings, the client
     // number's default is not the one the credential pads with.
@@ -243,7 +248,8 @@ private slots:
         QCOMPARE(construit(QStringLiteral("1234567,1e400")), QString());
         QCOMPARE(m_zone->lignes(), erreur("PML_ConstruitCorpsInfoProduit : Overflow (6)"));
         const QString request = requete().requeteXML();
-        QVERIFY(request.endsWith(QLatin1String("</DATE></ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
+        QVERIFY(
+            request.endsWith(QLatin1String("</DATE></ENTETE></MESSAGE_OFFICINE></CORPS></CSRP_ENVELOPPE>")));
         QCOMPARE(attribute(request, "EMETTEUR", "Id"), QStringLiteral("000000"));
         QCOMPARE(requete().empreinteRequete(), credentialOf(request, QString(16, u'0'), ""));
     }
@@ -311,7 +317,8 @@ private slots:
 
         const QString nonEcrit, erreur = QStringLiteral("REQUETE EN ERREUR"),
                                 dispo = QStringLiteral("DISPONIBLE");
-        const QString invalidUseOfNull = QStringLiteral("PML_DecodeUneLigneProduit : Invalid use of Null (94)");
+        const QString invalidUseOfNull =
+            QStringLiteral("PML_DecodeUneLigneProduit : Invalid use of Null (94)");
         const QByteArray decl = "<?xml version=\"1.0\"?>", fin = "<ACTION>FIN_SERVICE</ACTION>";
         const QByteArray xDispo = info(ligne("X", "<DISPO/>"));
         const auto row = [](const char *name, const QByteArray &reply, const QStringList &screen) {
@@ -327,10 +334,12 @@ private slots:
         row("amounts of zeros only lose their leading zeros, nothing more",
             envelope(info(ligne("X", prix("PHAHT", "0000") + prix("NETHT", "0,00") + prix("PUBTC", "00.50") +
                                          "<DISPO/>"))),
-            ecran("X", "Prix d'achat HT hors remise = \r\nPrix achat HT = ,00\r\nPrix public TTC = .50", dispo));
+            ecran("X", "Prix d'achat HT hors remise = \r\nPrix achat HT = ,00\r\nPrix public TTC = .50",
+                  dispo));
         row("not available with remark",
-            envelope(info(ligne("SPASFON", prix("PUBTC", "4.10") +
-                                               "<NON_DISPO Code_Reponse=\"0005\" Additif=\"Manque Rayon\"/>"))),
+            envelope(
+                info(ligne("SPASFON", prix("PUBTC", "4.10") +
+                                          "<NON_DISPO Code_Reponse=\"0005\" Additif=\"Manque Rayon\"/>"))),
             ecran("SPASFON", "Prix public TTC = 4.10", "NON DISPONIBLE \r\n(Manque Rayon)"));
         row("NON_DISPO wins over DISPO", envelope(info(ligne("X", "<DISPO/><NON_DISPO Additif=\"R\"/>"))),
             ecran("X", "", "NON DISPONIBLE \r\n(R)"));
@@ -338,19 +347,23 @@ private slots:
             ecran("X", "Prix public TTC = 2\r\nBase LPPR = 1", "Prix public TTC = 2\r\nBase LPPR = 1"));
         // The fourth price is never read, however incomplete.
         row("four prices show three",
-            envelope(
-                info(ligne("X", prix("PHAHT", "1") + prix("CATHT", "2") + prix("TFR", "3") + "<PRIX/><DISPO/>"))),
+            envelope(info(
+                ligne("X", prix("PHAHT", "1") + prix("CATHT", "2") + prix("TFR", "3") + "<PRIX/><DISPO/>"))),
             ecran("X", "Prix d'achat HT hors remise = 1\r\nPrix catalogue HT = 2\r\nBase TFR = 3", dispo));
         row("unknown nature between two known, names are case-sensitive",
-            envelope(info(ligne("X", prix("PUBTC", "1") + prix("pubtc", "2") + prix("CALTC", "3") + "<DISPO/>"))),
+            envelope(
+                info(ligne("X", prix("PUBTC", "1") + prix("pubtc", "2") + prix("CALTC", "3") + "<DISPO/>"))),
             ecran("X", "Prix public TTC = 1\r\n\r\nPrix public TTC calculé = 3", dispo));
         row("PRIX without Nature", envelope(info(ligne("X", "<PRIX Valeur=\"2\"/><DISPO/>"))),
             ecran("X", invalidUseOfNull, erreur));
-        row("PRIX without Valeur", envelope(info(ligne("X", prix("PUBTC", "1") + "<PRIX Nature=\"PUBTC\"/>"))),
+        row("PRIX without Valeur",
+            envelope(info(ligne("X", prix("PUBTC", "1") + "<PRIX Nature=\"PUBTC\"/>"))),
             ecran("X", invalidUseOfNull, erreur));
-        row("Description in any case", envelope(info(ligne("DeScRiPtIoN", "<DISPO/>"))), ecran("", "", dispo));
+        row("Description in any case", envelope(info(ligne("DeScRiPtIoN", "<DISPO/>"))),
+            ecran("", "", dispo));
         row("the last line stays on screen",
-            envelope(info(ligne("PREMIER", "<DISPO/>") + ligne("SECOND", prix("NETHT", "2") + "<NON_DISPO/>"))),
+            envelope(
+                info(ligne("PREMIER", "<DISPO/>") + ligne("SECOND", prix("NETHT", "2") + "<NON_DISPO/>"))),
             ecran("SECOND", "Prix achat HT = 2", "NON DISPONIBLE \r\n()"));
         row("FIN_SERVICE wins over an error and the answer",
             envelope(xDispo, decl, fin + "<ERREUR Detail=\"Client inconnu\"/>"),
@@ -377,18 +390,19 @@ private slots:
         row("only another child: nothing shown", envelope("<REP_COMMANDE/>"), {});
         row("no declaration: the root is never examined", envelope(xDispo, ""), {});
         row("no declaration, comment first", envelope(xDispo, "<!-- grossiste -->"), ecran("X", "", dispo));
-        row("byte order mark, then declaration", envelope(xDispo, "\xEF\xBB\xBF" + decl), ecran("X", "", dispo));
+        row("byte order mark, then declaration", envelope(xDispo, "\xEF\xBB\xBF" + decl),
+            ecran("X", "", dispo));
         row("declared ISO-8859-1",
             envelope(info(ligne("CR\xC8ME", "<DISPO/>")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"),
             ecran("CRÈME", "", dispo));
         row("no message envelope",
             decl + "<CSRP_ENVELOPPE><CORPS><CORPS>" + xDispo + "</CORPS></CORPS></CSRP_ENVELOPPE>", {});
         row("prefixed elements",
-            decl +
-                "<e:CSRP_ENVELOPPE xmlns:e=\"urn:e\" xmlns:m=\"urn:m\"><e:CORPS><m:MESSAGE_REPARTITEUR>"
-                "<m:CORPS><m:REP_INFO_PRODUIT><m:LIGNE Designation=\"P\"><m:PRIX Nature=\"PUBTC\" Valeur=\"5\"/>"
-                "<m:DISPO/></m:LIGNE></m:REP_INFO_PRODUIT></m:CORPS></m:MESSAGE_REPARTITEUR></e:CORPS>"
-                "</e:CSRP_ENVELOPPE>",
+            decl + "<e:CSRP_ENVELOPPE xmlns:e=\"urn:e\" xmlns:m=\"urn:m\"><e:CORPS><m:MESSAGE_REPARTITEUR>"
+                   "<m:CORPS><m:REP_INFO_PRODUIT><m:LIGNE Designation=\"P\"><m:PRIX Nature=\"PUBTC\" "
+                   "Valeur=\"5\"/>"
+                   "<m:DISPO/></m:LIGNE></m:REP_INFO_PRODUIT></m:CORPS></m:MESSAGE_REPARTITEUR></e:CORPS>"
+                   "</e:CSRP_ENVELOPPE>",
             ecran("P", "Prix public TTC = 5", dispo));
         // How the parser refuses is its own test; here, that a refusal shows as one.
         row("truncated", envelope(xDispo).first(150), ecran(nonEcrit, nonConforme, erreur));
@@ -401,34 +415,33 @@ private slots:
         };
         sample("real: missing control header", "samples/R_DPCI_controle_absent_v1.xml",
                ecran(nonEcrit, "Retour : Erreur Elément de contrôle (Content-PharmaML) absent.", erreur));
-        const QString refus = QStringLiteral(
-            "Retour : Erreur [CSRPMessage] CSRP enveloppe invalide : le document XML fourni n'est pas un element "
-            "<CSRP_ENVELOPPE> valide : [<?xml version=\"1.");
-        sample("real: refusal outside a message", "samples/R_DPCI_refus_v3.xml", ecran(nonEcrit, refus, erreur));
+        const QString refus = QStringLiteral("Retour : Erreur [CSRPMessage] CSRP enveloppe invalide : le "
+                                             "document XML fourni n'est pas un element "
+                                             "<CSRP_ENVELOPPE> valide : [<?xml version=\"1.");
+        sample("real: refusal outside a message", "samples/R_DPCI_refus_v3.xml",
+               ecran(nonEcrit, refus, erreur));
         sample("real: product information", "constructed/REP_INFO_PRODUIT_v48_example.xml",
                ecran("", "Disponible à partir du 05/01/2026\r\nRemplacé par : 3232018 (équivalent livré)",
                      "NON DISPONIBLE \r\n(Manque Rayon)"));
         // When and instead, below the prices; the box as the Parts give it.
-        sample(
-            "real: AUTRE with a date and a comment", "real-shapes/autre-date.xml",
-            ecran(
-                "",
-                "Prix achat HT = 20.1\r\nPrix d'achat HT hors remise = 20.1\r\nDisponible à partir du 08/02/2025 "
-                "(quantité : 1)\r\nDCOL nationale, livraison demain matin",
-                "Prix achat HT = 20.1\r\nPrix d'achat HT hors remise = 20.1"));
+        sample("real: AUTRE with a date and a comment", "real-shapes/autre-date.xml",
+               ecran("",
+                     "Prix achat HT = 20.1\r\nPrix d'achat HT hors remise = 20.1\r\nDisponible à partir du "
+                     "08/02/2025 "
+                     "(quantité : 1)\r\nDCOL nationale, livraison demain matin",
+                     "Prix achat HT = 20.1\r\nPrix d'achat HT hors remise = 20.1"));
         sample("real: replaced", "real-shapes/non-dispo-remplacant.xml",
                ecran("",
                      "Remplacé par : 4052199274713 MOLICAR PREM FIXPANT LONLEG XL3 (remplaçant livré)\r\n"
                      "Prix achat HT = 7.24\r\nPrix d'achat HT hors remise = 7.24",
                      "NON DISPONIBLE \r\n(Produit remplace)"));
-        sample(
-            "real: AUTRE with a date and a replacement", "real-shapes/autre-date-remplacant.xml",
-            ecran(
-                "SLIP MOLIPANTS SOFT EXL BT3",
-                "Disponible à partir du 12/02/2025\r\nRemplacé par : 4052199274713 SLIP MOLICARE PREM FIX EXL 3 "
-                "(remplaçant livré)\r\nPrix achat HT = 7.240\r\nPrix d'achat HT hors remise = 7.240\r\n"
-                "0003REMPLACE PAR LE NOUVEAU",
-                ""));
+        sample("real: AUTRE with a date and a replacement", "real-shapes/autre-date-remplacant.xml",
+               ecran("SLIP MOLIPANTS SOFT EXL BT3",
+                     "Disponible à partir du 12/02/2025\r\nRemplacé par : 4052199274713 SLIP MOLICARE PREM "
+                     "FIX EXL 3 "
+                     "(remplaçant livré)\r\nPrix achat HT = 7.240\r\nPrix d'achat HT hors remise = 7.240\r\n"
+                     "0003REMPLACE PAR LE NOUVEAU",
+                     ""));
         sample("real: ERREUR with Statut and Detail", "real-shapes/erreur-statut-detail.xml",
                ecran(nonEcrit, "Retour : Erreur Etablissement non disponible", erreur));
         sample("real: ERREUR with a Statut alone", "real-shapes/erreur-statut-seul.xml",
@@ -451,11 +464,13 @@ private slots:
         QTest::addColumn<bool>("valide");
         QTest::addColumn<QStringList>("decode"); // Date_Effet, date, time, quantity, replacement, comment
 
-        const auto row = [](const char *name, const QByteArray &content, bool valide, const QStringList &decode) {
-            QTest::newRow(name) << "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"1\" Type_Codification=\"CIP39\" "
-                                   "Code_Produit=\"3582910\">" +
-                                       content + "</LIGNE>"
-                                << valide << decode;
+        const auto row = [](const char *name, const QByteArray &content, bool valide,
+                            const QStringList &decode) {
+            QTest::newRow(name)
+                << "<LIGNE Num_Ligne=\"1\" Num_Ligne_Demande=\"1\" Type_Codification=\"CIP39\" "
+                   "Code_Produit=\"3582910\">" +
+                       content + "</LIGNE>"
+                << valide << decode;
         };
         const QByteArray nd = "<NON_DISPO Code_Reponse=\"0004\" Additif=\"Rupture\"", fin = "</NON_DISPO>";
         const QByteArray remplacant =
@@ -468,14 +483,15 @@ private slots:
         row("not available, nothing more", nd + "/>", true, {"", "", "", "", "", ""});
         const QByteArray tout = " Date_Effet=\"2026-06-01\" Commentaire=\"Retour semaine 23\">"
                                 "<INFOS_DISPO_ND Date=\"2026-06-15\" Quantite=\"12\"/>";
-        row("every element and attribute", nd + tout + remplacant + fin, true, {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
+        row("every element and attribute", nd + tout + remplacant + fin, true,
+            {"2026-06-01", "2026-06-15", "", "12", ep, "Retour semaine 23"});
         row("a time, as the schema writes it",
             nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"14:30\"/>" + fin, false,
             {"", "2026-06-15", "14:30", "", "", ""});
         row("quantity without a date", nd + "><INFOS_DISPO_ND Quantite=\"3\"/>" + fin, true,
             {"", "", "", "3", "", ""});
-        row("a date that is no date", nd + "><INFOS_DISPO_ND Date=\"2026-02-30\" Quantite=\"3\"/>" + fin, false,
-            {"", "", "", "3", "", ""});
+        row("a date that is no date", nd + "><INFOS_DISPO_ND Date=\"2026-02-30\" Quantite=\"3\"/>" + fin,
+            false, {"", "", "", "3", "", ""});
         row("a time past midnight, a quantity of none",
             nd + "><INFOS_DISPO_ND Date=\"2026-06-15\" Heure=\"25:10\" Quantite=\"0\"/>" + fin, false,
             {"", "2026-06-15", "", "", "", ""});
@@ -489,10 +505,13 @@ private slots:
         row("AUTRE with date and replacement",
             "<PRIX Nature=\"NETHT\" Valeur=\"20.1\"/><AUTRE Commentaire=\"Nouveau "
             "conditionnement\"><INFOS_DISPO_AU "
-            "Date=\"2025-02-12\"/><PRODUIT_REMPLACANT_AU Type_Remplacement=\"RL\" Type_Codification=\"EAN13\" "
-            "Code_Produit=\"4052199274713\"><PRIX_AU Nature=\"PHAHT\" Valeur=\"7.240\"/></PRODUIT_REMPLACANT_AU>"
+            "Date=\"2025-02-12\"/><PRODUIT_REMPLACANT_AU Type_Remplacement=\"RL\" "
+            "Type_Codification=\"EAN13\" "
+            "Code_Produit=\"4052199274713\"><PRIX_AU Nature=\"PHAHT\" "
+            "Valeur=\"7.240\"/></PRODUIT_REMPLACANT_AU>"
             "</AUTRE>",
-            true, {"", "2025-02-12", "", "", "RL EAN13 4052199274713 PHAHT=7.240", "Nouveau conditionnement"});
+            true,
+            {"", "2025-02-12", "", "", "RL EAN13 4052199274713 PHAHT=7.240", "Nouveau conditionnement"});
     }
     void whenAndInstead()
     {

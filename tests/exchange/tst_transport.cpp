@@ -124,8 +124,8 @@ private slots:
     }
 
     // The request as the wholesaler receives it, every byte, in one send: a value with an accent travels as
-    // UTF-8, counted in bytes, signed over those bytes. Each request replaces the trace of the one before. The
-    // reply comes chunked, in pieces, slowly: a call made while it is awaited is ignored.
+    // UTF-8, counted in bytes, signed over those bytes. Each request replaces the trace of the one before.
+    // The reply comes chunked, in pieces, slowly: a call made while it is awaited is ignored.
     void requeteOctetParOctet()
     {
         lance(QStringLiteral("3153342"));
@@ -245,7 +245,8 @@ private slots:
         m_compte.portRepart.reset();
         m_module->setDelaiAttente(300ms);
         lance();
-        QVERIFY2(m_pair->recu.startsWith("POST http://pml.exemple.fr/pml HTTP/1.1\r\n"), m_pair->recu.constData());
+        QVERIFY2(m_pair->recu.startsWith("POST http://pml.exemple.fr/pml HTTP/1.1\r\n"),
+                 m_pair->recu.constData());
         QCOMPARE(m_zone->lignes(), erreur(delaiDepasse));
     }
     void secours_data()
@@ -258,7 +259,8 @@ private slots:
         for (const char *genre : {"refused", "unknown host", "unreachable", "connect time-out"})
             QTest::newRow(genre) << genre << "none" << erreur(injoignable);
         for (const char *genre : {"refused", "unknown host", "connect time-out"})
-            QTest::newRow(qPrintable(QStringLiteral("%1, backup").arg(genre))) << genre << "sim" << parLeSecours;
+            QTest::newRow(qPrintable(QStringLiteral("%1, backup").arg(genre)))
+                << genre << "sim" << parLeSecours;
         QTest::newRow("refused, and so is the backup") << "refused"
                                                        << "refused" << erreur(injoignable);
         // The main address may have received the request: it is never sent twice.
@@ -267,9 +269,9 @@ private slots:
         QTest::newRow("no reply in time") << "silent"
                                           << "sim" << erreur(delaiDepasse);
     }
-    // Nothing could be sent: said as soon as the socket knows it, or at the connection's own limit, long before
-    // the reply's. The backup address then gets the very request the main one could not, and only when nothing
-    // reached the main one.
+    // Nothing could be sent: said as soon as the socket knows it, or at the connection's own limit, long
+    // before the reply's. The backup address then gets the very request the main one could not, and only when
+    // nothing reached the main one.
     void secours()
     {
         QFETCH(QString, principale);
@@ -306,8 +308,8 @@ private slots:
         const QByteArray corps = requete().requeteXML().toUtf8();
         QTRY_VERIFY(m_sim->dernierRecu().endsWith("\r\n\r\n" + corps + "\r\n"));
         QVERIFY(m_sim->dernierRecu().startsWith("POST /secours HTTP/1.1\r\n"));
-        QVERIFY(m_sim->dernierRecu().contains("\r\nContent-pharmaML: " + requete().empreinteRequete().toLatin1() +
-                                              "\r\n"));
+        QVERIFY(m_sim->dernierRecu().contains(
+            "\r\nContent-pharmaML: " + requete().empreinteRequete().toLatin1() + "\r\n"));
         QVERIFY(m_sim->dernierRecu().contains("\r\nHost: 127.0.0.1\r\n"));
         QCOMPARE(contenu(chemin(QStringLiteral("Trace.xml"))), corps + "\r\n");
         // The next query, which sends nothing, owes nothing to this one.
@@ -328,8 +330,8 @@ private slots:
         QTest::newRow("bytes still coming at the limit") << false << 300 << false << delaiDepasse;
         QTest::newRow("flood") << false << 0 << true << nonConforme;
     }
-    // A reply that never completes waits out its limit; one that floods is given up past its size limit. What the
-    // reply left then must not lead the next one.
+    // A reply that never completes waits out its limit; one that floods is given up past its size limit. What
+    // the reply left then must not lead the next one.
     void repliqueInachevee()
     {
         QFETCH(bool, sansFin);
@@ -382,8 +384,8 @@ private slots:
         ligne("peer closes before the end tag", puisFerme(moitie, false), 20000, interrompue, moitie);
         ligne("reset in the middle of the reply", puisFerme(moitie, true), 20000, interrompue, moitie);
         // ... without a length, the close ends the reply, which is then read for what it is.
-        ligne("maintenance page ended by the close", puisFerme(entetes + "<html><p>Maintenance</html>", false),
-              20000, nonConforme);
+        ligne("maintenance page ended by the close",
+              puisFerme(entetes + "<html><p>Maintenance</html>", false), 20000, nonConforme);
         const QString utf16 =
             QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") + QString::fromLatin1(e);
         ligne("UTF-16 ended by the close",
@@ -394,7 +396,8 @@ private slots:
         // A page whose length is given is complete at its end, whatever it holds.
         const QByteArray page = "<html><p>Maintenance</p></html>";
         ligne("maintenance page kept alive",
-              envoie("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n" + page),
+              envoie("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n" +
+                     page),
               20000, nonConforme);
         // A peer that goes silent leaves it to its time limit, and no sooner.
         const QByteArray ssh = "SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n";
@@ -407,8 +410,9 @@ private slots:
               20000, QStringLiteral("Retour HTTP incorrect : 500 Internal Server Error"));
         ligne("mail server greeting", envoie("220 mail.exemple.fr ESMTP Postfix\r\n\r\n"), 20000,
               QStringLiteral("Retour HTTP incorrect : 220 mail.exemple.fr ESMTP Postfix"));
-        for (const QByteArray &statut : {QByteArray("401 Unauthorized"), QByteArray("403 Forbidden"),
-                                         QByteArray("503 Service Temporarily Unavailable"), QByteArray("404")}) {
+        for (const QByteArray &statut :
+             {QByteArray("401 Unauthorized"), QByteArray("403 Forbidden"),
+              QByteArray("503 Service Temporarily Unavailable"), QByteArray("404")}) {
             const bool clef = statut.startsWith("401") || statut.startsWith("403");
             QTest::newRow("HTTP " + statut)
                 << envoie("HTTP/1.1 " + statut + "\r\nContent-Length: 0\r\n\r\n") << 20000
@@ -426,8 +430,9 @@ private slots:
         for (int i = 1; i <= 10; ++i)
             dtd += "<!ENTITY e" + QByteArray::number(i) + " \"" +
                    ("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
-        ligne("entity bomb", envoie(entetes + "<?xml version=\"1.0\"?>" + dtd + "]>" + enveloppeErreur("&e10;")),
-              20000, nonConforme);
+        ligne("entity bomb",
+              envoie(entetes + "<?xml version=\"1.0\"?>" + dtd + "]>" + enveloppeErreur("&e10;")), 20000,
+              nonConforme);
         // A reply that points outside itself, here back at the peer, is never followed.
         const QByteArray url = "http://127.0.0.1:PORT/";
         const auto renvoie = [&](const char *nom, const QByteArray &prologue, const QByteArray &contenu,
@@ -438,8 +443,8 @@ private slots:
                   20000, message);
         };
         renvoie("external DTD", "<!DOCTYPE CSRP_ENVELOPPE SYSTEM \"" + url + "csrp.dtd\">", {}, nonConforme);
-        renvoie("external entity", "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY e SYSTEM \"" + url + "e.xml\">]>", "&e;",
-                nonConforme);
+        renvoie("external entity", "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY e SYSTEM \"" + url + "e.xml\">]>",
+                "&e;", nonConforme);
         renvoie("external parameter entity",
                 "<!DOCTYPE CSRP_ENVELOPPE [<!ENTITY % p SYSTEM \"" + url + "p.dtd\"> %p;]>", {}, nonConforme);
         renvoie("inclusion and style sheet", "<?xml-stylesheet type=\"text/xsl\" href=\"" + url + "s.xsl\"?>",
@@ -454,7 +459,8 @@ private slots:
         QFETCH(QByteArray, recu);
         const qint64 duree = echange(script, std::chrono::milliseconds(delai));
         QCOMPARE(m_zone->lignes(), erreur(message));
-        QVERIFY2(message == delaiDepasse ? duree >= delai : duree < delai, qPrintable(QString::number(duree)));
+        QVERIFY2(message == delaiDepasse ? duree >= delai : duree < delai,
+                 qPrintable(QString::number(duree)));
         const EchangeInfoProduit &e = m_module->echange();
         QCOMPARE(e.assembleur().recu().isEmpty(), recu.isEmpty());
         QVERIFY(recu.startsWith(e.assembleur().recu()));
@@ -476,9 +482,9 @@ private slots:
                                      QStringLiteral("txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE")};
         const auto autre = [](const QString &code) {
             // Nor its designation: the general label stays as the query left it.
-            return QStringList{QStringLiteral("LabRetour(1)\t#000000\t"),
-                               QStringLiteral("txtInfos(1)\t#FF0000\t\\r\\nRéponse pour un autre produit : ") +
-                                   code};
+            return QStringList{
+                QStringLiteral("LabRetour(1)\t#000000\t"),
+                QStringLiteral("txtInfos(1)\t#FF0000\t\\r\\nRéponse pour un autre produit : ") + code};
         };
         QTest::newRow("a CIP7 answered by its CIP13")
             << "3582910" << QByteArrayList{"3400935829108"} << disponible;
@@ -498,12 +504,14 @@ private slots:
         QFETCH(QStringList, ecran);
         QByteArray lignes;
         for (const QByteArray &code : codes)
-            lignes += "<LIGNE Num_Ligne=\"1\" Code_Produit=\"" + code + "\" Designation=\"P\"><DISPO/></LIGNE>";
-        const QByteArray reponse = "<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
-                                   "<REP_INFO_PRODUIT>" +
-                                   lignes +
-                                   "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR>"
-                                   "</CORPS></CSRP_ENVELOPPE>";
+            lignes +=
+                "<LIGNE Num_Ligne=\"1\" Code_Produit=\"" + code + "\" Designation=\"P\"><DISPO/></LIGNE>";
+        const QByteArray reponse =
+            "<?xml version=\"1.0\"?><CSRP_ENVELOPPE><CORPS><MESSAGE_REPARTITEUR><CORPS>"
+            "<REP_INFO_PRODUIT>" +
+            lignes +
+            "</REP_INFO_PRODUIT></CORPS></MESSAGE_REPARTITEUR>"
+            "</CORPS></CSRP_ENVELOPPE>";
         echange(envoie(entetes + reponse), 5s, cip);
         QCOMPARE(m_zone->lignes(), ecran);
     }
@@ -520,9 +528,9 @@ private slots:
         QCOMPARE(requete().numeroCliRequete(), QStringLiteral("000000"));
         QTest::qWait(20);
         QCOMPARE(m_sim->connexions(), 0);
-        QCOMPARE(
-            FichierINI::EcrireIni(CompteRepartiteur::Cles::section, QStringLiteral("CodeRepart1"), QStringLiteral("05")),
-            0);
+        QCOMPARE(FichierINI::EcrireIni(CompteRepartiteur::Cles::section, QStringLiteral("CodeRepart1"),
+                                       QStringLiteral("05")),
+                 0);
         QVERIFY(QFileInfo(ini).isDir());
     }
     // Runs last: it leaves the application quitting until its own event loop has run once more.
@@ -541,7 +549,8 @@ private slots:
 
 private:
     // One exchange against a peer playing `script`; the time it took.
-    qint64 echange(const Script &script, std::chrono::milliseconds delai, const QString &cip = QStringLiteral("3582910"))
+    qint64 echange(const Script &script, std::chrono::milliseconds delai,
+                   const QString &cip = QStringLiteral("3582910"))
     {
         m_pair = std::make_unique<PairScripte>(script);
         compte(1, QStringLiteral("http://127.0.0.1/pml"), m_pair->port(), QStringLiteral("4083"));

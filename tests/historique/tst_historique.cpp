@@ -78,7 +78,8 @@ private slots:
             QCOMPARE(p->fichier, QDir(m_dir->path()).filePath("Solvarin.db"));
             return;
         }
-        QCOMPARE(QStringList({p->hote, QString::number(p->port), p->base, p->utilisateur, p->motDePasse}).join(u'|'),
+        QCOMPARE(QStringList({p->hote, QString::number(p->port), p->base, p->utilisateur, p->motDePasse})
+                     .join(u'|'),
                  attendu);
         QVERIFY(!p->description().contains(p->motDePasse));
     }
@@ -102,20 +103,21 @@ private slots:
 
         BaseHistorique base(sqlite());
         QCOMPARE(base.ouvre(), QString());
-        QCOMPARE(base.enregistre(Releve::echange(ReponseEnregistree::Source::Liste, 2, "3400935829108", resultat,
-                                                 "20261207130000")),
+        QCOMPARE(base.enregistre(Releve::echange(ReponseEnregistree::Source::Liste, 2, "3400935829108",
+                                                 resultat, "20261207130000")),
                  QString());
         const auto lues = base.cherche({});
         QVERIFY(lues && lues->size() == 1);
         const ReponseEnregistree &r = lues->first();
         QCOMPARE(r.source, ReponseEnregistree::Source::Liste);
-        QCOMPARE(QStringList({QString::number(r.compte), r.repartiteur, r.idRepartiteur, r.codeDemande, r.codeRepondu,
-                              r.designation, r.codeReponse, r.motif, r.prix, r.datePrevue, r.heurePrevue,
-                              r.quantitePrevue, r.remplacantType, r.remplacantCode, r.remplacantDesignation,
-                              r.commentaire, r.refMessage}),
-                 QStringList({"2", "OCP", "12", "3400935829108", "3400935829108", "DOLIPRANE 1000MG CPR B/8", "0004",
-                              "Rupture fabricant", "PHAHT=1.570;PUBTC=2.18", "2026-12-14", "08:30", "120", "EP",
-                              "3400930000001", "PARACETAMOL 1G CPR", "Reprise semaine 50", "20261207130000"}));
+        QCOMPARE(QStringList({QString::number(r.compte), r.repartiteur, r.idRepartiteur, r.codeDemande,
+                              r.codeRepondu, r.designation, r.codeReponse, r.motif, r.prix, r.datePrevue,
+                              r.heurePrevue, r.quantitePrevue, r.remplacantType, r.remplacantCode,
+                              r.remplacantDesignation, r.commentaire, r.refMessage}),
+                 QStringList({"2", "OCP", "12", "3400935829108", "3400935829108", "DOLIPRANE 1000MG CPR B/8",
+                              "0004", "Rupture fabricant", "PHAHT=1.570;PUBTC=2.18", "2026-12-14", "08:30",
+                              "120", "EP", "3400930000001", "PARACETAMOL 1G CPR", "Reprise semaine 50",
+                              "20261207130000"}));
         QCOMPARE(r.etat, Etat::NonDisponible);
         QVERIFY(qAbs(r.horodatage.secsTo(QDateTime::currentDateTime())) < 60);
         QFile fichier(base.parametres().fichier);
@@ -129,13 +131,14 @@ private slots:
         QTest::addColumn<int>("issue");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("etat");
-        QTest::newRow("end of service") << int(ResultatEchange::Issue::Echec) << "Retour : fin de service"
-                                        << int(Etat::FinService);
-        QTest::newRow("wholesaler's error") << int(ResultatEchange::Issue::Echec) << "Retour : Erreur 11 : empreinte"
-                                            << int(Etat::Erreur);
-        QTest::newRow("no answer") << int(ResultatEchange::Issue::Echec) << "Aucun retour reçu dans les délais !"
-                                   << int(Etat::Echec);
-        QTest::newRow("reply without the line") << int(ResultatEchange::Issue::Lignes) << "" << int(Etat::Absent);
+        QTest::newRow("end of service")
+            << int(ResultatEchange::Issue::Echec) << "Retour : fin de service" << int(Etat::FinService);
+        QTest::newRow("wholesaler's error")
+            << int(ResultatEchange::Issue::Echec) << "Retour : Erreur 11 : empreinte" << int(Etat::Erreur);
+        QTest::newRow("no answer") << int(ResultatEchange::Issue::Echec)
+                                   << "Aucun retour reçu dans les délais !" << int(Etat::Echec);
+        QTest::newRow("reply without the line")
+            << int(ResultatEchange::Issue::Lignes) << "" << int(Etat::Absent);
     }
 
     void echecsEtAbsences()
@@ -146,9 +149,11 @@ private slots:
         ResultatEchange resultat;
         resultat.issue = ResultatEchange::Issue(issue);
         resultat.message = message;
-        const auto lignes = Releve::echange(ReponseEnregistree::Source::Comptoir, 1, "3582910", resultat, "R");
+        const auto lignes =
+            Releve::echange(ReponseEnregistree::Source::Comptoir, 1, "3582910", resultat, "R");
         QCOMPARE(lignes.size(), 1);
-        QCOMPARE(QString::number(int(lignes.first().etat)) + lignes.first().motif, QString::number(etat) + message);
+        QCOMPARE(QString::number(int(lignes.first().etat)) + lignes.first().motif,
+                 QString::number(etat) + message);
     }
 
     void releveDUneListe()
@@ -169,8 +174,9 @@ private slots:
         code("3000017", ReponseCode::Etat::Annulee);
         code("3000024", ReponseCode::Etat::Attente);
         QStringList lus;
-        for (const ReponseEnregistree &r : Releve::liste(ReponseEnregistree::Source::Liste, compte,
-                                                         {"3582910", "3153342", "3400892", "3000017", "3000024"}))
+        for (const ReponseEnregistree &r :
+             Releve::liste(ReponseEnregistree::Source::Liste, compte,
+                           {"3582910", "3153342", "3400892", "3000017", "3000024"}))
             lus << QStringList{r.codeDemande, QString::number(int(r.etat)), r.motif, r.refMessage}.join(u'|');
         // Cancelled or still waiting: nothing was answered, nothing is recorded.
         QCOMPARE(lus, (QStringList{"3582910|0||3582910-ref", "3153342|4||3153342-ref",
@@ -185,16 +191,25 @@ private slots:
         QTest::addColumn<QList<Etat>>("etats");
         QTest::addColumn<QStringList>("codes"); // newest first
         const QList<Etat> tous;
-        QTest::newRow("everything, newest first") << "" << "" << -1 << tous
-                                                  << QStringList{"3582910", "3400935829108", "3153342", "3582910"};
-        QTest::newRow("one code exactly") << "3582910" << "" << -1 << tous << QStringList{"3582910", "3582910"};
-        QTest::newRow("the start of a code") << "" << "34009" << -1 << tous << QStringList{"3400935829108"};
-        QTest::newRow("a part of the designation, any case") << "" << "lyoc" << -1 << tous << QStringList{"3153342"};
-        QTest::newRow("a percent sign is a percent sign") << "" << "100%" << -1 << tous << QStringList{"3582910"};
-        QTest::newRow("a quote is no SQL") << "" << "x' OR '1'='1" << -1 << tous << QStringList{};
-        QTest::newRow("seven days") << "" << "" << 7 << tous << QStringList{"3582910", "3400935829108", "3153342"};
-        QTest::newRow("not available only") << "" << "" << -1 << QList<Etat>{Etat::NonDisponible}
-                                            << QStringList{"3153342"};
+        QTest::newRow("everything, newest first")
+            << ""
+            << "" << -1 << tous << QStringList{"3582910", "3400935829108", "3153342", "3582910"};
+        QTest::newRow("one code exactly") << "3582910"
+                                          << "" << -1 << tous << QStringList{"3582910", "3582910"};
+        QTest::newRow("the start of a code") << ""
+                                             << "34009" << -1 << tous << QStringList{"3400935829108"};
+        QTest::newRow("a part of the designation, any case")
+            << ""
+            << "lyoc" << -1 << tous << QStringList{"3153342"};
+        QTest::newRow("a percent sign is a percent sign") << ""
+                                                          << "100%" << -1 << tous << QStringList{"3582910"};
+        QTest::newRow("a quote is no SQL") << ""
+                                           << "x' OR '1'='1" << -1 << tous << QStringList{};
+        QTest::newRow("seven days") << ""
+                                    << "" << 7 << tous << QStringList{"3582910", "3400935829108", "3153342"};
+        QTest::newRow("not available only")
+            << ""
+            << "" << -1 << QList<Etat>{Etat::NonDisponible} << QStringList{"3153342"};
     }
 
     void recherche()
@@ -203,10 +218,9 @@ private slots:
         QFETCH(QString, texte);
         QFETCH(int, jours);
         QFETCH(QList<Etat>, etats);
-        QList<ReponseEnregistree> reponses{reponse("3582910", 1, Etat::Disponible, 24 * 20),
-                                           reponse("3153342", 2, Etat::NonDisponible, 30),
-                                           reponse("3400935829108", 1, Etat::Disponible, 2),
-                                           reponse("3582910", 2, Etat::Disponible, 1)};
+        QList<ReponseEnregistree> reponses{
+            reponse("3582910", 1, Etat::Disponible, 24 * 20), reponse("3153342", 2, Etat::NonDisponible, 30),
+            reponse("3400935829108", 1, Etat::Disponible, 2), reponse("3582910", 2, Etat::Disponible, 1)};
         reponses[0].designation = "DOLIPRANE 100% ACTIF";
         reponses[1].designation = "SPASFON LYOC 80MG";
         BaseHistorique base(sqlite());
@@ -235,11 +249,14 @@ private slots:
         const QString c = "3400892";
         QTest::newRow("missing at both for 80 hours")
             << QList<ReponseEnregistree>{reponse(c, 1, Etat::NonDisponible, 80, "Manque rayon"),
-                                         reponse(c, 2, Etat::NonDisponible, 50, "Rupture fabricant", "2026-12-20"),
+                                         reponse(c, 2, Etat::NonDisponible, 50, "Rupture fabricant",
+                                                 "2026-12-20"),
                                          reponse(c, 1, Etat::Autre, 1, "Produit arrêté")}
             << 72 << 2 << QStringList{c + "|80|1,2|Produit arrêté;Rupture fabricant|;2026-12-20"};
-        QTest::newRow("missing for 50 hours only") << QList<ReponseEnregistree>{
-            reponse(c, 1, Etat::NonDisponible, 50), reponse(c, 2, Etat::NonDisponible, 1)} << 72 << 2 << QStringList{};
+        QTest::newRow("missing for 50 hours only")
+            << QList<ReponseEnregistree>{reponse(c, 1, Etat::NonDisponible, 50),
+                                         reponse(c, 2, Etat::NonDisponible, 1)}
+            << 72 << 2 << QStringList{};
         QTest::newRow("an available answer starts the run again")
             << QList<ReponseEnregistree>{reponse(c, 1, Etat::NonDisponible, 200, "Manque rayon"),
                                          reponse(c, 2, Etat::Disponible, 100),
@@ -247,7 +264,8 @@ private slots:
                                          reponse(c, 1, Etat::NonDisponible, 2, "Manque rayon")}
             << 72 << 2 << QStringList{c + "|90|1,2|Manque rayon;Manque rayon|"};
         QTest::newRow("one wholesaler is not two")
-            << QList<ReponseEnregistree>{reponse(c, 1, Etat::NonDisponible, 100), reponse(c, 1, Etat::NonDisponible, 1)}
+            << QList<ReponseEnregistree>{reponse(c, 1, Etat::NonDisponible, 100),
+                                         reponse(c, 1, Etat::NonDisponible, 1)}
             << 72 << 2 << QStringList{};
         QTest::newRow("one account is enough when it is the only one")
             << QList<ReponseEnregistree>{reponse(c, 1, Etat::NonDisponible, 100, "Manque rayon"),
@@ -266,7 +284,8 @@ private slots:
                                          reponse(c, 2, Etat::NonDisponible, 3, "Manque rayon"),
                                          reponse("3582910", 1, Etat::Disponible, 1)}
             << 0 << 2
-            << QStringList{c + "|3|1,2|Manque rayon;Manque rayon|", "3153342|1|1,2|Manque rayon;Manque rayon|"};
+            << QStringList{c + "|3|1,2|Manque rayon;Manque rayon|",
+                           "3153342|1|1,2|Manque rayon;Manque rayon|"};
     }
 
     void ruptures()
@@ -396,7 +415,8 @@ private slots:
             essai.start("runuser", {"-u", "nobody", "--", QCoreApplication::applicationFilePath(),
                                     QTest::currentTestFunction()});
             if (!essai.waitForFinished(60000) || essai.readAllStandardOutput().contains("Cannot execute") ||
-                essai.exitStatus() != QProcess::NormalExit || essai.exitCode() == 126 || essai.exitCode() == 127)
+                essai.exitStatus() != QProcess::NormalExit || essai.exitCode() == 126 ||
+                essai.exitCode() == 127)
                 QSKIP("running as root, and this program cannot run as the user nobody");
             QCOMPARE(essai.exitCode(), 0);
             return;
@@ -435,7 +455,8 @@ private slots:
                                      if (!trouvees.wait(1000))
                                          return false;
                                      codes.clear();
-                                     for (const auto &r : trouvees.first().at(1).value<QList<ReponseEnregistree>>())
+                                     for (const auto &r :
+                                          trouvees.first().at(1).value<QList<ReponseEnregistree>>())
                                          codes << r.codeDemande;
                                      return codes == QStringList{"3400892", "3582910"};
                                  }()),

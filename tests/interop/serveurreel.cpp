@@ -13,13 +13,15 @@ namespace {
 
 constexpr int attenteDemarrage = 15000; // a cold squid takes a few seconds
 
-bool accepte(quint16 port) {
+bool accepte(quint16 port)
+{
     QTcpSocket essai;
     essai.connectToHost(QHostAddress::LocalHost, port);
     return essai.waitForConnected(200);
 }
 
-QString journal(const QString &dossier) {
+QString journal(const QString &dossier)
+{
     QString texte;
     for (const QString &nom : QDir(dossier).entryList({QStringLiteral("*.log")}, QDir::Files)) {
         QFile f(QDir(dossier).filePath(nom));
@@ -31,12 +33,14 @@ QString journal(const QString &dossier) {
 
 } // namespace
 
-ServeurReel::ServeurReel() {
+ServeurReel::ServeurReel()
+{
     // Root servers drop to an unprivileged user, which must reach the folder.
     ::chmod(QFile::encodeName(m_dossier.path()).constData(), 0777);
 }
 
-ServeurReel::~ServeurReel() {
+ServeurReel::~ServeurReel()
+{
     if (!m_processus)
         return;
     m_processus->terminate();
@@ -47,7 +51,8 @@ ServeurReel::~ServeurReel() {
 }
 
 QString ServeurReel::demarre(const QString &programme, const QStringList &arguments, const QString &modele,
-                             QMap<QString, QString> valeurs, const QString &utilisateur, quint16 port) {
+                             QMap<QString, QString> valeurs, const QString &utilisateur, quint16 port)
+{
     const QString executable =
         QStandardPaths::findExecutable(programme, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
     if (executable.isEmpty())
@@ -80,7 +85,8 @@ QString ServeurReel::demarre(const QString &programme, const QStringList &argume
     return {};
 }
 
-QString certificatsEssai(const QString &dossier) {
+QString certificatsEssai(const QString &dossier)
+{
     QFile extensions(QDir(dossier).filePath(QStringLiteral("serveur.ext")));
     if (!extensions.open(QIODevice::WriteOnly))
         return QStringLiteral("cannot write the certificate extensions");

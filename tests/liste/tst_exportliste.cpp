@@ -153,10 +153,14 @@ private slots:
             QTest::newRow(formule) << formule << u'\'' + QString::fromLatin1(formule);
         for (const char *texte : {"1-1", " =1", "#1", "'1"})
             QTest::newRow(texte) << texte << texte;
-        QTest::newRow("with a separator") << "=1;2" << "\"'=1;2\"";
-        QTest::newRow("a double quote") << "a\"b" << "\"a\"\"b\"";
-        QTest::newRow("a line feed") << "a\nb" << "\"a\nb\"";
-        QTest::newRow("a lone carriage return") << "a\rb" << "\"a\rb\"";
+        QTest::newRow("with a separator") << "=1;2"
+                                          << "\"'=1;2\"";
+        QTest::newRow("a double quote") << "a\"b"
+                                        << "\"a\"\"b\"";
+        QTest::newRow("a line feed") << "a\nb"
+                                     << "\"a\nb\"";
+        QTest::newRow("a lone carriage return") << "a\rb"
+                                                << "\"a\rb\"";
     }
 
     void formules()

@@ -123,8 +123,8 @@ private slots:
         QTEST(resume(lignes), "liste");
     }
 
-    // Two accounts' answers, their prices "NATURE=amount" joined by spaces, "-" first when not available, "" for
-    // no answer: the cheaper and the nature compared.
+    // Two accounts' answers, their prices "NATURE=amount" joined by spaces, "-" first when not available, ""
+    // for no answer: the cheaper and the nature compared.
     void moinsCher_data()
     {
         QTest::addColumn<QString>("a");
@@ -142,11 +142,21 @@ private slots:
         QTest::newRow("no purchase price on a side") << "PUBTC=2"
                                                      << "PHAHT=1 NETHT=1"
                                                      << "";
-        QTest::newRow("equal list prices decide nothing") << "PHAHT=2.5" << "PHAHT=2.50" << "";
-        QTest::newRow("only the first has it") << "PHAHT=9" << "-PHAHT=1" << "";
-        QTest::newRow("only the second has it") << "-NETHT=1" << "NETHT=9" << "";
-        QTest::newRow("only the first answered") << "NETHT=9" << "" << "";
-        QTest::newRow("only the second answered") << "" << "NETHT=9" << "";
+        QTest::newRow("equal list prices decide nothing") << "PHAHT=2.5"
+                                                          << "PHAHT=2.50"
+                                                          << "";
+        QTest::newRow("only the first has it") << "PHAHT=9"
+                                               << "-PHAHT=1"
+                                               << "";
+        QTest::newRow("only the second has it") << "-NETHT=1"
+                                                << "NETHT=9"
+                                                << "";
+        QTest::newRow("only the first answered") << "NETHT=9"
+                                                 << ""
+                                                 << "";
+        QTest::newRow("only the second answered") << ""
+                                                  << "NETHT=9"
+                                                  << "";
     }
 
     void moinsCher()
@@ -199,7 +209,8 @@ private slots:
             << QStringList{"3582910 Disponible", "3153342 Disponible"};
         QTest::newRow("another product in a code's place")
             << "3582910\n3153342" << QStringList{"1:2756339", "2:3153342"}
-            << QStringList{"3582910 Autre réponse Réponse pour un autre produit : 2756339", "3153342 Disponible"};
+            << QStringList{"3582910 Autre réponse Réponse pour un autre produit : 2756339",
+                           "3153342 Disponible"};
         QTest::newRow("a code never asked, at no request line")
             << "3582910" << QStringList{"7:2756339"} << QStringList{"3582910 Absent de la réponse"};
     }
@@ -213,7 +224,9 @@ private slots:
         QStringList vues;
         for (const LigneListe &l : codes) {
             const ReponseCode r = compte.parCode.value(l.code);
-            vues << QStringList{l.code, TableauListe::etat(r), TableauListe::motifLigne(r)}.join(u' ').trimmed();
+            vues << QStringList{l.code, TableauListe::etat(r), TableauListe::motifLigne(r)}
+                        .join(u' ')
+                        .trimmed();
         }
         QTEST(vues, "reponses");
     }
@@ -247,14 +260,22 @@ private slots:
         QTest::addColumn<bool>("montant");
         QTest::addColumn<QString>("recu");
         QTest::addColumn<QString>("affiche");
-        QTest::newRow("CIP") << false << "3582910" << "3400935829108";
-        QTest::newRow("CIP13 as it is") << false << "3400935829108" << "3400935829108";
-        QTest::newRow("not a CIP") << false << "358291A" << "358291A";
-        QTest::newRow("zeros only") << true << "0000" << "0,00";
-        QTest::newRow("zero with zero decimals") << true << "000.000" << "0,00";
-        QTest::newRow("no integer part") << true << ".5" << "0,50";
-        QTest::newRow("leading zeros") << true << "0001.570" << "1,57";
-        QTest::newRow("a comma is no plain number") << true << "0,00" << "0,00";
+        QTest::newRow("CIP") << false << "3582910"
+                             << "3400935829108";
+        QTest::newRow("CIP13 as it is") << false << "3400935829108"
+                                        << "3400935829108";
+        QTest::newRow("not a CIP") << false << "358291A"
+                                   << "358291A";
+        QTest::newRow("zeros only") << true << "0000"
+                                    << "0,00";
+        QTest::newRow("zero with zero decimals") << true << "000.000"
+                                                 << "0,00";
+        QTest::newRow("no integer part") << true << ".5"
+                                         << "0,50";
+        QTest::newRow("leading zeros") << true << "0001.570"
+                                       << "1,57";
+        QTest::newRow("a comma is no plain number") << true << "0,00"
+                                                    << "0,00";
     }
     void conversions()
     {
@@ -294,16 +315,17 @@ private slots:
         QTest::newRow("letters in AI 01") << "]d201034009358291A8" << pasDeCip;
         QTest::newRow("GTIN of a case") << "0113400935829105" << pasDeCip;
         QTest::newRow("wrong check digit") << "0103400935829107" << pasDeCip;
-        QTest::newRow("check digit 0") << "010340093582903017281231" << "3400935829030 2028-12-31  ";
+        QTest::newRow("check digit 0") << "010340093582903017281231"
+                                       << "3400935829030 2028-12-31  ";
         QTest::newRow("printed GTIN of 13 digits") << "(01)3400935829108" << pasDeCip;
         QTest::newRow("expiry month 13") << "010340093582910817281331" << date;
         QTest::newRow("expiry of letters") << "(01)03400935829108(17)AB1231" << date;
         QTest::newRow("cut in the GTIN") << "]d20103400935" << incomplet;
         QTest::newRow("printed form cut") << "(01)03400935829108(17" << incomplet;
-        QTest::newRow("100 characters") << "010340093582910810" + QString(82, u'A')
-                                        << "3400935829108  " + QString(82, u'A') + u' ';
-        QTest::newRow("101 characters") << "010340093582910810" + QString(83, u'A')
-                                        << "Code 2D non reconnu : plus de 100 caractères !";
+        QTest::newRow("100 characters")
+            << "010340093582910810" + QString(82, u'A') << "3400935829108  " + QString(82, u'A') + u' ';
+        QTest::newRow("101 characters")
+            << "010340093582910810" + QString(83, u'A') << "Code 2D non reconnu : plus de 100 caractères !";
     }
 
     void codesGs1()

@@ -67,7 +67,8 @@ private slots:
             lance(QStringLiteral(CMAKE_PROGRAM), {"--install", build, "--prefix", m_prefixe});
         QVERIFY2(installation.statut == 0, qPrintable(installation.sortie));
 
-        m_sim.start(build + QStringLiteral("/bin/pharmaml-sim"), {QStringLiteral("--port"), QStringLiteral("0")});
+        m_sim.start(build + QStringLiteral("/bin/pharmaml-sim"),
+                    {QStringLiteral("--port"), QStringLiteral("0")});
         QVERIFY(m_sim.waitForStarted());
         QTRY_VERIFY(m_sim.canReadLine());
         const QByteArray port = m_sim.readLine().trimmed();
@@ -89,7 +90,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("attendu");
-        QTest::newRow("one product") << QStringList{"1", "3582910"} << "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
+        QTest::newRow("one product") << QStringList{"1", "3582910"}
+                                     << "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
         QTest::newRow("a list") << QStringList{"--liste", "3582910"} << "\tDOLIPRANE 1000MG CPR B/8\t";
     }
 
@@ -114,12 +116,13 @@ private slots:
             const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
             if (unshare.isEmpty())
                 QSKIP("unshare is missing: the prefix cannot be made read-only for root");
-            r = lance(unshare,
-                      QStringList{"-m", "sh", "-c",
-                                  "mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && exec \"$@\"",
-                                  m_prefixe, requete} +
-                          arguments,
-                      env);
+            r = lance(
+                unshare,
+                QStringList{"-m", "sh", "-c",
+                            "mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && exec \"$@\"",
+                            m_prefixe, requete} +
+                    arguments,
+                env);
             if (r.sortie.contains(QLatin1String("mount:")) || r.sortie.contains(QLatin1String("unshare:")))
                 QSKIP(qPrintable(QStringLiteral("no read-only mount here: ") + r.sortie));
         } else {
@@ -133,28 +136,29 @@ private slots:
         QFile ini(utilisateur + QStringLiteral("/Solvarin.ini"));
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QVERIFY(ini.readAll().contains("NumeroCli1=0999908"));
-        QVERIFY(
-            !(ini.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
+        QVERIFY(!(ini.permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
         QVERIFY(QFileInfo::exists(utilisateur + QStringLiteral("/Trace.xml")));
         QCOMPARE(inventaire(m_prefixe), avant);
     }
 
     void hoteTrouveLeBouton()
     {
-    #ifdef SOLVARIN_SANITIZED
+#ifdef SOLVARIN_SANITIZED
         QSKIP("the library is built with the sanitizers, whose run-time an ordinary host does not link");
-    #endif
+#endif
         const QString hote = m_dir.filePath(QStringLiteral("hote"));
         QVERIFY(QDir().mkpath(hote));
         ecrit(hote + QStringLiteral("/CMakeLists.txt"),
               "cmake_minimum_required(VERSION 3.25)\nproject(hote CXX)\nset(CMAKE_CXX_STANDARD 17)\n"
               "find_package(TOVA_Button 2 REQUIRED)\nadd_executable(hote main.cpp)\n"
               "target_link_libraries(hote PRIVATE TOVA_Button::TOVA_Button)\n");
-        ecrit(hote + QStringLiteral("/main.cpp"),
-              "#include <QApplication>\n#include <tovabutton.h>\n#include <tovafactory.h>\n#include <cstdio>\n"
-              "int main(int argc, char **argv) {\n  QApplication app(argc, argv);\n"
-              "  QWidget *b = TOVA_CreateControl(TOVA_BUTTON_CLASS_ID, nullptr);\n"
-              "  std::puts(b ? b->metaObject()->className() : \"none\");\n  delete b;\n}\n");
+        ecrit(
+            hote + QStringLiteral("/main.cpp"),
+            "#include <QApplication>\n#include <tovabutton.h>\n#include <tovafactory.h>\n#include <cstdio>\n"
+            "int main(int argc, char **argv) {\n  QApplication app(argc, argv);\n"
+            "  QWidget *b = TOVA_CreateControl(TOVA_BUTTON_CLASS_ID, nullptr);\n"
+            "  std::puts(b ? b->metaObject()->className() : \"none\");\n  delete b;\n}\n");
         const QString sortie = hote + QStringLiteral("/build");
         Resultat r = lance(QStringLiteral(CMAKE_PROGRAM),
                            {"-S", hote, "-B", sortie, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + m_prefixe});
@@ -168,15 +172,16 @@ private slots:
         QVERIFY2(r.sortie.contains(QLatin1String("TOVAButton")), qPrintable(r.sortie));
         // The host runs the installed library, not the one of the build.
         r = lance(QStringLiteral("ldd"), {sortie + QStringLiteral("/hote")});
-        QVERIFY2(r.sortie.contains(m_prefixe + QStringLiteral("/lib/libTOVA_Button.so.2")), qPrintable(r.sortie));
+        QVERIFY2(r.sortie.contains(m_prefixe + QStringLiteral("/lib/libTOVA_Button.so.2")),
+                 qPrintable(r.sortie));
     }
 
     void paquetDebian()
     {
         for (const char *outil : {"dpkg-deb", "dpkg-shlibdeps"})
             if (QStandardPaths::findExecutable(QString::fromLatin1(outil)).isEmpty())
-                QSKIP(qPrintable(
-                    QStringLiteral("%1 is missing: the Debian package is not built").arg(QLatin1String(outil))));
+                QSKIP(qPrintable(QStringLiteral("%1 is missing: the Debian package is not built")
+                                     .arg(QLatin1String(outil))));
         const QString paquets = m_dir.filePath(QStringLiteral("paquets"));
         Resultat r = lance(QStringLiteral(CPACK_PROGRAM), {"-G", "DEB", "-B", paquets},
                            QProcessEnvironment::systemEnvironment(), build);
@@ -192,8 +197,8 @@ private slots:
               "./usr/lib/cmake/TOVA_Button/TOVA_ButtonConfig.cmake", "./usr/share/solvarin/HandIE53232.ico",
               "./etc/solvarin/Solvarin.ini", "./usr/share/applications/fr.ardevio.Solvarin.desktop",
               "./usr/share/icons/hicolor/256x256/apps/solvarin.png",
-              "./usr/share/metainfo/fr.ardevio.Solvarin.metainfo.xml", "./usr/share/man/man1/solvarin-query.1.gz",
-              "./usr/share/doc/solvarin/copyright"})
+              "./usr/share/metainfo/fr.ardevio.Solvarin.metainfo.xml",
+              "./usr/share/man/man1/solvarin-query.1.gz", "./usr/share/doc/solvarin/copyright"})
             QVERIFY2(r.sortie.contains(QLatin1String(chemin)), chemin);
         r = lance(QStringLiteral("dpkg-deb"), {"--field", deb, "Depends"});
         QVERIFY2(r.sortie.contains(QLatin1String("libqt6widgets6")) &&
@@ -205,12 +210,14 @@ private slots:
 
         // The desktop's files as their own validators read them, and the package as lintian does.
         const QList<QStringList> controles{
-            {"appstreamcli", "validate", "--no-net", m_prefixe + "/share/metainfo/fr.ardevio.Solvarin.metainfo.xml"},
+            {"appstreamcli", "validate", "--no-net",
+             m_prefixe + "/share/metainfo/fr.ardevio.Solvarin.metainfo.xml"},
             {"desktop-file-validate", m_prefixe + "/share/applications/fr.ardevio.Solvarin.desktop"},
             {"lintian", "--fail-on", "error", deb}};
         for (const QStringList &controle : controles) {
             if (QStandardPaths::findExecutable(controle.first()).isEmpty())
-                QSKIP(qPrintable(controle.first() + " is missing: the package was built but not wholly checked"));
+                QSKIP(qPrintable(controle.first() +
+                                 " is missing: the package was built but not wholly checked"));
             r = lance(controle.first(), controle.mid(1));
             QVERIFY2(r.statut == 0 && (controle.first() != u"desktop-file-validate" || r.sortie.isEmpty()),
                      qPrintable(r.sortie));

@@ -79,22 +79,37 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         const QByteArray base = "[INFOS]\r\nNomRepart1=OCP\r\n";
-        QTest::newRow("no file: default, and no file made") << QByteArray() << "NomRepart1" << "<default>";
-        QTest::newRow("section and key in other case") << base << "nomrepart1" << "OCP";
-        QTest::newRow("absent key") << base << "NomRepart2" << "<default>";
-        QTest::newRow("present but empty") << QByteArray("[Infos]\r\nNomRepart1=\r\n") << "NomRepart1" << "";
-        QTest::newRow("blanks around name and value") << QByteArray("[Infos]\r\n  A \t=  x y  \r\n") << "A" << "x y";
-        QTest::newRow("quotes") << QByteArray("[Infos]\nA=' x '\n") << "A" << " x ";
-        QTest::newRow("unmatched quote kept") << QByteArray("[Infos]\nA=\"x'\n") << "A" << "\"x'";
-        QTest::newRow("first of two equal keys") << QByteArray("[Infos]\nA=1\na=2\n") << "A" << "1";
+        QTest::newRow("no file: default, and no file made") << QByteArray() << "NomRepart1"
+                                                            << "<default>";
+        QTest::newRow("section and key in other case") << base << "nomrepart1"
+                                                       << "OCP";
+        QTest::newRow("absent key") << base << "NomRepart2"
+                                    << "<default>";
+        QTest::newRow("present but empty") << QByteArray("[Infos]\r\nNomRepart1=\r\n") << "NomRepart1"
+                                           << "";
+        QTest::newRow("blanks around name and value") << QByteArray("[Infos]\r\n  A \t=  x y  \r\n") << "A"
+                                                      << "x y";
+        QTest::newRow("quotes") << QByteArray("[Infos]\nA=' x '\n") << "A"
+                                << " x ";
+        QTest::newRow("unmatched quote kept") << QByteArray("[Infos]\nA=\"x'\n") << "A"
+                                              << "\"x'";
+        QTest::newRow("first of two equal keys") << QByteArray("[Infos]\nA=1\na=2\n") << "A"
+                                                 << "1";
         QTest::newRow("repeated section: first only")
-            << QByteArray("[Infos]\nA=1\n[Autre]\nB=2\n[Infos]\nC=3\n") << "C" << "<default>";
+            << QByteArray("[Infos]\nA=1\n[Autre]\nB=2\n[Infos]\nC=3\n") << "C"
+            << "<default>";
         QTest::newRow("lines before any section, key of another section")
-            << QByteArray("A=0\n[Autre]\nA=1\n[Infos]\n") << "A" << "<default>";
-        QTest::newRow("comment and line without equals ignored") << QByteArray("[Infos]\n;A=1\nA\nA=2\n") << "A" << "2";
-        QTest::newRow("equals in value") << QByteArray("[Infos]\nURL=http://h/p?a=b\n") << "URL" << "http://h/p?a=b";
-        QTest::newRow("header without bracket is no section") << QByteArray("[Infos\nA=1\n") << "A" << "<default>";
-        QTest::newRow("stray CR is a blank") << QByteArray("[Infos]\r\r\nA = 1\r\r\n") << "A" << "1";
+            << QByteArray("A=0\n[Autre]\nA=1\n[Infos]\n") << "A"
+            << "<default>";
+        QTest::newRow("comment and line without equals ignored")
+            << QByteArray("[Infos]\n;A=1\nA\nA=2\n") << "A"
+            << "2";
+        QTest::newRow("equals in value") << QByteArray("[Infos]\nURL=http://h/p?a=b\n") << "URL"
+                                         << "http://h/p?a=b";
+        QTest::newRow("header without bracket is no section") << QByteArray("[Infos\nA=1\n") << "A"
+                                                              << "<default>";
+        QTest::newRow("stray CR is a blank") << QByteArray("[Infos]\r\r\nA = 1\r\r\n") << "A"
+                                             << "1";
     }
 
     void readsAsWindowsDoes()
@@ -113,7 +128,8 @@ private slots:
     // make no new line.
     void valuesWritten()
     {
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("AdrPharmacie"), QStringLiteral("Pharmacie du Port")) != 0);
+        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("AdrPharmacie"),
+                                      QStringLiteral("Pharmacie du Port")) != 0);
         QCOMPARE(readAll(m_ini), QByteArray("[Infos]\r\nAdrPharmacie=Pharmacie du Port\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Solvarin.ini")});
         for (const int length : {1022, 1023, 1024, 1500}) {
@@ -121,13 +137,15 @@ private slots:
             QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), value) != 0);
             QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), value.left(1023));
         }
-        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("x\r\n[Infos]\nB=pirate")) != 0);
+        QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("x\r\n[Infos]\nB=pirate")) !=
+                0);
         QVERIFY(FichierINI::EcrireIni(infos, QStringLiteral("B"), QStringLiteral("ok")) != 0);
         QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}), QStringLiteral("x  [Infos] B=pirate"));
         QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("B"), {}), QStringLiteral("ok"));
         // Another file named: the program's own is left alone.
         const QString other = m_dir->filePath(QStringLiteral("autre.ini"));
-        QVERIFY(QFile::remove(m_ini) && FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1"), other));
+        QVERIFY(QFile::remove(m_ini) &&
+                FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("1"), other));
         QCOMPARE(FichierINI::CheminIni(), other);
         QCOMPARE(FichierINI::LireIni(infos, QStringLiteral("A"), {}, other), QStringLiteral("1"));
         QVERIFY(!QFile::exists(m_ini) && FichierINI::FichierExiste(other));
@@ -146,22 +164,22 @@ private slots:
             << head + "ClefCli1=nouveau\r\nPortRepart1=8080\r\n" + tail;
         QTest::newRow("replace the first of two")
             << QByteArray("[Infos]\nA=1\nA=2\n") << "A" << QByteArray("[Infos]\nA=nouveau\nA=2\n");
-        QTest::newRow("new section at the end")
-            << QByteArray("[Autre]\r\nX=1\r\n") << "A" << QByteArray("[Autre]\r\nX=1\r\n[Infos]\r\nA=nouveau\r\n");
+        QTest::newRow("new section at the end") << QByteArray("[Autre]\r\nX=1\r\n") << "A"
+                                                << QByteArray("[Autre]\r\nX=1\r\n[Infos]\r\nA=nouveau\r\n");
         QTest::newRow("key in repeated section goes in the first")
             << QByteArray("[Infos]\r\nX=1\r\n[B]\r\n[Infos]\r\nA=2\r\n") << "A"
             << QByteArray("[Infos]\r\nX=1\r\nA=nouveau\r\n[B]\r\n[Infos]\r\nA=2\r\n");
         QTest::newRow("new key after the section's last line, before its blank lines")
             << QByteArray("[Infos]\r\nA=1\r\n\r\n[Autre]\r\nB=2\r\n") << "C"
             << QByteArray("[Infos]\r\nA=1\r\nC=nouveau\r\n\r\n[Autre]\r\nB=2\r\n");
-        QTest::newRow("no final line break") << QByteArray("[Infos]\r\nA=1") << "B"
-                                             << QByteArray("[Infos]\r\nA=1\r\nB=nouveau\r\n");
-        QTest::newRow("no final line break after a section") << QByteArray("[Autre]") << "B"
-                                                             << QByteArray("[Autre]\r\n[Infos]\r\nB=nouveau\r\n");
-        QTest::newRow("last line ended by a lone CR") << QByteArray("[Infos]\r\n#\r") << "B"
-                                                      << QByteArray("[Infos]\r\n#\rB=nouveau\r\n");
-        QTest::newRow("header without bracket") << QByteArray("[Infos\t\r") << "B"
-                                                << QByteArray("[Infos\t\r[Infos]\r\nB=nouveau\r\n");
+        QTest::newRow("no final line break")
+            << QByteArray("[Infos]\r\nA=1") << "B" << QByteArray("[Infos]\r\nA=1\r\nB=nouveau\r\n");
+        QTest::newRow("no final line break after a section")
+            << QByteArray("[Autre]") << "B" << QByteArray("[Autre]\r\n[Infos]\r\nB=nouveau\r\n");
+        QTest::newRow("last line ended by a lone CR")
+            << QByteArray("[Infos]\r\n#\r") << "B" << QByteArray("[Infos]\r\n#\rB=nouveau\r\n");
+        QTest::newRow("header without bracket")
+            << QByteArray("[Infos\t\r") << "B" << QByteArray("[Infos\t\r[Infos]\r\nB=nouveau\r\n");
     }
 
     void writeKeepsEveryOtherLine()
@@ -180,11 +198,13 @@ private slots:
         QTest::addColumn<QByteArray>("after");
         const QString text = QStringLiteral("[Infos]\r\nNumeroCli1=café\r\n");
         const QString stored = text + QStringLiteral("ClefCli1=clé œ Ω\r\n");
-        for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        for (const auto encoding :
+             {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
             const auto bytes = [encoding](const QString &t) -> QByteArray {
                 return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(t);
             };
-            QTest::newRow(QStringConverter::nameForEncoding(encoding)) << bytes(text) << "café" << bytes(stored);
+            QTest::newRow(QStringConverter::nameForEncoding(encoding))
+                << bytes(text) << "café" << bytes(stored);
         }
         QTest::newRow("no mark, valid UTF-8: UTF-8, still without a mark")
             << QByteArray("[Infos]\r\nNumeroCli1=caf\xC3\xA9\r\n") << "café"
@@ -213,9 +233,12 @@ private slots:
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read-only file") << "file" << "fichier en lecture seule";
-        QTest::newRow("read-only folder") << "folder" << "dossier en lecture seule";
-        QTest::newRow("lock held by another writer") << "lock" << "fichier utilisé par un autre programme";
+        QTest::newRow("read-only file") << "file"
+                                        << "fichier en lecture seule";
+        QTest::newRow("read-only folder") << "folder"
+                                          << "dossier en lecture seule";
+        QTest::newRow("lock held by another writer") << "lock"
+                                                     << "fichier utilisé par un autre programme";
     }
 
     void refusedWriteKeepsTheFile()
@@ -227,8 +250,9 @@ private slots:
         const QString target = cause == u"folder" ? m_dir->path() : m_ini;
         const auto permissions = QFile::permissions(target);
         QLockFile held(m_ini + QStringLiteral(".lock"));
-        QVERIFY(cause == u"lock" ? held.tryLock(0)
-                                 : QFile::setPermissions(target, cause == u"folder" ? readOnly : QFile::ReadOwner));
+        QVERIFY(cause == u"lock"
+                    ? held.tryLock(0)
+                    : QFile::setPermissions(target, cause == u"folder" ? readOnly : QFile::ReadOwner));
         const qint32 result = FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("2"));
         QFile::setPermissions(target, permissions);
         held.unlock();
@@ -250,24 +274,65 @@ private slots:
         QTest::addColumn<int>("mode");        // the file's mode after the write
         const QString notRegular = QStringLiteral("ce n'est pas un fichier ordinaire");
         const QString ini = QStringLiteral("Solvarin.ini"), liste = QStringLiteral("Liste.txt");
-        QTest::newRow("settings: new file") << ini << "absent" << "<default>" << "" << "" << 0600;
-        QTest::newRow("settings: mode kept") << ini << "mode 0640" << "1" << "" << "" << 0640;
-        QTest::newRow("settings: owner kept") << ini << "other owner" << "1" << "" << "" << 0600;
-        QTest::newRow("settings: named pipe") << ini << "pipe" << "<default>" << notRegular << "fichier illisible" << -1;
-        QTest::newRow("settings: device") << ini << "device" << "<default>" << notRegular << "fichier illisible" << -1;
-        QTest::newRow("settings: empty lock") << ini << "empty lock" << "1" << "" << "" << 0640;
-        QTest::newRow("settings: temporary copy") << ini << "temporary copy" << "1" << "" << "" << 0640;
-        QTest::newRow("settings: UTF-8 without a mark") << ini << "utf-8" << "Marché" << "" << "" << 0644;
-        QTest::newRow("list: new file") << liste << "absent" << "" << "" << "" << 0600;
-        QTest::newRow("list: mode kept") << liste << "mode 0640" << "3582910" << "" << "" << 0640;
-        QTest::newRow("list: named pipe") << liste << "pipe" << "" << notRegular << notRegular << -1;
-        QTest::newRow("list: device") << liste << "device" << "" << notRegular << notRegular << -1;
-        QTest::newRow("settings: at the size limit") << ini << "at the size limit" << "1" << "" << "" << 0644;
-        QTest::newRow("settings: oversized") << ini << "oversized" << "" << "" << "fichier trop volumineux" << -1;
-        QTest::newRow("list: at the size limit") << liste << "at the size limit" << "3582910" << "" << "" << 0644;
-        QTest::newRow("list: oversized") << liste << "oversized" << "" << "fichier trop volumineux (plus de 16 Mio)" << ""
-                                         << 0644;
-        QTest::newRow("list: read-only folder") << liste << "read-only folder" << "3582910" << ""
+        QTest::newRow("settings: new file") << ini << "absent"
+                                            << "<default>"
+                                            << ""
+                                            << "" << 0600;
+        QTest::newRow("settings: mode kept") << ini << "mode 0640"
+                                             << "1"
+                                             << ""
+                                             << "" << 0640;
+        QTest::newRow("settings: owner kept") << ini << "other owner"
+                                              << "1"
+                                              << ""
+                                              << "" << 0600;
+        QTest::newRow("settings: named pipe") << ini << "pipe"
+                                              << "<default>" << notRegular << "fichier illisible" << -1;
+        QTest::newRow("settings: device") << ini << "device"
+                                          << "<default>" << notRegular << "fichier illisible" << -1;
+        QTest::newRow("settings: empty lock") << ini << "empty lock"
+                                              << "1"
+                                              << ""
+                                              << "" << 0640;
+        QTest::newRow("settings: temporary copy") << ini << "temporary copy"
+                                                  << "1"
+                                                  << ""
+                                                  << "" << 0640;
+        QTest::newRow("settings: UTF-8 without a mark") << ini << "utf-8"
+                                                        << "Marché"
+                                                        << ""
+                                                        << "" << 0644;
+        QTest::newRow("list: new file") << liste << "absent"
+                                        << ""
+                                        << ""
+                                        << "" << 0600;
+        QTest::newRow("list: mode kept") << liste << "mode 0640"
+                                         << "3582910"
+                                         << ""
+                                         << "" << 0640;
+        QTest::newRow("list: named pipe") << liste << "pipe"
+                                          << "" << notRegular << notRegular << -1;
+        QTest::newRow("list: device") << liste << "device"
+                                      << "" << notRegular << notRegular << -1;
+        QTest::newRow("settings: at the size limit") << ini << "at the size limit"
+                                                     << "1"
+                                                     << ""
+                                                     << "" << 0644;
+        QTest::newRow("settings: oversized") << ini << "oversized"
+                                             << ""
+                                             << ""
+                                             << "fichier trop volumineux" << -1;
+        QTest::newRow("list: at the size limit") << liste << "at the size limit"
+                                                 << "3582910"
+                                                 << ""
+                                                 << "" << 0644;
+        QTest::newRow("list: oversized") << liste << "oversized"
+                                         << ""
+                                         << "fichier trop volumineux (plus de 16 Mio)"
+                                         << "" << 0644;
+        QTest::newRow("list: read-only folder") << liste << "read-only folder"
+                                                << "3582910"
+                                                << ""
                                                 << "dossier en lecture seule" << 0600;
     }
 
@@ -311,7 +376,8 @@ private slots:
         if (odd == u"empty lock") {
             QFile lock(path + QStringLiteral(".lock"));
             QVERIFY(lock.open(QIODevice::WriteOnly));
-            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-5),
+                                     QFileDevice::FileModificationTime));
         }
         const QString copy = path + QStringLiteral(".Xy12z9");
         if (odd == u"temporary copy")
@@ -327,7 +393,8 @@ private slots:
             for (const LigneListe &l : LectureListe::chargeListe(&reason))
                 codes << l.code;
         }
-        QCOMPARE(isList ? codes.join(u' ') : FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")),
+        QCOMPARE(isList ? codes.join(u' ')
+                        : FichierINI::LireIni(infos, QStringLiteral("A"), QStringLiteral("<default>")),
                  read);
         if (!isList) {
             FichierINI::LireIni(infos, QStringLiteral("B"), {});
@@ -337,8 +404,9 @@ private slots:
         }
         QVERIFY2(told.isEmpty() ? reason.isEmpty() : reason.contains(told), qPrintable(reason));
 
-        const bool stored = isList ? LectureListe::enregistreListe({LigneListe{QStringLiteral("3582910"), 2, {}}}, &reason)
-                                   : FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("Marché")) != 0;
+        const bool stored =
+            isList ? LectureListe::enregistreListe({LigneListe{QStringLiteral("3582910"), 2, {}}}, &reason)
+                   : FichierINI::EcrireIni(infos, QStringLiteral("A"), QStringLiteral("Marché")) != 0;
         if (!isList)
             reason = FichierINI::RaisonRefus();
         QCOMPARE(stored, refusal.isEmpty());
@@ -357,11 +425,16 @@ private slots:
         QTest::addColumn<QString>("program"); // how the program's folder is
         QTest::addColumn<QString>("prepare"); // where a prepared Solvarin.ini lies ("" for none)
         QTest::addColumn<bool>("user");       // the user's folder is chosen
-        QTest::newRow("copied folder") << "writable" << "bin/Solvarin.ini" << false;
-        QTest::newRow("read-only folder, prepared settings beside") << "read-only" << "bin/Solvarin.ini" << true;
-        QTest::newRow("installed, prepared in etc") << "installed" << "etc/solvarin/Solvarin.ini" << true;
-        QTest::newRow("installed, nothing prepared") << "installed" << "" << true;
-        QTest::newRow("user folder cannot be made") << "unmakeable" << "etc/solvarin/Solvarin.ini" << true;
+        QTest::newRow("copied folder") << "writable"
+                                       << "bin/Solvarin.ini" << false;
+        QTest::newRow("read-only folder, prepared settings beside") << "read-only"
+                                                                    << "bin/Solvarin.ini" << true;
+        QTest::newRow("installed, prepared in etc") << "installed"
+                                                    << "etc/solvarin/Solvarin.ini" << true;
+        QTest::newRow("installed, nothing prepared") << "installed"
+                                                     << "" << true;
+        QTest::newRow("user folder cannot be made") << "unmakeable"
+                                                    << "etc/solvarin/Solvarin.ini" << true;
     }
 
     // The user's folder is made once, private, and starts from the settings a technician prepared;
@@ -381,7 +454,8 @@ private slots:
             QVERIFY(prefix.mkpath(QFileInfo(prefix.filePath(prepare)).path()));
             writeAll(prefix.filePath(prepare), prepared);
         }
-        const QString config = prefix.filePath(program == u"unmakeable" ? QStringLiteral("file/config") : QStringLiteral("config"));
+        const QString config = prefix.filePath(program == u"unmakeable" ? QStringLiteral("file/config")
+                                                                        : QStringLiteral("config"));
         writeAll(prefix.filePath(QStringLiteral("file")), {});
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
         const auto unset = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
@@ -457,7 +531,8 @@ private slots:
         QVERIFY(QFile::exists(dir + QStringLiteral("/Solvarin.ini.lock")));
         QProcess writers[2];
         for (int w = 0; w < 2; ++w)
-            writers[w].start(QCoreApplication::applicationFilePath(), {"--ecrivain", dir, QString::number(w)});
+            writers[w].start(QCoreApplication::applicationFilePath(),
+                             {"--ecrivain", dir, QString::number(w)});
         for (QProcess &writer : writers)
             QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
         for (int i = 0; i < 300; ++i)

@@ -52,9 +52,12 @@ private slots:
         QVERIFY(m_ocp->ecoute());
         QVERIFY(m_phoenix->ecoute());
         QVERIFY(ecritCompte(1, {.port = m_ocp->port()}));
-        QVERIFY(ecritCompte(2, {.nom = "PHOENIX", .id = "23", .code = "PHX",
+        QVERIFY(ecritCompte(2, {.nom = "PHOENIX",
+                                .id = "23",
+                                .code = "PHX",
                                 .url = "http://127.0.0.1:" + QString::number(m_phoenix->port()) + "/pml",
-                                .client = "123456", .clef = "CLEF9876"}));
+                                .client = "123456",
+                                .clef = "CLEF9876"}));
         m_maintenant = lundi10h;
     }
 
@@ -66,21 +69,31 @@ private slots:
         QTest::addColumn<bool>("ouvert");
         QTest::addColumn<QDateTime>("prochaine");
         const QDate lundi(2026, 12, 7);
-        QTest::newRow("defaults, Monday morning") << "" << "" << QDateTime(lundi, QTime(10, 0)) << true
-                                                  << QDateTime(lundi.addDays(1), QTime(8, 30));
-        QTest::newRow("defaults, before opening") << "" << "" << QDateTime(lundi, QTime(8, 29)) << false
-                                                  << QDateTime(lundi, QTime(8, 30));
-        QTest::newRow("defaults, closing time") << "" << "" << QDateTime(lundi, QTime(19, 30)) << false
-                                                << QDateTime(lundi.addDays(1), QTime(8, 30));
-        QTest::newRow("defaults, Saturday evening to Monday") << "" << "" << QDateTime(lundi.addDays(5), QTime(20, 0))
-                                                              << false << QDateTime(lundi.addDays(7), QTime(8, 30));
-        QTest::newRow("lunch break") << "lun-ven" << "08:30-12:30,14:00-19:30" << QDateTime(lundi, QTime(13, 0))
-                                     << false << QDateTime(lundi, QTime(14, 0));
-        QTest::newRow("a list of days, Sunday open") << "mar,dim" << "9:00-12:00" << QDateTime(lundi.addDays(6), QTime(9, 0))
-                                                     << true << QDateTime(lundi.addDays(8), QTime(9, 0));
-        QTest::newRow("a range past Sunday") << "sam-lun" << "" << QDateTime(lundi, QTime(9, 0)) << true
-                                             << QDateTime(lundi.addDays(5), QTime(8, 30));
-        QTest::newRow("a range past Sunday, on Sunday") << "sam-lun" << "" << QDateTime(lundi.addDays(6), QTime(9, 0))
+        QTest::newRow("defaults, Monday morning")
+            << ""
+            << "" << QDateTime(lundi, QTime(10, 0)) << true << QDateTime(lundi.addDays(1), QTime(8, 30));
+        QTest::newRow("defaults, before opening")
+            << ""
+            << "" << QDateTime(lundi, QTime(8, 29)) << false << QDateTime(lundi, QTime(8, 30));
+        QTest::newRow("defaults, closing time")
+            << ""
+            << "" << QDateTime(lundi, QTime(19, 30)) << false << QDateTime(lundi.addDays(1), QTime(8, 30));
+        QTest::newRow("defaults, Saturday evening to Monday")
+            << ""
+            << "" << QDateTime(lundi.addDays(5), QTime(20, 0)) << false
+            << QDateTime(lundi.addDays(7), QTime(8, 30));
+        QTest::newRow("lunch break") << "lun-ven"
+                                     << "08:30-12:30,14:00-19:30" << QDateTime(lundi, QTime(13, 0)) << false
+                                     << QDateTime(lundi, QTime(14, 0));
+        QTest::newRow("a list of days, Sunday open")
+            << "mar,dim"
+            << "9:00-12:00" << QDateTime(lundi.addDays(6), QTime(9, 0)) << true
+            << QDateTime(lundi.addDays(8), QTime(9, 0));
+        QTest::newRow("a range past Sunday")
+            << "sam-lun"
+            << "" << QDateTime(lundi, QTime(9, 0)) << true << QDateTime(lundi.addDays(5), QTime(8, 30));
+        QTest::newRow("a range past Sunday, on Sunday") << "sam-lun"
+                                                        << "" << QDateTime(lundi.addDays(6), QTime(9, 0))
                                                         << true << QDateTime(lundi.addDays(7), QTime(8, 30));
     }
 
@@ -102,15 +115,27 @@ private slots:
         QTest::addColumn<QString>("heures");
         QTest::addColumn<int>("minutes");
         QTest::addColumn<QString>("avertissement");
-        QTest::newRow("below the minimum") << "2" << "" << "" << 5
-                                           << "Surveillance : intervalle de 2 minutes porté à 5 minutes";
-        QTest::newRow("no number") << "vite" << "" << "" << 30
+        QTest::newRow("below the minimum")
+            << "2"
+            << ""
+            << "" << 5 << "Surveillance : intervalle de 2 minutes porté à 5 minutes";
+        QTest::newRow("no number") << "vite"
+                                   << ""
+                                   << "" << 30
                                    << "Surveillance : intervalle « vite » illisible, 30 minutes retenues";
-        QTest::newRow("hours that are no hours") << "10" << "" << "25:00-26:00" << 10
-                                                 << "Surveillance : heures « 25:00-26:00 » illisibles, 08:30-19:30 retenues";
-        QTest::newRow("closing before opening") << "" << "" << "19:30-08:30" << 30
-                                                << "Surveillance : heures « 19:30-08:30 » illisibles, 08:30-19:30 retenues";
-        QTest::newRow("no such day") << "" << "lun-samedi,xyz" << "" << 30
+        QTest::newRow("hours that are no hours")
+            << "10"
+            << ""
+            << "25:00-26:00" << 10
+            << "Surveillance : heures « 25:00-26:00 » illisibles, 08:30-19:30 retenues";
+        QTest::newRow("closing before opening")
+            << ""
+            << ""
+            << "19:30-08:30" << 30
+            << "Surveillance : heures « 19:30-08:30 » illisibles, 08:30-19:30 retenues";
+        QTest::newRow("no such day") << ""
+                                     << "lun-samedi,xyz"
+                                     << "" << 30
                                      << "Surveillance : jours « lun-samedi,xyz » illisibles, lun-sam retenus";
     }
 
@@ -196,7 +221,8 @@ private slots:
         const auto s = surveillance();
         s->ajoute({"3153342"});
         const QDateTime avant = lundi10h.addDays(-1);
-        QCOMPARE(s->base()->enregistre({{"3153342", 1, {Etat::NonDisponible, avant, {}, "2026-12-09", {}, {}}, {}}}),
+        QCOMPARE(s->base()->enregistre(
+                     {{"3153342", 1, {Etat::NonDisponible, avant, {}, "2026-12-09", {}, {}}, {}}}),
                  QString());
 
         tour(*s);
@@ -294,10 +320,10 @@ private slots:
         QTest::addColumn<QStringList>("manquants");
         const int dispo = int(Disponibilite::Disponible), nonDispo = int(Disponibilite::NonDisponible),
                   autre = int(Disponibilite::Autre);
-        QTest::newRow("missing at both") << QList<int>{nonDispo, dispo} << QList<int>{autre, nonDispo}
-                                         << QStringList{"3582910"};
-        QTest::newRow("one account failed, the other has none") << QList<int>{-1, -1} << QList<int>{nonDispo, dispo}
-                                                                << QStringList{"3582910"};
+        QTest::newRow("missing at both")
+            << QList<int>{nonDispo, dispo} << QList<int>{autre, nonDispo} << QStringList{"3582910"};
+        QTest::newRow("one account failed, the other has none")
+            << QList<int>{-1, -1} << QList<int>{nonDispo, dispo} << QStringList{"3582910"};
         QTest::newRow("never answered") << QList<int>{-1, -1} << QList<int>{-1, -1} << QStringList();
     }
 
@@ -305,7 +331,8 @@ private slots:
     {
         QFETCH(QList<int>, premier);
         QFETCH(QList<int>, second);
-        const QList<LigneListe> lignes{{"3582910", 1, "3582910"}, {"2756339", 1, "2756339"}, {{}, 1, "Doliprane"}};
+        const QList<LigneListe> lignes{
+            {"3582910", 1, "3582910"}, {"2756339", 1, "2756339"}, {{}, 1, "Doliprane"}};
         QList<ReponsesCompte> comptes(2);
         for (int k = 0; k < 2; ++k) {
             const QList<int> &etats = k == 0 ? premier : second;
@@ -358,13 +385,15 @@ private slots:
             QSKIP("no dbus-daemon to run a session bus");
         const QByteArray adresse = bus.readLine().trimmed();
         qputenv("DBUS_SESSION_BUS_ADDRESS", adresse);
-        QDBusConnection service = QDBusConnection::connectToBus(QString::fromLatin1(adresse), QStringLiteral("service"));
+        QDBusConnection service =
+            QDBusConnection::connectToBus(QString::fromLatin1(adresse), QStringLiteral("service"));
         ServiceNotifications notifications;
         QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications,
                                        QDBusConnection::ExportAllSlots));
         QVERIFY(service.registerService(QStringLiteral("org.freedesktop.Notifications")));
 
-        QVERIFY(NotificationBureau::envoie("Solvarin", "Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"));
+        QVERIFY(
+            NotificationBureau::envoie("Solvarin", "Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"));
         QTRY_COMPARE(notifications.recues,
                      QStringList{"Solvarin|Disponible chez OCP : 3582910 DOLIPRANE 1000MG CPR B/8"});
         QDBusConnection::disconnectFromBus(QStringLiteral("service"));

@@ -19,7 +19,8 @@ const QString bin = QStringLiteral(SOLVARIN_BINARY_DIR "/bin/");
 class TestProgrammes : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_dir.isValid());
         m_sim.start(bin + "pharmaml-sim", {QStringLiteral("--port"), QStringLiteral("0")});
         QVERIFY(m_sim.waitForStarted());
@@ -30,41 +31,50 @@ private slots:
         FichierINI::setRepertoireProgramme(m_dir.path());
         QVERIFY(FichierINI::EcrireIni("Infos", "AdrPharmacie", "Pharmacie de l'Étoile") != 0);
         QVERIFY(ecritCompte(1, {.url = "http://127.0.0.1/pharmaml", .port = quint16(m_port.toUInt())}));
-        QVERIFY(ecritCompte(2, {.nom = "PHOENIX", .id = "23", .code = "PHX", .url = "ftp://127.0.0.1/pml",
-                                .client = "123456", .clef = "CLEF9876"}));
+        QVERIFY(ecritCompte(2, {.nom = "PHOENIX",
+                                .id = "23",
+                                .code = "PHX",
+                                .url = "ftp://127.0.0.1/pml",
+                                .client = "123456",
+                                .clef = "CLEF9876"}));
     }
 
-    void cleanupTestCase() {
+    void cleanupTestCase()
+    {
         m_sim.kill();
         m_sim.waitForFinished();
     }
 
-    void requeteContreLeSimulateur_data() {
+    void requeteContreLeSimulateur_data()
+    {
         QTest::addColumn<QStringList>("arguments"); // "DIR" stands for the settings folder
         QTest::addColumn<QByteArray>("entree");
         QTest::addColumn<QString>("sortie");
         QTest::addColumn<int>("statut");
         QTest::addColumn<QByteArray>("erreurs");
-        const QString doliprane = "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
+        const QString doliprane =
+            "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8\n"
             "LabRetour(1)\t#000000\tPrix d'achat HT hors remise = 1.570\\r\\nPrix achat HT = "
             "1.490\\r\\nPrix public TTC = 2.180\n"
             "txtInfos(1)\t#00FF00\t\\r\\nDISPONIBLE\n";
         for (const char *code : {"3582910", "3400935829108"})
             QTest::newRow(code) << QStringList{"DIR", "1", code} << QByteArray() << doliprane << 0
                                 << QByteArray();
-        QTest::newRow("account 2 with a bad URL") << QStringList{"DIR", "2", "3582910"} << QByteArray()
+        QTest::newRow("account 2 with a bad URL")
+            << QStringList{"DIR", "2", "3582910"} << QByteArray()
             << "LabRetour(2)\t#FF0000\tMerci de vérifier l'adresse URL du répartiteur !\n"
                "txtInfos(2)\t#FF0000\t\\r\\nREQUETE EN ERREUR\n"
             << 0 << QByteArray();
         const QString vides = QStringLiteral("\t\t\t\t\t\t\t");
         const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !" + vides + "\n";
         QTest::newRow("a list from standard input, in its own order")
-            << QStringList{"--liste", "DIR"} << QByteArray("3582910\n3153342;2\nDoliprane\n1234567\n3582910\n")
+            << QStringList{"--liste", "DIR"}
+            << QByteArray("3582910\n3153342;2\nDoliprane\n1234567\n3582910\n")
             << "3582910\t1\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\tPHAHT=1.570;NETHT=1.490;PUBTC=2.180\t" +
                    vides + "\n3582910\t2" + url +
-                   "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon" + vides +
-                   "\n3153342\t2" + url + "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu" + vides +
-                   "\n1234567\t2" + url
+                   "3153342\t1\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\tManque rayon" +
+                   vides + "\n3153342\t2" + url + "1234567\t1\tNON DISPONIBLE\t1\t\t\tProduit inconnu" +
+                   vides + "\n1234567\t2" + url
             << 1 << QByteArray("solvarin-query: no product code in \"Doliprane\"\n");
         // A pasted table's header names its columns: no error for it, the price is no quantity.
         QTest::newRow("a table with a header from standard input, and its workbook")
@@ -94,12 +104,14 @@ private slots:
         QTest::newRow("when and instead, at the counter")
             << QStringList{"DIR", "1", "3010284"} << QByteArray()
             << "LabRetour(0)\t#000000\tDOLIPRANE 1000MG CPR B/8 ANCIEN CDT\n"
-               "LabRetour(1)\t#000000\tRemplacé par : 3400935829108 DOLIPRANE 1000MG CPR B/8 (remplaçant livré)"
+               "LabRetour(1)\t#000000\tRemplacé par : 3400935829108 DOLIPRANE 1000MG CPR B/8 (remplaçant "
+               "livré)"
                "\\r\\nPrix achat HT = 1.490\\r\\nPrix d'achat HT hors remise = 1.570\n"
                "txtInfos(1)\t#FF0000\t\\r\\nNON DISPONIBLE \\r\\n(Produit remplace)\n"
             << 0 << QByteArray();
         QTest::newRow("watch: a code refused, the valid one still added")
-            << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString() << 2
+            << QStringList{"--surveillance-ajoute", "DIR", "3582910", "358291"} << QByteArray() << QString()
+            << 2
             << QByteArray("solvarin-query: \"358291\" is no product code "
                           "(7 digits, or a CIP13 with its check digit)\n");
         QTest::newRow("watch: a round now, each account's first check")
@@ -107,15 +119,15 @@ private slots:
             << "3582910\t1\t\tDISPONIBLE\tDOLIPRANE 1000MG CPR B/8\n"
                "3582910\t2\t\tERREUR\tDOLIPRANE 1000MG CPR B/8\n"
             << 0 << QByteArray();
-        QTest::newRow("watch: nothing changed")
-            << QStringList{"--surveillance", "DIR", "--maintenant"} << QByteArray() << QString() << 0
-            << QByteArray();
+        QTest::newRow("watch: nothing changed") << QStringList{"--surveillance", "DIR", "--maintenant"}
+                                                << QByteArray() << QString() << 0 << QByteArray();
         QTest::newRow("watch: removed, nothing asked")
             << QStringList{"--surveillance-retire", "DIR", "3582910"} << QByteArray() << QString() << 0
             << QByteArray();
     }
 
-    void requeteContreLeSimulateur() {
+    void requeteContreLeSimulateur()
+    {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, entree);
         arguments.replaceInStrings(QStringLiteral("DIR"), m_dir.path());
@@ -135,18 +147,21 @@ private slots:
         }
     }
 
-    void historique_data() {
+    void historique_data()
+    {
         QTest::addColumn<QStringList>("arguments"); // "DIR": the folder the queries above ran in
         QTest::addColumn<QStringList>("lignes");    // sorted, each date written DATE
         QTest::addColumn<int>("statut");
         const QString url = "\tERREUR\t\t\t\tMerci de vérifier l'adresse URL du répartiteur !\t\t";
         QTest::newRow("every query above recorded, one code")
             << QStringList{"--historique", "DIR", "3153342"}
-            << QStringList{"DATE\tconsole\t1\t3153342\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG B/10\tPUBTC=3.950\t"
+            << QStringList{"DATE\tconsole\t1\t3153342\tNON DISPONIBLE\t5\tSPASFON LYOC 80MG "
+                           "B/10\tPUBTC=3.950\t"
                            "Manque rayon\t\t",
                            "DATE\tconsole\t2\t3153342" + url}
             << 0;
-        QTest::newRow("the one-product queries too") << QStringList{"--historique", "DIR", "3400935829108"}
+        QTest::newRow("the one-product queries too")
+            << QStringList{"--historique", "DIR", "3400935829108"}
             << QStringList{"DATE\tconsole\t1\t3400935829108\tDISPONIBLE\t\tDOLIPRANE 1000MG CPR B/8\t"
                            "PHAHT=1.570;NETHT=1.490;PUBTC=2.180\t\t\t"}
             << 0;
@@ -154,12 +169,14 @@ private slots:
         QTest::newRow("no shortage from one wholesaler")
             << QStringList{"--ruptures", "DIR", "--heures", "0"} << QStringList{} << 0;
         QTest::newRow("nothing recorded yet") << QStringList{"--historique", "VIDE"} << QStringList{} << 0;
-        QTest::newRow("an unusable database address") << QStringList{"--ruptures", "MAUVAISE"} << QStringList{} << 1;
+        QTest::newRow("an unusable database address")
+            << QStringList{"--ruptures", "MAUVAISE"} << QStringList{} << 1;
         QTest::newRow("hours that are no number")
             << QStringList{"--ruptures", "DIR", "--heures", "x"} << QStringList{} << 2;
     }
 
-    void historique() {
+    void historique()
+    {
         QFETCH(QStringList, arguments);
         QTemporaryDir autre;
         QVERIFY(QDir(autre.path()).mkdir("vide") && QDir(autre.path()).mkdir("mauvaise"));
@@ -172,7 +189,8 @@ private slots:
         commande.start(bin + "solvarin-query", arguments);
         QVERIFY(commande.waitForFinished(10000));
         QTEST(commande.exitCode(), "statut");
-        QStringList lues = QString::fromUtf8(commande.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QStringList lues =
+            QString::fromUtf8(commande.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         lues.replaceInStrings(QRegularExpression("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"), "DATE");
         lues.sort();
         QTEST(lues, "lignes");
@@ -180,7 +198,8 @@ private slots:
         QVERIFY(!QFile::exists(autre.filePath("vide/Solvarin.db")));
     }
 
-    void usage_data() {
+    void usage_data()
+    {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("nothing") << QStringList();
         QTest::newRow("account 3") << QStringList{".", "3", "3582910"};
@@ -188,7 +207,8 @@ private slots:
         QTest::newRow("a workbook without a name") << QStringList{"--liste", ".", "--xlsx"};
     }
 
-    void usage() {
+    void usage()
+    {
         QFETCH(QStringList, arguments);
         QProcess requete;
         requete.start(bin + "solvarin-query", arguments);
@@ -198,7 +218,8 @@ private slots:
         QVERIFY(requete.readAllStandardOutput().isEmpty());
     }
 
-    void sortieSurUneLigne() {
+    void sortieSurUneLigne()
+    {
         QCOMPARE(echappeSortie(QStringLiteral("\\\r\n\t\u0001\u001f\u007f\u0085\u009f\u2028\u2029é ")),
                  QStringLiteral("\\\\\\r\\n\\t\\u0001\\u001F\\u007F\\u0085\\u009F\\u2028\\u2029é "));
         // Beside those four, every control character of Unicode and its line and paragraph separators, and
@@ -207,7 +228,8 @@ private slots:
             const QChar c{char16_t(u)};
             if (u == u'\\' || u == u'\r' || u == u'\n' || u == u'\t')
                 continue;
-            const bool coupe = c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            const bool coupe = c.category() == QChar::Other_Control ||
+                               c.category() == QChar::Separator_Line ||
                                c.category() == QChar::Separator_Paragraph;
             QCOMPARE(echappeSortie(c),
                      coupe ? "\\u" + QString::number(u, 16).toUpper().rightJustified(4, u'0') : QString(c));

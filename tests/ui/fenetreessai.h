@@ -35,8 +35,12 @@ inline void ecrire(const QString &key, const QString &value)
 inline void compteLocal(int n, quint16 port, const QString &client = QStringLiteral("0999908"),
                         const QString &clef = QStringLiteral("4083"))
 {
-    ecritCompte(n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN", .id = n == 1 ? "23" : "18",
-                    .code = "ETS" + QString::number(n), .port = port, .client = client, .clef = clef});
+    ecritCompte(n, {.nom = n == 1 ? "PHOENIX" : "CERP ROUEN",
+                    .id = n == 1 ? "23" : "18",
+                    .code = "ETS" + QString::number(n),
+                    .port = port,
+                    .client = client,
+                    .clef = clef});
 }
 
 inline void pharmacie()

@@ -73,16 +73,23 @@ private slots:
     {
         QTest::addColumn<QString>("etapes");
         QTest::addColumn<QString>("attendue");
-        QTest::newRow("Vider confirmed, undone") << "coller:3582910,3153342;3 vider:oui z" << "3582910×1 3153342×3";
-        QTest::newRow("Vider refused") << "coller:3582910,3153342 vider:non" << "3582910×1 3153342×1";
-        QTest::newRow("Enter answers no") << "coller:3582910 vider:entree" << "3582910×1";
-        QTest::newRow("an empty list is emptied without a question") << "vider:- z" << "";
-        QTest::newRow("Delete") << "coller:3582910,3153342,2756339 suppr:1" << "3582910×1 2756339×1";
+        QTest::newRow("Vider confirmed, undone") << "coller:3582910,3153342;3 vider:oui z"
+                                                 << "3582910×1 3153342×3";
+        QTest::newRow("Vider refused") << "coller:3582910,3153342 vider:non"
+                                       << "3582910×1 3153342×1";
+        QTest::newRow("Enter answers no") << "coller:3582910 vider:entree"
+                                          << "3582910×1";
+        QTest::newRow("an empty list is emptied without a question") << "vider:- z"
+                                                                     << "";
+        QTest::newRow("Delete") << "coller:3582910,3153342,2756339 suppr:1"
+                                << "3582910×1 2756339×1";
         QTest::newRow("Delete, then Ctrl+Z in the table") << "coller:3582910,3153342,2756339 suppr:1 zt"
                                                           << "3582910×1 3153342×1 2756339×1";
-        QTest::newRow("several steps back, and no further") << "coller:3582910 coller:3153342 suppr:0 z z z z" << "";
-        QTest::newRow("a paste undone keeps the one before") << "coller:3582910 coller:3400935829108,3153342 z"
-                                                             << "3582910×1";
+        QTest::newRow("several steps back, and no further") << "coller:3582910 coller:3153342 suppr:0 z z z z"
+                                                            << "";
+        QTest::newRow("a paste undone keeps the one before")
+            << "coller:3582910 coller:3400935829108,3153342 z"
+            << "3582910×1";
         QTest::newRow("Ctrl+Z in a field with text undoes the typing only") << "coller:3582910 taper:315 z"
                                                                             << "3582910×1";
     }
@@ -113,7 +120,8 @@ private slots:
                 const QString avant = liste();
                 m_liste->findChild<QPushButton *>("vider")->click();
                 QTest::qWait(0); // the answer prepared for no box goes now, not at a later one
-                QCOMPARE(vue.section(u'|', 0, 0), valeur == "-" ? QString() : QStringLiteral("Vider la liste"));
+                QCOMPARE(vue.section(u'|', 0, 0),
+                         valeur == "-" ? QString() : QStringLiteral("Vider la liste"));
                 QCOMPARE(liste(), valeur == "non" || valeur == "entree" ? avant : QString());
             } else if (etape == "z" || etape == "zt") {
                 QWidget *cible = etape == "z" ? static_cast<QWidget *>(code) : table();
@@ -135,11 +143,14 @@ private slots:
         m_liste->findChild<QLineEdit *>("code")->setFocus();
         QStringList parcours{QApplication::focusWidget()->objectName()};
         for (int i = 0; i < 10; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, i < 8 ? Qt::NoModifier : Qt::ShiftModifier);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                            i < 8 ? Qt::NoModifier : Qt::ShiftModifier);
             parcours << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(parcours.join(u' '),
-                 QStringLiteral("code verifier ouvrir exporter vider historique table surveiller code surveiller table"));
+        QCOMPARE(
+            parcours.join(u' '),
+            QStringLiteral(
+                "code verifier ouvrir exporter vider historique table surveiller code surveiller table"));
         // Escape closes the window, from the table too.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!m_liste->isVisible());

@@ -85,7 +85,7 @@ private slots:
         ouvre();
         QCOMPARE(txt(0)->text(), QStringLiteral("Pharmacie du Marché"));
         QTEST(visibles({"cmdDispo0", "cmdDispo1", "LabSansParam", "LabDemandeInfos", "TabParam", "WebInfos"}),
-            "vus");
+              "vus");
         if (comptes.contains(2))
             QCOMPARE(c<TOVAButton>("cmdDispo1")->Caption(), QStringLiteral("Disponibilité CERP ROUEN"));
         // The settings pane holds account 1 when it is complete.
@@ -107,12 +107,18 @@ private slots:
     {
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QString>("champ"); // what the CIP field takes
-        QTest::newRow("decimal number of seven characters") << "12345.6" << "12345.6";
-        QTest::newRow("infinity") << "   -inf" << "";
-        QTest::newRow("six digits") << "123456" << "";
-        QTest::newRow("CIP13, wrong check digit") << "3400935829107" << "";
-        QTest::newRow("spreadsheet cell") << "3582910\r\n" << "3582910";
-        QTest::newRow("CIP13 as printed under the barcode") << " 3 400935 829108\t" << "3400935829108";
+        QTest::newRow("decimal number of seven characters") << "12345.6"
+                                                            << "12345.6";
+        QTest::newRow("infinity") << "   -inf"
+                                  << "";
+        QTest::newRow("six digits") << "123456"
+                                    << "";
+        QTest::newRow("CIP13, wrong check digit") << "3400935829107"
+                                                  << "";
+        QTest::newRow("spreadsheet cell") << "3582910\r\n"
+                                          << "3582910";
+        QTest::newRow("CIP13 as printed under the barcode") << " 3 400935 829108\t"
+                                                            << "3400935829108";
     }
     void pressePapiers()
     {
@@ -135,7 +141,8 @@ private slots:
         ecrire("NomRepart2", "ORP");
         ecrire("CodeRepart2", "ORP-7");
         ouvre();
-        // Each tab loads its account from the file, the tab already chosen too; a hint tells an incomplete one.
+        // Each tab loads its account from the file, the tab already chosen too; a hint tells an incomplete
+        // one.
         ouvrePanneau(2);
         QCOMPARE(liste()->currentText() + txt(4)->text() + txt(5)->text(), QStringLiteral("ORPORP-7"));
         ecrire("CodeRepart2", "ORP-8");
@@ -191,10 +198,13 @@ private slots:
     {
         QTest::addColumn<QString>("cas");
         QTest::addColumn<QStringList>("vues"); // the message boxes, title and text: opening, then two changes
-        const QString ecriture = QStringLiteral("Ecriture Error|La liste n'a pas pu être enregistrée dans Liste.txt : ");
+        const QString ecriture =
+            QStringLiteral("Ecriture Error|La liste n'a pas pu être enregistrée dans Liste.txt : ");
         const QString tube = QStringLiteral("ce n'est pas un fichier ordinaire");
         QTest::newRow("a pipe in place of the list")
-            << "pipe" << QStringList{"Lecture Error|La liste n'a pas pu être lue dans Liste.txt : " + tube, ecriture + tube, ""};
+            << "pipe"
+            << QStringList{"Lecture Error|La liste n'a pas pu être lue dans Liste.txt : " + tube,
+                           ecriture + tube, ""};
         QTest::newRow("a read-only folder")
             << "folder" << QStringList{"", ecriture + "dossier en lecture seule", ""};
     }
@@ -240,16 +250,14 @@ private slots:
         liste()->setCurrentIndex(liste()->findText(QStringLiteral("PHOENIX")));
         QCOMPARE(lire("NomRepart2"), QStringLiteral("<absent>"));
         quitte(liste());
-        QCOMPARE(lire("NomRepart2") + lire("IdRepart2"),
-                 QStringLiteral("PHOENIX23"));
+        QCOMPARE(lire("NomRepart2") + lire("IdRepart2"), QStringLiteral("PHOENIX23"));
         QCOMPARE(txt(3)->text() + lire("NomRepart1"), QStringLiteral("23ORP"));
         // A field is stored when left.
         txt(6)->setFocus();
         QTest::keyClicks(txt(6), "0999908");
         QCOMPARE(lire("NumeroCli2"), QStringLiteral("<absent>")); // not while still in it
         quitte(txt(6));
-        QCOMPARE(lire("NumeroCli2") + lire("NumeroCli1"),
-                 QStringLiteral("0999908<absent>"));
+        QCOMPARE(lire("NumeroCli2") + lire("NumeroCli1"), QStringLiteral("0999908<absent>"));
         // A file that cannot be written: the user is told once, the field keeps the text.
         QVERIFY(QFile::setPermissions(m_dir->filePath("Solvarin.ini"), QFile::ReadOwner));
         txt(6)->setFocus();
@@ -294,8 +302,7 @@ private slots:
         if (page.isEmpty()) {
             QTcpServer ferme;
             QVERIFY(ferme.listen(QHostAddress::LocalHost));
-            ecrire("URLEditeur",
-                   QStringLiteral("http://127.0.0.1:%1").arg(ferme.serverPort()));
+            ecrire("URLEditeur", QStringLiteral("http://127.0.0.1:%1").arg(ferme.serverPort()));
         }
         ouvre();
         auto *web = c<WebInfos>("WebInfos");
@@ -409,7 +416,8 @@ private slots:
         QTest::addColumn<QStringList>("rangees");
         QTest::addColumn<QColor>("clef");
         QTest::newRow("run reaching the last column") << QStringList{"..###", "#...."} << QColor(Qt::white);
-        QTest::newRow("hole inside the drawing") << QStringList{".....", ".#.##", "....."} << QColor(Qt::white);
+        QTest::newRow("hole inside the drawing")
+            << QStringList{".....", ".#.##", "....."} << QColor(Qt::white);
         QTest::newRow("black key, white drawn") << QStringList{"..w", ".w."} << QColor(Qt::black);
         QTest::newRow("one unit from the key") << QStringList{"..n"} << QColor(Qt::white);
     }

@@ -4,8 +4,8 @@
 #include "frmliste.h"
 #include "frmsurveillance.h"
 #include "historique.h"
-#include "surveillance.h"
 #include "simulateur.h"
+#include "surveillance.h"
 #include "tovabutton.h"
 #include "webinfos.h"
 
@@ -19,8 +19,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QToolButton>
 #include <QTextEdit>
+#include <QToolButton>
 
 using namespace FenetreEssai;
 using namespace std::chrono_literals;
@@ -91,7 +91,8 @@ class TestRequete : public QObject, public Banc {
     // Each Pharma-ML request received: "client:code:REF_MESSAGE:Ref_Req_Info_Produit".
     QStringList m_requetes;
     QString infos(int n) { return c<QTextEdit>(QStringLiteral("txtInfos%1").arg(n))->toPlainText(); }
-    // Account 1 (and 2, on `second`) on the simulator; the window open, its page read, focus in the CIP field.
+    // Account 1 (and 2, on `second`) on the simulator; the window open, its page read, focus in the CIP
+    // field.
     void ouvreSurLeSimulateur(SimulateurPharmaML *second = nullptr)
     {
         pharmacie();
@@ -115,7 +116,8 @@ class TestRequete : public QObject, public Banc {
     {
         const QString chemin = m_dir->filePath("export.csv");
         QFile fichier(chemin);
-        return fenetre->exporte(chemin) && fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+        return fenetre->exporte(chemin) && fichier.open(QIODevice::ReadOnly) ? fichier.readAll()
+                                                                             : QByteArray();
     }
 
 private slots:
@@ -155,13 +157,17 @@ private slots:
         QTest::addColumn<QString>("codification");
         const int produits = int(OptionsSimulateur::Reponse::Produits);
         const QString nom = "DOLIPRANE 1000MG CPR B/8", dispo = "\nDISPONIBLE";
-        const QString prix = "Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\nPrix public TTC = 2.180";
+        const QString prix =
+            "Prix d'achat HT hors remise = 1.570\r\nPrix achat HT = 1.490\r\nPrix public TTC = 2.180";
         QTest::newRow("available") << produits << nom << prix << dispo << doliprane << "CIP39";
-        QTest::newRow("scanned CIP13") << produits << nom << prix << dispo << "3400935829108" << "EAN13";
+        QTest::newRow("scanned CIP13") << produits << nom << prix << dispo << "3400935829108"
+                                       << "EAN13";
         QTest::newRow("not available")
             << produits << "SMECTA 3G PDRE SACH B/30"
             << "Prix d'achat HT hors remise = 4.310\r\nPrix catalogue HT = 4.480\r\nPrix public TTC = 6.990"
-            << "\nNON DISPONIBLE \n(Rupture fabricant)" << "3400892" << "CIP39";
+            << "\nNON DISPONIBLE \n(Rupture fabricant)"
+            << "3400892"
+            << "CIP39";
         QTest::newRow("credential refused") << int(OptionsSimulateur::Reponse::Refus401) << ""
                                             << "Retour HTTP incorrect ! (vérifier la clef secrète)"
                                             << "\nREQUETE EN ERREUR" << doliprane << "CIP39";
@@ -278,17 +284,22 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString doliprane13 = "3400935829108", designation = "DOLIPRANE 1000MG CPR B/8";
         QTest::newRow("Data Matrix, Ctrl+] as separator")
-            << "]d201034009358291081728123110LOT42|21SN7"
-            << doliprane13 << "3400935829108 · Exp. 31/12/2028" << designation;
+            << "]d201034009358291081728123110LOT42|21SN7" << doliprane13 << "3400935829108 · Exp. 31/12/2028"
+            << designation;
         QTest::newRow("printed form, expired")
             << "(01)03400935829108(17)200100(10)L1" << doliprane13
             << "3400935829108 · <span style=\"color:#FF0000\">Exp. 31/01/2020 Périmé</span>" << designation;
-        QTest::newRow("no AI 01") << "1728123110LOT42" << "1728123110LOT42" << ""
+        QTest::newRow("no AI 01") << "1728123110LOT42"
+                                  << "1728123110LOT42"
+                                  << ""
                                   << "Code 2D non reconnu : pas de code CIP13 !";
-        QTest::newRow("first 13 characters of a 2D code") << "0103400935829" << "0103400935829" << ""
-                                                          << "Le code CIP13 est incorrect (clé de contrôle) !";
-        QTest::newRow("pasted as printed under the barcode") << "3 400935 829108\n" << doliprane13 << doliprane13
-                                                             << designation;
+        QTest::newRow("first 13 characters of a 2D code")
+            << "0103400935829"
+            << "0103400935829"
+            << ""
+            << "Le code CIP13 est incorrect (clé de contrôle) !";
+        QTest::newRow("pasted as printed under the barcode") << "3 400935 829108\n"
+                                                             << doliprane13 << doliprane13 << designation;
     }
     void codesScannes()
     {
@@ -500,7 +511,8 @@ private slots:
         Surveillance &surveillance = m_window->surveillance();
         const auto codes = [&surveillance] {
             QStringList liste;
-            for (const ProduitSurveille &p : surveillance.base()->produits().value_or(QList<ProduitSurveille>()))
+            for (const ProduitSurveille &p :
+                 surveillance.base()->produits().value_or(QList<ProduitSurveille>()))
                 liste << p.code + u' ' + p.designation;
             return liste;
         };
@@ -533,9 +545,11 @@ private slots:
         QSignalSpy fin(&surveillance, &Surveillance::tourTermine);
         QVERIFY(surveillance.lanceTour(true, true));
         QTRY_COMPARE(fin.count(), 1);
-        QCOMPARE(QStringList({produits->item(3, 0)->text(), produits->item(3, 1)->text(), produits->item(3, 4)->text(),
-                              produits->item(3, 5)->text(), produits->item(1, 4)->text()}),
-                 QStringList({doliprane, "DOLIPRANE 1000MG CPR B/8", "DISPONIBLE", "DISPONIBLE", "NON DISPONIBLE"}));
+        QCOMPARE(QStringList({produits->item(3, 0)->text(), produits->item(3, 1)->text(),
+                              produits->item(3, 4)->text(), produits->item(3, 5)->text(),
+                              produits->item(1, 4)->text()}),
+                 QStringList(
+                     {doliprane, "DOLIPRANE 1000MG CPR B/8", "DISPONIBLE", "DISPONIBLE", "NON DISPONIBLE"}));
         BandeauSurveillance *bandeau = m_window->bandeau();
         QVERIFY(bandeau->isVisible());
         QVERIFY(bandeau->lignes().contains("Disponible chez PHOENIX : 3582910 DOLIPRANE 1000MG CPR B/8"));
@@ -580,9 +594,9 @@ private slots:
         verifieModele(ruptures);
         // The history's worker runs at a low priority: on a busy machine its first write takes seconds.
         QTRY_COMPARE_WITH_TIMEOUT(reponses->rowCount(), 1, 20000);
-        QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() + u'|' +
-                     reponses->index(0, 3).data().toString() + u'|' + reponses->index(0, 5).data().toString() +
-                     u'|' + reponses->index(0, 6).data().toString(),
+        QCOMPARE(reponses->index(0, 1).data().toString() + u'|' + reponses->index(0, 2).data().toString() +
+                     u'|' + reponses->index(0, 3).data().toString() + u'|' +
+                     reponses->index(0, 5).data().toString() + u'|' + reponses->index(0, 6).data().toString(),
                  QStringLiteral("Comptoir|1 — PHOENIX|3153342|Non disponible|Manque rayon"));
 
         const qsizetype avant = m_requetes.size();
@@ -594,14 +608,15 @@ private slots:
         QTRY_COMPARE(reponses->rowCount(), 3);
 
         const QList<QByteArray> lignes = exporte(fenetre).split('\n');
-        QVERIFY(lignes[0].startsWith("\xEF\xBB\xBF" "Date;Origine;Répartiteur;Code;Désignation;État;Motif;Prix;"));
+        QVERIFY(lignes[0].startsWith("\xEF\xBB\xBF"
+                                     "Date;Origine;Répartiteur;Code;Désignation;État;Motif;Prix;"));
         QCOMPARE(lignes.size(), 5); // the header, three answers, and after the last CR LF nothing
 
         // Both wholesalers said "Manque rayon": with no waiting time that is a shortage already.
         fenetre->findChild<QTabWidget *>()->setCurrentIndex(1);
         QTRY_COMPARE(ruptures->rowCount(), 1);
-        QCOMPARE(ruptures->index(0, 0).data().toString() + u'|' + ruptures->index(0, 4).data().toString() + u'|' +
-                     ruptures->index(0, 5).data().toString(),
+        QCOMPARE(ruptures->index(0, 0).data().toString() + u'|' + ruptures->index(0, 4).data().toString() +
+                     u'|' + ruptures->index(0, 5).data().toString(),
                  QStringLiteral("3153342|1, 2|Manque rayon ; Manque rayon"));
     }
 
@@ -613,7 +628,9 @@ private slots:
         ouvreSurLeSimulateur();
         interroge(1, doliprane);
         QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);
-        QTRY_VERIFY(c<QLabel>("LabRetour0")->text().startsWith("DOLIPRANE 1000MG CPR B/8\nHistorique indisponible : "));
+        QTRY_VERIFY(c<QLabel>("LabRetour0")
+                        ->text()
+                        .startsWith("DOLIPRANE 1000MG CPR B/8\nHistorique indisponible : "));
         QVERIFY(!c<QLabel>("LabRetour0")->text().contains("secret"));
         interroge(1, doliprane);
         QTRY_COMPARE(fond(c<QTextEdit>("txtInfos1")), vert);

@@ -5,13 +5,15 @@
 
 namespace {
 
-int rowBytes(int width, int bits) {
+int rowBytes(int width, int bits)
+{
     return ((width * bits + 31) / 32) * 4;
 }
 
 // Partly transparent edge pixels are blended over a neutral light grey for the formats without
 // an alpha channel.
-QImage flattened(const QImage &source) {
+QImage flattened(const QImage &source)
+{
     QImage out(source.size(), QImage::Format_RGB32);
     const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < argb.height(); ++y) {
@@ -25,7 +27,8 @@ QImage flattened(const QImage &source) {
     return out;
 }
 
-QByteArray bitmap(const IconImage &entry) {
+QByteArray bitmap(const IconImage &entry)
+{
     const QImage argb = entry.image.convertToFormat(QImage::Format_ARGB32);
     const int w = argb.width();
     const int h = argb.height();
@@ -79,7 +82,8 @@ QByteArray bitmap(const IconImage &entry) {
 
 } // namespace
 
-QByteArray iconFile(const QList<IconImage> &images) {
+QByteArray iconFile(const QList<IconImage> &images)
+{
     QList<QByteArray> bitmaps;
     for (const IconImage &entry : images)
         bitmaps << bitmap(entry);

@@ -30,14 +30,16 @@ constexpr int skinHeight = 363;
 constexpr int cardWidth = 624; // the controls end at x = 613; the rest of the skin is cut away
 constexpr int headerHeight = 96;
 
-QFont font(int pixels, bool bold) {
+QFont font(int pixels, bool bold)
+{
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
 }
 
-QPainterPath plus(QPointF centre, qreal arm, qreal thickness) {
+QPainterPath plus(QPointF centre, qreal arm, qreal thickness)
+{
     QPainterPath p;
     p.setFillRule(Qt::WindingFill);
     p.addRoundedRect(QRectF(centre.x() - thickness / 2, centre.y() - arm, thickness, 2 * arm), thickness / 4,
@@ -49,7 +51,8 @@ QPainterPath plus(QPointF centre, qreal arm, qreal thickness) {
 
 // The window's skin: a white key colour around one rounded card; every row holds one run of card
 // pixels and the card holds no pixel of the key colour.
-QImage skin() {
+QImage skin()
+{
     QImage img(skinWidth, skinHeight, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -120,7 +123,8 @@ QImage skin() {
     return img.convertToFormat(QImage::Format_RGB888);
 }
 
-bool oneRunPerRow(const QImage &img) {
+bool oneRunPerRow(const QImage &img)
+{
     const QRgb key = img.pixel(0, 0);
     for (int y = 0; y < img.height(); ++y) {
         int runs = 0;
@@ -138,7 +142,8 @@ bool oneRunPerRow(const QImage &img) {
 }
 
 // 19 x 19 pictures on the grey of their picture boxes.
-QImage roundPicture(const QColor &disc, const std::function<void(QPainter &)> &glyph) {
+QImage roundPicture(const QColor &disc, const std::function<void(QPainter &)> &glyph)
+{
     QImage img(19, 19, QImage::Format_RGB32);
     img.fill(face);
     QPainter p(&img);
@@ -150,7 +155,8 @@ QImage roundPicture(const QColor &disc, const std::function<void(QPainter &)> &g
     return img.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage closePicture() {
+QImage closePicture()
+{
     return roundPicture(QColor(0xD2, 0x4B, 0x45), [](QPainter &p) {
         p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(6.2, 6.2), QPointF(12.8, 12.8));
@@ -158,7 +164,8 @@ QImage closePicture() {
     });
 }
 
-QImage helpPicture() {
+QImage helpPicture()
+{
     return roundPicture(teal, [](QPainter &p) {
         p.setPen(Qt::white);
         p.setFont(font(14, true));
@@ -167,7 +174,8 @@ QImage helpPicture() {
 }
 
 // 16 x 16 badges of the two availability buttons, opaque on the buttons' grey.
-QImage badge(const QColor &colour, const QString &digit) {
+QImage badge(const QColor &colour, const QString &digit)
+{
     QImage img(16, 16, QImage::Format_ARGB32);
     img.fill(face);
     QPainter p(&img);
@@ -181,7 +189,8 @@ QImage badge(const QColor &colour, const QString &digit) {
     return img;
 }
 
-QImage programIcon(int size) {
+QImage programIcon(int size)
+{
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -203,7 +212,8 @@ QImage programIcon(int size) {
 }
 
 // The link's pointer: a pointing hand, its finger tip at (11, 1).
-QImage handPointer() {
+QImage handPointer()
+{
     QImage img(32, 32, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -222,7 +232,8 @@ QImage handPointer() {
     return img;
 }
 
-bool write(const QString &path, const QByteArray &bytes) {
+bool write(const QString &path, const QByteArray &bytes)
+{
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
@@ -230,7 +241,8 @@ bool write(const QString &path, const QByteArray &bytes) {
 } // namespace
 
 // The menu entry's icon in the sizes a desktop's icon theme (hicolor) asks for.
-bool menuIcons(const QDir &out) {
+bool menuIcons(const QDir &out)
+{
     if (!out.mkpath(QStringLiteral("icons")))
         return false;
     for (const int size : {16, 32, 48, 64, 128, 256})
@@ -239,7 +251,8 @@ bool menuIcons(const QDir &out) {
     return true;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: solvarin-artwork OUTPUT-DIRECTORY\n");

@@ -2,7 +2,8 @@
 
 namespace Catalogue {
 
-const QList<Produit> &produits() {
+const QList<Produit> &produits()
+{
     static const QList<Produit> liste = {
         {QStringLiteral("3582910"),
          QStringLiteral("DOLIPRANE 1000MG CPR B/8"),
@@ -45,7 +46,8 @@ const QList<Produit> &produits() {
         // One product for every other availability answer a wholesaler gives.
         {QStringLiteral("3319434"),
          QStringLiteral("MAALOX MAUX D'ESTOMAC CPR B/40"),
-         {{QStringLiteral("PHAHT"), QStringLiteral("3.120")}, {QStringLiteral("PUBTC"), QStringLiteral("4.890")}},
+         {{QStringLiteral("PHAHT"), QStringLiteral("3.120")},
+          {QStringLiteral("PUBTC"), QStringLiteral("4.890")}},
          false,
          QStringLiteral("0002"),
          QStringLiteral("Non tenu en stock")},
@@ -125,7 +127,8 @@ const QList<Produit> &produits() {
     return liste;
 }
 
-std::optional<Produit> cherche(const QString &cip) {
+std::optional<Produit> cherche(const QString &cip)
+{
     for (const Produit &p : produits()) {
         if (p.cip == cip)
             return p;
@@ -133,20 +136,43 @@ std::optional<Produit> cherche(const QString &cip) {
     return std::nullopt;
 }
 
-std::optional<QuandEtQuoi> quandEtQuoi(const QString &cip) {
+std::optional<QuandEtQuoi> quandEtQuoi(const QString &cip)
+{
     // One of each shape: a date; a date, time and quantity; each kind of replacement; both at once.
     static const QList<QuandEtQuoi> liste = {
         {QStringLiteral("3641820"), 5, {}, {}, {}, {}, {}, {}},
         {QStringLiteral("3589142"), 1, QStringLiteral("14:30"), QStringLiteral("2"), {}, {}, {}, {}},
-        {QStringLiteral("3010284"), 0, {}, {}, QStringLiteral("RL"), QStringLiteral("3400935829108"),
+        {QStringLiteral("3010284"),
+         0,
+         {},
+         {},
+         QStringLiteral("RL"),
+         QStringLiteral("3400935829108"),
          QStringLiteral("DOLIPRANE 1000MG CPR B/8"),
          {{QStringLiteral("NETHT"), QStringLiteral("1.490")},
           {QStringLiteral("PHAHT"), QStringLiteral("1.570")}}},
-        {QStringLiteral("3172637"), 0, {}, {}, QStringLiteral("EL"), QStringLiteral("2756339"),
-         QStringLiteral("EFFERALGAN 1G CPR EFF B/8"), {{QStringLiteral("PHAHT"), QStringLiteral("1.620")}}},
-        {QStringLiteral("3298463"), 0, {}, {}, QStringLiteral("EP"), QStringLiteral("3582910"),
-         QStringLiteral("DOLIPRANE 1000MG CPR B/8"), {{QStringLiteral("PHAHT"), QStringLiteral("1.570")}}},
-        {QStringLiteral("3433729"), 2, {}, {}, QStringLiteral("RL"), QStringLiteral("4052199274713"),
+        {QStringLiteral("3172637"),
+         0,
+         {},
+         {},
+         QStringLiteral("EL"),
+         QStringLiteral("2756339"),
+         QStringLiteral("EFFERALGAN 1G CPR EFF B/8"),
+         {{QStringLiteral("PHAHT"), QStringLiteral("1.620")}}},
+        {QStringLiteral("3298463"),
+         0,
+         {},
+         {},
+         QStringLiteral("EP"),
+         QStringLiteral("3582910"),
+         QStringLiteral("DOLIPRANE 1000MG CPR B/8"),
+         {{QStringLiteral("PHAHT"), QStringLiteral("1.570")}}},
+        {QStringLiteral("3433729"),
+         2,
+         {},
+         {},
+         QStringLiteral("RL"),
+         QStringLiteral("4052199274713"),
          QStringLiteral("SLIP MOLICARE PREM FIX EXL 3"),
          {{QStringLiteral("NETHT"), QStringLiteral("7.240")},
           {QStringLiteral("PHAHT"), QStringLiteral("7.240")}}},

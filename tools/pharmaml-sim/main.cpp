@@ -8,7 +8,8 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pharmaml-sim"));
 
@@ -127,7 +128,7 @@ int main(int argc, char *argv[]) {
     for (const Catalogue::Produit &p : Catalogue::produits()) {
         const Catalogue::QuandEtQuoi q = Catalogue::quandEtQuoi(p.cip).value_or(Catalogue::QuandEtQuoi());
         out << "  " << p.cip << "  " << p.designation
-            << (p.disponible                ? QStringLiteral("  DISPO")
+            << (p.disponible              ? QStringLiteral("  DISPO")
                 : p.codeReponse.isEmpty() ? QStringLiteral("  AUTRE")
                                           : QStringLiteral("  NON_DISPO ") + p.codeReponse)
             << (q.retourDansJours > 0 ? QStringLiteral(", back in %1 days").arg(q.retourDansJours)

@@ -11,7 +11,8 @@ namespace MessagesSim {
 
 namespace {
 
-QString attr(QString value) {
+QString attr(QString value)
+{
     value.replace(u'&', QStringLiteral("&amp;"));
     value.replace(u'<', QStringLiteral("&lt;"));
     value.replace(u'>', QStringLiteral("&gt;"));
@@ -19,17 +20,20 @@ QString attr(QString value) {
     return value;
 }
 
-QString maintenant() {
+QString maintenant()
+{
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
 // Envelope attributes and message-level ids must not be empty; a request that lacks them still
 // gets a well-formed answer.
-QString ouDefaut(const QString &value, const char *defaut) {
+QString ouDefaut(const QString &value, const char *defaut)
+{
     return value.isEmpty() ? QString::fromLatin1(defaut) : value;
 }
 
-QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString &corps) {
+QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString &corps)
+{
     const QString date = maintenant();
     QString xml;
     xml += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
@@ -51,7 +55,8 @@ QByteArray enveloppe(const Requete &r, const QString &refReponse, const QString 
     return xml.toUtf8();
 }
 
-QString messageRepartiteur(const Requete &r, const QString &corps) {
+QString messageRepartiteur(const Requete &r, const QString &corps)
+{
     return QStringLiteral(
                "<MESSAGE_REPARTITEUR xmlns=\"urn:x-csrp:fr.csrp.protocole:message\"><ENTETE>"
                "<EMETTEUR Code_Societe=\"%1\" Id_Societe=\"%2\" /><DESTINATAIRE Id_Client=\"%3\" />"
@@ -62,7 +67,8 @@ QString messageRepartiteur(const Requete &r, const QString &corps) {
 }
 
 // An amount at `pourcent` % of the catalogue's, with the three decimals wholesalers write.
-QString valeur(const QString &catalogue, int pourcent) {
+QString valeur(const QString &catalogue, int pourcent)
+{
     if (pourcent == 100)
         return catalogue;
     return QString::number(catalogue.toDouble() * pourcent / 100, 'f', 3);
@@ -70,7 +76,8 @@ QString valeur(const QString &catalogue, int pourcent) {
 
 // INFOS_DISPO_xx and PRODUIT_REMPLACANT_xx of a missing product, in the schema's order; `suffixe` is ND
 // inside NON_DISPO, AU inside AUTRE.
-QString quandEtQuoi(const QString &cip, const QString &suffixe, int pourcentPrix) {
+QString quandEtQuoi(const QString &cip, const QString &suffixe, int pourcentPrix)
+{
     QString xml;
     const std::optional<Catalogue::QuandEtQuoi> q = Catalogue::quandEtQuoi(cip);
     if (!q)
@@ -100,13 +107,15 @@ QString quandEtQuoi(const QString &cip, const QString &suffixe, int pourcentPrix
 }
 
 // An element that holds `contenu`, or closes at once without it.
-QString element(const QString &ouverture, const QString &nom, const QString &contenu) {
+QString element(const QString &ouverture, const QString &nom, const QString &contenu)
+{
     if (contenu.isEmpty())
         return ouverture + QStringLiteral(" />");
     return ouverture + u'>' + contenu + QStringLiteral("</") + nom + u'>';
 }
 
-QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix, const QSet<QString> &manquants) {
+QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix, const QSet<QString> &manquants)
+{
     auto produit = Catalogue::cherche(demande.codeProduit);
     if (produit && manquants.contains(produit->cip)) {
         produit->disponible = false;
@@ -124,13 +133,14 @@ QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix, const 
                QStringLiteral("><NON_DISPO Code_Reponse=\"0001\" Additif=\"Produit inconnu\" /></LIGNE>");
     xml += QStringLiteral(" Designation=\"%1\">").arg(attr(produit->designation));
     for (const Catalogue::Prix &p : produit->prix)
-        xml += QStringLiteral("<PRIX Nature=\"%1\" Valeur=\"%2\" />").arg(p.nature, valeur(p.valeur, pourcentPrix));
+        xml += QStringLiteral("<PRIX Nature=\"%1\" Valeur=\"%2\" />")
+                   .arg(p.nature, valeur(p.valeur, pourcentPrix));
     if (produit->disponible)
         xml += QStringLiteral("<DISPO />");
     else if (produit->codeReponse.isEmpty())
-        xml += element(QStringLiteral("<AUTRE Commentaire=\"%1\"").arg(attr(produit->additif)),
-                       QStringLiteral("AUTRE"),
-                       quandEtQuoi(produit->cip, QStringLiteral("AU"), pourcentPrix));
+        xml +=
+            element(QStringLiteral("<AUTRE Commentaire=\"%1\"").arg(attr(produit->additif)),
+                    QStringLiteral("AUTRE"), quandEtQuoi(produit->cip, QStringLiteral("AU"), pourcentPrix));
     else
         xml += element(QStringLiteral("<NON_DISPO Code_Reponse=\"%1\" Additif=\"%2\"")
                            .arg(attr(produit->codeReponse), attr(produit->additif)),
@@ -141,7 +151,8 @@ QString ligne(const LigneDemandee &demande, int numero, int pourcentPrix, const 
 
 } // namespace
 
-Requete lit(QByteArrayView corps) {
+Requete lit(QByteArrayView corps)
+{
     Requete r;
     QXmlStreamReader xml(QByteArray(corps.data(), corps.size()));
     bool enveloppeEmetteurLu = false;
@@ -173,7 +184,8 @@ Requete lit(QByteArrayView corps) {
     return r;
 }
 
-QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef) {
+QString empreinte(QByteArrayView corps, const QString &numeroClient, const QString &clef)
+{
     QByteArray entree(corps.data(), corps.size());
     entree += numeroClient.leftJustified(16, u'0').toUtf8();
     entree += clef.left(4).toUtf8();
@@ -181,7 +193,8 @@ QString empreinte(QByteArrayView corps, const QString &numeroClient, const QStri
 }
 
 QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int pourcentPrix,
-                          const QSet<QString> &manquants) {
+                          const QSet<QString> &manquants)
+{
     // A product answer needs at least one line.
     if (requete.lignes.isEmpty())
         return erreur(requete, refReponse, QStringLiteral("Demande sans ligne produit"));
@@ -194,15 +207,17 @@ QByteArray repInfoProduit(const Requete &requete, const QString &refReponse, int
     return enveloppe(requete, refReponse, messageRepartiteur(requete, corps));
 }
 
-QByteArray finService(const Requete &requete, const QString &refReponse) {
+QByteArray finService(const Requete &requete, const QString &refReponse)
+{
     return enveloppe(requete, refReponse, QStringLiteral("<ACTION>FIN_SERVICE</ACTION>"));
 }
 
-QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail, int statut) {
-    return enveloppe(requete, refReponse,
-                     messageRepartiteur(requete, QStringLiteral("<ERREUR Statut=\"%1\" Detail=\"%2\" />")
-                                                     .arg(statut)
-                                                     .arg(attr(detail))));
+QByteArray erreur(const Requete &requete, const QString &refReponse, const QString &detail, int statut)
+{
+    return enveloppe(
+        requete, refReponse,
+        messageRepartiteur(
+            requete, QStringLiteral("<ERREUR Statut=\"%1\" Detail=\"%2\" />").arg(statut).arg(attr(detail))));
 }
 
 } // namespace MessagesSim

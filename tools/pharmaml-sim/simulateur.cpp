@@ -19,7 +19,8 @@ namespace {
 constexpr qsizetype blocDeluge = 64 * 1024;
 constexpr qint64 limiteDeluge = 64LL * 1024 * 1024; // a runaway client cannot keep us streaming forever
 
-QByteArray raison(int statut) {
+QByteArray raison(int statut)
+{
     switch (statut) {
     case 200:
         return "OK";
@@ -47,7 +48,8 @@ QByteArray raison(int statut) {
     }
 }
 
-QByteArray entetes(int statut, const QByteArray &type, const QByteArray &longueurOuCodage) {
+QByteArray entetes(int statut, const QByteArray &type, const QByteArray &longueurOuCodage)
+{
     const QString date = QLocale::c().toString(QDateTime::currentDateTimeUtc(),
                                                QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"));
     return "HTTP/1.1 " + QByteArray::number(statut) + ' ' + raison(statut) + "\r\nDate: " + date.toLatin1() +
@@ -56,7 +58,8 @@ QByteArray entetes(int statut, const QByteArray &type, const QByteArray &longueu
 
 // Chunks with their sizes alternately in small and capital hexadecimal, each with an extension,
 // and a trailer after the last chunk: everything a server may legitimately write.
-QByteArray enChunks(const QByteArray &corps, int taille) {
+QByteArray enChunks(const QByteArray &corps, int taille)
+{
     QByteArray sortie;
     int numero = 0;
     for (qsizetype i = 0; i < corps.size(); i += taille, ++numero) {
@@ -69,13 +72,15 @@ QByteArray enChunks(const QByteArray &corps, int taille) {
     return sortie + "0;fin=1\r\nX-Controle: ok\r\n\r\n";
 }
 
-QByteArray reponse(int statut, const QByteArray &type, const QByteArray &corps, int tailleChunk) {
+QByteArray reponse(int statut, const QByteArray &type, const QByteArray &corps, int tailleChunk)
+{
     if (tailleChunk > 0)
         return entetes(statut, type, "Transfer-Encoding: chunked") + enChunks(corps, tailleChunk);
     return entetes(statut, type, "Content-Length: " + QByteArray::number(corps.size())) + corps;
 }
 
-QByteArray page(const QString &titre, const QString &texte) {
+QByteArray page(const QString &titre, const QString &texte)
+{
     return QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title></head>"
                           "<body><h1>%1</h1><p>%2</p></body></html>\n")
         .arg(titre.toHtmlEscaped(), texte.toHtmlEscaped())
@@ -84,7 +89,8 @@ QByteArray page(const QString &titre, const QString &texte) {
 
 // Cut points: every `morceau` bytes; inside the header block's blank line, just after it, and inside
 // the end tag.
-QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o) {
+QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o)
+{
     QList<qsizetype> coupures;
     if (o.morceau > 0) {
         for (qsizetype i = o.morceau; i < fil.size(); i += o.morceau)
@@ -117,14 +123,16 @@ QList<QByteArray> decoupe(const QByteArray &fil, const OptionsSimulateur &o) {
 class ConnexionSim : public QObject {
 public:
     ConnexionSim(SimulateurPharmaML *sim, QTcpSocket *socket)
-        : QObject(socket), m_sim(sim), m_socket(socket), m_options(sim->m_options) {
+        : QObject(socket), m_sim(sim), m_socket(socket), m_options(sim->m_options)
+    {
         m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(m_socket, &QTcpSocket::readyRead, this, &ConnexionSim::lit);
         connect(m_socket, &QTcpSocket::disconnected, m_socket, &QObject::deleteLater);
     }
 
 private:
-    void lit() {
+    void lit()
+    {
         const QByteArray recu = m_socket->readAll();
         m_recu += recu;
         if (m_sim)
@@ -133,7 +141,8 @@ private:
             traite();
     }
 
-    void traite() {
+    void traite()
+    {
         // The line end that a client writes after a body, uncounted, comes before the next request.
         while (m_recu.startsWith("\r\n"))
             m_recu.remove(0, 2);
@@ -176,7 +185,8 @@ private:
         repondPharmaML(url.path(), m_recu.mid(blanc + 4, longueur), champs.value("content-pharmaml"));
     }
 
-    void repondPage(const QUrl &url) {
+    void repondPage(const QUrl &url)
+    {
         const QString chemin = url.path();
         if (chemin == u"/Infos.php") {
             const QString adeli = QUrlQuery(url).queryItemValue(QStringLiteral("ADL"), QUrl::FullyDecoded);
@@ -200,17 +210,18 @@ private:
         }
     }
 
-    void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte) {
+    void repondPharmaML(const QString &chemin, const QByteArray &corps, const QByteArray &empreinte)
+    {
         const MessagesSim::Requete requete = MessagesSim::lit(corps);
         if (m_sim)
             emit m_sim->requeteRecue(corps);
         const QString quoi = QStringLiteral("POST %1 client %2").arg(chemin, requete.idClient);
         if (const int statut = m_options.statutsParChemin.value(chemin); statut > 0) {
-            termine(statut, quoi,
-                    reponse(statut, "text/html; charset=UTF-8",
-                            page(QString::fromLatin1(raison(statut)),
-                                 QStringLiteral("Service indisponible.")),
-                            0));
+            termine(
+                statut, quoi,
+                reponse(statut, "text/html; charset=UTF-8",
+                        page(QString::fromLatin1(raison(statut)), QStringLiteral("Service indisponible.")),
+                        0));
             return;
         }
         const auto compte = m_options.comptes.constFind(requete.idClient);
@@ -257,7 +268,8 @@ private:
         m_finit = !m_options.sansFin;
     }
 
-    void termine(int statut, const QString &quoi, const QByteArray &fil) {
+    void termine(int statut, const QString &quoi, const QByteArray &fil)
+    {
         if (m_sim)
             emit m_sim->journal(QStringLiteral("%1 -> %2").arg(quoi).arg(statut));
         QByteArray octets = fil;
@@ -268,7 +280,8 @@ private:
         QTimer::singleShot(m_options.delaiMs, this, &ConnexionSim::ecritSuivante);
     }
 
-    void ecritSuivante() {
+    void ecritSuivante()
+    {
         if (m_pieces.isEmpty() || m_socket->state() != QAbstractSocket::ConnectedState)
             return;
         m_socket->write(m_pieces.takeFirst());
@@ -280,7 +293,8 @@ private:
     }
 
     // The reply is written whole: the connection closes if asked, else serves the next request.
-    void suivante() {
+    void suivante()
+    {
         if (m_fermer) {
             m_socket->disconnectFromHost();
             return;
@@ -290,7 +304,8 @@ private:
         traite();
     }
 
-    void inonde() {
+    void inonde()
+    {
         if (m_inonde >= limiteDeluge || m_socket->bytesToWrite() > 4 * blocDeluge)
             return;
         static const QByteArray bloc = QByteArray("<!-- ") + QByteArray(blocDeluge - 9, 'x') + " -->";
@@ -309,16 +324,19 @@ private:
     qint64 m_inonde = 0;
 };
 
-QHash<QString, QString> OptionsSimulateur::comptesParDefaut() {
+QHash<QString, QString> OptionsSimulateur::comptesParDefaut()
+{
     return {{QStringLiteral("0999908"), QStringLiteral("4083")},
             {QStringLiteral("123456"), QStringLiteral("CLEF9876")}};
 }
 
-SimulateurPharmaML::SimulateurPharmaML(QObject *parent) : QObject(parent), m_serveur(new QTcpServer(this)) {
+SimulateurPharmaML::SimulateurPharmaML(QObject *parent) : QObject(parent), m_serveur(new QTcpServer(this))
+{
     connect(m_serveur, &QTcpServer::pendingConnectionAvailable, this, &SimulateurPharmaML::accepte);
 }
 
-bool SimulateurPharmaML::chiffre(const QString &certificat, const QString &cle) {
+bool SimulateurPharmaML::chiffre(const QString &certificat, const QString &cle)
+{
     const QList<QSslCertificate> chaine = QSslCertificate::fromPath(certificat, QSsl::Pem);
     QFile fichierCle(cle);
     if (chaine.isEmpty() || !fichierCle.open(QIODevice::ReadOnly))
@@ -341,15 +359,18 @@ bool SimulateurPharmaML::chiffre(const QString &certificat, const QString &cle) 
     return true;
 }
 
-bool SimulateurPharmaML::ecoute(quint16 port) {
+bool SimulateurPharmaML::ecoute(quint16 port)
+{
     return m_serveur->listen(QHostAddress::LocalHost, port);
 }
 
-quint16 SimulateurPharmaML::port() const {
+quint16 SimulateurPharmaML::port() const
+{
     return m_serveur->serverPort();
 }
 
-void SimulateurPharmaML::accepte() {
+void SimulateurPharmaML::accepte()
+{
     while (QTcpSocket *socket = m_serveur->nextPendingConnection()) {
         ++m_connexions;
         m_dernierRecu.clear();

@@ -24,7 +24,7 @@ struct OptionsSimulateur {
     int pourcentPrix = 100;         // prices at this percentage of the catalogue's
     // Path -> HTTP status a POST there gets instead of an answer (503 maintenance, 502 gateway...).
     QHash<QString, int> statutsParChemin;
-    QSet<QString> manquants;        // catalogue products answered not available (0005), as a stock runs out
+    QSet<QString> manquants; // catalogue products answered not available (0005), as a stock runs out
 
     // Client number -> secret key. The credential uses the key's first four characters.
     QHash<QString, QString> comptes = comptesParDefaut();

@@ -119,8 +119,8 @@ int commandeHistorique(const QStringList &arguments)
         QString codeReponse = r.codeReponse;
         const QStringList remplacant{r.remplacantType, r.remplacantCode, r.remplacantDesignation};
         lignes.append({date(r.horodatage), source(r.source), QString::number(r.compte), r.codeDemande,
-                       statutListe(r.etat), ModPharmaML::PML_SupprimeZeros(codeReponse), r.designation, r.prix,
-                       r.motif, r.datePrevue,
+                       statutListe(r.etat), ModPharmaML::PML_SupprimeZeros(codeReponse), r.designation,
+                       r.prix, r.motif, r.datePrevue,
                        r.remplacantCode.isEmpty() ? QString() : remplacant.join(u' ').trimmed()});
     }
     imprime(lignes);

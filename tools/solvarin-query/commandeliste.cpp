@@ -89,9 +89,11 @@ std::pair<QStringList, QList<ReponsesCompte>> verifieListe(const QList<LigneList
     verification.setDelaiAttente(delai);
     QEventLoop boucle;
     QObject::connect(&verification, &VerificationListe::terminee, &boucle, &QEventLoop::quit);
-    QObject::connect(&verification, &VerificationListe::reponses, [&verification](int k, const QStringList &codes) {
-        Historique::enregistreListe(ReponseEnregistree::Source::Console, verification.comptes()[k], codes);
-    });
+    QObject::connect(&verification, &VerificationListe::reponses,
+                     [&verification](int k, const QStringList &codes) {
+                         Historique::enregistreListe(ReponseEnregistree::Source::Console,
+                                                     verification.comptes()[k], codes);
+                     });
     verification.lance(lignes, Comptes::complets());
     boucle.exec();
 
@@ -125,8 +127,9 @@ int commandeListe(const QStringList &arguments, std::chrono::milliseconds delai)
         std::fprintf(stderr, "usage: solvarin-query --liste [DIR] [--xlsx FILE] [CODE[,QTY]...]\n");
         return 2;
     }
-    const QString repertoire = avecDossier ? QDir(premier).absolutePath()
-                                           : DossierParametres::etablis(QCoreApplication::applicationDirPath());
+    const QString repertoire = avecDossier
+                                   ? QDir(premier).absolutePath()
+                                   : DossierParametres::etablis(QCoreApplication::applicationDirPath());
     QString texte = codes.join(u'\n');
     if (codes.isEmpty()) {
         QFile entree;

@@ -44,8 +44,9 @@ int modifie(const QStringList &arguments, bool ajoute)
     }
     const QStringList refuses = surveillance.ajoute(codes);
     for (const QString &code : refuses)
-        std::fprintf(stderr, "solvarin-query: \"%s\" is no product code (7 digits, or a CIP13 with its check digit)\n",
-                     qPrintable(code));
+        std::fprintf(
+            stderr, "solvarin-query: \"%s\" is no product code (7 digits, or a CIP13 with its check digit)\n",
+            qPrintable(code));
     return refuses.isEmpty() ? 0 : 2;
 }
 
@@ -72,7 +73,8 @@ int commandeSurveillance(const QStringList &arguments, std::chrono::milliseconds
     prepare(surveillance, arguments.first());
     surveillance.setDelaiAttente(delai);
     if (Comptes::complets().isEmpty()) {
-        std::fprintf(stderr, "solvarin-query: no complete account in %s\n", qPrintable(FichierINI::CheminIni()));
+        std::fprintf(stderr, "solvarin-query: no complete account in %s\n",
+                     qPrintable(FichierINI::CheminIni()));
         return 1;
     }
     if (!surveillance.base())
@@ -105,8 +107,9 @@ int commandeSurveillance(const QStringList &arguments, std::chrono::milliseconds
     for (const auto &[cle, c] : changements) {
         if (c.avant == c.apres)
             continue;
-        const QStringList champs{c.code, QString::number(c.compte), c.avant ? statutListe(*c.avant) : QString(),
-                                 statutListe(c.apres), designations.value(c.code, c.designation)};
+        const QStringList champs{c.code, QString::number(c.compte),
+                                 c.avant ? statutListe(*c.avant) : QString(), statutListe(c.apres),
+                                 designations.value(c.code, c.designation)};
         QStringList echappes;
         for (const QString &champ : champs)
             echappes << echappeSortie(champ);

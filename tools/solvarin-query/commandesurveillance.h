@@ -10,7 +10,8 @@
 // order: CODE, ACCOUNT, AVANT (empty at the product's first check there), APRES (STATUT tokens of
 // --liste), DESIGNATION. Exit status 0, 1 when the watch list cannot be read or no account is
 // complete, 2 for wrong arguments.
-int commandeSurveillance(const QStringList &arguments, std::chrono::milliseconds delai = std::chrono::seconds(60));
+int commandeSurveillance(const QStringList &arguments,
+                         std::chrono::milliseconds delai = std::chrono::seconds(60));
 
 // solvarin-query --surveillance-ajoute DIR CODE... and --surveillance-retire DIR CODE...: the watch
 // list edited. A code that is no product code is named on standard error, the others still added;

@@ -7,7 +7,8 @@
 #include "zonetexte.h"
 
 QStringList interrogeRepartiteur(const QString &repertoire, qint16 compte, const QString &cip,
-                                 std::chrono::milliseconds delai) {
+                                 std::chrono::milliseconds delai)
+{
     FichierINI::setRepertoireProgramme(repertoire);
     ZoneTexte zone(compte);
     zone.preparePourRequete();

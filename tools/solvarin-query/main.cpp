@@ -20,7 +20,8 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     FichierINI::setRapporteur([](const QString &title, const QString &text) {
         std::fprintf(stderr, "solvarin-query: %s: %s\n", qPrintable(title), qPrintable(text));
@@ -42,18 +43,19 @@ int main(int argc, char *argv[]) {
     const bool avecDossier = args.size() == 4;
     const qint16 compte = args.size() == 3 || avecDossier ? qint16(args[args.size() - 2].toShort()) : 0;
     if ((compte != 1 && compte != 2) || (avecDossier && !QDir(args[1]).exists())) {
-        std::fprintf(stderr, "usage: solvarin-query [DIR] ACCOUNT CIP\n"
-                             "       solvarin-query --liste [DIR] [--xlsx FILE] [CODE[,QTY]...]\n"
-                             "           (codes from stdin when none; --xlsx also writes the Excel workbook)\n"
-                             "       solvarin-query --historique DIR [CODE]\n"
-                             "       solvarin-query --ruptures DIR [--heures N]\n"
-                             "       solvarin-query --surveillance DIR [--maintenant]\n"
-                             "       solvarin-query --surveillance-ajoute DIR CODE...\n"
-                             "       solvarin-query --surveillance-retire DIR CODE...\n"
-                             "  DIR      folder holding Solvarin.ini (Trace.xml is written there); by default\n"
-                             "           the folder the window uses\n"
-                             "  ACCOUNT  wholesaler account, 1 or 2\n"
-                             "  CIP      product code\n");
+        std::fprintf(stderr,
+                     "usage: solvarin-query [DIR] ACCOUNT CIP\n"
+                     "       solvarin-query --liste [DIR] [--xlsx FILE] [CODE[,QTY]...]\n"
+                     "           (codes from stdin when none; --xlsx also writes the Excel workbook)\n"
+                     "       solvarin-query --historique DIR [CODE]\n"
+                     "       solvarin-query --ruptures DIR [--heures N]\n"
+                     "       solvarin-query --surveillance DIR [--maintenant]\n"
+                     "       solvarin-query --surveillance-ajoute DIR CODE...\n"
+                     "       solvarin-query --surveillance-retire DIR CODE...\n"
+                     "  DIR      folder holding Solvarin.ini (Trace.xml is written there); by default\n"
+                     "           the folder the window uses\n"
+                     "  ACCOUNT  wholesaler account, 1 or 2\n"
+                     "  CIP      product code\n");
         return 2;
     }
     const QString dossier = avecDossier ? QDir(args[1]).absolutePath()

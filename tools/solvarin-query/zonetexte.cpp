@@ -4,7 +4,8 @@
 
 namespace {
 
-QString rvb(CouleurRVB c) {
+QString rvb(CouleurRVB c)
+{
     return QStringLiteral("#%1%2%3")
         .arg(c.rouge, 2, 16, QLatin1Char('0'))
         .arg(c.vert, 2, 16, QLatin1Char('0'))
@@ -14,7 +15,8 @@ QString rvb(CouleurRVB c) {
 
 } // namespace
 
-QString echappeSortie(const QString &texte) {
+QString echappeSortie(const QString &texte)
+{
     QString sortie;
     sortie.reserve(texte.size());
     for (const QChar c : texte) {
@@ -35,11 +37,13 @@ QString echappeSortie(const QString &texte) {
     return sortie;
 }
 
-ZoneTexte::Place &ZoneTexte::place(const char *nom, int index) {
+ZoneTexte::Place &ZoneTexte::place(const char *nom, int index)
+{
     return m_places[QStringLiteral("%1(%2)").arg(QLatin1String(nom)).arg(index)];
 }
 
-void ZoneTexte::preparePourRequete() {
+void ZoneTexte::preparePourRequete()
+{
     Place &boite = place("txtInfos", m_numRepart);
     boite.couleur = {255, 255, 0};
     boite.texte = QStringLiteral("\r\nRequête envoyée");
@@ -47,7 +51,8 @@ void ZoneTexte::preparePourRequete() {
     place("LabRetour", m_numRepart).texte.clear();
 }
 
-QStringList ZoneTexte::lignes() const {
+QStringList ZoneTexte::lignes() const
+{
     QStringList sortie;
     for (auto it = m_places.cbegin(); it != m_places.cend(); ++it) {
         if (it->ecrite)
@@ -56,34 +61,40 @@ QStringList ZoneTexte::lignes() const {
     return sortie;
 }
 
-void ZoneTexte::setCouleurTexteLabRetour(int index, CouleurRVB couleur) {
+void ZoneTexte::setCouleurTexteLabRetour(int index, CouleurRVB couleur)
+{
     Place &p = place("LabRetour", index);
     p.couleur = couleur;
     p.ecrite = true;
 }
 
-void ZoneTexte::setLabRetour(int index, const QString &texte) {
+void ZoneTexte::setLabRetour(int index, const QString &texte)
+{
     Place &p = place("LabRetour", index);
     p.texte = texte;
     p.ecrite = true;
 }
 
-QString ZoneTexte::LabRetour(int index) const {
+QString ZoneTexte::LabRetour(int index) const
+{
     return m_places.value(QStringLiteral("LabRetour(%1)").arg(index)).texte;
 }
 
-void ZoneTexte::setCouleurFondTxtInfos(int index, CouleurRVB couleur) {
+void ZoneTexte::setCouleurFondTxtInfos(int index, CouleurRVB couleur)
+{
     Place &p = place("txtInfos", index);
     p.couleur = couleur;
     p.ecrite = true;
 }
 
-void ZoneTexte::setTxtInfos(int index, const QString &texte) {
+void ZoneTexte::setTxtInfos(int index, const QString &texte)
+{
     Place &p = place("txtInfos", index);
     p.texte = texte;
     p.ecrite = true;
 }
 
-void ZoneTexte::laisseDeroulerEvenements() {
+void ZoneTexte::laisseDeroulerEvenements()
+{
     QCoreApplication::processEvents();
 }

@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
-#include <QMouseEvent>
 #include <QFont>
 #include <QMetaEnum>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -22,14 +22,14 @@ enum class KeyType { Int, Short, Bool, Text, Font, Picture };
 KeyType typeOf(const QString &key, bool *known)
 {
     static const QHash<QString, KeyType> types = {
-        {"BTYPE", KeyType::Int},    {"TX", KeyType::Text},      {"ENAB", KeyType::Bool},
-        {"FONT", KeyType::Font},    {"COLTYPE", KeyType::Int},  {"FOCUSR", KeyType::Bool},
-        {"BCOL", KeyType::Int},     {"BCOLO", KeyType::Int},    {"FCOL", KeyType::Int},
-        {"FCOLO", KeyType::Int},    {"MCOL", KeyType::Int},     {"MPTR", KeyType::Short},
+        {"BTYPE", KeyType::Int},     {"TX", KeyType::Text},      {"ENAB", KeyType::Bool},
+        {"FONT", KeyType::Font},     {"COLTYPE", KeyType::Int},  {"FOCUSR", KeyType::Bool},
+        {"BCOL", KeyType::Int},      {"BCOLO", KeyType::Int},    {"FCOL", KeyType::Int},
+        {"FCOLO", KeyType::Int},     {"MCOL", KeyType::Int},     {"MPTR", KeyType::Short},
         {"MICON", KeyType::Picture}, {"PICN", KeyType::Picture}, {"PICH", KeyType::Picture},
-        {"UMCOL", KeyType::Bool},   {"SOFT", KeyType::Bool},    {"PICPOS", KeyType::Int},
-        {"NGREY", KeyType::Bool},   {"FX", KeyType::Int},       {"HAND", KeyType::Bool},
-        {"CHECK", KeyType::Bool},   {"VALUE", KeyType::Bool},
+        {"UMCOL", KeyType::Bool},    {"SOFT", KeyType::Bool},    {"PICPOS", KeyType::Int},
+        {"NGREY", KeyType::Bool},    {"FX", KeyType::Int},       {"HAND", KeyType::Bool},
+        {"CHECK", KeyType::Bool},    {"VALUE", KeyType::Bool},
     };
     *known = types.contains(key);
     return types.value(key, KeyType::Text);
@@ -217,8 +217,8 @@ QImage gallery()
     QPainter painter(&sheet);
     painter.setPen(Qt::black);
     for (int s = 0; s < states.size(); ++s)
-        painter.drawText(QRect(labelWidth + s * (cell.width() + gap), 0, cell.width(), header), Qt::AlignCenter,
-                         QString::fromLatin1(states[s].name));
+        painter.drawText(QRect(labelWidth + s * (cell.width() + gap), 0, cell.width(), header),
+                         Qt::AlignCenter, QString::fromLatin1(states[s].name));
 
     int row = 0;
     for (const TOVAButton::ButtonTypes type : types) {

@@ -15,7 +15,8 @@ int usage(const QString &problem)
     QTextStream err(stderr);
     if (!problem.isEmpty())
         err << "tova-render: " << problem << "\n";
-    err << "usage: tova-render [KEY=VALUE ...] --size WxH [--hover] [--down] [--focus] [--default] -o FILE.png\n"
+    err << "usage: tova-render [KEY=VALUE ...] --size WxH [--hover] [--down] [--focus] [--default] -o "
+           "FILE.png\n"
            "       tova-render --gallery -o FILE.png\n";
     return 2;
 }
