@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-translations-l10n
   libxml2-dev libbenchmark-dev libssl-dev libxlsxwriter-dev unzip
   nginx squid openssl
